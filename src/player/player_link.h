@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+/// The command set of the two player decks (index 0 and 1), nothing else. Backends:
+/// mpv processes on Linux, the player's window messages on Windows, and a simulated
+/// deck for tests and the week preview. Every call returns at once; no call waits on
+/// the player for more than a few milliseconds.
+class PlayerLink {
+public:
+    /// Play states as the decks report them; any other value means stopped.
+    static constexpr int kPlaying = 1;
+    static constexpr int kPaused = 3;
+    static constexpr int kStopped = 0;
+
+    virtual ~PlayerLink() = default;
+
+    /// Whether the player program exists at programPath (an empty path asks for the
+    /// backend's own default).
+    virtual bool ProgramExists(const QString& programPath) const = 0;
+    /// Reuses a running instance of the deck, or starts one with programPath.
+    virtual void Launch(int deck, const QString& programPath) = 0;
+    /// Looks the running instance up; false when it is not there (its handle is 0).
+    virtual bool Find(int deck) = 0;
+
+    /// 1 playing, 3 paused, anything else stopped.
+    virtual int PlayState(int deck) = 0;
+    /// Position in the current file in milliseconds.
+    virtual int PositionMs(int deck) = 0;
+    /// Length of the current file in seconds; negative when no file is loaded.
+    virtual int LengthSec(int deck) = 0;
+    virtual void JumpTo(int deck, int ms) = 0;
+    /// Output volume 0..255.
+    virtual void SetVolume(int deck, int volume) = 0;
+    virtual void TogglePause(int deck) = 0;
+    virtual void Stop(int deck) = 0;
+    virtual void StopWithFade(int deck) = 0;
+    /// Hands a file over: the deck drops what it played and plays the file from its
+    /// start at the volume it last had.
+    virtual void HandOver(int deck, const QString& path) = 0;
+};
