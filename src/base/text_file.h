@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+/// Text files as lists of lines. Reading splits at CR, LF or CR LF and decodes UTF-8
+/// when the bytes are valid UTF-8, Windows-1253 (Greek) otherwise. Writing replaces the
+/// whole file atomically (a failed write leaves the old file whole) with CR LF after
+/// every line, UTF-8 on Linux.
+namespace text_file {
+
+struct ReadResult {
+    QStringList lines;      ///< empty when the file is missing
+    QString error;          ///< the system's message when an existing file could not be read
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// A missing file reads as no lines and no error.
+ReadResult ReadLines(const QString& path);
+
+/// Returns the system's message on failure, an empty string on success.
+QString WriteLines(const QString& path, const QStringList& lines);
+
+/// Decodes bytes as UTF-8 when valid, as Windows-1253 otherwise.
+QString DecodeText(const QByteArray& bytes);
+/// Splits text into lines at CR, LF or CR LF; a last line without an ending counts.
+QStringList SplitLines(const QString& text);
+
+}  // namespace text_file

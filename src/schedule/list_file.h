@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// Lists, track entries and program values: the strings in which tracks and lists
+/// travel through the station. A list is a file in the lists folder whose name is the
+/// list name, one track path a line.
+
+/// The file-name part of a path: the text after the last "/" or "\" (and ":" on Windows).
+QString TrackTitle(const QString& path);
+
+struct TrackEntryParts {
+    QString path;      ///< before the first "^", or the whole entry
+    QString listName;  ///< after the first "^" (further "^" included), or empty
+};
+TrackEntryParts SplitTrackEntry(const QString& entry);
+/// path + "^" + list name.
+QString MakeTrackEntry(const QString& path, const QString& listName);
+
+/// List names of a program value ("a", or "a|b|c|"): see the rule in the .cpp.
+QStringList SplitProgramValue(const QString& value);
+
+/// A list whose name starts with "CD_" (case sensitive) is a CD list.
+bool IsCdList(const QString& listName);
+
+/// Whether a name typed by the operator stays inside its folder (no separator, not "."/"..").
+bool IsSafeFileName(const QString& name);
+
+namespace list_file {
+struct ReadResult {
+    QStringList lines;
+    QString error;  ///< system's message when an existing file could not be read
+    bool ok() const { return error.isEmpty(); }
+};
+/// The lines of listsPath + name; no lines when the file is missing.
+ReadResult Read(const QString& listsPath, const QString& name);
+/// Replaces listsPath + name; returns the system's message on failure, empty on success.
+QString Write(const QString& listsPath, const QString& name, const QStringList& lines);
+}  // namespace list_file
