@@ -1,0 +1,167 @@
+#include "platform/simulated_player_link.h"
+
+#include "playback/mpeg_data.h"
+
+#include <algorithm>
+
+struct SimulatedPlayerLink::Deck {
+    bool answering = true;
+    bool launched = false;
+    bool dead = false;
+    QString file;
+    int lengthSec = -1;   // -1 while nothing is loaded
+    int state = kStopped;
+    std::int64_t posAtRef = 0;  // position (ms) at refMs
+    std::int64_t refMs = 0;     // clock time (ms) when posAtRef was taken
+    int volume = 255;
+    std::unique_ptr<Timer> endTimer;
+};
+
+SimulatedPlayerLink::SimulatedPlayerLink(const Clock& clock, TimerHost& timers, LengthOf lengthOf)
+    : m_clock(clock), m_lengthOf(std::move(lengthOf)) {
+    if (!m_lengthOf) m_lengthOf = [](const QString& path) { return TrackLength(path); };
+    for (int i = 0; i < 2; ++i) {
+        m_decks[i] = std::make_unique<Deck>();
+        m_decks[i]->endTimer = timers.CreateTimer(QStringLiteral("SimulatedDeck%1End").arg(i), 1,
+                                                  [this, i] { Ended(i); });
+    }
+}
+
+SimulatedPlayerLink::~SimulatedPlayerLink() = default;
+
+SimulatedPlayerLink::Deck& SimulatedPlayerLink::At(int deck) { return *m_decks[deck & 1]; }
+const SimulatedPlayerLink::Deck& SimulatedPlayerLink::At(int deck) const {
+    return *m_decks[deck & 1];
+}
+
+bool SimulatedPlayerLink::Alive(int deck) const {
+    const Deck& d = At(deck);
+    return d.answering && d.launched && !d.dead;
+}
+
+std::int64_t SimulatedPlayerLink::NowMs() const { return m_clock.Now().toMSecsSinceEpoch(); }
+
+void SimulatedPlayerLink::Emit(int deck, const QString& event, const QString& detail) {
+    if (OnEvent) OnEvent(deck, event, detail);
+}
+
+bool SimulatedPlayerLink::ProgramExists(const QString&) const { return true; }
+
+void SimulatedPlayerLink::Launch(int deck, const QString&) {
+    Deck& d = At(deck);
+    if (d.answering) d.launched = true;
+}
+
+bool SimulatedPlayerLink::Find(int deck) { return Alive(deck); }
+
+int SimulatedPlayerLink::PlayState(int deck) { return Alive(deck) ? At(deck).state : 0; }
+
+int SimulatedPlayerLink::PositionMs(int deck) {
+    if (!Alive(deck)) return 0;
+    const Deck& d = At(deck);
+    std::int64_t pos = d.posAtRef;
+    if (d.state == kPlaying) pos += NowMs() - d.refMs;
+    return int(std::clamp<std::int64_t>(pos, 0, std::max(d.lengthSec, 0) * std::int64_t(1000)));
+}
+
+int SimulatedPlayerLink::LengthSec(int deck) { return Alive(deck) ? At(deck).lengthSec : 0; }
+
+void SimulatedPlayerLink::ArmEnd(int deck) {
+    Deck& d = At(deck);
+    const std::int64_t left = std::int64_t(d.lengthSec) * 1000 - d.posAtRef;
+    d.endTimer->SetEnabled(false);
+    d.endTimer->SetInterval(int(std::max<std::int64_t>(left, 1)));
+    d.endTimer->SetEnabled(true);
+}
+
+void SimulatedPlayerLink::Ended(int deck) {
+    Deck& d = At(deck);
+    d.endTimer->SetEnabled(false);
+    d.state = kStopped;
+    d.posAtRef = 0;
+    Emit(deck, QStringLiteral("ended"));
+}
+
+void SimulatedPlayerLink::JumpTo(int deck, int ms) {
+    if (!Alive(deck)) return;
+    Deck& d = At(deck);
+    Emit(deck, QStringLiteral("jump"), QString::number(ms));
+    if (d.state != kPlaying && d.state != kPaused) return;
+    d.posAtRef = std::clamp<std::int64_t>(ms, 0, std::int64_t(d.lengthSec) * 1000);
+    d.refMs = NowMs();
+    if (d.state == kPlaying) ArmEnd(deck);
+}
+
+void SimulatedPlayerLink::SetVolume(int deck, int volume) {
+    if (!Alive(deck)) return;
+    At(deck).volume = std::clamp(volume, 0, 255);
+    Emit(deck, QStringLiteral("volume"), QString::number(At(deck).volume));
+}
+
+void SimulatedPlayerLink::TogglePause(int deck) {
+    if (!Alive(deck)) return;
+    Deck& d = At(deck);
+    Emit(deck, QStringLiteral("pause"));
+    if (d.state == kPlaying) {
+        d.posAtRef = PositionMs(deck);
+        d.state = kPaused;
+        d.endTimer->SetEnabled(false);
+    } else if (d.state == kPaused) {
+        d.state = kPlaying;
+        d.refMs = NowMs();
+        ArmEnd(deck);
+    }
+}
+
+void SimulatedPlayerLink::Stop(int deck) {
+    if (!Alive(deck)) return;
+    Deck& d = At(deck);
+    Emit(deck, QStringLiteral("stop"));
+    d.state = kStopped;
+    d.posAtRef = 0;
+    d.endTimer->SetEnabled(false);
+}
+
+void SimulatedPlayerLink::StopWithFade(int deck) {
+    if (!Alive(deck)) return;
+    Deck& d = At(deck);
+    Emit(deck, QStringLiteral("fadestop"));
+    d.state = kStopped;
+    d.posAtRef = 0;
+    d.endTimer->SetEnabled(false);
+}
+
+void SimulatedPlayerLink::HandOver(int deck, const QString& path) {
+    if (!Alive(deck)) return;
+    Deck& d = At(deck);
+    Emit(deck, QStringLiteral("load"), path);
+    d.endTimer->SetEnabled(false);
+    d.file = path;
+    d.posAtRef = 0;
+    d.refMs = NowMs();
+    const std::uint32_t seconds = m_lengthOf(path);
+    if (seconds == 0) {  // nothing playable: the deck drops what it had and stays stopped
+        d.state = kStopped;
+        d.lengthSec = -1;
+        return;
+    }
+    d.lengthSec = int(std::min<std::uint32_t>(seconds, 0x7fffffff / 1000));
+    d.state = kPlaying;
+    ArmEnd(deck);
+}
+
+int SimulatedPlayerLink::Volume(int deck) const { return At(deck).volume; }
+QString SimulatedPlayerLink::File(int deck) const { return At(deck).file; }
+
+bool SimulatedPlayerLink::Audible(int deck) {
+    return PlayState(deck) == kPlaying && At(deck).volume > 0;
+}
+
+void SimulatedPlayerLink::SetAnswering(int deck, bool answering) { At(deck).answering = answering; }
+
+void SimulatedPlayerLink::Kill(int deck) {
+    Deck& d = At(deck);
+    d.dead = true;
+    d.state = kStopped;
+    d.endTimer->SetEnabled(false);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "base/clock.h"
+#include "base/timer_host.h"
+#include "player/player_link.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+/// Two decks that play on the station's clock instead of a sound card: a handed-over
+/// file plays from 0 for its estimated length and then reads stopped. A missing or
+/// unreadable file never starts. Used by tests and by the week preview.
+class SimulatedPlayerLink final : public PlayerLink {
+public:
+    using LengthOf = std::function<std::uint32_t(const QString& path)>;
+    using EventSink = std::function<void(int deck, const QString& event, const QString& detail)>;
+
+    /// lengthOf defaults to the MPEG length reader.
+    SimulatedPlayerLink(const Clock& clock, TimerHost& timers, LengthOf lengthOf = {});
+    ~SimulatedPlayerLink() override;
+    SimulatedPlayerLink(const SimulatedPlayerLink&) = delete;
+    SimulatedPlayerLink& operator=(const SimulatedPlayerLink&) = delete;
+
+    bool ProgramExists(const QString& programPath) const override;
+    void Launch(int deck, const QString& programPath) override;
+    bool Find(int deck) override;
+    int PlayState(int deck) override;
+    int PositionMs(int deck) override;
+    int LengthSec(int deck) override;
+    void JumpTo(int deck, int ms) override;
+    void SetVolume(int deck, int volume) override;
+    void TogglePause(int deck) override;
+    void Stop(int deck) override;
+    void StopWithFade(int deck) override;
+    void HandOver(int deck, const QString& path) override;
+
+    /// Events: load (path), stop, fadestop, pause, jump (ms), ended, volume (0..255).
+    EventSink OnEvent;
+
+    int Volume(int deck) const;
+    QString File(int deck) const;
+    /// Whether the deck is audible: playing at a volume above 0.
+    bool Audible(int deck);
+    /// A deck that never answers: it is not found and ignores everything.
+    void SetAnswering(int deck, bool answering);
+    /// A deck found earlier whose player died: every query reads 0, commands do nothing.
+    void Kill(int deck);
+
+private:
+    struct Deck;
+    Deck& At(int deck);
+    const Deck& At(int deck) const;
+    bool Alive(int deck) const;
+    std::int64_t NowMs() const;
+    void Emit(int deck, const QString& event, const QString& detail = {});
+    void ArmEnd(int deck);
+    void Ended(int deck);
+
+    const Clock& m_clock;
+    LengthOf m_lengthOf;
+    std::array<std::unique_ptr<Deck>, 2> m_decks;
+};
