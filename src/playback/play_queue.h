@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <random>
+
+/// The play queue: the entries to play next (entry 0 first) and the track pools of the
+/// running program they are drawn from. An entry is a track entry ("path^list"), a bare
+/// path, or "" (a filler: nothing to play). The engine keeps the queue at five entries
+/// or more; the first five are shown as the next-track labels.
+class PlayQueue {
+public:
+    static constexpr int kMaxLists = 11;
+    static constexpr int kShownEntries = 5;
+    static constexpr std::uint32_t kMarkedColour = 0x800000;    ///< navy, 0x00BBGGRR
+    static constexpr std::uint32_t kUnmarkedColour = 0x000000;  ///< black
+
+    PlayQueue();
+
+    // The running program, set by the program loader. Tracks are removed from the
+    // pools as they are queued.
+    std::array<QStringList, kMaxLists> ProgramLists;
+    std::array<QString, kMaxLists> ProgramListNames;
+    int ProgramListCount = 0;  ///< how many pools are in use (0..11)
+    int TracksToPlay = 0;      ///< tracks still to come; shown in LabeltracksToPlay1
+
+    /// Which next-track label is marked, 1..5; 0 = none.
+    int MarkedSlot = 0;
+    /// CheckBoxRandomPlay1: a random track of a list instead of its first.
+    bool RandomPlay = false;
+    /// Set by the loop while a "next in order" start is pending: refills take the first
+    /// track of a list even when RandomPlay is on.
+    bool NextTrackNowInOrder = false;
+
+    /// Reseeds the one generator behind every random draw (lists and tracks).
+    void Seed(std::uint32_t seed);
+
+    /// Replaces the program: one pool per name (at most kMaxLists are kept), and
+    /// TracksToPlay := the number of lines in all pools. Leaves the queue as it is.
+    void SetProgram(const QStringList& names, const QList<QStringList>& lists);
+
+    const QStringList& Entries() const { return m_entries; }
+    int Count() const { return static_cast<int>(m_entries.size()); }
+    /// Entry i, or "" beyond the end.
+    QString At(int i) const;
+    void Clear();
+    /// Raw edits for the play-list editor; they neither refill nor redraw.
+    void InsertAt(int index, const QString& entry);
+    QString TakeAt(int index);
+    void Append(const QString& entry);
+
+    /// Appends one entry drawn from a random pool, or a filler when that pool is empty.
+    void RefillQueue();
+    /// Redraws the five next-track texts from the head of the queue.
+    void ShowNextTracks();
+    /// The operator's insert: at the marked label (marking label 1 when none is),
+    /// then redraw; TracksToPlay rises by one.
+    void InsertIntoQueue(const QString& entry);
+    /// Click on next-track label n (1..5): mark it.
+    void MarkSlot(int n);
+    /// Background colour of next-track label n (1..5).
+    std::uint32_t LabelColour(int n) const;
+
+    /// LabelTrackPlay1..5: texts of the first five entries as of the last ShowNextTracks.
+    const std::array<QString, kShownEntries>& NextTrackTexts() const { return m_texts; }
+
+private:
+    int RandomBelow(int n);
+
+    QStringList m_entries;
+    std::array<QString, kShownEntries> m_texts;
+    std::mt19937 m_rng;
+};

@@ -1,0 +1,41 @@
+#include "playback/track_info.h"
+
+#include "playback/mpeg_data.h"
+#include "schedule/list_file.h"
+
+namespace {
+
+QString TwoDigits(long long n) {
+    return n < 10 ? QStringLiteral("0") + QString::number(n) : QString::number(n);
+}
+
+}  // namespace
+
+QString FormatMinSec(long long seconds) {
+    if (seconds < 0) return QStringLiteral("-") + FormatMinSec(-seconds);
+    return TwoDigits(seconds / 60) + QStringLiteral(":") + TwoDigits(seconds % 60);
+}
+
+QString TrackInfoText(const QString& entry) {
+    // The title is taken from the whole entry, so for a track entry it still carries
+    // "^" and the list name; the splits below rely on that order.
+    const QString title = TrackTitle(entry);
+    QString artist;
+    QString rest = title;
+    if (const qsizetype dash = title.indexOf(u'-'); dash >= 0) {
+        artist = title.left(dash);
+        rest = title.mid(dash + 1);
+    }
+    QString category;
+    if (const qsizetype caret = rest.indexOf(u'^'); caret >= 0) {
+        category = rest.mid(caret + 1);
+        rest = rest.left(caret);
+    }
+    const QString song = rest.left(std::max<qsizetype>(rest.size() - 4, 0));
+    const std::uint32_t seconds = TrackLength(SplitTrackEntry(entry).path);
+
+    const QChar cr(13);
+    return QStringLiteral("Artist: ") + artist + cr + QStringLiteral("song :      ") + song + cr +
+           QStringLiteral("length :       ") + FormatMinSec(seconds) +
+           QStringLiteral("         Category:    ") + category;
+}
