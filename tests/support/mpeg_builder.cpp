@@ -1,0 +1,171 @@
+#include "support/mpeg_builder.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array<int, 15> kV1L1 = {0,   32,  64,  96,  128, 160, 192, 224,
+                                       256, 288, 320, 352, 384, 416, 448};
+constexpr std::array<int, 15> kV1L2 = {0,   32,  48,  56,  64,  80,  96, 112,
+                                       128, 160, 192, 224, 256, 320, 384};
+constexpr std::array<int, 15> kV1L3 = {0,   32,  40,  48,  56,  64,  80, 96,
+                                       112, 128, 160, 192, 224, 256, 320};
+constexpr std::array<int, 15> kV2L1 = {0,   32,  48,  56,  64,  80,  96, 112,
+                                       128, 144, 160, 176, 192, 224, 256};
+constexpr std::array<int, 15> kV2L23 = {0,  8,  16, 24,  32,  40,  48, 56,
+                                        64, 80, 96, 112, 128, 144, 160};
+
+const std::array<int, 15>& BitRates(const MpegFormat& f) {
+    if (f.version == 1) return f.layer == 1 ? kV1L1 : f.layer == 2 ? kV1L2 : kV1L3;
+    return f.layer == 1 ? kV2L1 : kV2L23;
+}
+
+int BitRateIndex(const MpegFormat& f) {
+    const auto& table = BitRates(f);
+    const auto it = std::find(table.begin() + 1, table.end(), f.bitRate);
+    return it == table.end() ? 15 : static_cast<int>(it - table.begin());
+}
+
+int SampleRateIndex(const MpegFormat& f) {
+    static constexpr int kRates[3][3] = {
+        {44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
+    const auto& rates = kRates[std::clamp(f.version, 1, 3) - 1];
+    for (int i = 0; i < 3; ++i) {
+        if (rates[i] == f.sampleRate) return i;
+    }
+    return 3;
+}
+
+// An encoder spreads the fractional slot of each frame over the stream: frame i gets
+// floor((i+1)·n) − floor(i·n) slots, n = slots per frame as an exact fraction.
+struct SlotRate {
+    std::int64_t num;
+    std::int64_t den;
+    int slotBytes;
+};
+
+SlotRate Slots(const MpegFormat& f) {
+    const int slotBytes = f.layer == 1 ? 4 : 1;
+    return {std::int64_t{MpegSamplesPerFrame(f)} * f.bitRate * 1000,
+            std::int64_t{8} * f.sampleRate * slotBytes, slotBytes};
+}
+
+int XingOffset(const MpegFormat& f) {
+    if (f.version == 1) return f.mono ? 21 : 36;
+    return f.mono ? 13 : 21;
+}
+
+void PutBigEndian(QByteArray& b, int at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        if (at + i < b.size()) b[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
+    }
+}
+
+QByteArray Id3v2Tag(const MpegFileSpec& spec) {
+    const int footer = spec.id3v2Footer ? 10 : 0;
+    const int body = std::max(0, spec.id3v2Bytes - 10 - footer);
+    QByteArray head("ID3\x03\x00", 5);
+    head.append(static_cast<char>(spec.id3v2Footer ? 0x10 : 0x00));
+    for (int shift = 21; shift >= 0; shift -= 7) {
+        head.append(static_cast<char>((body >> shift) & 0x7F));
+    }
+    QByteArray tag = head;
+    QByteArray content = spec.id3v2Payload.left(body);
+    content.append(QByteArray(body - content.size(), '\0'));
+    tag.append(content);
+    if (spec.id3v2Footer) {
+        QByteArray foot = head;
+        foot.replace(0, 3, "3DI");
+        tag.append(foot);
+    }
+    return tag;
+}
+
+}  // namespace
+
+int MpegSamplesPerFrame(const MpegFormat& f) {
+    if (f.layer == 1) return 384;
+    if (f.layer == 2 || f.version == 1) return 1152;
+    return 576;
+}
+
+int MpegFrameBytes(const MpegFormat& f, bool padding) {
+    const SlotRate s = Slots(f);
+    return static_cast<int>((s.num / s.den + (padding ? 1 : 0)) * s.slotBytes);
+}
+
+std::uint32_t MpegHeaderWord(const MpegFormat& f, bool padding) {
+    const std::uint32_t versionBits = f.version == 1 ? 3 : f.version == 2 ? 2 : 0;
+    const std::uint32_t layerBits = static_cast<std::uint32_t>(4 - f.layer) & 3;
+    std::uint32_t h = 0xFFE00000u;
+    h |= versionBits << 19;
+    h |= layerBits << 17;
+    h |= 1u << 16;  // no CRC
+    h |= static_cast<std::uint32_t>(BitRateIndex(f)) << 12;
+    h |= static_cast<std::uint32_t>(SampleRateIndex(f)) << 10;
+    h |= (padding ? 1u : 0u) << 9;
+    h |= (f.mono ? 3u : 0u) << 6;
+    return h;
+}
+
+QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {
+    const SlotRate s = Slots(f);
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(bytes));
+    std::int64_t i = 0;
+    while (out.size() < bytes) {
+        const std::int64_t slots = ((i + 1) * s.num) / s.den - (i * s.num) / s.den;
+        const bool padding = slots > s.num / s.den;
+        QByteArray frame(MpegFrameBytes(f, padding), '\0');
+        PutBigEndian(frame, 0, MpegHeaderWord(f, padding));
+        const std::int64_t room = bytes - out.size();
+        out.append(frame.left(static_cast<qsizetype>(std::min<std::int64_t>(room, frame.size()))));
+        ++i;
+    }
+    return out;
+}
+
+QByteArray BuildMpegFile(const MpegFileSpec& spec) {
+    QByteArray file = spec.junk;
+    if (spec.id3v2Bytes > 0) file.append(Id3v2Tag(spec));
+    const qsizetype audioStart = file.size();
+    file.append(MpegFrames(spec.format, spec.audioBytes));
+    if (spec.xingFrames >= 0) {
+        // The tag lives inside the first frame; whatever does not fit that frame is left out.
+        const int frameEnd = static_cast<int>(
+            std::min<std::int64_t>(spec.audioBytes, MpegFrameBytes(spec.format, false)));
+        QByteArray xing = spec.xingMagic.left(4);
+        xing.append(QByteArray(116, '\0'));
+        PutBigEndian(xing, 4, 0x0F);
+        PutBigEndian(xing, 8, static_cast<std::uint32_t>(spec.xingFrames));
+        PutBigEndian(xing, 12, static_cast<std::uint32_t>(spec.audioBytes));
+        for (int k = 0; k < 100; ++k) xing[16 + k] = static_cast<char>(k * 255 / 100);
+        const int at = XingOffset(spec.format);
+        const int fits = std::max(0, std::min<int>(xing.size(), frameEnd - at));
+        file.replace(audioStart + at, fits, xing.left(fits));
+    }
+    if (spec.id3v1) {
+        QByteArray tag("TAG");
+        tag.append("Song title");
+        tag.append(QByteArray(128 - tag.size(), '\0'));
+        file.append(tag);
+    }
+    return file;
+}
+
+bool WriteMpegFile(const QString& path, const MpegFileSpec& spec) {
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    const QByteArray bytes = BuildMpegFile(spec);
+    if (out.write(bytes) != bytes.size()) return false;
+    return out.commit();
+}
+
+bool WriteCbrMpeg(const QString& path, int seconds) {
+    MpegFileSpec spec;
+    spec.audioBytes = std::int64_t{std::max(0, seconds)} * 16000;  // 128 kbit/s
+    return WriteMpegFile(path, spec);
+}
