@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+/// What the station was asked to do on its command line.
+struct CommandLine {
+    enum class Mode { Window, Simulate, TrackLength };
+    Mode mode = Mode::Window;
+    QDateTime simulateStart;          ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
+    std::int64_t simulateForMs = 0;   ///< --for 90s | 45m | 6h | 7d
+    bool logVolumes = false;          ///< --volumes
+    QString player = "mpv";           ///< --player mpv | simulated
+    QStringList playerOptions;        ///< --ao=... and other --ao options passed to the decks
+    QStringList files;                ///< --track-length FILE...
+    QString error;                    ///< set when the arguments make no sense
+};
+
+/// Parses the arguments after the program name.
+CommandLine ParseCommandLine(const QStringList& args);
+/// "90s", "45m", "6h", "7d" in milliseconds; nothing for anything else.
+std::optional<std::int64_t> ParseDuration(const QString& text);
+/// The usage line printed on a bad command line.
+QString UsageText();

@@ -1,0 +1,41 @@
+#include "platform/unix_signals.h"
+
+#ifndef _WIN32
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+// Only async-signal-safe work here: the event loop does the rest.
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[0], &byte, 1);
+}
+
+}  // namespace
+
+void CallOnTerminationSignals(std::function<void()> onSignal) {
+    if (g_signalPipe[0] >= 0) return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, [notifier, onSignal] {
+        char byte;
+        [[maybe_unused]] const auto n = ::read(g_signalPipe[1], &byte, 1);
+        notifier->setEnabled(false);  // the first signal closes; later ones change nothing
+        onSignal();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, nullptr);
+}
+#else
+void CallOnTerminationSignals(std::function<void()>) {}
+#endif
