@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "schedule/day_program.h"
+
+/// A modal choice the UI presents for a command: the dialog's caption, its items, and
+/// whether several may be chosen. The UI passes the operator's answer back to the command.
+struct Chooser {
+    QString caption;
+    QStringList items;
+    bool multiSelect = false;
+};
+/// The list chooser "Select a Program" over the names the Lists tab shows.
+Chooser ListChooser(const QStringList& listNames);
+/// The day chooser "Week": its item index is a weekday number.
+Chooser WeekChooser();
+/// The captions of the seven day tabs, Sunday first.
+QStringList DayTabNames();
+
+/// The program value of the lists chosen, in the chooser's order: one list gives its bare
+/// name, several give each name followed by "|". A program plays at most 11 lists; only
+/// the first 11 are taken.
+QString JoinSelectedLists(const QStringList& selected);
+
+/// The Calendar tab: the day being edited (`CalendarDay`), its rows in `ListBoxProgram1`,
+/// the start and end hours offered while a new program is being added, and the tab's
+/// commands. Every command that writes returns a message for the operator (empty when
+/// there is nothing to say); on a failed write the day in memory keeps the change.
+class Calendar {
+public:
+    /// daysPath ends in "/" (or "\").
+    explicit Calendar(QString daysPath);
+
+    struct HourChoice {
+        QString text;  ///< "hh:mm"
+        int slot = 0;  ///< StartHourSlot / EndHourSlot
+    };
+
+    const QStringList& CalendarDay() const { return m_day; }
+    /// The weekday held in CalendarDay, -1 before a day could be read.
+    int CalendarDayIndex() const { return m_dayIndex; }
+    bool CalendarReady() const { return m_ready; }
+    /// The tab shown in `TabControl1` (weekday number).
+    int TabIndex() const { return m_tabIndex; }
+    /// The rows of `ListBoxProgram1` with their RowStartSlot / RowEndSlot.
+    const std::vector<day_program::ProgramRow>& Rows() const { return m_rows; }
+
+    /// `ComboBoxStartHour1` and `ComboBoxEndHour1`: entries, chosen entry (-1 none), enabled.
+    const std::vector<HourChoice>& StartHours() const { return m_startHours; }
+    const std::vector<HourChoice>& EndHours() const { return m_endHours; }
+    int StartHourIndex() const { return m_startIndex; }
+    int EndHourIndex() const { return m_endIndex; }
+    bool StartHoursEnabled() const { return m_startEnabled; }
+    bool EndHoursEnabled() const { return m_endEnabled; }
+
+    /// Called when a program of the calendar was set or changed (the scheduler reloads).
+    std::function<void()> SetProgramsChanged;
+
+    /// Start-up: shows today's day and marks the calendar ready. The caller also moves
+    /// the spot editor's day and sets LastProgramSlot to the slot of the current time.
+    QString SelectToday(const QDate& today);
+    /// Reads a weekday's file into CalendarDay and shows it. A day being added to is
+    /// abandoned: its start and end hours belong to the day that was shown.
+    QString LoadCalendarDay(int weekday);
+    void ShowCalendarDay();
+    QString SaveCalendarDay(int weekday);
+
+    /// NEW: offers every free slot as a start; with one, chooses the first and its ends.
+    void BitBtnNewHourProg1Click();
+    void ComboBoxStartHour1Change(int index);
+    /// The ends for the chosen start: each following free slot, then the next program's
+    /// start (or 24:00).
+    void FillEndHours();
+    /// End chosen: with lists chosen in the list chooser (empty for "Ακυρο"), the new
+    /// program fills its span and the day is saved. The hour choices close either way.
+    QString ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists);
+    /// Set Program: gives the program of a row new lists; its span stays.
+    QString ButtonSetProgr1Click(int row, const QStringList& chosenLists);
+    /// Delete: empties a row's span in memory only; the day file follows at its next save.
+    void BitBtnDelHourProg1Click(int row);
+    /// Same as: on "OK" the chosen weekday's file (-1 when none was chosen) replaces the
+    /// shown day's file, which is then read again; a day never saved copies nothing.
+    /// nullopt is "Ακυρο".
+    QString BitBtnIdioProMe1Click(std::optional<int> chosenWeekday);
+    /// Day tab change: saves the day left and loads the chosen one; ignored before ready.
+    QString TabControl1Change(int weekday);
+
+private:
+    bool HoldsDay() const { return m_dayIndex >= 0; }
+    void CloseHourChoices();
+    QString SetProgramValue(int slot, int endSlot, const QStringList& chosenLists);
+
+    QString m_daysPath;
+    QStringList m_day;
+    int m_dayIndex = -1;
+    int m_tabIndex = 0;
+    bool m_ready = false;
+    std::vector<day_program::ProgramRow> m_rows;
+    std::vector<HourChoice> m_startHours;
+    std::vector<HourChoice> m_endHours;
+    int m_startIndex = -1;
+    int m_endIndex = -1;
+    bool m_startEnabled = false;
+    bool m_endEnabled = false;
+};

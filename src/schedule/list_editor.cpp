@@ -1,0 +1,169 @@
+#include "schedule/list_editor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "schedule/list_file.h"
+
+QStringList VisibleListNames(const QStringList& folderNames, bool includeCds) {
+    if (includeCds) return folderNames;
+    QStringList names;
+    for (const QString& name : folderNames) {
+        if (!IsCdList(name)) names.append(name);
+    }
+    return names;
+}
+
+ListEditor::ListEditor(QString listsPath) : m_listsPath(std::move(listsPath)) {}
+
+QString ListEditor::ChosenListName() const {
+    if (m_chosenList < 0 || m_chosenList >= m_listNames.size()) return {};
+    return m_listNames.at(m_chosenList);
+}
+
+QStringList ListEditor::Paths() const {
+    QStringList paths;
+    paths.reserve(static_cast<qsizetype>(m_rows.size()));
+    for (const Row& row : m_rows) paths.append(row.path);
+    return paths;
+}
+
+void ListEditor::SetCurrentRow(int row) {
+    m_currentRow = (row >= 0 && row < TotalTracks()) ? row : -1;
+}
+
+void ListEditor::SetSelected(int row, bool selected) {
+    if (row >= 0 && row < TotalTracks()) m_rows[row].selected = selected;
+}
+
+void ListEditor::RefreshListNames() {
+    const QDir folder(m_listsPath);
+    // Hidden files and folders are not lists; the order is the folder's, without case.
+    m_folderNames = folder.exists() ? folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)
+                                    : QStringList();
+    m_listNames = VisibleListNames(m_folderNames, m_includeCds);
+    m_chosenList = -1;
+    ClearEditor();
+    if (ListsRefreshed) ListsRefreshed();
+}
+
+void ListEditor::CheckBoxIncludeCDsListsClick(bool checked) {
+    m_includeCds = checked;
+    RefreshListNames();
+}
+
+QString ListEditor::LoadListToEditor(const QString& name) {
+    const list_file::ReadResult read = list_file::Read(m_listsPath, name);
+    if (!read.ok()) return read.error;
+    ClearEditor();
+    m_rows.reserve(static_cast<std::size_t>(read.lines.size()));
+    for (const QString& path : read.lines) m_rows.push_back({TrackTitle(path), path, false});
+    return {};
+}
+
+QString ListEditor::SaveEditorList(const QString& name) {
+    if (name.isEmpty()) return {};
+    // The name becomes a file in the lists folder and a part of program values, where
+    // "|" separates names: either way a stray character would break something else.
+    if (!IsSafeFileName(name) || name.contains(u'|')) {
+        return QStringLiteral(
+                   "\"%1\" cannot be a list name: it must not hold \"/\", \"\\\" or \"|\", "
+                   "nor be \".\" or \"..\". Nothing was saved.")
+            .arg(name);
+    }
+    return list_file::Write(m_listsPath, name, Paths());
+}
+
+QString ListEditor::ListBoxFileListBoxClick(int index) {
+    if (index < 0 || index >= m_listNames.size()) return {};
+    const QString name = m_listNames.at(index);
+    if (const QString error = LoadListToEditor(name); !error.isEmpty()) return error;
+    m_chosenList = index;
+    NewProgramName = name;
+    return {};
+}
+
+void ListEditor::SpeedButtonNewProgram1Click() {
+    ClearEditor();
+    NewProgramName.clear();
+}
+
+QString ListEditor::BitBtnSaveProgram1Click() {
+    // A failed save keeps the editor, so the operator can fix the name and save again.
+    if (const QString error = SaveEditorList(NewProgramName); !error.isEmpty()) return error;
+    RefreshListNames();
+    return {};
+}
+
+QString ListEditor::DeleteListQuestion() const {
+    const QString name = ChosenListName();
+    if (name.isEmpty()) return {};
+    return QStringLiteral("Delete ") + name + QStringLiteral(" ?");
+}
+
+QString ListEditor::ButtonDelProgram1Click(bool confirmed) {
+    const QString name = ChosenListName();
+    if (name.isEmpty() || !confirmed) return {};
+    QString message;
+    QFile file(m_listsPath + name);
+    if (IsSafeFileName(name) && file.exists() && !file.remove()) {
+        message = QStringLiteral("Could not delete %1: %2").arg(name, file.errorString());
+    }
+    RefreshListNames();
+    return message;
+}
+
+void ListEditor::MoveCurrent(int to) {
+    const int from = m_currentRow;
+    std::swap(m_rows[from], m_rows[to]);
+    m_rows[to].selected = true;
+    m_currentRow = to;
+}
+
+void ListEditor::ButtonUpProgr2Click() {
+    if (m_currentRow >= 1) MoveCurrent(m_currentRow - 1);
+}
+
+void ListEditor::ButtonDnProgr2Click() {
+    if (m_currentRow >= 0 && m_currentRow <= TotalTracks() - 2) MoveCurrent(m_currentRow + 1);
+}
+
+void ListEditor::ButtonDelTrackFromProgClick() {
+    std::erase_if(m_rows, [](const Row& row) { return row.selected; });
+    if (m_currentRow >= TotalTracks()) m_currentRow = TotalTracks() - 1;
+}
+
+void ListEditor::ListBoxTitles1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (key == Qt::Key_A && modifiers.testFlag(Qt::ControlModifier)) {
+        for (Row& row : m_rows) row.selected = true;
+    } else if (key == Qt::Key_Delete && !LockPrograms) {
+        ButtonDelTrackFromProgClick();
+    }
+}
+
+bool ListEditor::ListBoxFileListBoxKeyDown(int key) const {
+    return key == Qt::Key_Delete && !LockPrograms && m_chosenList >= 0;
+}
+
+std::optional<QString> ListEditor::PlayNowEntry() const {
+    if (m_currentRow < 0) return std::nullopt;
+    const QString& path = m_rows[m_currentRow].path;
+    const QString name = ChosenListName();
+    return name.isEmpty() ? path : MakeTrackEntry(path, name);
+}
+
+void ListEditor::AppendRow(const QString& title, const QString& path) {
+    m_rows.push_back({title, path, false});
+}
+
+bool ListEditor::ContainsTitle(const QString& title) const {
+    return std::any_of(m_rows.begin(), m_rows.end(),
+                       [&](const Row& row) { return row.title == title; });
+}
+
+void ListEditor::ClearEditor() {
+    m_rows.clear();
+    m_currentRow = -1;
+}

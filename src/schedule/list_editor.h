@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QtCore/qnamespace.h>
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+/// The names the Lists tab shows from a folder listing: CD lists only when included.
+QStringList VisibleListNames(const QStringList& folderNames, bool includeCds);
+
+/// The Lists tab: the names of the lists in the lists folder (`ListBoxFileListBox`), the
+/// editor of one list as rows of title and path (`ListBoxTitles1` with its hidden twin
+/// `ListBoxPaths1`), the name box, and the tab's commands. Nothing reaches a list file
+/// until Save. Commands that touch files return a message for the operator, empty when
+/// all went well; a failed command leaves the editor as it was.
+class ListEditor {
+public:
+    /// listsPath ends in "/" (or "\").
+    explicit ListEditor(QString listsPath);
+
+    struct Row {
+        QString title;
+        QString path;
+        bool selected = false;
+    };
+
+    /// `FileListBox2`: every ordinary file of the lists folder, sorted by name without case.
+    const QStringList& FolderNames() const { return m_folderNames; }
+    /// `ListBoxFileListBox`; also what the calendar's list chooser offers.
+    const QStringList& ListNames() const { return m_listNames; }
+    /// `LabelTotalPrograms1`.
+    int TotalPrograms() const { return static_cast<int>(m_listNames.size()); }
+    /// The chosen name of `ListBoxFileListBox`, -1 / empty when none.
+    int ChosenListIndex() const { return m_chosenList; }
+    QString ChosenListName() const;
+    /// `CheckBoxIncludeCDsLists`.
+    bool IncludeCds() const { return m_includeCds; }
+
+    const std::vector<Row>& Rows() const { return m_rows; }
+    QStringList Paths() const;
+    /// `LabelTotalTracks1`.
+    int TotalTracks() const { return static_cast<int>(m_rows.size()); }
+    /// The entry with the focus, -1 when none.
+    int CurrentRow() const { return m_currentRow; }
+    void SetCurrentRow(int row);
+    void SetSelected(int row, bool selected);
+
+    /// `EditNewProgramName1`: the name Save writes under; "null" at start.
+    QString NewProgramName = QStringLiteral("null");
+    /// The setting that makes the Delete key do nothing in the two lists.
+    bool LockPrograms = false;
+    /// Called after the names were rebuilt, so other views of the folder follow.
+    std::function<void()> ListsRefreshed;
+
+    /// Reads the folder again, rebuilds the names and empties the editor.
+    void RefreshListNames();
+    void CheckBoxIncludeCDsListsClick(bool checked);
+    /// Fills the editor from a list file (a missing file is an empty list).
+    QString LoadListToEditor(const QString& name);
+    /// Writes the editor's paths to a list. An empty name writes nothing; a name that is
+    /// not a plain file name, or that holds "|", is refused.
+    QString SaveEditorList(const QString& name);
+
+    /// Click on a name: loads it and puts it into the name box.
+    QString ListBoxFileListBoxClick(int index);
+    /// NEW: empty editor, empty name box.
+    void SpeedButtonNewProgram1Click();
+    /// Save under the name box's text, then refresh (which empties the editor).
+    QString BitBtnSaveProgram1Click();
+    /// The confirmation to ask before deleting the chosen list; empty when none is chosen.
+    QString DeleteListQuestion() const;
+    /// Deletes the chosen list when the operator answered Yes.
+    QString ButtonDelProgram1Click(bool confirmed);
+    void ButtonUpProgr2Click();
+    void ButtonDnProgr2Click();
+    /// Removes every selected entry.
+    void ButtonDelTrackFromProgClick();
+    /// Ctrl+A selects every entry; Delete removes the selection unless LockPrograms.
+    void ListBoxTitles1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// True when the key asks to delete the chosen list (Delete, unless LockPrograms): the UI
+    /// then asks DeleteListQuestion() and calls ButtonDelProgram1Click.
+    bool ListBoxFileListBoxKeyDown(int key) const;
+    /// Play now ("Play" or a double-click): the track entry of the current entry to put at
+    /// the head of the queue and start; a bare path when no list is chosen.
+    std::optional<QString> PlayNowEntry() const;
+
+    /// For the add commands: appends one entry.
+    void AppendRow(const QString& title, const QString& path);
+    bool ContainsTitle(const QString& title) const;
+
+private:
+    void ClearEditor();
+    void MoveCurrent(int to);
+
+    QString m_listsPath;
+    QStringList m_folderNames;
+    QStringList m_listNames;
+    int m_chosenList = -1;
+    bool m_includeCds = false;
+    std::vector<Row> m_rows;
+    int m_currentRow = -1;
+};

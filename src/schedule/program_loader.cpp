@@ -1,0 +1,86 @@
+#include "schedule/program_loader.h"
+
+#include <QLocale>
+
+#include "base/clock.h"
+#include "playback/play_queue.h"
+#include "schedule/day_program.h"
+#include "schedule/list_file.h"
+
+using day_program::kNullSlot;
+using day_program::kSameSlot;
+
+ProgramLoader::ProgramLoader(QString listsPath, QString daysPath, const Clock& clock,
+                             PlayQueue& queue)
+    : m_listsPath(std::move(listsPath)),
+      m_daysPath(std::move(daysPath)),
+      m_clock(clock),
+      m_queue(queue) {}
+
+QString ProgramLoader::LabeltracksToPlay1() const { return QString::number(m_queue.TracksToPlay); }
+
+QString ProgramLoader::LoadProgramOfHour(int hour, int minute) {
+    const QDate today = m_clock.Now().date();
+    day_program::DayReadResult day =
+        day_program::ReadDay(m_daysPath, day_program::WeekdayNumber(today));
+    if (!day.ok()) return day.error;
+    m_programNow = std::move(day.slots);
+
+    const int c = day_program::SlotOfTime(hour, minute);
+    if (c < 0 || c >= day_program::kSlotCount) return {};
+    if (HandProgramPlaying) {
+        // A list started by hand plays on through the rest of the running program.
+        if (m_programNow.at(c) == kSameSlot) return {};
+        HandProgramPlaying = false;
+    }
+    const day_program::ProgramSpan span = day_program::SpanOfSlot(m_programNow, c);
+    const QString value = m_programNow.at(span.startSlot);
+    // A continuation slot of the program already playing keeps its queue.
+    if (span.startSlot < c && value == m_programName) return {};
+
+    m_date = today.toString(QStringLiteral("d-M-yy"));
+    m_dayName = QLocale().toString(today, QStringLiteral("dddd"));
+    m_span = day_program::SlotToTime(span.startSlot) + QStringLiteral(" - ") +
+             day_program::SlotToTime(span.endSlot);
+    m_programName = value;
+    if (!DontClearPrevTracks && ClearPlayedList) ClearPlayedList();
+    return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
+}
+
+QString ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
+    if (listName.isEmpty()) return {};
+    // The operator's command: a list that cannot be read changes nothing.
+    list_file::ReadResult read = list_file::Read(m_listsPath, listName);
+    if (!read.ok()) return read.error;
+    m_programName = listName;
+    StartLists({listName}, {std::move(read.lines)});
+    HandProgramPlaying = true;
+    return {};
+}
+
+QString ProgramLoader::LoadLists(const QStringList& names) {
+    QList<QStringList> lists;
+    QStringList errors;
+    for (const QString& name : names) {
+        // The markers of an empty slot name no list, even if a file of that name exists.
+        if (name == kNullSlot || name == kSameSlot) {
+            lists.append(QStringList());
+            continue;
+        }
+        list_file::ReadResult read = list_file::Read(m_listsPath, name);
+        if (!read.ok()) errors.append(name + QStringLiteral(": ") + read.error);
+        lists.append(std::move(read.lines));
+    }
+    StartLists(names, lists);
+    if (errors.isEmpty()) return {};
+    // The calendar goes on with what could be read rather than keep the old program.
+    return QStringLiteral("These lists could not be read and play as empty:\n") +
+           errors.join(u'\n');
+}
+
+void ProgramLoader::StartLists(const QStringList& names, const QList<QStringList>& lists) {
+    m_queue.SetProgram(names, lists);
+    m_queue.Clear();
+    for (int i = 0; i < PlayQueue::kShownEntries; ++i) m_queue.RefillQueue();
+    m_queue.ShowNextTracks();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Clock;
+class PlayQueue;
+
+/// The scheduler: turns today's day file into the pools of the play queue. It reads the
+/// day file itself (`ListBoxProgramNow1`), never the copy the Calendar tab edits, so
+/// calendar edits reach it only once they are saved.
+class ProgramLoader {
+public:
+    /// listsPath and daysPath end in "/" (or "\"); the clock gives today's weekday.
+    ProgramLoader(QString listsPath, QString daysPath, const Clock& clock, PlayQueue& queue);
+
+    /// Loads the program of the slot of hour:minute into the queue's pools and draws a
+    /// fresh queue of five, unless that program is already loaded (a continuation slot)
+    /// or a list started by hand goes on through it. Returns a message for the operator
+    /// when a file could not be read (an unreadable day file loads nothing; an unreadable
+    /// list plays as empty).
+    QString LoadProgramOfHour(int hour, int minute);
+    /// "PlayThe Program now": one list, started by hand, plays until the next program
+    /// start or empty slot. An empty name does nothing.
+    QString PlayTheProgramnow1Click(const QString& listName);
+
+    /// Set while a list started by hand keeps playing.
+    bool HandProgramPlaying = false;
+    /// `CheckBoxDontClearAutomaticallyPrevTracks`: keep the played list over a program change.
+    bool DontClearPrevTracks = false;
+    /// Empties the played list (`ListBoxPrevPlayed1` and its paths) at a program change.
+    std::function<void()> ClearPlayedList;
+
+    /// The 48 lines of today's day file as last read.
+    const QStringList& ListBoxProgramNow1() const { return m_programNow; }
+    /// The program value now playing as the day file holds it, or a hand-started list.
+    const QString& LabelProgramName1() const { return m_programName; }
+    /// "hh:mm - hh:mm" of the current program.
+    const QString& LabelWra2() const { return m_span; }
+    /// Today's date, "d-m-yy".
+    const QString& LabelMera1() const { return m_date; }
+    /// Today's long weekday name.
+    const QString& LabelHmera1() const { return m_dayName; }
+    /// The queue's TracksToPlay.
+    QString LabeltracksToPlay1() const;
+
+private:
+    /// Reads the lists (a missing file is an empty pool) and starts them.
+    QString LoadLists(const QStringList& names);
+    /// Replaces the pools and draws a fresh queue of five.
+    void StartLists(const QStringList& names, const QList<QStringList>& lists);
+
+    QString m_listsPath;
+    QString m_daysPath;
+    const Clock& m_clock;
+    PlayQueue& m_queue;
+    QStringList m_programNow;
+    QString m_programName;
+    QString m_span;
+    QString m_date;
+    QString m_dayName;
+};
