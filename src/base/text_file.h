@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 /// Text files as lists of lines. Reading splits at CR, LF or CR LF and decodes UTF-8
@@ -12,8 +11,8 @@
 namespace text_file {
 
 struct ReadResult {
-    QStringList lines;      ///< empty when the file is missing
-    QString error;          ///< the system's message when an existing file could not be read
+    QStringList lines;  ///< empty when the file is missing
+    QString error;      ///< the system's message when an existing file could not be read
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -25,6 +24,13 @@ QString WriteLines(const QString& path, const QStringList& lines);
 
 /// Decodes bytes as UTF-8 when valid, as Windows-1253 otherwise.
 QString DecodeText(const QByteArray& bytes);
+/// Decodes bytes as Windows-1253. The bytes the code page leaves undefined map to
+/// distinct characters as Windows maps them, so nothing is lost.
+QString DecodeWindows1253(const QByteArray& bytes);
+/// Encodes text as Windows-1253; characters outside the code page become "?".
+QByteArray EncodeWindows1253(const QString& text);
+/// The bytes written for text: UTF-8, or the ANSI code page on Windows.
+QByteArray EncodeText(const QString& text);
 /// Splits text into lines at CR, LF or CR LF; a last line without an ending counts.
 QStringList SplitLines(const QString& text);
 

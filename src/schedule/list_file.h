@@ -18,8 +18,12 @@ TrackEntryParts SplitTrackEntry(const QString& entry);
 /// path + "^" + list name.
 QString MakeTrackEntry(const QString& path, const QString& listName);
 
-/// List names of a program value ("a", or "a|b|c|"): see the rule in the .cpp.
+/// The list names of a program value: a value without "|" is one name ("" included);
+/// otherwise each name is closed by a "|" and text after the last "|" is ignored
+/// ("a|b|" and "a|b|c" give a, b; "|" gives one empty name). The scheduler plays at most
+/// kMaxProgramLists of them; that cut is the caller's.
 QStringList SplitProgramValue(const QString& value);
+inline constexpr int kMaxProgramLists = 11;
 
 /// A list whose name starts with "CD_" (case sensitive) is a CD list.
 bool IsCdList(const QString& listName);
@@ -33,8 +37,10 @@ struct ReadResult {
     QString error;  ///< system's message when an existing file could not be read
     bool ok() const { return error.isEmpty(); }
 };
-/// The lines of listsPath + name; no lines when the file is missing.
+/// The lines of listsPath + name; no lines when there is no such file (or the name is
+/// not a plain file name).
 ReadResult Read(const QString& listsPath, const QString& name);
 /// Replaces listsPath + name; returns the system's message on failure, empty on success.
+/// A name that is not a plain file name is refused with a message.
 QString Write(const QString& listsPath, const QString& name, const QStringList& lines);
 }  // namespace list_file

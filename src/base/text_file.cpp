@@ -1,0 +1,139 @@
+#include "base/text_file.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <array>
+
+namespace text_file {
+
+namespace {
+
+// The upper half of Windows-1253. The five C1 holes map to themselves and 0xAA, 0xD2,
+// 0xFF to the private-use characters Windows gives them, so every byte survives.
+constexpr std::array<char16_t, 128> kWindows1253Upper = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x0088, 0x2030, 0x008A, 0x2039, 0x008C, 0x008D, 0x008E, 0x008F,  // 0x88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0x0098, 0x2122, 0x009A, 0x203A, 0x009C, 0x009D, 0x009E, 0x009F,  // 0x98
+    0x00A0, 0x0385, 0x0386, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,  // 0xA0
+    0x00A8, 0x00A9, 0xF8F9, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x2015,  // 0xA8
+    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x0384, 0x00B5, 0x00B6, 0x00B7,  // 0xB0
+    0x0388, 0x0389, 0x038A, 0x00BB, 0x038C, 0x00BD, 0x038E, 0x038F,  // 0xB8
+    0x0390, 0x0391, 0x0392, 0x0393, 0x0394, 0x0395, 0x0396, 0x0397,  // 0xC0
+    0x0398, 0x0399, 0x039A, 0x039B, 0x039C, 0x039D, 0x039E, 0x039F,  // 0xC8
+    0x03A0, 0x03A1, 0xF8FA, 0x03A3, 0x03A4, 0x03A5, 0x03A6, 0x03A7,  // 0xD0
+    0x03A8, 0x03A9, 0x03AA, 0x03AB, 0x03AC, 0x03AD, 0x03AE, 0x03AF,  // 0xD8
+    0x03B0, 0x03B1, 0x03B2, 0x03B3, 0x03B4, 0x03B5, 0x03B6, 0x03B7,  // 0xE0
+    0x03B8, 0x03B9, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BE, 0x03BF,  // 0xE8
+    0x03C0, 0x03C1, 0x03C2, 0x03C3, 0x03C4, 0x03C5, 0x03C6, 0x03C7,  // 0xF0
+    0x03C8, 0x03C9, 0x03CA, 0x03CB, 0x03CC, 0x03CD, 0x03CE, 0xF8FB,  // 0xF8
+};
+
+}  // namespace
+
+QString DecodeWindows1253(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        text.append(byte < 0x80 ? QChar(byte) : QChar(kWindows1253Upper[byte - 0x80]));
+    }
+    return text;
+}
+
+QByteArray EncodeWindows1253(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (unit < 0x80) {
+            bytes.append(static_cast<char>(unit));
+            continue;
+        }
+        char out = '?';
+        for (std::size_t i = 0; i < kWindows1253Upper.size(); ++i) {
+            if (kWindows1253Upper[i] == unit) {
+                out = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        bytes.append(out);
+    }
+    return bytes;
+}
+
+QString DecodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    return DecodeWindows1253(bytes);
+}
+
+QByteArray EncodeText(const QString& text) {
+#ifdef Q_OS_WIN
+    QStringEncoder ansi(QStringEncoder::System);
+    return ansi.encode(text);
+#else
+    return text.toUtf8();
+#endif
+}
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar ch = text.at(i);
+        if (ch != u'\r' && ch != u'\n') continue;
+        lines.append(text.mid(start, i - start));
+        if (ch == u'\r' && i + 1 < size && text.at(i + 1) == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < size) lines.append(text.mid(start));
+    return lines;
+}
+
+ReadResult ReadLines(const QString& path) {
+    ReadResult result;
+    if (!QFileInfo::exists(path)) return result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.lines = SplitLines(DecodeText(bytes));
+    return result;
+}
+
+QString WriteLines(const QString& path, const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += EncodeText(line);
+        bytes += "\r\n";
+    }
+    QSaveFile file(path);
+    // Unbuffered, so a short write (disk full, size limit) shows in the count written:
+    // buffered, a truncated file can be committed as a success. Writing on after a short
+    // write makes the system say why it stopped.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    for (qsizetype written = 0; written < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) {
+            const QString error = file.errorString();
+            file.cancelWriting();
+            return error;
+        }
+        written += n;
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
+}  // namespace text_file

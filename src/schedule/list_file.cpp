@@ -1,0 +1,74 @@
+#include "schedule/list_file.h"
+
+#include <QFileInfo>
+
+#include "base/text_file.h"
+
+namespace {
+
+bool IsPathSeparator(QChar ch) {
+#ifdef Q_OS_WIN
+    if (ch == u':') return true;
+#endif
+    return ch == u'/' || ch == u'\\';
+}
+
+}  // namespace
+
+QString TrackTitle(const QString& path) {
+    for (qsizetype i = path.size() - 1; i >= 0; --i) {
+        if (IsPathSeparator(path.at(i))) return path.mid(i + 1);
+    }
+    return path;
+}
+
+TrackEntryParts SplitTrackEntry(const QString& entry) {
+    const qsizetype caret = entry.indexOf(u'^');
+    if (caret < 0) return {entry, QString()};
+    return {entry.left(caret), entry.mid(caret + 1)};
+}
+
+QString MakeTrackEntry(const QString& path, const QString& listName) {
+    return path + u'^' + listName;
+}
+
+QStringList SplitProgramValue(const QString& value) {
+    if (!value.contains(u'|')) return {value};
+    // Each name is closed by its own "|"; whatever follows the last one is not a name.
+    QStringList names;
+    qsizetype start = 0;
+    for (qsizetype bar = value.indexOf(u'|'); bar >= 0; bar = value.indexOf(u'|', start)) {
+        names.append(value.mid(start, bar - start));
+        start = bar + 1;
+    }
+    return names;
+}
+
+bool IsCdList(const QString& listName) { return listName.startsWith(QLatin1String("CD_")); }
+
+bool IsSafeFileName(const QString& name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
+    for (const QChar ch : name) {
+        if (IsPathSeparator(ch) || ch.isNull()) return false;
+    }
+    return true;
+}
+
+namespace list_file {
+
+ReadResult Read(const QString& listsPath, const QString& name) {
+    // Only an ordinary file in the folder is a list; any other name (empty, a folder,
+    // a path leading elsewhere) names no list and reads as an empty one.
+    if (!IsSafeFileName(name)) return {};
+    const QString path = listsPath + name;
+    if (!QFileInfo(path).isFile()) return {};
+    text_file::ReadResult read = text_file::ReadLines(path);
+    return {std::move(read.lines), std::move(read.error)};
+}
+
+QString Write(const QString& listsPath, const QString& name, const QStringList& lines) {
+    if (!IsSafeFileName(name)) return QStringLiteral("Invalid list name: \"%1\"").arg(name);
+    return text_file::WriteLines(listsPath + name, lines);
+}
+
+}  // namespace list_file
