@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+/// State of the main loop (TimerProgram1) and the texts its tick shows.
+struct LoopState {
+    /// Ticks still to skip after a start: 10 after a track, 5 after a spot.
+    std::uint8_t SettleTicks = 0;
+    /// The half-hour slot (0..47) for which the program was last loaded.
+    int LastProgramSlot = 0;
+    /// The calendar was edited: reload the program at the next tick.
+    bool ProgramsChanged = true;
+    /// Next was pressed: start the head of the queue at the next tick.
+    bool NextTrackNow = false;
+};
+
+/// The clock and the times of the current track, as the tick last wrote them.
+struct LoopDisplay {
+    QString LabelTime1;
+    QString LabelLenghtOfTrack;
+    QString LabelPlayTime;
+    QString LabelRemainingTime;
+};
+
+/// The half-hour slot of a time of day, 0 (00:00) to 47 (23:30).
+int SlotOfTime(int hour, int minute);
+/// Whether a tick in `slot` begins a new program: a later slot than the last one
+/// loaded, or the fall from 47 to 0 at midnight.
+bool SlotBegins(int slot, int lastProgramSlot);

@@ -1,0 +1,236 @@
+#include "playback/playback_engine.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+#include "base/clock.h"
+#include "base/timer_host.h"
+#include "playback/track_info.h"
+#include "player/player_link.h"
+#include "schedule/list_file.h"
+
+namespace {
+
+constexpr int kLoopMs = 400;
+constexpr int kTitleMs = 400;
+constexpr std::uint8_t kTrackSettleTicks = 10;
+constexpr int kTrackFadeStep = 5;
+
+// Re-enables a self-disabling timer however its handler is left, so a failing hook
+// cannot stop the main loop for good.
+class ReEnable {
+public:
+    explicit ReEnable(Timer& timer) : m_timer(timer) { m_timer.SetEnabled(false); }
+    ~ReEnable() { m_timer.SetEnabled(true); }
+    ReEnable(const ReEnable&) = delete;
+    ReEnable& operator=(const ReEnable&) = delete;
+
+private:
+    Timer& m_timer;
+};
+
+}  // namespace
+
+PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link)
+    : m_clock(clock),
+      m_decks(link),
+      m_bars(std::make_unique<VolumeBars>(m_decks, timers)),
+      m_transport(m_decks) {
+    m_beggin3 = timers.CreateTimer(QStringLiteral("TimerBeggin3"), WaitSecInBeggining * 1000,
+                                   [this] { TimerBeggin3Timer(); });
+    m_program1 = timers.CreateTimer(QStringLiteral("TimerProgram1"), kLoopMs,
+                                    [this] { TimerProgram1Timer(); });
+    m_trackName1 = timers.CreateTimer(QStringLiteral("TimerTrackName1"), kTitleMs,
+                                      [this] { TimerTrackName1Timer(); });
+}
+
+PlaybackEngine::~PlaybackEngine() = default;
+
+// --- start-up ---------------------------------------------------------------------------
+
+void PlaybackEngine::LaunchPlayers() {
+    m_decks.Launch();
+    m_beggin3->SetInterval(std::max(WaitSecInBeggining, 0) * 1000);
+    m_beggin3->SetEnabled(true);
+}
+
+void PlaybackEngine::TimerBeggin3Timer() {
+    m_beggin3->SetEnabled(false);
+    // Looked up once: a deck that is not there now stays unanswered for the run.
+    if (m_decks.FindDeck(0)) m_program1->SetEnabled(true);
+    m_decks.SecondPlayerFound = m_decks.FindDeck(1);
+}
+
+bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
+
+// --- starting tracks --------------------------------------------------------------------
+
+void PlaybackEngine::PlayNextFromQueue() {
+    if (PlayOnlyOneSpot) ++TracksSinceEverySpot;
+    PlayEntry(m_queue.TakeAt(0));  // an empty queue reads as a filler
+}
+
+void PlaybackEngine::PlayEntry(const QString& entry) {
+    const QString path = SplitTrackEntry(entry).path;
+    const QString name = TrackTitle(path);
+    if (m_queue.Count() < PlayQueue::kShownEntries) m_queue.RefillQueue();
+    m_queue.ShowNextTracks();
+    if (path.isEmpty()) return;
+
+    // Tracks played again from the played list are not from the program: never count
+    // below zero.
+    m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
+    const int deck = m_decks.NextDeck;  // before the crossfade exchanges the roles
+    m_bars->StartCrossfade(kTrackFadeStep, 0);
+    m_trackName = name.left(std::max<qsizetype>(name.size() - 4, 0));
+    RestartTitleScroll();
+    if (OnEntryStarted) OnEntryStarted(entry);
+    m_decks.LoadFileIntoDeck(deck, path);
+    m_played.Append(name, path);
+    m_loop.SettleTicks = kTrackSettleTicks;
+}
+
+void PlaybackEngine::PlayMarked() {
+    if (m_queue.MarkedSlot == 0) return;
+    PlayEntry(m_queue.TakeAt(m_queue.MarkedSlot - 1));
+}
+
+void PlaybackEngine::ClickNextTrackLabel(int n) { m_queue.MarkSlot(n); }
+
+void PlaybackEngine::DoubleClickNextTrackLabel(int n) {
+    ClickNextTrackLabel(n);
+    PlayMarked();
+}
+
+void PlaybackEngine::PlayPlayedRow(int row) {
+    if (row < 0 || row >= m_played.Count()) return;
+    PlayEntry(m_played.PathAt(row));
+}
+
+void PlaybackEngine::Next() {
+    // A filler behind the head means nothing would follow: Next is refused.
+    if (!m_queue.At(1).isEmpty()) m_loop.NextTrackNow = true;
+}
+
+// --- transport --------------------------------------------------------------------------
+
+void PlaybackEngine::Pause() { m_transport.Pause(); }
+void PlaybackEngine::Restart() { m_transport.Restart(); }
+void PlaybackEngine::JumpBackward() { m_transport.JumpBackward(); }
+void PlaybackEngine::JumpForward() { m_transport.JumpForward(); }
+void PlaybackEngine::StoreCue(int n) { m_transport.StoreCue(n); }
+void PlaybackEngine::RecallCue(int n) { m_transport.RecallCue(n); }
+void PlaybackEngine::SetManual(bool down) { m_transport.SetManual(down); }
+void PlaybackEngine::KnobPress(bool leftButton, int x) { m_knob.Press(leftButton, x); }
+void PlaybackEngine::KnobMove(int x) { m_knob.Move(x); }
+
+void PlaybackEngine::KnobRelease() { m_decks.JumpTo(m_decks.CurrentDeck, m_knob.Release()); }
+
+bool PlaybackEngine::KeyDown(int key) {
+    switch (key) {
+        case 219:
+            m_bars->FadeOut0();
+            return true;
+        case 220:
+            LineInOpen = !LineInOpen;
+            if (OnLineInToggled) OnLineInToggled(LineInOpen);
+            return true;
+        case 221:
+            m_bars->FadeIn0();
+            return true;
+        case 222:
+            Pause();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// --- title ------------------------------------------------------------------------------
+
+void PlaybackEngine::RestartTitleScroll() {
+    if (MeasureTitle) m_title.LabelWidth = MeasureTitle(m_trackName);
+    m_title.Restart();
+    m_trackName1->SetEnabled(m_title.Running);
+}
+
+void PlaybackEngine::TimerTrackName1Timer() {
+    ReEnable guard(*m_trackName1);
+    m_title.Tick();
+}
+
+// --- main loop --------------------------------------------------------------------------
+
+void PlaybackEngine::TimerProgram1Timer() {
+    ReEnable guard(*m_program1);
+    Tick();
+}
+
+void PlaybackEngine::Tick() {
+    m_advert.Step();
+    m_messages.Step();
+
+    // One reading of the clock serves the whole tick.
+    const QTime now = m_clock.Now().time();
+    const int hour = now.hour();
+    const int minute = now.minute();
+    m_display.LabelTime1 = now.toString(QStringLiteral("hh:mm:ss"));
+
+    ChangeProgram(hour, minute);
+
+    const int state = m_decks.PlayState(m_decks.CurrentDeck);
+    m_transport.ShowPlayState(state);
+    if (state == PlayerLink::kPaused) return;
+
+    ShowTrackTime();
+
+    if (m_loop.SettleTicks > 0) {
+        // The first tick after a track start; a spot sets fewer ticks and never jumps.
+        if (SkipIntro && m_loop.SettleTicks == kTrackSettleTicks)
+            m_decks.JumpTo(m_decks.CurrentDeck, SkipIntroSec * 1000LL);
+        --m_loop.SettleTicks;
+        return;
+    }
+
+    PrepareSpotsOfQuarter(hour, minute);
+    RunSpotChecks(hour, minute, now.second());
+
+    const int p = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
+    const int length = m_decks.LengthSec(m_decks.CurrentDeck);
+    if (SpotRunDecides(p, length)) return;
+
+    if (m_queue.NextTrackNowInOrder) {
+        PlayNextFromQueue();
+        m_queue.NextTrackNowInOrder = false;
+    } else if (m_loop.NextTrackNow) {
+        PlayNextFromQueue();
+        m_loop.NextTrackNow = false;
+    } else if (!m_transport.ManualMode) {
+        const bool ending = (long long)length - p < m_bars->MixingSeconds();
+        if (ending || state != PlayerLink::kPlaying) PlayNextFromQueue();
+    }
+}
+
+void PlaybackEngine::ChangeProgram(int hour, int minute) {
+    const int slot = SlotOfTime(hour, minute);
+    if (SlotBegins(slot, m_loop.LastProgramSlot)) {
+        m_loop.LastProgramSlot = slot;
+        if (LoadProgramOfHour) LoadProgramOfHour(hour, minute);
+    } else if (m_loop.ProgramsChanged) {
+        m_loop.ProgramsChanged = false;
+        if (LoadProgramOfHour) LoadProgramOfHour(hour, minute);
+    }
+}
+
+void PlaybackEngine::ShowTrackTime() {
+    const long long p = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
+    const long long length = m_decks.LengthSec(m_decks.CurrentDeck);
+    m_display.LabelLenghtOfTrack = FormatMinSec(length);
+    m_display.LabelPlayTime = FormatMinSec(p);
+    m_display.LabelRemainingTime = QStringLiteral("-") + FormatMinSec(length - p);
+    m_knob.Place(p, length);
+}
+
+void PlaybackEngine::PrepareSpotsOfQuarter(int, int) {}
+void PlaybackEngine::RunSpotChecks(int, int, int) {}
+bool PlaybackEngine::SpotRunDecides(int, int) { return false; }

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "library/played_list.h"
+#include "playback/main_loop.h"
+#include "playback/play_queue.h"
+#include "playback/scrolling_text.h"
+#include "player/decks.h"
+#include "player/position_knob.h"
+#include "player/transport.h"
+#include "player/volume_bars.h"
+
+class Clock;
+class PlayerLink;
+class Timer;
+class TimerHost;
+
+/// The playback engine: the two decks, their volume bars and fades, the play queue,
+/// the played list and the main loop that hands each next track over before the
+/// current one ends. The window is a view of the pieces and calls one method per
+/// operator action; the start-up code copies settings into the public fields and
+/// pieces, and back out at close.
+class PlaybackEngine {
+public:
+    PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link);
+    ~PlaybackEngine();
+    PlaybackEngine(const PlaybackEngine&) = delete;
+    PlaybackEngine& operator=(const PlaybackEngine&) = delete;
+
+    // Settings read at start-up. WinAmpPath and StartFolder live in Players(),
+    // RandomPlay in Queue(), the fade, mixing and interval texts in Bars(), JumpSec in
+    // Controls().Editsec1.
+    int WaitSecInBeggining = 6;
+    bool SkipIntro = false;
+    int SkipIntroSec = 5;
+    // The every-few-songs spot counts the tracks started from the queue.
+    bool PlayOnlyOneSpot = false;
+    int TracksSinceEverySpot = 0;
+    /// ButtonOpenLineIn1's toggle state (key 220).
+    bool LineInOpen = false;
+
+    /// Called by the tick when a new half-hour slot begins or the calendar changed.
+    std::function<void(int hour, int minute)> LoadProgramOfHour;
+    /// An entry is about to be handed to a deck (the played entry, before the hand-over).
+    std::function<void(const QString& entry)> OnEntryStarted;
+    /// Width in pixels of a title in LabelTrackName1; unset, titles never swing.
+    std::function<int(const QString& title)> MeasureTitle;
+    /// Key 220 toggled ButtonOpenLineIn1.
+    std::function<void(bool open)> OnLineInToggled;
+
+    /// Start-up: completes the player path, reuses or starts the two decks, and arms
+    /// TimerBeggin3, which after WaitSecInBeggining seconds looks them up and starts
+    /// the main loop if deck 0 answers.
+    void LaunchPlayers();
+    bool MainLoopRunning() const;
+
+    // Starting tracks.
+    /// Takes the head of the queue (a filler plays nothing) and plays it.
+    void PlayNextFromQueue();
+    /// Starts an entry on the next deck with a crossfade, refilling the queue first.
+    void PlayEntry(const QString& entry);
+    /// BitBtnPlay: plays the marked next-track entry; nothing when none is marked.
+    void PlayMarked();
+    /// Click on next-track label n (1..5).
+    void ClickNextTrackLabel(int n);
+    /// Double click on next-track label n: marks it and plays it.
+    void DoubleClickNextTrackLabel(int n);
+    /// Double click on the played list (or its Play button): plays the selected row.
+    void PlayPlayedRow(int row);
+    /// ButtonEpomeno11: start the head at the next tick, if something follows it.
+    void Next();
+
+    // Transport of the current deck.
+    void Pause();
+    void Restart();
+    void JumpBackward();
+    void JumpForward();
+    void StoreCue(int n);
+    void RecallCue(int n);
+    void SetManual(bool down);
+    void KnobPress(bool leftButton, int x);
+    void KnobMove(int x);
+    void KnobRelease();
+    /// The four window keys (219, 220, 221, 222); false for any other key.
+    bool KeyDown(int key);
+
+    /// After a new title was put into LabelTrackName1.
+    void RestartTitleScroll();
+
+    // The pieces, for the view and the other rooms.
+    Decks& Players() { return m_decks; }
+    VolumeBars& Bars() { return *m_bars; }
+    PlayQueue& Queue() { return m_queue; }
+    PlayedList& Played() { return m_played; }
+    Transport& Controls() { return m_transport; }
+    PositionKnob& Knob() { return m_knob; }
+    LoopState& Loop() { return m_loop; }
+    const LoopDisplay& Display() const { return m_display; }
+    /// LabelTrackName1 and its swing.
+    const QString& TrackName() const { return m_trackName; }
+    TitleScroll& Title() { return m_title; }
+    Marquee& AdvertMarquee() { return m_advert; }
+    Marquee& MessageMarquee() { return m_messages; }
+
+private:
+    void TimerBeggin3Timer();
+    void TimerProgram1Timer();
+    void TimerTrackName1Timer();
+    void Tick();
+    void ChangeProgram(int hour, int minute);
+    void ShowTrackTime();
+    // The spot machinery's places in the tick; they do nothing until spots exist.
+    void PrepareSpotsOfQuarter(int hour, int minute);
+    void RunSpotChecks(int hour, int minute, int second);
+    bool SpotRunDecides(int positionSec, int lengthSec);
+
+    Clock& m_clock;
+    Decks m_decks;
+    std::unique_ptr<VolumeBars> m_bars;
+    PlayQueue m_queue;
+    PlayedList m_played;
+    Transport m_transport;
+    PositionKnob m_knob;
+    LoopState m_loop;
+    LoopDisplay m_display;
+    QString m_trackName;
+    TitleScroll m_title;
+    Marquee m_advert;
+    Marquee m_messages;
+    std::unique_ptr<Timer> m_beggin3;
+    std::unique_ptr<Timer> m_program1;
+    std::unique_ptr<Timer> m_trackName1;
+};

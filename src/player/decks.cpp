@@ -1,0 +1,59 @@
+#include "player/decks.h"
+
+#include <QStandardPaths>
+#include <algorithm>
+#include <limits>
+
+#include "player/player_link.h"
+
+Decks::Decks(PlayerLink& link) : m_link(link) {}
+
+void Decks::Launch() {
+    if (!m_link.ProgramExists(WinAmpPath)) {
+#ifdef Q_OS_WIN
+        WinAmpPath = StartFolder + QStringLiteral("winamp.exe");
+#else
+        WinAmpPath = QStandardPaths::findExecutable(QStringLiteral("mpv"));
+#endif
+    }
+    if (!m_link.ProgramExists(WinAmpPath)) return;
+    for (int deck = 0; deck < 2; ++deck) {
+        // An instance left running by an earlier run is reused, never doubled.
+        if (!FindDeck(deck)) m_link.Launch(deck, WinAmpPath);
+    }
+}
+
+bool Decks::FindDeck(int deck) {
+    PlayerHandles[deck & 1] = m_link.Find(deck & 1);
+    return PlayerHandles[deck & 1];
+}
+
+void Decks::Exchange() { std::swap(CurrentDeck, NextDeck); }
+
+int Decks::PlayState(int deck) { return Found(deck) ? m_link.PlayState(deck & 1) : 0; }
+int Decks::PositionMs(int deck) { return Found(deck) ? m_link.PositionMs(deck & 1) : 0; }
+int Decks::LengthSec(int deck) { return Found(deck) ? m_link.LengthSec(deck & 1) : 0; }
+
+void Decks::JumpTo(int deck, long long ms) {
+    // Targets are sent as they are, only kept within what the command can carry.
+    const long long limit = std::numeric_limits<int>::max();
+    if (Found(deck)) m_link.JumpTo(deck & 1, int(std::clamp(ms, -limit, limit)));
+}
+
+int Decks::PlayerVolume(int percent) { return std::clamp(percent, 0, 100) * 255 / 100; }
+
+void Decks::SetVolumePercent(int deck, int percent) {
+    if (Found(deck)) m_link.SetVolume(deck & 1, PlayerVolume(percent));
+}
+
+void Decks::TogglePause(int deck) {
+    if (Found(deck)) m_link.TogglePause(deck & 1);
+}
+void Decks::Stop(int deck) {
+    if (Found(deck)) m_link.Stop(deck & 1);
+}
+void Decks::StopWithFade(int deck) {
+    if (Found(deck)) m_link.StopWithFade(deck & 1);
+}
+
+void Decks::LoadFileIntoDeck(int deck, const QString& path) { m_link.HandOver(deck & 1, path); }

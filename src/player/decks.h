@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+class PlayerLink;
+
+/// Window classes of the two player instances, as looked up and as written on a
+/// player command line (with their quotes).
+inline constexpr std::array<const char*, 2> PlayerClassNames{"WinampRadio0", "WinampRadio1"};
+inline constexpr std::array<const char*, 2> PlayerClassArgs{"\"WinAmpRadio0\"", "\"WinAmpRadio1\""};
+
+/// The two player decks: which one plays the current track, whether each was found,
+/// and the command set guarded by that: a deck that was not found answers stopped,
+/// position 0 and length 0, and receives no command except a hand-over (which goes
+/// through the player program and may reach an instance started since).
+class Decks {
+public:
+    explicit Decks(PlayerLink& link);
+
+    QString WinAmpPath;   ///< player program; completed at launch when no file is there
+    QString StartFolder;  ///< ends in a separator; home of the Windows fallback "winamp.exe"
+
+    /// Whether each instance was found at its last lookup (a window handle other than 0).
+    std::array<bool, 2> PlayerHandles{false, false};
+    int CurrentDeck = 0;
+    int NextDeck = 1;
+    bool SecondPlayerFound = false;
+
+    /// Completes WinAmpPath when no program is there, then reuses each running instance
+    /// or starts the missing one. Nothing starts when the program cannot be found.
+    void Launch();
+    /// Looks instance `deck` up again and remembers the answer.
+    bool FindDeck(int deck);
+    /// Exchanges CurrentDeck and NextDeck (only the crossfade start does this).
+    void Exchange();
+
+    int PlayState(int deck);
+    int PositionMs(int deck);
+    int LengthSec(int deck);
+    void JumpTo(int deck, long long ms);
+    /// Sends percent p (kept within 0..100) as the player volume p × 255 div 100.
+    void SetVolumePercent(int deck, int percent);
+    void TogglePause(int deck);
+    void Stop(int deck);
+    void StopWithFade(int deck);
+    /// Hands a file over: the deck drops what it played and plays the file.
+    void LoadFileIntoDeck(int deck, const QString& path);
+
+    static int PlayerVolume(int percent);
+
+private:
+    bool Found(int deck) const { return PlayerHandles[deck & 1]; }
+
+    PlayerLink& m_link;
+};
