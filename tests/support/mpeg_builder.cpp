@@ -58,7 +58,7 @@ int XingOffset(const MpegFormat& f) {
     return f.mono ? 13 : 21;
 }
 
-void PutBigEndian(QByteArray& b, int at, std::uint32_t v) {
+void PutBigEndian(QByteArray& b, qsizetype at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         if (at + i < b.size()) b[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
     }
@@ -113,17 +113,13 @@ std::uint32_t MpegHeaderWord(const MpegFormat& f, bool padding) {
 
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {
     const SlotRate s = Slots(f);
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(bytes));
-    std::int64_t i = 0;
-    while (out.size() < bytes) {
+    QByteArray out(static_cast<qsizetype>(std::max<std::int64_t>(0, bytes)), '\0');
+    std::int64_t at = 0;
+    for (std::int64_t i = 0; at < bytes; ++i) {
         const std::int64_t slots = ((i + 1) * s.num) / s.den - (i * s.num) / s.den;
         const bool padding = slots > s.num / s.den;
-        QByteArray frame(MpegFrameBytes(f, padding), '\0');
-        PutBigEndian(frame, 0, MpegHeaderWord(f, padding));
-        const std::int64_t room = bytes - out.size();
-        out.append(frame.left(static_cast<qsizetype>(std::min<std::int64_t>(room, frame.size()))));
-        ++i;
+        PutBigEndian(out, static_cast<qsizetype>(at), MpegHeaderWord(f, padding));
+        at += slots * s.slotBytes;
     }
     return out;
 }

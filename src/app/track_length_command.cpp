@@ -1,0 +1,44 @@
+#include "app/track_length_command.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "playback/mpeg_data.h"
+
+namespace {
+
+// Why a file cannot give a length, or an empty string when it can be read.
+QString ReadProblem(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return QStringLiteral("no such file");
+    if (info.isDir()) return QStringLiteral("is a folder");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    return {};
+}
+
+int Run(const QStringList& files, QTextStream& out, QTextStream* err) {
+    int result = 0;
+    for (const QString& path : files) {
+        const QString problem = ReadProblem(path);
+        if (!problem.isEmpty()) {
+            result = 1;
+            if (err) *err << "stavox-mixer: " << path << ": " << problem << '\n';
+        }
+        out << TrackLength(path) << '\t' << path << '\n';
+    }
+    out.flush();
+    if (err) err->flush();
+    return result;
+}
+
+}  // namespace
+
+int RunTrackLengthCommand(const QStringList& files, QTextStream& out, QTextStream& err) {
+    return Run(files, out, &err);
+}
+
+int RunTrackLengthCommand(const QStringList& files, QTextStream& out) {
+    return Run(files, out, nullptr);
+}

@@ -1,0 +1,233 @@
+#include "playback/mpeg_data.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "support/mpeg_builder.h"
+
+namespace {
+
+class MpegDataTest : public ::testing::Test {
+protected:
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    TMPEGData Read(const QString& name, const QByteArray& bytes) {
+        TMPEGData d;
+        d.ReadFromFile(Write(name, bytes));
+        return d;
+    }
+    QTemporaryDir m_dir;
+};
+
+QByteArray Cbr128(std::int64_t bytes) { return MpegFrames(MpegFormat{}, bytes); }
+
+TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
+    struct Case {
+        std::uint32_t h;
+        bool valid;
+        int version, layer, sampleRate, bitRate, frameLength;
+    };
+    const Case cases[] = {
+        {0xFFFB9000, true, 1, 3, 44100, 128, 417},  // MPEG-1 Layer III
+        {0xFFFB9200, true, 1, 3, 44100, 128, 418},  // padded
+        {0xFFF38000, true, 2, 3, 22050, 64, 208},   // MPEG-2: 72 bytes a kbit, not 144
+        {0xFFE34000, true, 3, 3, 11025, 32, 208},   // MPEG-2.5
+        {0xFFFD8400, true, 1, 2, 48000, 128, 384},  // Layer II
+        {0xFFFF1200, true, 1, 1, 44100, 32, 36},    // Layer I pads a 4-byte slot
+        {0xFFFBF000, false, 1, 3, 44100, 0, 0},     // bit-rate index 15
+        {0xFFFB0000, false, 1, 3, 44100, 0, 0},     // free format
+        {0xFFFB9C00, false, 1, 3, 0, 128, 0},       // sampling-rate index 3
+        {0xFFF99000, false, 1, 0, 44100, 0, 0},     // layer bits 00
+        {0xFFEB9000, false, 0, 0, 0, 0, 0},         // version bits 01
+        {0xFFDB9000, false, 0, 0, 0, 0, 0},         // sync incomplete
+    };
+    for (const Case& c : cases) {
+        TMPEGData d;
+        SCOPED_TRACE(QString::number(c.h, 16).toStdString());
+        EXPECT_EQ(d.DecodeHeader(c.h), c.valid);
+        EXPECT_EQ(d.Version, c.version);
+        EXPECT_EQ(d.Layer, c.layer);
+        EXPECT_EQ(d.SampleRate, static_cast<std::uint32_t>(c.sampleRate));
+        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.bitRate));
+        EXPECT_EQ(d.FrameLength, static_cast<std::uint32_t>(c.frameLength));
+    }
+}
+
+TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
+    const QByteArray audio = Cbr128(4000000);
+    const QByteArray rate15("\xFF\xFB\xF0\x00", 4), rate3("\xFF\xFB\x9C\x00", 4);
+    struct Case {
+        const char* name;
+        QByteArray prefix;
+        std::int64_t size;
+    };
+    const Case cases[] = {
+        {"plain", {}, 4000000},
+        {"junk", QByteArray("0123456789"), 4000010},
+        {"bitrate15", rate15 + Cbr128(100).mid(4), 4000100},
+        {"rate3", rate3 + "abc", 4000007},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TMPEGData d = Read(c.name, c.prefix + audio);
+        EXPECT_EQ(d.Duration, 250u);
+        EXPECT_EQ(d.FileLength, c.size);
+        EXPECT_EQ(d.BitRate, 128u);
+        EXPECT_EQ(d.SampleRate, 44100u);
+    }
+}
+
+TEST_F(MpegDataTest, WriteCbrMpegGivesItsSecondsExactly) {
+    for (int seconds : {0, 1, 7, 185, 3600}) {
+        const QString path = m_dir.filePath(QString("t%1.mp3").arg(seconds));
+        ASSERT_TRUE(WriteCbrMpeg(path, seconds));
+        EXPECT_EQ(TrackLength(path), static_cast<std::uint32_t>(seconds)) << seconds;
+    }
+}
+
+TEST_F(MpegDataTest, FilesWithoutAudioGiveZero) {
+    EXPECT_EQ(TrackLength(m_dir.filePath("missing.mp3")), 0u);
+    EXPECT_EQ(TrackLength(Write("empty.mp3", {})), 0u);
+    EXPECT_EQ(TrackLength(Write("five.mp3", Cbr128(5))), 0u);
+    EXPECT_EQ(TrackLength(m_dir.path()), 0u);
+    const TMPEGData none = Read("zeros.mp3", QByteArray(300000, '\0'));
+    EXPECT_EQ(none.Duration, 0u);
+    EXPECT_EQ(none.FileLength, 300000);
+    EXPECT_FALSE(none.IsValid());
+    // One lone frame: nothing follows it to confirm it.
+    EXPECT_EQ(Read("one.mp3", QByteArray(50000, 'x') + Cbr128(417)).Duration, 0u);
+}
+
+TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
+    // A picture whose bytes happen to hold a run of 32 kbit/s frames.
+    QByteArray cover(200000, '\x55');
+    cover.replace(5000, 2000, MpegFrames({1, 3, 32, 44100, false}, 2000));
+    // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
+    const MpegFormat low{3, 3, 8, 8000, true};
+    struct Case {
+        const char* name;
+        MpegFileSpec spec;
+        std::uint32_t seconds;
+    };
+    MpegFileSpec picture;
+    picture.audioBytes = 12 * 16000;
+    picture.id3v2Bytes = 200000;
+    picture.id3v2Payload = cover;
+    MpegFileSpec footer = picture;
+    footer.id3v2Footer = true;
+    footer.id3v1 = true;
+    MpegFileSpec trailing;
+    trailing.format = low;
+    trailing.audioBytes = 10900;
+    trailing.id3v1 = true;
+    const Case cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray bytes = BuildMpegFile(c.spec);
+        const TMPEGData d = Read(c.name, bytes);
+        EXPECT_EQ(d.Duration, c.seconds);
+        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.spec.format.bitRate));
+        EXPECT_EQ(d.FileLength, bytes.size());
+    }
+}
+
+TEST_F(MpegDataTest, SyncLookingBytesBeforeTheAudioAreNotTheFirstFrame) {
+    const MpegFormat f64{1, 3, 64, 44100, false};
+    const QByteArray audio = MpegFrames(f64, 20 * 8000);
+    // UTF-16 text (FF FE 'A' 0) reads as an MPEG-1 Layer I header at 128 kbit/s, and a
+    // stray 128 kbit/s Layer III word in data that is not a recognised tag.
+    const QByteArray utf16("\xFF\xFE\x41\x00\x72\x00\x74\x00\x69\x00", 10);
+    const QByteArray word("\xFF\xFB\x90\x00\x01\x02\x03", 7);
+    const QByteArray prefixes[] = {QByteArray(300, 'j') + utf16, QByteArray(300, 'j') + word,
+                                   QByteArray("ID3\xFF\x00\x00\x00\x00\x01\x00", 10) + utf16};
+    for (const QByteArray& prefix : prefixes) {
+        const TMPEGData d = Read("stray.mp3", prefix + audio);
+        EXPECT_EQ(d.Duration, 20u);
+        EXPECT_EQ(d.BitRate, 64u);
+        EXPECT_EQ(d.Layer, 3);
+    }
+}
+
+TEST_F(MpegDataTest, FirstFrameWithPaddingIsFollowedByItsRealLength) {
+    // Drop each stream's unpadded first frame so that the file starts on a padded one.
+    const MpegFormat formats[] = {{1, 3, 128, 44100, false},
+                                  {2, 3, 64, 22050, false},
+                                  {3, 3, 32, 11025, true},
+                                  {1, 1, 32, 44100, false}};
+    for (const MpegFormat& f : formats) {
+        SCOPED_TRACE(f.version * 10 + f.layer);
+        const std::int64_t seconds = 30, bytesPerSecond = f.bitRate * 125;
+        const QByteArray all = MpegFrames(f, seconds * bytesPerSecond + 100);
+        const QByteArray padded = all.mid(MpegFrameBytes(f, false));
+        ASSERT_TRUE(padded.at(2) & 0x02);
+        const TMPEGData d = Read("padded.mp3", padded);
+        EXPECT_EQ(d.Duration, static_cast<std::uint32_t>(padded.size() / bytesPerSecond));
+        EXPECT_EQ(d.FrameLength, static_cast<std::uint32_t>(MpegFrameBytes(f, true)));
+    }
+}
+
+TEST_F(MpegDataTest, XingTagIsFoundWhereVersionAndChannelsPutIt) {
+    struct Case {
+        MpegFormat format;
+        std::int64_t audioBytes;
+        int frames;
+        const char* magic;
+        std::uint32_t seconds, bitRate, frameLength;
+    };
+    const Case cases[] = {
+        {{1, 3, 128, 44100, false}, 417000, 1000, "Xing", 26, 127, 417},  // 1000 × 1152 / 44100
+        {{1, 3, 64, 44100, true}, 100000, 1000, "Xing", 26, 30, 100},     // mono: offset 21
+        {{2, 3, 64, 22050, false}, 100000, 2000, "Info", 52, 15, 50},     // MPEG-2: offset 21
+        {{2, 3, 32, 22050, true}, 100000, 2000, "Xing", 52, 15, 50},      // offset 13
+        {{3, 3, 32, 11025, true}, 50000, 1000, "Xing", 52, 7, 50},        // MPEG-2.5, 576 a frame
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format.version * 10 + (c.format.mono ? 1 : 0));
+        MpegFileSpec spec;
+        spec.format = c.format;
+        spec.audioBytes = c.audioBytes;
+        spec.xingFrames = c.frames;
+        spec.xingMagic = c.magic;
+        const TMPEGData d = Read("xing.mp3", BuildMpegFile(spec));
+        EXPECT_EQ(d.Duration, c.seconds);
+        EXPECT_EQ(d.BitRate, c.bitRate);
+        EXPECT_EQ(d.FrameLength, c.frameLength);
+        // The same file with no frame count: the first frame's rate stands.
+        spec.xingFrames = 0;
+        EXPECT_EQ(Read("zero.mp3", BuildMpegFile(spec)).BitRate,
+                  static_cast<std::uint32_t>(c.format.bitRate));
+    }
+}
+
+TEST_F(MpegDataTest, HugeFilesAndLongLengthsDoNotOverflow) {
+    // 300 MiB, mostly a hole: 300 MiB × 8 overflows 32 bits, and at 32 kbit/s the length
+    // exceeds 65 535 s; a Xing count of four million frames does too.
+    const std::int64_t size = 300LL * 1024 * 1024;
+    struct Case {
+        MpegFormat format;
+        int xingFrames;
+        std::uint32_t seconds;
+    };
+    const Case cases[] = {{{1, 3, 128, 44100, false}, -1, 19660},
+                          {{1, 3, 32, 44100, false}, -1, 78643},
+                          {{1, 3, 128, 44100, false}, 4000000, 104489}};
+    for (const Case& c : cases) {
+        MpegFileSpec spec;
+        spec.format = c.format;
+        spec.audioBytes = 10000;
+        spec.xingFrames = c.xingFrames;
+        const QString path = Write("huge.mp3", BuildMpegFile(spec));
+        QFile f(path);
+        ASSERT_TRUE(f.resize(size));
+        EXPECT_EQ(TrackLength(path), c.seconds);
+    }
+}
+
+}  // namespace
