@@ -1,0 +1,230 @@
+#include "app/settings.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <array>
+#include <variant>
+
+#include "base/number_text.h"
+
+namespace {
+
+// Each stored value once: its name and the field it fills. The field's type gives the
+// kind (text, integer, boolean, byte) and a default-made Settings gives the default.
+using Member =
+    std::variant<QString Settings::*, int Settings::*, bool Settings::*, quint8 Settings::*>;
+struct Field {
+    const char* name;
+    Member member;
+};
+
+// In the order in which they are read.
+const std::array<Field, 26> kFields = {{
+    {"WinAmpPath", &Settings::WinAmpPath},
+    {"WaitSecInBeggining", &Settings::WaitSecInBeggining},
+    {"HowToPlaySpots", &Settings::HowToPlaySpots},
+    {"RandomPlay", &Settings::RandomPlay},
+    {"FadeJingles", &Settings::FadeJingles},
+    {"FadeOut0", &Settings::FadeOut0},
+    {"FadeIn0", &Settings::FadeIn0},
+    {"FadeOut1", &Settings::FadeOut1},
+    {"FadeIn1", &Settings::FadeIn1},
+    {"MixingTime", &Settings::MixingTime},
+    {"MixingInterval", &Settings::MixingInterval},
+    {"JumpSec", &Settings::JumpSec},
+    {"ShutDown", &Settings::ShutDown},
+    {"ShutDownHour", &Settings::ShutDownHour},
+    {"ShutDownMin", &Settings::ShutDownMin},
+    {"LockPrograms", &Settings::LockPrograms},
+    {"GreeklishSearch", &Settings::GreeklishSearch},
+    {"OwnerMessage", &Settings::OwnerMessage},
+    {"HowFastFadeOnSpots", &Settings::HowFastFadeOnSpots},
+    {"CheckBoxDontClearAutomaticallyPrevTracks",
+     &Settings::CheckBoxDontClearAutomaticallyPrevTracks},
+    {"SimplifyPlayer", &Settings::SimplifyPlayer},
+    {"AviOrMessage", &Settings::AviOrMessage},
+    {"SkipIntro", &Settings::SkipIntro},
+    {"SkipIntroSec", &Settings::SkipIntroSec},
+    {"PlayOnlyOneSpot", &Settings::PlayOnlyOneSpot},
+    {"PlaySpotEvery", &Settings::PlaySpotEvery},
+}};
+
+constexpr ColourValue kBlack = 0x000000;
+constexpr ColourValue kLime = 0x00FF00;
+constexpr ColourValue kYellow = 0x00FFFF;
+constexpr ColourValue kRed = 0x0000FF;
+constexpr ColourValue kTeal = 0x808000;
+constexpr ColourValue kButtonFace = 0x8000000F;
+constexpr ColourValue kWindowText = 0x80000008;
+constexpr ColourValue kHighlightText = 0x8000000E;
+constexpr std::nullopt_t kNone = std::nullopt;
+
+struct ColourField {
+    const char* name;
+    std::optional<ColourValue> background;
+    std::optional<ColourValue> font;
+};
+
+// The stored colours with their defaults, in reading order; an empty side is not stored.
+const std::array<ColourField, 25> kColourFields = {{
+    {"LabelTrackPlay1", kBlack, kLime},
+    {"ListBoxFileListBox", kBlack, kYellow},
+    {"ListBoxTitles1", kBlack, kLime},
+    {"DirectoryOutline1", kBlack, kYellow},
+    {"ListBoxFileProgr1", kBlack, kLime},
+    {"ListBoxListAll1", kBlack, kLime},
+    {"ListBoxArtist", kBlack, kYellow},
+    {"ListBoxArtistTracks", kBlack, kLime},
+    {"ListBoxSpots2", kBlack, kLime},
+    {"ListBoxProgram1", kBlack, kLime},
+    {"FileListBox1", kBlack, kLime},
+    {"ListBoxPrevPlayed1", kBlack, kLime},
+    {"PanelTrackName1", kBlack, kNone},
+    {"PanelTime", kBlack, kNone},
+    {"PanelPlayControls", kButtonFace, kNone},
+    {"PanelTrackSec", kButtonFace, kNone},
+    {"PanelMessages", kBlack, kNone},
+    {"LabelMessages", kNone, kButtonFace},
+    {"PanelAdv1", kButtonFace, kNone},
+    {"LabelBottomAdvert1", kNone, kWindowText},
+    {"LabelProgramName1", kTeal, kHighlightText},
+    {"LabelTrackName1", kNone, kLime},
+    {"ListBoxSpotsNow1", kBlack, kRed},
+    {"ListBoxListsForFile", kBlack, kYellow},
+    {"ScrollBoxSpots1", kBlack, kNone},
+}};
+
+const char* const kColorsGroup = "colors";
+const char* const kColorFontsGroup = "ColorFonts";
+const char* const kProgramNameLabel = "LabelProgramName1";
+// Shown in LabelProgramName1's colours, never stored.
+const std::array<const char*, 2> kProgramNameFollowers = {"LabelWra2", "LabelRunProgram"};
+
+// The stored text, or nothing when the value is missing. A hand-edited ini line with a
+// comma reads as a list; it is put back together rather than lost.
+std::optional<QString> StoredText(QSettings& store, const QString& key) {
+    if (!store.contains(key)) return std::nullopt;
+    const QVariant value = store.value(key);
+    if (value.metaType().id() == QMetaType::QStringList) {
+        return value.toStringList().join(QStringLiteral(", "));
+    }
+    return value.toString();
+}
+
+std::optional<ColourValue> ReadColour(QSettings& store, const char* group, const char* name,
+                                      std::optional<ColourValue> fallback) {
+    if (!fallback) return std::nullopt;
+    store.beginGroup(QLatin1String(group));
+    const std::optional<QString> text = StoredText(store, QLatin1String(name));
+    store.endGroup();
+    if (!text) return fallback;
+    return static_cast<ColourValue>(IntFromText(*text, static_cast<int>(*fallback)));
+}
+
+// As a signed 32-bit number, the way the registry has always held them.
+QString ColourText(ColourValue colour) { return QString::number(static_cast<qint32>(colour)); }
+
+}  // namespace
+
+bool IsSystemColour(ColourValue colour) { return (colour >> 24) == 0x80; }
+
+int SystemColourIndex(ColourValue colour) { return static_cast<int>(colour & 0xFF); }
+
+Rgb RgbOf(ColourValue colour) {
+    return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+            static_cast<int>((colour >> 16) & 0xFF)};
+}
+
+ColourValue ColourFromRgb(int r, int g, int b) {
+    return static_cast<ColourValue>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+
+QMap<QString, ComponentColours> DefaultColours() {
+    QMap<QString, ComponentColours> colours;
+    for (const ColourField& field : kColourFields) {
+        colours.insert(QLatin1String(field.name), {field.background, field.font});
+    }
+    for (const char* follower : kProgramNameFollowers) {
+        colours.insert(QLatin1String(follower), colours.value(QLatin1String(kProgramNameLabel)));
+    }
+    return colours;
+}
+
+Settings ReadSettings(QSettings& store) {
+    Settings settings;
+    const Settings defaults;
+    for (const Field& field : kFields) {
+        const std::optional<QString> text = StoredText(store, QLatin1String(field.name));
+        if (!text) continue;
+        std::visit(
+            [&](auto member) {
+                using Value = std::remove_reference_t<decltype(settings.*member)>;
+                if constexpr (std::is_same_v<Value, QString>) {
+                    settings.*member = *text;
+                } else if constexpr (std::is_same_v<Value, bool>) {
+                    settings.*member = BoolFromText(*text, defaults.*member);
+                } else {
+                    // A byte keeps the low eight bits, as the field always did.
+                    settings.*member = static_cast<Value>(IntFromText(*text, defaults.*member));
+                }
+            },
+            field.member);
+    }
+    for (const ColourField& field : kColourFields) {
+        const QString name = QLatin1String(field.name);
+        settings.Colours[name] = {ReadColour(store, kColorsGroup, field.name, field.background),
+                                  ReadColour(store, kColorFontsGroup, field.name, field.font)};
+    }
+    for (const char* follower : kProgramNameFollowers) {
+        settings.Colours[QLatin1String(follower)] =
+            settings.Colours.value(QLatin1String(kProgramNameLabel));
+    }
+    return settings;
+}
+
+void WriteSettings(QSettings& store, const Settings& settings) {
+    for (const Field& field : kFields) {
+        std::visit(
+            [&](auto member) {
+                const auto& value = settings.*member;
+                using Value = std::remove_cvref_t<decltype(value)>;
+                QString text;
+                if constexpr (std::is_same_v<Value, QString>) {
+                    text = value;
+                } else if constexpr (std::is_same_v<Value, bool>) {
+                    text = value ? QStringLiteral("1") : QStringLiteral("0");
+                } else {
+                    text = QString::number(value);
+                }
+                store.setValue(QLatin1String(field.name), text);
+            },
+            field.member);
+    }
+    for (const auto& [group, font] : {std::pair{kColorsGroup, false}, {kColorFontsGroup, true}}) {
+        store.beginGroup(QLatin1String(group));
+        for (const ColourField& field : kColourFields) {
+            if (!(font ? field.font : field.background)) continue;
+            // A component missing from the map is written with its default, so the store
+            // always holds the whole table.
+            const ComponentColours colours =
+                settings.Colours.value(QLatin1String(field.name), {field.background, field.font});
+            const std::optional<ColourValue> colour = font ? colours.font : colours.background;
+            const ColourValue fallback = font ? *field.font : *field.background;
+            store.setValue(QLatin1String(field.name), ColourText(colour.value_or(fallback)));
+        }
+        store.endGroup();
+    }
+}
+
+std::unique_ptr<QSettings> OpenStationSettings() {
+    return std::make_unique<QSettings>(QStringLiteral("Kelmar"), QStringLiteral("Stavox"));
+}
+
+FadeLevels DeriveFadeLevels(const Settings& settings) {
+    const FadeLevels defaults;
+    return {IntFromText(settings.FadeOut0, defaults.FadeOut0Level),
+            IntFromText(settings.FadeIn0, defaults.FadeIn0Level),
+            IntFromText(settings.FadeIn1, defaults.FadeIn1Level),
+            IntFromText(settings.FadeOut1, defaults.FadeOut1Level),
+            IntFromText(settings.MixingTime, defaults.MixingSeconds)};
+}
