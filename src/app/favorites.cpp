@@ -1,0 +1,17 @@
+#include "app/favorites.h"
+
+namespace {
+
+QString FavoritesPath(const DataFolders& folders) {
+    return folders.StartFolder + QLatin1String(kFavoritesFileName);
+}
+
+}  // namespace
+
+text_file::ReadResult ReadFavorites(const DataFolders& folders) {
+    return text_file::ReadLines(FavoritesPath(folders));
+}
+
+QString WriteFavorites(const DataFolders& folders, const QStringList& items) {
+    return text_file::WriteLines(FavoritesPath(folders), items);
+}
