@@ -1,0 +1,126 @@
+#include "schedule/list_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "schedule/list_file.h"
+#include "support/station_folder.h"
+
+namespace {
+
+QStringList Titles(const ListEditor& editor) {
+    QStringList titles;
+    for (const auto& row : editor.Rows()) titles.append(row.title);
+    return titles;
+}
+
+class ListEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        station.WriteList("rock",
+                          {"/m/r1.mp3", "/m/r2.mp3", "/m/r3.mp3", "/m/r4.mp3", "/m/r5.mp3"});
+        station.WriteList("CD_Best", {"/m/cd.mp3"});
+        station.WriteList("ambient", {});
+        station.WriteList(".hidden", {"/m/h.mp3"});
+        editor.RefreshListNames();
+    }
+    void Choose(const QString& name) {
+        ASSERT_TRUE(editor.ListBoxFileListBoxClick(editor.ListNames().indexOf(name)).isEmpty());
+    }
+    QStringList ListFile(const QString& name) const {
+        return list_file::Read(station.ListsPath(), name).lines;
+    }
+
+    StationFolder station;
+    ListEditor editor{station.ListsPath()};
+};
+
+TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
+    EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "rock"}));
+    EXPECT_EQ(editor.TotalPrograms(), 2);
+    editor.CheckBoxIncludeCDsListsClick(true);
+    EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "CD_Best", "rock"}));
+    EXPECT_EQ(editor.TotalPrograms(), 3);
+}
+
+TEST_F(ListEditorTest, SaveUnderANewNameKeepsTheFirstList) {
+    Choose("rock");
+    EXPECT_EQ(editor.NewProgramName, "rock");
+    editor.NewProgramName = "rock copy";
+    EXPECT_TRUE(editor.BitBtnSaveProgram1Click().isEmpty());
+    EXPECT_EQ(ListFile("rock copy"), ListFile("rock"));
+    EXPECT_EQ(ListFile("rock").size(), 5);
+    EXPECT_TRUE(editor.Rows().empty());
+    EXPECT_EQ(editor.ChosenListIndex(), -1);
+    EXPECT_EQ(editor.NewProgramName, "rock copy");
+}
+
+TEST_F(ListEditorTest, BadNamesWriteNothing) {
+    Choose("rock");
+    const QStringList refused = {"../escape", "a/b", "a\\b", "..", ".", "a|b"};
+    for (const QString& name : refused) {
+        editor.NewProgramName = name;
+        EXPECT_FALSE(editor.BitBtnSaveProgram1Click().isEmpty()) << name.toStdString();
+        EXPECT_EQ(editor.TotalTracks(), 5) << "the editor keeps its entries";
+    }
+    EXPECT_FALSE(QFile::exists(station.StartFolder() + "/escape"));
+    editor.NewProgramName.clear();
+    EXPECT_TRUE(editor.BitBtnSaveProgram1Click().isEmpty());
+    EXPECT_TRUE(editor.Rows().empty());
+    EXPECT_EQ(editor.FolderNames().size(), 3) << "an empty name writes nothing";
+}
+
+TEST_F(ListEditorTest, RemovingAndMovingKeepTheOtherEntriesInOrder) {
+    Choose("rock");
+    for (int row : {0, 2, 4}) editor.SetSelected(row, true);
+    editor.ButtonDelTrackFromProgClick();
+    EXPECT_EQ(Titles(editor), QStringList({"r2.mp3", "r4.mp3"}));
+
+    editor.SetCurrentRow(0);
+    editor.ButtonUpProgr2Click();
+    editor.SetCurrentRow(1);
+    editor.ButtonDnProgr2Click();
+    EXPECT_EQ(Titles(editor), QStringList({"r2.mp3", "r4.mp3"})) << "ends do not move";
+    editor.ButtonUpProgr2Click();
+    EXPECT_EQ(editor.Paths(), QStringList({"/m/r4.mp3", "/m/r2.mp3"}));
+    EXPECT_EQ(editor.CurrentRow(), 0);
+    EXPECT_EQ(ListFile("rock").size(), 5) << "edits wait for Save";
+}
+
+TEST_F(ListEditorTest, KeysHonourTheLock) {
+    Choose("rock");
+    editor.ListBoxTitles1KeyDown(Qt::Key_A, Qt::ControlModifier);
+    editor.LockPrograms = true;
+    editor.ListBoxTitles1KeyDown(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(editor.TotalTracks(), 5);
+    EXPECT_FALSE(editor.ListBoxFileListBoxKeyDown(Qt::Key_Delete));
+    editor.LockPrograms = false;
+    EXPECT_TRUE(editor.ListBoxFileListBoxKeyDown(Qt::Key_Delete));
+    editor.ListBoxTitles1KeyDown(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(editor.TotalTracks(), 0);
+}
+
+TEST_F(ListEditorTest, DeleteListAsksFirst) {
+    Choose("rock");
+    EXPECT_EQ(editor.DeleteListQuestion(), "Delete rock ?");
+    EXPECT_TRUE(editor.ButtonDelProgram1Click(false).isEmpty());
+    EXPECT_EQ(editor.TotalTracks(), 5);
+    EXPECT_TRUE(editor.ButtonDelProgram1Click(true).isEmpty());
+    EXPECT_FALSE(QFile::exists(station.ListsPath() + "rock"));
+    EXPECT_EQ(editor.ListNames(), QStringList({"ambient"}));
+    EXPECT_TRUE(editor.Rows().empty());
+}
+
+TEST_F(ListEditorTest, PlayNowNamesTheChosenList) {
+    Choose("rock");
+    EXPECT_FALSE(editor.PlayNowEntry().has_value());
+    editor.SetCurrentRow(1);
+    EXPECT_EQ(editor.PlayNowEntry().value_or(""), "/m/r2.mp3^rock");
+    editor.RefreshListNames();
+    editor.AppendRow("new.mp3", "/m/new.mp3");
+    editor.SetCurrentRow(0);
+    EXPECT_EQ(editor.PlayNowEntry().value_or(""), "/m/new.mp3");
+}
+
+}  // namespace
