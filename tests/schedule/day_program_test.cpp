@@ -9,23 +9,6 @@ namespace {
 
 using namespace day_program;
 
-TEST(DayProgramTest, SlotsAndTimes) {
-    const struct {
-        int hour, minute, slot;
-        const char* text;
-    } cases[] = {{0, 0, 0, "00:00"},
-                 {0, 29, 0, "00:00"},
-                 {9, 30, 19, "09:30"},
-                 {23, 59, 47, "23:30"},
-                 {24, 0, 48, "24:00"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(SlotOfTime(c.hour, c.minute), c.slot);
-        EXPECT_EQ(SlotToTime(c.slot), c.text);
-    }
-    EXPECT_EQ(WeekdayNumber(QDate(2026, 12, 6)), 0);  // a Sunday
-    EXPECT_EQ(WeekdayNumber(QDate(2026, 12, 12)), 6);
-}
-
 TEST(DayProgramTest, ShortFileAndStraySameMarkers) {
     StationFolder station;
     // Six lines only: slot 0 continues nothing and slot 3 follows an empty slot.

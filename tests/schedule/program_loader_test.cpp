@@ -1,103 +1,121 @@
+// The scheduler wired to the main loop as at start-up: the calendar selects today, the
+// program of the current slot loads once, then the loop's ticks decide every reload.
 #include "schedule/program_loader.h"
 
 #include <gtest/gtest.h>
 
 #include "base/virtual_timer_host.h"
-#include "playback/play_queue.h"
+#include "platform/simulated_player_link.h"
+#include "playback/playback_engine.h"
+#include "schedule/calendar.h"
 #include "support/station_folder.h"
 
 namespace {
 
 constexpr int kMonday = 1;
 const QDate kSomeMonday(2026, 12, 7);
-const QString kMarker = QStringLiteral("left from before");
 
-class ProgramLoaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        station.AddList("morning", {1, 1, 1, 1, 1, 1, 1, 1});
-        station.AddList("noon", {1, 1});
+struct StationOnAir {
+    explicit StationOnAir(const QTime& start) : host(QDateTime(kSomeMonday, start)) {
+        station.AddList("morning", {60, 60, 60, 60});
+        station.AddList("three", {60, 60, 60});
         station.WriteDays(
-            {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "12:00", "13:00", "noon"}});
-        loader.ClearPlayedList = [this] { ++playedListClears; };
+            {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "20:00", "21:00", "three|gone|"}});
+        // Each load of a program clears the played list: the tests count loads by it.
+        loader.ClearPlayedList = [this] { ++loads; };
+        calendar.SetProgramsChanged = [this] { engine.Loop().ProgramsChanged = true; };
+        engine.LoadProgramOfHour = [this](int hour, int minute) {
+            EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
+        };
+        engine.Loop().ProgramsChanged = true;
+        calendar.SelectToday(kSomeMonday);
+        engine.Loop().LastProgramSlot = day_program::SlotOfTime(start.hour(), start.minute());
+        loader.LoadProgramOfHour(start.hour(), start.minute());
+        engine.LaunchPlayers();
+        host.Advance(engine.WaitSecInBeggining * 1000 + 500);
     }
-    /// Loads at hh:mm and tells whether a fresh queue was drawn.
-    bool LoadsAt(int hour, int minute) {
-        clock.SetWallTime(QDateTime(kSomeMonday, QTime(hour, minute)));
-        queue.Append(kMarker);
-        EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
-        return !queue.Entries().contains(kMarker);
-    }
+    void AdvanceTo(const QTime& t) { host.Advance(host.Now().time().msecsTo(t)); }
 
     StationFolder station;
-    VirtualTimerHost clock{QDateTime(kSomeMonday, QTime(0, 0))};
-    PlayQueue queue;
-    ProgramLoader loader{station.ListsPath(), station.DaysPath(), clock, queue};
-    int playedListClears = 0;
+    VirtualTimerHost host;
+    SimulatedPlayerLink link{host, host};
+    PlaybackEngine engine{host, host, link};
+    Calendar calendar{station.DaysPath()};
+    ProgramLoader loader{station.ListsPath(), station.DaysPath(), host, engine.Queue()};
+    int loads = 0;
 };
 
-TEST_F(ProgramLoaderTest, StartInsideAProgramLoadsItOnce) {
-    EXPECT_TRUE(LoadsAt(10, 40));
-    EXPECT_EQ(loader.LabelWra2(), "10:00 - 12:00");
-    EXPECT_EQ(loader.LabelProgramName1(), "morning");
-    EXPECT_EQ(loader.LabelMera1(), "7-12-26");
-    EXPECT_EQ(queue.Count(), 5);
-    EXPECT_EQ(loader.LabeltracksToPlay1(), "8");
-    EXPECT_FALSE(LoadsAt(10, 40)) << "the first tick finds the same program";
-    EXPECT_FALSE(LoadsAt(11, 0));
-    EXPECT_FALSE(LoadsAt(11, 30));
-    EXPECT_TRUE(LoadsAt(12, 0));
-    EXPECT_EQ(loader.LabelProgramName1(), "noon");
-    EXPECT_EQ(playedListClears, 2);
-}
-
-TEST_F(ProgramLoaderTest, StartInAProgramsFirstSlotDrawsTwice) {
-    EXPECT_TRUE(LoadsAt(10, 5));
-    EXPECT_TRUE(LoadsAt(10, 5));
-    loader.DontClearPrevTracks = true;
-    EXPECT_TRUE(LoadsAt(10, 5));
-    EXPECT_EQ(playedListClears, 2);
-}
-
-TEST_F(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
-    station.AddList("by hand", {1, 1, 1});
+TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlot) {
     const struct {
-        int startHour, startMinute;
-        QList<QTime> keeps;
-        QTime replacedAt;
-    } cases[] = {
-        {10, 15, {QTime(10, 30), QTime(11, 0), QTime(11, 30)}, QTime(12, 0)},
-        {9, 10, {}, QTime(9, 30)},  // an empty slot: the calendar takes over at once
-    };
+        QTime start;
+        int loadsAfterFirstTick;
+        const char* name;
+    } cases[] = {{QTime(10, 40), 1, "morning"},
+                 {QTime(10, 5), 2, "morning"},
+                 {QTime(9, 10), 2, "###NULL###"}};
     for (const auto& c : cases) {
-        LoadsAt(c.startHour, c.startMinute);
-        EXPECT_TRUE(loader.PlayTheProgramnow1Click("by hand").isEmpty());
-        EXPECT_EQ(loader.LabelProgramName1(), "by hand");
-        EXPECT_EQ(queue.TracksToPlay, 3);
-        for (const QTime& t : c.keeps) EXPECT_FALSE(LoadsAt(t.hour(), t.minute()));
-        EXPECT_TRUE(LoadsAt(c.replacedAt.hour(), c.replacedAt.minute()));
-        EXPECT_FALSE(loader.HandProgramPlaying);
-        EXPECT_NE(loader.LabelProgramName1(), "by hand");
+        StationOnAir air(c.start);
+        ASSERT_TRUE(air.engine.MainLoopRunning());
+        EXPECT_EQ(air.loads, c.loadsAfterFirstTick) << c.start.toString().toStdString();
+        EXPECT_EQ(air.loader.LabelProgramName1(), c.name);
     }
 }
 
-TEST_F(ProgramLoaderTest, MissingListsAndDaysPlayNothing) {
-    station.AddList("three", {1, 1, 1});
-    station.WriteDays({{kMonday, "20:00", "21:00", "three|gone|"}});
-    EXPECT_TRUE(LoadsAt(20, 0));
-    EXPECT_EQ(queue.ProgramListCount, 2);
-    EXPECT_EQ(queue.TracksToPlay, 3);
+TEST(ProgramLoaderTest, ProgramRunsItsSpanAndGivesWayAtItsEnd) {
+    StationOnAir air(QTime(10, 40));
+    EXPECT_EQ(air.loader.LabelWra2(), "10:00 - 12:00");
+    EXPECT_EQ(air.loader.LabelMera1(), "7-12-26");
+    air.AdvanceTo(QTime(11, 59));
+    EXPECT_EQ(air.loads, 1);
+    EXPECT_EQ(air.engine.Played().Count(), 4) << "the whole list played, uninterrupted";
+    air.AdvanceTo(QTime(12, 1));
+    EXPECT_EQ(air.loads, 2);
+    EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
+    EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
+}
 
-    EXPECT_TRUE(LoadsAt(3, 0));
-    EXPECT_EQ(loader.LabelProgramName1(), "###NULL###");
-    EXPECT_EQ(queue.TracksToPlay, 0);
-    EXPECT_EQ(queue.Entries(), QStringList(5, QString()));
+TEST(ProgramLoaderTest, MissingListOfAProgramIsAnEmptyPool) {
+    StationOnAir air(QTime(20, 10));
+    EXPECT_EQ(air.engine.Queue().ProgramListCount, 2);
+    EXPECT_EQ(air.loader.LabeltracksToPlay1(), "3");
+}
 
-    // Tuesday has no day file at all; the weekday comes from the clock.
-    clock.SetWallTime(QDateTime(kSomeMonday.addDays(1), QTime(10, 0)));
-    EXPECT_TRUE(loader.LoadProgramOfHour(10, 0).isEmpty());
-    EXPECT_EQ(loader.LabelProgramName1(), "###NULL###");
-    EXPECT_EQ(loader.ListBoxProgramNow1(), QStringList(48, "###NULL###"));
+TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
+    const struct {
+        QTime start, lastKept, replaced;
+    } cases[] = {{QTime(10, 15), QTime(11, 59), QTime(12, 1)},
+                 {QTime(9, 10), QTime(9, 29), QTime(9, 31)}};  // an empty slot
+    for (const auto& c : cases) {
+        StationOnAir air(c.start);
+        air.station.AddList("by hand", {60, 60, 60});
+        EXPECT_TRUE(air.loader.PlayTheProgramnow1Click("by hand").isEmpty());
+        EXPECT_EQ(air.engine.Queue().TracksToPlay, 3);
+        const int loads = air.loads;
+        air.AdvanceTo(c.lastKept);
+        EXPECT_EQ(air.loader.LabelProgramName1(), "by hand");
+        air.AdvanceTo(c.replaced);
+        EXPECT_EQ(air.loads, loads + 1);
+        EXPECT_FALSE(air.loader.HandProgramPlaying);
+    }
+}
+
+TEST(ProgramLoaderTest, ClockSetBackWaitsForTheLastSlot) {
+    StationOnAir air(QTime(13, 10));
+    const int before = air.loads;
+    air.host.SetWallTime(QDateTime(kSomeMonday, QTime(10, 10)));
+    air.AdvanceTo(QTime(11, 50));
+    EXPECT_EQ(air.loads, before);
+
+    // An edit of the calendar reloads at once, set-back clock or not.
+    air.calendar.ButtonSetProgr1Click(0, {"morning"});
+    air.AdvanceTo(QTime(11, 51));
+    EXPECT_EQ(air.loads, before + 1);
+    EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
+
+    air.AdvanceTo(QTime(13, 29));
+    EXPECT_EQ(air.loads, before + 1);
+    air.AdvanceTo(QTime(13, 31));
+    EXPECT_EQ(air.loads, before + 2);
 }
 
 }  // namespace
