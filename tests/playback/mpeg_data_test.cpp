@@ -71,6 +71,7 @@ TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
     const Case cases[] = {
         {"plain", {}, 4000000},
         {"junk", QByteArray("0123456789"), 4000010},
+        {"header across the read buffer's edge", QByteArray(65534, 'j'), 4065534},
         {"bitrate15", rate15 + Cbr128(100).mid(4), 4000100},
         {"rate3", rate3 + "abc", 4000007},
     };
