@@ -1,0 +1,473 @@
+#include "platform/mpv_player_link.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/mpv_protocol.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int kConnectRetryMs = 50;
+constexpr int kSlowConnectRetryMs = 500;
+constexpr int kPatientConnectMs = 2000;
+// A connect to a local socket either succeeds or fails at once; this only covers a
+// listener whose backlog is momentarily full.
+constexpr int kConnectWaitMs = 20;
+constexpr int kExitWaitMs = 50;
+constexpr int kShortLifeMs = 10000;
+constexpr int kLongestRestartDelayMs = 30000;
+
+QString ResolveProgram(const QString& programPath) {
+    const QString program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
+    if (!program.contains(QLatin1Char('/'))) return QStandardPaths::findExecutable(program);
+    const QFileInfo info(program);
+    return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+}
+
+bool NamesAudioOutput(const QStringList& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [](const QString& a) { return a.startsWith(QLatin1String("--ao")); });
+}
+
+}  // namespace
+
+struct MpvPlayerLink::Deck {
+    MpvPlayerLink* link = nullptr;
+    QString name;  // the deck's class name
+    QString socketPath;
+    QString program;
+    bool wanted = false;  // launched: keep it running
+
+    std::unique_ptr<QProcess> process;
+    std::unique_ptr<QLocalSocket> socket;
+    bool ready = false;
+    QByteArray inbox;
+    mpv::DeckMirror mirror;
+    int lastRequestId = 0;
+    int volume = -1;  // last volume asked for, 0..255; -1 before the first
+
+    QTimer connectTimer;
+    QElapsedTimer connectingFor;
+    QTimer restartTimer;
+    QElapsedTimer sinceStart;
+    int quickDeaths = 0;
+
+    QTimer fadeTimer;
+    QTimer stopTimer;
+    bool fading = false;
+    int fadeFrom = 0;
+    int fadeStep = 0;
+    bool silenceReported = false;
+
+    Deck(MpvPlayerLink* owner, int index, const QString& folder)
+        : link(owner),
+          name(QStringLiteral("WinampRadio%1").arg(index)),
+          socketPath(folder + QLatin1Char('/') + name + QStringLiteral(".sock")) {
+        connectTimer.callOnTimeout([this] { RetryConnect(); });
+        restartTimer.setSingleShot(true);
+        restartTimer.callOnTimeout([this] { Restart(); });
+        fadeTimer.callOnTimeout([this] { FadeStep(); });
+        stopTimer.setSingleShot(true);
+        stopTimer.callOnTimeout([this] { StopNow(); });
+    }
+
+    ~Deck() { Close(); }
+
+    int NextId() {
+        lastRequestId = lastRequestId >= 1000000000 ? 1 : lastRequestId + 1;
+        return lastRequestId;
+    }
+
+    void Send(const QByteArray& line) {
+        if (!ready) return;
+        socket->write(line);
+        socket->flush();  // writes what the socket takes now, never waits
+    }
+
+    int RestoredVolume() const { return volume >= 0 ? volume : 255; }
+
+    // Connects to whatever mpv listens on the socket, ours or one left from an earlier run.
+    bool TryConnect() {
+        if (ready) return true;
+        auto candidate = std::make_unique<QLocalSocket>();
+        candidate->connectToServer(socketPath);
+        if (candidate->state() == QLocalSocket::ConnectingState)
+            candidate->waitForConnected(kConnectWaitMs);
+        if (candidate->state() != QLocalSocket::ConnectedState) return false;
+        socket = std::move(candidate);
+        Connected();
+        return true;
+    }
+
+    void Connected() {
+        ready = true;
+        inbox.clear();
+        mirror.Reset();
+        connectTimer.stop();
+        QObject::connect(socket.get(), &QLocalSocket::readyRead, socket.get(), [this] { Read(); });
+        QObject::connect(socket.get(), &QLocalSocket::disconnected, socket.get(), [this] {
+            // A dying mpv closes its socket first; let its exit tell the reason if it can.
+            if (process && process->state() != QProcess::NotRunning &&
+                process->waitForFinished(kExitWaitMs))
+                return;
+            Lost(QStringLiteral("closed its socket"));
+        });
+        for (const auto& observed : mpv::kObserved)
+            Send(mpv::ObserveProperty(observed.id, QString::fromLatin1(observed.name), NextId()));
+        if (volume >= 0) Send(mpv::SetVolume(volume, NextId()));
+    }
+
+    void Read() {
+        inbox += socket->readAll();
+        qsizetype end;
+        while ((end = inbox.indexOf('\n')) >= 0) {
+            mirror.Apply(mpv::ParseLine(inbox.left(end)));
+            inbox.remove(0, end + 1);
+        }
+        if (!silenceReported && mirror.AudioOutput() == QLatin1String("null") &&
+            !NamesAudioOutput(link->m_options.extraArguments)) {
+            silenceReported = true;
+            link->Report(
+                QStringLiteral("mpv deck %1 found no audio output and plays silently").arg(name));
+        }
+    }
+
+    QStringList Arguments() const {
+        QStringList args{QStringLiteral("--idle=yes"), QStringLiteral("--no-video"),
+                         QStringLiteral("--no-terminal"), QStringLiteral("--no-config"),
+                         QStringLiteral("--input-ipc-server=") + socketPath,
+                         QStringLiteral("--audio-client-name=") + name,
+                         // Without an audio device every file would fail at once and the
+                         // station would run through its queue; silent decks keep time.
+                         QStringLiteral("--audio-fallback-to-null=yes"),
+                         QStringLiteral("--volume-max=100"),
+                         // A jump lands where it was asked to, not on the nearest frame.
+                         QStringLiteral("--hr-seek=yes"), QStringLiteral("--keep-open=no"),
+                         QStringLiteral("--ytdl=no"), QStringLiteral("--load-scripts=no"),
+                         QStringLiteral("--input-default-bindings=no")};
+        // A deck started again has its volume back before anything plays.
+        if (volume >= 0)
+            args << QStringLiteral("--volume=%1").arg(mpv::MpvVolume(volume), 0, 'f', 3);
+        return args + link->m_options.extraArguments;
+    }
+
+    void StartProcess() {
+        const QString resolved = ResolveProgram(program);
+        if (resolved.isEmpty()) {
+            link->ReportMissing(program);
+            return;
+        }
+        process = std::make_unique<QProcess>();
+        process->setProgram(resolved);
+        process->setArguments(Arguments());
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QObject::connect(process.get(), &QProcess::finished, process.get(),
+                         [this](int code, QProcess::ExitStatus status) {
+                             Lost(status == QProcess::CrashExit
+                                      ? QStringLiteral("ended abnormally")
+                                      : QStringLiteral("exited with code %1").arg(code));
+                         });
+        QObject::connect(process.get(), &QProcess::errorOccurred, process.get(),
+                         [this](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart) return;
+                             DropProcess();
+                             link->ReportMissing(program);
+                         });
+        // mpv replaces a stale socket file itself, so there is nothing to clean first.
+        process->start();
+        sinceStart.start();
+        connectingFor.start();
+        connectTimer.start(kConnectRetryMs);
+    }
+
+    void RetryConnect() {
+        if (TryConnect()) return;
+        if (connectingFor.isValid() && connectingFor.elapsed() > kPatientConnectMs)
+            connectTimer.setInterval(kSlowConnectRetryMs);
+    }
+
+    void DropSocket() {
+        if (!socket) return;
+        socket->disconnect();
+        socket->abort();
+        socket.release()->deleteLater();  // may be inside one of its own signals
+    }
+
+    void DropProcess() {
+        if (!process) return;
+        process->disconnect();
+        if (process->state() != QProcess::NotRunning) {
+            // Useless without its socket: end it before a new one takes the name.
+            process->kill();
+            process->waitForFinished(kExitWaitMs);
+        }
+        process.release()->deleteLater();
+    }
+
+    // The player went away (process ended or socket broke): read as a closed player,
+    // say so once, and bring it back.
+    void Lost(const QString& how) {
+        const bool wasUp = ready || process;
+        ready = false;
+        DropSocket();
+        DropProcess();
+        mirror.Reset();
+        fadeTimer.stop();
+        stopTimer.stop();
+        fading = false;
+        connectTimer.stop();
+        if (!wasUp || !wanted) return;
+        link->Report(QStringLiteral("mpv deck %1 %2; starting it again").arg(name, how));
+        const bool quick = sinceStart.isValid() && sinceStart.elapsed() < kShortLifeMs;
+        quickDeaths = quick ? quickDeaths + 1 : 0;
+        // A deck that keeps dying at once is retried ever more slowly.
+        const int delay =
+            quickDeaths <= 1 ? 0 : std::min(kLongestRestartDelayMs, 1000 << (quickDeaths - 2));
+        restartTimer.start(delay);
+    }
+
+    void Restart() {
+        if (!wanted || ready || process) return;
+        if (TryConnect()) return;
+        StartProcess();
+    }
+
+    void Close() {
+        wanted = false;
+        connectTimer.stop();
+        restartTimer.stop();
+        fadeTimer.stop();
+        stopTimer.stop();
+        bool quitSent = false;
+        if (ready) {
+            socket->disconnect();
+            socket->write(mpv::Quit(NextId()));
+            quitSent = socket->waitForBytesWritten(50) || socket->bytesToWrite() == 0;
+        }
+        ready = false;
+        if (process) {
+            process->disconnect();
+            if (!quitSent) process->terminate();
+            if (!process->waitForFinished(500)) {
+                process->kill();
+                process->waitForFinished(500);
+            }
+            process.reset();
+        }
+        socket.reset();
+    }
+
+    void FadeStep() {
+        const int steps = std::max(1, link->m_options.fadeSteps);
+        ++fadeStep;
+        Send(mpv::SetVolume(fadeFrom * (steps - fadeStep) / steps, NextId()));
+        if (fadeStep < steps) return;
+        fadeTimer.stop();
+        stopTimer.start(std::max(0, link->m_options.stopDelayMs));
+    }
+
+    // Ends a running fade; returns whether there was one.
+    bool CancelFade() {
+        const bool was = fading;
+        fadeTimer.stop();
+        stopTimer.stop();
+        fading = false;
+        return was;
+    }
+
+    void StopNow() {
+        const bool wasFading = CancelFade();
+        Send(mpv::Stop(NextId()));
+        mirror.Stopped();
+        // The volume comes back only after the stop, so nothing is heard at full level.
+        if (wasFading) Send(mpv::SetVolume(RestoredVolume(), NextId()));
+    }
+};
+
+MpvPlayerLink::MpvPlayerLink() : MpvPlayerLink(Options{}) {}
+
+MpvPlayerLink::MpvPlayerLink(Options options) : m_options(std::move(options)) {
+    QString folder = m_options.socketFolder;
+    if (folder.isEmpty()) {
+        QString error;
+        folder = DefaultSocketFolder(&error);
+        if (folder.isEmpty()) Report(error);
+    }
+    for (int i = 0; i < 2; ++i) m_decks[i] = std::make_unique<Deck>(this, i, folder);
+#ifdef Q_OS_UNIX
+    constexpr auto kLongestSocketPath = sizeof(sockaddr_un::sun_path) - 1;
+    for (const auto& deck : m_decks) {
+        if (static_cast<std::size_t>(QFile::encodeName(deck->socketPath).size()) >
+            kLongestSocketPath)
+            Report(QStringLiteral("mpv socket path too long for the system: %1")
+                       .arg(deck->socketPath));
+    }
+#endif
+}
+
+MpvPlayerLink::~MpvPlayerLink() = default;
+
+MpvPlayerLink::Deck* MpvPlayerLink::At(int deck) const {
+    return deck == 0 || deck == 1 ? m_decks[deck].get() : nullptr;
+}
+
+MpvPlayerLink::Deck* MpvPlayerLink::Ready(int deck) const {
+    Deck* d = At(deck);
+    return d && d->ready ? d : nullptr;
+}
+
+void MpvPlayerLink::Report(const QString& line) {
+    m_problem = line;
+    if (m_options.report) {
+        m_options.report(line);
+    } else {
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
+}
+
+void MpvPlayerLink::ReportMissing(const QString& program) {
+    if (m_missingReported) return;
+    m_missingReported = true;
+    Report(QStringLiteral("The player program \"%1\" cannot be started; the decks stay silent")
+               .arg(program.isEmpty() ? QStringLiteral("mpv") : program));
+}
+
+bool MpvPlayerLink::ProgramExists(const QString& programPath) const {
+    return !ResolveProgram(programPath).isEmpty();
+}
+
+void MpvPlayerLink::Launch(int deck, const QString& programPath) {
+    Deck* d = At(deck);
+    if (!d) return;
+    d->program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
+    d->wanted = true;
+    // A deck still running from an earlier run is reused, not started a second time.
+    if (d->ready || d->process || d->TryConnect()) return;
+    d->StartProcess();
+}
+
+bool MpvPlayerLink::Find(int deck) {
+    Deck* d = At(deck);
+    return d && d->TryConnect();
+}
+
+int MpvPlayerLink::PlayState(int deck) {
+    const Deck* d = Ready(deck);
+    return d ? d->mirror.PlayState() : kStopped;
+}
+
+int MpvPlayerLink::PositionMs(int deck) {
+    const Deck* d = Ready(deck);
+    return d ? d->mirror.PositionMs() : 0;
+}
+
+int MpvPlayerLink::LengthSec(int deck) {
+    const Deck* d = Ready(deck);
+    return d ? d->mirror.LengthSec() : -1;
+}
+
+void MpvPlayerLink::JumpTo(int deck, int ms) {
+    Deck* d = Ready(deck);
+    if (!d || d->mirror.PlayState() == kStopped) return;
+    d->Send(mpv::Seek(ms, d->NextId()));
+    d->mirror.Jumped(ms);
+}
+
+void MpvPlayerLink::SetVolume(int deck, int volume) {
+    Deck* d = At(deck);
+    if (!d) return;
+    d->volume = std::clamp(volume, 0, 255);
+    // During a stop with fade the ramp owns the volume; this one comes back after the stop.
+    if (!d->fading) d->Send(mpv::SetVolume(d->volume, d->NextId()));
+}
+
+void MpvPlayerLink::TogglePause(int deck) {
+    Deck* d = Ready(deck);
+    // An idle mpv would keep the pause for the next file.
+    if (!d || d->mirror.PlayState() == kStopped) return;
+    d->Send(mpv::CyclePause(d->NextId()));
+    d->mirror.PauseToggled();
+}
+
+void MpvPlayerLink::Stop(int deck) {
+    if (Deck* d = Ready(deck)) d->StopNow();
+}
+
+void MpvPlayerLink::StopWithFade(int deck) {
+    Deck* d = Ready(deck);
+    if (!d || d->fading) return;
+    if (d->mirror.PlayState() == kStopped) {
+        d->StopNow();
+        return;
+    }
+    d->fading = true;
+    d->fadeFrom = d->RestoredVolume();
+    d->fadeStep = 0;
+    d->fadeTimer.start(std::max(1, m_options.fadeStepMs));
+}
+
+void MpvPlayerLink::HandOver(int deck, const QString& path) {
+    Deck* d = Ready(deck);
+    if (!d) return;
+    if (d->CancelFade()) {
+        d->Send(mpv::Stop(d->NextId()));
+        d->Send(mpv::SetVolume(d->RestoredVolume(), d->NextId()));
+    }
+    // An absolute path is never taken for a URL or an option.
+    const int id = d->NextId();
+    d->Send(mpv::LoadFile(QFileInfo(path).absoluteFilePath(), id));
+    // A pause must not survive into the next file.
+    d->Send(mpv::SetPause(false, d->NextId()));
+    d->mirror.HandedOver(id);
+}
+
+QString MpvPlayerLink::SocketPath(int deck) const {
+    const Deck* d = At(deck);
+    return d ? d->socketPath : QString();
+}
+
+qint64 MpvPlayerLink::ProcessId(int deck) const {
+    const Deck* d = At(deck);
+    return d && d->process ? d->process->processId() : 0;
+}
+
+QString MpvPlayerLink::DefaultSocketFolder(QString* error) {
+#ifdef Q_OS_UNIX
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString folder = !runtime.isEmpty() && QFileInfo(runtime).isDir()
+                               ? runtime + QStringLiteral("/stavox")
+                               : QDir::tempPath() + QStringLiteral("/stavox-%1").arg(getuid());
+    const QByteArray native = QFile::encodeName(folder);
+    ::mkdir(native.constData(), 0700);
+    // Another user must not own, read or replace our sockets.
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
+        (st.st_mode & 077) != 0) {
+        if (error)
+            *error = QStringLiteral("The socket folder %1 is not a private folder of this user")
+                         .arg(folder);
+        return {};
+    }
+    return folder;
+#else
+    if (error) error->clear();
+    return QDir::tempPath();
+#endif
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "player/player_link.h"
+
+/// The decks as two `mpv --idle` processes on Linux, each driven through its JSON IPC
+/// socket, named after the deck's class name ("WinampRadio0.sock"). Nothing here waits on
+/// a player: commands are written and not awaited, and every answer comes from a mirror
+/// that mpv's property events keep current. A deck whose process exits or whose socket
+/// breaks reads stopped, is started again and gets its volume back. Needs a running Qt
+/// event loop on the thread that owns it.
+class MpvPlayerLink final : public PlayerLink {
+public:
+    struct Options {
+        /// Folder of the sockets; empty: $XDG_RUNTIME_DIR/stavox, or a private folder in
+        /// the temporary folder when that is not set.
+        QString socketFolder;
+        /// Passed to every mpv after its own options, e.g. "--ao=null".
+        QStringList extraArguments;
+        /// Stop with fade: so many volume steps, one every fadeStepMs, then stop after
+        /// stopDelayMs (a stop right on the last step cuts the tail audibly).
+        int fadeSteps = 20;
+        int fadeStepMs = 50;
+        int stopDelayMs = 200;
+        /// Where the one-line problem reports go; standard error when empty.
+        std::function<void(const QString& line)> report;
+    };
+
+    MpvPlayerLink();
+    explicit MpvPlayerLink(Options options);
+    /// Quits the decks it is connected to and ends the processes it started.
+    ~MpvPlayerLink() override;
+    MpvPlayerLink(const MpvPlayerLink&) = delete;
+    MpvPlayerLink& operator=(const MpvPlayerLink&) = delete;
+
+    /// An empty path, or a bare name, is looked up on the PATH ("mpv" when empty).
+    bool ProgramExists(const QString& programPath) const override;
+    void Launch(int deck, const QString& programPath) override;
+    bool Find(int deck) override;
+    int PlayState(int deck) override;
+    int PositionMs(int deck) override;
+    int LengthSec(int deck) override;
+    void JumpTo(int deck, int ms) override;
+    void SetVolume(int deck, int volume) override;
+    void TogglePause(int deck) override;
+    void Stop(int deck) override;
+    void StopWithFade(int deck) override;
+    void HandOver(int deck, const QString& path) override;
+
+    /// The socket a deck listens on.
+    QString SocketPath(int deck) const;
+    /// The process id of the deck's mpv when this link started it; 0 otherwise.
+    qint64 ProcessId(int deck) const;
+    /// The latest problem reported, for a status line; empty when none.
+    QString Problem() const { return m_problem; }
+
+    /// $XDG_RUNTIME_DIR/stavox, or /tmp/stavox-<uid>; created private to the user. Empty
+    /// (and *error set) when no safe folder can be had.
+    static QString DefaultSocketFolder(QString* error = nullptr);
+
+private:
+    struct Deck;
+    Deck* At(int deck) const;
+    Deck* Ready(int deck) const;
+    void Report(const QString& line);
+    void ReportMissing(const QString& program);
+
+    Options m_options;
+    QString m_problem;
+    bool m_missingReported = false;
+    std::array<std::unique_ptr<Deck>, 2> m_decks;
+};

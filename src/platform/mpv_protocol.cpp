@@ -1,0 +1,167 @@
+#include "platform/mpv_protocol.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace mpv {
+
+namespace {
+
+QByteArray Request(const QJsonArray& command, int requestId) {
+    QJsonObject request{{"command", command}};
+    if (requestId != 0) request.insert("request_id", requestId);
+    return QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
+}
+
+std::optional<double> NumberOf(const QJsonValue& value) {
+    if (!value.isDouble()) return std::nullopt;
+    const double d = value.toDouble();
+    if (!std::isfinite(d)) return std::nullopt;
+    return d;
+}
+
+}  // namespace
+
+Message ParseLine(const QByteArray& line) {
+    Message message;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) return message;
+    const QJsonObject object = document.object();
+    if (object.value("event").isString()) {
+        message.kind = Message::Kind::Event;
+        message.event = object.value("event").toString();
+        message.name = object.value("name").toString();
+        message.data = object.value("data");
+    } else if (object.value("error").isString()) {
+        message.kind = Message::Kind::Reply;
+        message.requestId = object.value("request_id").toInt();
+        message.error = object.value("error").toString();
+        message.data = object.value("data");
+    }
+    return message;
+}
+
+QByteArray ObserveProperty(int observeId, const QString& property, int requestId) {
+    return Request({"observe_property", observeId, property}, requestId);
+}
+
+QByteArray LoadFile(const QString& path, int requestId) {
+    return Request({"loadfile", path, "replace"}, requestId);
+}
+
+QByteArray SetPause(bool paused, int requestId) {
+    return Request({"set_property", "pause", paused}, requestId);
+}
+
+QByteArray CyclePause(int requestId) { return Request({"cycle", "pause"}, requestId); }
+
+QByteArray Seek(int ms, int requestId) {
+    // Whole milliseconds in seconds; the jump is sent as asked, mpv clamps it.
+    return Request({"seek", ms / 1000.0, "absolute"}, requestId);
+}
+
+QByteArray Stop(int requestId) { return Request({"stop"}, requestId); }
+
+QByteArray SetVolume(int volume, int requestId) {
+    // Three decimals are finer than anyone can hear and keep the line short.
+    const double rounded = std::round(MpvVolume(volume) * 1000.0) / 1000.0;
+    return Request({"set_property", "volume", rounded}, requestId);
+}
+
+QByteArray Quit(int requestId) { return Request({"quit"}, requestId); }
+
+double MpvVolume(int volume) {
+    const int v = std::clamp(volume, 0, 255);
+    return std::min(100.0, 100.0 * std::cbrt(v / 255.0));
+}
+
+int PlayStateOf(bool idle, bool paused) {
+    // Checked first: mpv keeps its pause flag while idle.
+    if (idle) return 0;
+    return paused ? 3 : 1;
+}
+
+int PositionMsOf(std::optional<double> timePos) {
+    if (!timePos || *timePos <= 0) return 0;
+    const double ms = *timePos * 1000.0;
+    if (ms >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    return static_cast<int>(ms);
+}
+
+int LengthSecOf(std::optional<double> duration) {
+    if (!duration || *duration < 0) return -1;
+    if (*duration >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    return static_cast<int>(*duration);
+}
+
+void DeckMirror::Reset() { *this = DeckMirror(); }
+
+void DeckMirror::Apply(const Message& message) {
+    if (message.kind == Message::Kind::Reply) {
+        if (m_pendingHandOver != 0 && message.requestId == m_pendingHandOver) {
+            m_pendingHandOver = 0;
+            if (!message.Succeeded()) Stopped();
+        }
+        return;
+    }
+    if (message.kind != Message::Kind::Event) return;
+    // What mpv says before it took the hand-over is about the file before.
+    const bool current = m_pendingHandOver == 0;
+    if (message.event == QLatin1String("property-change")) {
+        const QString& name = message.name;
+        if (name == QLatin1String("pause")) {
+            m_paused = message.data.toBool();
+        } else if (name == QLatin1String("current-ao")) {
+            m_audioOutput = message.data.toString();
+        } else if (!current) {
+            return;
+        } else if (name == QLatin1String("idle-active")) {
+            m_idle = message.data.toBool(true);
+        } else if (name == QLatin1String("time-pos")) {
+            m_timePos = NumberOf(message.data);
+        } else if (name == QLatin1String("duration")) {
+            m_duration = NumberOf(message.data);
+        }
+    } else if (current && message.event == QLatin1String("start-file")) {
+        m_idle = false;
+    } else if (current && message.event == QLatin1String("idle")) {
+        // Property changes can be coalesced (a missing file flips idle off and on again
+        // at once); the idle event always comes.
+        Stopped();
+    }
+}
+
+void DeckMirror::HandedOver(int requestId) {
+    m_idle = false;
+    m_paused = false;
+    m_timePos = 0.0;
+    m_duration.reset();
+    m_pendingHandOver = requestId;
+}
+
+void DeckMirror::Stopped() {
+    m_idle = true;
+    m_timePos.reset();
+    m_duration.reset();
+}
+
+void DeckMirror::Jumped(int ms) {
+    if (!m_idle) m_timePos = std::max(0, ms) / 1000.0;
+}
+
+void DeckMirror::PauseToggled() {
+    if (!m_idle) m_paused = !m_paused;
+}
+
+int DeckMirror::PlayState() const { return PlayStateOf(m_idle, m_paused); }
+
+int DeckMirror::PositionMs() const { return m_idle ? 0 : PositionMsOf(m_timePos); }
+
+int DeckMirror::LengthSec() const { return m_idle ? -1 : LengthSecOf(m_duration); }
+
+}  // namespace mpv

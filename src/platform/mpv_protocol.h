@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QString>
+#include <optional>
+
+/// mpv's JSON IPC as pure functions: the request lines the mpv decks are sent, the reply
+/// and event lines they send back, and the mirror of one deck that those events keep
+/// current, so the deck's state can be read at any moment without asking the player.
+namespace mpv {
+
+/// One line received from mpv.
+struct Message {
+    enum class Kind { Invalid, Reply, Event };
+    Kind kind = Kind::Invalid;
+    int requestId = 0;  ///< replies: the id of the request answered
+    QString error;      ///< replies: "success" or mpv's reason
+    QString event;      ///< events: "property-change", "start-file", "idle", ...
+    QString name;       ///< property-change: the property
+    QJsonValue data{QJsonValue::Undefined};  ///< reply data or property value, if any
+
+    bool Succeeded() const { return kind == Kind::Reply && error == QLatin1String("success"); }
+};
+
+/// Parses one line without its line end; anything that is not a JSON object of mpv's
+/// kind comes back as Invalid.
+Message ParseLine(const QByteArray& line);
+
+/// Request lines, each a JSON object ending in a line feed. requestId 0 asks for no
+/// particular id.
+QByteArray ObserveProperty(int observeId, const QString& property, int requestId);
+QByteArray LoadFile(const QString& path, int requestId);
+QByteArray SetPause(bool paused, int requestId);
+QByteArray CyclePause(int requestId);
+QByteArray Seek(int ms, int requestId);
+QByteArray Stop(int requestId);
+/// A deck volume 0..255 as mpv's volume property (see MpvVolume).
+QByteArray SetVolume(int volume, int requestId);
+QByteArray Quit(int requestId);
+
+/// mpv's volume for a deck volume 0..255. A deck volume is a linear gain, as a wave-out
+/// volume is, and mpv's volume scale is cubic, so this is 100 × cbrt(v / 255), within
+/// 0..100.
+double MpvVolume(int volume);
+
+/// 1 playing, 3 paused, 0 stopped. An idle mpv reads stopped even when paused.
+int PlayStateOf(bool idle, bool paused);
+/// time-pos in seconds as milliseconds, never negative; 0 when unavailable.
+int PositionMsOf(std::optional<double> timePos);
+/// duration in whole seconds; -1 when unavailable (no file, or one still opening).
+int LengthSecOf(std::optional<double> duration);
+
+/// The properties a deck observes, by observe id.
+struct Observed {
+    int id;
+    const char* name;
+};
+inline constexpr Observed kObserved[] = {
+    {1, "idle-active"}, {2, "pause"}, {3, "time-pos"}, {4, "duration"}, {5, "current-ao"},
+};
+
+/// What one mpv deck is doing, as its events tell. Commands are applied as soon as
+/// they are sent, so a read right after a command sees its effect; news from mpv that
+/// was on its way before a hand-over is ignored until mpv confirms the hand-over.
+class DeckMirror {
+public:
+    /// A deck that is not there: stopped, position 0, no file.
+    void Reset();
+    void Apply(const Message& message);
+
+    /// The requests just sent.
+    void HandedOver(int requestId);
+    void Stopped();
+    void Jumped(int ms);
+    void PauseToggled();
+
+    int PlayState() const;
+    int PositionMs() const;
+    int LengthSec() const;
+    /// The audio output mpv opened ("pulse", "null", ...); empty until it opened one.
+    QString AudioOutput() const { return m_audioOutput; }
+
+private:
+    bool m_idle = true;
+    bool m_paused = false;
+    std::optional<double> m_timePos;
+    std::optional<double> m_duration;
+    QString m_audioOutput;
+    int m_pendingHandOver = 0;
+};
+
+}  // namespace mpv

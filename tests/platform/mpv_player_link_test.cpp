@@ -1,0 +1,283 @@
+// Real mpv decks on the null audio output: what the station reads and sends, as mpv
+// itself reports it over a second connection to the deck's socket.
+#include "platform/mpv_player_link.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <csignal>
+#include <functional>
+#include <memory>
+
+#include "platform/mpv_protocol.h"
+#include "support/tone_file.h"
+
+namespace {
+
+// Real processes answer in real time: run the event loop until the condition holds.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+// Asks the deck's mpv for a property over a connection of its own.
+QJsonValue Ask(const QString& socketPath, const char* property) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(1000)) return QJsonValue::Undefined;
+    socket.write(QJsonDocument(QJsonObject{{"command", QJsonArray{"get_property", property}},
+                                           {"request_id", 4242}})
+                     .toJson(QJsonDocument::Compact) +
+                 '\n');
+    QByteArray inbox;
+    while (socket.waitForReadyRead(1000)) {
+        inbox += socket.readAll();
+        for (const QByteArray& line : inbox.split('\n')) {
+            const mpv::Message m = mpv::ParseLine(line);
+            if (m.kind == mpv::Message::Kind::Reply && m.requestId == 4242) return m.data;
+        }
+    }
+    return QJsonValue::Undefined;
+}
+
+class MpvPlayerLinkTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_platform";
+            static char* argv[] = {name, nullptr};
+            s_app = new QCoreApplication(argc, argv);
+        }
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_tone = m_dir.filePath("tone 440.mp3");
+        ASSERT_EQ(WriteToneMp3(m_tone, 440, 3), "");
+    }
+
+    std::unique_ptr<MpvPlayerLink> MakeLink(MpvPlayerLink::Options options = {}) {
+        options.socketFolder = m_dir.path();
+        options.extraArguments = {"--ao=null"};
+        options.report = [this](const QString& line) { m_reports << line; };
+        return std::make_unique<MpvPlayerLink>(std::move(options));
+    }
+
+    bool LaunchBoth(MpvPlayerLink& link) {
+        link.Launch(0, "");
+        link.Launch(1, "");
+        return WaitUntil([&] { return link.Find(0) && link.Find(1); }, 5000);
+    }
+
+    static inline QCoreApplication* s_app = nullptr;
+    QTemporaryDir m_dir;
+    QString m_tone;
+    QStringList m_reports;
+};
+
+TEST_F(MpvPlayerLinkTest, DecksAnswerAndObeyAsPlayers) {
+    auto link = MakeLink();
+    EXPECT_TRUE(link->ProgramExists(""));
+    EXPECT_FALSE(link->Find(0)) << "nothing runs before the launch";
+    ASSERT_TRUE(LaunchBoth(*link));
+    const QString sock0 = link->SocketPath(0);
+    EXPECT_EQ(QFileInfo(sock0).fileName(), "WinampRadio0.sock");
+    EXPECT_EQ(link->PlayState(0), PlayerLink::kStopped);
+    EXPECT_EQ(link->LengthSec(0), -1);
+
+    link->SetVolume(0, 128);
+    link->HandOver(0, m_tone);
+    EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying) << "seen at once, before mpv answers";
+    ASSERT_TRUE(
+        WaitUntil([&] { return link->LengthSec(0) == 3 && link->PositionMs(0) > 300; }, 3000));
+    EXPECT_NEAR(Ask(sock0, "volume").toDouble(), mpv::MpvVolume(128), 0.01);
+
+    link->TogglePause(0);
+    EXPECT_EQ(link->PlayState(0), PlayerLink::kPaused);
+    ASSERT_TRUE(WaitUntil([&] { return Ask(sock0, "pause").toBool(); }, 1000));
+    link->JumpTo(0, 2000);
+    EXPECT_EQ(link->PositionMs(0), 2000);
+    EXPECT_TRUE(
+        WaitUntil([&] { return std::abs(Ask(sock0, "time-pos").toDouble() - 2.0) < 0.05; }, 1000));
+
+    // A hand-over to a paused deck plays: the pause does not carry over.
+    link->HandOver(0, m_tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(0) > 300; }, 3000));
+    EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying);
+    EXPECT_FALSE(Ask(sock0, "pause").toBool());
+
+    // The other deck is independent of the first.
+    link->HandOver(1, m_tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->LengthSec(1) == 3; }, 3000));
+    link->Stop(1);
+    EXPECT_EQ(link->PlayState(1), PlayerLink::kStopped);
+    EXPECT_TRUE(WaitUntil([&] { return Ask(link->SocketPath(1), "idle-active").toBool(); }, 1000));
+    link->TogglePause(1);
+    EXPECT_FALSE(Ask(link->SocketPath(1), "pause").toBool()) << "no pause is kept while idle";
+
+    // The first deck's file ends by itself.
+    ASSERT_TRUE(WaitUntil([&] { return link->PlayState(0) == PlayerLink::kStopped; }, 5000));
+    EXPECT_EQ(link->PositionMs(0), 0);
+    EXPECT_EQ(link->LengthSec(0), -1);
+    EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join('\n').toStdString();
+}
+
+TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsAndKeepsTheVolume) {
+    MpvPlayerLink::Options options;
+    options.fadeSteps = 5;
+    options.fadeStepMs = 40;
+    options.stopDelayMs = 100;
+    auto link = MakeLink(options);
+    ASSERT_TRUE(LaunchBoth(*link));
+    const QString sock = link->SocketPath(1);
+    link->SetVolume(1, 200);
+    link->HandOver(1, m_tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 200; }, 3000));
+
+    link->StopWithFade(1);
+    EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying) << "the ramp comes first";
+    ASSERT_TRUE(WaitUntil([&] { return Ask(sock, "volume").toDouble() < 1.0; }, 1000));
+    EXPECT_FALSE(Ask(sock, "idle-active").toBool()) << "the tail plays out before the stop";
+    ASSERT_TRUE(WaitUntil([&] { return link->PlayState(1) == PlayerLink::kStopped; }, 1000));
+    EXPECT_TRUE(WaitUntil([&] { return Ask(sock, "idle-active").toBool(); }, 1000));
+    // The next file plays at the volume the deck had.
+    EXPECT_NEAR(Ask(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
+
+    // A hand-over during the ramp ends the ramp.
+    link->HandOver(1, m_tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 200; }, 3000));
+    link->StopWithFade(1);
+    link->HandOver(1, m_tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 400; }, 3000));
+    EXPECT_NEAR(Ask(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
+    EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying);
+}
+
+TEST_F(MpvPlayerLinkTest, PlayListPlaysItsRelativeEntries) {
+    auto link = MakeLink();
+    ASSERT_TRUE(LaunchBoth(*link));
+    QDir dir(m_dir.path());
+    ASSERT_TRUE(dir.mkdir("hour1"));
+    QStringList names;
+    for (int i = 0; i < 3; ++i) {
+        names << QStringLiteral("m%1.mp3").arg(i + 1);
+        ASSERT_EQ(WriteToneMp3(dir.filePath("hour1/" + names.last()), 500 + 100 * i, 0.5), "");
+    }
+    QFile list(dir.filePath("hour1/hourToPlay.m3u"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write((names.join("\r\n") + "\r\n").toUtf8());
+    list.close();
+
+    link->HandOver(1, list.fileName());
+    const QString sock = link->SocketPath(1);
+    ASSERT_TRUE(WaitUntil([&] { return Ask(sock, "playlist-count").toInt() == 3; }, 3000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return Ask(sock, "path").toString().endsWith("hour1/m3.mp3"); }, 4000));
+    EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying);
+}
+
+TEST_F(MpvPlayerLinkTest, KilledDeckComesBackWithinTwoSecondsWithItsVolume) {
+    auto link = MakeLink();
+    ASSERT_TRUE(LaunchBoth(*link));
+    link->SetVolume(0, 64);
+    link->HandOver(0, m_tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(0) > 200; }, 3000));
+    const qint64 pid = link->ProcessId(0);
+    ASSERT_GT(pid, 0);
+
+    QElapsedTimer sinceKill;
+    sinceKill.start();
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    ASSERT_TRUE(WaitUntil([&] { return link->PlayState(0) == PlayerLink::kStopped; }, 1000));
+    EXPECT_EQ(link->PositionMs(0), 0);
+    EXPECT_EQ(link->LengthSec(0), -1);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return link->ProcessId(0) != pid && link->ProcessId(0) != 0 && link->Find(0); },
+        2000));
+    EXPECT_LT(sinceKill.elapsed(), 2000);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return std::abs(Ask(link->SocketPath(0), "volume").toDouble() - mpv::MpvVolume(64)) <
+                   0.01;
+        },
+        1000));
+    ASSERT_EQ(m_reports.size(), 1) << m_reports.join('\n').toStdString();
+    EXPECT_TRUE(m_reports[0].contains("WinampRadio0")) << m_reports[0].toStdString();
+
+    // The new deck plays what it is handed.
+    link->HandOver(0, m_tone);
+    EXPECT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 3; }, 3000));
+    EXPECT_EQ(link->PlayState(1), PlayerLink::kStopped) << "the other deck was untouched";
+}
+
+TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedAndQuitAtClose) {
+    // An mpv left from an earlier run of the station.
+    QProcess earlier;
+    earlier.start("mpv", {"--idle=yes", "--no-video", "--no-terminal", "--no-config", "--ao=null",
+                          "--input-ipc-server=" + m_dir.filePath("WinampRadio0.sock")});
+    ASSERT_TRUE(earlier.waitForStarted(3000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Ask(m_dir.filePath("WinampRadio0.sock"), "idle-active").toBool(); }, 3000));
+    {
+        auto link = MakeLink();
+        ASSERT_TRUE(LaunchBoth(*link));
+        EXPECT_EQ(link->ProcessId(0), 0) << "no second deck 0 was started";
+        EXPECT_GT(link->ProcessId(1), 0);
+        link->HandOver(0, m_tone);
+        EXPECT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 3; }, 3000));
+    }
+    EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
+}
+
+TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
+    auto link = MakeLink();
+    const QString missing = m_dir.filePath("no-such-player");
+    EXPECT_FALSE(link->ProgramExists(missing));
+    link->Launch(0, missing);
+    link->Launch(1, missing);
+    link->HandOver(0, m_tone);
+    EXPECT_FALSE(link->Find(0));
+    EXPECT_EQ(link->PlayState(0), PlayerLink::kStopped);
+    EXPECT_EQ(link->LengthSec(0), -1);
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_TRUE(m_reports[0].contains(missing));
+    EXPECT_EQ(link->Problem(), m_reports[0]);
+}
+
+TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolder) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    QString error;
+    const QString folder = MpvPlayerLink::DefaultSocketFolder(&error);
+    EXPECT_EQ(folder, runtime.filePath("stavox"));
+    EXPECT_EQ(QFileInfo(folder).permissions() &
+                  (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
+              0);
+    // A folder others can enter is not used.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ReadOther | QFile::ExeOther);
+    EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
+    EXPECT_TRUE(error.contains(folder));
+    qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+}  // namespace

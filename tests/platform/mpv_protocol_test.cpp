@@ -1,0 +1,221 @@
+#include "platform/mpv_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+QJsonObject Object(const QByteArray& line) { return QJsonDocument::fromJson(line).object(); }
+
+// Feeds lines as mpv wrote them to the mirror.
+void Feed(mpv::DeckMirror& mirror, const std::vector<const char*>& lines) {
+    for (const char* line : lines) mirror.Apply(mpv::ParseLine(line));
+}
+
+}  // namespace
+
+TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
+    const QString awkward = QStringLiteral("/music/Ο \"Δρόμος\"\nb\\c.mp3");
+    struct Case {
+        QByteArray line;
+        QJsonArray command;
+        int requestId;
+    };
+    const Case cases[] = {
+        {mpv::LoadFile(awkward, 7), {"loadfile", awkward, "replace"}, 7},
+        {mpv::SetPause(false, 8), {"set_property", "pause", false}, 8},
+        {mpv::CyclePause(9), {"cycle", "pause"}, 9},
+        {mpv::Seek(90500, 10), {"seek", 90.5, "absolute"}, 10},
+        {mpv::Seek(-2000, 11), {"seek", -2, "absolute"}, 11},
+        {mpv::Stop(12), {"stop"}, 12},
+        {mpv::ObserveProperty(3, "time-pos", 13), {"observe_property", 3, "time-pos"}, 13},
+        {mpv::SetVolume(255, 14), {"set_property", "volume", 100}, 14},
+        {mpv::SetVolume(0, 15), {"set_property", "volume", 0}, 15},
+        {mpv::Quit(16), {"quit"}, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        ASSERT_TRUE(c.line.endsWith('\n'));
+        EXPECT_EQ(c.line.count('\n'), 1) << "a path's line break must stay escaped";
+        const QJsonObject object = Object(c.line);
+        EXPECT_EQ(object.value("command").toArray(), c.command);
+        EXPECT_EQ(object.value("request_id").toInt(), c.requestId);
+    }
+    EXPECT_FALSE(Object(mpv::Stop(0)).contains("request_id"));
+}
+
+TEST(MpvProtocolTest, VolumeIsLinearGainOnMpvsCubicScale) {
+    EXPECT_DOUBLE_EQ(mpv::MpvVolume(0), 0.0);
+    EXPECT_DOUBLE_EQ(mpv::MpvVolume(255), 100.0);
+    for (int v = 0; v <= 255; ++v) {
+        // mpv's gain is (volume / 100)³; a deck volume is a gain of v / 255.
+        const double gain = std::pow(mpv::MpvVolume(v) / 100.0, 3.0);
+        EXPECT_NEAR(gain, v / 255.0, 1e-12) << v;
+    }
+    EXPECT_DOUBLE_EQ(mpv::MpvVolume(300), 100.0);
+    EXPECT_DOUBLE_EQ(mpv::MpvVolume(-5), 0.0);
+    // Half the gain is about −6 dB, far above mpv's own half of the scale.
+    const double sent = Object(mpv::SetVolume(128, 1)).value("command").toArray().at(2).toDouble();
+    EXPECT_NEAR(sent, 79.474, 0.001);
+}
+
+TEST(MpvProtocolTest, ParsesRepliesAndEvents) {
+    using Kind = mpv::Message::Kind;
+    struct Case {
+        const char* line;
+        Kind kind;
+        int requestId;
+        const char* error;
+        const char* event;
+        const char* name;
+        QJsonValue data;
+    };
+    const Case cases[] = {
+        {R"({"data":true,"request_id":1,"error":"success"})", Kind::Reply, 1, "success", "", "",
+         true},
+        {R"({"request_id":3,"error":"property unavailable"})", Kind::Reply, 3,
+         "property unavailable", "", "", QJsonValue::Undefined},
+        {R"({"event":"property-change","id":3,"name":"time-pos","data":3.5})", Kind::Event, 0, "",
+         "property-change", "time-pos", 3.5},
+        {R"({"event":"property-change","id":4,"name":"duration"})", Kind::Event, 0, "",
+         "property-change", "duration", QJsonValue::Undefined},
+        {R"({"event":"end-file","reason":"error","file_error":"loading failed"})", Kind::Event, 0,
+         "", "end-file", "", QJsonValue::Undefined},
+        {R"({"event":"idle"})", Kind::Event, 0, "", "idle", "", QJsonValue::Undefined},
+        {"", Kind::Invalid, 0, "", "", "", QJsonValue::Undefined},
+        {"{\"event\":\"idle\"", Kind::Invalid, 0, "", "", "", QJsonValue::Undefined},
+        {"[1,2]", Kind::Invalid, 0, "", "", "", QJsonValue::Undefined},
+        {R"({"something":"else"})", Kind::Invalid, 0, "", "", "", QJsonValue::Undefined},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const mpv::Message m = mpv::ParseLine(c.line);
+        EXPECT_EQ(m.kind, c.kind);
+        EXPECT_EQ(m.requestId, c.requestId);
+        EXPECT_EQ(m.error, QString::fromUtf8(c.error));
+        EXPECT_EQ(m.event, QString::fromUtf8(c.event));
+        EXPECT_EQ(m.name, QString::fromUtf8(c.name));
+        if (c.data.isUndefined())
+            EXPECT_TRUE(m.data.isUndefined());
+        else
+            EXPECT_EQ(m.data, c.data);
+    }
+    EXPECT_TRUE(mpv::ParseLine(R"({"request_id":1,"error":"success"})").Succeeded());
+    EXPECT_FALSE(mpv::ParseLine(R"({"request_id":1,"error":"invalid parameter"})").Succeeded());
+}
+
+TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
+    // Idle wins over pause: mpv keeps its pause flag while it has no file.
+    EXPECT_EQ(mpv::PlayStateOf(true, true), 0);
+    EXPECT_EQ(mpv::PlayStateOf(true, false), 0);
+    EXPECT_EQ(mpv::PlayStateOf(false, true), 3);
+    EXPECT_EQ(mpv::PlayStateOf(false, false), 1);
+
+    const std::pair<std::optional<double>, int> positions[] = {
+        {std::nullopt, 0}, {-0.183064, 0},     {0.0, 0},
+        {3.5, 3500},       {209.9996, 209999}, {1e12, INT_MAX},
+    };
+    for (const auto& [timePos, ms] : positions) EXPECT_EQ(mpv::PositionMsOf(timePos), ms);
+    const std::pair<std::optional<double>, int> lengths[] = {
+        {std::nullopt, -1},
+        {0.0, 0},
+        {5.041633, 5},
+        {209.99, 209},
+    };
+    for (const auto& [duration, sec] : lengths) EXPECT_EQ(mpv::LengthSecOf(duration), sec);
+}
+
+TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
+    mpv::DeckMirror mirror;
+    Feed(mirror, {R"({"event":"property-change","id":1,"name":"idle-active","data":true})",
+                  R"({"event":"property-change","id":2,"name":"pause","data":false})"});
+    EXPECT_EQ(mirror.PlayState(), 0);
+    EXPECT_EQ(mirror.LengthSec(), -1);
+
+    mirror.HandedOver(100);
+    EXPECT_EQ(mirror.PlayState(), 1) << "a read right after the hand-over sees it";
+    EXPECT_EQ(mirror.PositionMs(), 0);
+    EXPECT_EQ(mirror.LengthSec(), -1) << "length unknown until the file is open";
+    // News from before mpv took the file (the old file ending) is not about the new one.
+    Feed(mirror, {R"({"event":"idle"})",
+                  R"({"event":"property-change","id":1,"name":"idle-active","data":true})"});
+    EXPECT_EQ(mirror.PlayState(), 1);
+    // The sequence mpv 0.35 sends for a hand-over, as recorded.
+    Feed(mirror, {R"({"data":{"playlist_entry_id":1},"request_id":100,"error":"success"})",
+                  R"({"event":"start-file","playlist_entry_id":1})",
+                  R"({"event":"property-change","id":1,"name":"idle-active","data":false})",
+                  R"({"event":"property-change","id":3,"name":"time-pos","data":0.000000})",
+                  R"({"event":"property-change","id":4,"name":"duration","data":5.041633})",
+                  R"({"event":"property-change","id":3,"name":"time-pos","data":0.948})"});
+    EXPECT_EQ(mirror.PlayState(), 1);
+    EXPECT_EQ(mirror.PositionMs(), 948);
+    EXPECT_EQ(mirror.LengthSec(), 5);
+
+    mirror.PauseToggled();
+    EXPECT_EQ(mirror.PlayState(), 3);
+    mirror.Jumped(3500);
+    EXPECT_EQ(mirror.PositionMs(), 3500);
+
+    // The file ends by itself.
+    Feed(mirror,
+         {R"({"event":"end-file","reason":"eof","playlist_entry_id":1})", R"({"event":"idle"})",
+          R"({"event":"property-change","id":1,"name":"idle-active","data":true})",
+          R"({"event":"property-change","id":3,"name":"time-pos"})",
+          R"({"event":"property-change","id":4,"name":"duration"})"});
+    EXPECT_EQ(mirror.PlayState(), 0);
+    EXPECT_EQ(mirror.PositionMs(), 0);
+    EXPECT_EQ(mirror.LengthSec(), -1);
+    mirror.PauseToggled();
+    EXPECT_EQ(mirror.PlayState(), 0) << "no pause while idle";
+}
+
+TEST(MpvProtocolTest, MirrorReadsStoppedWhenAFileCannotBePlayed) {
+    // A missing file flips idle off and on within one moment; the idle event settles it.
+    mpv::DeckMirror mirror;
+    mirror.HandedOver(5);
+    Feed(mirror, {R"({"data":{"playlist_entry_id":3},"request_id":5,"error":"success"})",
+                  R"({"event":"start-file","playlist_entry_id":3})",
+                  R"({"event":"end-file","reason":"error","file_error":"loading failed"})",
+                  R"({"event":"idle"})"});
+    EXPECT_EQ(mirror.PlayState(), 0);
+
+    // A hand-over mpv refuses outright.
+    mirror.HandedOver(6);
+    Feed(mirror, {R"({"request_id":6,"error":"invalid parameter"})"});
+    EXPECT_EQ(mirror.PlayState(), 0);
+
+    // A later hand-over's reply does not release an earlier one.
+    mirror.HandedOver(7);
+    mirror.HandedOver(8);
+    Feed(mirror, {R"({"request_id":7,"error":"success"})", R"({"event":"idle"})"});
+    EXPECT_EQ(mirror.PlayState(), 1);
+}
+
+TEST(MpvProtocolTest, MirrorStopAndResetReadAsAClosedPlayer) {
+    mpv::DeckMirror mirror;
+    mirror.HandedOver(1);
+    Feed(mirror, {R"({"request_id":1,"error":"success"})",
+                  R"({"event":"property-change","id":4,"name":"duration","data":200.5})",
+                  R"({"event":"property-change","id":3,"name":"time-pos","data":12.25})",
+                  R"({"event":"property-change","id":5,"name":"current-ao","data":"pulse"})"});
+    EXPECT_EQ(mirror.AudioOutput(), "pulse");
+    mirror.Stopped();
+    // A position event already on its way does not make a stopped deck move.
+    Feed(mirror, {R"({"event":"property-change","id":3,"name":"time-pos","data":12.30})"});
+    EXPECT_EQ(mirror.PlayState(), 0);
+    EXPECT_EQ(mirror.PositionMs(), 0);
+    EXPECT_EQ(mirror.LengthSec(), -1);
+
+    mirror.HandedOver(2);
+    mirror.Reset();
+    EXPECT_EQ(mirror.PlayState(), 0);
+    EXPECT_EQ(mirror.LengthSec(), -1);
+    EXPECT_EQ(mirror.AudioOutput(), "");
+}
