@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <array>
+#include <type_traits>
 #include <variant>
 
 #include "base/number_text.h"

@@ -1,5 +1,6 @@
 #include "base/text_file.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
