@@ -1,18 +1,8 @@
 #include "player/transport.h"
 
+#include "base/number_text.h"
 #include "player/decks.h"
 #include "player/player_link.h"
-
-namespace {
-
-// Until the shared text-to-number conversion lands.
-int IntFromText(const QString& text, int fallback) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok, 10);
-    return ok ? n : fallback;
-}
-
-}  // namespace
 
 Transport::Transport(Decks& decks) : m_decks(decks) {}
 

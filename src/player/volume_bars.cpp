@@ -2,17 +2,11 @@
 
 #include <algorithm>
 
+#include "base/number_text.h"
 #include "base/timer_host.h"
 #include "player/decks.h"
 
 namespace {
-
-// Until the shared text-to-number conversion lands.
-int IntFromText(const QString& text, int fallback) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok, 10);
-    return ok ? n : fallback;
-}
 
 constexpr int kDefaultInterval = 100;
 constexpr int kLathousMs = 10'000;
@@ -128,7 +122,9 @@ void VolumeBars::FadeIn1Amp() {
 
 void VolumeBars::Tick(Fade fade) {
     FadeTimer& f = At(fade);
-    const int level = Level(f.level);
+    // A level beyond 0..100 is reached where the bar ends, so such a fade still finishes
+    // (and a crossfade still stops the old deck).
+    const int level = std::clamp(Level(f.level), 0, 100);
     int v = Volume(f.bar) + (f.up ? m_pageSize : -m_pageSize);
     if (f.up ? v >= level : v <= level) {
         f.timer->SetEnabled(false);
