@@ -25,7 +25,10 @@ constexpr BitRateTable kMpeg2Layer23 = {0,  8,  16, 24,  32,  40,  48,  56,
 constexpr std::uint32_t kSampleRates[3][3] = {
     {44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
 
-constexpr std::int64_t kChunkBytes = 64 * 1024;
+// The first frame usually lies within a few KB of the audio start; the scan reads a
+// small window first and doubles it up to the largest for files that need a long scan.
+constexpr std::int64_t kFirstWindowBytes = 4 * 1024;
+constexpr std::int64_t kLargestWindowBytes = 64 * 1024;
 
 std::uint32_t BigEndian32(const uchar* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
@@ -37,27 +40,39 @@ std::uint32_t ClampSeconds(std::uint64_t seconds) {
         std::min<std::uint64_t>(seconds, std::numeric_limits<std::uint32_t>::max()));
 }
 
-// Reads a file through one window of kChunkBytes, so the scan touches the disk once
-// per chunk, and small reads elsewhere in the file do not disturb the window.
+// Reads a file through one window, so the scan touches the disk once per window, and
+// small reads elsewhere in the file do not disturb it.
 class FileWindow {
 public:
     FileWindow(QFile& file, std::int64_t end) : m_file(file), m_end(end) {}
 
-    /// Loads the window at pos; returns the bytes available there (0 at the end or on error).
+    /// Makes the bytes from pos available at Data(); returns how many (0 at the end or on
+    /// error). Bytes already in the window are served again without a read.
     std::int64_t LoadAt(std::int64_t pos) {
+        if (pos >= m_start && pos + 4 <= m_start + m_bytes.size()) {
+            m_offset = pos - m_start;
+            return m_bytes.size() - m_offset;
+        }
+        // A jump elsewhere starts small again; a scan running on grows its window.
+        if (pos != m_start + m_bytes.size() - 3) m_nextSize = kFirstWindowBytes;
         m_start = pos;
+        m_offset = 0;
         m_bytes.clear();
         if (pos >= m_end || !m_file.seek(pos)) return 0;
-        m_bytes = m_file.read(std::min(kChunkBytes, m_end - pos));
+        m_bytes = m_file.read(std::min(m_nextSize, m_end - pos));
+        m_nextSize = std::min(m_nextSize * 2, kLargestWindowBytes);
         return m_bytes.size();
     }
-    const uchar* Data() const { return reinterpret_cast<const uchar*>(m_bytes.constData()); }
+    const uchar* Data() const {
+        return reinterpret_cast<const uchar*>(m_bytes.constData()) + m_offset;
+    }
 
     /// Copies n bytes at pos into out; false when they run past the end or cannot be read.
     bool Read(std::int64_t pos, uchar* out, std::int64_t n) {
         if (pos < 0 || n < 0 || pos + n > m_end) return false;
         if (pos >= m_start && pos + n <= m_start + m_bytes.size()) {
-            std::copy_n(Data() + (pos - m_start), n, out);
+            std::copy_n(reinterpret_cast<const uchar*>(m_bytes.constData()) + (pos - m_start), n,
+                        out);
             return true;
         }
         if (!m_file.seek(pos)) return false;
@@ -68,6 +83,8 @@ private:
     QFile& m_file;
     std::int64_t m_end;
     std::int64_t m_start = 0;
+    std::int64_t m_offset = 0;
+    std::int64_t m_nextSize = kFirstWindowBytes;
     QByteArray m_bytes;
 };
 
@@ -163,12 +180,13 @@ bool TMPEGData::DecodeHeader(std::uint32_t h) {
 void TMPEGData::ReadFromFile(const QString& path) {
     Reset();
     QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly)) return;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
     const std::int64_t size = file.size();
     if (size <= 5) return;
     FileLength = size;
 
     FileWindow window(file, size);
+    window.LoadAt(0);
     const std::int64_t audioStart = SkipId3v2(window, size);
     std::int64_t audioEnd = size;
     std::array<uchar, 3> tag{};
