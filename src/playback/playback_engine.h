@@ -92,16 +92,24 @@ public:
 
     // The pieces, for the view and the other rooms.
     Decks& Players() { return m_decks; }
+    const Decks& Players() const { return m_decks; }
     VolumeBars& Bars() { return *m_bars; }
+    const VolumeBars& Bars() const { return *m_bars; }
     PlayQueue& Queue() { return m_queue; }
+    const PlayQueue& Queue() const { return m_queue; }
     PlayedList& Played() { return m_played; }
+    const PlayedList& Played() const { return m_played; }
     Transport& Controls() { return m_transport; }
+    const Transport& Controls() const { return m_transport; }
     PositionKnob& Knob() { return m_knob; }
+    const PositionKnob& Knob() const { return m_knob; }
     LoopState& Loop() { return m_loop; }
+    const LoopState& Loop() const { return m_loop; }
     const LoopDisplay& Display() const { return m_display; }
     /// LabelTrackName1 and its swing.
     const QString& TrackName() const { return m_trackName; }
     TitleScroll& Title() { return m_title; }
+    const TitleScroll& Title() const { return m_title; }
     Marquee& AdvertMarquee() { return m_advert; }
     Marquee& MessageMarquee() { return m_messages; }
 

@@ -32,7 +32,8 @@ QString TrackInfoText(const QString& entry) {
         rest = rest.left(caret);
     }
     const QString song = rest.left(std::max<qsizetype>(rest.size() - 4, 0));
-    const std::uint32_t seconds = TrackLength(SplitTrackEntry(entry).path);
+    const QString path = SplitTrackEntry(entry).path;
+    const std::uint32_t seconds = path.isEmpty() ? 0 : TrackLength(path);  // fillers have none
 
     const QChar cr(13);
     return QStringLiteral("Artist: ") + artist + cr + QStringLiteral("song :      ") + song + cr +

@@ -51,6 +51,25 @@ TEST(MainLoop, ThreeTracksInOrderThenFillersAndNothingMore) {
     EXPECT_EQ(rig.link.PlayState(rig.Current()), PlayerLink::kStopped);
 }
 
+TEST(MainLoop, ATrackStartIsAnnouncedBeforeItsHandOverAndItsTitleSwings) {
+    EngineRig rig;
+    const QStringList paths = Tracks(rig, {60});
+    rig.LoadProgram("Long", paths);
+    rig.engine.Title().PanelWidth = 100;
+    rig.engine.MeasureTitle = [](const QString& title) { return int(title.size()) * 8; };
+    QStringList announced;
+    rig.engine.OnEntryStarted = [&](const QString& entry) {
+        announced << entry;
+        EXPECT_TRUE(rig.link.File(rig.Current()).isEmpty());
+    };
+    rig.StartLoop();
+    rig.Advance(400);
+    EXPECT_EQ(announced, QStringList{paths[0] + "^Long"});
+    ASSERT_TRUE(rig.engine.Title().Running);
+    rig.Advance(4 * 400);
+    EXPECT_EQ(rig.engine.Title().LabelLeft, 0);
+}
+
 TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
     const struct {
         QTime start;
