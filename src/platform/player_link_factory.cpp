@@ -1,6 +1,6 @@
 #include "platform/player_link_factory.h"
 
-#include "platform/simulated_player_link.h"
+#include "player/simulated_player_link.h"
 
 #ifdef Q_OS_WIN
 #include "platform/win_player_link.h"
