@@ -1,7 +1,10 @@
 #include "platform/win_player_link.h"
 
-#include <shellapi.h>
+// shellapi.h builds on windows.h.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <QFileInfo>
 #include <algorithm>
