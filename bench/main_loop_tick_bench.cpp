@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "base/virtual_timer_host.h"
-#include "platform/simulated_player_link.h"
+#include "player/simulated_player_link.h"
 #include "playback/main_loop.h"
 #include "playback/playback_engine.h"
 #include "support/mpeg_builder.h"

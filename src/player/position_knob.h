@@ -22,6 +22,12 @@ public:
     bool LabelVisible = false;
     int LabelLeft = 0;
 
+    void SetGeometry(int barLeft, int barWidth, int knobWidth) {
+        BarLeft = barLeft;
+        BarWidth = barWidth;
+        KnobWidth = knobWidth;
+    }
+
     /// Where the knob stands for position p of a track of L seconds (L ≥ p ≥ 0).
     static int LeftForPosition(int barLeft, int barWidth, int knobWidth, long long p, long long L);
     /// The time (s) under the knob's centre.

@@ -5,19 +5,23 @@
 #include "playback/main_loop.h"
 #include "support/mpeg_builder.h"
 
-QDateTime EngineRig::DefaultStart() { return QDateTime(QDate(2026, 12, 7), QTime(10, 5, 0)); }
-
 EngineRig::EngineRig(const QDateTime& start)
     : host(start), link(host, host), engine(host, host, link) {
     engine.Loop().LastProgramSlot = SlotOfTime(start.time().hour(), start.time().minute());
     engine.Loop().ProgramsChanged = false;
     engine.Queue().Seed(7);
+    link.OnEvent = [this](int deck, const QString& kind, const QString& detail) {
+        events.push_back({host.ElapsedMs(), deck, kind, detail});
+    };
 }
 
-QString EngineRig::Track(const QString& title, int seconds) {
-    const QString path = dir.filePath(title);
-    if (!WriteCbrMpeg(path, seconds)) throw std::runtime_error("cannot write a test track");
-    return path;
+QStringList EngineRig::Tracks(const QList<int>& seconds) {
+    QStringList paths;
+    for (int i = 0; i < seconds.size(); ++i) {
+        paths << dir.filePath(QString("Artist - Title %1.mp3").arg(++made));
+        if (!WriteCbrMpeg(paths.back(), seconds[i])) throw std::runtime_error("no test track");
+    }
+    return paths;
 }
 
 void EngineRig::LoadProgram(const QString& listName, const QStringList& lines) {
@@ -31,4 +35,11 @@ void EngineRig::LoadProgram(const QString& listName, const QStringList& lines) {
 void EngineRig::StartLoop() {
     engine.LaunchPlayers();
     host.Advance(engine.WaitSecInBeggining * 1000);
+}
+
+std::vector<EngineRig::DeckEvent> EngineRig::Events(const QString& kind) const {
+    std::vector<DeckEvent> out;
+    for (const auto& e : events)
+        if (e.kind == kind) out.push_back(e);
+    return out;
 }

@@ -3,33 +3,42 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "base/virtual_timer_host.h"
-#include "platform/simulated_player_link.h"
 #include "playback/playback_engine.h"
+#include "player/simulated_player_link.h"
 
-/// The playback engine on virtual time with two simulated decks, and a folder for the
-/// MPEG tracks a test makes. The clock starts at `start`; the loop's program slot is
-/// set to that time so no program loads unless a test asks for it.
+/// The playback engine on virtual time with two simulated decks, a folder for the MPEG
+/// tracks a test makes, and a log of what the decks received. The clock starts at
+/// `start` (10:05 by default) and the loop's slot is set to it, so no program loads
+/// unless a test asks for one.
 struct EngineRig {
-    static QDateTime DefaultStart();
+    struct DeckEvent {
+        std::int64_t atMs;
+        int deck;
+        QString kind;  ///< load, stop, fadestop, pause, jump, ended, volume
+        QString detail;
+    };
 
-    explicit EngineRig(const QDateTime& start = DefaultStart());
+    explicit EngineRig(const QDateTime& start = QDateTime(QDate(2026, 12, 7), QTime(10, 5)));
 
-    /// Writes "<title>" of exactly `seconds` seconds and returns its path.
-    QString Track(const QString& title, int seconds);
-    /// Replaces the program with one list of these lines and draws a fresh queue of five,
-    /// as the program loader does.
+    /// Writes "Artist - Title <n>.mp3" of each length (n counts on from 1 across calls)
+    /// and returns their paths.
+    QStringList Tracks(const QList<int>& seconds);
+    /// Replaces the program with one list and draws a fresh queue of five, as the loader does.
     void LoadProgram(const QString& listName, const QStringList& lines);
-    /// Launches the decks and waits out TimerBeggin3: the main loop runs afterwards.
+    /// Launches the decks and waits out TimerBeggin3; the first tick comes 400 ms later.
     void StartLoop();
-    /// Moves virtual time on by ms.
     void Advance(std::int64_t ms) { host.Advance(ms); }
-
     int Current() { return engine.Players().CurrentDeck; }
+    /// The logged events of one kind.
+    std::vector<DeckEvent> Events(const QString& kind) const;
 
     QTemporaryDir dir;
     VirtualTimerHost host;
     SimulatedPlayerLink link;
     PlaybackEngine engine;
+    std::vector<DeckEvent> events;
+    int made = 0;
 };
