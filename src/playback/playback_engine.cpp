@@ -56,6 +56,7 @@ void PlaybackEngine::LaunchPlayers() {
 
 void PlaybackEngine::TimerBeggin3Timer() {
     m_beggin3->SetEnabled(false);
+    AnimationRunning = true;
     // Looked up once: a deck that is not there now stays unanswered for the run.
     if (m_decks.FindDeck(0)) m_program1->SetEnabled(true);
     m_decks.SecondPlayerFound = m_decks.FindDeck(1);
@@ -82,8 +83,7 @@ void PlaybackEngine::PlayEntry(const QString& entry) {
     m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
     const int deck = m_decks.NextDeck;  // before the crossfade exchanges the roles
     m_bars->StartCrossfade(kTrackFadeStep, 0);
-    m_trackName = name.left(std::max<qsizetype>(name.size() - 4, 0));
-    RestartTitleScroll();
+    ShowTrackName(name.left(std::max<qsizetype>(name.size() - 4, 0)));
     if (OnEntryStarted) OnEntryStarted(entry);
     m_decks.LoadFileIntoDeck(deck, path);
     m_played.Append(name, path);
@@ -147,6 +147,11 @@ bool PlaybackEngine::KeyDown(int key) {
 }
 
 // --- title ------------------------------------------------------------------------------
+
+void PlaybackEngine::ShowTrackName(const QString& title) {
+    m_trackName = title;
+    RestartTitleScroll();
+}
 
 void PlaybackEngine::RestartTitleScroll() {
     if (MeasureTitle) m_title.LabelWidth = MeasureTitle(m_trackName);

@@ -41,6 +41,8 @@ public:
     int TracksSinceEverySpot = 0;
     /// ButtonOpenLineIn1's toggle state (key 220).
     bool LineInOpen = false;
+    /// Animate1 runs once the players were looked up.
+    bool AnimationRunning = false;
 
     /// Called by the tick when a new half-hour slot begins or the calendar changed.
     std::function<void(int hour, int minute)> LoadProgramOfHour;
@@ -87,6 +89,8 @@ public:
     /// The four window keys (219, 220, 221, 222); false for any other key.
     bool KeyDown(int key);
 
+    /// Puts a title into LabelTrackName1 and restarts its swing (tracks, spots).
+    void ShowTrackName(const QString& title);
     /// After a new title was put into LabelTrackName1.
     void RestartTitleScroll();
 
