@@ -332,7 +332,7 @@ MpvPlayerLink::Deck* MpvPlayerLink::Ready(int deck) const {
     return d && d->ready ? d : nullptr;
 }
 
-void MpvPlayerLink::Report(const QString& line) {
+void MpvPlayerLink::Report(const QString& line) const {
     m_problem = line;
     if (m_options.report) {
         m_options.report(line);
@@ -342,7 +342,7 @@ void MpvPlayerLink::Report(const QString& line) {
     }
 }
 
-void MpvPlayerLink::ReportMissing(const QString& program) {
+void MpvPlayerLink::ReportMissing(const QString& program) const {
     if (m_missingReported) return;
     m_missingReported = true;
     Report(QStringLiteral("The player program \"%1\" cannot be started; the decks stay silent")
@@ -350,7 +350,9 @@ void MpvPlayerLink::ReportMissing(const QString& program) {
 }
 
 bool MpvPlayerLink::ProgramExists(const QString& programPath) const {
-    return !ResolveProgram(programPath).isEmpty();
+    const bool found = !ResolveProgram(programPath).isEmpty();
+    if (!found && !programPath.contains(QLatin1Char('/'))) ReportMissing(programPath);
+    return found;
 }
 
 void MpvPlayerLink::Launch(int deck, const QString& programPath) {

@@ -38,7 +38,8 @@ public:
     MpvPlayerLink(const MpvPlayerLink&) = delete;
     MpvPlayerLink& operator=(const MpvPlayerLink&) = delete;
 
-    /// An empty path, or a bare name, is looked up on the PATH ("mpv" when empty).
+    /// An empty path, or a bare name, is looked up on the PATH ("mpv" when empty); one
+    /// missing there is reported, as it is the last place the station looks.
     bool ProgramExists(const QString& programPath) const override;
     void Launch(int deck, const QString& programPath) override;
     bool Find(int deck) override;
@@ -67,11 +68,12 @@ private:
     struct Deck;
     Deck* At(int deck) const;
     Deck* Ready(int deck) const;
-    void Report(const QString& line);
-    void ReportMissing(const QString& program);
+    void Report(const QString& line) const;
+    void ReportMissing(const QString& program) const;
 
     Options m_options;
-    QString m_problem;
-    bool m_missingReported = false;
+    // Reporting is not a change of the decks, so queries may report too.
+    mutable QString m_problem;
+    mutable bool m_missingReported = false;
     std::array<std::unique_ptr<Deck>, 2> m_decks;
 };
