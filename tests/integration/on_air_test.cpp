@@ -50,8 +50,10 @@ protected:
         static int argc = 1;
         static char name[] = "test_on_air";
         static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+        if (!QCoreApplication::instance()) s_app = new QCoreApplication(argc, argv);
     }
+
+    static inline QCoreApplication* s_app = nullptr;
 };
 
 TEST_F(OnAirTest, TonesCrossfadeWithoutSilence) {
