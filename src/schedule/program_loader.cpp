@@ -44,6 +44,7 @@ QString ProgramLoader::LoadProgramOfHour(int hour, int minute) {
              day_program::SlotToTime(span.endSlot);
     m_programName = value;
     if (!DontClearPrevTracks && ClearPlayedList) ClearPlayedList();
+    if (OnProgramLoaded) OnProgramLoaded(value);
     return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
 }
 

@@ -29,6 +29,8 @@ public:
     bool HandProgramPlaying = false;
     /// `CheckBoxDontClearAutomaticallyPrevTracks`: keep the played list over a program change.
     bool DontClearPrevTracks = false;
+    /// A program of the calendar is being loaded (its program value), for the as-run log.
+    std::function<void(const QString& value)> OnProgramLoaded;
     /// Empties the played list (`ListBoxPrevPlayed1` and its paths) at a program change.
     std::function<void()> ClearPlayedList;
 

@@ -1,0 +1,120 @@
+#include "app/station.h"
+
+#include "app/favorites.h"
+#include "base/clock.h"
+#include "playback/main_loop.h"
+
+#include <QSettings>
+
+namespace {
+
+void AddIfAny(QStringList& messages, const QString& message) {
+    if (!message.isEmpty()) messages << message;
+}
+
+}  // namespace
+
+Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link)
+    : m_clock(clock),
+      m_folders(MakeDataFolders(startFolder)),
+      m_engine(clock, timers, link),
+      m_calendar(m_folders.DaysPath),
+      m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
+      m_lists(m_folders.ListsPath) {
+    m_engine.LoadProgramOfHour = [this](int hour, int minute) {
+        // The tick has no operator to tell; a list that cannot be read plays as empty.
+        m_loader.LoadProgramOfHour(hour, minute);
+    };
+    m_calendar.SetProgramsChanged = [this] { m_engine.Loop().ProgramsChanged = true; };
+    m_loader.ClearPlayedList = [this] { m_engine.Played().Clear(); };
+}
+
+Station::~Station() = default;
+
+QStringList Station::StartUp(const Settings& settings) {
+    QStringList messages;
+    messages << CreateDataFolders(m_folders);
+    LoadSettings(settings, messages);
+    SelectToday(messages);
+    const QTime now = m_clock.Now().time();
+    AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
+    // The spot editor, line-in and jingle banks take their places here as they arrive.
+    m_lists.RefreshListNames();
+    return messages;
+}
+
+void Station::LoadSettings(const Settings& s, QStringList& messages) {
+    m_engine.Queue().Seed(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
+    ApplySettings(s);
+    m_engine.LaunchPlayers();
+    const auto favourites = ReadFavorites(m_folders);
+    AddIfAny(messages, favourites.error);
+    m_favorites = favourites.lines;
+}
+
+void Station::ApplySettings(const Settings& s) {
+    m_settings = s;
+    Decks& decks = m_engine.Players();
+    decks.WinAmpPath = s.WinAmpPath;
+    decks.StartFolder = m_folders.StartFolder;
+    m_engine.WaitSecInBeggining = s.WaitSecInBeggining;
+    m_engine.SkipIntro = s.SkipIntro;
+    m_engine.SkipIntroSec = s.SkipIntroSec;
+    m_engine.PlayOnlyOneSpot = s.PlayOnlyOneSpot;
+    m_engine.Queue().RandomPlay = s.RandomPlay;
+    m_engine.Controls().Editsec1 = s.JumpSec;
+    VolumeBars& bars = m_engine.Bars();
+    using Box = VolumeBars::LevelBox;
+    bars.SetLevelText(Box::EditFadeOut0, s.FadeOut0);
+    bars.SetLevelText(Box::EditFadeIn0, s.FadeIn0);
+    bars.SetLevelText(Box::EditFadeOut1, s.FadeOut1);
+    bars.SetLevelText(Box::EditFadeIn1, s.FadeIn1);
+    bars.SetLevelText(Box::EditMixingTime, s.MixingTime);
+    bars.SetMixingIntervalText(s.MixingInterval);
+    m_loader.DontClearPrevTracks = s.CheckBoxDontClearAutomaticallyPrevTracks;
+}
+
+void Station::SelectToday(QStringList& messages) {
+    const QDateTime now = m_clock.Now();
+    AddIfAny(messages, m_calendar.SelectToday(now.date()));
+    m_engine.Loop().LastProgramSlot = SlotOfTime(now.time().hour(), now.time().minute());
+}
+
+Settings Station::CurrentSettings() const {
+    Settings s = m_settings;
+    auto& engine = const_cast<PlaybackEngine&>(m_engine);
+    s.WinAmpPath = engine.Players().WinAmpPath;
+    s.RandomPlay = engine.Queue().RandomPlay;
+    s.JumpSec = engine.Controls().Editsec1;
+    s.SkipIntro = engine.SkipIntro;
+    s.SkipIntroSec = engine.SkipIntroSec;
+    s.WaitSecInBeggining = engine.WaitSecInBeggining;
+    s.PlayOnlyOneSpot = engine.PlayOnlyOneSpot;
+    s.CheckBoxDontClearAutomaticallyPrevTracks = m_loader.DontClearPrevTracks;
+    const VolumeBars& bars = engine.Bars();
+    using Box = VolumeBars::LevelBox;
+    s.FadeOut0 = bars.LevelText(Box::EditFadeOut0);
+    s.FadeIn0 = bars.LevelText(Box::EditFadeIn0);
+    s.FadeOut1 = bars.LevelText(Box::EditFadeOut1);
+    s.FadeIn1 = bars.LevelText(Box::EditFadeIn1);
+    s.MixingTime = bars.LevelText(Box::EditMixingTime);
+    s.MixingInterval = bars.MixingIntervalText();
+    return s;
+}
+
+QStringList Station::Close(QSettings* store) {
+    QStringList messages;
+    if (m_closed) return messages;
+    m_closed = true;
+    if (store) {
+        WriteSettings(*store, CurrentSettings());
+        store->sync();
+        if (store->status() != QSettings::NoError)
+            messages << QStringLiteral("The settings could not be written to ") + store->fileName();
+    }
+    if (m_calendar.CalendarDayIndex() >= 0)
+        AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
+    // The open spot slot is saved here once spots exist.
+    AddIfAny(messages, WriteFavorites(m_folders, m_favorites));
+    return messages;
+}

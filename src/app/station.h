@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/data_folders.h"
+#include "app/settings.h"
+#include "playback/playback_engine.h"
+#include "schedule/calendar.h"
+#include "schedule/list_editor.h"
+#include "schedule/program_loader.h"
+
+#include <QStringList>
+
+class Clock;
+class PlayerLink;
+class TimerHost;
+
+/// The whole station without a window: the rooms, wired together, with the start-up
+/// and close sequences. The window and the week preview both drive one of these.
+class Station {
+public:
+    /// startFolder is the folder that was current when the program started.
+    Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link);
+    ~Station();
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    /// Folders, settings, players, today's calendar and program, the lists. Returns the
+    /// messages for the operator (a folder that could not be made, a file that could not
+    /// be read); start-up goes on after each.
+    QStringList StartUp(const Settings& settings);
+    /// The settings as they stand now, gathered from the rooms that hold them.
+    Settings CurrentSettings() const;
+    /// Close, settings first: writes them to store (when given), the calendar's day and
+    /// the favourites. Never refused; returns the messages of writes that failed.
+    QStringList Close(QSettings* store);
+
+    const DataFolders& Folders() const { return m_folders; }
+    PlaybackEngine& Engine() { return m_engine; }
+    Calendar& CalendarTab() { return m_calendar; }
+    ProgramLoader& Loader() { return m_loader; }
+    ListEditor& Lists() { return m_lists; }
+    /// The drop-down items of the search box, kept in "favorites.txt".
+    QStringList& Favorites() { return m_favorites; }
+    /// The settings read at start-up that no room holds yet (they are written back as read).
+    Settings& Stored() { return m_settings; }
+
+private:
+    void ApplySettings(const Settings& s);
+    void LoadSettings(const Settings& s, QStringList& messages);
+    void SelectToday(QStringList& messages);
+
+    Clock& m_clock;
+    DataFolders m_folders;
+    Settings m_settings;
+    PlaybackEngine m_engine;
+    Calendar m_calendar;
+    ProgramLoader m_loader;
+    ListEditor m_lists;
+    QStringList m_favorites;
+    bool m_closed = false;
+};

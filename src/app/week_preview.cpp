@@ -1,0 +1,31 @@
+#include "app/week_preview.h"
+
+#include "app/as_run_log.h"
+#include "app/command_line.h"
+#include "app/settings.h"
+#include "app/station.h"
+#include "base/virtual_timer_host.h"
+#include "player/simulated_player_link.h"
+
+int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
+                   const std::function<void(const QString& line)>& writeLine) {
+    VirtualTimerHost host(cl.simulateStart);
+    SimulatedPlayerLink link(host, host);
+    const AsRunLog log(writeLine);
+    link.OnEvent = [&](int deck, const QString& event, const QString& detail) {
+        if (event == QLatin1String("volume") && !cl.logVolumes) return;
+        log.Write(host.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
+    };
+
+    Station station(startFolder, host, host, link);
+    station.Loader().OnProgramLoaded = [&](const QString& value) {
+        log.Write(host.Now(), QStringLiteral("station"), QStringLiteral("program"), value);
+    };
+    station.Engine().OnEntryStarted = [&](const QString& entry) {
+        log.Write(host.Now(), QStringLiteral("station"), QStringLiteral("queue"), entry);
+    };
+    station.StartUp(settings);
+    station.Engine().SetManual(false);
+    host.Advance(cl.simulateForMs);
+    return 0;
+}

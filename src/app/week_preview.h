@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+struct CommandLine;
+struct Settings;
+
+/// The week preview: the whole station, started in a station folder, run in automatic
+/// mode on a virtual clock with simulated decks. Every deck command and every program
+/// and queue start goes to the as-run log. Settings are read, never written; nothing in
+/// the folder changes but the data folders that start-up creates.
+/// Returns the process exit code.
+int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
+                   const std::function<void(const QString& line)>& writeLine);

@@ -1,0 +1,163 @@
+#include "app/command_line.h"
+#include "app/settings.h"
+#include "app/week_preview.h"
+#include "playback/mpeg_data.h"
+#include "support/station_folder.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct LogLine {
+    QDateTime when;
+    QString source, event, detail;
+};
+
+QList<LogLine> Parse(const QStringList& lines) {
+    QList<LogLine> parsed;
+    for (const QString& line : lines) {
+        const QStringList f = line.split('\t');
+        EXPECT_EQ(f.size(), 4) << line.toStdString();
+        if (f.size() != 4) continue;
+        parsed.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
+    }
+    return parsed;
+}
+
+// Monday 7 December 2026: a program from 10:00 to 11:00 and one of two lists after it.
+class WeekPreviewTest : public ::testing::Test {
+protected:
+    WeekPreviewTest() {
+        const QStringList morning = station.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195});
+        const QStringList noon = station.AddList("noon", {180, 220, 210, 200, 190, 175});
+        const QStringList jazz = station.AddList("jazz", {250, 260, 245});
+        for (const QStringList& l : {morning, noon, jazz})
+            for (const QString& path : l) {
+                lengthOf[path] = QFileInfo(path).size() / 16000;
+                EXPECT_EQ(TrackLength(path), lengthOf[path]) << path.toStdString();
+            }
+        station.WriteDays({{1, "10:00", "11:00", "morning"}, {1, "11:00", "12:00", "noon|jazz|"}});
+    }
+
+    QList<LogLine> Run(const QString& start, const QString& duration) {
+        const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
+        EXPECT_TRUE(cl.error.isEmpty());
+        QStringList lines;
+        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{}, [&](const QString& l) { lines << l; }), 0);
+        return Parse(lines);
+    }
+
+    StationFolder station;
+    QHash<QString, qint64> lengthOf;
+};
+
+TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsEarly) {
+    const QList<LogLine> log = Run("2026-12-07 09:59:00", "2h");
+    const QDate day(2026, 12, 7);
+
+    QList<LogLine> programs, loads;
+    for (const LogLine& l : log) {
+        if (l.source == "station" && l.event == "program") programs << l;
+        if (l.event == "load") loads << l;
+    }
+    // Start-up (and the first tick, which always looks again) finds the empty slot; then
+    // each program loads once, at its boundary, within one tick.
+    EXPECT_EQ(programs.first().detail, "###NULL###");
+    programs.removeIf([](const LogLine& l) { return l.detail == "###NULL###"; });
+    ASSERT_EQ(programs.size(), 2);
+    EXPECT_EQ(programs[0].detail, "morning");
+    EXPECT_EQ(programs[1].detail, "noon|jazz|");
+    for (const auto& [line, at] : {std::pair{programs[0], QTime(10, 0)}, std::pair{programs[1], QTime(11, 0)}}) {
+        const qint64 late = QDateTime(day, at).msecsTo(line.when);
+        EXPECT_GE(late, 0);
+        EXPECT_LT(late, 400);
+    }
+
+    // Nothing plays before 10:00; then the decks take turns, and each next track comes
+    // when fewer than 20 s of the one before remain. (The morning list runs out before
+    // 11:00: the first track of the next program starts on a silent station.)
+    ASSERT_GE(loads.size(), 15);
+    EXPECT_GE(loads.first().when, QDateTime(day, QTime(10, 0)));
+    int crossovers = 0;
+    for (int i = 1; i < loads.size(); ++i) {
+        EXPECT_NE(loads[i].source, loads[i - 1].source) << i;
+        const qint64 length = lengthOf.value(loads[i - 1].detail, -1);
+        ASSERT_GT(length, 0) << loads[i - 1].detail.toStdString();
+        const qint64 played = loads[i - 1].when.msecsTo(loads[i].when);
+        if (played > length * 1000) {
+            EXPECT_GE(loads[i].when, QDateTime(day, QTime(11, 0))) << "a gap inside a program";
+            continue;
+        }
+        ++crossovers;
+        EXPECT_GE(played, (length - 20) * 1000) << i;
+        // A filler at the head of the queue (a list of the program ran dry) costs one tick.
+        EXPECT_LE(played, (length - 19) * 1000 + 2000) << i;
+    }
+    EXPECT_GE(crossovers, loads.size() - 2);
+    // Every queue start names the entry handed over right after it.
+    for (int i = 0; i < log.size(); ++i)
+        if (log[i].event == "queue") {
+            ASSERT_LT(i + 1, log.size());
+            EXPECT_EQ(log[i + 1].event, "load");
+            EXPECT_TRUE(log[i].detail.startsWith(log[i + 1].detail + "^"));
+        }
+}
+
+#ifdef STAVOX_MIXER_BINARY
+QProcessEnvironment IsolatedEnvironment(const QString& home) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home + "/.config");
+    return env;
+}
+
+QStringList TreeOf(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        files << it.filePath() + " " + QString::number(it.fileInfo().size()) + " " +
+                     it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
+    }
+    files.sort();
+    return files;
+}
+
+TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
+    QTemporaryDir home;
+    const QStringList before = TreeOf(station.StartFolder());
+    QProcess p;
+    p.setProcessEnvironment(IsolatedEnvironment(home.path()));
+    p.setWorkingDirectory(station.StartFolder());
+    p.start(STAVOX_MIXER_BINARY, {"--simulate", "2026-12-07 10:00:00", "--for", "45m", "--volumes"});
+    ASSERT_TRUE(p.waitForFinished(60'000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    static const QRegularExpression format(
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue)\t.*$)");
+    for (const QString& line : lines) EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
+    EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
+    EXPECT_EQ(TreeOf(station.StartFolder()), before);
+    EXPECT_FALSE(QFileInfo::exists(home.path() + "/.config/Kelmar/Stavox.conf"));
+}
+
+TEST(WeekPreviewCommand, BadArgumentsPrintUsageAndExitTwo) {
+    for (const QStringList& args : {QStringList{"--simulate", "tomorrow", "--for", "1h"},
+                                    QStringList{"--simulate", "2026-12-07 10:00:00", "--for", "1y"},
+                                    QStringList{"--simulate", "2026-12-07 10:00:00"}}) {
+        QProcess p;
+        p.start(STAVOX_MIXER_BINARY, args);
+        ASSERT_TRUE(p.waitForFinished(10'000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("usage:"));
+        EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+    }
+}
+#endif
+
+}  // namespace
