@@ -1,5 +1,6 @@
 // The station's entry: the studio window, or one of the headless commands
 // (--simulate for the week preview, --track-length for checking files).
+#include "app/as_run_log.h"
 #include "app/command_line.h"
 #include "app/data_folders.h"
 #include "app/settings.h"
@@ -7,6 +8,7 @@
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "platform/player_link_factory.h"
+#include "player/logging_player_link.h"
 #include "platform/qt_timer_host.h"
 #include "platform/system_clock.h"
 #include "platform/unix_signals.h"
@@ -38,15 +40,40 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
                           [&out](const QString& line) { out << line << '\n'; });
 }
 
+// Without a display the same station runs on Qt's offscreen platform.
+bool ChooseOffscreenWhenNoDisplay() {
+#ifndef _WIN32
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    return qgetenv("QT_QPA_PLATFORM") == "offscreen";
+}
+
 int RunWindow(int argc, char** argv, const CommandLine& cl) {
+    const bool headless = ChooseOffscreenWhenNoDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     SystemClock clock;
     QtTimerHost timers;
     const QString kind = cl.player == "simulated" ? cl.player : DefaultPlayerKind();
-    std::unique_ptr<PlayerLink> link = MakePlayerLink(kind, clock, timers, cl.playerOptions);
+    std::unique_ptr<PlayerLink> decks = MakePlayerLink(kind, clock, timers, cl.playerOptions);
+    if (!decks) {
+        std::fprintf(stderr, "This system has no player of kind %s\n", qPrintable(kind));
+        return 1;
+    }
+
+    // Headless, the operator watches the as-run log as it happens.
+    QTextStream out(stdout);
+    const AsRunLog log([&out](const QString& line) { out << line << Qt::endl; });
+    LoggingPlayerLink logged(*decks, [&](int deck, const QString& event, const QString& detail) {
+        if (event != QLatin1String("volume")) log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
+    });
+    PlayerLink& link = headless ? static_cast<PlayerLink&>(logged) : *decks;
+
     auto store = OpenStationSettings();
-    Station station(QDir::currentPath(), clock, timers, *link);
+    Station station(QDir::currentPath(), clock, timers, link);
+    if (headless) LogStationEvents(station, log, clock);
 
     MainWindow window(station, [&] {
         const QStringList problems = station.Close(store.get());
@@ -55,7 +82,9 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     const QStringList messages = station.StartUp(ReadSettings(*store));
     CallOnTerminationSignals([&window] { window.close(); });
     window.showMaximized();
-    if (!messages.isEmpty())
+    if (headless)
+        for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
+    else if (!messages.isEmpty())
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
     return app.exec();
 }

@@ -7,6 +7,15 @@
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 
+void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock) {
+    station.Loader().OnProgramLoaded = [&log, &clock](const QString& value) {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("program"), value);
+    };
+    station.Engine().OnEntryStarted = [&log, &clock](const QString& entry) {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("queue"), entry);
+    };
+}
+
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
                    const std::function<void(const QString& line)>& writeLine) {
     VirtualTimerHost host(cl.simulateStart);
@@ -18,12 +27,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Sett
     };
 
     Station station(startFolder, host, host, link);
-    station.Loader().OnProgramLoaded = [&](const QString& value) {
-        log.Write(host.Now(), QStringLiteral("station"), QStringLiteral("program"), value);
-    };
-    station.Engine().OnEntryStarted = [&](const QString& entry) {
-        log.Write(host.Now(), QStringLiteral("station"), QStringLiteral("queue"), entry);
-    };
+    LogStationEvents(station, log, host);
     station.StartUp(settings);
     station.Engine().SetManual(false);
     host.Advance(cl.simulateForMs);

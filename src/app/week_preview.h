@@ -4,8 +4,15 @@
 
 #include <functional>
 
+class AsRunLog;
+class Clock;
+class Station;
 struct CommandLine;
 struct Settings;
+
+/// Sends the station's own events to the log: each program the calendar loads and
+/// each queue entry as it starts, before its file is handed over.
+void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
 
 /// The week preview: the whole station, started in a station folder, run in automatic
 /// mode on a virtual clock with simulated decks. Every deck command and every program

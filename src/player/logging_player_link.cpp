@@ -1,0 +1,49 @@
+#include "player/logging_player_link.h"
+
+void LoggingPlayerLink::Emit(int deck, const QString& event, const QString& detail) {
+    if (m_sink) m_sink(deck, event, detail);
+}
+
+int LoggingPlayerLink::PlayState(int deck) {
+    const int state = m_inner.PlayState(deck);
+    bool& wasPlaying = m_seenPlaying[deck & 1];
+    if (state == kPlaying) wasPlaying = true;
+    if (wasPlaying && state != kPlaying && state != kPaused) {
+        wasPlaying = false;
+        Emit(deck, QStringLiteral("ended"));
+    }
+    return state;
+}
+
+void LoggingPlayerLink::JumpTo(int deck, int ms) {
+    Emit(deck, QStringLiteral("jump"), QString::number(ms));
+    m_inner.JumpTo(deck, ms);
+}
+
+void LoggingPlayerLink::SetVolume(int deck, int volume) {
+    Emit(deck, QStringLiteral("volume"), QString::number(volume));
+    m_inner.SetVolume(deck, volume);
+}
+
+void LoggingPlayerLink::TogglePause(int deck) {
+    Emit(deck, QStringLiteral("pause"));
+    m_inner.TogglePause(deck);
+}
+
+void LoggingPlayerLink::Stop(int deck) {
+    m_seenPlaying[deck & 1] = false;
+    Emit(deck, QStringLiteral("stop"));
+    m_inner.Stop(deck);
+}
+
+void LoggingPlayerLink::StopWithFade(int deck) {
+    m_seenPlaying[deck & 1] = false;
+    Emit(deck, QStringLiteral("fadestop"));
+    m_inner.StopWithFade(deck);
+}
+
+void LoggingPlayerLink::HandOver(int deck, const QString& path) {
+    m_seenPlaying[deck & 1] = false;
+    Emit(deck, QStringLiteral("load"), path);
+    m_inner.HandOver(deck, path);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "player/player_link.h"
+
+#include <array>
+#include <functional>
+
+/// Passes every command on to another deck link and reports it as an event, as the
+/// as-run log wants them: load (path), stop, fadestop, pause, jump (ms), volume (0..255),
+/// and ended when a deck that was playing is found stopped without being told to stop.
+class LoggingPlayerLink final : public PlayerLink {
+public:
+    using EventSink = std::function<void(int deck, const QString& event, const QString& detail)>;
+    LoggingPlayerLink(PlayerLink& inner, EventSink sink) : m_inner(inner), m_sink(std::move(sink)) {}
+
+    bool ProgramExists(const QString& programPath) const override {
+        return m_inner.ProgramExists(programPath);
+    }
+    void Launch(int deck, const QString& programPath) override { m_inner.Launch(deck, programPath); }
+    bool Find(int deck) override { return m_inner.Find(deck); }
+    int PlayState(int deck) override;
+    int PositionMs(int deck) override { return m_inner.PositionMs(deck); }
+    int LengthSec(int deck) override { return m_inner.LengthSec(deck); }
+    void JumpTo(int deck, int ms) override;
+    void SetVolume(int deck, int volume) override;
+    void TogglePause(int deck) override;
+    void Stop(int deck) override;
+    void StopWithFade(int deck) override;
+    void HandOver(int deck, const QString& path) override;
+
+private:
+    void Emit(int deck, const QString& event, const QString& detail = {});
+
+    PlayerLink& m_inner;
+    EventSink m_sink;
+    std::array<bool, 2> m_seenPlaying{};
+};
