@@ -12,11 +12,16 @@
 
 #include "platform/mpv_protocol.h"
 
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace {
@@ -177,6 +182,10 @@ struct MpvPlayerLink::Deck {
         process->setStandardInputFile(QProcess::nullDevice());
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#ifdef Q_OS_LINUX
+        if (link->m_options.endWithThisProcess)
+            process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
         QObject::connect(process.get(), &QProcess::finished, process.get(),
                          [this](int code, QProcess::ExitStatus status) {
                              Lost(status == QProcess::CrashExit

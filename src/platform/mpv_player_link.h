@@ -27,6 +27,9 @@ public:
         int fadeSteps = 20;
         int fadeStepMs = 50;
         int stopDelayMs = 200;
+        /// Decks end when this process ends, even when it is killed (for tests). The
+        /// station leaves them running, to be reused when it starts again.
+        bool endWithThisProcess = false;
         /// Where the one-line problem reports go; standard error when empty.
         std::function<void(const QString& line)> report;
     };

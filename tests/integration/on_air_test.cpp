@@ -81,6 +81,7 @@ TEST_F(OnAirTest, TonesCrossfadeWithoutSilence) {
         MpvPlayerLink::Options options;
         options.socketFolder = pulse.Folder();
         options.extraArguments = {"--ao=pulse"};
+        options.endWithThisProcess = true;
         MpvPlayerLink link(options);
         Station station(folder.StartFolder(), clock, timers, link);
         station.Engine().OnEntryStarted = [&](const QString& entry) { started << entry; };

@@ -1,14 +1,22 @@
 #include "private_pulse.h"
 
+#include <sys/prctl.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <csignal>
 
 namespace {
 
 constexpr int kStartWaitMs = 10000;
+
+// A test killed by a time-out must not leave its daemon and recorder behind.
+void EndWithThisProcess(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
 
 bool Answers(const QString& socketPath) {
     QLocalSocket socket;
@@ -50,6 +58,7 @@ QString PrivatePulse::Start() {
     m_daemon = std::make_unique<QProcess>();
     m_daemon->setProcessEnvironment(environment);
     m_daemon->setProcessChannelMode(QProcess::MergedChannels);
+    EndWithThisProcess(*m_daemon);
     // Kept in the foreground as a child of the test, so its process id is known for sure.
     m_daemon->start("pulseaudio",
                     {"-n", "--file=" + config.fileName(), "--daemonize=no", "--exit-idle-time=-1",
@@ -91,6 +100,7 @@ QString PrivatePulse::StartRecorder(const QString& rawPath) {
     environment.insert("HOME", m_dir.path());
     m_recorder->setProcessEnvironment(environment);
     m_recorder->setStandardOutputFile(rawPath);
+    EndWithThisProcess(*m_recorder);
     m_recorder->start("parec", {"-d", "mix.monitor", "--raw", "--format=s16le", "--rate=44100",
                                 "--channels=2", "--latency-msec=20"});
     if (!m_recorder->waitForStarted(kStartWaitMs))

@@ -3,6 +3,7 @@
 #include "platform/mpv_player_link.h"
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,6 +77,7 @@ protected:
     std::unique_ptr<MpvPlayerLink> MakeLink(MpvPlayerLink::Options options = {}) {
         options.socketFolder = m_dir.path();
         options.extraArguments = {"--ao=null"};
+        options.endWithThisProcess = true;
         options.report = [this](const QString& line) { m_reports << line; };
         return std::make_unique<MpvPlayerLink>(std::move(options));
     }
@@ -231,6 +233,7 @@ TEST_F(MpvPlayerLinkTest, KilledDeckComesBackWithinTwoSecondsWithItsVolume) {
 TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedAndQuitAtClose) {
     // An mpv left from an earlier run of the station.
     QProcess earlier;
+    earlier.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     earlier.start("mpv", {"--idle=yes", "--no-video", "--no-terminal", "--no-config", "--ao=null",
                           "--input-ipc-server=" + m_dir.filePath("WinampRadio0.sock")});
     ASSERT_TRUE(earlier.waitForStarted(3000));
