@@ -360,7 +360,11 @@ void MpvPlayerLink::ReportMissing(const QString& program) const {
 
 bool MpvPlayerLink::ProgramExists(const QString& programPath) const {
     const bool found = !ResolveProgram(programPath).isEmpty();
-    if (!found && !programPath.contains(QLatin1Char('/'))) ReportMissing(programPath);
+    // A path from elsewhere (a Windows one kept in the settings) may still fall back to
+    // the PATH; only a name looked up there is the last word.
+    const bool onPath =
+        !programPath.contains(QLatin1Char('/')) && !programPath.contains(QLatin1Char('\\'));
+    if (!found && onPath) ReportMissing(programPath);
     return found;
 }
 

@@ -268,6 +268,7 @@ TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
     auto other = MakeLink();
     EXPECT_TRUE(other->ProgramExists("/bin/sh"));
     EXPECT_FALSE(other->ProgramExists(missing));
+    EXPECT_FALSE(other->ProgramExists("C:\\Program Files\\Winamp\\winamp.exe"));
     EXPECT_EQ(m_reports.size(), 1) << "a path that is not there may still fall back";
     EXPECT_FALSE(other->ProgramExists("no-such-player-on-the-path"));
     EXPECT_FALSE(other->ProgramExists("no-such-player-on-the-path"));
