@@ -1,4 +1,4 @@
-#include "platform/simulated_player_link.h"
+#include "player/simulated_player_link.h"
 
 #include "playback/mpeg_data.h"
 

@@ -1,7 +1,8 @@
-#include "app/as_run_log.h"
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+
+#include "app/as_run_log.h"
 
 namespace {
 
@@ -10,8 +11,8 @@ TEST(CommandLine, DurationsAndTheirRefusals) {
         const char* text;
         std::optional<std::int64_t> ms;
     } cases[] = {
-        {"90s", 90'000}, {"45m", 2'700'000}, {"6h", 21'600'000}, {"7d", 604'800'000},
-        {"0s", std::nullopt}, {"5", std::nullopt}, {"1w", std::nullopt}, {"-3h", std::nullopt},
+        {"90s", 90'000},        {"45m", 2'700'000},  {"6h", 21'600'000},   {"7d", 604'800'000},
+        {"0s", std::nullopt},   {"5", std::nullopt}, {"1w", std::nullopt}, {"-3h", std::nullopt},
         {"1.5h", std::nullopt}, {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDuration(c.text), c.ms) << c.text;
@@ -26,10 +27,14 @@ TEST(CommandLine, ModesAndBadArguments) {
         {{}, CommandLine::Mode::Window, true},
         {{"--player", "simulated", "--ao=null"}, CommandLine::Mode::Window, true},
         {{"--simulate", "2026-12-07 06:00:00", "--for", "7d"}, CommandLine::Mode::Simulate, true},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "90s", "--volumes"}, CommandLine::Mode::Simulate, true},
+        {{"--simulate", "2026-12-07 06:00:00", "--for", "90s", "--volumes"},
+         CommandLine::Mode::Simulate,
+         true},
         {{"--simulate", "2026-12-07", "--for", "1h"}, CommandLine::Mode::Simulate, false},
         {{"--simulate", "2026-12-07 06:00:00"}, CommandLine::Mode::Simulate, false},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "soon"}, CommandLine::Mode::Simulate, false},
+        {{"--simulate", "2026-12-07 06:00:00", "--for", "soon"},
+         CommandLine::Mode::Simulate,
+         false},
         {{"--for", "1h"}, CommandLine::Mode::Window, false},
         {{"--track-length", "a.mp3", "--for"}, CommandLine::Mode::TrackLength, true},
         {{"--track-length"}, CommandLine::Mode::TrackLength, false},
@@ -39,10 +44,12 @@ TEST(CommandLine, ModesAndBadArguments) {
     for (const auto& c : cases) {
         const CommandLine cl = ParseCommandLine(c.args);
         EXPECT_EQ(cl.mode, c.mode) << c.args.join(' ').toStdString();
-        EXPECT_EQ(cl.error.isEmpty(), c.ok) << c.args.join(' ').toStdString() << " " << cl.error.toStdString();
+        EXPECT_EQ(cl.error.isEmpty(), c.ok)
+            << c.args.join(' ').toStdString() << " " << cl.error.toStdString();
     }
     // File names after --track-length are files, even when they look like options.
-    EXPECT_EQ(ParseCommandLine({"--track-length", "a.mp3", "--for"}).files, QStringList({"a.mp3", "--for"}));
+    EXPECT_EQ(ParseCommandLine({"--track-length", "a.mp3", "--for"}).files,
+              QStringList({"a.mp3", "--for"}));
     EXPECT_EQ(ParseCommandLine({"--simulate", "2026-12-07 06:00:00", "--for", "1h"}).simulateStart,
               QDateTime(QDate(2026, 12, 7), QTime(6, 0)));
 }

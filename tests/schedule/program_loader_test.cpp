@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/virtual_timer_host.h"
-#include "platform/simulated_player_link.h"
+#include "player/simulated_player_link.h"
 #include "playback/playback_engine.h"
 #include "schedule/calendar.h"
 #include "support/station_folder.h"
