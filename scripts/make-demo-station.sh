@@ -1,0 +1,283 @@
+#!/usr/bin/env bash
+# Makes a demo station in FOLDER: 48 generated tracks in music/ ("Artist - Song.mp3",
+# Latin and Greek names), five lists in pro1/ (one a CD list), a week of day files in
+# days1/ with a program in every half hour, and empty hour1/ and spots1/.
+#
+# Running it again on a finished demo station changes nothing (if the folder was moved,
+# the paths in its lists follow it). A half-made one, left by an interrupted run, is
+# completed. A folder that holds anything else is refused.
+#
+# Needs ffmpeg with the LAME MP3 encoder (scripts/install-deps.sh installs it).
+set -euo pipefail
+
+usage="Usage: $(basename "$0") FOLDER"
+fail() {
+  echo "make-demo-station: $*" >&2
+  exit 1
+}
+
+[ $# -eq 1 ] || fail "$usage"
+case "$1" in -h | --help) echo "$usage"; exit 0 ;; esac
+
+marker_name=".stavox-demo"
+mkdir -p -- "$1" || fail "cannot create the folder $1"
+folder="$(cd -- "$1" && pwd -P)"
+marker="$folder/$marker_name"
+
+# --- Is there anything to do? -------------------------------------------------------------
+if [ -f "$marker" ] && [ "$(sed -n 1p "$marker")" = "complete" ]; then
+  made_in="$(sed -n 2p "$marker")"
+  if [ "$made_in" = "$folder" ]; then
+    exit 0
+  fi
+  # The folder was moved or copied: its lists still name the tracks at the old place.
+  # Only that leading folder is replaced, so list edits made in the mixer are kept.
+  for list in "$folder"/pro1/*; do
+    [ -f "$list" ] || continue
+    tmp="$folder/pro1/.moving"
+    awk -v old="$made_in/music/" -v new="$folder/music/" \
+      'index($0, old) == 1 { $0 = new substr($0, length(old) + 1) } { print }' \
+      "$list" >"$tmp" && mv -f -- "$tmp" "$list"
+  done
+  printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"
+  echo "Demo station moved from $made_in: its lists now point into $folder/music." >&2
+  exit 0
+fi
+if [ ! -f "$marker" ] && [ -n "$(ls -A -- "$folder")" ]; then
+  fail "$folder already holds files and is not a demo station made by this script;" \
+    "give a new or empty folder."
+fi
+
+command -v ffmpeg >/dev/null 2>&1 ||
+  fail "ffmpeg is not installed (run scripts/install-deps.sh, or apt-get install ffmpeg)."
+ffmpeg -hide_banner -encoders 2>/dev/null | grep libmp3lame >/dev/null ||
+  fail "this ffmpeg has no MP3 encoder (libmp3lame); install Debian's ffmpeg package."
+
+echo building >"$marker"
+mkdir -p "$folder/music" "$folder/pro1" "$folder/days1" "$folder/hour1" "$folder/spots1"
+music="$folder/music"
+# Whatever an interrupted run was writing; finished files are only ever moved in whole.
+rm -f -- "$music"/.part-* "$folder"/pro1/.part-* "$folder"/days1/.part-*
+
+# --- The tracks ----------------------------------------------------------------------------
+# seconds|lists|artist|song. Lists: G Greek and I International split the tracks by
+# language, H Hits and B Ballads by mood, and C CD_Harbour Lights is one album. Lists
+# that a program names together share no track, so no song comes twice in a program.
+# Tracks run 70 to 150 s: with the default 20 s crossfade each list alone holds more
+# than half an hour of music, and two lists together more than an hour.
+tracks="$(
+  cat <<'EOF'
+70|GB|Ελένη Μαυρίδου|Καλοκαίρι
+107|GB|Ελένη Μαυρίδου|Στο λιμάνι
+144|GH|Ελένη Μαυρίδου|Αύγουστος
+100|GB|Νίκος Αλεξίου|Ξημέρωμα
+137|GH|Νίκος Αλεξίου|Θάλασσα μου
+93|GH|Νίκος Αλεξίου|Δρόμοι
+130|GH|Οι Γλάροι|Μελτέμι
+86|GB|Οι Γλάροι|Ανεμόμυλοι
+123|GH|Οι Γλάροι|Πανσέληνος
+79|GB|Μαρία Κωστοπούλου|Βροχή του Νοέμβρη
+116|GB|Μαρία Κωστοπούλου|Γειτονιά
+72|GB|Μαρία Κωστοπούλου|Φεγγάρι
+109|GH|Ορχήστρα Αιγαίου|Συρτός της αυγής
+146|GH|Ορχήστρα Αιγαίου|Ταξίμι
+102|GH|Ορχήστρα Αιγαίου|Νησιώτικο
+139|GH|Γιάννης Θεοδώρου|Παλιό ραδιόφωνο
+95|GB|Γιάννης Θεοδώρου|Ταξίδι
+132|GH|Γιάννης Θεοδώρου|Νύχτα στην Πλάκα
+88|GB|Σοφία Ραφαηλίδου|Κυριακή πρωί
+125|GB|Σοφία Ραφαηλίδου|Λεμονιά
+81|GH|Σοφία Ραφαηλίδου|Σταθμός Λαρίσης
+118|GB|Τα Κύματα|Πέτρινο σπίτι
+74|GH|Τα Κύματα|Ανοιξιάτικο
+111|GB|Τα Κύματα|Τελευταίο λεωφορείο
+148|IBC|The Harbour Lights|Evening Tide
+104|IBC|The Harbour Lights|Lighthouse
+141|IBC|The Harbour Lights|Salt and Rope
+97|IH|Anna Lindqvist|Paper Boats
+134|IH|Anna Lindqvist|Northern Line
+90|IH|Anna Lindqvist|Quiet Hours
+127|IH|Blue Meridian|Morning Coffee
+83|IB|Blue Meridian|Highway Nine
+120|IH|Blue Meridian|Slow Waltz
+76|IB|Carlos Ferreira|Sol de Inverno
+113|IH|Carlos Ferreira|Café Lisboa
+150|IB|Carlos Ferreira|Saudade
+106|IH|The Copper Kettles|Rainy Tuesday
+143|IB|The Copper Kettles|Postcards
+99|IH|The Copper Kettles|Kitchen Radio
+136|IB|Mira Okafor|Amber Hour
+92|IH|Mira Okafor|Open Window
+129|IB|Mira Okafor|Long Way Home
+85|IH|Jonas Berg|Snowfall
+122|IB|Jonas Berg|Tram Line
+78|IH|Jonas Berg|Birch Road
+115|IB|Lucía Romero|Noche Clara
+71|IH|Lucía Romero|El Puerto
+108|IB|Lucía Romero|Las Olas
+EOF
+)"
+
+# A track is a looped phrase: a plucked arpeggio over a soft chord pad, four chords of
+# four notes. Key, tempo, mode, progression, pattern and timbre change from track to
+# track, so a listener hears each change of track. Only one loop is computed; ffmpeg
+# repeats it, which keeps generation quick.
+make_track() {
+  local i="$1" seconds="$2" out="$3" artist="$4" song="$5"
+  local roots=(0 5 10 3 8 1 6 11 4 9 2 7) rates=(2 2.5 3 4 3 2.5)
+  local semitone=${roots[i % 12]} rate=${rates[i % 6]}
+  local f0
+  f0="$(awk -v s="$semitone" 'BEGIN { printf "%.3f", 196 * 2 ^ (s / 12) }')"
+  local r0 r1 r2 r3 t0 t1 t2 t3
+  case $((i % 4)) in
+    0) read -r r0 r1 r2 r3 t0 t1 t2 t3 <<<"0 7 9 5 4 4 3 4" ;;   # I V vi IV
+    1) read -r r0 r1 r2 r3 t0 t1 t2 t3 <<<"0 8 3 10 3 4 4 4" ;;  # i VI III VII
+    2) read -r r0 r1 r2 r3 t0 t1 t2 t3 <<<"0 5 7 5 4 4 4 4" ;;   # I IV V IV
+    3) read -r r0 r1 r2 r3 t0 t1 t2 t3 <<<"0 5 3 7 3 3 4 4" ;;   # i iv III V
+  esac
+  local pattern
+  if ((i % 3 == 0)); then
+    pattern="eq(ld(2),1)*ld(5)+eq(ld(2),2)*7+eq(ld(2),3)*12"
+  elif ((i % 3 == 1)); then
+    pattern="eq(ld(2),0)*12+eq(ld(2),1)*7+eq(ld(2),2)*ld(5)"
+  else
+    pattern="eq(ld(2),1)*7+eq(ld(2),2)*(ld(5)+12)+eq(ld(2),3)*7"
+  fi
+  local bright
+  bright="$(awk -v i="$i" 'BEGIN { printf "%.2f", (i % 5) * 0.06 }')"
+  local loop_samples
+  loop_samples="$(awk -v r="$rate" 'BEGIN { printf "%d", 16 * 44100 / r }')"
+  local loop_seconds
+  loop_seconds="$(awk -v r="$rate" 'BEGIN { printf "%.4f", 16 / r + 0.1 }')"
+  # ld(0) note number, ld(1) place in the note, ld(2) note of the chord, ld(3) chord,
+  # ld(4) chord root, ld(5) its third, ld(6) the note above the root, ld(7) place in the
+  # chord, ld(8) the note's frequency.
+  local expr="st(0,floor(t*$rate));st(1,t*$rate-ld(0));st(2,mod(ld(0),4));st(3,mod(floor(ld(0)/4),4));"
+  expr+="st(4,$r0*eq(ld(3),0)+$r1*eq(ld(3),1)+$r2*eq(ld(3),2)+$r3*eq(ld(3),3));"
+  expr+="st(5,$t0*eq(ld(3),0)+$t1*eq(ld(3),1)+$t2*eq(ld(3),2)+$t3*eq(ld(3),3));"
+  expr+="st(6,$pattern);st(7,(ld(2)+ld(1))/4);st(8,$f0*pow(2,(ld(4)+ld(6))/12));"
+  expr+="(0.45*sin(2*PI*ld(8)*t)+$bright*sin(4*PI*ld(8)*t))*exp(-3*ld(1))*(1-ld(1))*(1-exp(-120*ld(1)))"
+  expr+="+0.15*sin(PI*ld(7))*(sin(PI*$f0*pow(2,ld(4)/12)*t)+0.7*sin(PI*$f0*pow(2,(ld(4)+ld(5))/12)*t)"
+  expr+="+0.6*sin(PI*$f0*pow(2,(ld(4)+7)/12)*t))"
+  local fade_out=$((seconds - 4))
+  ffmpeg -nostdin -hide_banner -loglevel error -y \
+    -f lavfi -i "aevalsrc=exprs='$expr':s=44100:d=$loop_seconds" \
+    -af "aloop=loop=-1:size=$loop_samples,atrim=duration=$seconds,afade=t=in:d=1.5,afade=t=out:st=$fade_out:d=4" \
+    -ac 1 -ar 44100 -c:a libmp3lame -b:a 128k -compression_level 7 \
+    -metadata artist="$artist" -metadata title="$song" -metadata album="Stavox demo" \
+    -f mp3 "$out"
+}
+
+echo "Making the demo station in $folder ..." >&2
+jobs_max="$(nproc 2>/dev/null || echo 2)"
+failed="$music/.part-failed"
+running=0
+i=0
+made=0
+while IFS='|' read -r seconds lists artist song; do
+  name="$artist - $song.mp3"
+  if [ ! -s "$music/$name" ]; then
+    if ((running >= jobs_max)); then
+      wait -n || true
+      running=$((running - 1))
+    fi
+    (
+      part="$music/.part-$i.mp3"
+      if make_track "$i" "$seconds" "$part" "$artist" "$song" 2>"$music/.part-$i.log" && [ -s "$part" ]; then
+        mv -f -- "$part" "$music/$name"
+        rm -f -- "$music/.part-$i.log"
+      else
+        {
+          echo "ffmpeg failed to make \"$name\":"
+          tail -n 5 "$music/.part-$i.log"
+        } >>"$failed"
+        exit 1
+      fi
+    ) &
+    running=$((running + 1))
+    made=$((made + 1))
+  fi
+  i=$((i + 1))
+done <<<"$tracks"
+wait || true
+if [ -f "$failed" ]; then
+  cat "$failed" >&2
+  rm -f -- "$music"/.part-*
+  fail "could not make the tracks; $folder is left half-made, run this again to complete it."
+fi
+
+# --- The lists -----------------------------------------------------------------------------
+# Lists and day files are text with CR LF after every line, written beside their place
+# and moved in whole. One that already exists is kept: the operator may have edited it.
+write_crlf() {
+  local target="$1"
+  shift
+  local tmp
+  tmp="$(dirname -- "$target")/.part-$(basename -- "$target")"
+  printf '%s\r\n' "$@" >"$tmp"
+  mv -f -- "$tmp" "$target"
+}
+
+# With random play off every load of a program starts its lists from the top, so each
+# list takes the tracks in an order of its own (steps of 7 through the table, from its
+# own offset): programs that follow each other open with different songs, and an
+# artist's songs do not run back to back. The CD list keeps its album order.
+declare -A list_names=([G]="Greek" [I]="International" [H]="Hits" [B]="Ballads" [C]="CD_Harbour Lights")
+declare -A list_offsets=([G]=8 [I]=40 [H]=0 [B]=9 [C]=-1)
+track_count="$(wc -l <<<"$tracks")"
+for letter in G I H B C; do
+  target="$folder/pro1/${list_names[$letter]}"
+  [ -e "$target" ] && continue
+  offset=${list_offsets[$letter]}
+  by_place=()
+  index=0
+  while IFS='|' read -r seconds lists artist song; do
+    if [[ "$lists" == *"$letter"* ]]; then
+      place=$index
+      ((offset < 0)) || place=$(((index * 7 + offset) % track_count))
+      by_place[place]="$music/$artist - $song.mp3"
+    fi
+    index=$((index + 1))
+  done <<<"$tracks"
+  write_crlf "$target" "${by_place[@]}"
+done
+
+# --- The week ------------------------------------------------------------------------------
+# One cycle of programs (value and length in half hours) runs through every day, each
+# weekday starting it at another place. Programs that follow each other share no list,
+# so each half hour opens with other songs; a program longer than one half hour goes on
+# in "###SAME###" slots.
+cycle=(
+  "Hits|1"
+  "Greek|International||2"
+  "Ballads|1"
+  "Hits|CD_Harbour Lights||1"
+  "Greek|1"
+  "Hits|Ballads||2"
+  "International|1"
+)
+
+day_slots() {
+  local weekday="$1" filled=0 k s
+  k=$((weekday * 3 % ${#cycle[@]}))
+  while ((filled < 48)); do
+    local program="${cycle[k]}"
+    local value="${program%|*}" length="${program##*|}"
+    ((filled + length <= 48)) || length=$((48 - filled))
+    echo "$value"
+    for ((s = 1; s < length; s++)); do echo "###SAME###"; done
+    filled=$((filled + length))
+    k=$(((k + 1) % ${#cycle[@]}))
+  done
+}
+
+for weekday in 0 1 2 3 4 5 6; do
+  target="$folder/days1/$weekday"
+  [ -e "$target" ] && continue
+  mapfile -t slots < <(day_slots "$weekday")
+  [ ${#slots[@]} -eq 48 ] || fail "internal error: day $weekday has ${#slots[@]} slots"
+  write_crlf "$target" "${slots[@]}"
+done
+
+printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"
+echo "Demo station ready in $folder ($made tracks made)." >&2
