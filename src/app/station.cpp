@@ -1,16 +1,25 @@
 #include "app/station.h"
 
+#include <QSettings>
+
 #include "app/favorites.h"
 #include "base/clock.h"
+#include "base/text_file.h"
 #include "playback/main_loop.h"
-
-#include <QSettings>
 
 namespace {
 
 void AddIfAny(QStringList& messages, const QString& message) {
     if (!message.isEmpty()) messages << message;
 }
+
+// The level and mixing boxes and the settings that hold their texts, walked both ways.
+using Box = VolumeBars::LevelBox;
+const std::pair<Box, QString Settings::*> kLevelBoxes[] = {
+    {Box::EditFadeOut0, &Settings::FadeOut0}, {Box::EditFadeIn0, &Settings::FadeIn0},
+    {Box::EditFadeOut1, &Settings::FadeOut1}, {Box::EditFadeIn1, &Settings::FadeIn1},
+    {Box::EditMixingTime, &Settings::MixingTime},
+};
 
 }  // namespace
 
@@ -64,14 +73,10 @@ void Station::ApplySettings(const Settings& s) {
     m_engine.Queue().RandomPlay = s.RandomPlay;
     m_engine.Controls().Editsec1 = s.JumpSec;
     VolumeBars& bars = m_engine.Bars();
-    using Box = VolumeBars::LevelBox;
-    bars.SetLevelText(Box::EditFadeOut0, s.FadeOut0);
-    bars.SetLevelText(Box::EditFadeIn0, s.FadeIn0);
-    bars.SetLevelText(Box::EditFadeOut1, s.FadeOut1);
-    bars.SetLevelText(Box::EditFadeIn1, s.FadeIn1);
-    bars.SetLevelText(Box::EditMixingTime, s.MixingTime);
+    for (const auto& [box, text] : kLevelBoxes) bars.SetLevelText(box, s.*text);
     bars.SetMixingIntervalText(s.MixingInterval);
     m_loader.DontClearPrevTracks = s.CheckBoxDontClearAutomaticallyPrevTracks;
+    m_lists.LockPrograms = s.LockPrograms;
 }
 
 void Station::SelectToday(QStringList& messages) {
@@ -91,15 +96,28 @@ Settings Station::CurrentSettings() const {
     s.WaitSecInBeggining = engine.WaitSecInBeggining;
     s.PlayOnlyOneSpot = engine.PlayOnlyOneSpot;
     s.CheckBoxDontClearAutomaticallyPrevTracks = m_loader.DontClearPrevTracks;
+    s.LockPrograms = m_lists.LockPrograms;
     const VolumeBars& bars = engine.Bars();
-    using Box = VolumeBars::LevelBox;
-    s.FadeOut0 = bars.LevelText(Box::EditFadeOut0);
-    s.FadeIn0 = bars.LevelText(Box::EditFadeIn0);
-    s.FadeOut1 = bars.LevelText(Box::EditFadeOut1);
-    s.FadeIn1 = bars.LevelText(Box::EditFadeIn1);
-    s.MixingTime = bars.LevelText(Box::EditMixingTime);
+    for (const auto& [box, text] : kLevelBoxes) s.*text = bars.LevelText(box);
     s.MixingInterval = bars.MixingIntervalText();
     return s;
+}
+
+void Station::PlayNow() {
+    PlayQueue& queue = m_engine.Queue();
+    queue.MarkedSlot = 1;
+    const std::optional<QString> entry = m_lists.PlayNowEntry();
+    if (!entry) return;
+    queue.InsertIntoQueue(*entry);
+    m_engine.PlayMarked();
+    m_engine.Loop().SettleTicks = 10;
+}
+
+QString Station::SavePlayedList(const QString& filePath) {
+    const QString error = text_file::WriteLines(filePath, m_engine.Played().Paths());
+    // A failed write changes nothing, the Lists tab included.
+    if (error.isEmpty()) m_lists.RefreshListNames();
+    return error;
 }
 
 QStringList Station::Close(QSettings* store) {

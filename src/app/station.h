@@ -1,13 +1,13 @@
 #pragma once
 
+#include <QStringList>
+
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "playback/playback_engine.h"
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_loader.h"
-
-#include <QStringList>
 
 class Clock;
 class PlayerLink;
@@ -42,6 +42,14 @@ public:
     QStringList& Favorites() { return m_favorites; }
     /// The settings read at start-up that no room holds yet (they are written back as read).
     Settings& Stored() { return m_settings; }
+    const Settings& Stored() const { return m_settings; }
+
+    /// Play now on the Lists tab ("Play" or a double-click on an entry): the current entry
+    /// goes to the head of the queue and starts at once.
+    void PlayNow();
+    /// "Save...": writes the played list's paths as a list file (the lists folder is read
+    /// again, so a list saved there shows at once). The system's message on failure.
+    QString SavePlayedList(const QString& filePath);
 
 private:
     void ApplySettings(const Settings& s);

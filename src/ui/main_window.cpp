@@ -1,17 +1,302 @@
 #include "ui/main_window.h"
 
-#include "app/data_folders.h"
-#include "app/station.h"
-
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/data_folders.h"
+#include "app/options.h"
+#include "app/station.h"
+#include "ui/about_box.h"
+#include "ui/calendar_page.h"
+#include "ui/chooser_dialog.h"
+#include "ui/colours.h"
+#include "ui/lists_page.h"
+#include "ui/moving_label_panel.h"
+#include "ui/options_dialog.h"
+#include "ui/played_page.h"
+#include "ui/player_panel.h"
+#include "ui/program_panel.h"
+#include "ui/time_panel.h"
+
+namespace {
+
+// Often enough for the knob, the clock and the swinging title to move smoothly; the
+// core's timers do the work, this only copies their results.
+constexpr int kRedrawMs = 150;
+
+QString AdvertText() {
+    return QString::fromLatin1(kApplicationTitle) + QStringLiteral(" ") +
+           QString::fromLatin1(kVersionText) +
+           QStringLiteral(
+               " · two decks with crossfades · a weekly calendar of lists · spots on "
+               "the quarter hours · jingles · a music library");
+}
+
+// The window keys, by the key codes the station uses for them.
+int WindowKeyCode(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_BracketLeft:
+            return 219;
+        case Qt::Key_Backslash:
+            return 220;
+        case Qt::Key_BracketRight:
+            return 221;
+        case Qt::Key_Apostrophe:
+            return 222;
+        default:
+            return 0;
+    }
+}
+
+bool TakesText(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           (qobject_cast<const QComboBox*>(w) && static_cast<const QComboBox*>(w)->isEditable());
+}
+
+}  // namespace
 
 MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget* parent)
-    : QMainWindow(parent), m_station(station), m_onClose(std::move(onClose)) {
+    : QMainWindow(parent),
+      m_station(station),
+      m_onClose(std::move(onClose)),
+      m_options(std::make_unique<Options>(station)) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(WindowCaption());
+
+    m_listChooser =
+        new ChooserDialog(QStringLiteral("TFormPrograms"), QStringLiteral("ListBox2"), this);
+    m_weekChooser =
+        new ChooserDialog(QStringLiteral("TFormWeek1"), QStringLiteral("ListBoxWeek1"), this);
+    m_optionsDialog = new OptionsDialog(*m_options, this);
+    m_about = new AboutBox(this);
+    m_options->LayoutChanged = [this] { ApplyLayouts(); };
+
+    BuildMenu();
+    setCentralWidget(BuildCentre());
+
+    PlaybackEngine& engine = m_station.Engine();
+    engine.MeasureTitle = [this](const QString& title) { return m_title->TextWidth(title); };
+    m_title->WidthChanged = [&engine](int width) { engine.Title().PanelWidth = width; };
+    m_advert->WidthChanged = [&engine](int width) { engine.AdvertMarquee().PanelWidth = width; };
+    m_messages->WidthChanged = [&engine](int width) { engine.MessageMarquee().PanelWidth = width; };
+    m_advert->SetText(AdvertText());
+    engine.AdvertMarquee().LabelWidth = m_advert->Label()->width();
+
+    connect(m_program, &ProgramPanel::played, this, &MainWindow::RefreshView);
+    connect(m_lists, &ListsPage::played, this, &MainWindow::RefreshView);
+    connect(m_played, &PlayedPage::played, this, &MainWindow::RefreshView);
+
+    m_redraw = new QTimer(this);
+    m_redraw->setInterval(kRedrawMs);
+    connect(m_redraw, &QTimer::timeout, this, &MainWindow::RefreshView);
+    // Key preview: the four window keys reach the window before the focused control.
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    // The station outlives its window; it must not measure with a label that is gone.
+    m_station.Engine().MeasureTitle = nullptr;
+}
+
+void MainWindow::BuildMenu() {
+    auto add = [this](QMenu* menu, const QString& name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    connect(add(file, QStringLiteral("Exit1"), QStringLiteral("Exit")), &QAction::triggered, this,
+            &QWidget::close);
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("Options1"));
+    connect(add(options, QStringLiteral("Options2"), QStringLiteral("Options...")),
+            &QAction::triggered, this, [this] {
+                m_optionsDialog->Redraw();
+                m_optionsDialog->exec();
+                RefreshView();
+            });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    connect(add(help, QStringLiteral("About1"), QStringLiteral("&About")), &QAction::triggered,
+            m_about, &QWidget::show);
+}
+
+QWidget* MainWindow::BuildCentre() {
+    auto* centre = new QWidget(this);
+    centre->setObjectName(QStringLiteral("PanelCentre"));
+
+    // Left: the player, what comes next, what has been played.
+    m_player = new PlayerPanel(m_station.Engine(), centre);
+    m_program = new ProgramPanel(m_station, centre);
+    auto* playedTabs = new QTabWidget(centre);
+    playedTabs->setObjectName(QStringLiteral("PageControl2"));
+    m_played = new PlayedPage(m_station, playedTabs);
+    playedTabs->addTab(m_played, QStringLiteral("Played"));
+    auto* left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(m_player);
+    left->addWidget(m_program);
+    left->addWidget(playedTabs, 1);
+
+    // Right: the running title, the clock and the program area.
+    m_title = new MovingLabelPanel(QStringLiteral("PanelTrackName1"),
+                                   QStringLiteral("LabelTrackName1"), centre);
+    m_title->setFixedHeight(48);
+    m_title->setFrameShape(QFrame::Panel);
+    m_title->setFrameShadow(QFrame::Sunken);
+    QFont titleFont = m_title->Label()->font();
+    titleFont.setPointSize(20);
+    titleFont.setBold(true);
+    m_title->Label()->setFont(titleFont);
+
+    m_time = new TimePanel(m_station, centre);
+    auto* video = new QFrame(centre);
+    video->setObjectName(QStringLiteral("PanelVideo"));
+    video->setFrameShape(QFrame::Panel);
+    video->setFrameShadow(QFrame::Sunken);
+    m_video = video;
+    m_messages = new MovingLabelPanel(QStringLiteral("PanelMessages"),
+                                      QStringLiteral("LabelMessages"), centre);
+    m_messages->setFrameShape(QFrame::Panel);
+    m_messages->setFrameShadow(QFrame::Sunken);
+    QFont messageFont = m_messages->Label()->font();
+    messageFont.setPixelSize(19);
+    messageFont.setBold(true);
+    m_messages->Label()->setFont(messageFont);
+    for (QWidget* w : {static_cast<QWidget*>(m_video), static_cast<QWidget*>(m_messages)}) {
+        w->setMinimumWidth(240);
+        w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+    auto* clockRow = new QHBoxLayout;
+    clockRow->addWidget(m_time);
+    clockRow->addWidget(m_video, 1);
+    clockRow->addWidget(m_messages, 1);
+
+    auto* pages = new QTabWidget(centre);
+    pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
+    m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
+    m_lists = new ListsPage(m_station, pages);
+    pages->addTab(m_calendar, QStringLiteral("Calendar"));
+    pages->addTab(m_lists, QStringLiteral("Lists"));
+    // The Lists tab may have changed the names the calendar's chooser offers, and back.
+    connect(pages, &QTabWidget::currentChanged, this, &MainWindow::RefreshView);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    right->addWidget(m_title);
+    right->addLayout(clockRow);
+    right->addWidget(pages, 1);
+
+    m_advert = new MovingLabelPanel(QStringLiteral("PanelAdv1"),
+                                    QStringLiteral("LabelBottomAdvert1"), centre);
+    m_advert->setFixedHeight(22);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->setSpacing(4);
+    layout->addLayout(columns, 1);
+    layout->addWidget(m_advert);
+    return centre;
+}
+
+void MainWindow::StationStarted() {
+    if (m_started) return;
+    m_started = true;
+    m_options->Load();  // applies the layouts through LayoutChanged
+    m_optionsDialog->Redraw();
+    ApplyStoredColours();
+    m_messages->SetText(m_station.Stored().OwnerMessage);
+    m_station.Engine().MessageMarquee().LabelWidth = m_messages->Label()->width();
+    RefreshView();
+    m_redraw->start();
+}
+
+void MainWindow::ApplyLayouts() {
+    const bool lock = m_options->LockLayout();
+    for (const QString& name : LockHiddenControls()) {
+        if (QWidget* w = findChild<QWidget*>(name)) w->setVisible(!lock);
+        if (QAction* a = findChild<QAction*>(name)) a->setVisible(!lock);
+    }
+    for (const QString& name : LockDisabledControls()) {
+        if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(!lock);
+    }
+    m_player->ApplyLayout(m_options->SimpleLayout());
+    m_video->setVisible(m_options->ShowAvi());
+    m_messages->setVisible(!m_options->ShowAvi());
+}
+
+void MainWindow::ApplyStoredColours() {
+    QMap<QString, ComponentColours> colours = m_station.Stored().Colours;
+    // One stored colour pair serves all five next-track labels; their backgrounds show
+    // the marking and are drawn from the queue.
+    const ComponentColours next = colours.value(QStringLiteral("LabelTrackPlay1"));
+    for (int n = 1; n <= 5; ++n) {
+        colours.insert(QStringLiteral("LabelTrackPlay%1").arg(n), {std::nullopt, next.font});
+    }
+    ApplyColours(this, colours);
+}
+
+void MainWindow::RedrawMovingLabels() {
+    PlaybackEngine& engine = m_station.Engine();
+    m_title->SetText(engine.TrackName());
+    m_title->SetLabelLeft(engine.Title().LabelLeft);
+    m_advert->SetLabelLeft(engine.AdvertMarquee().LabelLeft);
+    m_messages->SetLabelLeft(engine.MessageMarquee().LabelLeft);
+}
+
+void MainWindow::RefreshView() {
+    m_player->Redraw();
+    m_program->Redraw();
+    m_time->Redraw();
+    RedrawMovingLabels();
+    m_calendar->Redraw();
+    m_lists->Redraw();
+    m_played->Redraw();
+}
+
+bool MainWindow::WindowKey(QObject* watched, int qtKey) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return false;
+    const int code = WindowKeyCode(qtKey);
+    if (code == 0) return false;
+    // Text boxes keep their characters: a list name may well hold an apostrophe.
+    if (TakesText(QApplication::focusWidget())) return false;
+    if (!m_station.Engine().KeyDown(code)) return false;
+    RefreshView();
+    return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        WindowKey(watched, static_cast<QKeyEvent*>(event)->key())) {
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    StationStarted();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    m_redraw->stop();
     if (m_onClose) m_onClose();
     m_onClose = nullptr;  // the close sequence runs once, however the window closes
     event->accept();

@@ -1,22 +1,71 @@
 #pragma once
 
 #include <QMainWindow>
-
 #include <functional>
+#include <memory>
 
+class AboutBox;
+class CalendarPage;
+class ChooserDialog;
+class ListsPage;
+class MovingLabelPanel;
+class Options;
+class OptionsDialog;
+class PlayedPage;
+class PlayerPanel;
+class ProgramPanel;
+class QTimer;
 class Station;
+class TimePanel;
 
-/// The studio window: a view of the station's core. Closing it runs the station's
-/// close sequence through onClose (settings first), and the close is never refused.
+/// The studio window `TForm1`: a view of the station's core. It redraws from the core's
+/// state a few times a second and after every operator action; every control's
+/// objectName is its component name. The first showing (after the station's start-up)
+/// copies the settings into the options dialog, which applies the lock, simple player
+/// and message layouts, and paints the stored colours. Closing it runs the station's
+/// close sequence through onClose, once; the close is never refused.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(Station& station, std::function<void()> onClose, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Copies the core's state into every widget.
+    void RefreshView();
+    /// The settings are in the core: options, layouts and colours follow them. Runs once,
+    /// at the first showing; later calls do nothing.
+    void StationStarted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildMenu();
+    QWidget* BuildCentre();
+    void ApplyLayouts();
+    void ApplyStoredColours();
+    void RedrawMovingLabels();
+    bool WindowKey(QObject* watched, int qtKey);
+
     Station& m_station;
     std::function<void()> m_onClose;
+    std::unique_ptr<Options> m_options;
+    bool m_started = false;
+    QTimer* m_redraw = nullptr;
+    ChooserDialog* m_listChooser = nullptr;
+    ChooserDialog* m_weekChooser = nullptr;
+    OptionsDialog* m_optionsDialog = nullptr;
+    AboutBox* m_about = nullptr;
+    PlayerPanel* m_player = nullptr;
+    ProgramPanel* m_program = nullptr;
+    TimePanel* m_time = nullptr;
+    MovingLabelPanel* m_title = nullptr;
+    MovingLabelPanel* m_advert = nullptr;
+    MovingLabelPanel* m_messages = nullptr;
+    QWidget* m_video = nullptr;
+    CalendarPage* m_calendar = nullptr;
+    ListsPage* m_lists = nullptr;
+    PlayedPage* m_played = nullptr;
 };

@@ -1,0 +1,218 @@
+#include "app/options.h"
+
+#include "app/station.h"
+#include "base/number_text.h"
+
+namespace {
+
+constexpr int kWaitSecFallback = 5;
+constexpr int kFadeStepFallback = 20;
+constexpr int kShutDownMinFallback = 0;
+constexpr int kSkipIntroSecFallback = 5;
+constexpr int kPlaySpotEveryFallback = 5;
+
+Options::SpotMode RadioOfMode(int mode) {
+    switch (mode) {
+        case Options::Best:
+            return Options::Best;
+        case Options::After:
+            return Options::After;
+        case Options::Off:
+            return Options::Off;
+        default:
+            // Any other stored mode plays as "Ακριβώς" and shows as it.
+            return Options::Just;
+    }
+}
+
+}  // namespace
+
+Options::Options(Station& station) : m_station(station) {}
+
+void Options::Load() {
+    const Settings& s = m_station.Stored();
+    PlaybackEngine& engine = m_station.Engine();
+    m_controls.EditWinAmpPath1 = engine.Players().WinAmpPath;
+    m_controls.SpotRadio = RadioOfMode(s.HowToPlaySpots);
+    m_controls.CheckBoxShutDown1 = s.ShutDown;
+    m_controls.ComboBoxHourShutDown1 = QString::number(s.ShutDownHour);
+    m_controls.ComboBoxMinShutDown1 = QString::number(s.ShutDownMin);
+    m_controls.CheckBoxLockPrograms1 = m_station.Lists().LockPrograms;
+    m_controls.EditWaitSecBeg = QString::number(engine.WaitSecInBeggining);
+    m_controls.EditHowFastFadeOnSpots = QString::number(s.HowFastFadeOnSpots);
+    m_controls.CheckBoxGreekLishSearch = s.GreeklishSearch;
+    m_controls.CheckBoxSymplifyPlayer = s.SimplifyPlayer;
+    m_controls.RadioButtonShowAvi = s.AviOrMessage;
+    m_controls.CheckBoxSkipIntro = engine.SkipIntro;
+    m_controls.EditSkipIntroSec = QString::number(engine.SkipIntroSec);
+    m_controls.EditSkipIntroSecEnabled = engine.SkipIntro;
+    m_controls.CheckBoxPlayOnlyOneSpot = engine.PlayOnlyOneSpot;
+    m_controls.EditPlaySpotEvery = QString::number(s.PlaySpotEvery);
+    NotifyLayout();
+}
+
+void Options::EditWinAmpPath1Change(const QString& text) {
+    m_controls.EditWinAmpPath1 = text;
+    m_station.Engine().Players().WinAmpPath = text;
+}
+
+void Options::SpotRadioClick(SpotMode mode) {
+    m_controls.SpotRadio = mode;
+    m_station.Stored().HowToPlaySpots = mode;
+}
+
+void Options::CheckBoxShutDown1Click(bool checked) {
+    m_controls.CheckBoxShutDown1 = checked;
+    m_station.Stored().ShutDown = checked;
+}
+
+QString Options::ComboBoxHourShutDown1Change(const QString& text) {
+    m_controls.ComboBoxHourShutDown1 = text;
+    const std::optional<int> hour = ParseInt(text);
+    if (!hour) return NotAnIntegerMessage(text);
+    m_station.Stored().ShutDownHour = *hour;
+    return {};
+}
+
+void Options::ComboBoxMinShutDown1Change(const QString& text) {
+    m_controls.ComboBoxMinShutDown1 = text;
+    m_station.Stored().ShutDownMin = IntFromText(text, kShutDownMinFallback);
+}
+
+void Options::CheckBoxLockPrograms1Click(bool checked) {
+    m_controls.CheckBoxLockPrograms1 = checked;
+    m_station.Lists().LockPrograms = checked;
+    NotifyLayout();
+}
+
+void Options::CheckBoxSymplifyPlayerClick(bool checked) {
+    m_controls.CheckBoxSymplifyPlayer = checked;
+    m_station.Stored().SimplifyPlayer = checked;
+    NotifyLayout();
+}
+
+void Options::EditWaitSecBegChange(const QString& text) {
+    m_controls.EditWaitSecBeg = text;
+    // Read at the next start only.
+    m_station.Engine().WaitSecInBeggining = IntFromText(text, kWaitSecFallback);
+}
+
+void Options::EditHowFastFadeOnSpotsChange(const QString& text) {
+    m_controls.EditHowFastFadeOnSpots = text;
+    m_station.Stored().HowFastFadeOnSpots = IntFromText(text, kFadeStepFallback);
+}
+
+void Options::CheckBoxGreekLishSearchClick(bool checked) {
+    m_controls.CheckBoxGreekLishSearch = checked;
+    m_station.Stored().GreeklishSearch = checked;
+}
+
+void Options::AviOrMessageClick(bool showAvi) {
+    m_controls.RadioButtonShowAvi = showAvi;
+    m_station.Stored().AviOrMessage = showAvi;
+    NotifyLayout();
+}
+
+void Options::CheckBoxSkipIntroClick(bool checked) {
+    m_controls.CheckBoxSkipIntro = checked;
+    m_controls.EditSkipIntroSecEnabled = checked;
+    m_station.Engine().SkipIntro = checked;
+}
+
+void Options::EditSkipIntroSecChange(const QString& text) {
+    m_controls.EditSkipIntroSec = text;
+    m_station.Engine().SkipIntroSec = IntFromText(text, kSkipIntroSecFallback);
+}
+
+void Options::CheckBoxPlayOnlyOneSpotClick(bool checked) {
+    m_controls.CheckBoxPlayOnlyOneSpot = checked;
+    m_station.Engine().PlayOnlyOneSpot = checked;
+}
+
+void Options::EditPlaySpotEveryChange(const QString& text) {
+    m_controls.EditPlaySpotEvery = text;
+    // Held in one byte: 300 is kept as 44.
+    m_station.Stored().PlaySpotEvery =
+        static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
+}
+
+bool Options::LockLayout() const { return m_station.Lists().LockPrograms; }
+
+bool Options::SimpleLayout() const { return m_station.Stored().SimplifyPlayer; }
+bool Options::ShowAvi() const { return m_station.Stored().AviOrMessage; }
+
+void Options::NotifyLayout() {
+    if (LayoutChanged) LayoutChanged();
+}
+
+const QStringList& LockHiddenControls() {
+    static const QStringList names = {
+        // Calendar tab
+        QStringLiteral("BitBtnNewHourProg1"), QStringLiteral("BitBtnDelHourProg1"),
+        QStringLiteral("BitBtnIdioProMe1"), QStringLiteral("ButtonSetProgr1"),
+        QStringLiteral("ComboBoxStartHour1"), QStringLiteral("ComboBoxEndHour1"),
+        // Spots tab
+        QStringLiteral("BitBtnSpotUp1"), QStringLiteral("BitBtnSpotDown1"),
+        QStringLiteral("BitBtnDelSpot1"), QStringLiteral("BitBtnIdioMeSpots1"),
+        // Lists tab
+        QStringLiteral("ButtonDelProgram1"), QStringLiteral("ButtonUpProgr2"),
+        QStringLiteral("ButtonDnProgr2"), QStringLiteral("ButtonDelTrackFromProg"),
+        QStringLiteral("BitBtnSaveProgram1"), QStringLiteral("SpeedButtonNewProgram1"),
+        QStringLiteral("EditNewProgramName1"), QStringLiteral("ButtonAddToProgr"),
+        // Jingles tab and the played list
+        QStringLiteral("SpeedButtonCearJingles"), QStringLiteral("SpeedButtonSetJingles"),
+        QStringLiteral("SpeedButtonClearPrevList"),
+        // Menu items
+        QStringLiteral("Rename1"), QStringLiteral("Rename2"), QStringLiteral("Rename3"),
+        QStringLiteral("AddToProgram3"), QStringLiteral("AddToProgram4")};
+    return names;
+}
+
+const QStringList& LockDisabledControls() {
+    static const QStringList names = {QStringLiteral("CheckBoxDontClearAutomaticallyPrevTracks")};
+    return names;
+}
+
+const QStringList& SimplifyHiddenControls() {
+    static const QStringList names = {
+        QStringLiteral("EditMixingTime"),      QStringLiteral("EditMixingInterval"),
+        QStringLiteral("GroupBox2"),           QStringLiteral("BitBtnFadeIn0Amp"),
+        QStringLiteral("BitBtnFadeIn1Amp"),    QStringLiteral("BitBtnLeftSecTrack"),
+        QStringLiteral("BitBtnRightSecTrack"), QStringLiteral("Editsec1"),
+        QStringLiteral("SpeedButton1"),        QStringLiteral("SpeedButton2"),
+        QStringLiteral("SpeedButton3"),        QStringLiteral("SpeedButton4"),
+        QStringLiteral("SpeedButton5"),        QStringLiteral("SpeedButton6"),
+        QStringLiteral("EditFadeIn0"),         QStringLiteral("EditFadeOut0"),
+        QStringLiteral("BitBtnFadeIn0"),       QStringLiteral("BitBtnFadeOut0"),
+        QStringLiteral("TrackBarLineIn1")};
+    return names;
+}
+
+const std::vector<ControlGeometry>& PlayerGeometry(bool simple) {
+    // top, left, width, height
+    static const std::vector<ControlGeometry> simpleLayout = {
+        {QStringLiteral("ButtonEpomeno11"), 70, 10, 60, 68},
+        {QStringLiteral("BitBtnPlay"), 70, 70, 60, 68},
+        {QStringLiteral("ButtonPause20"), 70, 130, 60, 68},
+        {QStringLiteral("BitBtnRestart"), 70, 190, 60, 68},
+        {QStringLiteral("SpeedButtonManual1"), 70, 250, 60, 68},
+        {QStringLiteral("GroupBox1"), std::nullopt, 312, 30, std::nullopt},
+        {QStringLiteral("TrackBarVolume0"), std::nullopt, 2, std::nullopt, std::nullopt},
+        {QStringLiteral("BitBtnSayHour1"), 64, 344, std::nullopt, std::nullopt},
+    };
+    static const std::vector<ControlGeometry> fullLayout = {
+        {QStringLiteral("ButtonEpomeno11"), 86, 10, 50, 46},
+        {QStringLiteral("BitBtnPlay"), 86, 60, 50, 46},
+        {QStringLiteral("ButtonPause20"), 86, 110, 50, 46},
+        {QStringLiteral("BitBtnRestart"), 86, 160, 50, 46},
+        {QStringLiteral("SpeedButtonManual1"), 136, 10, 200, 22},
+        {QStringLiteral("GroupBox1"), std::nullopt, 216, 48, std::nullopt},
+        {QStringLiteral("TrackBarVolume0"), std::nullopt, 24, std::nullopt, std::nullopt},
+        {QStringLiteral("BitBtnSayHour1"), 56, 178, std::nullopt, std::nullopt},
+    };
+    return simple ? simpleLayout : fullLayout;
+}
+
+QString NotAnIntegerMessage(const QString& text) {
+    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Station;
+
+/// The options dialog ("Options") as a model: the state of each of its controls and the
+/// setting each one writes the moment it changes; there is no cancel. Typed numbers fall
+/// back to a default when they are not whole numbers, except the shutdown hour, which is
+/// refused. Two check boxes switch layouts of the main window: the lock layout and the
+/// simple player layout (the tables below).
+class Options {
+public:
+    /// The radio buttons of the "Spots" frame, by the spot mode each selects.
+    enum SpotMode { Just = 1, Best = 2, After = 3, Off = 4 };
+
+    /// What the dialog's controls show.
+    struct Controls {
+        QString EditWinAmpPath1;
+        SpotMode SpotRadio = Just;
+        bool CheckBoxShutDown1 = false;
+        QString ComboBoxHourShutDown1 = QStringLiteral("00");
+        QString ComboBoxMinShutDown1 = QStringLiteral("00");
+        bool CheckBoxLockPrograms1 = false;
+        bool CheckBoxSymplifyPlayer = false;
+        QString EditWaitSecBeg = QStringLiteral("5");
+        QString EditHowFastFadeOnSpots = QStringLiteral("20");
+        bool CheckBoxGreekLishSearch = false;
+        bool RadioButtonShowAvi = true;  ///< "Show Message" is selected when this is not
+        bool CheckBoxSkipIntro = false;
+        QString EditSkipIntroSec = QStringLiteral("5");
+        bool EditSkipIntroSecEnabled = false;
+        bool CheckBoxPlayOnlyOneSpot = false;
+        QString EditPlaySpotEvery = QStringLiteral("5");
+        /// "Wav/Mp3 for time": never shown, always ticked; read by the hour announcement.
+        bool CheckBox1 = true;
+    };
+
+    explicit Options(Station& station);
+
+    /// Copies the settings into the controls, as the dialog does when it is made at
+    /// start-up, and applies the layouts they stand for.
+    void Load();
+    const Controls& State() const { return m_controls; }
+
+    void EditWinAmpPath1Change(const QString& text);
+    /// A radio button of the "Spots" frame was chosen.
+    void SpotRadioClick(SpotMode mode);
+    void CheckBoxShutDown1Click(bool checked);
+    /// The conversion message when the text is not a whole number; the setting then
+    /// keeps its value. Empty when the hour was taken.
+    QString ComboBoxHourShutDown1Change(const QString& text);
+    void ComboBoxMinShutDown1Change(const QString& text);
+    void CheckBoxLockPrograms1Click(bool checked);
+    void CheckBoxSymplifyPlayerClick(bool checked);
+    void EditWaitSecBegChange(const QString& text);
+    void EditHowFastFadeOnSpotsChange(const QString& text);
+    void CheckBoxGreekLishSearchClick(bool checked);
+    /// "Show Avi" (true) or "Show Message" (false) was chosen.
+    void AviOrMessageClick(bool showAvi);
+    void CheckBoxSkipIntroClick(bool checked);
+    void EditSkipIntroSecChange(const QString& text);
+    void CheckBoxPlayOnlyOneSpotClick(bool checked);
+    void EditPlaySpotEveryChange(const QString& text);
+
+    /// The main window's layouts as the settings now stand.
+    bool LockLayout() const;
+    bool SimpleLayout() const;
+    bool ShowAvi() const;
+    /// Called when one of the three layouts may have changed (and once by Load).
+    std::function<void()> LayoutChanged;
+
+private:
+    void NotifyLayout();
+
+    Station& m_station;
+    Controls m_controls;
+};
+
+/// Main-window controls that the lock layout hides.
+const QStringList& LockHiddenControls();
+/// Main-window controls that the lock layout disables instead of hiding.
+const QStringList& LockDisabledControls();
+/// Main-window controls that the simple player layout hides.
+const QStringList& SimplifyHiddenControls();
+
+/// Where a control of the player panel stands, in pixels within its parent; only the
+/// given sides change.
+struct ControlGeometry {
+    QString name;
+    std::optional<int> top;
+    std::optional<int> left;
+    std::optional<int> width;
+    std::optional<int> height;
+};
+/// The transport buttons and their neighbours in the simple (true) or full player.
+const std::vector<ControlGeometry>& PlayerGeometry(bool simple);
+
+/// The message shown when a text is not a whole number: 'abc' is not a valid integer value.
+QString NotAnIntegerMessage(const QString& text);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class ChooserDialog;
+class QComboBox;
+class QListWidget;
+class QTabBar;
+class Station;
+
+/// The Calendar tab `TabSheetCalendar`: the day tabs, the programs of the day shown and
+/// the commands NEW (start hour, end hour, lists), "Set Program...", delete and
+/// "Same as...". The lists are chosen in `TFormPrograms`, the day in `TFormWeek1`.
+class CalendarPage final : public QWidget {
+    Q_OBJECT
+public:
+    CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog& week, QWidget* parent);
+    void Redraw();
+
+private:
+    void SetProgram();
+    int SelectedRow() const;
+
+    Station& m_station;
+    ChooserDialog& m_listChooser;
+    ChooserDialog& m_weekChooser;
+    bool m_drawing = false;
+    QTabBar* m_days;
+    QListWidget* m_programs;
+    QComboBox* m_startHours;
+    QComboBox* m_endHours;
+    QStringList m_shownRows;
+};

@@ -1,0 +1,235 @@
+#include "ui/lists_page.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/station.h"
+#include "ui/operator_messages.h"
+
+ListsPage::ListsPage(Station& station, QWidget* parent)
+    : QWidget(parent),
+      m_station(station),
+      m_names(new QListWidget(this)),
+      m_includeCds(new QCheckBox(QStringLiteral("+CDs"), this)),
+      m_totalPrograms(new QLabel(this)),
+      m_newName(new QLineEdit(this)),
+      m_titles(new QListWidget(this)),
+      m_totalTracks(new QLabel(this)) {
+    setObjectName(QStringLiteral("TabSheetLists"));
+    ListEditor& lists = m_station.Lists();
+    QStyle* s = style();
+
+    m_names->setObjectName(QStringLiteral("ListBoxFileListBox"));
+    m_names->installEventFilter(this);
+    connect(m_names, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_drawing || row < 0) return;
+        RunCommand(this, [&] { return m_station.Lists().ListBoxFileListBoxClick(row); });
+        Redraw();
+    });
+    auto* playProgram = new QAction(QStringLiteral("PlayThe Program now"), m_names);
+    playProgram->setObjectName(QStringLiteral("PlayTheProgramnow1"));
+    m_names->addAction(playProgram);
+    m_names->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(playProgram, &QAction::triggered, this, [this] {
+        RunCommand(this, [&] {
+            return m_station.Loader().PlayTheProgramnow1Click(m_station.Lists().ChosenListName());
+        });
+        Q_EMIT played();
+    });
+
+    m_includeCds->setObjectName(QStringLiteral("CheckBoxIncludeCDsLists"));
+    m_includeCds->setToolTip(QStringLiteral("Show lists starting with the prefix CD_"));
+    connect(m_includeCds, &QCheckBox::clicked, this, [this](bool checked) {
+        m_station.Lists().CheckBoxIncludeCDsListsClick(checked);
+        Redraw();
+    });
+    m_totalPrograms->setObjectName(QStringLiteral("LabelTotalPrograms1"));
+    auto* programs = new QLabel(QStringLiteral("programs"), this);
+    programs->setObjectName(QStringLiteral("Label10"));
+    auto* deleteList = new QPushButton(this);
+    deleteList->setObjectName(QStringLiteral("ButtonDelProgram1"));
+    deleteList->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    deleteList->setToolTip(QStringLiteral("Deletes the selected list..."));
+    connect(deleteList, &QPushButton::clicked, this, [this] { DeleteList(); });
+
+    auto* newList = new QPushButton(QStringLiteral("NEW"), this);
+    newList->setObjectName(QStringLiteral("SpeedButtonNewProgram1"));
+    newList->setToolTip(QStringLiteral("Make a new list"));
+    connect(newList, &QPushButton::clicked, this, [this] {
+        m_station.Lists().SpeedButtonNewProgram1Click();
+        Redraw();
+        m_newName->setFocus();
+    });
+    m_newName->setObjectName(QStringLiteral("EditNewProgramName1"));
+    m_newName->setToolTip(QStringLiteral("Write the name of a new list"));
+    connect(m_newName, &QLineEdit::textEdited, this,
+            [&lists](const QString& text) { lists.NewProgramName = text; });
+    auto* save = new QPushButton(QStringLiteral("Save"), this);
+    save->setObjectName(QStringLiteral("BitBtnSaveProgram1"));
+    save->setToolTip(QStringLiteral("Save the changed list"));
+    connect(save, &QPushButton::clicked, this, [this] {
+        RunCommand(this, [&] { return m_station.Lists().BitBtnSaveProgram1Click(); });
+        Redraw();
+    });
+
+    m_titles->setObjectName(QStringLiteral("ListBoxTitles1"));
+    m_titles->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_titles->installEventFilter(this);
+    connect(m_titles, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_drawing) SyncSelection();
+    });
+    connect(m_titles, &QListWidget::itemDoubleClicked, this, [this] { PlayNow(); });
+
+    auto* up = new QPushButton(this);
+    up->setObjectName(QStringLiteral("ButtonUpProgr2"));
+    up->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
+    up->setToolTip(QStringLiteral("Move the track up"));
+    connect(up, &QPushButton::clicked, this, [this] {
+        SyncSelection();
+        m_station.Lists().ButtonUpProgr2Click();
+        Redraw();
+    });
+    auto* down = new QPushButton(this);
+    down->setObjectName(QStringLiteral("ButtonDnProgr2"));
+    down->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+    down->setToolTip(QStringLiteral("Move the track down"));
+    connect(down, &QPushButton::clicked, this, [this] {
+        SyncSelection();
+        m_station.Lists().ButtonDnProgr2Click();
+        Redraw();
+    });
+    auto* removeTracks = new QPushButton(this);
+    removeTracks->setObjectName(QStringLiteral("ButtonDelTrackFromProg"));
+    removeTracks->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
+    removeTracks->setToolTip(QStringLiteral("Deletes the selected tracks"));
+    connect(removeTracks, &QPushButton::clicked, this, [this] {
+        SyncSelection();
+        m_station.Lists().ButtonDelTrackFromProgClick();
+        Redraw();
+    });
+    auto* play = new QPushButton(QStringLiteral("Play"), this);
+    play->setObjectName(QStringLiteral("SpeedButton9"));
+    play->setToolTip(QStringLiteral("Play the selected track above"));
+    connect(play, &QPushButton::clicked, this, [this] { PlayNow(); });
+    m_totalTracks->setObjectName(QStringLiteral("LabelTotalTracks1"));
+    auto* tracks = new QLabel(QStringLiteral("tracks"), this);
+    tracks->setObjectName(QStringLiteral("Label6"));
+
+    // Names on the left, the list being edited on the right.
+    auto* namesFooter = new QHBoxLayout;
+    namesFooter->addWidget(m_includeCds);
+    namesFooter->addStretch();
+    namesFooter->addWidget(m_totalPrograms);
+    namesFooter->addWidget(programs);
+    namesFooter->addWidget(deleteList);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(newList);
+    nameRow->addWidget(m_newName, 1);
+    nameRow->addWidget(save);
+    auto* editorButtons = new QVBoxLayout;
+    editorButtons->addWidget(up);
+    editorButtons->addWidget(down);
+    editorButtons->addWidget(removeTracks);
+    editorButtons->addStretch();
+    editorButtons->addWidget(play);
+    auto* editorFooter = new QHBoxLayout;
+    editorFooter->addStretch();
+    editorFooter->addWidget(m_totalTracks);
+    editorFooter->addWidget(tracks);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_names, 0, 0, 2, 1);
+    layout->addLayout(namesFooter, 2, 0);
+    layout->addLayout(nameRow, 0, 1, 1, 2);
+    layout->addWidget(m_titles, 1, 1);
+    layout->addLayout(editorButtons, 1, 2);
+    layout->addLayout(editorFooter, 2, 1, 1, 2);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 3);
+}
+
+void ListsPage::SyncSelection() {
+    ListEditor& lists = m_station.Lists();
+    for (int row = 0; row < m_titles->count(); ++row)
+        lists.SetSelected(row, m_titles->item(row)->isSelected());
+    lists.SetCurrentRow(m_titles->currentRow());
+}
+
+void ListsPage::DeleteList() {
+    const QString question = m_station.Lists().DeleteListQuestion();
+    if (question.isEmpty()) return;
+    const bool yes = Confirm(this, question);
+    RunCommand(this, [&] { return m_station.Lists().ButtonDelProgram1Click(yes); });
+    Redraw();
+}
+
+void ListsPage::PlayNow() {
+    SyncSelection();
+    m_station.PlayNow();
+    Redraw();
+    Q_EMIT played();
+}
+
+bool ListsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == m_titles &&
+        (key->key() == Qt::Key_Delete ||
+         (key->key() == Qt::Key_A && key->modifiers().testFlag(Qt::ControlModifier)))) {
+        SyncSelection();
+        m_station.Lists().ListBoxTitles1KeyDown(key->key(), key->modifiers());
+        Redraw();
+        return true;
+    }
+    if (watched == m_names && key->key() == Qt::Key_Delete) {
+        if (m_station.Lists().ListBoxFileListBoxKeyDown(key->key())) DeleteList();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ListsPage::Redraw() {
+    m_drawing = true;
+    const ListEditor& lists = m_station.Lists();
+    if (lists.ListNames() != m_shownNames) {
+        m_names->clear();
+        m_names->addItems(lists.ListNames());
+        m_shownNames = lists.ListNames();
+    }
+    if (m_names->currentRow() != lists.ChosenListIndex()) {
+        m_names->setCurrentRow(lists.ChosenListIndex());
+    }
+    m_includeCds->setChecked(lists.IncludeCds());
+    m_totalPrograms->setText(QString::number(lists.TotalPrograms()));
+    if (m_newName->text() != lists.NewProgramName) m_newName->setText(lists.NewProgramName);
+
+    QStringList titles;
+    titles.reserve(qsizetype(lists.Rows().size()));
+    for (const ListEditor::Row& row : lists.Rows()) titles.append(row.title);
+    if (titles != m_shownTitles) {
+        m_titles->clear();
+        m_titles->addItems(titles);
+        m_shownTitles = titles;
+    }
+    // The core's selection wins: Ctrl+A, a move and a removal change it.
+    for (int row = 0; row < m_titles->count(); ++row) {
+        QListWidgetItem* item = m_titles->item(row);
+        const bool selected = lists.Rows()[std::size_t(row)].selected;
+        if (item->isSelected() != selected) item->setSelected(selected);
+    }
+    if (m_titles->currentRow() != lists.CurrentRow()) {
+        m_titles->setCurrentRow(lists.CurrentRow(), QItemSelectionModel::NoUpdate);
+    }
+    m_totalTracks->setText(QString::number(lists.TotalTracks()));
+    m_drawing = false;
+}

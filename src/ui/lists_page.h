@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class Station;
+
+/// The Lists tab `TabSheetLists`: the names of the lists (`ListBoxFileListBox`, with
+/// "+CDs" and the popup "PlayThe Program now") and the editor of one list
+/// (`ListBoxTitles1`) with its name box, NEW, Save, moves, removal, delete and Play.
+class ListsPage final : public QWidget {
+    Q_OBJECT
+public:
+    ListsPage(Station& station, QWidget* parent);
+    void Redraw();
+
+Q_SIGNALS:
+    /// A track or a list was started from here.
+    void played();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SyncSelection();
+    void DeleteList();
+    void PlayNow();
+
+    Station& m_station;
+    bool m_drawing = false;
+    QListWidget* m_names;
+    QCheckBox* m_includeCds;
+    QLabel* m_totalPrograms;
+    QLineEdit* m_newName;
+    QListWidget* m_titles;
+    QLabel* m_totalTracks;
+    QStringList m_shownNames;
+    QStringList m_shownTitles;
+};

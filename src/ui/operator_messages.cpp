@@ -1,0 +1,32 @@
+#include "ui/operator_messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+bool Confirm(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question,
+                    QMessageBox::Yes | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("Confirmation"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void ShowError(QWidget* parent, const QString& message) {
+    if (message.isEmpty()) return;
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), message, QMessageBox::Ok,
+                    parent);
+    box.setObjectName(QStringLiteral("ErrorMessage"));
+    box.exec();
+}
+
+void RunCommand(QWidget* parent, const std::function<QString()>& command) {
+    QString message;
+    try {
+        message = command();
+    } catch (const std::exception& e) {
+        // Nothing may escape into the event loop; the operator reads what went wrong.
+        message = QString::fromLocal8Bit(e.what());
+    }
+    ShowError(parent, message);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+/// What the window says to the operator: confirmations with Yes and Cancel, and the
+/// error handler that shows a failed command's message (the core has already left its
+/// state as it was).
+
+/// Asks a question with the buttons Yes and Cancel; true for Yes.
+bool Confirm(QWidget* parent, const QString& question);
+/// Shows a message in a message box; nothing when it is empty.
+void ShowError(QWidget* parent, const QString& message);
+/// Runs one operator command and shows what it reports: the message it returns, or the
+/// text of an exception that escaped it.
+void RunCommand(QWidget* parent, const std::function<QString()>& command);

@@ -1,0 +1,376 @@
+#include "ui/player_panel.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+
+#include "app/options.h"
+#include "playback/playback_engine.h"
+#include "ui/pointer_widgets.h"
+
+namespace {
+
+using Level = VolumeBars::LevelBox;
+
+// The position bar and its knob, in the panel's pixels. A knob held at its leftmost
+// place (4) has its centre on the bar's start.
+constexpr int kBarLeft = 10;
+constexpr int kBarTop = 36;
+constexpr int kBarWidth = 200;
+constexpr int kKnobWidth = 12;
+
+// Column of the mixing boxes, fade pairs and cue memories, right of the two volume groups.
+constexpr int kRightColumn = 322;
+
+void SetTextIfOther(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+}  // namespace
+
+PlayerPanel::PlayerPanel(PlaybackEngine& engine, QWidget* parent)
+    : QFrame(parent), m_engine(engine) {
+    setObjectName(QStringLiteral("PanelPlayControls"));
+    setFrameShape(QFrame::StyledPanel);
+    setFixedSize(410, 188);
+    BuildPosition();
+    BuildTransport();
+    BuildBars();
+    BuildRightColumn();
+    m_engine.Knob().SetGeometry(kBarLeft, kBarWidth, kKnobWidth);
+    ApplyLayout(false);
+    Redraw();
+}
+
+QPushButton* PlayerPanel::Button(const QString& name, const QString& hint, QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setFocusPolicy(Qt::NoFocus);  // the four window keys stay the window's
+    return button;
+}
+
+QLineEdit* PlayerPanel::Edit(const QString& name, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setAlignment(Qt::AlignCenter);
+    return edit;
+}
+
+void PlayerPanel::BuildPosition() {
+    auto* times = new QFrame(this);
+    times->setObjectName(QStringLiteral("PanelTrackSec"));
+    times->setFrameShape(QFrame::Panel);
+    times->setFrameShadow(QFrame::Sunken);
+    times->setGeometry(kBarLeft, 4, kBarWidth, 26);
+    QFont timeFont = font();
+    timeFont.setBold(true);
+    timeFont.setPointSize(11);
+    auto label = [&](const QString& name, int left, int width, Qt::Alignment align) {
+        auto* l = new QLabel(times);
+        l->setObjectName(name);
+        l->setFont(timeFont);
+        l->setAlignment(align | Qt::AlignVCenter);
+        l->setGeometry(left, 2, width, 22);
+        return l;
+    };
+    m_pausePlay = label(QStringLiteral("LabelPausePlay1"), 4, 20, Qt::AlignLeft);
+    m_playTime = label(QStringLiteral("LabelPlayTime"), 24, 56, Qt::AlignLeft);
+    m_length = label(QStringLiteral("LabelLenghtOfTrack"), 80, 56, Qt::AlignHCenter);
+    m_remaining = label(QStringLiteral("LabelRemainingTime"), 136, 60, Qt::AlignRight);
+    m_playTime->setToolTip(QStringLiteral("Position"));
+    m_length->setToolTip(QStringLiteral("Length"));
+    m_remaining->setToolTip(QStringLiteral("Remaining"));
+
+    m_secBar = new QFrame(this);
+    m_secBar->setObjectName(QStringLiteral("PanelSecBar"));
+    m_secBar->setFrameShape(QFrame::Panel);
+    m_secBar->setFrameShadow(QFrame::Sunken);
+    m_secBar->setGeometry(kBarLeft, kBarTop, kBarWidth, 10);
+
+    m_knob = new KnobButton(this);
+    m_knob->setObjectName(QStringLiteral("BitBtnMoveBar"));
+    m_knob->setFocusPolicy(Qt::NoFocus);
+    m_knob->setGeometry(kBarLeft - kKnobWidth / 2, kBarTop - 4, kKnobWidth, 18);
+    connect(m_knob, &KnobButton::pressedAt, this, [this](bool left, int x) {
+        m_engine.KnobPress(left, x);
+        Redraw();
+    });
+    connect(m_knob, &KnobButton::movedTo, this, [this](int x) {
+        m_engine.KnobMove(x);
+        Redraw();
+    });
+    connect(m_knob, &KnobButton::releasedAt, this, [this] {
+        m_engine.KnobRelease();
+        Redraw();
+    });
+
+    m_knobTime = new QLabel(this);
+    m_knobTime->setObjectName(QStringLiteral("LabelBarPosInSec"));
+    m_knobTime->setAutoFillBackground(true);
+    m_knobTime->setFrameShape(QFrame::Box);
+    m_knobTime->setAlignment(Qt::AlignCenter);
+    m_knobTime->setGeometry(kBarLeft, kBarTop - 20, 44, 18);
+    m_knobTime->hide();
+}
+
+void PlayerPanel::BuildTransport() {
+    QStyle* s = style();
+    QPushButton* next = Button(QStringLiteral("ButtonEpomeno11"), QStringLiteral("Next"), this);
+    next->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
+    connect(next, &QPushButton::clicked, this, [this] {
+        m_engine.Next();
+        Redraw();
+    });
+    QPushButton* play = Button(QStringLiteral("BitBtnPlay"), QStringLiteral("Play"), this);
+    play->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
+    connect(play, &QPushButton::clicked, this, [this] {
+        m_engine.PlayMarked();
+        Redraw();
+    });
+    m_pause = Button(QStringLiteral("ButtonPause20"), QStringLiteral("Pause/UnPause"), this);
+    m_pause->setIcon(s->standardIcon(QStyle::SP_MediaPause));
+    m_pause->setCheckable(true);
+    connect(m_pause, &QPushButton::clicked, this, [this] {
+        m_engine.Pause();
+        Redraw();
+    });
+    QPushButton* restart = Button(QStringLiteral("BitBtnRestart"), QStringLiteral("Restart"), this);
+    restart->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
+    connect(restart, &QPushButton::clicked, this, [this] { m_engine.Restart(); });
+    m_manual =
+        Button(QStringLiteral("SpeedButtonManual1"), QStringLiteral("Manual/Auto play"), this);
+    m_manual->setCheckable(true);
+    connect(m_manual, &QPushButton::clicked, this, [this](bool down) {
+        m_engine.SetManual(down);
+        Redraw();
+    });
+
+    QPushButton* back =
+        Button(QStringLiteral("BitBtnLeftSecTrack"), QStringLiteral("Jump seconds backward"), this);
+    back->setIcon(s->standardIcon(QStyle::SP_MediaSeekBackward));
+    back->setGeometry(kBarLeft, 54, 26, 22);
+    connect(back, &QPushButton::clicked, this, [this] { m_engine.JumpBackward(); });
+    m_jumpSec = Edit(QStringLiteral("Editsec1"), this);
+    m_jumpSec->setGeometry(kBarLeft + 28, 54, 34, 22);
+    m_jumpSec->setToolTip(QStringLiteral("Seconds of a jump"));
+    connect(m_jumpSec, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_engine.Controls().Editsec1 = text; });
+    QPushButton* forward =
+        Button(QStringLiteral("BitBtnRightSecTrack"), QStringLiteral("Jump seconds forward"), this);
+    forward->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
+    forward->setGeometry(kBarLeft + 64, 54, 26, 22);
+    connect(forward, &QPushButton::clicked, this, [this] { m_engine.JumpForward(); });
+
+    // The hour announcement button has its place in both layouts; it works once the
+    // announcement itself is there.
+    QPushButton* sayHour =
+        Button(QStringLiteral("BitBtnSayHour1"), QStringLiteral("Say the hour"), this);
+    sayHour->setText(QStringLiteral("Hour"));
+    sayHour->resize(32, 26);
+    sayHour->setEnabled(false);
+
+    auto amp = [&](const QString& name, const QString& caption, int left) {
+        QPushButton* b = Button(name, QString(), this);
+        b->setText(caption);
+        b->setCheckable(true);
+        b->setGeometry(left, 162, 70, 22);
+        // Pressed shows the current deck; the line-in action behind a click is not here yet,
+        // so a click changes nothing.
+        connect(b, &QPushButton::clicked, this, [this] { Redraw(); });
+        return b;
+    };
+    m_amp1 = amp(QStringLiteral("SpeedButtonAmp1"), QStringLiteral("Deck 1"), kBarLeft);
+    m_amp2 = amp(QStringLiteral("SpeedButtonAmp2"), QStringLiteral("Deck 2"), kBarLeft + 72);
+}
+
+QSlider* PlayerPanel::VolumeBar(const QString& name, int bar, QWidget* parent) {
+    auto* slider = new QSlider(Qt::Vertical, parent);
+    slider->setObjectName(name);
+    slider->setRange(0, 100);
+    // Upside down: position 0 at the top is full volume.
+    slider->setInvertedAppearance(true);
+    slider->setInvertedControls(true);
+    slider->setFocusPolicy(Qt::NoFocus);
+    slider->setToolTip(bar == 0 ? QStringLiteral("Volume of the playing deck")
+                                : QStringLiteral("Volume of the other deck"));
+    connect(slider, &QSlider::valueChanged, this, [this, bar](int position) {
+        if (!m_drawing) m_engine.Bars().MoveBarByHand(bar, position);
+    });
+    return slider;
+}
+
+void PlayerPanel::BuildBars() {
+    VolumeBars& bars = m_engine.Bars();
+    QStyle* s = style();
+    struct Group {
+        const char* box;
+        const char* bar;
+        const char* fadeIn;
+        const char* fadeOut;
+        Level inBox;
+        Level outBox;
+        int left;
+    };
+    const Group groups[2] = {
+        {"GroupBox1", "TrackBarVolume0", "BitBtnFadeIn0", "BitBtnFadeOut0", Level::EditFadeIn0,
+         Level::EditFadeOut0, 216},
+        {"GroupBox2", "TrackBarVolume1", "BitBtnFadeIn1", "BitBtnFadeOut1", Level::EditFadeIn1,
+         Level::EditFadeOut1, 268},
+    };
+    for (int bar = 0; bar < 2; ++bar) {
+        const Group& g = groups[bar];
+        auto* box = new QGroupBox(this);
+        box->setObjectName(QLatin1String(g.box));
+        box->setGeometry(g.left, 2, 48, 156);
+        QSlider* slider = VolumeBar(QLatin1String(g.bar), bar, box);
+        slider->setGeometry(24, 6, 22, 146);
+        (bar == 0 ? m_bar0 : m_bar1) = slider;
+
+        QPushButton* in = Button(QLatin1String(g.fadeIn), QStringLiteral("Fade in"), box);
+        in->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
+        in->setGeometry(2, 6, 22, 22);
+        QLineEdit* inEdit =
+            Edit(bar == 0 ? QStringLiteral("EditFadeIn0") : QStringLiteral("EditFadeIn1"), box);
+        inEdit->setGeometry(2, 30, 22, 20);
+        inEdit->setToolTip(QStringLiteral("Top of a fade-in"));
+        QLineEdit* outEdit =
+            Edit(bar == 0 ? QStringLiteral("EditFadeOut0") : QStringLiteral("EditFadeOut1"), box);
+        outEdit->setGeometry(2, 108, 22, 20);
+        outEdit->setToolTip(QStringLiteral("Bottom of a fade-out"));
+        QPushButton* out = Button(QLatin1String(g.fadeOut), QStringLiteral("Fade out"), box);
+        out->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+        out->setGeometry(2, 130, 22, 22);
+
+        m_levelEdits[int(g.inBox)] = inEdit;
+        m_levelEdits[int(g.outBox)] = outEdit;
+        for (const auto& [edit, level] : {std::pair{inEdit, g.inBox}, {outEdit, g.outBox}}) {
+            connect(edit, &QLineEdit::textEdited, this,
+                    [&bars, level](const QString& text) { bars.SetLevelText(level, text); });
+        }
+        if (bar == 0) {
+            connect(in, &QPushButton::clicked, this, [&bars] { bars.FadeIn0(); });
+            connect(out, &QPushButton::clicked, this, [&bars] { bars.FadeOut0(); });
+        } else {
+            connect(in, &QPushButton::clicked, this, [&bars] { bars.FadeIn1(); });
+            connect(out, &QPushButton::clicked, this, [&bars] { bars.FadeOut1(); });
+        }
+    }
+}
+
+void PlayerPanel::BuildRightColumn() {
+    VolumeBars& bars = m_engine.Bars();
+    auto caption = [&](const QString& name, const QString& text, int top) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->setGeometry(kRightColumn, top, 50, 22);
+    };
+    caption(QStringLiteral("LabelMixingTime"), QStringLiteral("Mix sec"), 4);
+    QLineEdit* mixing = Edit(QStringLiteral("EditMixingTime"), this);
+    mixing->setGeometry(kRightColumn + 50, 4, 34, 22);
+    mixing->setToolTip(QStringLiteral("Seconds before the end at which the next track starts"));
+    m_levelEdits[int(Level::EditMixingTime)] = mixing;
+    connect(mixing, &QLineEdit::textEdited, this,
+            [&bars](const QString& text) { bars.SetLevelText(Level::EditMixingTime, text); });
+    caption(QStringLiteral("LabelMixingInterval"), QStringLiteral("Step ms"), 28);
+    m_mixingInterval = Edit(QStringLiteral("EditMixingInterval"), this);
+    m_mixingInterval->setGeometry(kRightColumn + 50, 28, 34, 22);
+    m_mixingInterval->setToolTip(QStringLiteral("Milliseconds between two fade steps"));
+    connect(m_mixingInterval, &QLineEdit::textEdited, this,
+            [&bars](const QString& text) { bars.SetMixingIntervalText(text); });
+
+    QPushButton* in0 = Button(QStringLiteral("BitBtnFadeIn0Amp"),
+                              QStringLiteral("Raise the playing deck, lower the other"), this);
+    in0->setText(QStringLiteral("▲▼"));
+    in0->setGeometry(kRightColumn, 54, 40, 22);
+    connect(in0, &QPushButton::clicked, this, [&bars] { bars.FadeIn0Amp(); });
+    QPushButton* in1 = Button(QStringLiteral("BitBtnFadeIn1Amp"),
+                              QStringLiteral("Lower the playing deck, raise the other"), this);
+    in1->setText(QStringLiteral("▼▲"));
+    in1->setGeometry(kRightColumn + 42, 54, 40, 22);
+    connect(in1, &QPushButton::clicked, this, [&bars] { bars.FadeIn1Amp(); });
+
+    // The three cue memories: store (MEM n) and recall (Play MEM n), one row each.
+    struct Cue {
+        const char* store;
+        const char* recall;
+        int n;
+    };
+    const Cue cues[3] = {{"SpeedButton1", "SpeedButton2", 1},
+                         {"SpeedButton4", "SpeedButton3", 2},
+                         {"SpeedButton6", "SpeedButton5", 3}};
+    for (const Cue& cue : cues) {
+        const int top = 58 + cue.n * 24;
+        QPushButton* store =
+            Button(QLatin1String(cue.store), QStringLiteral("MEM %1").arg(cue.n), this);
+        store->setText(QStringLiteral("M%1").arg(cue.n));
+        store->setGeometry(kRightColumn, top, 40, 22);
+        connect(store, &QPushButton::clicked, this, [this, n = cue.n] { m_engine.StoreCue(n); });
+        QPushButton* recall =
+            Button(QLatin1String(cue.recall), QStringLiteral("Play MEM %1").arg(cue.n), this);
+        recall->setText(QStringLiteral("▶%1").arg(cue.n));
+        recall->setGeometry(kRightColumn + 42, top, 40, 22);
+        connect(recall, &QPushButton::clicked, this, [this, n = cue.n] { m_engine.RecallCue(n); });
+    }
+}
+
+void PlayerPanel::ApplyLayout(bool simple) {
+    for (const QString& name : SimplifyHiddenControls()) {
+        if (QWidget* w = findChild<QWidget*>(name)) w->setVisible(!simple);
+    }
+    for (const ControlGeometry& g : PlayerGeometry(simple)) {
+        QWidget* w = findChild<QWidget*>(g.name);
+        if (!w) continue;
+        QRect r = w->geometry();
+        if (g.top) r.moveTop(*g.top);
+        if (g.left) r.moveLeft(*g.left);
+        if (g.width) r.setWidth(*g.width);
+        if (g.height) r.setHeight(*g.height);
+        w->setGeometry(r);
+    }
+    // Bigger buttons, bigger pictures.
+    const int icon = simple ? 32 : 22;
+    for (const char* name : {"ButtonEpomeno11", "BitBtnPlay", "ButtonPause20", "BitBtnRestart"}) {
+        if (auto* b = findChild<QPushButton*>(QLatin1String(name))) b->setIconSize({icon, icon});
+    }
+}
+
+void PlayerPanel::PlaceKnob() {
+    const PositionKnob& knob = m_engine.Knob();
+    m_knob->move(knob.KnobLeft, m_knob->y());
+    m_knobTime->setVisible(knob.LabelVisible);
+    if (knob.LabelVisible) {
+        m_knobTime->setText(knob.LabelBarPosInSec);
+        m_knobTime->move(knob.LabelLeft, m_knobTime->y());
+        m_knobTime->raise();
+    }
+}
+
+void PlayerPanel::Redraw() {
+    m_drawing = true;
+    const LoopDisplay& display = m_engine.Display();
+    const Transport& transport = m_engine.Controls();
+    m_playTime->setText(display.LabelPlayTime);
+    m_length->setText(display.LabelLenghtOfTrack);
+    m_remaining->setText(display.LabelRemainingTime);
+    m_pausePlay->setText(transport.LabelPausePlay1);
+    m_pause->setChecked(transport.PauseDown);
+    m_manual->setChecked(transport.ManualMode);
+    m_manual->setText(transport.ManualCaption);
+    PlaceKnob();
+
+    const VolumeBars& bars = m_engine.Bars();
+    m_bar0->setValue(bars.Position(0));
+    m_bar1->setValue(bars.Position(1));
+    m_bar0->setPageStep(bars.PageSize());
+    m_bar1->setPageStep(bars.PageSize());
+    m_amp1->setChecked(bars.PressedAmpButton == 0);
+    m_amp2->setChecked(bars.PressedAmpButton == 1);
+    for (int i = 0; i < 5; ++i) SetTextIfOther(m_levelEdits[i], bars.LevelText(Level(i)));
+    SetTextIfOther(m_mixingInterval, bars.MixingIntervalText());
+    SetTextIfOther(m_jumpSec, transport.Editsec1);
+    m_drawing = false;
+}

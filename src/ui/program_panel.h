@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class ClickableLabel;
+class QCheckBox;
+class QLabel;
+class Station;
+
+/// The running program and what comes next: `LabelRunProgram`, the program value
+/// `LabelProgramName1` and its span `LabelWra2`; the five next-track labels
+/// `LabelTrackPlay1` … `LabelTrackPlay5` (a click marks one, a double click plays it);
+/// random play "Selections" and the tracks still to come.
+class ProgramPanel final : public QWidget {
+    Q_OBJECT
+public:
+    ProgramPanel(Station& station, QWidget* parent);
+    void Redraw();
+
+Q_SIGNALS:
+    /// A track was started from here: the rest of the window may redraw.
+    void played();
+
+private:
+    Station& m_station;
+    QLabel* m_programName;
+    QLabel* m_span;
+    std::array<ClickableLabel*, 5> m_next{};
+    QCheckBox* m_random;
+    QLabel* m_tracksToPlay;
+};
