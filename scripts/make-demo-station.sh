@@ -63,30 +63,31 @@ rm -f -- "$music"/.part-* "$folder"/pro1/.part-* "$folder"/days1/.part-*
 # seconds|lists|artist|song. Lists: G Greek and I International split the tracks by
 # language, H Hits and B Ballads by mood, and C CD_Harbour Lights is one album. Lists
 # that a program names together share no track, so no song comes twice in a program.
-# Tracks run 70 to 150 s: with the default 20 s crossfade each list alone holds more
-# than half an hour of music, and two lists together more than an hour.
+# F marks the tracks that open the lists. Tracks run 70 to 150 s: with the default 20 s
+# crossfade each list alone holds more than half an hour of music, and two lists
+# together more than an hour.
 tracks="$(
   cat <<'EOF'
 70|GB|Ελένη Μαυρίδου|Καλοκαίρι
 107|GB|Ελένη Μαυρίδου|Στο λιμάνι
-144|GH|Ελένη Μαυρίδου|Αύγουστος
-100|GB|Νίκος Αλεξίου|Ξημέρωμα
+144|GHF|Ελένη Μαυρίδου|Αύγουστος
+100|GBF|Νίκος Αλεξίου|Ξημέρωμα
 137|GH|Νίκος Αλεξίου|Θάλασσα μου
 93|GH|Νίκος Αλεξίου|Δρόμοι
 130|GH|Οι Γλάροι|Μελτέμι
 86|GB|Οι Γλάροι|Ανεμόμυλοι
-123|GH|Οι Γλάροι|Πανσέληνος
+123|GHF|Οι Γλάροι|Πανσέληνος
 79|GB|Μαρία Κωστοπούλου|Βροχή του Νοέμβρη
-116|GB|Μαρία Κωστοπούλου|Γειτονιά
+116|GBF|Μαρία Κωστοπούλου|Γειτονιά
 72|GB|Μαρία Κωστοπούλου|Φεγγάρι
 109|GH|Ορχήστρα Αιγαίου|Συρτός της αυγής
 146|GH|Ορχήστρα Αιγαίου|Ταξίμι
-102|GH|Ορχήστρα Αιγαίου|Νησιώτικο
+102|GHF|Ορχήστρα Αιγαίου|Νησιώτικο
 139|GH|Γιάννης Θεοδώρου|Παλιό ραδιόφωνο
 95|GB|Γιάννης Θεοδώρου|Ταξίδι
 132|GH|Γιάννης Θεοδώρου|Νύχτα στην Πλάκα
 88|GB|Σοφία Ραφαηλίδου|Κυριακή πρωί
-125|GB|Σοφία Ραφαηλίδου|Λεμονιά
+125|GBF|Σοφία Ραφαηλίδου|Λεμονιά
 81|GH|Σοφία Ραφαηλίδου|Σταθμός Λαρίσης
 118|GB|Τα Κύματα|Πέτρινο σπίτι
 74|GH|Τα Κύματα|Ανοιξιάτικο
@@ -95,24 +96,24 @@ tracks="$(
 104|IBC|The Harbour Lights|Lighthouse
 141|IBC|The Harbour Lights|Salt and Rope
 97|IH|Anna Lindqvist|Paper Boats
-134|IH|Anna Lindqvist|Northern Line
+134|IHF|Anna Lindqvist|Northern Line
 90|IH|Anna Lindqvist|Quiet Hours
 127|IH|Blue Meridian|Morning Coffee
-83|IB|Blue Meridian|Highway Nine
+83|IBF|Blue Meridian|Highway Nine
 120|IH|Blue Meridian|Slow Waltz
 76|IB|Carlos Ferreira|Sol de Inverno
-113|IH|Carlos Ferreira|Café Lisboa
+113|IHF|Carlos Ferreira|Café Lisboa
 150|IB|Carlos Ferreira|Saudade
 106|IH|The Copper Kettles|Rainy Tuesday
-143|IB|The Copper Kettles|Postcards
+143|IBF|The Copper Kettles|Postcards
 99|IH|The Copper Kettles|Kitchen Radio
 136|IB|Mira Okafor|Amber Hour
-92|IH|Mira Okafor|Open Window
+92|IHF|Mira Okafor|Open Window
 129|IB|Mira Okafor|Long Way Home
 85|IH|Jonas Berg|Snowfall
 122|IB|Jonas Berg|Tram Line
 78|IH|Jonas Berg|Birch Road
-115|IB|Lucía Romero|Noche Clara
+115|IBF|Lucía Romero|Noche Clara
 71|IH|Lucía Romero|El Puerto
 108|IB|Lucía Romero|Las Olas
 EOF
@@ -218,12 +219,13 @@ write_crlf() {
   mv -f -- "$tmp" "$target"
 }
 
-# With random play off every load of a program starts its lists from the top, so each
-# list takes the tracks in an order of its own (steps of 7 through the table, from its
-# own offset): programs that follow each other open with different songs, and an
-# artist's songs do not run back to back. The CD list keeps its album order.
+# With random play off every load of a program starts its lists from the top. Each list
+# opens with its F tracks and takes the rest later, so the songs that end one program
+# never open the next; within those two parts each list steps through the table by 7
+# from an offset of its own, so lists open with different songs and an artist's songs
+# do not run back to back. The CD list keeps its album order.
 declare -A list_names=([G]="Greek" [I]="International" [H]="Hits" [B]="Ballads" [C]="CD_Harbour Lights")
-declare -A list_offsets=([G]=8 [I]=40 [H]=0 [B]=9 [C]=-1)
+declare -A list_offsets=([G]=11 [I]=1 [H]=34 [B]=27 [C]=-1)
 track_count="$(wc -l <<<"$tracks")"
 for letter in G I H B C; do
   target="$folder/pro1/${list_names[$letter]}"
@@ -234,7 +236,10 @@ for letter in G I H B C; do
   while IFS='|' read -r seconds lists artist song; do
     if [[ "$lists" == *"$letter"* ]]; then
       place=$index
-      ((offset < 0)) || place=$(((index * 7 + offset) % track_count))
+      if ((offset >= 0)); then
+        place=$(((index * 7 + offset) % track_count))
+        [[ "$lists" == *F* ]] || place=$((place + track_count))
+      fi
       by_place[place]="$music/$artist - $song.mp3"
     fi
     index=$((index + 1))
