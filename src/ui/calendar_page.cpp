@@ -50,7 +50,7 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     connect(m_days, &QTabBar::currentChanged, this, [this](int weekday) {
         if (m_drawing) return;
         RunCommand(this, [&] { return m_station.CalendarTab().TabControl1Change(weekday); });
-        Redraw();
+        Q_EMIT changed();
     });
 
     m_programs->setObjectName(QStringLiteral("ListBoxProgram1"));
@@ -61,7 +61,7 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     newProgram->setToolTip(QStringLiteral("New program for hour...."));
     connect(newProgram, &QPushButton::clicked, this, [this] {
         m_station.CalendarTab().BitBtnNewHourProg1Click();
-        Redraw();
+        Q_EMIT changed();
     });
     m_startHours->setObjectName(QStringLiteral("ComboBoxStartHour1"));
     m_endHours->setObjectName(QStringLiteral("ComboBoxEndHour1"));
@@ -77,14 +77,14 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     m_endHours->setToolTip(QStringLiteral("End of the new program"));
     connect(m_startHours, &QComboBox::activated, this, [this](int index) {
         m_station.CalendarTab().ComboBoxStartHour1Change(index);
-        Redraw();
+        Q_EMIT changed();
     });
     connect(m_endHours, &QComboBox::activated, this, [this](int index) {
         const QStringList chosen =
             m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
         RunCommand(this,
                    [&] { return m_station.CalendarTab().ComboBoxEndHour1Change(index, chosen); });
-        Redraw();
+        Q_EMIT changed();
     });
 
     auto* setProgram = new QPushButton(QStringLiteral("Set Program..."), this);
@@ -98,7 +98,7 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     remove->setToolTip(QStringLiteral("Delete the selected program"));
     connect(remove, &QPushButton::clicked, this, [this] {
         m_station.CalendarTab().BitBtnDelHourProg1Click(SelectedRow());
-        Redraw();
+        Q_EMIT changed();
     });
 
     auto* sameAs = new QPushButton(QStringLiteral("Same as..."), this);
@@ -109,7 +109,7 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
         std::optional<int> weekday;
         if (rows) weekday = rows->isEmpty() ? -1 : rows->first();
         RunCommand(this, [&] { return m_station.CalendarTab().BitBtnIdioProMe1Click(weekday); });
-        Redraw();
+        Q_EMIT changed();
     });
 
     auto* commands = new QVBoxLayout;
@@ -141,7 +141,7 @@ void CalendarPage::SetProgram() {
     if (row < 0) return;
     const QStringList chosen = m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
     RunCommand(this, [&] { return m_station.CalendarTab().ButtonSetProgr1Click(row, chosen); });
-    Redraw();
+    Q_EMIT changed();
 }
 
 void CalendarPage::Redraw() {

@@ -17,6 +17,10 @@ public:
     CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog& week, QWidget* parent);
     void Redraw();
 
+Q_SIGNALS:
+    /// The operator acted here: the whole window redraws.
+    void changed();
+
 private:
     void SetProgram();
     int SelectedRow() const;

@@ -33,7 +33,7 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     connect(m_names, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_drawing || row < 0) return;
         RunCommand(this, [&] { return m_station.Lists().ListBoxFileListBoxClick(row); });
-        Redraw();
+        Q_EMIT changed();
     });
     auto* playProgram = new QAction(QStringLiteral("PlayThe Program now"), m_names);
     playProgram->setObjectName(QStringLiteral("PlayTheProgramnow1"));
@@ -43,14 +43,14 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
         RunCommand(this, [&] {
             return m_station.Loader().PlayTheProgramnow1Click(m_station.Lists().ChosenListName());
         });
-        Q_EMIT played();
+        Q_EMIT changed();
     });
 
     m_includeCds->setObjectName(QStringLiteral("CheckBoxIncludeCDsLists"));
     m_includeCds->setToolTip(QStringLiteral("Show lists starting with the prefix CD_"));
     connect(m_includeCds, &QCheckBox::clicked, this, [this](bool checked) {
         m_station.Lists().CheckBoxIncludeCDsListsClick(checked);
-        Redraw();
+        Q_EMIT changed();
     });
     m_totalPrograms->setObjectName(QStringLiteral("LabelTotalPrograms1"));
     auto* programs = new QLabel(QStringLiteral("programs"), this);
@@ -66,7 +66,7 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     newList->setToolTip(QStringLiteral("Make a new list"));
     connect(newList, &QPushButton::clicked, this, [this] {
         m_station.Lists().SpeedButtonNewProgram1Click();
-        Redraw();
+        Q_EMIT changed();
         m_newName->setFocus();
     });
     m_newName->setObjectName(QStringLiteral("EditNewProgramName1"));
@@ -78,7 +78,7 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     save->setToolTip(QStringLiteral("Save the changed list"));
     connect(save, &QPushButton::clicked, this, [this] {
         RunCommand(this, [&] { return m_station.Lists().BitBtnSaveProgram1Click(); });
-        Redraw();
+        Q_EMIT changed();
     });
 
     m_titles->setObjectName(QStringLiteral("ListBoxTitles1"));
@@ -96,7 +96,7 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     connect(up, &QPushButton::clicked, this, [this] {
         SyncSelection();
         m_station.Lists().ButtonUpProgr2Click();
-        Redraw();
+        Q_EMIT changed();
     });
     auto* down = new QPushButton(this);
     down->setObjectName(QStringLiteral("ButtonDnProgr2"));
@@ -105,7 +105,7 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     connect(down, &QPushButton::clicked, this, [this] {
         SyncSelection();
         m_station.Lists().ButtonDnProgr2Click();
-        Redraw();
+        Q_EMIT changed();
     });
     auto* removeTracks = new QPushButton(this);
     removeTracks->setObjectName(QStringLiteral("ButtonDelTrackFromProg"));
@@ -114,7 +114,7 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     connect(removeTracks, &QPushButton::clicked, this, [this] {
         SyncSelection();
         m_station.Lists().ButtonDelTrackFromProgClick();
-        Redraw();
+        Q_EMIT changed();
     });
     auto* play = new QPushButton(QStringLiteral("Play"), this);
     play->setObjectName(QStringLiteral("SpeedButton9"));
@@ -170,14 +170,13 @@ void ListsPage::DeleteList() {
     if (question.isEmpty()) return;
     const bool yes = Confirm(this, question);
     RunCommand(this, [&] { return m_station.Lists().ButtonDelProgram1Click(yes); });
-    Redraw();
+    Q_EMIT changed();
 }
 
 void ListsPage::PlayNow() {
     SyncSelection();
     m_station.PlayNow();
-    Redraw();
-    Q_EMIT played();
+    Q_EMIT changed();
 }
 
 bool ListsPage::eventFilter(QObject* watched, QEvent* event) {
@@ -188,7 +187,7 @@ bool ListsPage::eventFilter(QObject* watched, QEvent* event) {
          (key->key() == Qt::Key_A && key->modifiers().testFlag(Qt::ControlModifier)))) {
         SyncSelection();
         m_station.Lists().ListBoxTitles1KeyDown(key->key(), key->modifiers());
-        Redraw();
+        Q_EMIT changed();
         return true;
     }
     if (watched == m_names && key->key() == Qt::Key_Delete) {

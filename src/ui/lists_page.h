@@ -18,8 +18,8 @@ public:
     void Redraw();
 
 Q_SIGNALS:
-    /// A track or a list was started from here.
-    void played();
+    /// The operator acted here: the whole window redraws.
+    void changed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

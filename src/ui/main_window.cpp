@@ -93,9 +93,12 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     m_advert->SetText(AdvertText());
     engine.AdvertMarquee().LabelWidth = m_advert->Label()->width();
 
-    connect(m_program, &ProgramPanel::played, this, &MainWindow::RefreshView);
-    connect(m_lists, &ListsPage::played, this, &MainWindow::RefreshView);
-    connect(m_played, &PlayedPage::played, this, &MainWindow::RefreshView);
+    // Whatever the operator did, the whole window shows its outcome at once.
+    connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
+    connect(m_program, &ProgramPanel::changed, this, &MainWindow::RefreshView);
+    connect(m_calendar, &CalendarPage::changed, this, &MainWindow::RefreshView);
+    connect(m_lists, &ListsPage::changed, this, &MainWindow::RefreshView);
+    connect(m_played, &PlayedPage::changed, this, &MainWindow::RefreshView);
 
     m_redraw = new QTimer(this);
     m_redraw->setInterval(kRedrawMs);

@@ -38,7 +38,7 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
         if (!Confirm(this, QStringLiteral("Clear the list with the previous played tracks ?")))
             return;
         m_station.Engine().Played().Clear();
-        Redraw();
+        Q_EMIT changed();
     });
 
     m_dontClear->setObjectName(QStringLiteral("CheckBoxDontClearAutomaticallyPrevTracks"));
@@ -64,8 +64,7 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
 
 void PlayedPage::PlaySelected() {
     m_station.Engine().PlayPlayedRow(m_played->currentRow());
-    Redraw();
-    Q_EMIT played();
+    Q_EMIT changed();
 }
 
 void PlayedPage::Save() {

@@ -18,7 +18,8 @@ public:
     void Redraw();
 
 Q_SIGNALS:
-    void played();
+    /// The operator acted here: the whole window redraws.
+    void changed();
 
 private:
     void PlaySelected();

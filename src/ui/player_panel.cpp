@@ -97,15 +97,15 @@ void PlayerPanel::BuildPosition() {
     m_knob->setGeometry(kBarLeft - kKnobWidth / 2, kBarTop - 4, kKnobWidth, 18);
     connect(m_knob, &KnobButton::pressedAt, this, [this](bool left, int x) {
         m_engine.KnobPress(left, x);
-        Redraw();
+        Q_EMIT changed();
     });
     connect(m_knob, &KnobButton::movedTo, this, [this](int x) {
         m_engine.KnobMove(x);
-        Redraw();
+        Q_EMIT changed();
     });
     connect(m_knob, &KnobButton::releasedAt, this, [this] {
         m_engine.KnobRelease();
-        Redraw();
+        Q_EMIT changed();
     });
 
     m_knobTime = new QLabel(this);
@@ -123,20 +123,20 @@ void PlayerPanel::BuildTransport() {
     next->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
     connect(next, &QPushButton::clicked, this, [this] {
         m_engine.Next();
-        Redraw();
+        Q_EMIT changed();
     });
     QPushButton* play = Button(QStringLiteral("BitBtnPlay"), QStringLiteral("Play"), this);
     play->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
     connect(play, &QPushButton::clicked, this, [this] {
         m_engine.PlayMarked();
-        Redraw();
+        Q_EMIT changed();
     });
     m_pause = Button(QStringLiteral("ButtonPause20"), QStringLiteral("Pause/UnPause"), this);
     m_pause->setIcon(s->standardIcon(QStyle::SP_MediaPause));
     m_pause->setCheckable(true);
     connect(m_pause, &QPushButton::clicked, this, [this] {
         m_engine.Pause();
-        Redraw();
+        Q_EMIT changed();
     });
     QPushButton* restart = Button(QStringLiteral("BitBtnRestart"), QStringLiteral("Restart"), this);
     restart->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
@@ -146,7 +146,7 @@ void PlayerPanel::BuildTransport() {
     m_manual->setCheckable(true);
     connect(m_manual, &QPushButton::clicked, this, [this](bool down) {
         m_engine.SetManual(down);
-        Redraw();
+        Q_EMIT changed();
     });
 
     QPushButton* back =

@@ -24,6 +24,10 @@ public:
     /// The simple player layout (true) or the full one.
     void ApplyLayout(bool simple);
 
+Q_SIGNALS:
+    /// The operator acted here: the whole window redraws.
+    void changed();
+
 private:
     QPushButton* Button(const QString& name, const QString& hint, QWidget* parent);
     QLineEdit* Edit(const QString& name, QWidget* parent);

@@ -54,12 +54,11 @@ ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         connect(label, &ClickableLabel::clicked, this, [this, n] {
             m_station.Engine().ClickNextTrackLabel(n);
-            Redraw();
+            Q_EMIT changed();
         });
         connect(label, &ClickableLabel::doubleClicked, this, [this, n] {
             m_station.Engine().DoubleClickNextTrackLabel(n);
-            Redraw();
-            Q_EMIT played();
+            Q_EMIT changed();
         });
         m_next[n - 1] = label;
         layout->addWidget(label);

@@ -19,8 +19,8 @@ public:
     void Redraw();
 
 Q_SIGNALS:
-    /// A track was started from here: the rest of the window may redraw.
-    void played();
+    /// The operator acted here: the whole window redraws.
+    void changed();
 
 private:
     Station& m_station;

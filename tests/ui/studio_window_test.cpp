@@ -1,0 +1,429 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <memory>
+
+#include "app/options.h"
+#include "app/station.h"
+#include "base/text_file.h"
+#include "base/virtual_timer_host.h"
+#include "player/simulated_player_link.h"
+#include "support/station_folder.h"
+#include "ui/main_window.h"
+#include "widget_driver.h"
+
+namespace {
+
+using driver::ModalAnswer;
+
+QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+}
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+// The operator picks an entry of a drop-down list.
+void Choose(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    ASSERT_TRUE(combo->isEnabled());
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
+}
+
+// Monday 7 December 2026, 09:05: today holds "a" from 08:00 to 10:00 and "b" from 12:00
+// to 13:00; "CD_live" is a CD list, hidden until "+CDs" is ticked.
+class StudioWindowTest : public ::testing::Test {
+protected:
+    StudioWindowTest() {
+        a = folder.AddList("a", {60, 61, 62, 63, 64, 65});
+        folder.AddList("b", {70, 71, 72});
+        folder.AddList("CD_live", {80});
+        folder.WriteDays({{1, "08:00", "10:00", "a"}, {1, "12:00", "13:00", "b"}});
+    }
+
+    void Start(const Settings& settings = Settings{}) {
+        EXPECT_EQ(station.StartUp(settings), QStringList());
+        window = std::make_unique<MainWindow>(station, [this] { ++closes; });
+        window->resize(1366, 768);
+        window->show();
+    }
+
+    template <class T = QWidget>
+    T* Find(const QString& name) {
+        T* w = window->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    QString Text(const QString& label) { return Find<QLabel>(label)->text(); }
+
+    // Virtual time passes; the window then draws what the core did meanwhile.
+    void Advance(std::int64_t ms) {
+        host.Advance(ms);
+        window->RefreshView();
+    }
+    // The start wait, then the first tick starts the head of the queue.
+    void RunUntilFirstTrack() { Advance(6'000 + 400); }
+    QString CurrentFile() { return link.File(station.Engine().Players().CurrentDeck); }
+
+    StationFolder folder;
+    QStringList a;
+    VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
+    SimulatedPlayerLink link{host, host};
+    Station station{folder.StartFolder(), host, host, link};
+    std::unique_ptr<MainWindow> window;
+    int closes = 0;
+};
+
+TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
+    Start();
+    EXPECT_EQ(Find<QTabBar>("TabControl1")->currentIndex(), 1);
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")),
+              QStringList({"08:00 - 10:00     a", "12:00 - 13:00     b"}));
+    EXPECT_EQ(Text("LabelProgramName1"), "a");
+    EXPECT_EQ(Text("LabelWra2"), "08:00 - 10:00");
+    EXPECT_EQ(Text("LabeltracksToPlay1"), "6");
+    for (int n = 1; n <= 5; ++n) {
+        const QStringList lines = Text(QStringLiteral("LabelTrackPlay%1").arg(n)).split('\n');
+        ASSERT_EQ(lines.size(), 3) << n;
+        EXPECT_EQ(lines[0], "Artist: a ");
+        EXPECT_TRUE(lines[1].startsWith("song :") && lines[1].endsWith(QString(" Track %1").arg(n)))
+            << lines[1].toStdString();
+        EXPECT_TRUE(lines[2].contains(QStringLiteral("01:0%1").arg(n - 1)))
+            << lines[2].toStdString();
+        EXPECT_TRUE(lines[2].endsWith("Category:    a")) << lines[2].toStdString();
+    }
+
+    RunUntilFirstTrack();
+    EXPECT_EQ(Text("LabelTime1"), "09:05:06");
+    EXPECT_EQ(Find<QLabel>("LabelTrackName1")->text(), "a - Track 1");
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxPrevPlayed1")), QStringList({"a - Track 1.mp3"}));
+    EXPECT_EQ(Text("LabelPlayedTracks"), "1");
+    EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 2"));
+    Advance(10'200);
+    EXPECT_EQ(Text("LabelPlayTime"), "00:10");
+    EXPECT_EQ(Text("LabelLenghtOfTrack"), "01:00");
+    EXPECT_EQ(Text("LabelRemainingTime"), "-00:50");
+}
+
+TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
+    Start();
+    RunUntilFirstTrack();
+    driver::Click(Find("LabelTrackPlay3"));
+    for (int n = 1; n <= 5; ++n) {
+        const QColor background =
+            Find(QStringLiteral("LabelTrackPlay%1").arg(n))->palette().color(QPalette::Window);
+        EXPECT_EQ(background, n == 3 ? QColor(0, 0, 128) : QColor(Qt::black)) << n;
+    }
+    Find<QPushButton>("BitBtnPlay")->click();
+    EXPECT_EQ(CurrentFile(), a[3]);  // the queue held tracks 2..6: label 3 was track 4
+    EXPECT_EQ(Find<QLabel>("LabelTrackName1")->text(), "a - Track 4");
+
+    // A double click marks and plays at once.
+    Advance(4'000);
+    driver::DoubleClick(Find("LabelTrackPlay1"));
+    EXPECT_EQ(CurrentFile(), a[1]);
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxPrevPlayed1")).size(), 3);
+}
+
+TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
+    Start();
+    auto* start = Find<QComboBox>("ComboBoxStartHour1");
+    auto* end = Find<QComboBox>("ComboBoxEndHour1");
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_EQ(start->currentText(), "00:00");
+
+    Find<QPushButton>("BitBtnNewHourProg1")->click();
+    Choose(start, "10:00");
+    EXPECT_EQ(Items(end), QStringList({"10:30", "11:00", "11:30", "12:00"}));
+
+    QStringList offered;
+    ModalAnswer chooser("TFormPrograms", [&](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Select a Program");
+        auto* lists = dialog->findChild<QListWidget*>("ListBox2");
+        offered = Items(lists);
+        driver::ClickRow(lists, 0);
+        driver::ClickRow(lists, 1, Qt::ControlModifier);
+        driver::ClickButton(dialog, "OK");
+    });
+    Choose(end, "12:00");
+    EXPECT_TRUE(chooser.Answered());
+    EXPECT_EQ(offered, QStringList({"a", "b"}));  // no CD list without "+CDs"
+    EXPECT_EQ(
+        Items(Find<QListWidget>("ListBoxProgram1")),
+        QStringList({"08:00 - 10:00     a", "10:00 - 12:00     a|b|", "12:00 - 13:00     b"}));
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_FALSE(end->isEnabled());
+
+    const QStringList day = text_file::ReadLines(folder.DaysPath() + "1").lines;
+    ASSERT_EQ(day.size(), 48);
+    EXPECT_EQ(day.mid(20, 4), QStringList({"a|b|", "###SAME###", "###SAME###", "###SAME###"}));
+
+    // "Ακυρο" changes nothing and closes the choice all the same.
+    Find<QPushButton>("BitBtnNewHourProg1")->click();
+    Choose(start, "13:00");
+    ModalAnswer cancel("TFormPrograms",
+                       [](QWidget* dialog) { driver::ClickButton(dialog, "Ακυρο"); });
+    Choose(end, "14:00");
+    EXPECT_TRUE(cancel.Answered());
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")).size(), 3);
+    EXPECT_FALSE(end->isEnabled());
+}
+
+TEST_F(StudioWindowTest, SameAsCopiesTheDayChosenInTheWeek) {
+    Start();
+    ModalAnswer week("TFormWeek1", [](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Week");
+        auto* days = dialog->findChild<QListWidget*>("ListBoxWeek1");
+        EXPECT_EQ(days->item(0)->text(), "ΚΥΡΙΑΚΗ");
+        driver::ClickRow(days, 1);  // Monday onto Tuesday
+        driver::ClickButton(dialog, "OK");
+    });
+    driver::Click(Find<QTabBar>("TabControl1"), Find<QTabBar>("TabControl1")->tabRect(2).center());
+    EXPECT_TRUE(Items(Find<QListWidget>("ListBoxProgram1")).isEmpty());
+    Find<QPushButton>("BitBtnIdioProMe1")->click();
+    EXPECT_TRUE(week.Answered());
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")),
+              QStringList({"08:00 - 10:00     a", "12:00 - 13:00     b"}));
+    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").lines,
+              text_file::ReadLines(folder.DaysPath() + "1").lines);
+}
+
+TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
+    Start();
+    auto* names = Find<QListWidget>("ListBoxFileListBox");
+    auto* titles = Find<QListWidget>("ListBoxTitles1");
+    EXPECT_EQ(Items(names), QStringList({"a", "b"}));
+    EXPECT_EQ(Text("LabelTotalPrograms1"), "2");
+
+    driver::ClickRow(names, 0);
+    EXPECT_EQ(titles->count(), 6);
+    EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "a");
+    driver::ClickRow(titles, 0);
+    driver::ClickRow(titles, 2, Qt::ControlModifier);
+    driver::Press(titles, Qt::Key_Delete);
+    EXPECT_EQ(Items(titles), QStringList({"a - Track 2.mp3", "a - Track 4.mp3", "a - Track 5.mp3",
+                                          "a - Track 6.mp3"}));
+    driver::ClickRow(titles, 3);
+    Find<QPushButton>("ButtonUpProgr2")->click();
+    EXPECT_EQ(titles->item(2)->text(), "a - Track 6.mp3");
+    EXPECT_EQ(Text("LabelTotalTracks1"), "4");
+
+    driver::Retype(Find<QLineEdit>("EditNewProgramName1"), "a 2");
+    Find<QPushButton>("BitBtnSaveProgram1")->click();
+    EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b"}));
+    EXPECT_EQ(titles->count(), 0);
+    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").lines,
+              QStringList({a[1], a[3], a[5], a[4]}));
+    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines, a);
+
+    Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
+    EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
+    EXPECT_EQ(Text("LabelTotalPrograms1"), "4");
+}
+
+TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnce) {
+    Start();
+    RunUntilFirstTrack();
+    driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), 1);
+    driver::ClickRow(Find<QListWidget>("ListBoxTitles1"), 2);
+    Find<QPushButton>("SpeedButton9")->click();
+    EXPECT_TRUE(CurrentFile().endsWith("b - Track 3.mp3")) << CurrentFile().toStdString();
+    EXPECT_EQ(station.Engine().Loop().SettleTicks, 10);
+    EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 2"));  // the queue goes on as it was
+}
+
+TEST_F(StudioWindowTest, FailedSaveShowsTheSystemMessageAndKeepsTheEditor) {
+    Start();
+    driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), 0);
+    // The lists folder turns into a file: nothing can be written into it.
+    ASSERT_TRUE(QDir(folder.ListsPath()).removeRecursively());
+    ASSERT_TRUE(text_file::WriteLines(folder.StartFolder() + "/pro1", {}).isEmpty());
+
+    QString shown;
+    ModalAnswer error("ErrorMessage", [&](QWidget* box) {
+        shown = static_cast<QMessageBox*>(box)->text();
+        driver::ClickButton(box, "OK");
+    });
+    Find<QPushButton>("BitBtnSaveProgram1")->click();
+    EXPECT_TRUE(error.Answered());
+    EXPECT_FALSE(shown.isEmpty());
+    EXPECT_EQ(Find<QListWidget>("ListBoxTitles1")->count(), 6);
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxFileListBox")), QStringList({"a", "b"}));
+}
+
+TEST_F(StudioWindowTest, ClearingThePlayedListAsksFirst) {
+    Start();
+    RunUntilFirstTrack();
+    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
+    for (const auto& [answer, rowsLeft] : {std::pair{"Cancel", 1}, {"Yes", 0}}) {
+        QString question;
+        ModalAnswer confirm("Confirmation", [&, answer = QString(answer)](QWidget* box) {
+            question = static_cast<QMessageBox*>(box)->text();
+            driver::ClickButton(box, answer);
+        });
+        Find<QPushButton>("SpeedButtonClearPrevList")->click();
+        EXPECT_TRUE(confirm.Answered());
+        EXPECT_EQ(question, "Clear the list with the previous played tracks ?");
+        EXPECT_EQ(played->count(), rowsLeft) << answer;
+    }
+    EXPECT_EQ(Text("LabelPlayedTracks"), "1");  // the count waits for the next start
+}
+
+// The controls of the lock layout that this window has; the others come with their rooms.
+const QStringList kLockedHere = {
+    "BitBtnNewHourProg1",     "BitBtnDelHourProg1",      "BitBtnIdioProMe1",
+    "ButtonSetProgr1",        "ComboBoxStartHour1",      "ComboBoxEndHour1",
+    "ButtonDelProgram1",      "ButtonUpProgr2",          "ButtonDnProgr2",
+    "ButtonDelTrackFromProg", "BitBtnSaveProgram1",      "SpeedButtonNewProgram1",
+    "EditNewProgramName1",    "SpeedButtonClearPrevList"};
+
+TEST_F(StudioWindowTest, LockProgramsHidesExactlyTheListedControls) {
+    Start();
+    auto hidden = [this] {
+        QSet<QString> names;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (w->isHidden() && w->window() == window.get()) names.insert(w->objectName());
+        return names;
+    };
+    const QSet<QString> before = hidden();
+    auto* lock = Find<QCheckBox>("CheckBoxLockPrograms1");
+    lock->click();
+    EXPECT_EQ(hidden() - before, QSet<QString>(kLockedHere.begin(), kLockedHere.end()));
+    for (const QString& name : LockHiddenControls()) {
+        if (QWidget* w = window->findChild<QWidget*>(name)) {
+            EXPECT_TRUE(w->isHidden()) << name.toStdString();
+        }
+    }
+    EXPECT_FALSE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
+    EXPECT_TRUE(station.CurrentSettings().LockPrograms);
+
+    lock->click();
+    EXPECT_EQ(hidden(), before);
+    EXPECT_TRUE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
+}
+
+TEST_F(StudioWindowTest, SimplifyPlayerMovesTheTransportToItsPlaces) {
+    Start();
+    auto geometryOf = [this](bool simple) {
+        for (const ControlGeometry& g : PlayerGeometry(simple)) {
+            const QRect r = Find(g.name)->geometry();
+            // Sides the table leaves open keep what the control has.
+            const QRect expected(g.left.value_or(r.left()), g.top.value_or(r.top()),
+                                 g.width.value_or(r.width()), g.height.value_or(r.height()));
+            EXPECT_EQ(r, expected) << g.name.toStdString();
+        }
+    };
+    geometryOf(false);
+    EXPECT_EQ(Find("ButtonEpomeno11")->geometry(), QRect(10, 86, 50, 46));
+    auto* simplify = Find<QCheckBox>("CheckBoxSymplifyPlayer");
+    simplify->click();
+    geometryOf(true);
+    EXPECT_EQ(Find("BitBtnPlay")->geometry(), QRect(70, 70, 60, 68));
+    for (const char* name : {"Editsec1", "SpeedButton1", "GroupBox2", "EditMixingTime"})
+        EXPECT_TRUE(Find(name)->isHidden()) << name;
+    EXPECT_FALSE(Find("TrackBarVolume0")->isHidden());
+    simplify->click();
+    geometryOf(false);
+    EXPECT_FALSE(Find("Editsec1")->isHidden());
+}
+
+TEST_F(StudioWindowTest, StoredLayoutsAreAppliedAtStartUp) {
+    Settings s;
+    s.LockPrograms = true;
+    s.SimplifyPlayer = true;
+    s.AviOrMessage = false;
+    Start(s);
+    for (const QString& name : kLockedHere)
+        EXPECT_TRUE(Find(name)->isHidden()) << name.toStdString();
+    EXPECT_EQ(Find("ButtonPause20")->geometry(), QRect(130, 70, 60, 68));
+    EXPECT_TRUE(Find("PanelVideo")->isHidden());
+    EXPECT_FALSE(Find("PanelMessages")->isHidden());
+    EXPECT_EQ(Text("LabelMessages"), "Right Click to Enter Your message");
+    EXPECT_TRUE(Find<QCheckBox>("CheckBoxLockPrograms1")->isChecked());
+}
+
+TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbersAndRefusesABadShutdownHour) {
+    Start();
+    QString refusal;
+    ModalAnswer options("TFormOptions1", [&](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Options");
+        driver::Retype(dialog->findChild<QLineEdit*>("EditWaitSecBeg"), "abc");
+        auto* hour = dialog->findChild<QComboBox*>("ComboBoxHourShutDown1");
+        driver::Retype(hour->lineEdit(), "7");
+        ModalAnswer error("ErrorMessage", [&](QWidget* box) {
+            refusal = static_cast<QMessageBox*>(box)->text();
+            driver::ClickButton(box, "OK");
+        });
+        driver::Retype(hour->lineEdit(), "x");
+        EXPECT_TRUE(error.Answered());
+        driver::ClickButton(dialog, "OK");
+    });
+    window->findChild<QAction*>("Options2")->trigger();
+    EXPECT_TRUE(options.Answered());
+    EXPECT_EQ(refusal, "'x' is not a valid integer value");
+    const Settings s = station.CurrentSettings();
+    EXPECT_EQ(s.WaitSecInBeggining, 5);
+    EXPECT_EQ(s.ShutDownHour, 7);
+    EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");  // the box keeps the text
+}
+
+TEST_F(StudioWindowTest, KnobDragSeeksAndTheWindowKeysReachThePlayer) {
+    Start();
+    RunUntilFirstTrack();
+    Advance(2'000);
+    // Drag the knob from the start of the bar to its middle: half of the 60 s track.
+    QWidget* knob = Find("BitBtnMoveBar");
+    QWidget* bar = Find("PanelSecBar");
+    const int grab = knob->width() / 2;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(grab, 5), QPointF(), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(knob, &press);
+    const int target = bar->x() + bar->width() / 2 - knob->width() / 2;
+    QMouseEvent move(QEvent::MouseMove, QPointF(grab + target - knob->x(), 5), QPointF(),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(knob, &move);
+    EXPECT_EQ(knob->x(), target);
+    EXPECT_FALSE(Find("LabelBarPosInSec")->isHidden());
+    EXPECT_EQ(Text("LabelBarPosInSec"), "00:30");
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(grab, 5), QPointF(), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(knob, &release);
+    EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
+    EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
+
+    // "'" pauses from anywhere in the window, except where text is typed.
+    driver::Press(Find("ListBoxProgram1"), Qt::Key_Apostrophe, Qt::NoModifier, "'");
+    EXPECT_EQ(Text("LabelPausePlay1"), "||");
+    EXPECT_TRUE(Find<QPushButton>("ButtonPause20")->isChecked());
+    auto* name = Find<QLineEdit>("EditNewProgramName1");
+    QApplication::setActiveWindow(window.get());
+    name->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), name);
+    driver::Retype(name, "don't");
+    EXPECT_EQ(name->text(), "don't");
+    EXPECT_EQ(Text("LabelPausePlay1"), "||");
+    Find<QPushButton>("ButtonPause20")->click();
+    EXPECT_EQ(Text("LabelPausePlay1"), "|>");
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QListWidget;
+class QLineEdit;
+class QTimer;
+
+/// The operator's hands in window tests: mouse and keys sent to real widgets, and
+/// answers to the modal dialogs a command opens.
+namespace driver {
+
+void Click(QWidget* widget, QPoint at = {-1, -1});
+void DoubleClick(QWidget* widget, QPoint at = {-1, -1});
+void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void Press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+           const QString& text = {});
+/// Replaces an edit box's text by typing, key by key.
+void Retype(QLineEdit* edit, const QString& text);
+/// Acts on the modal window of this objectName once a command opens it (within a few
+/// seconds). Made before the command; it stops waiting when it goes out of scope.
+class ModalAnswer {
+public:
+    ModalAnswer(const QString& objectName, std::function<void(QWidget*)> act);
+    ~ModalAnswer();
+    ModalAnswer(const ModalAnswer&) = delete;
+    ModalAnswer& operator=(const ModalAnswer&) = delete;
+    bool Answered() const { return m_answered; }
+
+private:
+    QTimer* m_timer;
+    bool m_answered = false;
+    int m_tries = 0;
+};
+/// Clicks the button with this text in a dialog.
+void ClickButton(QWidget* dialog, const QString& text);
+
+}  // namespace driver
