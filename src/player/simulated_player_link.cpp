@@ -113,19 +113,15 @@ void SimulatedPlayerLink::TogglePause(int deck) {
     }
 }
 
-void SimulatedPlayerLink::Stop(int deck) {
-    if (!Alive(deck)) return;
-    Deck& d = At(deck);
-    Emit(deck, QStringLiteral("stop"));
-    d.state = kStopped;
-    d.posAtRef = 0;
-    d.endTimer->SetEnabled(false);
-}
+void SimulatedPlayerLink::Stop(int deck) { StopNow(deck, QStringLiteral("stop")); }
 
-void SimulatedPlayerLink::StopWithFade(int deck) {
+// A simulated fade-out takes no time: the deck stops at once.
+void SimulatedPlayerLink::StopWithFade(int deck) { StopNow(deck, QStringLiteral("fadestop")); }
+
+void SimulatedPlayerLink::StopNow(int deck, const QString& event) {
     if (!Alive(deck)) return;
     Deck& d = At(deck);
-    Emit(deck, QStringLiteral("fadestop"));
+    Emit(deck, event);
     d.state = kStopped;
     d.posAtRef = 0;
     d.endTimer->SetEnabled(false);

@@ -57,6 +57,7 @@ private:
     void Emit(int deck, const QString& event, const QString& detail = {});
     void ArmEnd(int deck);
     void Ended(int deck);
+    void StopNow(int deck, const QString& event);
 
     const Clock& m_clock;
     LengthOf m_lengthOf;
