@@ -170,6 +170,11 @@ QWidget* MainWindow::BuildCentre() {
     video->setObjectName(QStringLiteral("PanelVideo"));
     video->setFrameShape(QFrame::Panel);
     video->setFrameShadow(QFrame::Sunken);
+    // The animation's screen: dark like the message panel that takes its place.
+    video->setAutoFillBackground(true);
+    QPalette screen = video->palette();
+    screen.setColor(QPalette::Window, Qt::black);
+    video->setPalette(screen);
     m_video = video;
     m_messages = new MovingLabelPanel(QStringLiteral("PanelMessages"),
                                       QStringLiteral("LabelMessages"), centre);

@@ -321,6 +321,10 @@ void PlayerPanel::ApplyLayout(bool simple) {
     for (const QString& name : SimplifyHiddenControls()) {
         if (QWidget* w = findChild<QWidget*>(name)) w->setVisible(!simple);
     }
+    // The captions of the mixing boxes go with their boxes.
+    for (const char* name : {"LabelMixingTime", "LabelMixingInterval"}) {
+        if (QWidget* w = findChild<QWidget*>(QLatin1String(name))) w->setVisible(!simple);
+    }
     for (const ControlGeometry& g : PlayerGeometry(simple)) {
         QWidget* w = findChild<QWidget*>(g.name);
         if (!w) continue;
