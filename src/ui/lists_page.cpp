@@ -30,8 +30,12 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
 
     m_names->setObjectName(QStringLiteral("ListBoxFileListBox"));
     m_names->installEventFilter(this);
-    connect(m_names, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_drawing || row < 0) return;
+    // A name is chosen by a click or the arrow keys, both of which select it; the focus
+    // alone (which makes the first row current) loads nothing.
+    connect(m_names, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = m_names->selectedItems();
+        if (m_drawing || chosen.isEmpty()) return;
+        const int row = m_names->row(chosen.first());
         RunCommand(this, [&] { return m_station.Lists().ListBoxFileListBoxClick(row); });
         Q_EMIT changed();
     });
@@ -205,7 +209,10 @@ void ListsPage::Redraw() {
         m_names->addItems(lists.ListNames());
         m_shownNames = lists.ListNames();
     }
-    if (m_names->currentRow() != lists.ChosenListIndex()) {
+    const QList<QListWidgetItem*> chosen = m_names->selectedItems();
+    const int shownChoice = chosen.isEmpty() ? -1 : m_names->row(chosen.first());
+    if (shownChoice != lists.ChosenListIndex()) {
+        m_names->clearSelection();
         m_names->setCurrentRow(lists.ChosenListIndex());
     }
     m_includeCds->setChecked(lists.IncludeCds());

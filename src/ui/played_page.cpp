@@ -19,8 +19,10 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
       m_count(new QLabel(this)) {
     setObjectName(QStringLiteral("TabSheetPlayed"));
     m_played->setObjectName(QStringLiteral("ListBoxPrevPlayed1"));
-    connect(m_played, &QListWidget::currentRowChanged, this,
-            [this](int row) { m_station.Engine().Played().SelectedRow = row; });
+    connect(m_played, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> rows = m_played->selectedItems();
+        m_station.Engine().Played().SelectedRow = rows.isEmpty() ? -1 : m_played->row(rows.first());
+    });
     connect(m_played, &QListWidget::itemDoubleClicked, this, [this] { PlaySelected(); });
 
     auto* play = new QPushButton(QStringLiteral("Play"), this);
@@ -63,7 +65,7 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
 }
 
 void PlayedPage::PlaySelected() {
-    m_station.Engine().PlayPlayedRow(m_played->currentRow());
+    m_station.Engine().PlayPlayedRow(m_station.Engine().Played().SelectedRow);
     Q_EMIT changed();
 }
 

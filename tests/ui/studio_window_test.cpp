@@ -289,6 +289,20 @@ TEST_F(StudioWindowTest, ClearingThePlayedListAsksFirst) {
     EXPECT_EQ(Text("LabelPlayedTracks"), "1");  // the count waits for the next start
 }
 
+TEST_F(StudioWindowTest, PlayedTrackPlaysAgainAndIsListedAgain) {
+    Start();
+    RunUntilFirstTrack();
+    Advance(4'000);
+    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
+    Find<QPushButton>("SpeedButton7")->click();  // nothing chosen: nothing happens
+    EXPECT_EQ(played->count(), 1);
+    driver::ClickRow(played, 0);
+    Find<QPushButton>("SpeedButton7")->click();
+    EXPECT_EQ(Items(played), QStringList({"a - Track 1.mp3", "a - Track 1.mp3"}));
+    EXPECT_EQ(CurrentFile(), a[0]);
+    EXPECT_EQ(Text("LabelPlayedTracks"), "2");
+}
+
 // The controls of the lock layout that this window has; the others come with their rooms.
 const QStringList kLockedHere = {
     "BitBtnNewHourProg1",     "BitBtnDelHourProg1",      "BitBtnIdioProMe1",
