@@ -10,10 +10,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
@@ -22,6 +18,7 @@
 #include <memory>
 
 #include "platform/mpv_protocol.h"
+#include "support/mpv_ask.h"
 #include "support/tone_file.h"
 
 namespace {
@@ -35,26 +32,6 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     }
     return true;
-}
-
-// Asks the deck's mpv for a property over a connection of its own.
-QJsonValue Ask(const QString& socketPath, const char* property) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(1000)) return QJsonValue::Undefined;
-    socket.write(QJsonDocument(QJsonObject{{"command", QJsonArray{"get_property", property}},
-                                           {"request_id", 4242}})
-                     .toJson(QJsonDocument::Compact) +
-                 '\n');
-    QByteArray inbox;
-    while (socket.waitForReadyRead(1000)) {
-        inbox += socket.readAll();
-        for (const QByteArray& line : inbox.split('\n')) {
-            const mpv::Message m = mpv::ParseLine(line);
-            if (m.kind == mpv::Message::Kind::Reply && m.requestId == 4242) return m.data;
-        }
-    }
-    return QJsonValue::Undefined;
 }
 
 class MpvPlayerLinkTest : public ::testing::Test {
@@ -109,31 +86,32 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerAndObeyAsPlayers) {
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying) << "seen at once, before mpv answers";
     ASSERT_TRUE(
         WaitUntil([&] { return link->LengthSec(0) == 3 && link->PositionMs(0) > 300; }, 3000));
-    EXPECT_NEAR(Ask(sock0, "volume").toDouble(), mpv::MpvVolume(128), 0.01);
+    EXPECT_NEAR(AskMpv(sock0, "volume").toDouble(), mpv::MpvVolume(128), 0.01);
 
     link->TogglePause(0);
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPaused);
-    ASSERT_TRUE(WaitUntil([&] { return Ask(sock0, "pause").toBool(); }, 1000));
+    ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock0, "pause").toBool(); }, 1000));
     link->JumpTo(0, 2000);
     EXPECT_EQ(link->PositionMs(0), 2000);
     // A paused mpv reads its position less the audio it holds buffered (about 0.15 s).
-    EXPECT_TRUE(
-        WaitUntil([&] { return std::abs(Ask(sock0, "time-pos").toDouble() - 2.0) < 0.25; }, 1000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return std::abs(AskMpv(sock0, "time-pos").toDouble() - 2.0) < 0.25; }, 1000));
 
     // A hand-over to a paused deck plays: the pause does not carry over.
     link->HandOver(0, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(0) > 300; }, 3000));
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying);
-    EXPECT_FALSE(Ask(sock0, "pause").toBool());
+    EXPECT_FALSE(AskMpv(sock0, "pause").toBool());
 
     // The other deck is independent of the first.
     link->HandOver(1, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->LengthSec(1) == 3; }, 3000));
     link->Stop(1);
     EXPECT_EQ(link->PlayState(1), PlayerLink::kStopped);
-    EXPECT_TRUE(WaitUntil([&] { return Ask(link->SocketPath(1), "idle-active").toBool(); }, 1000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return AskMpv(link->SocketPath(1), "idle-active").toBool(); }, 1000));
     link->TogglePause(1);
-    EXPECT_FALSE(Ask(link->SocketPath(1), "pause").toBool()) << "no pause is kept while idle";
+    EXPECT_FALSE(AskMpv(link->SocketPath(1), "pause").toBool()) << "no pause is kept while idle";
 
     // The first deck's file ends by itself.
     ASSERT_TRUE(WaitUntil([&] { return link->PlayState(0) == PlayerLink::kStopped; }, 5000));
@@ -156,12 +134,12 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsAndKeepsTheVolume) {
 
     link->StopWithFade(1);
     EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying) << "the ramp comes first";
-    ASSERT_TRUE(WaitUntil([&] { return Ask(sock, "volume").toDouble() < 1.0; }, 1000));
-    EXPECT_FALSE(Ask(sock, "idle-active").toBool()) << "the tail plays out before the stop";
+    ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock, "volume").toDouble() < 1.0; }, 1000));
+    EXPECT_FALSE(AskMpv(sock, "idle-active").toBool()) << "the tail plays out before the stop";
     ASSERT_TRUE(WaitUntil([&] { return link->PlayState(1) == PlayerLink::kStopped; }, 1000));
-    EXPECT_TRUE(WaitUntil([&] { return Ask(sock, "idle-active").toBool(); }, 1000));
+    EXPECT_TRUE(WaitUntil([&] { return AskMpv(sock, "idle-active").toBool(); }, 1000));
     // The next file plays at the volume the deck had.
-    EXPECT_NEAR(Ask(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
+    EXPECT_NEAR(AskMpv(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
 
     // A hand-over during the ramp ends the ramp.
     link->HandOver(1, m_tone);
@@ -169,7 +147,7 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsAndKeepsTheVolume) {
     link->StopWithFade(1);
     link->HandOver(1, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 400; }, 3000));
-    EXPECT_NEAR(Ask(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
+    EXPECT_NEAR(AskMpv(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
     EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying);
 }
 
@@ -190,9 +168,9 @@ TEST_F(MpvPlayerLinkTest, PlayListPlaysItsRelativeEntries) {
 
     link->HandOver(1, list.fileName());
     const QString sock = link->SocketPath(1);
-    ASSERT_TRUE(WaitUntil([&] { return Ask(sock, "playlist-count").toInt() == 3; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock, "playlist-count").toInt() == 3; }, 3000));
     ASSERT_TRUE(
-        WaitUntil([&] { return Ask(sock, "path").toString().endsWith("hour1/m3.mp3"); }, 4000));
+        WaitUntil([&] { return AskMpv(sock, "path").toString().endsWith("hour1/m3.mp3"); }, 4000));
     EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying);
 }
 
@@ -217,7 +195,7 @@ TEST_F(MpvPlayerLinkTest, KilledDeckComesBackWithinTwoSecondsWithItsVolume) {
     EXPECT_LT(sinceKill.elapsed(), 2000);
     EXPECT_TRUE(WaitUntil(
         [&] {
-            return std::abs(Ask(link->SocketPath(0), "volume").toDouble() - mpv::MpvVolume(64)) <
+            return std::abs(AskMpv(link->SocketPath(0), "volume").toDouble() - mpv::MpvVolume(64)) <
                    0.01;
         },
         1000));
@@ -238,7 +216,7 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedAndQuitAtClose) {
                           "--input-ipc-server=" + m_dir.filePath("WinampRadio0.sock")});
     ASSERT_TRUE(earlier.waitForStarted(3000));
     ASSERT_TRUE(WaitUntil(
-        [&] { return Ask(m_dir.filePath("WinampRadio0.sock"), "idle-active").toBool(); }, 3000));
+        [&] { return AskMpv(m_dir.filePath("WinampRadio0.sock"), "idle-active").toBool(); }, 3000));
     {
         auto link = MakeLink();
         ASSERT_TRUE(LaunchBoth(*link));
