@@ -252,6 +252,24 @@ TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnce) {
     EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 2"));  // the queue goes on as it was
 }
 
+TEST_F(StudioWindowTest, TitleWiderThanItsPanelSwings) {
+    folder.AddList(QString(120, QLatin1Char('w')), {90});
+    Start();
+    RunUntilFirstTrack();
+    QWidget* title = Find("LabelTrackName1");
+    EXPECT_EQ(title->x(), 20);  // "a - Track 1" fits and stands still
+    Advance(2'000);
+    EXPECT_EQ(title->x(), 20);
+
+    driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), 2);
+    driver::ClickRow(Find<QListWidget>("ListBoxTitles1"), 0);
+    Find<QPushButton>("SpeedButton9")->click();
+    ASSERT_GT(title->width(), Find("PanelTrackName1")->width());
+    EXPECT_EQ(title->x(), 20);
+    Advance(2'000);  // five title ticks of 5 pixels to the left
+    EXPECT_EQ(title->x(), -5);
+}
+
 TEST_F(StudioWindowTest, FailedSaveShowsTheSystemMessageAndKeepsTheEditor) {
     Start();
     driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), 0);
