@@ -125,10 +125,13 @@ EOF
 # repeats it, which keeps generation quick.
 make_track() {
   local i="$1" seconds="$2" out="$3" artist="$4" song="$5"
-  local roots=(0 5 10 3 8 1 6 11 4 9 2 7) rates=(2 2.5 3 4 3 2.5)
-  local semitone=${roots[i % 12]} rate=${rates[i % 6]}
-  local f0
-  f0="$(awk -v s="$semitone" 'BEGIN { printf "%.3f", 196 * 2 ^ (s / 12) }')"
+  # Roots a fourth apart from G3 (Hz); four tempos (notes a second) and the loop of
+  # sixteen notes each gives, in samples at 11025 Hz: the tones stay far below its
+  # Nyquist limit, and computing a quarter of the samples keeps generation quick.
+  local roots=(196.00 261.63 349.23 233.08 311.13 207.65 277.19 370.00 246.94 329.63 220.00 293.67)
+  local rates=(2 2.5 3 4 3 2.5) loops=(88200 70560 58800 44100 58800 70560)
+  local brights=(0.00 0.06 0.12 0.18 0.24)
+  local f0=${roots[i % 12]} rate=${rates[i % 6]} loop_samples=${loops[i % 6]} bright=${brights[i % 5]}
   local r0 r1 r2 r3 t0 t1 t2 t3
   case $((i % 4)) in
     0) read -r r0 r1 r2 r3 t0 t1 t2 t3 <<<"0 7 9 5 4 4 3 4" ;;   # I V vi IV
@@ -144,12 +147,6 @@ make_track() {
   else
     pattern="eq(ld(2),1)*7+eq(ld(2),2)*(ld(5)+12)+eq(ld(2),3)*7"
   fi
-  local bright
-  bright="$(awk -v i="$i" 'BEGIN { printf "%.2f", (i % 5) * 0.06 }')"
-  local loop_samples
-  loop_samples="$(awk -v r="$rate" 'BEGIN { printf "%d", 16 * 44100 / r }')"
-  local loop_seconds
-  loop_seconds="$(awk -v r="$rate" 'BEGIN { printf "%.4f", 16 / r + 0.1 }')"
   # ld(0) note number, ld(1) place in the note, ld(2) note of the chord, ld(3) chord,
   # ld(4) chord root, ld(5) its third, ld(6) the note above the root, ld(7) place in the
   # chord, ld(8) the note's frequency.
@@ -162,7 +159,7 @@ make_track() {
   expr+="+0.6*sin(PI*$f0*pow(2,(ld(4)+7)/12)*t))"
   local fade_out=$((seconds - 4))
   ffmpeg -nostdin -hide_banner -loglevel error -y \
-    -f lavfi -i "aevalsrc=exprs='$expr':s=44100:d=$loop_seconds" \
+    -f lavfi -i "aevalsrc=exprs='$expr':s=11025:n=1024:d=$((loop_samples / 11025 + 1))" \
     -af "aloop=loop=-1:size=$loop_samples,atrim=duration=$seconds,afade=t=in:d=1.5,afade=t=out:st=$fade_out:d=4" \
     -ac 1 -ar 44100 -c:a libmp3lame -b:a 128k -compression_level 7 \
     -metadata artist="$artist" -metadata title="$song" -metadata album="Stavox demo" \
@@ -182,6 +179,7 @@ while IFS='|' read -r seconds lists artist song; do
       wait -n || true
       running=$((running - 1))
     fi
+    [ -f "$failed" ] && break
     (
       part="$music/.part-$i.mp3"
       if make_track "$i" "$seconds" "$part" "$artist" "$song" 2>"$music/.part-$i.log" && [ -s "$part" ]; then

@@ -1,0 +1,309 @@
+// The demo station that run.sh starts where no station is: made by a script with ffmpeg,
+// checked as the station reads it, then played on the virtual clock by the program.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include "app/settings.h"
+#include "playback/mpeg_data.h"
+#include "schedule/day_program.h"
+#include "schedule/list_file.h"
+
+namespace {
+
+const QString kScript = QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                        QStringLiteral("/../../scripts/make-demo-station.sh");
+
+struct ScriptRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+ScriptRun RunScript(const QString& folder,
+                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("bash"), {kScript, folder});
+    const bool finished = p.waitForFinished(300'000);
+    EXPECT_TRUE(finished) << "the script did not finish";
+    return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file with its size and time, so a run that rewrites anything shows.
+QStringList TreeOf(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        files << it.filePath() + " " + QString::number(it.fileInfo().size()) + " " +
+                     it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
+    }
+    files.sort();
+    return files;
+}
+
+bool HasGreek(const QString& text) {
+    for (const QChar c : text)
+        if (c.script() == QChar::Script_Greek) return true;
+    return false;
+}
+
+// The week as the station reads it: every slot of every day belongs to a program whose
+// lists exist, hold only playable files, share no track, and hold more music than the
+// program's span once each track gives up its crossfade.
+void CheckWeek(const QString& station) {
+    const QString lists = station + "/pro1/";
+    const int mixing = DeriveFadeLevels(Settings{}).MixingSeconds;
+    QHash<QString, qint64> musicOf;  // list name -> seconds it fills
+    QHash<QString, QSet<QString>> tracksOf;
+    bool greekTitle = false, latinTitle = false, sameSlots = false, singleList = false,
+         severalLists = false;
+    bool cdPlayed = false;
+
+    for (int day = 0; day < 7; ++day) {
+        SCOPED_TRACE(day);
+        const QByteArray raw = Bytes(day_program::DayFilePath(station + "/days1/", day));
+        ASSERT_TRUE(raw.endsWith("\r\n"));
+        EXPECT_EQ(raw.count("\r\n"), day_program::kSlotCount);
+        EXPECT_EQ(raw.count('\n'), day_program::kSlotCount) << "a line ends without CR";
+        const QStringList slots = day_program::ReadDay(station + "/days1/", day).slots;
+        EXPECT_NE(slots[0], day_program::kSameSlot);
+
+        for (int s = 0; s < day_program::kSlotCount;) {
+            const day_program::ProgramSpan span = day_program::SpanOfSlot(slots, s);
+            const QString value = slots[span.startSlot];
+            SCOPED_TRACE(value.toStdString());
+            ASSERT_NE(value, day_program::kNullSlot) << "slot " << s << " plays nothing";
+            const QStringList names = SplitProgramValue(value);
+            ASSERT_LE(names.size(), kMaxProgramLists);
+            (names.size() == 1 ? singleList : severalLists) = true;
+            sameSlots = sameSlots || span.endSlot - span.startSlot > 1;
+
+            qint64 music = 0;
+            QSet<QString> inProgram;
+            for (const QString& name : names) {
+                if (!musicOf.contains(name)) {
+                    const list_file::ReadResult list = list_file::Read(lists, name);
+                    ASSERT_TRUE(list.ok()) << list.error.toStdString();
+                    ASSERT_FALSE(list.lines.isEmpty())
+                        << "list " << name.toStdString() << " is empty or missing";
+                    qint64 seconds = 0;
+                    for (const QString& path : list.lines) {
+                        const std::uint32_t length = TrackLength(path);
+                        EXPECT_GT(length, std::uint32_t(mixing)) << path.toStdString();
+                        seconds += qint64(length) - mixing;
+                        tracksOf[name].insert(path);
+                        const QString title = TrackTitle(path);
+                        EXPECT_TRUE(title.contains(" - ") && title.endsWith(".mp3"))
+                            << title.toStdString();
+                        (HasGreek(title) ? greekTitle : latinTitle) = true;
+                    }
+                    musicOf[name] = seconds;
+                }
+                cdPlayed = cdPlayed || IsCdList(name);
+                EXPECT_FALSE(inProgram.intersects(tracksOf[name])) << "a song would come twice";
+                inProgram.unite(tracksOf[name]);
+                music += musicOf[name];
+            }
+            EXPECT_GE(music, qint64(span.endSlot - span.startSlot) * 30 * 60)
+                << "the program runs dry";
+            s = span.endSlot;
+        }
+    }
+    EXPECT_TRUE(greekTitle && latinTitle);
+    EXPECT_TRUE(sameSlots && singleList && severalLists && cdPlayed);
+
+    // List files: UTF-8, CR LF after every line, every line an absolute path.
+    for (const QFileInfo& f : QDir(lists).entryInfoList(QDir::Files)) {
+        const QByteArray raw = Bytes(f.filePath());
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(raw);
+        EXPECT_FALSE(utf8.hasError()) << f.fileName().toStdString();
+        EXPECT_TRUE(raw.endsWith("\r\n"));
+        EXPECT_EQ(raw.count("\r\n"), raw.count('\n'));
+        for (const QString& line : list_file::Read(lists, f.fileName()).lines)
+            EXPECT_TRUE(QFileInfo(line).isAbsolute() && QFileInfo(line).isFile())
+                << line.toStdString();
+    }
+}
+
+#ifdef STAVOX_MIXER_BINARY
+struct LogLine {
+    QDateTime when;
+    QString source, event, detail;
+};
+
+// The week preview in the station folder, with default settings (a private HOME).
+QList<LogLine> Simulate(const QString& station, const QString& start, const QString& duration) {
+    QTemporaryDir home;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(station);
+    p.start(STAVOX_MIXER_BINARY, {"--simulate", start, "--for", duration});
+    EXPECT_TRUE(p.waitForFinished(120'000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QList<LogLine> log;
+    for (const QString& line :
+         QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split('\t');
+        if (f.size() == 4)
+            log.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
+    }
+    return log;
+}
+
+void CheckPlaying(const QString& station) {
+    const int wait = Settings{}.WaitSecInBeggining;
+    // Whenever the station starts, music goes to a deck as soon as the players are found.
+    for (const char* start :
+         {"2026-12-06 00:00:10", "2026-12-09 07:29:50", "2026-12-12 23:59:50"}) {
+        SCOPED_TRACE(start);
+        const QList<LogLine> log = Simulate(station, QString::fromLatin1(start), "1m");
+        const auto load = std::find_if(log.begin(), log.end(),
+                                       [](const LogLine& l) { return l.event == "load"; });
+        ASSERT_NE(load, log.end());
+        const QDateTime started =
+            QDateTime::fromString(QString::fromLatin1(start), "yyyy-MM-dd HH:mm:ss");
+        EXPECT_LE(started.msecsTo(load->when), wait * 1000 + 1000);
+        EXPECT_TRUE(QFileInfo(load->detail).isFile());
+    }
+
+    // An hour across midnight: a program at every half hour, and each track handed over
+    // before the one playing has ended.
+    const QList<LogLine> log = Simulate(station, "2026-12-12 23:40:00", "1h");
+    QList<QTime> programTimes;
+    QList<LogLine> loads;
+    for (const LogLine& l : log) {
+        if (l.event == "program") programTimes << l.when.time();
+        if (l.event == "load") loads << l;
+    }
+    for (const QTime at : {QTime(0, 0), QTime(0, 30)}) {
+        const bool loaded = std::any_of(programTimes.begin(), programTimes.end(), [&](QTime t) {
+            return at.msecsTo(t) >= 0 && at.msecsTo(t) < 1000;
+        });
+        EXPECT_TRUE(loaded) << at.toString().toStdString();
+    }
+    ASSERT_GE(loads.size(), 30);
+    for (int i = 1; i < loads.size(); ++i) {
+        const qint64 heard = qint64(TrackLength(loads[i - 1].detail)) * 1000;
+        EXPECT_LT(loads[i - 1].when.msecsTo(loads[i].when), heard)
+            << "silence after " << loads[i - 1].detail.toStdString();
+        EXPECT_NE(loads[i - 1].detail, loads[i].detail) << "the same song twice in a row";
+    }
+}
+#endif
+
+TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+        GTEST_SKIP() << "the demo station is made with ffmpeg";
+    QTemporaryDir dir;
+    const QString station = dir.path() + "/demo";
+    const ScriptRun made = RunScript(station);
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+
+    CheckWeek(station);
+
+    // A second run finds the station complete and touches nothing.
+    const QStringList tree = TreeOf(station);
+    EXPECT_EQ(RunScript(station).exitCode, 0);
+    EXPECT_EQ(TreeOf(station), tree);
+
+    // An interrupted run: a track, a list and a day file are missing and a half-written
+    // track is left behind. The next run makes what is missing and keeps the rest.
+    const QString track = list_file::Read(station + "/pro1/", "Greek").lines.first();
+    const QString keptTrack = list_file::Read(station + "/pro1/", "International").lines.first();
+    const QDateTime keptTime = QFileInfo(keptTrack).lastModified();
+    ASSERT_TRUE(QFile::remove(track));
+    ASSERT_TRUE(QFile::remove(station + "/pro1/Hits"));
+    ASSERT_TRUE(QFile::remove(station + "/days1/3"));
+    QFile part(station + "/music/.part-7.mp3");
+    ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+    part.write("half a frame");
+    part.close();
+    QFile marker(station + "/.stavox-demo");
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.write("building\n");
+    marker.close();
+    EXPECT_EQ(RunScript(station).exitCode, 0);
+    EXPECT_GT(TrackLength(track), 0u);
+    EXPECT_FALSE(QFile::exists(part.fileName()));
+    EXPECT_EQ(QFileInfo(keptTrack).lastModified(), keptTime);
+    const auto untouched = [&](QStringList files) {
+        for (const QString& remade :
+             {track, station + "/pro1/Hits", station + "/days1/3", marker.fileName()})
+            files.removeIf([&](const QString& f) { return f.startsWith(remade + " "); });
+        return files;
+    };
+    EXPECT_EQ(untouched(TreeOf(station)), untouched(tree));
+    CheckWeek(station);
+
+    // Moved elsewhere, the station's lists follow its tracks.
+    const QString moved = dir.path() + "/moved";
+    ASSERT_TRUE(QDir().rename(station, moved));
+    EXPECT_EQ(RunScript(moved).exitCode, 0);
+    for (const QString& path : list_file::Read(moved + "/pro1/", "Ballads").lines)
+        EXPECT_TRUE(path.startsWith(moved + "/music/") && QFileInfo(path).isFile())
+            << path.toStdString();
+
+#ifdef STAVOX_MIXER_BINARY
+    CheckPlaying(moved);
+#endif
+}
+
+TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {
+    QTemporaryDir dir;
+    // Someone's own files are never mixed with a demo.
+    QFile mine(dir.path() + "/notes.txt");
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.write("mine");
+    mine.close();
+    const ScriptRun refused = RunScript(dir.path());
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_TRUE(refused.err.contains("not a demo station")) << refused.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"notes.txt"});
+
+    // An ffmpeg that has the encoder but fails on every track.
+    const QString bin = dir.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    QFile fake(bin + "/ffmpeg");
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write(
+        "#!/bin/sh\n"
+        "case \"$*\" in *-encoders*) echo ' A..... libmp3lame'; exit 0;; esac\n"
+        "echo 'Unknown encoder' >&2; exit 1\n");
+    fake.close();
+    fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", bin + ":" + env.value("PATH"));
+    const QString station = dir.path() + "/demo";
+    const ScriptRun failed = RunScript(station, env);
+    EXPECT_NE(failed.exitCode, 0);
+    EXPECT_TRUE(failed.err.contains("ffmpeg failed to make") &&
+                failed.err.contains("Unknown encoder"))
+        << failed.err.toStdString();
+    EXPECT_TRUE(QDir(station + "/music").entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(QFile::exists(station + "/days1/0")) << "no calendar of tracks that do not exist";
+}
+
+}  // namespace
