@@ -182,9 +182,16 @@ struct MpvPlayerLink::Deck {
         process->setStandardInputFile(QProcess::nullDevice());
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#ifdef Q_OS_UNIX
+        // A deck has a process group of its own: Ctrl+C in a terminal, or a signal to the
+        // station's group, reaches the station alone, which then closes its decks itself
+        // instead of seeing them die and starting them again while it closes.
+        process->setChildProcessModifier([endWith = link->m_options.endWithThisProcess] {
+            ::setpgid(0, 0);
 #ifdef Q_OS_LINUX
-        if (link->m_options.endWithThisProcess)
-            process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+            if (endWith) ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
+        });
 #endif
         QObject::connect(process.get(), &QProcess::finished, process.get(),
                          [this](int code, QProcess::ExitStatus status) {
