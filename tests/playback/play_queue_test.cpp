@@ -73,8 +73,6 @@ TEST(PlayQueue, InsertGoesToTheMarkedLabelOrMarksTheFirst) {
     q.InsertIntoQueue("x");
     EXPECT_EQ(q.Entries(), QStringList({"new", "a", "b", "x", "c", "d", "e"}));
     EXPECT_EQ(q.TracksToPlay, 2);
-    EXPECT_EQ(q.LabelColour(4), PlayQueue::kMarkedColour);
-    EXPECT_EQ(q.LabelColour(1), PlayQueue::kUnmarkedColour);
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 using namespace player_command_line;
 
 TEST(PlayerCommandLineTest, LaunchAndHandOverTexts) {
-    EXPECT_EQ(PlayerClassArg(0), "\"WinAmpRadio0\"");
-    EXPECT_EQ(PlayerWindowClass(1), "WinampRadio1");
+    EXPECT_EQ(PlayerWindowClass(1), "WinampRadio1");  // the Windows decks' window class
     EXPECT_EQ(LaunchParameters(0), "/NEW /CLASS=\"WinAmpRadio0\"");
     EXPECT_EQ(LaunchParameters(1), "/NEW /CLASS=\"WinAmpRadio1\"");
 
