@@ -85,14 +85,6 @@ TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
     }
 }
 
-TEST_F(MpegDataTest, WriteCbrMpegGivesItsSecondsExactly) {
-    for (int seconds : {0, 1, 7, 185, 3600}) {
-        const QString path = m_dir.filePath(QString("t%1.mp3").arg(seconds));
-        ASSERT_TRUE(WriteCbrMpeg(path, seconds));
-        EXPECT_EQ(TrackLength(path), static_cast<std::uint32_t>(seconds)) << seconds;
-    }
-}
-
 TEST_F(MpegDataTest, FilesWithoutAudioGiveZero) {
     EXPECT_EQ(TrackLength(m_dir.filePath("missing.mp3")), 0u);
     EXPECT_EQ(TrackLength(Write("empty.mp3", {})), 0u);

@@ -44,18 +44,6 @@ TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
     EXPECT_EQ(editor.TotalPrograms(), 3);
 }
 
-TEST_F(ListEditorTest, SaveUnderANewNameKeepsTheFirstList) {
-    Choose("rock");
-    EXPECT_EQ(editor.NewProgramName, "rock");
-    editor.NewProgramName = "rock copy";
-    EXPECT_TRUE(editor.BitBtnSaveProgram1Click().isEmpty());
-    EXPECT_EQ(ListFile("rock copy"), ListFile("rock"));
-    EXPECT_EQ(ListFile("rock").size(), 5);
-    EXPECT_TRUE(editor.Rows().empty());
-    EXPECT_EQ(editor.ChosenListIndex(), -1);
-    EXPECT_EQ(editor.NewProgramName, "rock copy");
-}
-
 TEST_F(ListEditorTest, BadNamesWriteNothing) {
     Choose("rock");
     const QStringList refused = {"../escape", "a/b", "a\\b", "..", ".", "a|b"};
