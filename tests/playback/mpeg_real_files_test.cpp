@@ -76,28 +76,16 @@ TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
         SCOPED_TRACE(c.name);
         const QString out = dir.filePath(QString(c.name) + ".mp3");
         // A tone with bursts of noise, so a variable rate really varies.
-        QStringList args = quiet;
-        args << "-f"
-             << "lavfi"
-             << "-i"
-             << QString(
-                    "aevalsrc=exprs=0.4*sin(440*2*PI*t)+0.3*random(0)*gt(mod(t\\,4)\\,2)"
-                    ":d=%1:s=%2")
-                    .arg(c.seconds)
-                    .arg(c.rate);
-        if (!c.cover.isEmpty()) {
-            args << "-i" << c.cover << "-map"
-                 << "0"
-                 << "-map"
-                 << "1"
-                 << "-c:v"
-                 << "copy"
-                 << "-disposition:v"
-                 << "attached_pic";
-        }
-        args << "-ac" << QString::number(c.channels) << "-c:a"
-             << "libmp3lame" << c.codec << "-id3v2_version"
-             << "3" << out;
+        QStringList args = quiet + QStringList{"-f", "lavfi", "-i",
+                                               QString("aevalsrc=exprs=0.4*sin(440*2*PI*t)+0.3*"
+                                                       "random(0)*gt(mod(t\\,4)\\,2):d=%1:s=%2")
+                                                   .arg(c.seconds)
+                                                   .arg(c.rate)};
+        if (!c.cover.isEmpty())
+            args += QStringList{"-i",   c.cover, "-map",           "0",           "-map", "1",
+                                "-c:v", "copy",  "-disposition:v", "attached_pic"};
+        args += QStringList{"-ac", QString::number(c.channels), "-c:a", "libmp3lame"} + c.codec +
+                QStringList{"-id3v2_version", "3", out};
         const ToolRun made = Execute(ffmpeg, args);
         ASSERT_TRUE(made.ok) << made.output.toStdString();
 
