@@ -39,6 +39,27 @@ int SampleRateIndex(const MpegFormat& f) {
     return 3;
 }
 
+int MpegSamplesPerFrame(const MpegFormat& f) {
+    if (f.layer == 1) return 384;
+    if (f.layer == 2 || f.version == 1) return 1152;
+    return 576;
+}
+
+// An unknown bit rate or sampling rate gives index 15 / 3, which a reader must reject.
+std::uint32_t MpegHeaderWord(const MpegFormat& f, bool padding) {
+    const std::uint32_t versionBits = f.version == 1 ? 3 : f.version == 2 ? 2 : 0;
+    const std::uint32_t layerBits = static_cast<std::uint32_t>(4 - f.layer) & 3;
+    std::uint32_t h = 0xFFE00000u;
+    h |= versionBits << 19;
+    h |= layerBits << 17;
+    h |= 1u << 16;  // no CRC
+    h |= static_cast<std::uint32_t>(BitRateIndex(f)) << 12;
+    h |= static_cast<std::uint32_t>(SampleRateIndex(f)) << 10;
+    h |= (padding ? 1u : 0u) << 9;
+    h |= (f.mono ? 3u : 0u) << 6;
+    return h;
+}
+
 // An encoder spreads the fractional slot of each frame over the stream: frame i gets
 // floor((i+1)·n) − floor(i·n) slots, n = slots per frame as an exact fraction.
 struct SlotRate {
@@ -86,29 +107,9 @@ QByteArray Id3v2Tag(const MpegFileSpec& spec) {
 
 }  // namespace
 
-int MpegSamplesPerFrame(const MpegFormat& f) {
-    if (f.layer == 1) return 384;
-    if (f.layer == 2 || f.version == 1) return 1152;
-    return 576;
-}
-
 int MpegFrameBytes(const MpegFormat& f, bool padding) {
     const SlotRate s = Slots(f);
     return static_cast<int>((s.num / s.den + (padding ? 1 : 0)) * s.slotBytes);
-}
-
-std::uint32_t MpegHeaderWord(const MpegFormat& f, bool padding) {
-    const std::uint32_t versionBits = f.version == 1 ? 3 : f.version == 2 ? 2 : 0;
-    const std::uint32_t layerBits = static_cast<std::uint32_t>(4 - f.layer) & 3;
-    std::uint32_t h = 0xFFE00000u;
-    h |= versionBits << 19;
-    h |= layerBits << 17;
-    h |= 1u << 16;  // no CRC
-    h |= static_cast<std::uint32_t>(BitRateIndex(f)) << 12;
-    h |= static_cast<std::uint32_t>(SampleRateIndex(f)) << 10;
-    h |= (padding ? 1u : 0u) << 9;
-    h |= (f.mono ? 3u : 0u) << 6;
-    return h;
 }
 
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {

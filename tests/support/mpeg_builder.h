@@ -30,13 +30,8 @@ struct MpegFileSpec {
     QByteArray xingMagic = "Xing";
 };
 
-/// The 32-bit header word of a frame; throws nothing, asserts nothing: an unknown bit rate
-/// or sampling rate gives index 15 / 3, which a reader must reject.
-std::uint32_t MpegHeaderWord(const MpegFormat& f, bool padding);
 /// Bytes of one frame of this format.
 int MpegFrameBytes(const MpegFormat& f, bool padding);
-/// Samples one frame of this format carries.
-int MpegSamplesPerFrame(const MpegFormat& f);
 /// Consecutive frames filling exactly `bytes` bytes (the last frame cut short).
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes);
 /// The whole file's bytes.

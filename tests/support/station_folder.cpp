@@ -21,6 +21,24 @@ int SlotOfText(const QString& time) {
     return day_program::SlotOfTime(parts[0].toInt(), parts[1].toInt());
 }
 
+// The 48 slot lines of one day made of these programs.
+QStringList DaySlots(const QList<StationFolder::Program>& programs) {
+    QStringList slots;
+    for (int s = 0; s < day_program::kSlotCount; ++s) slots.append(day_program::kNullSlot);
+    for (const StationFolder::Program& program : programs) {
+        const int start = SlotOfText(program.start);
+        const int end = SlotOfText(program.end);
+        if (start < 0 || start >= end || end > day_program::kSlotCount) {
+            ADD_FAILURE() << "bad span " << program.start.toStdString() << " - "
+                          << program.end.toStdString();
+            continue;
+        }
+        slots[start] = program.value;
+        for (int s = start + 1; s < end; ++s) slots[s] = day_program::kSameSlot;
+    }
+    return slots;
+}
+
 }  // namespace
 
 StationFolder::StationFolder() {
@@ -33,8 +51,6 @@ StationFolder::StationFolder() {
 QString StationFolder::StartFolder() const { return m_dir.path(); }
 QString StationFolder::ListsPath() const { return m_dir.path() + QStringLiteral("/pro1/"); }
 QString StationFolder::DaysPath() const { return m_dir.path() + QStringLiteral("/days1/"); }
-QString StationFolder::HoursPath() const { return m_dir.path() + QStringLiteral("/hour1/"); }
-QString StationFolder::SpotsPath() const { return m_dir.path() + QStringLiteral("/spots1/"); }
 QString StationFolder::MusicPath() const { return m_dir.path() + QStringLiteral("/music/"); }
 
 QStringList StationFolder::AddList(const QString& name, const QList<int>& trackSeconds) {
@@ -51,23 +67,6 @@ QStringList StationFolder::AddList(const QString& name, const QList<int>& trackS
 void StationFolder::WriteList(const QString& name, const QStringList& lines) {
     const QString error = list_file::Write(ListsPath(), name, lines);
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-}
-
-QStringList StationFolder::DaySlots(const QList<Program>& programs) {
-    QStringList slots;
-    for (int s = 0; s < day_program::kSlotCount; ++s) slots.append(day_program::kNullSlot);
-    for (const Program& program : programs) {
-        const int start = SlotOfText(program.start);
-        const int end = SlotOfText(program.end);
-        if (start < 0 || start >= end || end > day_program::kSlotCount) {
-            ADD_FAILURE() << "bad span " << program.start.toStdString() << " - "
-                          << program.end.toStdString();
-            continue;
-        }
-        slots[start] = program.value;
-        for (int s = start + 1; s < end; ++s) slots[s] = day_program::kSameSlot;
-    }
-    return slots;
 }
 
 void StationFolder::WriteDays(const QList<Program>& programs) {

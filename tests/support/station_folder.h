@@ -26,8 +26,6 @@ public:
     /// The data folders, each ending in "/".
     QString ListsPath() const;
     QString DaysPath() const;
-    QString HoursPath() const;
-    QString SpotsPath() const;
     QString MusicPath() const;
 
     /// Generates one MPEG track per length (seconds) and writes the list of their paths.
@@ -39,8 +37,6 @@ public:
     /// Writes the day file of every weekday the programs name; each holds those programs
     /// and "###NULL###" elsewhere. Days not named are left as they are.
     void WriteDays(const QList<Program>& programs);
-    /// The 48 slot lines of one day made of these programs (their weekdays are ignored).
-    static QStringList DaySlots(const QList<Program>& programs);
 
 private:
     QTemporaryDir m_dir;
