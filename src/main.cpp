@@ -1,5 +1,12 @@
 // The station's entry: the studio window, or one of the headless commands
 // (--simulate for the week preview, --track-length for checking files).
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTextStream>
+#include <cstdio>
+
 #include "app/as_run_log.h"
 #include "app/command_line.h"
 #include "app/data_folders.h"
@@ -8,19 +15,11 @@
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "platform/player_link_factory.h"
-#include "player/logging_player_link.h"
 #include "platform/qt_timer_host.h"
 #include "platform/system_clock.h"
 #include "platform/unix_signals.h"
+#include "player/logging_player_link.h"
 #include "ui/main_window.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QMessageBox>
-#include <QSettings>
-#include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 
@@ -72,7 +71,8 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     QTextStream out(stdout);
     const AsRunLog log([&out](const QString& line) { out << line << Qt::endl; });
     LoggingPlayerLink logged(*decks, [&](int deck, const QString& event, const QString& detail) {
-        if (event != QLatin1String("volume")) log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
+        if (event != QLatin1String("volume"))
+            log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
     });
     PlayerLink& link = headless ? static_cast<PlayerLink&>(logged) : *decks;
 

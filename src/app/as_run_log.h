@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <functional>
 
 /// The as-run log: one event a line, "YYYY-MM-DD HH:MM:SS.mmm", source, event and

@@ -8,7 +8,10 @@ std::optional<std::int64_t> ParseDuration(const QString& text) {
     if (!m.hasMatch()) return std::nullopt;
     const std::int64_t n = m.captured(1).toLongLong();
     const QChar unit = m.captured(2).at(0);
-    const std::int64_t perUnit = unit == 's' ? 1000 : unit == 'm' ? 60'000 : unit == 'h' ? 3'600'000 : 86'400'000;
+    const std::int64_t perUnit = unit == 's'   ? 1000
+                                 : unit == 'm' ? 60'000
+                                 : unit == 'h' ? 3'600'000
+                                               : 86'400'000;
     if (n <= 0) return std::nullopt;
     return n * perUnit;
 }
@@ -48,19 +51,24 @@ CommandLine ParseCommandLine(const QStringList& args) {
             cl.mode = CommandLine::Mode::TrackLength;
         } else if (a == "--simulate") {
             cl.mode = CommandLine::Mode::Simulate;
-            if (!TakeValue(args, i, value)) cl.error = "--simulate needs a start time";
-            else ParseSimulateStart(cl, value);
+            if (!TakeValue(args, i, value))
+                cl.error = "--simulate needs a start time";
+            else
+                ParseSimulateStart(cl, value);
         } else if (a == "--for") {
             sawFor = true;
             const auto ms = TakeValue(args, i, value) ? ParseDuration(value) : std::nullopt;
-            if (!ms) cl.error = QStringLiteral("bad duration: ") + value;
-            else cl.simulateForMs = *ms;
+            if (!ms)
+                cl.error = QStringLiteral("bad duration: ") + value;
+            else
+                cl.simulateForMs = *ms;
         } else if (a == "--volumes") {
             cl.logVolumes = true;
         } else if (a == "--player") {
             if (!TakeValue(args, i, value) || (value != "mpv" && value != "simulated"))
                 cl.error = QStringLiteral("--player takes mpv or simulated");
-            else cl.player = value;
+            else
+                cl.player = value;
         } else if (a.startsWith("--ao")) {
             cl.playerOptions << a;
             if (a == "--ao" && TakeValue(args, i, value)) cl.playerOptions.last() += "=" + value;

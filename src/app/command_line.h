@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
 #include <optional>
 
@@ -11,13 +10,13 @@
 struct CommandLine {
     enum class Mode { Window, Simulate, TrackLength };
     Mode mode = Mode::Window;
-    QDateTime simulateStart;          ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
-    std::int64_t simulateForMs = 0;   ///< --for 90s | 45m | 6h | 7d
-    bool logVolumes = false;          ///< --volumes
-    QString player = "mpv";           ///< --player mpv | simulated
-    QStringList playerOptions;        ///< --ao=... and other --ao options passed to the decks
-    QStringList files;                ///< --track-length FILE...
-    QString error;                    ///< set when the arguments make no sense
+    QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
+    std::int64_t simulateForMs = 0;  ///< --for 90s | 45m | 6h | 7d
+    bool logVolumes = false;         ///< --volumes
+    QString player = "mpv";          ///< --player mpv | simulated
+    QStringList playerOptions;       ///< --ao=... and other --ao options passed to the decks
+    QStringList files;               ///< --track-length FILE...
+    QString error;                   ///< set when the arguments make no sense
 };
 
 /// Parses the arguments after the program name.

@@ -16,8 +16,8 @@ void AddIfAny(QStringList& messages, const QString& message) {
 // The level and mixing boxes and the settings that hold their texts, walked both ways.
 using Box = VolumeBars::LevelBox;
 const std::pair<Box, QString Settings::*> kLevelBoxes[] = {
-    {Box::EditFadeOut0, &Settings::FadeOut0}, {Box::EditFadeIn0, &Settings::FadeIn0},
-    {Box::EditFadeOut1, &Settings::FadeOut1}, {Box::EditFadeIn1, &Settings::FadeIn1},
+    {Box::EditFadeOut0, &Settings::FadeOut0},     {Box::EditFadeIn0, &Settings::FadeIn0},
+    {Box::EditFadeOut1, &Settings::FadeOut1},     {Box::EditFadeIn1, &Settings::FadeIn1},
     {Box::EditMixingTime, &Settings::MixingTime},
 };
 

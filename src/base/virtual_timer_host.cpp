@@ -19,7 +19,8 @@ namespace {
 
 class VirtualTimer final : public Timer {
 public:
-    explicit VirtualTimer(std::shared_ptr<VirtualTimerHost::Entry> entry) : m_entry(std::move(entry)) {}
+    explicit VirtualTimer(std::shared_ptr<VirtualTimerHost::Entry> entry)
+        : m_entry(std::move(entry)) {}
     ~VirtualTimer() override {
         m_entry->enabled = false;
         m_entry->host = nullptr;  // the host drops entries without a host
@@ -91,7 +92,8 @@ void VirtualTimerHost::Advance(std::int64_t ms) {
         auto handler = keep->onTick;
         if (handler) handler();
         // A timer left enabled and not re-armed by its handler fires again one interval on.
-        if (keep->host && keep->enabled && keep->due == firedAt) keep->due = firedAt + keep->interval;
+        if (keep->host && keep->enabled && keep->due == firedAt)
+            keep->due = firedAt + keep->interval;
     }
     m_nowMs = target;
     std::erase_if(m_entries, [](const std::shared_ptr<Entry>& p) { return p->host == nullptr; });

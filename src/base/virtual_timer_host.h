@@ -1,13 +1,12 @@
 #pragma once
 
-#include "base/clock.h"
-#include "base/timer_host.h"
-
 #include <QDateTime>
-
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "base/clock.h"
+#include "base/timer_host.h"
 
 /// Timers and a clock on virtual time. Advance(ms) moves time forward and fires the
 /// timers that fall due, in time order (timers due together fire in creation order).

@@ -1,11 +1,11 @@
 #include "platform/unix_signals.h"
 
 #ifndef _WIN32
-#include <QSocketNotifier>
-
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace {
 

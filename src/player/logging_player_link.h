@@ -1,9 +1,9 @@
 #pragma once
 
-#include "player/player_link.h"
-
 #include <array>
 #include <functional>
+
+#include "player/player_link.h"
 
 /// Passes every command on to another deck link and reports it as an event, as the
 /// as-run log wants them: load (path), stop, fadestop, pause, jump (ms), volume (0..255),
@@ -11,12 +11,15 @@
 class LoggingPlayerLink final : public PlayerLink {
 public:
     using EventSink = std::function<void(int deck, const QString& event, const QString& detail)>;
-    LoggingPlayerLink(PlayerLink& inner, EventSink sink) : m_inner(inner), m_sink(std::move(sink)) {}
+    LoggingPlayerLink(PlayerLink& inner, EventSink sink)
+        : m_inner(inner), m_sink(std::move(sink)) {}
 
     bool ProgramExists(const QString& programPath) const override {
         return m_inner.ProgramExists(programPath);
     }
-    void Launch(int deck, const QString& programPath) override { m_inner.Launch(deck, programPath); }
+    void Launch(int deck, const QString& programPath) override {
+        m_inner.Launch(deck, programPath);
+    }
     bool Find(int deck) override { return m_inner.Find(deck); }
     int PlayState(int deck) override;
     int PositionMs(int deck) override { return m_inner.PositionMs(deck); }

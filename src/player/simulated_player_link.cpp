@@ -1,15 +1,15 @@
 #include "player/simulated_player_link.h"
 
-#include "playback/mpeg_data.h"
-
 #include <algorithm>
+
+#include "playback/mpeg_data.h"
 
 struct SimulatedPlayerLink::Deck {
     bool answering = true;
     bool launched = false;
     bool dead = false;
     QString file;
-    int lengthSec = -1;   // -1 while nothing is loaded
+    int lengthSec = -1;  // -1 while nothing is loaded
     int state = kStopped;
     std::int64_t posAtRef = 0;  // position (ms) at refMs
     std::int64_t refMs = 0;     // clock time (ms) when posAtRef was taken

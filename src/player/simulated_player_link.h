@@ -1,13 +1,13 @@
 #pragma once
 
-#include "base/clock.h"
-#include "base/timer_host.h"
-#include "player/player_link.h"
-
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+#include "base/clock.h"
+#include "base/timer_host.h"
+#include "player/player_link.h"
 
 /// Two decks that play on the station's clock instead of a sound card: a handed-over
 /// file plays from 0 for its estimated length and then reads stopped. A missing or

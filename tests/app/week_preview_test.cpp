@@ -1,15 +1,16 @@
-#include "app/command_line.h"
-#include "app/settings.h"
 #include "app/week_preview.h"
-#include "playback/mpeg_data.h"
-#include "support/station_folder.h"
+
+#include <gtest/gtest.h>
 
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "app/command_line.h"
+#include "app/settings.h"
+#include "playback/mpeg_data.h"
+#include "support/station_folder.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ QList<LogLine> Parse(const QStringList& lines) {
 class WeekPreviewTest : public ::testing::Test {
 protected:
     WeekPreviewTest() {
-        const QStringList morning = station.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195});
+        const QStringList morning =
+            station.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195});
         const QStringList noon = station.AddList("noon", {180, 220, 210, 200, 190, 175});
         const QStringList jazz = station.AddList("jazz", {250, 260, 245});
         for (const QStringList& l : {morning, noon, jazz})
@@ -48,7 +50,9 @@ protected:
         const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
         EXPECT_TRUE(cl.error.isEmpty());
         QStringList lines;
-        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{}, [&](const QString& l) { lines << l; }), 0);
+        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{},
+                                 [&](const QString& l) { lines << l; }),
+                  0);
         return Parse(lines);
     }
 
@@ -72,7 +76,8 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsE
     ASSERT_EQ(programs.size(), 2);
     EXPECT_EQ(programs[0].detail, "morning");
     EXPECT_EQ(programs[1].detail, "noon|jazz|");
-    for (const auto& [line, at] : {std::pair{programs[0], QTime(10, 0)}, std::pair{programs[1], QTime(11, 0)}}) {
+    for (const auto& [line, at] :
+         {std::pair{programs[0], QTime(10, 0)}, std::pair{programs[1], QTime(11, 0)}}) {
         const qint64 late = QDateTime(day, at).msecsTo(line.when);
         EXPECT_GE(late, 0);
         EXPECT_LT(late, 400);
@@ -118,7 +123,8 @@ QProcessEnvironment IsolatedEnvironment(const QString& home) {
 
 QStringList TreeOf(const QString& folder) {
     QStringList files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         files << it.filePath() + " " + QString::number(it.fileInfo().size()) + " " +
@@ -134,13 +140,16 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     QProcess p;
     p.setProcessEnvironment(IsolatedEnvironment(home.path()));
     p.setWorkingDirectory(station.StartFolder());
-    p.start(STAVOX_MIXER_BINARY, {"--simulate", "2026-12-07 10:00:00", "--for", "45m", "--volumes"});
+    p.start(STAVOX_MIXER_BINARY,
+            {"--simulate", "2026-12-07 10:00:00", "--for", "45m", "--volumes"});
     ASSERT_TRUE(p.waitForFinished(60'000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
         R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue)\t.*$)");
-    for (const QString& line : lines) EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
+    for (const QString& line : lines)
+        EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
     EXPECT_EQ(TreeOf(station.StartFolder()), before);
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/.config/Kelmar/Stavox.conf"));

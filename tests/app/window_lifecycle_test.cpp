@@ -1,13 +1,12 @@
-#include "app/settings.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
+
+#include "app/settings.h"
 
 #ifdef STAVOX_MIXER_BINARY
 namespace {
@@ -27,13 +26,15 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverything) 
         p.start(STAVOX_MIXER_BINARY, {"--player", "simulated"});
         ASSERT_TRUE(p.waitForStarted());
         // Wait until start-up has made the folders, then signal.
-        for (int i = 0; i < 100 && !QDir(folder.filePath("spots1")).exists(); ++i) p.waitForFinished(50);
+        for (int i = 0; i < 100 && !QDir(folder.filePath("spots1")).exists(); ++i)
+            p.waitForFinished(50);
         ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
         ::kill(pid_t(p.processId()), signal);
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << signal;
 
-        QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QStringList entries =
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         entries.sort();
         EXPECT_EQ(entries, QStringList({"days1", "favorites.txt", "hour1", "pro1", "spots1"}));
 
@@ -41,8 +42,9 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverything) 
         ASSERT_TRUE(QFileInfo::exists(conf));
         QSettings stored(conf, QSettings::IniFormat);
         EXPECT_EQ(ReadSettings(stored), Settings{});
-        for (const char* key : {"WinAmpPath", "MixingTime", "PlaySpotEvery", "colors/ListBoxTitles1",
-                                "ColorFonts/LabelTrackName1", "OwnerMessage"})
+        for (const char* key :
+             {"WinAmpPath", "MixingTime", "PlaySpotEvery", "colors/ListBoxTitles1",
+              "ColorFonts/LabelTrackName1", "OwnerMessage"})
             EXPECT_TRUE(stored.contains(key)) << key;
     }
 }

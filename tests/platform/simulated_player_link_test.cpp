@@ -1,10 +1,11 @@
-#include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
-#include "support/mpeg_builder.h"
+
+#include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "base/virtual_timer_host.h"
+#include "support/mpeg_builder.h"
 
 namespace {
 
@@ -13,7 +14,11 @@ protected:
     SimulatedPlayerLinkTest() {
         for (int deck = 0; deck < 2; ++deck) link.Launch(deck, {});
         link.OnEvent = [this](int deck, const QString& event, const QString& detail) {
-            events.push_back(QString("%1 %2 %3 %4").arg(host.ElapsedMs()).arg(deck).arg(event, detail).trimmed());
+            events.push_back(QString("%1 %2 %3 %4")
+                                 .arg(host.ElapsedMs())
+                                 .arg(deck)
+                                 .arg(event, detail)
+                                 .trimmed());
         };
     }
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};

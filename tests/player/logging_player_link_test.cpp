@@ -1,8 +1,9 @@
-#include "base/virtual_timer_host.h"
 #include "player/logging_player_link.h"
-#include "player/simulated_player_link.h"
 
 #include <gtest/gtest.h>
+
+#include "base/virtual_timer_host.h"
+#include "player/simulated_player_link.h"
 
 namespace {
 
@@ -10,7 +11,8 @@ namespace {
 // command, or handed a new file, is not.
 TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItself) {
     VirtualTimerHost host(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
-    SimulatedPlayerLink sim(host, host, [](const QString& path) { return path == "long" ? 600u : 30u; });
+    SimulatedPlayerLink sim(host, host,
+                            [](const QString& path) { return path == "long" ? 600u : 30u; });
     QStringList events;
     LoggingPlayerLink link(sim, [&](int deck, const QString& e, const QString& d) {
         events << QString("%1 %2 %3").arg(deck).arg(e, d).trimmed();
@@ -28,7 +30,8 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItself) {
     link.JumpTo(1, 5000);
     link.Stop(1);
     link.PlayState(1);
-    EXPECT_EQ(events, QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127", "1 jump 5000", "1 stop"}));
+    EXPECT_EQ(events, QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127",
+                                   "1 jump 5000", "1 stop"}));
 }
 
 }  // namespace
