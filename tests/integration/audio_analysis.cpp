@@ -81,12 +81,17 @@ std::optional<Heard> HeardSpan(const std::vector<double>& levels, double thresho
     return heard;
 }
 
-std::vector<int> QuietWindows(const std::vector<double>& levels, double thresholdDb, int from,
-                              int to) {
-    std::vector<int> quiet;
-    for (int i = std::max(0, from); i <= to && i < int(levels.size()); ++i)
-        if (levels[i] < thresholdDb) quiet.push_back(i);
-    return quiet;
+std::vector<Run> QuietRuns(const std::vector<double>& levels, double thresholdDb, int from,
+                           int to) {
+    std::vector<Run> runs;
+    for (int i = std::max(0, from); i <= to && i < int(levels.size()); ++i) {
+        if (levels[i] >= thresholdDb) continue;
+        if (!runs.empty() && runs.back().first + runs.back().windows == i)
+            ++runs.back().windows;
+        else
+            runs.push_back({i, 1});
+    }
+    return runs;
 }
 
 }  // namespace audio_analysis

@@ -29,8 +29,13 @@ struct Heard {
 };
 std::optional<Heard> HeardSpan(const std::vector<double>& levels, double thresholdDb, int minRun);
 
-/// Windows from..to (inclusive) whose level is below thresholdDb.
-std::vector<int> QuietWindows(const std::vector<double>& levels, double thresholdDb, int from,
-                              int to);
+/// A run of consecutive windows.
+struct Run {
+    int first = 0;
+    int windows = 0;
+    bool operator==(const Run&) const = default;
+};
+/// The runs of windows from..to (inclusive) whose level is below thresholdDb.
+std::vector<Run> QuietRuns(const std::vector<double>& levels, double thresholdDb, int from, int to);
 
 }  // namespace audio_analysis

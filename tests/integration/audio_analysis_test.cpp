@@ -82,6 +82,11 @@ TEST(AudioAnalysisTest, ShortBlipsAreNotHeardAndGapsAreFound) {
     ASSERT_TRUE(heard);
     EXPECT_EQ(heard->first, 6);
     EXPECT_EQ(heard->last, 15);
-    EXPECT_EQ(QuietWindows(levels, -40, heard->first, heard->last), std::vector<int>{10});
-    EXPECT_TRUE(QuietWindows(levels, -40, 6, 9).empty());
+    EXPECT_EQ(QuietRuns(levels, -40, heard->first, heard->last),
+              (std::vector<audio_analysis::Run>{{10, 1}}));
+    EXPECT_TRUE(QuietRuns(levels, -40, 6, 9).empty());
+    levels[11] = levels[12] = -50;
+    levels[14] = -200;
+    EXPECT_EQ(QuietRuns(levels, -40, 0, 99),
+              (std::vector<audio_analysis::Run>{{0, 3}, {4, 2}, {10, 3}, {14, 1}, {16, 4}}));
 }

@@ -117,7 +117,19 @@ QString PrivatePulse::StartRecorder(const QString& rawPath) {
     return {};
 }
 
-void PrivatePulse::StopRecorder() { End(m_recorder); }
+QString PrivatePulse::StopRecorder() {
+    QString error;
+    if (m_recorder && m_recorder->state() == QProcess::NotRunning)
+        error = QStringLiteral("parec ended by itself (exit code %1): %2")
+                    .arg(m_recorder->exitCode())
+                    .arg(QString::fromLocal8Bit(m_recorder->readAllStandardError()));
+    End(m_recorder);
+    return error;
+}
+
+QString PrivatePulse::DaemonLog() {
+    return m_daemon ? QString::fromLocal8Bit(m_daemon->readAll()) : QString();
+}
 
 void PrivatePulse::End(std::unique_ptr<QProcess>& process) {
     if (!process) return;

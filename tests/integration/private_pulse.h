@@ -27,7 +27,11 @@ public:
     /// Records the mix as raw 44.1 kHz 16-bit stereo into rawPath and waits until the
     /// first bytes arrive; an error text, empty on success.
     QString StartRecorder(const QString& rawPath);
-    void StopRecorder();
+    /// Ends the recorder; an error text when it had ended by itself before, empty otherwise.
+    QString StopRecorder();
+
+    /// What the daemon has printed so far (its errors).
+    QString DaemonLog();
 
     /// The private folder; room for sockets and files of the test.
     QString Folder() const { return m_dir.path(); }
