@@ -32,16 +32,16 @@ public:
 private:
     Library() {
         for (int i = 0; i < 1000; ++i) {
-            MpegFileSpec spec;
+            MpegFileSpec layout;
             const int seconds = 2 + i % 19;
-            spec.audioBytes = std::int64_t{seconds} * 16000;
+            layout.audioBytes = std::int64_t{seconds} * 16000;
             if (i % 3 == 0) {
-                spec.id3v2Bytes = 20000;
-                spec.id3v1 = true;
+                layout.id3v2Bytes = 20000;
+                layout.id3v1 = true;
             }
-            if (i % 5 == 0) spec.xingFrames = seconds * 44100 / 1152;
+            if (i % 5 == 0) layout.xingFrames = seconds * 44100 / 1152;
             const QString path = m_dir.filePath(QString("track%1.mp3").arg(i, 4, 10, QChar('0')));
-            if (!WriteMpegFile(path, spec)) qFatal("cannot write %s", qPrintable(path));
+            if (!WriteMpegFile(path, layout)) qFatal("cannot write %s", qPrintable(path));
             files << path;
             bytes += QFile(path).size();
         }

@@ -106,7 +106,7 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
     const MpegFormat low{3, 3, 8, 8000, true};
     struct Case {
         const char* name;
-        MpegFileSpec spec;
+        MpegFileSpec layout;
         std::uint32_t seconds;
     };
     MpegFileSpec picture;
@@ -123,10 +123,10 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
     const Case cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray bytes = BuildMpegFile(c.spec);
+        const QByteArray bytes = BuildMpegFile(c.layout);
         const TMPEGData d = Read(c.name, bytes);
         EXPECT_EQ(d.Duration, c.seconds);
-        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.spec.format.bitRate));
+        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.layout.format.bitRate));
         EXPECT_EQ(d.FileLength, bytes.size());
     }
 }
@@ -183,18 +183,18 @@ TEST_F(MpegDataTest, XingTagIsFoundWhereVersionAndChannelsPutIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format.version * 10 + (c.format.mono ? 1 : 0));
-        MpegFileSpec spec;
-        spec.format = c.format;
-        spec.audioBytes = c.audioBytes;
-        spec.xingFrames = c.frames;
-        spec.xingMagic = c.magic;
-        const TMPEGData d = Read("xing.mp3", BuildMpegFile(spec));
+        MpegFileSpec layout;
+        layout.format = c.format;
+        layout.audioBytes = c.audioBytes;
+        layout.xingFrames = c.frames;
+        layout.xingMagic = c.magic;
+        const TMPEGData d = Read("xing.mp3", BuildMpegFile(layout));
         EXPECT_EQ(d.Duration, c.seconds);
         EXPECT_EQ(d.BitRate, c.bitRate);
         EXPECT_EQ(d.FrameLength, c.frameLength);
         // The same file with no frame count: the first frame's rate stands.
-        spec.xingFrames = 0;
-        EXPECT_EQ(Read("zero.mp3", BuildMpegFile(spec)).BitRate,
+        layout.xingFrames = 0;
+        EXPECT_EQ(Read("zero.mp3", BuildMpegFile(layout)).BitRate,
                   static_cast<std::uint32_t>(c.format.bitRate));
     }
 }
@@ -212,11 +212,11 @@ TEST_F(MpegDataTest, HugeFilesAndLongLengthsDoNotOverflow) {
                           {{1, 3, 32, 44100, false}, -1, 78643},
                           {{1, 3, 128, 44100, false}, 4000000, 104489}};
     for (const Case& c : cases) {
-        MpegFileSpec spec;
-        spec.format = c.format;
-        spec.audioBytes = 10000;
-        spec.xingFrames = c.xingFrames;
-        const QString path = Write("huge.mp3", BuildMpegFile(spec));
+        MpegFileSpec layout;
+        layout.format = c.format;
+        layout.audioBytes = 10000;
+        layout.xingFrames = c.xingFrames;
+        const QString path = Write("huge.mp3", BuildMpegFile(layout));
         QFile f(path);
         ASSERT_TRUE(f.resize(size));
         EXPECT_EQ(TrackLength(path), c.seconds);

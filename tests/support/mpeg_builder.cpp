@@ -85,19 +85,19 @@ void PutBigEndian(QByteArray& b, qsizetype at, std::uint32_t v) {
     }
 }
 
-QByteArray Id3v2Tag(const MpegFileSpec& spec) {
-    const int footer = spec.id3v2Footer ? 10 : 0;
-    const int body = std::max(0, spec.id3v2Bytes - 10 - footer);
+QByteArray Id3v2Tag(const MpegFileSpec& layout) {
+    const int footer = layout.id3v2Footer ? 10 : 0;
+    const int body = std::max(0, layout.id3v2Bytes - 10 - footer);
     QByteArray head("ID3\x03\x00", 5);
-    head.append(static_cast<char>(spec.id3v2Footer ? 0x10 : 0x00));
+    head.append(static_cast<char>(layout.id3v2Footer ? 0x10 : 0x00));
     for (int shift = 21; shift >= 0; shift -= 7) {
         head.append(static_cast<char>((body >> shift) & 0x7F));
     }
     QByteArray tag = head;
-    QByteArray content = spec.id3v2Payload.left(body);
+    QByteArray content = layout.id3v2Payload.left(body);
     content.append(QByteArray(body - content.size(), '\0'));
     tag.append(content);
-    if (spec.id3v2Footer) {
+    if (layout.id3v2Footer) {
         QByteArray foot = head;
         foot.replace(0, 3, "3DI");
         tag.append(foot);
@@ -125,26 +125,26 @@ QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {
     return out;
 }
 
-QByteArray BuildMpegFile(const MpegFileSpec& spec) {
-    QByteArray file = spec.junk;
-    if (spec.id3v2Bytes > 0) file.append(Id3v2Tag(spec));
+QByteArray BuildMpegFile(const MpegFileSpec& layout) {
+    QByteArray file = layout.junk;
+    if (layout.id3v2Bytes > 0) file.append(Id3v2Tag(layout));
     const qsizetype audioStart = file.size();
-    file.append(MpegFrames(spec.format, spec.audioBytes));
-    if (spec.xingFrames >= 0) {
+    file.append(MpegFrames(layout.format, layout.audioBytes));
+    if (layout.xingFrames >= 0) {
         // The tag lives inside the first frame; whatever does not fit that frame is left out.
         const int frameEnd = static_cast<int>(
-            std::min<std::int64_t>(spec.audioBytes, MpegFrameBytes(spec.format, false)));
-        QByteArray xing = spec.xingMagic.left(4);
+            std::min<std::int64_t>(layout.audioBytes, MpegFrameBytes(layout.format, false)));
+        QByteArray xing = layout.xingMagic.left(4);
         xing.append(QByteArray(116, '\0'));
         PutBigEndian(xing, 4, 0x0F);
-        PutBigEndian(xing, 8, static_cast<std::uint32_t>(spec.xingFrames));
-        PutBigEndian(xing, 12, static_cast<std::uint32_t>(spec.audioBytes));
+        PutBigEndian(xing, 8, static_cast<std::uint32_t>(layout.xingFrames));
+        PutBigEndian(xing, 12, static_cast<std::uint32_t>(layout.audioBytes));
         for (int k = 0; k < 100; ++k) xing[16 + k] = static_cast<char>(k * 255 / 100);
-        const int at = XingOffset(spec.format);
+        const int at = XingOffset(layout.format);
         const int fits = std::max(0, std::min<int>(xing.size(), frameEnd - at));
         file.replace(audioStart + at, fits, xing.left(fits));
     }
-    if (spec.id3v1) {
+    if (layout.id3v1) {
         QByteArray tag("TAG");
         tag.append("Song title");
         tag.append(QByteArray(128 - tag.size(), '\0'));
@@ -153,16 +153,16 @@ QByteArray BuildMpegFile(const MpegFileSpec& spec) {
     return file;
 }
 
-bool WriteMpegFile(const QString& path, const MpegFileSpec& spec) {
+bool WriteMpegFile(const QString& path, const MpegFileSpec& layout) {
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = BuildMpegFile(spec);
+    const QByteArray bytes = BuildMpegFile(layout);
     if (out.write(bytes) != bytes.size()) return false;
     return out.commit();
 }
 
 bool WriteCbrMpeg(const QString& path, int seconds) {
-    MpegFileSpec spec;
-    spec.audioBytes = std::int64_t{std::max(0, seconds)} * 16000;  // 128 kbit/s
-    return WriteMpegFile(path, spec);
+    MpegFileSpec layout;
+    layout.audioBytes = std::int64_t{std::max(0, seconds)} * 16000;  // 128 kbit/s
+    return WriteMpegFile(path, layout);
 }
