@@ -105,21 +105,31 @@ void DeckMirror::Apply(const Message& message) {
     if (message.kind == Message::Kind::Reply) {
         if (m_pendingHandOver != 0 && message.requestId == m_pendingHandOver) {
             m_pendingHandOver = 0;
-            if (!message.Succeeded()) Stopped();
+            if (message.Succeeded()) {
+                m_awaitingStart = true;
+            } else {
+                Stopped();
+            }
         }
         return;
     }
     if (message.kind != Message::Kind::Event) return;
-    // What mpv says before it took the hand-over is about the file before.
-    const bool current = m_pendingHandOver == 0;
+    if (message.event == QLatin1String("property-change") &&
+        message.name == QLatin1String("current-ao")) {
+        m_audioOutput = message.data.toString();
+        return;
+    }
+    // Until the new file starts, what mpv says (a pause toggled a moment ago, the old
+    // file's last position, the old file ending) is about the file before.
+    if (m_pendingHandOver != 0) return;
+    if (m_awaitingStart) {
+        if (message.event != QLatin1String("start-file")) return;
+        m_awaitingStart = false;
+    }
     if (message.event == QLatin1String("property-change")) {
         const QString& name = message.name;
         if (name == QLatin1String("pause")) {
             m_paused = message.data.toBool();
-        } else if (name == QLatin1String("current-ao")) {
-            m_audioOutput = message.data.toString();
-        } else if (!current) {
-            return;
         } else if (name == QLatin1String("idle-active")) {
             m_idle = message.data.toBool(true);
         } else if (name == QLatin1String("time-pos")) {
@@ -127,9 +137,9 @@ void DeckMirror::Apply(const Message& message) {
         } else if (name == QLatin1String("duration")) {
             m_duration = NumberOf(message.data);
         }
-    } else if (current && message.event == QLatin1String("start-file")) {
+    } else if (message.event == QLatin1String("start-file")) {
         m_idle = false;
-    } else if (current && message.event == QLatin1String("idle")) {
+    } else if (message.event == QLatin1String("idle")) {
         // Property changes can be coalesced (a missing file flips idle off and on again
         // at once); the idle event always comes.
         Stopped();
@@ -142,6 +152,7 @@ void DeckMirror::HandedOver(int requestId) {
     m_timePos = 0.0;
     m_duration.reset();
     m_pendingHandOver = requestId;
+    m_awaitingStart = false;
 }
 
 void DeckMirror::Stopped() {

@@ -88,6 +88,7 @@ private:
     std::optional<double> m_duration;
     QString m_audioOutput;
     int m_pendingHandOver = 0;
+    bool m_awaitingStart = false;  // mpv took the hand-over; its start-file is still to come
 };
 
 }  // namespace mpv
