@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/mpv_protocol.h"
+#include "player/player_command_line.h"
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
@@ -80,7 +81,7 @@ struct MpvPlayerLink::Deck {
 
     Deck(MpvPlayerLink* owner, int index, const QString& folder)
         : link(owner),
-          name(QStringLiteral("WinampRadio%1").arg(index)),
+          name(player_command_line::PlayerWindowClass(index)),
           socketPath(folder + QLatin1Char('/') + name + QStringLiteral(".sock")) {
         connectTimer.callOnTimeout([this] { RetryConnect(); });
         restartTimer.setSingleShot(true);

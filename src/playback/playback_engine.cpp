@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kLoopMs = 400;
 constexpr int kTitleMs = 400;
+constexpr int kLongestStartWaitSec = 600;
+constexpr int kDeckLookupRetryMs = 1000;
 constexpr std::uint8_t kTrackSettleTicks = 10;
 constexpr int kTrackFadeStep = 5;
 
@@ -50,16 +52,22 @@ PlaybackEngine::~PlaybackEngine() = default;
 
 void PlaybackEngine::LaunchPlayers() {
     m_decks.Launch();
-    m_beggin3->SetInterval(std::max(WaitSecInBeggining, 0) * 1000);
+    // A wait of 0 would never fire and a huge one would overflow: either way no music.
+    m_beggin3->SetInterval(std::clamp(WaitSecInBeggining, 1, kLongestStartWaitSec) * 1000);
     m_beggin3->SetEnabled(true);
 }
 
 void PlaybackEngine::TimerBeggin3Timer() {
-    m_beggin3->SetEnabled(false);
     AnimationRunning = true;
-    // Looked up once: a deck that is not there now stays unanswered for the run.
-    if (m_decks.FindDeck(0)) m_program1->SetEnabled(true);
     m_decks.SecondPlayerFound = m_decks.FindDeck(1);
+    if (!m_decks.FindDeck(0)) {
+        // A player still coming up (a slow cold start) is looked for again each second
+        // rather than leaving the station silent for the day.
+        m_beggin3->SetInterval(kDeckLookupRetryMs);
+        return;
+    }
+    m_beggin3->SetEnabled(false);
+    m_program1->SetEnabled(true);
 }
 
 bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }

@@ -5,15 +5,11 @@
 
 class PlayerLink;
 
-/// Window classes of the two player instances, as looked up and as written on a
-/// player command line (with their quotes).
-inline constexpr std::array<const char*, 2> PlayerClassNames{"WinampRadio0", "WinampRadio1"};
-inline constexpr std::array<const char*, 2> PlayerClassArgs{"\"WinAmpRadio0\"", "\"WinAmpRadio1\""};
-
 /// The two player decks: which one plays the current track, whether each was found,
-/// and the command set guarded by that: a deck that was not found answers stopped,
+/// and the command set guarded by that: a deck that is not found answers stopped,
 /// position 0 and length 0, and receives no command except a hand-over (which goes
-/// through the player program and may reach an instance started since).
+/// through the player program and may reach an instance started since). A deck not
+/// found yet is looked up again at each command, so a player that came up late is used.
 class Decks {
 public:
     explicit Decks(PlayerLink& link);
@@ -50,7 +46,7 @@ public:
     static int PlayerVolume(int percent);
 
 private:
-    bool Found(int deck) const { return PlayerHandles[deck & 1]; }
+    bool Found(int deck) { return PlayerHandles[deck & 1] || FindDeck(deck); }
 
     PlayerLink& m_link;
 };

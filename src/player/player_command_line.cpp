@@ -2,9 +2,9 @@
 
 namespace player_command_line {
 
-QString PlayerClassArg(int deck) { return QStringLiteral("\"WinAmpRadio%1\"").arg(deck); }
+QString PlayerClassArg(int deck) { return QString::fromLatin1(PlayerClassArgs[deck & 1]); }
 
-QString PlayerWindowClass(int deck) { return QStringLiteral("WinampRadio%1").arg(deck); }
+QString PlayerWindowClass(int deck) { return QString::fromLatin1(PlayerClassNames[deck & 1]); }
 
 QString LaunchParameters(int deck) { return QStringLiteral("/NEW /CLASS=") + PlayerClassArg(deck); }
 

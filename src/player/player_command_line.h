@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
 
 /// The parameter texts that start the player program on Windows: the launch of a deck
 /// and the hand-over of a file to a running deck, addressed by the deck's class.
 namespace player_command_line {
+
+/// The class names the decks' windows are looked up by, and as written on a command line.
+inline constexpr std::array<const char*, 2> PlayerClassNames{"WinampRadio0", "WinampRadio1"};
+inline constexpr std::array<const char*, 2> PlayerClassArgs{"\"WinAmpRadio0\"", "\"WinAmpRadio1\""};
 
 /// The class name as written on a command line, quotes included: "\"WinAmpRadio1\"".
 QString PlayerClassArg(int deck);

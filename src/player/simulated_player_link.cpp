@@ -47,10 +47,7 @@ void SimulatedPlayerLink::Emit(int deck, const QString& event, const QString& de
 
 bool SimulatedPlayerLink::ProgramExists(const QString&) const { return true; }
 
-void SimulatedPlayerLink::Launch(int deck, const QString&) {
-    Deck& d = At(deck);
-    if (d.answering) d.launched = true;
-}
+void SimulatedPlayerLink::Launch(int deck, const QString&) { At(deck).launched = true; }
 
 bool SimulatedPlayerLink::Find(int deck) { return Alive(deck); }
 

@@ -43,7 +43,8 @@ public:
     QString File(int deck) const;
     /// Whether the deck is audible: playing at a volume above 0.
     bool Audible(int deck);
-    /// A deck that never answers: it is not found and ignores everything.
+    /// A deck that does not answer (yet): it is not found and ignores everything until
+    /// it answers again, as a player still starting up.
     void SetAnswering(int deck, bool answering);
     /// A deck found earlier whose player died: every query reads 0, commands do nothing.
     void Kill(int deck);

@@ -114,14 +114,25 @@ TEST(MainLoop, ShowsTheClockAndTheTimesOfTheCurrentTrack) {
     EXPECT_TRUE(rig.engine.Title().Running);  // a title wider than its panel swings
 }
 
-TEST(MainLoop, UnansweringOrDeadDecksStopNothing) {
-    EngineRig never;
-    never.link.SetAnswering(0, false);
-    never.LoadProgram("L", never.Tracks({60}));
-    never.StartLoop();
-    never.Advance(60'000);
-    EXPECT_FALSE(never.engine.MainLoopRunning());
-    EXPECT_TRUE(never.events.empty());
+TEST(MainLoop, LateOrDeadDecksStopNothing) {
+    EngineRig late;
+    late.link.SetAnswering(0, false);
+    late.LoadProgram("L", late.Tracks({60}));
+    late.StartLoop();
+    late.Advance(60'000);
+    EXPECT_FALSE(late.engine.MainLoopRunning());
+    EXPECT_TRUE(late.events.empty());
+    late.link.SetAnswering(0, true);  // the player came up after the start-up wait
+    late.Advance(1'000 + 800);
+    EXPECT_TRUE(late.engine.MainLoopRunning());
+    EXPECT_TRUE(late.link.Audible(late.engine.Players().CurrentDeck));
+
+    EngineRig eager;
+    eager.engine.WaitSecInBeggining = 0;  // waits a second rather than never starting
+    eager.LoadProgram("L", eager.Tracks({60}));
+    eager.StartLoop();
+    eager.Advance(1'000 + 400);
+    EXPECT_TRUE(eager.link.Audible(eager.engine.Players().CurrentDeck));
 
     EngineRig dead;
     dead.LoadProgram("L", dead.Tracks({60, 60}));

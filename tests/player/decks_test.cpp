@@ -28,11 +28,11 @@ TEST(Decks, LaunchReusesRunningInstancesAndStartsOnlyTheMissingOnes) {
     }
 }
 
-TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOvers) {
+TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOversUntilItAnswers) {
     StrictMock<MockPlayerLink> link;
     Decks decks(link);
     EXPECT_CALL(link, Find(0)).WillOnce(Return(true));
-    EXPECT_CALL(link, Find(1)).WillOnce(Return(false));
+    EXPECT_CALL(link, Find(1)).Times(7).WillRepeatedly(Return(false));
     decks.FindDeck(0);
     decks.FindDeck(1);
     EXPECT_EQ(decks.PlayState(1) + decks.PositionMs(1) + decks.LengthSec(1), 0);
@@ -41,6 +41,12 @@ TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOvers) {
     decks.Stop(1);
     EXPECT_CALL(link, HandOver(1, QString("/m/A B.mp3")));
     decks.LoadFileIntoDeck(1, "/m/A B.mp3");
+
+    // The player came up late: found at the next command, and looked up no more.
+    EXPECT_CALL(link, Find(1)).WillOnce(Return(true));
+    EXPECT_CALL(link, Stop(1)).Times(2);
+    decks.Stop(1);
+    decks.Stop(1);
 
     EXPECT_CALL(link, SetVolume(0, 127));  // 50 % × 255 div 100
     EXPECT_CALL(link, SetVolume(0, 255));  // kept within 0..100 %
