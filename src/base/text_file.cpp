@@ -97,8 +97,16 @@ QStringList SplitLines(const QString& text) {
 }
 
 ReadResult ReadLines(const QString& path) {
+    // Lists of a hundred thousand tracks stay far below this; an audio or video file
+    // saved in the wrong folder does not, and is never loaded whole.
+    constexpr qint64 kLargestTextFile = 32 * 1024 * 1024;
     ReadResult result;
-    if (!QFileInfo::exists(path)) return result;
+    const QFileInfo info(path);
+    if (!info.exists()) return result;
+    if (info.isFile() && info.size() > kLargestTextFile) {
+        result.error = QStringLiteral("%1 is too large to be a text file").arg(path);
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = file.errorString();
@@ -107,6 +115,10 @@ ReadResult ReadLines(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.error = file.errorString();
+        return result;
+    }
+    if (bytes.contains('\0')) {
+        result.error = QStringLiteral("%1 is not a text file").arg(path);
         return result;
     }
     result.lines = SplitLines(DecodeText(bytes));

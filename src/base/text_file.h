@@ -16,7 +16,8 @@ struct ReadResult {
     bool ok() const { return error.isEmpty(); }
 };
 
-/// A missing file reads as no lines and no error.
+/// A missing file reads as no lines and no error. A file that holds NUL bytes (audio,
+/// an image, a UTF-16 text) or is too large to be a list is refused with a message.
 ReadResult ReadLines(const QString& path);
 
 /// Returns the system's message on failure, an empty string on success.

@@ -8,10 +8,13 @@
 #include "schedule/list_file.h"
 
 QStringList VisibleListNames(const QStringList& folderNames, bool includeCds) {
-    if (includeCds) return folderNames;
     QStringList names;
     for (const QString& name : folderNames) {
-        if (!IsCdList(name)) names.append(name);
+        // A "|" would split the name in a program value, a line break would shift every
+        // later slot of a day file: such files are no lists of this station.
+        const bool storable =
+            !name.contains(u'|') && !name.contains(u'\r') && !name.contains(u'\n');
+        if (storable && (includeCds || !IsCdList(name))) names.append(name);
     }
     return names;
 }

@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-/// The names the Lists tab shows from a folder listing: CD lists only when included.
+/// The names the Lists tab shows from a folder listing: CD lists only when included, and
+/// never a name that a program value or a day file cannot hold.
 QStringList VisibleListNames(const QStringList& folderNames, bool includeCds);
 
 /// The Lists tab: the names of the lists in the lists folder (`ListBoxFileListBox`), the

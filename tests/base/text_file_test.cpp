@@ -38,12 +38,23 @@ TEST(TextFile, DecodesUtf8WhenValidAndWindows1253Otherwise) {
     EXPECT_EQ(text_file::EncodeWindows1253(text_file::DecodeWindows1253(all)), all);
 }
 
-TEST(TextFile, MissingFileIsEmptyButAnUnreadableOneReportsTheSystemMessage) {
+TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
     QTemporaryDir dir;
     const auto missing = text_file::ReadLines(dir.filePath("none"));
     EXPECT_TRUE(missing.ok() && missing.lines.isEmpty());
     const auto folder = text_file::ReadLines(dir.path());
     EXPECT_FALSE(folder.ok());
+
+    const QString junk = dir.filePath("junk");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("/m/a.mp3\r\nID3\x03\0\0\xff\xfb", 17));
+    file.close();
+    const auto binary = text_file::ReadLines(junk);
+    EXPECT_TRUE(binary.lines.isEmpty());
+    EXPECT_EQ(binary.error, junk + " is not a text file");
+    ASSERT_TRUE(file.resize(33 * 1024 * 1024));  // a sparse file: no disk is spent
+    EXPECT_EQ(text_file::ReadLines(junk).error, junk + " is too large to be a text file");
 }
 
 TEST(TextFile, FailedWriteReportsTheSystemMessageAndKeepsTheOldFile) {

@@ -23,6 +23,7 @@ protected:
         station.WriteList("CD_Best", {"/m/cd.mp3"});
         station.WriteList("ambient", {});
         station.WriteList(".hidden", {"/m/h.mp3"});
+        station.WriteList("Rock|Pop", {"/m/rp.mp3"});  // cannot stand in a program value
         editor.RefreshListNames();
     }
     void Choose(const QString& name) {
@@ -56,7 +57,7 @@ TEST_F(ListEditorTest, BadNamesWriteNothing) {
     editor.NewProgramName.clear();
     EXPECT_TRUE(editor.BitBtnSaveProgram1Click().isEmpty());
     EXPECT_TRUE(editor.Rows().empty());
-    EXPECT_EQ(editor.FolderNames().size(), 3) << "an empty name writes nothing";
+    EXPECT_EQ(editor.FolderNames().size(), 4) << "an empty name writes nothing";
 }
 
 TEST_F(ListEditorTest, RemovingAndMovingKeepTheOtherEntriesInOrder) {
@@ -93,7 +94,7 @@ TEST_F(ListEditorTest, DeleteListAsksFirst) {
     editor.ButtonDelProgram1Click(false);
     EXPECT_EQ(editor.TotalTracks(), 5);
     EXPECT_TRUE(editor.ButtonDelProgram1Click(true).isEmpty());
-    EXPECT_EQ(editor.FolderNames(), QStringList({"ambient", "CD_Best"}));
+    EXPECT_EQ(editor.FolderNames(), QStringList({"ambient", "CD_Best", "Rock|Pop"}));
 }
 
 }  // namespace
