@@ -54,6 +54,15 @@ bool ChooseOffscreenWhenNoDisplay() {
     return qgetenv("QT_QPA_PLATFORM") == "offscreen";
 }
 
+// The station plays on while the box is open: it never blocks the tick that found it.
+void ShowProblemWithoutWaiting(QWidget* parent, const QString& message) {
+    auto* box = new QMessageBox(QMessageBox::Warning, parent->windowTitle(), message,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
 int RunWindow(int argc, char** argv, const CommandLine& cl) {
     const bool headless = ChooseOffscreenWhenNoDisplay();
     QApplication app(argc, argv);
@@ -86,6 +95,10 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
+    station.OnProblem = [&window, headless](const QString& message) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        if (!headless) ShowProblemWithoutWaiting(&window, message);
+    };
     const QStringList messages = station.StartUp(ReadSettings(*store));
     window.showMaximized();
     if (headless)

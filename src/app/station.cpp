@@ -31,8 +31,9 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
       m_lists(m_folders.ListsPath) {
     m_engine.LoadProgramOfHour = [this](int hour, int minute) {
-        // The tick has no operator to tell; a list that cannot be read plays as empty.
-        m_loader.LoadProgramOfHour(hour, minute);
+        // A list that cannot be read plays as empty; the operator hears why from OnProblem.
+        const QString error = m_loader.LoadProgramOfHour(hour, minute);
+        if (!error.isEmpty() && OnProblem) OnProblem(error);
     };
     m_calendar.SetProgramsChanged = [this] { m_engine.Loop().ProgramsChanged = true; };
     m_loader.ClearPlayedList = [this] { m_engine.Played().Clear(); };
@@ -58,6 +59,7 @@ void Station::LoadSettings(const Settings& s, QStringList& messages) {
     m_engine.LaunchPlayers();
     const auto favourites = ReadFavorites(m_folders);
     AddIfAny(messages, favourites.error);
+    m_favoritesUnreadable = !favourites.error.isEmpty();
     m_favorites = favourites.lines;
 }
 
@@ -87,7 +89,7 @@ void Station::SelectToday(QStringList& messages) {
 
 Settings Station::CurrentSettings() const {
     Settings s = m_settings;
-    auto& engine = const_cast<PlaybackEngine&>(m_engine);
+    const PlaybackEngine& engine = m_engine;
     s.WinAmpPath = engine.Players().WinAmpPath;
     s.RandomPlay = engine.Queue().RandomPlay;
     s.JumpSec = engine.Controls().Editsec1;
@@ -133,6 +135,7 @@ QStringList Station::Close(QSettings* store) {
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
     // The open spot slot is saved here once spots exist.
-    AddIfAny(messages, WriteFavorites(m_folders, m_favorites));
+    // A file that could not be read is not replaced by the little that is known of it.
+    if (!m_favoritesUnreadable) AddIfAny(messages, WriteFavorites(m_folders, m_favorites));
     return messages;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 #include "app/data_folders.h"
 #include "app/settings.h"
@@ -40,6 +41,10 @@ public:
     ListEditor& Lists() { return m_lists; }
     /// The drop-down items of the search box, kept in "favorites.txt".
     QStringList& Favorites() { return m_favorites; }
+
+    /// Told of a problem met while the station runs on its own (a day file or list that
+    /// could not be read when a program was due); the music goes on with what it has.
+    std::function<void(const QString& message)> OnProblem;
     /// The settings read at start-up that no room holds yet (they are written back as read).
     Settings& Stored() { return m_settings; }
     const Settings& Stored() const { return m_settings; }
@@ -64,5 +69,6 @@ private:
     ProgramLoader m_loader;
     ListEditor m_lists;
     QStringList m_favorites;
+    bool m_favoritesUnreadable = false;  // then the file is kept as it is at close
     bool m_closed = false;
 };
