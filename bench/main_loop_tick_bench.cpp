@@ -6,9 +6,10 @@
 #include <QTemporaryDir>
 
 #include "base/virtual_timer_host.h"
-#include "player/simulated_player_link.h"
 #include "playback/main_loop.h"
 #include "playback/playback_engine.h"
+#include "player/simulated_player_link.h"
+#include "schedule/day_program.h"
 #include "support/mpeg_builder.h"
 
 namespace {
@@ -26,7 +27,7 @@ struct Station {
         }
         QStringList pool;
         for (int i = 0; i < 200'000; ++i) pool << tracks[i % 5];
-        engine.Loop().LastProgramSlot = SlotOfTime(10, 5);
+        engine.Loop().LastProgramSlot = day_program::SlotOfTime(10, 5);
         engine.Loop().ProgramsChanged = false;
         engine.Queue().SetProgram({"Bench"}, {pool});
         for (int i = 0; i < 5; ++i) engine.Queue().RefillQueue();

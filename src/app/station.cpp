@@ -6,6 +6,7 @@
 #include "base/clock.h"
 #include "base/text_file.h"
 #include "playback/main_loop.h"
+#include "schedule/day_program.h"
 
 namespace {
 
@@ -84,7 +85,8 @@ void Station::ApplySettings(const Settings& s) {
 void Station::SelectToday(QStringList& messages) {
     const QDateTime now = m_clock.Now();
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
-    m_engine.Loop().LastProgramSlot = SlotOfTime(now.time().hour(), now.time().minute());
+    m_engine.Loop().LastProgramSlot =
+        day_program::SlotOfTime(now.time().hour(), now.time().minute());
 }
 
 Settings Station::CurrentSettings() const {

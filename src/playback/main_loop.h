@@ -23,8 +23,6 @@ struct LoopDisplay {
     QString LabelRemainingTime;
 };
 
-/// The half-hour slot of a time of day, 0 (00:00) to 47 (23:30).
-int SlotOfTime(int hour, int minute);
 /// Whether a tick in `slot` begins a new program: a later slot than the last one
 /// loaded, or the fall from 47 to 0 at midnight.
 bool SlotBegins(int slot, int lastProgramSlot);

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <random>
 
+#include "schedule/list_file.h"
+
 /// The play queue: the entries to play next (entry 0 first) and the track pools of the
 /// running program they are drawn from. An entry is a track entry ("path^list"), a bare
 /// path, or "" (a filler: nothing to play). The engine keeps the queue at five entries
 /// or more; the first five are shown as the next-track labels.
 class PlayQueue {
 public:
-    static constexpr int kMaxLists = 11;
+    static constexpr int kMaxLists = kMaxProgramLists;
     static constexpr int kShownEntries = 5;
     static constexpr std::uint32_t kMarkedColour = 0x800000;    ///< navy, 0x00BBGGRR
     static constexpr std::uint32_t kUnmarkedColour = 0x000000;  ///< black

@@ -7,6 +7,7 @@
 #include "base/timer_host.h"
 #include "playback/track_info.h"
 #include "player/player_link.h"
+#include "schedule/day_program.h"
 #include "schedule/list_file.h"
 
 namespace {
@@ -225,7 +226,7 @@ void PlaybackEngine::Tick() {
 }
 
 void PlaybackEngine::ChangeProgram(int hour, int minute) {
-    const int slot = SlotOfTime(hour, minute);
+    const int slot = day_program::SlotOfTime(hour, minute);
     if (SlotBegins(slot, m_loop.LastProgramSlot)) {
         m_loop.LastProgramSlot = slot;
         if (LoadProgramOfHour) LoadProgramOfHour(hour, minute);

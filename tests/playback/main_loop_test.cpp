@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "playback/scrolling_text.h"
+#include "schedule/day_program.h"
 #include "support/engine_rig.h"
 
 namespace {
@@ -36,7 +37,9 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
         EngineRig rig(QDateTime(QDate(2026, 12, 7), start));
         rig.engine.WaitSecInBeggining = 1;
         QList<int> slots;
-        rig.engine.LoadProgramOfHour = [&](int h, int m) { slots << SlotOfTime(h, m); };
+        rig.engine.LoadProgramOfHour = [&](int h, int m) {
+            slots << day_program::SlotOfTime(h, m);
+        };
         rig.StartLoop();
         rig.Advance(8'000);  // 23:59:59 / 02:59:59
         EXPECT_TRUE(slots.isEmpty());

@@ -3,11 +3,13 @@
 #include <stdexcept>
 
 #include "playback/main_loop.h"
+#include "schedule/day_program.h"
 #include "support/mpeg_builder.h"
 
 EngineRig::EngineRig(const QDateTime& start)
     : host(start), link(host, host), engine(host, host, link) {
-    engine.Loop().LastProgramSlot = SlotOfTime(start.time().hour(), start.time().minute());
+    engine.Loop().LastProgramSlot =
+        day_program::SlotOfTime(start.time().hour(), start.time().minute());
     engine.Loop().ProgramsChanged = false;
     engine.Queue().Seed(7);
     link.OnEvent = [this](int deck, const QString& kind, const QString& detail) {
