@@ -26,9 +26,10 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverything) 
         p.start(STAVOX_MIXER_BINARY, {"--player", "simulated"});
         ASSERT_TRUE(p.waitForStarted());
         // Wait until start-up has made the folders, then signal.
-        for (int i = 0; i < 100 && !QDir(folder.filePath("spots1")).exists(); ++i)
+        for (int i = 0; i < 600 && !QDir(folder.filePath("spots1")).exists(); ++i)
             p.waitForFinished(50);
         ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
+        ASSERT_TRUE(QDir(folder.filePath("spots1")).exists()) << "start-up took over 30 s";
         ::kill(pid_t(p.processId()), signal);
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << signal;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/settings.h"
+#include "support/run_events.h"
 #include "support/tone_file.h"
 
 void OnAirTest::SetUpTestSuite() {
@@ -60,13 +61,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
 }
 
 bool OnAirTest::RunUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
+    return RunEventsUntil(condition, timeoutMs);
 }
 
 bool OnAirTest::RunToTheEnd() {
