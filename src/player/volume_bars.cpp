@@ -101,16 +101,11 @@ void VolumeBars::StartFade(Fade fade) {
     At(fade).timer->SetEnabled(true);
 }
 
-// The stop at the bottom of bar 1 belongs to a crossfade; a hand fade of bar 1 takes
-// it away, so a crossfade interrupted by hand cannot stop the deck later.
-void VolumeBars::FadeIn1() {
-    StopAfterFade = false;
-    StartFade(Fade::TimerFadeIn1);
-}
-void VolumeBars::FadeOut1() {
-    StopAfterFade = false;
-    StartFade(Fade::TimerFadeOut1);
-}
+// The stop at the bottom of bar 1 belongs to a crossfade and waits for its fade-out,
+// even when the operator turned the fade round by hand and back again: the old deck
+// never plays on under the new one.
+void VolumeBars::FadeIn1() { StartFade(Fade::TimerFadeIn1); }
+void VolumeBars::FadeOut1() { StartFade(Fade::TimerFadeOut1); }
 void VolumeBars::FadeIn0Amp() {
     FadeIn0();
     FadeOut1();

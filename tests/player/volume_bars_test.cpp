@@ -46,22 +46,27 @@ TEST_F(Bars, CrossfadeStepsAtTheMixingIntervalOrTheGivenOne) {
     }
 }
 
-TEST_F(Bars, HandFadesOfBarOneNeverStopTheDeck) {
+TEST_F(Bars, OnlyTheFadeOutThatEndsACrossfadeStopsTheOldDeck) {
     bars.StartCrossfade(5, 0);
     rig.Advance(2'000);
+    ASSERT_EQ(rig.Events("stop").size(), 1u);
     bars.FadeIn1();
     rig.Advance(2'000);
     bars.FadeOut1();
     rig.Advance(2'000);
     EXPECT_EQ(bars.Volume(1), 30);
-    // Nor does a crossfade's fade-out that the operator turned round.
+    EXPECT_EQ(rig.Events("stop").size(), 1u) << "a hand fade after the crossfade stops nothing";
+
+    // The operator turns a crossfade round (the old deck plays on), then back again.
     bars.StartCrossfade(5, 0);
     rig.Advance(300);
     bars.FadeIn1Amp();
     rig.Advance(2'000);
+    EXPECT_EQ(rig.Events("stop").size(), 1u);
     bars.FadeIn0Amp();
     rig.Advance(2'000);
-    EXPECT_EQ(rig.Events("stop").size(), 1u);  // the first crossfade's
+    ASSERT_EQ(rig.Events("stop").size(), 2u);
+    EXPECT_EQ(rig.Events("stop")[1].deck, rig.engine.Players().NextDeck);
 }
 
 TEST_F(Bars, LevelsBeyondTheRangeKeepTheBarsWithinIt) {
