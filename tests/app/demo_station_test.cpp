@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -18,6 +17,7 @@
 #include "playback/mpeg_data.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -40,30 +40,6 @@ ScriptRun RunScript(const QString& folder,
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-// Every file with its size and time, so a run that rewrites anything shows.
-QStringList TreeOf(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        files << it.filePath() + " " + QString::number(it.fileInfo().size()) + " " +
-                     it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
-    }
-    files.sort();
-    return files;
-}
-
 bool HasGreek(const QString& text) {
     for (const QChar c : text)
         if (c.script() == QChar::Script_Greek) return true;
@@ -84,7 +60,7 @@ void CheckWeek(const QString& station) {
 
     for (int day = 0; day < 7; ++day) {
         SCOPED_TRACE(day);
-        const QByteArray raw = Bytes(day_program::DayFilePath(station + "/days1/", day));
+        const QByteArray raw = ReadBytes(day_program::DayFilePath(station + "/days1/", day));
         ASSERT_TRUE(raw.endsWith("\r\n"));
         EXPECT_EQ(raw.count("\r\n"), day_program::kSlotCount);
         EXPECT_EQ(raw.count('\n'), day_program::kSlotCount) << "a line ends without CR";
@@ -137,7 +113,7 @@ void CheckWeek(const QString& station) {
 
     // List files: UTF-8, CR LF after every line, every line an absolute path.
     for (const QFileInfo& f : QDir(lists).entryInfoList(QDir::Files)) {
-        const QByteArray raw = Bytes(f.filePath());
+        const QByteArray raw = ReadBytes(f.filePath());
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8.decode(raw);
         EXPECT_FALSE(utf8.hasError()) << f.fileName().toStdString();
@@ -150,31 +126,17 @@ void CheckWeek(const QString& station) {
 }
 
 #ifdef STAVOX_MIXER_BINARY
-struct LogLine {
-    QDateTime when;
-    QString source, event, detail;
-};
-
 // The week preview in the station folder, with default settings (a private HOME).
-QList<LogLine> Simulate(const QString& station, const QString& start, const QString& duration) {
+QList<AsRunLine> Simulate(const QString& station, const QString& start, const QString& duration) {
     QTemporaryDir home;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
     QProcess p;
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
     p.setWorkingDirectory(station);
     p.start(STAVOX_MIXER_BINARY, {"--simulate", start, "--for", duration});
     EXPECT_TRUE(p.waitForFinished(120'000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    QList<LogLine> log;
-    for (const QString& line :
-         QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
-        const QStringList f = line.split('\t');
-        if (f.size() == 4)
-            log.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
-    }
-    return log;
+    return ParseAsRunLog(
+        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts));
 }
 
 void CheckPlaying(const QString& station) {
@@ -183,9 +145,9 @@ void CheckPlaying(const QString& station) {
     for (const char* start :
          {"2026-12-06 00:00:10", "2026-12-09 07:29:50", "2026-12-12 23:59:50"}) {
         SCOPED_TRACE(start);
-        const QList<LogLine> log = Simulate(station, QString::fromLatin1(start), "1m");
+        const QList<AsRunLine> log = Simulate(station, QString::fromLatin1(start), "1m");
         const auto load = std::find_if(log.begin(), log.end(),
-                                       [](const LogLine& l) { return l.event == "load"; });
+                                       [](const AsRunLine& l) { return l.event == "load"; });
         ASSERT_NE(load, log.end());
         const QDateTime started =
             QDateTime::fromString(QString::fromLatin1(start), "yyyy-MM-dd HH:mm:ss");
@@ -195,10 +157,10 @@ void CheckPlaying(const QString& station) {
 
     // An hour across midnight: a program at every half hour, and each track handed over
     // before the one playing has ended.
-    const QList<LogLine> log = Simulate(station, "2026-12-12 23:40:00", "1h");
+    const QList<AsRunLine> log = Simulate(station, "2026-12-12 23:40:00", "1h");
     QList<QTime> programTimes;
-    QList<LogLine> loads;
-    for (const LogLine& l : log) {
+    QList<AsRunLine> loads;
+    for (const AsRunLine& l : log) {
         if (l.event == "program") programTimes << l.when.time();
         if (l.event == "load") loads << l;
     }
@@ -229,9 +191,9 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
     CheckWeek(station);
 
     // A second run finds the station complete and touches nothing.
-    const QStringList tree = TreeOf(station);
+    const QStringList tree = FileTree(station);
     EXPECT_EQ(RunScript(station).exitCode, 0);
-    EXPECT_EQ(TreeOf(station), tree);
+    EXPECT_EQ(FileTree(station), tree);
 
     // An interrupted run: a track, a list and a day file are missing and a half-written
     // track is left behind. The next run makes what is missing and keeps the rest.
@@ -240,8 +202,8 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
     ASSERT_TRUE(QFile::remove(track));
     ASSERT_TRUE(QFile::remove(station + "/pro1/Hits"));
     ASSERT_TRUE(QFile::remove(station + "/days1/3"));
-    WriteFile(part, "half a frame");
-    WriteFile(marker, "building\n");
+    WriteBytes(part, "half a frame");
+    WriteBytes(marker, "building\n");
     EXPECT_EQ(RunScript(station).exitCode, 0);
     EXPECT_GT(TrackLength(track), 0u);
     EXPECT_FALSE(QFile::exists(part));
@@ -250,7 +212,7 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
             files.removeIf([&](const QString& f) { return f.startsWith(remade + " "); });
         return files;
     };
-    EXPECT_EQ(untouched(TreeOf(station)), untouched(tree));
+    EXPECT_EQ(untouched(FileTree(station)), untouched(tree));
     CheckWeek(station);
 
     // Moved elsewhere, the station's lists follow its tracks.
@@ -269,7 +231,7 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
 TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {
     QTemporaryDir dir;
     // Someone's own files are never mixed with a demo.
-    WriteFile(dir.path() + "/notes.txt", "mine");
+    WriteBytes(dir.path() + "/notes.txt", "mine");
     const ScriptRun refused = RunScript(dir.path());
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_TRUE(refused.err.contains("not a demo station")) << refused.err.toStdString();
@@ -279,10 +241,10 @@ TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {
     // An ffmpeg that has the encoder but fails on every track.
     const QString bin = dir.path() + "/bin";
     ASSERT_TRUE(QDir().mkpath(bin));
-    WriteFile(bin + "/ffmpeg",
-              "#!/bin/sh\n"
-              "case \"$*\" in *-encoders*) echo ' A..... libmp3lame'; exit 0;; esac\n"
-              "echo 'Unknown encoder' >&2; exit 1\n");
+    WriteBytes(bin + "/ffmpeg",
+               "#!/bin/sh\n"
+               "case \"$*\" in *-encoders*) echo ' A..... libmp3lame'; exit 0;; esac\n"
+               "echo 'Unknown encoder' >&2; exit 1\n");
     QFile::setPermissions(bin + "/ffmpeg", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert("PATH", bin + ":" + env.value("PATH"));

@@ -2,24 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "support/files.h"
 #include "support/station_folder.h"
 
 namespace {
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Monday 2026-12-07: "good" plays until 10:00, then "junk", a file of binary data.
 class StationTest : public ::testing::Test {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -10,25 +9,10 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "playback/mpeg_data.h"
+#include "support/files.h"
 #include "support/station_folder.h"
 
 namespace {
-
-struct LogLine {
-    QDateTime when;
-    QString source, event, detail;
-};
-
-QList<LogLine> Parse(const QStringList& lines) {
-    QList<LogLine> parsed;
-    for (const QString& line : lines) {
-        const QStringList f = line.split('\t');
-        EXPECT_EQ(f.size(), 4) << line.toStdString();
-        if (f.size() != 4) continue;
-        parsed.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
-    }
-    return parsed;
-}
 
 // Monday 7 December 2026: a program from 10:00 to 11:00 and one of two lists after it.
 class WeekPreviewTest : public ::testing::Test {
@@ -46,14 +30,14 @@ protected:
         station.WriteDays({{1, "10:00", "11:00", "morning"}, {1, "11:00", "12:00", "noon|jazz|"}});
     }
 
-    QList<LogLine> Run(const QString& start, const QString& duration) {
+    QList<AsRunLine> Run(const QString& start, const QString& duration) {
         const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
         EXPECT_TRUE(cl.error.isEmpty());
         QStringList lines;
         EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{},
                                  [&](const QString& l) { lines << l; }),
                   0);
-        return Parse(lines);
+        return ParseAsRunLog(lines);
     }
 
     StationFolder station;
@@ -61,18 +45,18 @@ protected:
 };
 
 TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsEarly) {
-    const QList<LogLine> log = Run("2026-12-07 09:59:00", "2h");
+    const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "2h");
     const QDate day(2026, 12, 7);
 
-    QList<LogLine> programs, loads;
-    for (const LogLine& l : log) {
+    QList<AsRunLine> programs, loads;
+    for (const AsRunLine& l : log) {
         if (l.source == "station" && l.event == "program") programs << l;
         if (l.event == "load") loads << l;
     }
     // Start-up (and the first tick, which always looks again) finds the empty slot; then
     // each program loads once, at its boundary, within one tick.
     EXPECT_EQ(programs.first().detail, "###NULL###");
-    programs.removeIf([](const LogLine& l) { return l.detail == "###NULL###"; });
+    programs.removeIf([](const AsRunLine& l) { return l.detail == "###NULL###"; });
     ASSERT_EQ(programs.size(), 2);
     EXPECT_EQ(programs[0].detail, "morning");
     EXPECT_EQ(programs[1].detail, "noon|jazz|");
@@ -114,31 +98,11 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsE
 }
 
 #ifdef STAVOX_MIXER_BINARY
-QProcessEnvironment IsolatedEnvironment(const QString& home) {
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home);
-    env.insert("XDG_CONFIG_HOME", home + "/.config");
-    return env;
-}
-
-QStringList TreeOf(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        files << it.filePath() + " " + QString::number(it.fileInfo().size()) + " " +
-                     it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
-    }
-    files.sort();
-    return files;
-}
-
 TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     QTemporaryDir home;
-    const QStringList before = TreeOf(station.StartFolder());
+    const QStringList before = FolderTree(station.StartFolder());
     QProcess p;
-    p.setProcessEnvironment(IsolatedEnvironment(home.path()));
+    p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
     p.setWorkingDirectory(station.StartFolder());
     p.start(STAVOX_MIXER_BINARY,
             {"--simulate", "2026-12-07 10:00:00", "--for", "45m", "--volumes"});
@@ -151,7 +115,7 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
-    EXPECT_EQ(TreeOf(station.StartFolder()), before);
+    EXPECT_EQ(FolderTree(station.StartFolder()), before);
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/.config/Kelmar/Stavox.conf"));
 }
 

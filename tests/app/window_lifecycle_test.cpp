@@ -7,6 +7,7 @@
 #include <csignal>
 
 #include "app/settings.h"
+#include "support/files.h"
 
 #ifdef STAVOX_MIXER_BINARY
 namespace {
@@ -16,9 +17,7 @@ namespace {
 TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverything) {
     for (const int signal : {SIGTERM, SIGINT}) {
         QTemporaryDir home, folder;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
-        env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
+        auto env = PrivateHomeEnvironment(home.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
         QProcess p;
         p.setProcessEnvironment(env);

@@ -7,13 +7,9 @@
 #include <QTemporaryDir>
 
 #include "support/file_failure.h"
+#include "support/files.h"
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST(TextFile, SplitsAtCrLfOrCrLfAndKeepsALastLineWithoutEnding) {
     const struct {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "base/text_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -37,28 +38,21 @@ TEST(ListStrings, TitlesEntriesAndProgramValues) {
 class ListFileTest : public ::testing::Test {
 protected:
     QString ListsPath() const { return m_dir.path() + u'/'; }
-    void WriteBytes(const QString& name, const QByteArray& bytes) {
-        QFile file(ListsPath() + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     QTemporaryDir m_dir;
 };
 
 TEST_F(ListFileTest, ReadsEveryLineEndingAndABlankLineAndWritesCrLfBack) {
-    WriteBytes("mixed", "one\rtwo\n\r\nlast");
+    WriteBytes(ListsPath() + "mixed", "one\rtwo\n\r\nlast");
     const auto read = list_file::Read(ListsPath(), "mixed");
     EXPECT_EQ(read.lines, QStringList({"one", "two", "", "last"}));
 
     ASSERT_EQ(list_file::Write(ListsPath(), "mixed", read.lines), QString());
-    QFile file(ListsPath() + "mixed");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("one\r\ntwo\r\n\r\nlast\r\n"));
+    EXPECT_EQ(ReadBytes(ListsPath() + "mixed"), QByteArray("one\r\ntwo\r\n\r\nlast\r\n"));
 }
 
 TEST_F(ListFileTest, GreekWindows1253ListReadsAndWritesBackTheSameText) {
     const QStringList greek = {"C:\\Μουσική\\Βίσση - Δίδυμα.mp3", "D:\\Λαϊκά\\Ώρα ΐ.mp3"};
-    WriteBytes("Ελληνικά", text_file::EncodeWindows1253(greek.join("\r\n")));
+    WriteBytes(ListsPath() + "Ελληνικά", text_file::EncodeWindows1253(greek.join("\r\n")));
     ASSERT_EQ(list_file::Read(ListsPath(), "Ελληνικά").lines, greek);
     ASSERT_EQ(list_file::Write(ListsPath(), "Ελληνικά", greek), QString());
     EXPECT_EQ(list_file::Read(ListsPath(), "Ελληνικά").lines, greek);

@@ -1,0 +1,56 @@
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+namespace {
+
+QStringList TreeOf(const QString& folder, QDir::Filters filters) {
+    QStringList entries;
+    QDirIterator it(folder, filters | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        entries << it.filePath() + " " + QString::number(it.fileInfo().size()) + " " +
+                       it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
+    }
+    entries.sort();
+    return entries;
+}
+
+}  // namespace
+
+QStringList FolderTree(const QString& folder) { return TreeOf(folder, QDir::AllEntries); }
+
+QStringList FileTree(const QString& folder) { return TreeOf(folder, QDir::Files); }
+
+QProcessEnvironment PrivateHomeEnvironment(const QString& home) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home + "/.config");
+    return env;
+}
+
+QList<AsRunLine> ParseAsRunLog(const QStringList& lines) {
+    QList<AsRunLine> parsed;
+    for (const QString& line : lines) {
+        const QStringList f = line.split('\t');
+        EXPECT_EQ(f.size(), 4) << line.toStdString();
+        if (f.size() != 4) continue;
+        parsed.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
+    }
+    return parsed;
+}

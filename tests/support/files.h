@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+/// Small file and process helpers the tests share.
+
+/// The file's bytes; empty when it cannot be read.
+QByteArray ReadBytes(const QString& path);
+/// Writes exactly these bytes, failing the test when the file cannot be written.
+void WriteBytes(const QString& path, const QByteArray& bytes);
+/// Every file and folder below `folder` with its size and modification time, sorted, so
+/// that a run which creates, rewrites or removes anything shows in a comparison.
+QStringList FolderTree(const QString& folder);
+/// The same for the files alone (a folder's time changes with every file made in it).
+QStringList FileTree(const QString& folder);
+
+/// The environment for running the program with a private home, so that its settings
+/// go to home + "/.config" and never to the real user's.
+QProcessEnvironment PrivateHomeEnvironment(const QString& home);
+
+/// One line of the as-run log: time TAB source TAB event TAB detail.
+struct AsRunLine {
+    QDateTime when;
+    QString source, event, detail;
+};
+/// Parses the log's lines, failing the test on a line of another shape.
+QList<AsRunLine> ParseAsRunLog(const QStringList& lines);
