@@ -35,7 +35,8 @@ constexpr int kPatientConnectMs = 2000;
 constexpr int kConnectWaitMs = 20;
 constexpr int kExitWaitMs = 50;
 constexpr int kShortLifeMs = 10000;
-constexpr int kLongestRestartDelayMs = 30000;
+constexpr int kMissingPlayerRetryMs = 30000;
+constexpr int kFirstRestartDelayMs = 100;
 
 QString ResolveProgram(const QString& programPath) {
     const QString program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
@@ -56,7 +57,7 @@ struct MpvPlayerLink::Deck {
     QString name;  // the deck's class name
     QString socketPath;
     QString program;
-    bool wanted = false;  // launched: keep it running
+    bool wanted = false;  // launched or found: keep it running
 
     std::unique_ptr<QProcess> process;
     std::unique_ptr<QLocalSocket> socket;
@@ -175,6 +176,7 @@ struct MpvPlayerLink::Deck {
         const QString resolved = ResolveProgram(program);
         if (resolved.isEmpty()) {
             link->ReportMissing(program);
+            TryAgainLater();
             return;
         }
         process = std::make_unique<QProcess>();
@@ -205,6 +207,7 @@ struct MpvPlayerLink::Deck {
                              if (error != QProcess::FailedToStart) return;
                              DropProcess();
                              link->ReportMissing(program);
+                             TryAgainLater();
                          });
         // mpv replaces a stale socket file itself, so there is nothing to clean first.
         process->start();
@@ -253,10 +256,18 @@ struct MpvPlayerLink::Deck {
         link->Report(QStringLiteral("mpv deck %1 %2; starting it again").arg(name, how));
         const bool quick = sinceStart.isValid() && sinceStart.elapsed() < kShortLifeMs;
         quickDeaths = quick ? quickDeaths + 1 : 0;
-        // A deck that keeps dying at once is retried ever more slowly.
+        // A deck that keeps dying at once is retried ever more slowly, up to 32 s apart.
+        // Even the first retry waits a moment: a player that is not ours may still be
+        // taking connections on its way out.
         const int delay =
-            quickDeaths <= 1 ? 0 : std::min(kLongestRestartDelayMs, 1000 << (quickDeaths - 2));
+            quickDeaths <= 1 ? kFirstRestartDelayMs : 1000 << std::min(quickDeaths - 2, 5);
         restartTimer.start(delay);
+    }
+
+    // A player that could not be started (not installed yet, not executable) is tried
+    // again now and then, so the decks come up once it is there.
+    void TryAgainLater() {
+        if (wanted) restartTimer.start(kMissingPlayerRetryMs);
     }
 
     void Restart() {
@@ -388,7 +399,14 @@ void MpvPlayerLink::Launch(int deck, const QString& programPath) {
 
 bool MpvPlayerLink::Find(int deck) {
     Deck* d = At(deck);
-    return d && d->TryConnect();
+    if (!d || !d->TryConnect()) return false;
+    // A deck found running from an earlier run is the station's now: it comes back if it
+    // dies, as a launched one does.
+    if (!d->wanted) {
+        d->wanted = true;
+        if (d->program.isEmpty()) d->program = QStringLiteral("mpv");
+    }
+    return true;
 }
 
 int MpvPlayerLink::PlayState(int deck) {
@@ -458,7 +476,8 @@ void MpvPlayerLink::HandOver(int deck, const QString& path) {
     d->Send(mpv::LoadFile(QFileInfo(path).absoluteFilePath(), id));
     // A pause must not survive into the next file.
     d->Send(mpv::SetPause(false, d->NextId()));
-    d->mirror.HandedOver(id);
+    // A socket that broke on these writes has already made the deck a closed player.
+    if (d->ready) d->mirror.HandedOver(id);
 }
 
 QString MpvPlayerLink::SocketPath(int deck) const {

@@ -209,15 +209,22 @@ TEST_F(MpvPlayerLinkTest, KilledDeckComesBackWithItsVolume) {
     EXPECT_EQ(link->PlayState(1), PlayerLink::kStopped) << "the other deck was untouched";
 }
 
-TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedAndQuitAtClose) {
+TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     // An mpv left from an earlier run of the station.
+    const auto startEarlierDeck = [this](QProcess& earlier) {
+        earlier.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        earlier.start("mpv",
+                      {"--idle=yes", "--no-video", "--no-terminal", "--no-config", "--ao=null",
+                       "--input-ipc-server=" + m_dir.filePath("WinampRadio0.sock")});
+        return earlier.waitForStarted(3000) &&
+               WaitUntil(
+                   [&] {
+                       return AskMpv(m_dir.filePath("WinampRadio0.sock"), "idle-active").toBool();
+                   },
+                   3000);
+    };
     QProcess earlier;
-    earlier.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    earlier.start("mpv", {"--idle=yes", "--no-video", "--no-terminal", "--no-config", "--ao=null",
-                          "--input-ipc-server=" + m_dir.filePath("WinampRadio0.sock")});
-    ASSERT_TRUE(earlier.waitForStarted(3000));
-    ASSERT_TRUE(WaitUntil(
-        [&] { return AskMpv(m_dir.filePath("WinampRadio0.sock"), "idle-active").toBool(); }, 3000));
+    ASSERT_TRUE(startEarlierDeck(earlier));
     {
         auto link = MakeLink();
         ASSERT_TRUE(LaunchBoth(*link));
@@ -227,6 +234,16 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedAndQuitAtClose) {
         EXPECT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 3; }, 3000));
     }
     EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
+
+    // The station only looks up a deck it finds running; when that one dies, it is
+    // started again all the same.
+    QProcess again;
+    ASSERT_TRUE(startEarlierDeck(again));
+    auto link = MakeLink();
+    ASSERT_TRUE(link->Find(0));
+    again.kill();
+    ASSERT_TRUE(WaitUntil([&] { return link->ProcessId(0) != 0 && link->Find(0); }, 5000));
+    EXPECT_EQ(m_reports.size(), 1) << m_reports.join('\n').toStdString();
 }
 
 TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
