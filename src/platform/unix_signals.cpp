@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -13,8 +14,10 @@ int g_signalPipe[2] = {-1, -1};
 
 // Only async-signal-safe work here: the event loop does the rest.
 void OnSignal(int) {
+    const int savedErrno = errno;  // the interrupted code may be about to read it
     const char byte = 1;
     [[maybe_unused]] const auto n = ::write(g_signalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 }  // namespace
@@ -33,8 +36,8 @@ void CallOnTerminationSignals(std::function<void()> onSignal) {
     sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &sa, nullptr);
-    ::sigaction(SIGINT, &sa, nullptr);
+    // SIGHUP: the terminal the station was started from was closed.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &sa, nullptr);
 }
 #else
 void CallOnTerminationSignals(std::function<void()>) {}

@@ -15,7 +15,7 @@ namespace {
 // The station computer shuts down with SIGTERM (or an operator presses Ctrl+C): the
 // station must close as its window closes, settings first, nothing lost.
 TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverything) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         QTemporaryDir home, folder;
         auto env = PrivateHomeEnvironment(home.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
