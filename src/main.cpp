@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 #include <QTextStream>
 #include <cstdio>
@@ -55,11 +56,16 @@ bool ChooseOffscreenWhenNoDisplay() {
 }
 
 // The station plays on while the box is open: it never blocks the tick that found it.
+// One box at a time: an unattended station with a broken list meets it every half hour.
 void ShowProblemWithoutWaiting(QWidget* parent, const QString& message) {
-    auto* box = new QMessageBox(QMessageBox::Warning, parent->windowTitle(), message,
-                                QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
+    static QPointer<QMessageBox> box;
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Warning, parent->windowTitle(), QString(),
+                              QMessageBox::Ok, parent);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+    }
+    box->setText(message);
     box->show();
 }
 

@@ -43,9 +43,29 @@ QString AdvertText() {
                "the quarter hours · jingles · a music library");
 }
 
-// The window keys, by the key codes the station uses for them.
-int WindowKeyCode(int qtKey) {
-    switch (qtKey) {
+// The window keys, by the key codes the station uses for them. The keys are the ones at
+// those places on the keyboard, whatever its layout: a Greek layout turns the apostrophe
+// key into a dead accent.
+int WindowKeyCode(const QKeyEvent& key) {
+#ifdef Q_OS_WIN
+    const quint32 virtualKey = key.nativeVirtualKey();
+    if (virtualKey >= 219 && virtualKey <= 222) return int(virtualKey);
+#else
+    // X11 and Wayland key codes of the four keys of a PC keyboard.
+    switch (key.nativeScanCode()) {
+        case 34:
+            return 219;
+        case 51:
+            return 220;
+        case 35:
+            return 221;
+        case 48:
+            return 222;
+        default:
+            break;
+    }
+#endif
+    switch (key.key()) {
         case Qt::Key_BracketLeft:
             return 219;
         case Qt::Key_Backslash:
@@ -278,10 +298,10 @@ void MainWindow::RefreshView() {
     m_played->Redraw();
 }
 
-bool MainWindow::WindowKey(QObject* watched, int qtKey) {
+bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this) return false;
-    const int code = WindowKeyCode(qtKey);
+    const int code = WindowKeyCode(key);
     if (code == 0) return false;
     // Text boxes keep their characters: a list name may well hold an apostrophe.
     if (TakesText(QApplication::focusWidget())) return false;
@@ -291,8 +311,7 @@ bool MainWindow::WindowKey(QObject* watched, int qtKey) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        WindowKey(watched, static_cast<QKeyEvent*>(event)->key())) {
+    if (event->type() == QEvent::KeyPress && WindowKey(watched, *static_cast<QKeyEvent*>(event))) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -5,6 +5,7 @@
 #include <memory>
 
 class AboutBox;
+class QKeyEvent;
 class CalendarPage;
 class ChooserDialog;
 class ListsPage;
@@ -47,7 +48,7 @@ private:
     void ApplyLayouts();
     void ApplyStoredColours();
     void RedrawMovingLabels();
-    bool WindowKey(QObject* watched, int qtKey);
+    bool WindowKey(QObject* watched, const QKeyEvent& key);
 
     Station& m_station;
     std::function<void()> m_onClose;
