@@ -1,17 +1,34 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the station needs to build, run and test.
-# Only missing packages are installed; apt-get runs as root or through sudo.
+# Installs the Debian packages the station needs; only missing ones, with apt-get as root
+# or through sudo.
+#   scripts/install-deps.sh               to build and run the station
+#   scripts/install-deps.sh --tests       also what the tests use (a private sound server)
+#   scripts/install-deps.sh --screenshot  also what the screenshot script uses
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  mpv ffmpeg pulseaudio pulseaudio-utils
-  libtag1-dev
-  xvfb xauth x11-apps imagemagick
+  mpv ffmpeg libtag1-dev
   fonts-dejavu-core
 )
+case "${1:-}" in
+  --tests)
+    packages+=(pulseaudio-utils)
+    # The on-air tests record a private pulseaudio server. Debian's PipeWire desktop
+    # packages conflict with pulseaudio, and apt would remove the desktop's sound to make
+    # room: there the on-air tests are skipped instead.
+    if dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed"; then
+      echo "PipeWire serves sound here; pulseaudio is not installed and the on-air tests are skipped." >&2
+    else
+      packages+=(pulseaudio)
+    fi
+    ;;
+  --screenshot) packages+=(xvfb imagemagick python3) ;;
+  "") ;;
+  *) echo "usage: $0 [--tests | --screenshot]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -30,6 +47,7 @@ else
   echo "These packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
   exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# sudo drops the environment, so the setting goes on the command itself.
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -37,9 +37,11 @@ if [ -f "$marker" ] && [ "$(sed -n 1p "$marker")" = "complete" ]; then
     tmp="$folder/pro1/.moving"
     awk -v old="$made_in/music/" -v new="$folder/music/" \
       'index($0, old) == 1 { $0 = new substr($0, length(old) + 1) } { print }' \
-      "$list" >"$tmp" && mv -f -- "$tmp" "$list"
+      "$list" >"$tmp" && mv -f -- "$tmp" "$list" ||
+      fail "The list $list could not be moved with the station; it still names $made_in."
   done
-  printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"
+  { printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"; } ||
+    fail "The station's marker $marker could not be written."
   echo "Demo station moved from $made_in: its lists now point into $folder/music." >&2
   exit 0
 fi

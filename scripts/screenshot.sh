@@ -16,7 +16,7 @@ width=1366
 height=768
 settle_seconds=9 # start wait (1 s), the first tick, then a few seconds of the first track
 
-"$here/scripts/install-deps.sh"
+"$here/scripts/install-deps.sh" --screenshot
 if [ -n "${STAVOX_BUILD_DIR:-}" ]; then
   build="$(realpath -- "$STAVOX_BUILD_DIR")"
   cmake --build "$build" --target stavox-mixer >/dev/null

@@ -4,7 +4,7 @@
 # ./scripts/test.sh --asan   the same tests under AddressSanitizer and UBSan
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh --tests
 preset=ci
 [ "${1:-}" = "--asan" ] && preset=asan
 cmake --preset "$preset" >/dev/null

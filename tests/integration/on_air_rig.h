@@ -45,6 +45,8 @@ protected:
     static constexpr int kDropoutWindows = 2;
 
     static void SetUpTestSuite();
+    /// Skips where PipeWire serves sound and pulseaudio was therefore left out.
+    void SetUp() override;
 
     /// Writes the tones and their week, starts the sink and its recorder, and starts the
     /// station up. An error text, empty on success.
