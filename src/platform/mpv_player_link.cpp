@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/mpv_protocol.h"
 #include "player/player_command_line.h"
@@ -43,6 +44,33 @@ QString ResolveProgram(const QString& programPath) {
     if (!program.contains(QLatin1Char('/'))) return QStandardPaths::findExecutable(program);
     const QFileInfo info(program);
     return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+}
+
+#ifdef Q_OS_UNIX
+// Creates the folder when missing; whether it is a folder of this user that no other user
+// can read or replace (a sudo without -H, say, may have made it root's).
+bool MakePrivateFolder(const QString& folder) {
+    const QByteArray native = QFile::encodeName(folder);
+    ::mkdir(native.constData(), 0700);
+    struct stat st {};
+    return ::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+           (st.st_mode & 077) == 0;
+}
+#endif
+
+// A new private folder for this run alone, when the usual ones cannot be had: decks
+// still run, but a later run cannot find them to reuse.
+QString FreshPrivateFolder(const QString& why) {
+#ifdef Q_OS_UNIX
+    QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/stavox-XXXXXX"));
+    if (::mkdtemp(pattern.data())) {
+        std::fprintf(stderr, "%s; using %s for this run\n", why.toLocal8Bit().constData(),
+                     pattern.constData());
+        return QFile::decodeName(pattern);
+    }
+#endif
+    std::fprintf(stderr, "%s\n", why.toLocal8Bit().constData());
+    return QDir::tempPath();
 }
 
 bool NamesAudioOutput(const QStringList& arguments) {
@@ -335,7 +363,7 @@ MpvPlayerLink::MpvPlayerLink(Options options) : m_options(std::move(options)) {
     if (folder.isEmpty()) {
         QString error;
         folder = DefaultSocketFolder(&error);
-        if (folder.isEmpty()) Report(error);
+        if (folder.isEmpty()) folder = FreshPrivateFolder(error);
     }
     for (int i = 0; i < 2; ++i) m_decks[i] = std::make_unique<Deck>(this, i, folder);
 #ifdef Q_OS_UNIX
@@ -492,22 +520,23 @@ qint64 MpvPlayerLink::ProcessId(int deck) const {
 
 QString MpvPlayerLink::DefaultSocketFolder(QString* error) {
 #ifdef Q_OS_UNIX
+    QStringList candidates;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = !runtime.isEmpty() && QFileInfo(runtime).isDir()
-                               ? runtime + QStringLiteral("/stavox")
-                               : QDir::tempPath() + QStringLiteral("/stavox-%1").arg(getuid());
-    const QByteArray native = QFile::encodeName(folder);
-    ::mkdir(native.constData(), 0700);
-    // Another user must not own, read or replace our sockets.
-    struct stat st {};
-    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
-        (st.st_mode & 077) != 0) {
-        if (error)
-            *error = QStringLiteral("The socket folder %1 is not a private folder of this user")
-                         .arg(folder);
-        return {};
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        candidates << runtime + QStringLiteral("/stavox");
+    candidates << QDir::tempPath() + QStringLiteral("/stavox-%1").arg(getuid());
+    QStringList refused;
+    for (const QString& folder : candidates) {
+        if (MakePrivateFolder(folder)) {
+            if (error) error->clear();
+            return folder;
+        }
+        refused << folder;
     }
-    return folder;
+    if (error)
+        *error = QStringLiteral("No private folder of this user for the mpv sockets: %1")
+                     .arg(refused.join(QStringLiteral(", ")));
+    return {};
 #else
     if (error) error->clear();
     return QDir::tempPath();

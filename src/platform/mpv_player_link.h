@@ -9,9 +9,10 @@
 #include "player/player_link.h"
 
 /// The decks as two `mpv --idle` processes on Linux, each driven through its JSON IPC
-/// socket, named after the deck's class name ("WinampRadio0.sock"). Nothing here waits on
-/// a player: commands are written and not awaited, and every answer comes from a mirror
-/// that mpv's property events keep current. A deck whose process exits or whose socket
+/// socket, named after the deck's class name ("WinampRadio0.sock"). Commands are written
+/// and not awaited, and every answer comes from a mirror that mpv's property events keep
+/// current; no call waits on a player for more than a few tens of milliseconds (closing
+/// waits up to a second for each deck to quit). A deck whose process exits or whose socket
 /// breaks reads stopped, is started again and gets its volume back. Needs a running Qt
 /// event loop on the thread that owns it.
 class MpvPlayerLink final : public PlayerLink {
@@ -27,8 +28,9 @@ public:
         int fadeSteps = 20;
         int fadeStepMs = 50;
         int stopDelayMs = 200;
-        /// Decks end when this process ends, even when it is killed (for tests). The
-        /// station leaves them running, to be reused when it starts again.
+        /// Decks end when this process ends, even when it is killed (for tests). Without
+        /// it, decks outlive a station that was killed and are reused when it starts
+        /// again; a normal close quits them either way.
         bool endWithThisProcess = false;
         /// Where the one-line problem reports go; standard error when empty.
         std::function<void(const QString& line)> report;
@@ -63,8 +65,8 @@ public:
     /// The latest problem reported, for a status line; empty when none.
     QString Problem() const { return m_problem; }
 
-    /// $XDG_RUNTIME_DIR/stavox, or /tmp/stavox-<uid>; created private to the user. Empty
-    /// (and *error set) when no safe folder can be had.
+    /// $XDG_RUNTIME_DIR/stavox, or else <temporary folder>/stavox-<uid>; created private
+    /// to the user. Empty (and *error set) when neither can be had.
     static QString DefaultSocketFolder(QString* error = nullptr);
 
 private:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -271,23 +272,32 @@ TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
     EXPECT_EQ(m_reports.size(), 2);
 }
 
-TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolder) {
-    QTemporaryDir runtime;
-    ASSERT_TRUE(runtime.isValid());
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOne) {
+    QTemporaryDir runtime, temporary;
+    ASSERT_TRUE(runtime.isValid() && temporary.isValid());
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"), savedTemp = qgetenv("TMPDIR");
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("TMPDIR", temporary.path().toLocal8Bit());
     QString error;
     const QString folder = MpvPlayerLink::DefaultSocketFolder(&error);
     EXPECT_EQ(folder, runtime.filePath("stavox"));
     EXPECT_EQ(QFileInfo(folder).permissions() &
                   (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
               0);
-    // A folder others can enter is not used.
+    // A folder others can enter is not used; the temporary folder's is.
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                       QFile::ReadOther | QFile::ExeOther);
+    const QString fallback = temporary.filePath(QStringLiteral("stavox-%1").arg(getuid()));
+    EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), fallback);
+    EXPECT_TRUE(error.isEmpty());
+    // Neither can be had: nothing, and why.
+    ASSERT_TRUE(QDir(fallback).removeRecursively());
+    QFile blocker(fallback);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
-    EXPECT_TRUE(error.contains(folder));
-    qputenv("XDG_RUNTIME_DIR", saved);
+    EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("TMPDIR", savedTemp);
 }
 
 }  // namespace
