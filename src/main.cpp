@@ -2,6 +2,7 @@
 // (--simulate for the week preview, --track-length for checking files).
 #include <QApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -17,6 +18,7 @@
 #include "app/week_preview.h"
 #include "platform/player_link_factory.h"
 #include "platform/qt_timer_host.h"
+#include "platform/station_lock.h"
 #include "platform/system_clock.h"
 #include "platform/unix_signals.h"
 #include "player/logging_player_link.h"
@@ -76,6 +78,18 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     SystemClock clock;
     QtTimerHost timers;
     const QString kind = cl.player == "simulated" ? cl.player : DefaultPlayerKind();
+    // Simulated decks are this process's own; real ones are there for every station the
+    // user starts.
+    std::unique_ptr<QLockFile> stationLock;
+    if (kind != QLatin1String("simulated")) {
+        QString refusal;
+        stationLock = TakeStationLock(&refusal);
+        if (!stationLock) {
+            std::fprintf(stderr, "%s\n", qPrintable(refusal));
+            if (!headless) QMessageBox::critical(nullptr, app.applicationName(), refusal);
+            return 1;
+        }
+    }
     std::unique_ptr<PlayerLink> decks = MakePlayerLink(kind, clock, timers, cl.playerOptions);
     if (!decks) {
         std::fprintf(stderr, "This system has no player of kind %s\n", qPrintable(kind));
