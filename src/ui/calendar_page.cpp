@@ -44,6 +44,20 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
       m_startHours(new QComboBox(this)),
       m_endHours(new QComboBox(this)) {
     setObjectName(QStringLiteral("TabSheetCalendar"));
+    SetUpDayTabs();
+    m_programs->setObjectName(QStringLiteral("ListBoxProgram1"));
+    connect(m_programs, &QListWidget::itemDoubleClicked, this, [this] { SetProgram(); });
+    QVBoxLayout* commands = BuildCommands();
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_days, 0, 0, 1, 2);
+    layout->addWidget(m_programs, 1, 0);
+    layout->addLayout(commands, 1, 1);
+    layout->setColumnStretch(0, 1);
+}
+
+void CalendarPage::SetUpDayTabs() {
     m_days->setObjectName(QStringLiteral("TabControl1"));
     for (const QString& day : DayTabNames()) m_days->addTab(day);
     m_days->setExpanding(true);
@@ -52,10 +66,29 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
         RunCommand(this, [&] { return m_station.CalendarTab().TabControl1Change(weekday); });
         Q_EMIT changed();
     });
+}
 
-    m_programs->setObjectName(QStringLiteral("ListBoxProgram1"));
-    connect(m_programs, &QListWidget::itemDoubleClicked, this, [this] { SetProgram(); });
+QVBoxLayout* CalendarPage::BuildCommands() {
+    QPushButton* newProgram = BuildNewProgramButton();
+    SetUpHourBoxes();
+    QPushButton* setProgram = BuildSetProgramButton();
+    QPushButton* remove = BuildDeleteButton();
+    QPushButton* sameAs = BuildSameAsButton();
 
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(newProgram);
+    commands->addWidget(m_startHours);
+    commands->addWidget(m_endHours);
+    commands->addSpacing(8);
+    commands->addWidget(setProgram);
+    commands->addWidget(remove);
+    commands->addSpacing(8);
+    commands->addWidget(sameAs);
+    commands->addStretch();
+    return commands;
+}
+
+QPushButton* CalendarPage::BuildNewProgramButton() {
     auto* newProgram = new QPushButton(QStringLiteral("NEW"), this);
     newProgram->setObjectName(QStringLiteral("BitBtnNewHourProg1"));
     newProgram->setToolTip(QStringLiteral("New program for hour...."));
@@ -63,6 +96,10 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
         m_station.CalendarTab().BitBtnNewHourProg1Click();
         Q_EMIT changed();
     });
+    return newProgram;
+}
+
+void CalendarPage::SetUpHourBoxes() {
     m_startHours->setObjectName(QStringLiteral("ComboBoxStartHour1"));
     m_endHours->setObjectName(QStringLiteral("ComboBoxEndHour1"));
     for (QComboBox* combo : {m_startHours, m_endHours}) {
@@ -86,12 +123,17 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
                    [&] { return m_station.CalendarTab().ComboBoxEndHour1Change(index, chosen); });
         Q_EMIT changed();
     });
+}
 
+QPushButton* CalendarPage::BuildSetProgramButton() {
     auto* setProgram = new QPushButton(QStringLiteral("Set Program..."), this);
     setProgram->setObjectName(QStringLiteral("ButtonSetProgr1"));
     setProgram->setToolTip(QStringLiteral("Choose the lists of the selected program"));
     connect(setProgram, &QPushButton::clicked, this, [this] { SetProgram(); });
+    return setProgram;
+}
 
+QPushButton* CalendarPage::BuildDeleteButton() {
     auto* remove = new QPushButton(this);
     remove->setObjectName(QStringLiteral("BitBtnDelHourProg1"));
     remove->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
@@ -100,7 +142,10 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
         m_station.CalendarTab().BitBtnDelHourProg1Click(SelectedRow());
         Q_EMIT changed();
     });
+    return remove;
+}
 
+QPushButton* CalendarPage::BuildSameAsButton() {
     auto* sameAs = new QPushButton(QStringLiteral("Same as..."), this);
     sameAs->setObjectName(QStringLiteral("BitBtnIdioProMe1"));
     sameAs->setToolTip(QStringLiteral("Set this day program same as an other day"));
@@ -111,24 +156,7 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
         RunCommand(this, [&] { return m_station.CalendarTab().BitBtnIdioProMe1Click(weekday); });
         Q_EMIT changed();
     });
-
-    auto* commands = new QVBoxLayout;
-    commands->addWidget(newProgram);
-    commands->addWidget(m_startHours);
-    commands->addWidget(m_endHours);
-    commands->addSpacing(8);
-    commands->addWidget(setProgram);
-    commands->addWidget(remove);
-    commands->addSpacing(8);
-    commands->addWidget(sameAs);
-    commands->addStretch();
-
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_days, 0, 0, 1, 2);
-    layout->addWidget(m_programs, 1, 0);
-    layout->addLayout(commands, 1, 1);
-    layout->setColumnStretch(0, 1);
+    return sameAs;
 }
 
 int CalendarPage::SelectedRow() const {

@@ -5,7 +5,9 @@
 class ChooserDialog;
 class QComboBox;
 class QListWidget;
+class QPushButton;
 class QTabBar;
+class QVBoxLayout;
 class Station;
 
 /// The Calendar tab `TabSheetCalendar`: the day tabs, the programs of the day shown and
@@ -22,6 +24,13 @@ Q_SIGNALS:
     void changed();
 
 private:
+    void SetUpDayTabs();
+    QVBoxLayout* BuildCommands();
+    QPushButton* BuildNewProgramButton();
+    void SetUpHourBoxes();
+    QPushButton* BuildSetProgramButton();
+    QPushButton* BuildDeleteButton();
+    QPushButton* BuildSameAsButton();
     void SetProgram();
     int SelectedRow() const;
 

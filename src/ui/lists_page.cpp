@@ -25,9 +25,27 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
       m_titles(new QListWidget(this)),
       m_totalTracks(new QLabel(this)) {
     setObjectName(QStringLiteral("TabSheetLists"));
-    ListEditor& lists = m_station.Lists();
-    QStyle* s = style();
+    SetUpNames();
+    QHBoxLayout* namesFooter = BuildNamesFooter();
+    QHBoxLayout* nameRow = BuildNameRow();
+    SetUpTitles();
+    QVBoxLayout* editorButtons = BuildEditorButtons();
+    QHBoxLayout* editorFooter = BuildEditorFooter();
 
+    // Names on the left, the list being edited on the right.
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_names, 0, 0, 2, 1);
+    layout->addLayout(namesFooter, 2, 0);
+    layout->addLayout(nameRow, 0, 1, 1, 2);
+    layout->addWidget(m_titles, 1, 1);
+    layout->addLayout(editorButtons, 1, 2);
+    layout->addLayout(editorFooter, 2, 1, 1, 2);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 3);
+}
+
+void ListsPage::SetUpNames() {
     m_names->setObjectName(QStringLiteral("ListBoxFileListBox"));
     m_names->installEventFilter(this);
     // A name is chosen by a click or the arrow keys, both of which select it; the focus
@@ -49,7 +67,9 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
         });
         Q_EMIT changed();
     });
+}
 
+QHBoxLayout* ListsPage::BuildNamesFooter() {
     m_includeCds->setObjectName(QStringLiteral("CheckBoxIncludeCDsLists"));
     m_includeCds->setToolTip(QStringLiteral("Show lists starting with the prefix CD_"));
     connect(m_includeCds, &QCheckBox::clicked, this, [this](bool checked) {
@@ -61,10 +81,21 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
     programs->setObjectName(QStringLiteral("Label10"));
     auto* deleteList = new QPushButton(this);
     deleteList->setObjectName(QStringLiteral("ButtonDelProgram1"));
-    deleteList->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    deleteList->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     deleteList->setToolTip(QStringLiteral("Deletes the selected list..."));
     connect(deleteList, &QPushButton::clicked, this, [this] { DeleteList(); });
 
+    auto* namesFooter = new QHBoxLayout;
+    namesFooter->addWidget(m_includeCds);
+    namesFooter->addStretch();
+    namesFooter->addWidget(m_totalPrograms);
+    namesFooter->addWidget(programs);
+    namesFooter->addWidget(deleteList);
+    return namesFooter;
+}
+
+QHBoxLayout* ListsPage::BuildNameRow() {
+    ListEditor& lists = m_station.Lists();
     auto* newList = new QPushButton(QStringLiteral("NEW"), this);
     newList->setObjectName(QStringLiteral("SpeedButtonNewProgram1"));
     newList->setToolTip(QStringLiteral("Make a new list"));
@@ -85,6 +116,14 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
         Q_EMIT changed();
     });
 
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(newList);
+    nameRow->addWidget(m_newName, 1);
+    nameRow->addWidget(save);
+    return nameRow;
+}
+
+void ListsPage::SetUpTitles() {
     m_titles->setObjectName(QStringLiteral("ListBoxTitles1"));
     m_titles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_titles->installEventFilter(this);
@@ -92,74 +131,56 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
         if (!m_drawing) SyncSelection();
     });
     connect(m_titles, &QListWidget::itemDoubleClicked, this, [this] { PlayNow(); });
+}
 
-    auto* up = new QPushButton(this);
-    up->setObjectName(QStringLiteral("ButtonUpProgr2"));
-    up->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
-    up->setToolTip(QStringLiteral("Move the track up"));
-    connect(up, &QPushButton::clicked, this, [this] {
-        SyncSelection();
-        m_station.Lists().ButtonUpProgr2Click();
-        Q_EMIT changed();
-    });
-    auto* down = new QPushButton(this);
-    down->setObjectName(QStringLiteral("ButtonDnProgr2"));
-    down->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
-    down->setToolTip(QStringLiteral("Move the track down"));
-    connect(down, &QPushButton::clicked, this, [this] {
-        SyncSelection();
-        m_station.Lists().ButtonDnProgr2Click();
-        Q_EMIT changed();
-    });
-    auto* removeTracks = new QPushButton(this);
-    removeTracks->setObjectName(QStringLiteral("ButtonDelTrackFromProg"));
-    removeTracks->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
-    removeTracks->setToolTip(QStringLiteral("Deletes the selected tracks"));
-    connect(removeTracks, &QPushButton::clicked, this, [this] {
-        SyncSelection();
-        m_station.Lists().ButtonDelTrackFromProgClick();
-        Q_EMIT changed();
-    });
+QVBoxLayout* ListsPage::BuildEditorButtons() {
+    QStyle* s = style();
+    QPushButton* up =
+        TrackButton(QStringLiteral("ButtonUpProgr2"), s->standardIcon(QStyle::SP_ArrowUp),
+                    QStringLiteral("Move the track up"), &ListEditor::ButtonUpProgr2Click);
+    QPushButton* down =
+        TrackButton(QStringLiteral("ButtonDnProgr2"), s->standardIcon(QStyle::SP_ArrowDown),
+                    QStringLiteral("Move the track down"), &ListEditor::ButtonDnProgr2Click);
+    QPushButton* removeTracks = TrackButton(
+        QStringLiteral("ButtonDelTrackFromProg"), s->standardIcon(QStyle::SP_DialogDiscardButton),
+        QStringLiteral("Deletes the selected tracks"), &ListEditor::ButtonDelTrackFromProgClick);
     auto* play = new QPushButton(QStringLiteral("Play"), this);
     play->setObjectName(QStringLiteral("SpeedButton9"));
     play->setToolTip(QStringLiteral("Play the selected track above"));
     connect(play, &QPushButton::clicked, this, [this] { PlayNow(); });
-    m_totalTracks->setObjectName(QStringLiteral("LabelTotalTracks1"));
-    auto* tracks = new QLabel(QStringLiteral("tracks"), this);
-    tracks->setObjectName(QStringLiteral("Label6"));
 
-    // Names on the left, the list being edited on the right.
-    auto* namesFooter = new QHBoxLayout;
-    namesFooter->addWidget(m_includeCds);
-    namesFooter->addStretch();
-    namesFooter->addWidget(m_totalPrograms);
-    namesFooter->addWidget(programs);
-    namesFooter->addWidget(deleteList);
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(newList);
-    nameRow->addWidget(m_newName, 1);
-    nameRow->addWidget(save);
     auto* editorButtons = new QVBoxLayout;
     editorButtons->addWidget(up);
     editorButtons->addWidget(down);
     editorButtons->addWidget(removeTracks);
     editorButtons->addStretch();
     editorButtons->addWidget(play);
+    return editorButtons;
+}
+
+QPushButton* ListsPage::TrackButton(const QString& name, const QIcon& icon, const QString& hint,
+                                    void (ListEditor::*command)()) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setToolTip(hint);
+    connect(button, &QPushButton::clicked, this, [this, command] {
+        SyncSelection();
+        (m_station.Lists().*command)();
+        Q_EMIT changed();
+    });
+    return button;
+}
+
+QHBoxLayout* ListsPage::BuildEditorFooter() {
+    m_totalTracks->setObjectName(QStringLiteral("LabelTotalTracks1"));
+    auto* tracks = new QLabel(QStringLiteral("tracks"), this);
+    tracks->setObjectName(QStringLiteral("Label6"));
     auto* editorFooter = new QHBoxLayout;
     editorFooter->addStretch();
     editorFooter->addWidget(m_totalTracks);
     editorFooter->addWidget(tracks);
-
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_names, 0, 0, 2, 1);
-    layout->addLayout(namesFooter, 2, 0);
-    layout->addLayout(nameRow, 0, 1, 1, 2);
-    layout->addWidget(m_titles, 1, 1);
-    layout->addLayout(editorButtons, 1, 2);
-    layout->addLayout(editorFooter, 2, 1, 1, 2);
-    layout->setColumnStretch(0, 2);
-    layout->setColumnStretch(1, 3);
+    return editorFooter;
 }
 
 void ListsPage::SyncSelection() {

@@ -2,10 +2,15 @@
 
 #include <QWidget>
 
+class ListEditor;
 class QCheckBox;
+class QHBoxLayout;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
+class QVBoxLayout;
 class Station;
 
 /// The Lists tab `TabSheetLists`: the names of the lists (`ListBoxFileListBox`, with
@@ -25,6 +30,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetUpNames();
+    QHBoxLayout* BuildNamesFooter();
+    QHBoxLayout* BuildNameRow();
+    void SetUpTitles();
+    QVBoxLayout* BuildEditorButtons();
+    QPushButton* TrackButton(const QString& name, const QIcon& icon, const QString& hint,
+                             void (ListEditor::*command)());
+    QHBoxLayout* BuildEditorFooter();
     void SyncSelection();
     void DeleteList();
     void PlayNow();

@@ -160,74 +160,8 @@ void MainWindow::BuildMenu() {
 QWidget* MainWindow::BuildCentre() {
     auto* centre = new QWidget(this);
     centre->setObjectName(QStringLiteral("PanelCentre"));
-
-    // Left: the player, what comes next, what has been played.
-    m_player = new PlayerPanel(m_station.Engine(), centre);
-    m_program = new ProgramPanel(m_station, centre);
-    auto* playedTabs = new QTabWidget(centre);
-    playedTabs->setObjectName(QStringLiteral("PageControl2"));
-    m_played = new PlayedPage(m_station, playedTabs);
-    playedTabs->addTab(m_played, QStringLiteral("Played"));
-    auto* left = new QVBoxLayout;
-    left->setSpacing(4);
-    left->addWidget(m_player);
-    left->addWidget(m_program);
-    left->addWidget(playedTabs, 1);
-
-    // Right: the running title, the clock and the program area.
-    m_title = new MovingLabelPanel(QStringLiteral("PanelTrackName1"),
-                                   QStringLiteral("LabelTrackName1"), centre);
-    m_title->setFixedHeight(48);
-    m_title->setFrameShape(QFrame::Panel);
-    m_title->setFrameShadow(QFrame::Sunken);
-    QFont titleFont = m_title->Label()->font();
-    titleFont.setPointSize(20);
-    titleFont.setBold(true);
-    m_title->Label()->setFont(titleFont);
-
-    m_time = new TimePanel(m_station, centre);
-    auto* video = new QFrame(centre);
-    video->setObjectName(QStringLiteral("PanelVideo"));
-    video->setFrameShape(QFrame::Panel);
-    video->setFrameShadow(QFrame::Sunken);
-    // The animation's screen: dark like the message panel that takes its place.
-    video->setAutoFillBackground(true);
-    QPalette screen = video->palette();
-    screen.setColor(QPalette::Window, Qt::black);
-    video->setPalette(screen);
-    m_video = video;
-    m_messages = new MovingLabelPanel(QStringLiteral("PanelMessages"),
-                                      QStringLiteral("LabelMessages"), centre);
-    m_messages->setFrameShape(QFrame::Panel);
-    m_messages->setFrameShadow(QFrame::Sunken);
-    QFont messageFont = m_messages->Label()->font();
-    messageFont.setPixelSize(19);
-    messageFont.setBold(true);
-    m_messages->Label()->setFont(messageFont);
-    for (QWidget* w : {static_cast<QWidget*>(m_video), static_cast<QWidget*>(m_messages)}) {
-        w->setMinimumWidth(240);
-        w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    }
-    auto* clockRow = new QHBoxLayout;
-    clockRow->addWidget(m_time);
-    clockRow->addWidget(m_video, 1);
-    clockRow->addWidget(m_messages, 1);
-
-    auto* pages = new QTabWidget(centre);
-    pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
-    m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
-    m_lists = new ListsPage(m_station, pages);
-    pages->addTab(m_calendar, QStringLiteral("Calendar"));
-    pages->addTab(m_lists, QStringLiteral("Lists"));
-    // The Lists tab may have changed the names the calendar's chooser offers, and back.
-    connect(pages, &QTabWidget::currentChanged, this, &MainWindow::RefreshView);
-
-    auto* right = new QVBoxLayout;
-    right->setSpacing(4);
-    right->addWidget(m_title);
-    right->addLayout(clockRow);
-    right->addWidget(pages, 1);
-
+    QVBoxLayout* left = BuildLeftColumn(centre);
+    QVBoxLayout* right = BuildRightColumn(centre);
     m_advert = new MovingLabelPanel(QStringLiteral("PanelAdv1"),
                                     QStringLiteral("LabelBottomAdvert1"), centre);
     m_advert->setFixedHeight(22);
@@ -241,6 +175,98 @@ QWidget* MainWindow::BuildCentre() {
     layout->addLayout(columns, 1);
     layout->addWidget(m_advert);
     return centre;
+}
+
+// The player, what comes next, what has been played.
+QVBoxLayout* MainWindow::BuildLeftColumn(QWidget* centre) {
+    m_player = new PlayerPanel(m_station.Engine(), centre);
+    m_program = new ProgramPanel(m_station, centre);
+    auto* playedTabs = new QTabWidget(centre);
+    playedTabs->setObjectName(QStringLiteral("PageControl2"));
+    m_played = new PlayedPage(m_station, playedTabs);
+    playedTabs->addTab(m_played, QStringLiteral("Played"));
+    auto* left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(m_player);
+    left->addWidget(m_program);
+    left->addWidget(playedTabs, 1);
+    return left;
+}
+
+// The running title, the clock and the program area.
+QVBoxLayout* MainWindow::BuildRightColumn(QWidget* centre) {
+    BuildTitlePanel(centre);
+    QHBoxLayout* clockRow = BuildClockRow(centre);
+    QTabWidget* pages = BuildProgramPages(centre);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    right->addWidget(m_title);
+    right->addLayout(clockRow);
+    right->addWidget(pages, 1);
+    return right;
+}
+
+void MainWindow::BuildTitlePanel(QWidget* centre) {
+    m_title = new MovingLabelPanel(QStringLiteral("PanelTrackName1"),
+                                   QStringLiteral("LabelTrackName1"), centre);
+    m_title->setFixedHeight(48);
+    m_title->setFrameShape(QFrame::Panel);
+    m_title->setFrameShadow(QFrame::Sunken);
+    QFont titleFont = m_title->Label()->font();
+    titleFont.setPointSize(20);
+    titleFont.setBold(true);
+    m_title->Label()->setFont(titleFont);
+}
+
+QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
+    m_time = new TimePanel(m_station, centre);
+    BuildVideoPanel(centre);
+    BuildMessagePanel(centre);
+    for (QWidget* w : {static_cast<QWidget*>(m_video), static_cast<QWidget*>(m_messages)}) {
+        w->setMinimumWidth(240);
+        w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+    auto* clockRow = new QHBoxLayout;
+    clockRow->addWidget(m_time);
+    clockRow->addWidget(m_video, 1);
+    clockRow->addWidget(m_messages, 1);
+    return clockRow;
+}
+
+void MainWindow::BuildVideoPanel(QWidget* centre) {
+    auto* video = new QFrame(centre);
+    video->setObjectName(QStringLiteral("PanelVideo"));
+    video->setFrameShape(QFrame::Panel);
+    video->setFrameShadow(QFrame::Sunken);
+    // The animation's screen: dark like the message panel that takes its place.
+    video->setAutoFillBackground(true);
+    QPalette screen = video->palette();
+    screen.setColor(QPalette::Window, Qt::black);
+    video->setPalette(screen);
+    m_video = video;
+}
+
+void MainWindow::BuildMessagePanel(QWidget* centre) {
+    m_messages = new MovingLabelPanel(QStringLiteral("PanelMessages"),
+                                      QStringLiteral("LabelMessages"), centre);
+    m_messages->setFrameShape(QFrame::Panel);
+    m_messages->setFrameShadow(QFrame::Sunken);
+    QFont messageFont = m_messages->Label()->font();
+    messageFont.setPixelSize(19);
+    messageFont.setBold(true);
+    m_messages->Label()->setFont(messageFont);
+}
+
+QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
+    auto* pages = new QTabWidget(centre);
+    pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
+    m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
+    m_lists = new ListsPage(m_station, pages);
+    pages->addTab(m_calendar, QStringLiteral("Calendar"));
+    pages->addTab(m_lists, QStringLiteral("Lists"));
+    // The Lists tab may have changed the names the calendar's chooser offers, and back.
+    connect(pages, &QTabWidget::currentChanged, this, &MainWindow::RefreshView);
+    return pages;
 }
 
 void MainWindow::StationStarted() {

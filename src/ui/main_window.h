@@ -15,7 +15,10 @@ class OptionsDialog;
 class PlayedPage;
 class PlayerPanel;
 class ProgramPanel;
+class QHBoxLayout;
+class QTabWidget;
 class QTimer;
+class QVBoxLayout;
 class Station;
 class TimePanel;
 
@@ -45,6 +48,13 @@ protected:
 private:
     void BuildMenu();
     QWidget* BuildCentre();
+    QVBoxLayout* BuildLeftColumn(QWidget* centre);
+    QVBoxLayout* BuildRightColumn(QWidget* centre);
+    void BuildTitlePanel(QWidget* centre);
+    QHBoxLayout* BuildClockRow(QWidget* centre);
+    void BuildVideoPanel(QWidget* centre);
+    void BuildMessagePanel(QWidget* centre);
+    QTabWidget* BuildProgramPages(QWidget* centre);
     void ApplyLayouts();
     void ApplyStoredColours();
     void RedrawMovingLabels();

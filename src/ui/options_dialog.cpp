@@ -41,10 +41,24 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     setObjectName(QStringLiteral("TFormOptions1"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
+    QHBoxLayout* pathRow = BuildPlayerPathRow();
+    QGroupBox* spots = BuildSpotsGroup();
+    QGroupBox* shutDown = BuildShutDownGroup();
+    BuildWindowLayoutChecks();
+    BuildNumberEdits();
+    BuildGreeklishCheck();
+    QGroupBox* avi = BuildAviGroup();
+    BuildIntroAndSpotEvery();
+    m_wavForTime = Check(QStringLiteral("CheckBox1"), QStringLiteral("Wav/Mp3 for time"));
+    m_wavForTime->setVisible(false);
+    QPushButton* ok = BuildOkButton();
+    LayOut(pathRow, spots, shutDown, avi, ok);
+    Redraw();
+}
+
+QHBoxLayout* OptionsDialog::BuildPlayerPathRow() {
     m_playerPath->setMaximumWidth(QWIDGETSIZE_MAX);
     m_playerPath->setMinimumWidth(260);
-
-    // Player program
     connect(m_playerPath, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_drawing) m_options.EditWinAmpPath1Change(text);
     });
@@ -58,8 +72,10 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(m_playerPath, 1);
     pathRow->addWidget(browse);
+    return pathRow;
+}
 
-    // Spots
+QGroupBox* OptionsDialog::BuildSpotsGroup() {
     auto* spots = new QGroupBox(QStringLiteral("Spots"), this);
     spots->setObjectName(QStringLiteral("GroupBoxSpots"));
     auto* spotsLayout = new QHBoxLayout(spots);
@@ -82,14 +98,27 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
         spotsLayout->addWidget(radio);
         m_spotRadios[i] = radio;
     }
+    return spots;
+}
 
-    // Shutdown
+QGroupBox* OptionsDialog::BuildShutDownGroup() {
     auto* shutDown = new QGroupBox(QStringLiteral("Shut Down Computer at"), this);
     shutDown->setObjectName(QStringLiteral("GroupBoxShutDown"));
     m_shutDown = new QCheckBox(shutDown);
     m_shutDown->setObjectName(QStringLiteral("CheckBoxShutDown1"));
     connect(m_shutDown, &QCheckBox::clicked, this,
             [this](bool checked) { m_options.CheckBoxShutDown1Click(checked); });
+    BuildShutDownTime(shutDown);
+    auto* shutDownLayout = new QHBoxLayout(shutDown);
+    shutDownLayout->addWidget(m_shutDown);
+    shutDownLayout->addWidget(m_shutDownHour);
+    shutDownLayout->addWidget(new QLabel(QStringLiteral(":"), shutDown));
+    shutDownLayout->addWidget(m_shutDownMin);
+    shutDownLayout->addStretch();
+    return shutDown;
+}
+
+void OptionsDialog::BuildShutDownTime(QGroupBox* shutDown) {
     m_shutDownHour = new QComboBox(shutDown);
     m_shutDownHour->setObjectName(QStringLiteral("ComboBoxHourShutDown1"));
     m_shutDownMin = new QComboBox(shutDown);
@@ -111,35 +140,34 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     connect(m_shutDownMin, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (!m_drawing) m_options.ComboBoxMinShutDown1Change(text);
     });
-    auto* shutDownLayout = new QHBoxLayout(shutDown);
-    shutDownLayout->addWidget(m_shutDown);
-    shutDownLayout->addWidget(m_shutDownHour);
-    shutDownLayout->addWidget(new QLabel(QStringLiteral(":"), shutDown));
-    shutDownLayout->addWidget(m_shutDownMin);
-    shutDownLayout->addStretch();
+}
 
-    // Layouts of the main window
+void OptionsDialog::BuildWindowLayoutChecks() {
     m_lock = Check(QStringLiteral("CheckBoxLockPrograms1"), QStringLiteral("Lock Programs"));
     connect(m_lock, &QCheckBox::clicked, this,
             [this](bool checked) { m_options.CheckBoxLockPrograms1Click(checked); });
     m_simplify = Check(QStringLiteral("CheckBoxSymplifyPlayer"), QStringLiteral("Simplify Player"));
     connect(m_simplify, &QCheckBox::clicked, this,
             [this](bool checked) { m_options.CheckBoxSymplifyPlayerClick(checked); });
+}
 
-    // Numbers
+void OptionsDialog::BuildNumberEdits() {
     m_waitSec = Edit(QStringLiteral("EditWaitSecBeg"));
     connect(m_waitSec, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_options.EditWaitSecBegChange(text); });
     m_fadeStep = Edit(QStringLiteral("EditHowFastFadeOnSpots"));
     connect(m_fadeStep, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_options.EditHowFastFadeOnSpotsChange(text); });
+}
 
+void OptionsDialog::BuildGreeklishCheck() {
     m_greeklish =
         Check(QStringLiteral("CheckBoxGreekLishSearch"), QStringLiteral("Enable GreekLish Search"));
     connect(m_greeklish, &QCheckBox::clicked, this,
             [this](bool checked) { m_options.CheckBoxGreekLishSearchClick(checked); });
+}
 
-    // Avi or message
+QGroupBox* OptionsDialog::BuildAviGroup() {
     auto* avi = new QGroupBox(QStringLiteral("Avi/Message"), this);
     avi->setObjectName(QStringLiteral("GroupBoxAviMessage"));
     m_showAvi = new QRadioButton(QStringLiteral("Show Avi"), avi);
@@ -153,8 +181,10 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     auto* aviLayout = new QHBoxLayout(avi);
     aviLayout->addWidget(m_showAvi);
     aviLayout->addWidget(m_showMessage);
+    return avi;
+}
 
-    // Intro and the every-few-songs spot
+void OptionsDialog::BuildIntroAndSpotEvery() {
     m_skipIntro = Check(QStringLiteral("CheckBoxSkipIntro"), QStringLiteral("Skip Intro"));
     connect(m_skipIntro, &QCheckBox::clicked, this, [this](bool checked) {
         m_options.CheckBoxSkipIntroClick(checked);
@@ -170,15 +200,18 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     m_spotEvery = Edit(QStringLiteral("EditPlaySpotEvery"));
     connect(m_spotEvery, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_options.EditPlaySpotEveryChange(text); });
+}
 
-    m_wavForTime = Check(QStringLiteral("CheckBox1"), QStringLiteral("Wav/Mp3 for time"));
-    m_wavForTime->setVisible(false);
-
+QPushButton* OptionsDialog::BuildOkButton() {
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    return ok;
+}
 
+void OptionsDialog::LayOut(QHBoxLayout* pathRow, QGroupBox* spots, QGroupBox* shutDown,
+                           QGroupBox* avi, QPushButton* ok) {
     auto* grid = new QGridLayout(this);
     int row = 0;
     grid->addWidget(Caption(QStringLiteral("LabelWinAmpPath"), QStringLiteral("WinAmp Path"), this),
@@ -188,6 +221,16 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     grid->addWidget(shutDown, row++, 2, 1, 2);
     grid->addWidget(m_lock, row, 0, 1, 2);
     grid->addWidget(m_simplify, row++, 2, 1, 2);
+    row = LayOutNumberRows(grid, row);
+    grid->addWidget(m_greeklish, row, 0, 1, 2);
+    grid->addWidget(avi, row++, 2, 1, 2);
+    row = LayOutIntroAndSpotRows(grid, row);
+    grid->addWidget(m_wavForTime, row, 0);
+    grid->addWidget(ok, row, 3);
+    grid->setColumnStretch(1, 1);
+}
+
+int OptionsDialog::LayOutNumberRows(QGridLayout* grid, int row) {
     grid->addWidget(Caption(QStringLiteral("LabelWaitSecBeg"),
                             QStringLiteral("Wait after Starting the program"), this),
                     row, 0, 1, 2);
@@ -199,8 +242,10 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
                             QStringLiteral("Step in Fade (fast =30) (slow=5)"), this),
                     row, 0, 1, 2);
     grid->addWidget(m_fadeStep, row++, 2);
-    grid->addWidget(m_greeklish, row, 0, 1, 2);
-    grid->addWidget(avi, row++, 2, 1, 2);
+    return row;
+}
+
+int OptionsDialog::LayOutIntroAndSpotRows(QGridLayout* grid, int row) {
     grid->addWidget(m_skipIntro, row, 0, 1, 2);
     grid->addWidget(m_skipIntroSec, row, 2);
     grid->addWidget(Caption(QStringLiteral("LabelSkipIntroSec"), QStringLiteral("sec"), this),
@@ -209,10 +254,7 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     grid->addWidget(m_spotEvery, row, 2);
     grid->addWidget(Caption(QStringLiteral("LabelPlaySpotEvery"), QStringLiteral("songs"), this),
                     row++, 3);
-    grid->addWidget(m_wavForTime, row, 0);
-    grid->addWidget(ok, row, 3);
-    grid->setColumnStretch(1, 1);
-    Redraw();
+    return row;
 }
 
 QCheckBox* OptionsDialog::Check(const QString& name, const QString& caption) {

@@ -5,7 +5,11 @@
 class Options;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 /// The options dialog `TFormOptions1` ("Options", a tool window, shown modally): a view
@@ -19,6 +23,20 @@ public:
     void Redraw();
 
 private:
+    QHBoxLayout* BuildPlayerPathRow();
+    QGroupBox* BuildSpotsGroup();
+    QGroupBox* BuildShutDownGroup();
+    void BuildShutDownTime(QGroupBox* shutDown);
+    void BuildWindowLayoutChecks();
+    void BuildNumberEdits();
+    void BuildGreeklishCheck();
+    QGroupBox* BuildAviGroup();
+    void BuildIntroAndSpotEvery();
+    QPushButton* BuildOkButton();
+    void LayOut(QHBoxLayout* pathRow, QGroupBox* spots, QGroupBox* shutDown, QGroupBox* avi,
+                QPushButton* ok);
+    int LayOutNumberRows(QGridLayout* grid, int row);
+    int LayOutIntroAndSpotRows(QGridLayout* grid, int row);
     QCheckBox* Check(const QString& name, const QString& caption);
     QLineEdit* Edit(const QString& name);
 
