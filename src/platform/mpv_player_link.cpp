@@ -85,7 +85,7 @@ struct MpvPlayerLink::Deck {
     QString name;  // the deck's class name
     QString socketPath;
     QString program;
-    bool wanted = false;  // launched or found: keep it running
+    bool wanted = false;  // launched (or reused by a launch): keep it running
 
     std::unique_ptr<QProcess> process;
     std::unique_ptr<QLocalSocket> socket;
@@ -363,7 +363,11 @@ MpvPlayerLink::MpvPlayerLink(Options options) : m_options(std::move(options)) {
     if (folder.isEmpty()) {
         QString error;
         folder = DefaultSocketFolder(&error);
-        if (folder.isEmpty()) folder = FreshPrivateFolder(error);
+        if (folder.isEmpty()) {
+            folder = FreshPrivateFolder(error);
+            // No later run could find these decks to reuse them: they end with this one.
+            m_options.endWithThisProcess = true;
+        }
     }
     for (int i = 0; i < 2; ++i) m_decks[i] = std::make_unique<Deck>(this, i, folder);
 #ifdef Q_OS_UNIX
@@ -427,14 +431,7 @@ void MpvPlayerLink::Launch(int deck, const QString& programPath) {
 
 bool MpvPlayerLink::Find(int deck) {
     Deck* d = At(deck);
-    if (!d || !d->TryConnect()) return false;
-    // A deck found running from an earlier run is the station's now: it comes back if it
-    // dies, as a launched one does.
-    if (!d->wanted) {
-        d->wanted = true;
-        if (d->program.isEmpty()) d->program = QStringLiteral("mpv");
-    }
-    return true;
+    return d && d->TryConnect();
 }
 
 int MpvPlayerLink::PlayState(int deck) {

@@ -16,10 +16,11 @@ void Decks::Launch() {
         WinAmpPath = QStandardPaths::findExecutable(QStringLiteral("mpv"));
 #endif
     }
-    if (!m_link.ProgramExists(WinAmpPath)) return;
     for (int deck = 0; deck < 2; ++deck) {
-        // An instance left running by an earlier run is reused, never doubled.
-        if (!FindDeck(deck)) m_link.Launch(deck, WinAmpPath);
+        FindDeck(deck);
+        // The link reuses an instance left running by an earlier run, never doubles it,
+        // and keeps it as its own; a program that is not there is the link's to report.
+        m_link.Launch(deck, WinAmpPath);
     }
 }
 

@@ -23,8 +23,8 @@ public:
     int NextDeck = 1;
     bool SecondPlayerFound = false;
 
-    /// Completes WinAmpPath when no program is there, then reuses each running instance
-    /// or starts the missing one. Nothing starts when the program cannot be found.
+    /// Completes WinAmpPath when no program is there, looks each deck up, and has the link
+    /// reuse each running instance or start the missing one.
     void Launch();
     /// Looks instance `deck` up again and remembers the answer.
     bool FindDeck(int deck);

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "platform/mpv_protocol.h"
+#include "support/files.h"
 #include "support/mpv_ask.h"
 #include "support/run_events.h"
 #include "support/tone_file.h"
@@ -236,11 +237,12 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     }
     EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
 
-    // The station only looks up a deck it finds running; when that one dies, it is
-    // started again all the same.
+    // A reused deck that dies is started again, as one the station started itself.
     QProcess again;
     ASSERT_TRUE(startEarlierDeck(again));
     auto link = MakeLink();
+    link->Launch(0, "");
+    ASSERT_EQ(link->ProcessId(0), 0);
     ASSERT_TRUE(link->Find(0));
     again.kill();
     ASSERT_TRUE(WaitUntil([&] { return link->ProcessId(0) != 0 && link->Find(0); }, 5000));
@@ -275,9 +277,8 @@ TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
 TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOne) {
     QTemporaryDir runtime, temporary;
     ASSERT_TRUE(runtime.isValid() && temporary.isValid());
-    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"), savedTemp = qgetenv("TMPDIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    qputenv("TMPDIR", temporary.path().toLocal8Bit());
+    const ScopedEnvironmentVariable privateRuntime("XDG_RUNTIME_DIR", runtime.path());
+    const ScopedEnvironmentVariable privateTemp("TMPDIR", temporary.path());
     QString error;
     const QString folder = MpvPlayerLink::DefaultSocketFolder(&error);
     EXPECT_EQ(folder, runtime.filePath("stavox"));
@@ -296,8 +297,6 @@ TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOn
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
     EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
-    qputenv("XDG_RUNTIME_DIR", savedRuntime);
-    qputenv("TMPDIR", savedTemp);
 }
 
 }  // namespace

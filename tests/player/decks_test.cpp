@@ -7,24 +7,24 @@
 namespace {
 
 using ::testing::_;
+using ::testing::AtLeast;
 using ::testing::Return;
 using ::testing::StrictMock;
 
-TEST(Decks, LaunchReusesRunningInstancesAndStartsOnlyTheMissingOnes) {
-    for (const auto& [found0, found1, launches] :
-         {std::tuple{true, true, 0}, {true, false, 1}, {false, false, 2}, {false, false, 0}}) {
-        const bool programThere = launches > 0 || found0;
+TEST(Decks, LaunchLooksEachDeckUpAndHasTheLinkStartOrReuseIt) {
+    for (const bool programThere : {true, false}) {
         StrictMock<MockPlayerLink> link;
         Decks decks(link);
         decks.WinAmpPath = "/opt/player";
         EXPECT_CALL(link, ProgramExists(_)).WillRepeatedly(Return(programThere));
-        if (programThere) {
-            EXPECT_CALL(link, Find(0)).WillOnce(Return(found0));
-            EXPECT_CALL(link, Find(1)).WillOnce(Return(found1));
-        }
-        EXPECT_CALL(link, Launch(_, QString("/opt/player"))).Times(launches);
+        EXPECT_CALL(link, Find(0)).WillOnce(Return(true));
+        EXPECT_CALL(link, Find(1)).WillOnce(Return(false));
+        // Even a missing program is handed on: the link reports it and may find it later.
+        EXPECT_CALL(link, Launch(0, _));
+        EXPECT_CALL(link, Launch(1, _));
         decks.Launch();
         EXPECT_EQ(decks.WinAmpPath == "/opt/player", programThere);  // completed when missing
+        EXPECT_EQ(decks.PlayerHandles, (std::array<bool, 2>{true, false}));
     }
 }
 
@@ -32,7 +32,7 @@ TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOversUntilItAnswers) {
     StrictMock<MockPlayerLink> link;
     Decks decks(link);
     EXPECT_CALL(link, Find(0)).WillOnce(Return(true));
-    EXPECT_CALL(link, Find(1)).Times(7).WillRepeatedly(Return(false));
+    EXPECT_CALL(link, Find(1)).Times(AtLeast(1)).WillRepeatedly(Return(false));
     decks.FindDeck(0);
     decks.FindDeck(1);
     EXPECT_EQ(decks.PlayState(1) + decks.PositionMs(1) + decks.LengthSec(1), 0);
