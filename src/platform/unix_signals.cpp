@@ -36,8 +36,14 @@ void CallOnTerminationSignals(std::function<void()> onSignal) {
     sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    // SIGHUP: the terminal the station was started from was closed.
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &sa, nullptr);
+    // SIGHUP: the terminal the station was started from was closed. A signal the station
+    // was started to ignore (nohup, a background job) stays ignored.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction inherited {};
+        if (::sigaction(signal, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            continue;
+        ::sigaction(signal, &sa, nullptr);
+    }
 }
 #else
 void CallOnTerminationSignals(std::function<void()>) {}

@@ -4,6 +4,6 @@
 
 /// Calls onSignal on the event loop when the process receives SIGTERM, SIGINT or SIGHUP,
 /// so a station computer that shuts down, or a closed terminal, closes the station
-/// exactly as its window does.
+/// exactly as its window does. Signals ignored when the station started (nohup) stay so.
 /// Does nothing on Windows.
 void CallOnTerminationSignals(std::function<void()> onSignal);
