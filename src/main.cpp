@@ -80,15 +80,17 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     const QString kind = cl.player == "simulated" ? cl.player : DefaultPlayerKind();
     // Simulated decks are this process's own; real ones are there for every station the
     // user starts.
-    std::unique_ptr<QLockFile> stationLock;
+    StationLock stationLock;
     if (kind != QLatin1String("simulated")) {
-        QString refusal;
-        stationLock = TakeStationLock(&refusal);
-        if (!stationLock) {
-            std::fprintf(stderr, "%s\n", qPrintable(refusal));
-            if (!headless) QMessageBox::critical(nullptr, app.applicationName(), refusal);
+        stationLock = TakeStationLock();
+        if (!stationLock.refusal.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(stationLock.refusal));
+            if (!headless)
+                QMessageBox::critical(nullptr, app.applicationName(), stationLock.refusal);
             return 1;
         }
+        if (!stationLock.warning.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(stationLock.warning));
     }
     std::unique_ptr<PlayerLink> decks = MakePlayerLink(kind, clock, timers, cl.playerOptions);
     if (!decks) {

@@ -4,24 +4,43 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
-std::unique_ptr<QLockFile> TakeStationLock(QString* refusal) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    QDir().mkpath(folder);
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/stavox-mixer.lock"));
+#include "platform/mpv_player_link.h"
+
+namespace {
+
+QString LockFolder() {
+#ifdef Q_OS_UNIX
+    if (const QString decks = MpvPlayerLink::DefaultSocketFolder(); !decks.isEmpty()) return decks;
+#endif
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+}  // namespace
+
+StationLock TakeStationLock() {
+    StationLock result;
+    auto lock = std::make_unique<QLockFile>(LockFolder() + QStringLiteral("/stavox-mixer.lock"));
     // Held for as long as the station runs: never stale by age, only when its holder died.
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) return lock;
+    if (lock->tryLock(0)) {
+        result.lock = std::move(lock);
+        return result;
+    }
     qint64 pid = 0;
     QString host, application;
     if (lock->error() == QLockFile::LockFailedError &&
         lock->getLockInfo(&pid, &host, &application)) {
-        *refusal = QStringLiteral(
-                       "Stavox Mixer is already running (process %1); a second "
-                       "station would play over it on the same decks.")
-                       .arg(pid);
+        result.refusal = QStringLiteral(
+                             "Stavox Mixer is already running (process %1); a second "
+                             "station would play over it on the same decks.")
+                             .arg(pid);
     } else {
-        *refusal =
-            QStringLiteral("The station's lock file %1 cannot be made.").arg(lock->fileName());
+        // Better a station that plays unguarded than no station at all.
+        result.warning = QStringLiteral(
+                             "The lock file %1 cannot be made; a second station "
+                             "started now would not be stopped.")
+                             .arg(lock->fileName());
     }
-    return nullptr;
+    return result;
 }

@@ -6,22 +6,26 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 
+#include "support/files.h"
+
 namespace {
 
 TEST(StationLock, ASecondStationIsRefusedUntilTheFirstIsGone) {
     QTemporaryDir runtime;
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    QString refusal;
+    const ScopedEnvironmentVariable privateRuntime("XDG_RUNTIME_DIR", runtime.path());
     {
-        const auto first = TakeStationLock(&refusal);
-        ASSERT_NE(first, nullptr) << refusal.toStdString();
-        EXPECT_EQ(TakeStationLock(&refusal), nullptr);
-        EXPECT_TRUE(refusal.contains(QString::number(QCoreApplication::applicationPid())))
-            << refusal.toStdString();
+        const StationLock first = TakeStationLock();
+        ASSERT_NE(first.lock, nullptr) << first.warning.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(runtime.filePath("stavox/stavox-mixer.lock")))
+            << "beside the decks' sockets";
+        const StationLock second = TakeStationLock();
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.refusal.contains(QString::number(QCoreApplication::applicationPid())))
+            << second.refusal.toStdString();
     }
-    EXPECT_NE(TakeStationLock(&refusal), nullptr) << "the lock goes with its station";
-    qputenv("XDG_RUNTIME_DIR", saved);
+    const StationLock again = TakeStationLock();
+    EXPECT_NE(again.lock, nullptr) << "the lock goes with its station";
+    EXPECT_TRUE(again.refusal.isEmpty() && again.warning.isEmpty());
 }
 
 }  // namespace

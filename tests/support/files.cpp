@@ -37,6 +37,18 @@ QStringList FolderTree(const QString& folder) { return TreeOf(folder, QDir::AllE
 
 QStringList FileTree(const QString& folder) { return TreeOf(folder, QDir::Files); }
 
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const QString& value)
+    : m_name(name), m_wasSet(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+    qputenv(name, value.toLocal8Bit());
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+    if (m_wasSet)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
+
 QProcessEnvironment PrivateHomeEnvironment(const QString& home) {
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home);

@@ -19,6 +19,21 @@ QStringList FolderTree(const QString& folder);
 /// The same for the files alone (a folder's time changes with every file made in it).
 QStringList FileTree(const QString& folder);
 
+/// Sets an environment variable for as long as it lives, then restores it (or unsets it
+/// when it was not set), however the test ends.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const char* name, const QString& value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+private:
+    const char* m_name;
+    bool m_wasSet;
+    QByteArray m_old;
+};
+
 /// The environment for running the program with a private home, so that its settings
 /// go to home + "/.config" and never to the real user's.
 QProcessEnvironment PrivateHomeEnvironment(const QString& home);
