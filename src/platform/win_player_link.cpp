@@ -23,7 +23,9 @@ constexpr LPARAM kIpcSetVolume = 122;
 constexpr WPARAM kCommandPause = 40046;
 constexpr WPARAM kCommandStop = 40047;
 constexpr WPARAM kCommandFadeStop = 40147;
-constexpr UINT kAnswerWithinMs = 50;
+// Long enough for a busy player (a seek, a file on a network share) to answer: a slow
+// answer read as "stopped" would end the track on air. A hung one is not waited for.
+constexpr UINT kAnswerWithinMs = 1000;
 
 void Report(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -62,12 +64,13 @@ long long WinPlayerLink::Send(int deck, unsigned message, long long wParam,
                               long long lParam) const {
     if (deck != 0 && deck != 1) return 0;
     // A handle of a closed window, or none, answers 0, as a closed player does. So does
-    // a player that hangs (an error box of its own): the tick and the window go on.
+    // a player that hangs (an error box of its own), so the tick and the window go on.
     DWORD_PTR answer = 0;
     const LRESULT delivered = SendMessageTimeoutA(
         static_cast<HWND>(m_handles[deck]), message, static_cast<WPARAM>(wParam),
         static_cast<LPARAM>(lParam), SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerWithinMs, &answer);
-    return delivered != 0 ? static_cast<long long>(answer) : 0;
+    // Through LRESULT, so that a -1 ("no file") stays -1 in a 32-bit build too.
+    return delivered != 0 ? static_cast<long long>(static_cast<LRESULT>(answer)) : 0;
 }
 
 int WinPlayerLink::PlayState(int deck) {

@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/data_folders.h"
 #include "app/options.h"
@@ -47,24 +48,15 @@ QString AdvertText() {
 // those places on the keyboard, whatever its layout: a Greek layout turns the apostrophe
 // key into a dead accent.
 int WindowKeyCode(const QKeyEvent& key) {
+    // The four keys' codes on a PC keyboard: Windows scan codes, or X11 and Wayland key
+    // codes (evdev + 8).
 #ifdef Q_OS_WIN
-    const quint32 virtualKey = key.nativeVirtualKey();
-    if (virtualKey >= 219 && virtualKey <= 222) return int(virtualKey);
+    constexpr std::array<quint32, 4> kPlaces{0x1A, 0x2B, 0x1B, 0x28};
 #else
-    // X11 and Wayland key codes of the four keys of a PC keyboard.
-    switch (key.nativeScanCode()) {
-        case 34:
-            return 219;
-        case 51:
-            return 220;
-        case 35:
-            return 221;
-        case 48:
-            return 222;
-        default:
-            break;
-    }
+    constexpr std::array<quint32, 4> kPlaces{34, 51, 35, 48};
 #endif
+    for (std::size_t i = 0; i < kPlaces.size(); ++i)
+        if (key.nativeScanCode() == kPlaces[i]) return 219 + int(i);
     switch (key.key()) {
         case Qt::Key_BracketLeft:
             return 219;
