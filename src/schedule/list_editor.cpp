@@ -7,14 +7,16 @@
 
 #include "schedule/list_file.h"
 
+bool IsStorableListName(const QString& name) {
+    // A "|" would split the name in a program value, a line break would shift every later
+    // slot of a day file.
+    return !name.contains(u'|') && !name.contains(u'\r') && !name.contains(u'\n');
+}
+
 QStringList VisibleListNames(const QStringList& folderNames, bool includeCds) {
     QStringList names;
     for (const QString& name : folderNames) {
-        // A "|" would split the name in a program value, a line break would shift every
-        // later slot of a day file: such files are no lists of this station.
-        const bool storable =
-            !name.contains(u'|') && !name.contains(u'\r') && !name.contains(u'\n');
-        if (storable && (includeCds || !IsCdList(name))) names.append(name);
+        if (IsStorableListName(name) && (includeCds || !IsCdList(name))) names.append(name);
     }
     return names;
 }
@@ -70,10 +72,10 @@ QString ListEditor::SaveEditorList(const QString& name) {
     if (name.isEmpty()) return {};
     // The name becomes a file in the lists folder and a part of program values, where
     // "|" separates names: either way a stray character would break something else.
-    if (!IsSafeFileName(name) || name.contains(u'|')) {
+    if (!IsSafeFileName(name) || !IsStorableListName(name)) {
         return QStringLiteral(
-                   "\"%1\" cannot be a list name: it must not hold \"/\", \"\\\" or \"|\", "
-                   "nor be \".\" or \"..\". Nothing was saved.")
+                   "\"%1\" cannot be a list name: it must not hold \"/\", \"\\\", \"|\" or a "
+                   "line break, nor be \".\" or \"..\". Nothing was saved.")
             .arg(name);
     }
     return list_file::Write(m_listsPath, name, Paths());

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+/// Whether a program value and a day file can hold the name.
+bool IsStorableListName(const QString& name);
 /// The names the Lists tab shows from a folder listing: CD lists only when included, and
 /// never a name that a program value or a day file cannot hold.
 QStringList VisibleListNames(const QStringList& folderNames, bool includeCds);

@@ -47,7 +47,7 @@ TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
 
 TEST_F(ListEditorTest, BadNamesWriteNothing) {
     Choose("rock");
-    const QStringList refused = {"../escape", "a/b", "a\\b", "..", ".", "a|b"};
+    const QStringList refused = {"../escape", "a/b", "a\\b", "..", ".", "a|b", "a\nb"};
     for (const QString& name : refused) {
         editor.NewProgramName = name;
         EXPECT_FALSE(editor.BitBtnSaveProgram1Click().isEmpty()) << name.toStdString();
