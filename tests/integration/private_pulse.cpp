@@ -31,12 +31,6 @@ PrivatePulse::PrivatePulse() { m_socket = m_dir.filePath("native"); }
 PrivatePulse::~PrivatePulse() {
     StopRecorder();
     End(m_daemon);
-    for (const auto& [name, value] : m_savedEnvironment) {
-        if (value)
-            qputenv(name.constData(), *value);
-        else
-            qunsetenv(name.constData());
-    }
 }
 
 QString PrivatePulse::Start() {
@@ -83,12 +77,9 @@ void PrivatePulse::UseInThisProcess() {
         {"XDG_RUNTIME_DIR", m_dir.path()},
         {"HOME", m_dir.path()},
     };
-    for (const auto& [name, value] : values) {
-        if (!m_savedEnvironment.count(name))
-            m_savedEnvironment[name] =
-                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
-        qputenv(name, value.toLocal8Bit());
-    }
+    if (!m_environment.empty()) return;  // already in use: the values never change
+    for (const auto& [name, value] : values)
+        m_environment.push_back(std::make_unique<ScopedEnvironmentVariable>(name, value));
 }
 
 QString PrivatePulse::StartRecorder(const QString& rawPath) {

@@ -4,9 +4,10 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <map>
 #include <memory>
-#include <optional>
+#include <vector>
+
+#include "support/files.h"
 
 /// A PulseAudio daemon of the test's own: a private folder as its runtime and home
 /// folder, one null sink "mix", and a recorder on the sink's monitor. The processes it
@@ -44,5 +45,5 @@ private:
     std::unique_ptr<QProcess> m_daemon;
     std::unique_ptr<QProcess> m_recorder;
     QString m_rawPath;
-    std::map<QByteArray, std::optional<QByteArray>> m_savedEnvironment;
+    std::vector<std::unique_ptr<ScopedEnvironmentVariable>> m_environment;  // restored at the end
 };
