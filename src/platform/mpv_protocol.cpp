@@ -61,8 +61,8 @@ QByteArray SetPause(bool paused, int requestId) {
 QByteArray CyclePause(int requestId) { return Request({"cycle", "pause"}, requestId); }
 
 QByteArray Seek(int ms, int requestId) {
-    // Whole milliseconds in seconds; mpv counts a negative absolute time from the end.
-    return Request({"seek", std::max(ms, 0) / 1000.0, "absolute"}, requestId);
+    // Whole milliseconds in seconds; the jump is sent as asked, mpv clamps it.
+    return Request({"seek", ms / 1000.0, "absolute"}, requestId);
 }
 
 QByteArray Stop(int requestId) { return Request({"stop"}, requestId); }
