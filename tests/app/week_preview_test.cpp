@@ -97,6 +97,49 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsE
         }
 }
 
+// The local times of the log repeat an hour when the clock goes back; the real time of
+// each line counts on from the first.
+QList<qint64> RealMsOf(const QList<AsRunLine>& log) {
+    QList<qint64> ms;
+    qint64 shift = 0;
+    for (int i = 0; i < log.size(); ++i) {
+        const QDateTime wall(log[i].when.date(), log[i].when.time(), Qt::UTC);
+        if (i > 0 && wall.toMSecsSinceEpoch() + shift < ms.last()) shift += 3600'000;
+        ms << wall.toMSecsSinceEpoch() + shift;
+    }
+    return ms;
+}
+
+TEST_F(WeekPreviewTest, TheRepeatedHourOfTheAutumnClockChangeLoadsItsProgramAgain) {
+    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
+    // Each program holds about 75 minutes of music: enough for its hour, not for two.
+    QStringList tracks;
+    for (auto it = lengthOf.cbegin(); it != lengthOf.cend(); ++it)
+        if (it.key().contains("morning")) tracks << it.key();
+    tracks.sort();
+    for (const char* name : {"two", "three", "four"})
+        station.WriteList(name, tracks + tracks + tracks);
+    station.WriteDays({{0, "02:00", "03:00", "two"},
+                       {0, "03:00", "04:00", "three"},
+                       {0, "04:00", "05:00", "four"}});
+
+    const QList<AsRunLine> log = Run("2026-10-25 02:00:00", "239m");
+    const QList<qint64> at = RealMsOf(log);
+    QStringList programs;
+    int previousLoad = -1;
+    for (int i = 0; i < log.size(); ++i) {
+        if (log[i].event == "program") programs << log[i].detail;
+        if (log[i].event != "load") continue;
+        if (previousLoad >= 0) {
+            const qint64 played = at[i] - at[previousLoad];
+            EXPECT_LE(played, lengthOf.value(log[previousLoad].detail) * 1000)
+                << "silence after " << log[previousLoad].when.toString().toStdString();
+        }
+        previousLoad = i;
+    }
+    EXPECT_EQ(programs.join(' ').toStdString(), "two two three three four");
+}
+
 #ifdef STAVOX_MIXER_BINARY
 TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     QTemporaryDir home;

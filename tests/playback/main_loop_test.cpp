@@ -52,6 +52,17 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
     }
 }
 
+TEST(MainLoop, ASlotBeginsWhenTheClockEntersAnotherSlotEvenAnEarlierOne) {
+    const struct {
+        int last, slot;
+        bool begins;
+    } cases[] = {{5, 6, true},   {6, 6, false}, {47, 0, true},
+                 {0, 0, false},  {7, 6, true},  // the repeated hour of the autumn clock change
+                 {20, 10, true}, {0, 47, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SlotBegins(c.slot, c.last), c.begins) << c.last << " -> " << c.slot;
+}
+
 TEST(MainLoop, SkipIntroJumpsOnTheFirstTickAfterATrackButNeverAfterASpot) {
     EngineRig rig;
     rig.engine.SkipIntro = true;
