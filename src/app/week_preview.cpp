@@ -14,6 +14,9 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     station.Engine().OnEntryStarted = [&log, &clock](const QString& entry) {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("queue"), entry);
     };
+    station.Engine().OnTrackMissing = [&log, &clock](const QString& path) {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("missing"), path);
+    };
 }
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
