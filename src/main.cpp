@@ -117,14 +117,16 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
-    station.OnProblem = [&window, headless](const QString& message) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        if (!headless) ShowProblemWithoutWaiting(&window, message);
-    };
+    // Headless, problems are lines of the as-run log (set up above).
+    if (!headless)
+        station.OnProblem = [&window](const QString& message) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+            ShowProblemWithoutWaiting(&window, message);
+        };
     const QStringList messages = station.StartUp(ReadSettings(*store));
     window.showMaximized();
     if (headless)
-        for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
+        LogProblems(messages, log, clock);
     else if (!messages.isEmpty())
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
     return app.exec();

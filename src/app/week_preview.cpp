@@ -7,6 +7,19 @@
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 
+namespace {
+
+// The one place a problem becomes an as-run line.
+void WriteProblem(const AsRunLog& log, const Clock& clock, const QString& message) {
+    log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("problem"), message);
+}
+
+}  // namespace
+
+void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock) {
+    for (const QString& message : messages) WriteProblem(log, clock, message);
+}
+
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock) {
     station.Loader().OnProgramLoaded = [&log, &clock](const QString& value) {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("program"), value);
@@ -16,6 +29,9 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     };
     station.Engine().OnTrackMissing = [&log, &clock](const QString& path) {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("missing"), path);
+    };
+    station.OnProblem = [&log, &clock](const QString& message) {
+        WriteProblem(log, clock, message);
     };
 }
 
@@ -31,7 +47,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Sett
 
     Station station(startFolder, host, host, link);
     LogStationEvents(station, log, host);
-    station.StartUp(settings);
+    LogProblems(station.StartUp(settings), log, host);
     station.Engine().SetManual(false);
     host.Advance(cl.simulateForMs);
     return 0;

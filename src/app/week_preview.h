@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class AsRunLog;
@@ -9,9 +10,12 @@ class Station;
 struct CommandLine;
 struct Settings;
 
-/// Sends the station's own events to the log: each program the calendar loads and
-/// each queue entry as it starts, before its file is handed over.
+/// Sends the station's own events to the log: each program the calendar loads, each
+/// queue entry as it starts (before its file is handed over), each track passed over as
+/// missing, and each problem met while running (what the window shows in its box).
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
+/// Sends messages for the operator (those of start-up) to the log as problems.
+void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock);
 
 /// The week preview: the whole station, started in a station folder, run in automatic
 /// mode on a virtual clock with simulated decks. Every deck command and every program
