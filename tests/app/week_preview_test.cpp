@@ -112,10 +112,8 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsE
 
 // Files that are not there (a drive unplugged) or are no files: none costs a tick.
 TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndLoggedOnce) {
-    QStringList missing;
-    for (int i = 1; i <= 8; ++i)
-        missing << station.StartFolder() + QString("/unplugged/Song %1.mp3").arg(i);
-    missing << station.MusicPath();
+    QStringList missing{station.MusicPath()};
+    for (int i = 1; i <= 8; ++i) missing << station.StartFolder() + QString("/gone/%1.mp3").arg(i);
 #ifdef Q_OS_UNIX
     const QString fifo = station.MusicPath() + "pipe.mp3";
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo), 0600), 0);
@@ -133,8 +131,7 @@ TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndLoggedOnce) {
     const auto load =
         std::find_if(log.begin(), log.end(), [](auto& l) { return l.event == "load"; });
     ASSERT_NE(load, log.end());
-    EXPECT_EQ(load->detail.toStdString(), morning[0].toStdString());
-    EXPECT_LT(QDateTime(QDate(2026, 12, 7), QTime(10, 30)).msecsTo(load->when), 400);
+    EXPECT_EQ(load->detail + load->when.toString(), morning[0] + "Mon Dec 7 10:30:00 2026");
 #ifdef Q_OS_UNIX
     close(writer);
 #endif
@@ -152,19 +149,6 @@ TEST_F(WeekPreviewTest, ProblemsTheWindowWouldShowAreLogged) {
     EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);
 }
 
-// The local times of the log repeat an hour when the clock goes back; the real time of
-// each line counts on from the first.
-QList<qint64> RealMsOf(const QList<AsRunLine>& log) {
-    QList<qint64> ms;
-    qint64 shift = 0;
-    for (int i = 0; i < log.size(); ++i) {
-        const QDateTime wall(log[i].when.date(), log[i].when.time(), Qt::UTC);
-        if (i > 0 && wall.toMSecsSinceEpoch() + shift < ms.last()) shift += 3600'000;
-        ms << wall.toMSecsSinceEpoch() + shift;
-    }
-    return ms;
-}
-
 TEST_F(WeekPreviewTest, TheRepeatedHourOfTheAutumnClockChangeLoadsItsProgramAgain) {
     const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
     // Each program holds about 75 minutes of music: enough for its hour, not for two.
@@ -173,22 +157,10 @@ TEST_F(WeekPreviewTest, TheRepeatedHourOfTheAutumnClockChangeLoadsItsProgramAgai
     station.WriteDays({{0, "02:00", "03:00", "two"},
                        {0, "03:00", "04:00", "three"},
                        {0, "04:00", "05:00", "four"}});
-
     const QList<AsRunLine> log = Run("2026-10-25 02:00:00", "239m");
-    const QList<qint64> at = RealMsOf(log);
-    QStringList programs;
-    int previousLoad = -1;
-    for (int i = 0; i < log.size(); ++i) {
-        if (log[i].event == "program") programs << log[i].detail;
-        if (log[i].event != "load") continue;
-        if (previousLoad >= 0) {
-            const qint64 played = at[i] - at[previousLoad];
-            EXPECT_LE(played, lengthOf.value(log[previousLoad].detail) * 1000)
-                << "silence after " << log[previousLoad].when.toString().toStdString();
-        }
-        previousLoad = i;
-    }
-    EXPECT_EQ(programs.join(' ').toStdString(), "two two three three four");
+    EXPECT_EQ(DetailsOf(log, "program").join(' ').toStdString(), "two two three three four");
+    for (const AsRunLine& l : log)  // a track that plays to its end leaves silence behind
+        EXPECT_NE(l.event, "ended") << l.when.toString().toStdString();
 }
 
 #ifdef STAVOX_MIXER_BINARY

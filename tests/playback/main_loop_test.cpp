@@ -53,14 +53,14 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
 }
 
 TEST(MainLoop, ASlotBeginsWhenTheClockEntersAnotherSlotEvenAnEarlierOne) {
-    const struct {
-        int last, slot;
-        bool begins;
-    } cases[] = {{5, 6, true},   {6, 6, false}, {47, 0, true},
-                 {0, 0, false},  {7, 6, true},  // the repeated hour of the autumn clock change
-                 {20, 10, true}, {0, 47, true}};
-    for (const auto& c : cases)
-        EXPECT_EQ(SlotBegins(c.slot, c.last), c.begins) << c.last << " -> " << c.slot;
+    // (last, slot, begins); 7 -> 6 is the repeated hour of the autumn clock change.
+    for (const auto& [last, slot, begins] : {std::tuple{5, 6, true},
+                                             {6, 6, false},
+                                             {47, 0, true},
+                                             {7, 6, true},
+                                             {20, 10, true},
+                                             {0, 47, true}})
+        EXPECT_EQ(SlotBegins(slot, last), begins) << last << " -> " << slot;
 }
 
 TEST(MainLoop, SkipIntroJumpsOnTheFirstTickAfterATrackButNeverAfterASpot) {

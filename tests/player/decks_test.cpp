@@ -57,25 +57,18 @@ TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOversUntilItAnswers) {
 }
 
 TEST(Decks, AJumpGoesNoFurtherThanTheStartOrTheKnownEnd) {
-    constexpr int kMax = std::numeric_limits<int>::max();
-    const struct {
-        int lengthSec;  // as the deck reports it; negative while no file is loaded
-        long long target;
-        int sent;
-    } cases[] = {
-        {76, -26'000, 0},        {76, 30'000, 30'000},  {76, 90'000, 76'000},
-        {76, 1LL << 40, 76'000}, {-1, -5'000, 0},       {-1, 90'000, 90'000},
-        {-1, 1LL << 40, kMax},   {-1, -(1LL << 40), 0}, {0, 4'000, 4'000},
-    };
-    for (const auto& c : cases) {
+    // (length the deck reports, negative while no file is loaded; target; sent)
+    for (const auto& [length, target, sent] : {std::tuple{76, -26'000LL, 0},
+                                               {76, 30'000LL, 30'000},
+                                               {76, 1LL << 40, 76'000},
+                                               {-1, -(1LL << 40), 0},
+                                               {-1, 1LL << 40, std::numeric_limits<int>::max()}}) {
         StrictMock<MockPlayerLink> link;
         Decks decks(link);
         EXPECT_CALL(link, Find(1)).WillOnce(Return(true));
-        EXPECT_CALL(link, LengthSec(1)).WillRepeatedly(Return(c.lengthSec));
-        SCOPED_TRACE(
-            QString("length %1 s, target %2 ms").arg(c.lengthSec).arg(c.target).toStdString());
-        EXPECT_CALL(link, JumpTo(1, c.sent));
-        decks.JumpTo(1, c.target);
+        EXPECT_CALL(link, LengthSec(1)).WillRepeatedly(Return(length));
+        EXPECT_CALL(link, JumpTo(1, sent));
+        decks.JumpTo(1, target);
     }
 }
 
