@@ -96,7 +96,7 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
     // below zero.
     m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
     // A stat, never an open: a pipe in a list must not block the tick. A file that is
-    // not there would only cost the settling ticks of silence on the deck.
+    // not there, handed over, would cost the settling ticks in silence.
     if (!QFileInfo(path).isFile()) {
         if (OnTrackMissing) OnTrackMissing(path);
         return false;
