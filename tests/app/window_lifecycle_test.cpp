@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -64,6 +66,72 @@ TEST(WindowLifecycle, AHangUpIgnoredAtStartStaysIgnored) {
     ::kill(pid_t(p.processId()), SIGTERM);
     ASSERT_TRUE(p.waitForFinished(10'000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+}
+
+// A write that fails ends in a message, never in a signal that stops the close half way:
+// the day and the favourites are written whatever happened to the settings or the log.
+TEST(WindowLifecycle, FailedWritesAreReportedAndTheCloseCompletes) {
+    const struct {
+        const char* name;
+        void (*inChild)();
+        QByteArray settings;  // seeded before the start
+        const char* report;   // on stderr; %1 is the settings file
+        bool settingsWritten;
+    } cases[] = {
+        {"the as-run log piped to a reader that went away",
+         [] {
+             int fds[2];
+             if (::pipe(fds) != 0) return;
+             ::dup2(fds[1], STDOUT_FILENO);
+             ::close(fds[0]);
+             ::close(fds[1]);
+             ::signal(SIGPIPE, SIG_DFL);
+         },
+         {},
+         nullptr,
+         true},
+        {"files limited to 1000 bytes",
+         [] {
+             rlimit limit{};
+             ::getrlimit(RLIMIT_FSIZE, &limit);
+             limit.rlim_cur = 1000;
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+             ::signal(SIGXFSZ, SIG_DFL);
+         },
+         {},
+         "The settings could not be written to %1: File too large",
+         false},
+        {"damaged settings", [] {}, "MixingTime=7\n[colors\n", "The settings in %1 are damaged",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir home, folder;
+        const QString conf = home.path() + "/.config/Kelmar/Stavox.conf";
+        if (!c.settings.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(home.path() + "/.config/Kelmar"));
+            WriteBytes(conf, c.settings);
+        }
+        QProcess p;
+        p.setChildProcessModifier(c.inChild);
+        ASSERT_NO_FATAL_FAILURE(StartStation(p, home.path(), folder.path()));
+        p.waitForFinished(1'000);
+        ASSERT_EQ(p.state(), QProcess::Running) << "stopped by a failed write";
+        ::kill(pid_t(p.processId()), SIGTERM);
+        ASSERT_TRUE(p.waitForFinished(10'000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_TRUE(QFileInfo::exists(folder.path() + "/favorites.txt"));
+        EXPECT_EQ(QDir(folder.path() + "/days1").entryList(QDir::Files).size(), 1);
+
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        if (c.report) {
+            EXPECT_TRUE(err.contains(QString(c.report).arg(conf))) << err.toStdString();
+        }
+        EXPECT_EQ(err.contains("could not be written"), !c.settingsWritten) << err.toStdString();
+        QSettings stored(conf, QSettings::IniFormat);
+        EXPECT_EQ(stored.status() == QSettings::NoError && stored.contains("colors/PanelAdv1"),
+                  c.settingsWritten);
+    }
 }
 
 }  // namespace
