@@ -26,6 +26,9 @@ QString UsageText() {
 
 namespace {
 
+// A preview spans at most a year, leap day included.
+constexpr std::int64_t kLongestPreviewMs = 366LL * 86'400'000;
+
 bool TakeValue(const QStringList& args, int& i, QString& value) {
     if (i + 1 >= args.size()) return false;
     value = args.at(++i);
@@ -60,6 +63,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
             const auto ms = TakeValue(args, i, value) ? ParseDuration(value) : std::nullopt;
             if (!ms)
                 cl.error = QStringLiteral("bad duration: ") + value;
+            else if (*ms > kLongestPreviewMs)
+                cl.error = QStringLiteral("--for is at most 366 days: ") + value;
             else
                 cl.simulateForMs = *ms;
         } else if (a == "--volumes") {

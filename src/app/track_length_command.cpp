@@ -8,11 +8,13 @@
 
 namespace {
 
-// Why a file cannot give a length, or an empty string when it can be read.
+// Why a file cannot give a length, or an empty string when it can be read. Only a regular
+// file is opened: opening a FIFO waits for a writer, and a device never ends.
 QString ReadProblem(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return QStringLiteral("no such file");
     if (info.isDir()) return QStringLiteral("is a folder");
+    if (!info.isFile()) return QStringLiteral("is not a regular file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
     return {};
@@ -26,7 +28,7 @@ int Run(const QStringList& files, QTextStream& out, QTextStream* err) {
             result = 1;
             if (err) *err << "stavox-mixer: " << path << ": " << problem << '\n';
         }
-        out << TrackLength(path) << '\t' << path << '\n';
+        out << (problem.isEmpty() ? TrackLength(path) : 0) << '\t' << path << '\n';
     }
     out.flush();
     if (err) err->flush();
