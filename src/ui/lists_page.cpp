@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -214,9 +215,11 @@ void ListsPage::PlayNow() {
 }
 
 bool ListsPage::eventFilter(QObject* watched, QEvent* event) {
-    // A press selects before its click; the click loads the name, the press must not too.
+    // A left press selects before its click; the click loads the name, the press must not
+    // too. Other buttons make no click, so their selection loads the name at once.
     if (watched == m_names->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) m_pressingName = true;
+        if (event->type() == QEvent::MouseButtonPress)
+            m_pressingName = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         if (event->type() == QEvent::MouseButtonRelease) m_pressingName = false;
         return QWidget::eventFilter(watched, event);
     }
