@@ -109,6 +109,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
 
     auto store = OpenStationSettings();
     Station station(QDir::currentPath(), clock, timers, link);
+    station.Engine().Queue().ReadLengthsInBackground();  // odd files never hold the tick
     if (headless) LogStationEvents(station, log, clock);
 
     MainWindow window(station, [&] {

@@ -8,13 +8,12 @@
 
 namespace {
 
-// Why a file cannot give a length, or an empty string when it can be read. Only a regular
-// file is opened: opening a FIFO waits for a writer, and a device never ends.
+// Why a file cannot give a length, or an empty string when it can be read.
 QString ReadProblem(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return QStringLiteral("no such file");
     if (info.isDir()) return QStringLiteral("is a folder");
-    if (!info.isFile()) return QStringLiteral("is not a regular file");
+    if (!info.isFile()) return QStringLiteral("is not a regular file");  // opening a FIFO waits
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
     return {};
@@ -28,7 +27,7 @@ int Run(const QStringList& files, QTextStream& out, QTextStream* err) {
             result = 1;
             if (err) *err << "stavox-mixer: " << path << ": " << problem << '\n';
         }
-        out << (problem.isEmpty() ? TrackLength(path) : 0) << '\t' << path << '\n';
+        out << TrackLength(path) << '\t' << path << '\n';
     }
     out.flush();
     if (err) err->flush();

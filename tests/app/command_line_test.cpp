@@ -1,10 +1,6 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "app/as_run_log.h"
 
@@ -43,9 +39,6 @@ TEST(CommandLine, ModesAndBadArguments) {
         {{"--simulate", "2026-12-07 06:00:00", "--for", "367d"},
          CommandLine::Mode::Simulate,
          false},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "8785h"},
-         CommandLine::Mode::Simulate,
-         false},
         {{"--for", "1h"}, CommandLine::Mode::Window, false},
         {{"--track-length", "a.mp3", "--for"}, CommandLine::Mode::TrackLength, true},
         {{"--track-length"}, CommandLine::Mode::TrackLength, false},
@@ -72,27 +65,5 @@ TEST(AsRunLog, OneEventALineWithTabsAndNoStrayLineBreaks) {
     EXPECT_EQ(AsRunLog::FormatLine(t, "deck0", "stop", "odd\tname\n").toStdString(),
               "2026-12-07 10:00:00.040\tdeck0\tstop\todd name ");
 }
-
-#ifdef STAVOX_MIXER_BINARY
-// A FIFO would wait for a writer and a device never ends: what is not a regular file is
-// refused before it is opened, with its line kept as for any unreadable file.
-TEST(TrackLengthCommand, RefusesWhatIsNotARegularFileAtOnce) {
-    QTemporaryDir dir;
-    const QString fifo = dir.filePath("fifo");
-    ASSERT_EQ(::mkfifo(qPrintable(fifo), 0600), 0);
-    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
-        QProcess p;
-        p.start(STAVOX_MIXER_BINARY, {"--track-length", path});
-        if (!p.waitForFinished(10'000)) {
-            p.kill();
-            p.waitForFinished();
-            FAIL() << "hangs on " << path.toStdString();
-        }
-        EXPECT_EQ(p.exitCode(), 1) << path.toStdString();
-        EXPECT_EQ(p.readAllStandardOutput(), "0\t" + path.toLocal8Bit() + "\n");
-        EXPECT_TRUE(p.readAllStandardError().contains(path.toLocal8Bit())) << path.toStdString();
-    }
-}
-#endif
 
 }  // namespace
