@@ -1,12 +1,9 @@
-// The four window keys wherever the focus is, and the controls that wait for their feature.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <memory>
 
 #include "app/station.h"
 #include "base/virtual_timer_host.h"
@@ -17,84 +14,43 @@
 
 namespace {
 
-// Monday 7 December 2026, 09:05, with list "a" on air from 08:00 to 10:00.
-class WindowKeysTest : public ::testing::Test {
-protected:
-    WindowKeysTest() {
-        folder.AddList("a", {60, 61, 62});
-        folder.WriteDays({{1, "08:00", "10:00", "a"}});
-        EXPECT_EQ(station.StartUp(Settings{}), QStringList());
-        window = std::make_unique<MainWindow>(station, [] {});
-        window->resize(1366, 768);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        host.Advance(6'000 + 400);  // the first track is on air
-        window->RefreshView();
-    }
-
-    template <class T = QWidget>
-    T* Find(const char* name) {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    // The key goes where the operator's keyboard sends it: to the focused control.
-    void Type(Qt::Key key, const QString& text) {
-        QWidget* focus = QApplication::focusWidget();
-        driver::Press(focus ? focus : window.get(), key, Qt::NoModifier, text);
-    }
-    QString PauseLabel() { return Find<QLabel>("LabelPausePlay1")->text(); }
-    bool FadingOut() { return station.Engine().Bars().Running(VolumeBars::Fade::Timer1); }
-
+TEST(WindowKeys, ReachThePlayerFromStartAndFromNumberAndHourBoxesButNotFromNames) {
     StationFolder folder;
+    folder.AddList("a", {60, 61, 62});
+    folder.WriteDays({{1, "08:00", "10:00", "a"}});
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
     SimulatedPlayerLink link{host, host};
     Station station{folder.StartFolder(), host, host, link};
-    std::unique_ptr<MainWindow> window;
-};
+    station.StartUp(Settings{});
+    MainWindow window(station, [] {});
+    window.show();
+    QApplication::setActiveWindow(&window);
+    host.Advance(6'400);                                            // the first track is on air
+    window.findChild<QPushButton*>("BitBtnNewHourProg1")->click();  // the hour boxes open
+    auto* nameBox = window.findChild<QLineEdit*>("EditNewProgramName1");
+    const QString name0 = nameBox->text();
 
-TEST_F(WindowKeysTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxes) {
-    struct Case {
-        const char* focus;  // nothing: as the window started
-        bool keysAreText;
-    } cases[] = {{nullptr, false},
-                 {"Editsec1", false},
-                 {"EditMixingTime", false},
-                 {"ComboBoxStartHour1", false},
-                 {"EditNewProgramName1", true}};
-    Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes take choices now
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.focus ? c.focus : "start");
-        if (c.focus) Find(c.focus)->setFocus();
-        auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        if (auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()))
-            box = combo->lineEdit();
-        const QString before = box ? box->text() : QString();
-
-        Type(Qt::Key_Apostrophe, "'");
-        EXPECT_EQ(PauseLabel(), c.keysAreText ? "|>" : "||");
-        Type(Qt::Key_BracketLeft, "[");
-        EXPECT_EQ(FadingOut(), !c.keysAreText);
-        Type(Qt::Key_BracketRight, "]");
-        EXPECT_FALSE(FadingOut());
-        Type(Qt::Key_Backslash, "\\");  // the line input's key: not there yet, and not text
-        if (box) {
-            EXPECT_EQ(box->text(), c.keysAreText ? before + "'[]\\" : before);
-        }
-        if (PauseLabel() == "||") Find<QPushButton>("ButtonPause20")->click();
+    for (const char* focus : {"", "Editsec1", "ComboBoxStartHour1", "EditNewProgramName1"}) {
+        SCOPED_TRACE(focus);
+        if (*focus) window.findChild<QWidget*>(focus)->setFocus();
+        const bool name = QLatin1String(focus) == "EditNewProgramName1";
+        QWidget* target = QApplication::focusWidget();
+        driver::Press(target, Qt::Key_Apostrophe, Qt::NoModifier, "'");
+        driver::Press(target, Qt::Key_BracketLeft, Qt::NoModifier, "[");
+        driver::Press(target, Qt::Key_Backslash, Qt::NoModifier, "\\");  // no line input yet
+        EXPECT_EQ(window.findChild<QLabel*>("LabelPausePlay1")->text(), name ? "|>" : "||");
+        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
+        EXPECT_EQ(nameBox->text(), name ? name0 + "'[\\" : name0);
+        if (name) continue;
+        window.findChild<QPushButton*>("ButtonPause20")->click();
+        window.findChild<QPushButton*>("BitBtnFadeIn0")->click();
     }
-}
 
-TEST_F(WindowKeysTest, ControlsOfFeaturesNotBuiltYetAreDisabledAndSaySo) {
-    for (const char* name :
-         {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1", "GroupBoxShutDown",
-          "GroupBoxSpots", "RadioButtonJust1", "RadioOffSpots1", "CheckBoxGreekLishSearch"}) {
-        QWidget* control = Find(name);
-        EXPECT_FALSE(control->isEnabled()) << name;
-        const QWidget* group = control->parentWidget();
-        EXPECT_TRUE((control->toolTip().isEmpty() ? group->toolTip() : control->toolTip())
-                        .startsWith("Not available yet"))
-            << name;
+    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
+                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
+        const QWidget* control = window.findChild<QWidget*>(waiting);
+        EXPECT_FALSE(control->isEnabled()) << waiting;
+        EXPECT_TRUE(control->toolTip().startsWith("Not available yet: comes with ")) << waiting;
     }
 }
 
