@@ -39,6 +39,7 @@ TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
         {mpv::SetVolume(255, 14), {"set_property", "volume", 100}, 14},
         {mpv::SetVolume(0, 15), {"set_property", "volume", 0}, 15},
         {mpv::Quit(16), {"quit"}, 16},
+        {mpv::GetProperty("pid", 17), {"get_property", "pid"}, 17},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
@@ -154,18 +155,23 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
                   R"({"event":"end-file","reason":"stop","playlist_entry_id":0})"});
     EXPECT_EQ(mirror.PlayState(), 1);
     EXPECT_EQ(mirror.PositionMs(), 0);
+    EXPECT_TRUE(mirror.AwaitingFile());
     // What mpv 0.35 sends once it starts the file, as recorded.
     Feed(mirror, {R"({"event":"start-file","playlist_entry_id":1})",
                   R"({"event":"property-change","id":1,"name":"idle-active","data":false})",
                   R"({"event":"property-change","id":3,"name":"time-pos","data":0.000000})",
-                  R"({"event":"property-change","id":4,"name":"duration","data":5.041633})",
+                  R"({"event":"property-change","id":4,"name":"duration","data":5.041633})"});
+    EXPECT_FALSE(mirror.AwaitingFile() || mirror.Advancing()) << "opened, not playing yet";
+    Feed(mirror, {R"({"event":"playback-restart"})",
                   R"({"event":"property-change","id":3,"name":"time-pos","data":0.948})"});
+    EXPECT_TRUE(mirror.Advancing());
     EXPECT_EQ(mirror.PlayState(), 1);
     EXPECT_EQ(mirror.PositionMs(), 948);
     EXPECT_EQ(mirror.LengthSec(), 5);
 
     mirror.PauseToggled();
     EXPECT_EQ(mirror.PlayState(), 3);
+    EXPECT_FALSE(mirror.Advancing()) << "a paused file need not move";
     mirror.Jumped(3500);
     EXPECT_EQ(mirror.PositionMs(), 3500);
 
@@ -224,4 +230,55 @@ TEST(MpvProtocolTest, MirrorStopAndResetReadAsAClosedPlayer) {
     EXPECT_EQ(mirror.PlayState(), 0);
     EXPECT_EQ(mirror.LengthSec(), -1);
     EXPECT_EQ(mirror.AudioOutput(), "");
+}
+
+TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
+    // At each time: 'S' sends request id, 'A' sends it asking for time-pos, 'H' hears a
+    // line, 'E' excuses a caller that was held up, 'P' checks with the file playing, 'c'
+    // with it not playing. Every check passes but the last, which gives the verdict.
+    struct Step {
+        qint64 atMs;
+        char what;
+        int id = 0;
+        const char* line = "";
+    };
+    const char* answer1 = R"({"request_id":1,"error":"success"})";
+    const char* at1 = R"({"event":"property-change","name":"time-pos","data":1.0})";
+    const char* at2 = R"({"event":"property-change","name":"time-pos","data":2.0})";
+    const QString silent = "stopped answering for 2 s", still = "stood still for 2 s while playing";
+    const std::vector<std::pair<std::vector<Step>, QString>> cases = {
+        {{{0, 'S', 1}, {10, 'H', 0, answer1}, {1500, 'S', 2},
+          {1600, 'H', 0, R"({"data":null,"request_id":2,"error":"success"})"}, {9000, 'c'}},
+         ""},
+        {{{0, 'S', 1}, {500, 'S', 2}, {510, 'H', 0, R"({"request_id":2,"error":"success"})"},
+          {1999, 'c'}, {2000, 'c'}},
+         silent},
+        {{{0, 'S', 1}, {100, 'H', 0, "junk"}, {200, 'H', 0, R"({"request_id":1})"}, {2000, 'c'}},
+         silent},
+        {{{0, 'S', 1}, {2500, 'E'}, {2600, 'c'}, {4500, 'c'}}, silent},
+        {{{0, 'P'}, {500, 'H', 0, at1}, {2400, 'H', 0, at2}, {4399, 'P'}}, ""},
+        {{{0, 'P'}, {500, 'H', 0, at1}, {1500, 'H', 0, at1}, {2400, 'H', 0, at1}, {2500, 'P'}},
+         still},
+        {{{0, 'P'}, {0, 'A', 7}, {100, 'H', 0, R"({"data":1.5,"request_id":7,"error":"success"})"},
+          {1500, 'A', 8}, {1600, 'H', 0, R"({"data":2.5,"request_id":8,"error":"success"})"},
+          {3599, 'P'}},
+         ""},
+        {{{0, 'c'}, {9000, 'c'}, {10000, 'P'}, {11999, 'P'}, {12000, 'P'}}, still},
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(c);
+        const auto& [steps, verdict] = cases[c];
+        mpv::DeckWatchdog watchdog;
+        QStringList checks;
+        for (const Step& step : steps) {
+            if (step.what == 'S' || step.what == 'A') watchdog.Sent(step.id, step.atMs);
+            if (step.what == 'A') watchdog.AskedPosition(step.id);
+            if (step.what == 'H') watchdog.Heard(mpv::ParseLine(step.line), step.atMs);
+            if (step.what == 'E') watchdog.Excuse(step.atMs);
+            if (step.what == 'P' || step.what == 'c')
+                checks << watchdog.Check(step.what == 'P', step.atMs);
+        }
+        EXPECT_EQ(checks.takeLast(), verdict);
+        EXPECT_EQ(checks.join(""), "") << "dead too soon";
+    }
 }
