@@ -109,7 +109,7 @@ struct MpvPlayerLink::Deck {
     qint64 lastWatchMs = 0;
     qint64 lastAskMs = 0;
     int pidRequest = 0;
-    qint64 playerPid = 0;  // as the deck's own socket told it
+    qint64 playerPid = 0;    // as the deck's own socket told it
     bool replacing = false;  // found hung: a new player takes its place
     PlayerLink::Deaths deaths;
     int lastRequestId = 0;
@@ -317,8 +317,7 @@ struct MpvPlayerLink::Deck {
         if (now - lastWatchMs > kHeldUpMs) watchdog.Excuse(now);
         lastWatchMs = now;
         if (const QString why = watchdog.Check(mirror.Advancing(), now); !why.isEmpty()) {
-            Hung(mirror.AwaitingFile() ? why + QStringLiteral(" before it started its file")
-                                       : why);
+            Hung(mirror.AwaitingFile() ? why + QStringLiteral(" before it started its file") : why);
             return;
         }
         if (!watchdog.AskingPosition() && now - lastAskMs >= kAskEveryMs) {

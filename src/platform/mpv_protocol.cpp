@@ -216,9 +216,9 @@ QString DeckWatchdog::Check(bool advancing, qint64 nowMs) {
     if (advancing && !m_advancing) m_movedAtMs = nowMs;
     m_advancing = advancing;
     const QString patience = QString::number(kPatienceMs / 1000.0);
-    const auto oldest = std::min_element(
-        m_unanswered.begin(), m_unanswered.end(),
-        [](const auto& a, const auto& b) { return a.second < b.second; });
+    const auto oldest =
+        std::min_element(m_unanswered.begin(), m_unanswered.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
     if (oldest != m_unanswered.end() && nowMs - oldest->second >= kPatienceMs)
         return QStringLiteral("stopped answering for %1 s").arg(patience);
     if (advancing && nowMs - m_movedAtMs >= kPatienceMs)

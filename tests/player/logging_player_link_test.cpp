@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/virtual_timer_host.h"
-#include "support/mock_player_link.h"
 #include "player/simulated_player_link.h"
+#include "support/mock_player_link.h"
 
 namespace {
 
@@ -35,28 +35,25 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItself) {
                                    "1 jump 5000", "1 stop"}));
 }
 
-// A deck whose player was found dead is reported dead, with the reason, once and in place
-// of an end; a death found only at the next hand-over is reported before it.
+// A player found dead is reported once, with why, in place of an end; one found dead
+// only at the next hand-over is reported before it.
 TEST(LoggingPlayerLink, ReportsADeadDeckOnceInsteadOfAnEnd) {
     testing::NiceMock<MockPlayerLink> inner;
-    int state = PlayerLink::kPlaying;
     PlayerLink::Deaths deaths;
-    ON_CALL(inner, PlayState).WillByDefault([&](int) { return state; });
+    ON_CALL(inner, PlayState).WillByDefault([&](int) { return deaths.count ? 0 : 1; });
     ON_CALL(inner, DeathsOf).WillByDefault([&](int) { return deaths; });
     QStringList events;
     LoggingPlayerLink link(inner, [&](int deck, const QString& e, const QString& d) {
-        events << QString("%1 %2 %3").arg(deck).arg(e, d).trimmed();
+        events << QString("%1 %2 %3").arg(deck).arg(e, d);
     });
     link.HandOver(1, "a");
     link.PlayState(1);
-    state = PlayerLink::kStopped;
-    deaths = {1, "stood still"};
+    deaths = {1, "hung"};
     link.PlayState(1);
     link.PlayState(1);
-    deaths = {2, "stopped answering"};
+    deaths = {2, "gone"};
     link.HandOver(1, "b");
-    EXPECT_EQ(events, QStringList({"1 load a", "1 dead stood still", "1 dead stopped answering",
-                                   "1 load b"}));
+    EXPECT_EQ(events, QStringList({"1 load a", "1 dead hung", "1 dead gone", "1 load b"}));
 }
 
 }  // namespace
