@@ -45,7 +45,6 @@ struct EndIfStillThere {
     qint64 pid;
     ~EndIfStillThere() { ProcessGone(pid) || ::kill(pid_t(pid), SIGKILL); }
 };
-
 class DeckLossTest : public OnAirTest, public ::testing::WithParamInterface<Loss> {};
 
 // The median level of the pitch over windows from..to, past the fade-in of each tone.

@@ -2,8 +2,7 @@
 
 #include "support/engine_rig.h"
 
-// After a start the tick waits out its settling for a deck that has not taken its file
-// yet, but not for one whose player went away: the next entry starts at the next tick.
+// After a start the tick waits for a deck not playing its file yet, but not for one gone.
 TEST(Settling, WaitsForADeckThatIsThereButNotForOneThatIsGone) {
     for (const bool gone : {false, true}) {
         EngineRig rig;

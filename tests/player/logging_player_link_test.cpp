@@ -35,8 +35,7 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItself) {
                                    "1 jump 5000", "1 stop"}));
 }
 
-// A player found dead is reported once, with why, in place of an end; one found dead
-// only at the next hand-over is reported before it.
+// A dead player is reported once, with why, instead of an end, or before the next file.
 TEST(LoggingPlayerLink, ReportsADeadDeckOnceInsteadOfAnEnd) {
     testing::NiceMock<MockPlayerLink> inner;
     PlayerLink::Deaths deaths;
