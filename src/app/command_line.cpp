@@ -20,7 +20,7 @@ QString UsageText() {
     return QStringLiteral(
         "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
         "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
-        "   (DURATION: 90s, 45m, 6h, 7d)\n"
+        "   (DURATION: 90s, 45m, 6h, 7d; at most 366d)\n"
         "       stavox-mixer --track-length FILE...");
 }
 
