@@ -122,7 +122,9 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         if (!headless) ShowProblemWithoutWaiting(&window, message);
     };
-    const QStringList messages = station.StartUp(ReadSettings(*store));
+    QStringList messages = station.StartUp(ReadSettings(*store));
+    if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
+        messages.prepend(problem);
     window.showMaximized();
     if (headless)
         for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
@@ -134,6 +136,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    IgnoreWriteFailureSignals();
     const CommandLine cl = ParseCommandLine(ArgumentsOf(argc, argv));
     if (!cl.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s\n", qPrintable(cl.error), qPrintable(UsageText()));

@@ -142,12 +142,7 @@ QStringList Station::Close(QSettings* store) {
     QStringList messages;
     if (m_closed) return messages;
     m_closed = true;
-    if (store) {
-        WriteSettings(*store, CurrentSettings());
-        store->sync();
-        if (store->status() != QSettings::NoError)
-            messages << QStringLiteral("The settings could not be written to ") + store->fileName();
-    }
+    if (store) AddIfAny(messages, SaveSettings(*store, CurrentSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
     // The open spot slot is saved here once spots exist.

@@ -140,10 +140,6 @@ bool PlaybackEngine::KeyDown(int key) {
         case 219:
             m_bars->FadeOut0();
             return true;
-        case 220:
-            LineInOpen = !LineInOpen;
-            if (OnLineInToggled) OnLineInToggled(LineInOpen);
-            return true;
         case 221:
             m_bars->FadeIn0();
             return true;
