@@ -1,5 +1,6 @@
 // TrackLength over 1 000 generated MPEG files, against reading the same files whole,
-// against TagLib (when built with it) and against ffprobe (when installed, a few files).
+// against TagLib (when built with it) and against ffprobe (when installed, a few files);
+// then what a headerless 4 GiB file costs, and a look-up of lengths already known.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "playback/mpeg_data.h"
+#include "playback/track_length_cache.h"
 #include "support/mpeg_builder.h"
 
 #ifdef STAVOX_HAVE_TAGLIB
@@ -74,6 +76,34 @@ void BM_PlainReadOfTheSameFiles(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * lib.bytes);
 }
 BENCHMARK(BM_PlainReadOfTheSameFiles)->Unit(benchmark::kMillisecond);
+
+// A 4 GiB file without audio (a hole, so no disk is used): the search for the first frame
+// stops after its bound instead of running to the end.
+void BM_TrackLengthOfHugeFileWithoutAudio(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.mp3");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(4LL << 30))
+        qFatal("cannot make %s", qPrintable(path));
+    file.close();
+    for (auto _ : state) benchmark::DoNotOptimize(TrackLength(path));
+}
+BENCHMARK(BM_TrackLengthOfHugeFileWithoutAudio)->Unit(benchmark::kMillisecond);
+
+// The next-track labels ask the cache: a known, unchanged file costs one look at its
+// size and time (500 files, CPU time for all).
+void BM_CachedLengthOfKnownFiles(benchmark::State& state) {
+    const QStringList files = Library::Get().files.mid(0, 500);  // all within the bound
+    TrackLengthCache cache;
+    for (const QString& f : files) cache.Lookup(f);
+    for (auto _ : state) {
+        std::uint64_t total = 0;
+        for (const QString& f : files) total += cache.Lookup(f).value_or(0);
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetItemsProcessed(state.iterations() * files.size());
+}
+BENCHMARK(BM_CachedLengthOfKnownFiles)->Unit(benchmark::kMillisecond);
 
 #ifdef STAVOX_HAVE_TAGLIB
 void BM_TagLibLength(benchmark::State& state) {

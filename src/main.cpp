@@ -109,6 +109,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
 
     auto store = OpenStationSettings();
     Station station(QDir::currentPath(), clock, timers, link);
+    station.Engine().Queue().ReadLengthsInBackground();  // odd files never hold the tick
     if (headless) LogStationEvents(station, log, clock);
 
     MainWindow window(station, [&] {
@@ -123,7 +124,9 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
             std::fprintf(stderr, "%s\n", qPrintable(message));
             ShowProblemWithoutWaiting(&window, message);
         };
-    const QStringList messages = station.StartUp(ReadSettings(*store));
+    QStringList messages = station.StartUp(ReadSettings(*store));
+    if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
+        messages.prepend(problem);
     window.showMaximized();
     if (headless)
         LogProblems(messages, log, clock);
@@ -135,6 +138,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    IgnoreWriteFailureSignals();
     const CommandLine cl = ParseCommandLine(ArgumentsOf(argc, argv));
     if (!cl.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s\n", qPrintable(cl.error), qPrintable(UsageText()));

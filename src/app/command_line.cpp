@@ -20,11 +20,14 @@ QString UsageText() {
     return QStringLiteral(
         "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
         "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
-        "   (DURATION: 90s, 45m, 6h, 7d)\n"
+        "   (DURATION: 90s, 45m, 6h, 7d; at most 366d)\n"
         "       stavox-mixer --track-length FILE...");
 }
 
 namespace {
+
+// A preview spans at most a year, leap day included.
+constexpr std::int64_t kLongestPreviewMs = 366LL * 86'400'000;
 
 bool TakeValue(const QStringList& args, int& i, QString& value) {
     if (i + 1 >= args.size()) return false;
@@ -60,6 +63,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
             const auto ms = TakeValue(args, i, value) ? ParseDuration(value) : std::nullopt;
             if (!ms)
                 cl.error = QStringLiteral("bad duration: ") + value;
+            else if (*ms > kLongestPreviewMs)
+                cl.error = QStringLiteral("--for is at most 366 days: ") + value;
             else
                 cl.simulateForMs = *ms;
         } else if (a == "--volumes") {

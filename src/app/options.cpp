@@ -37,7 +37,7 @@ void Options::Load() {
     m_controls.CheckBoxShutDown1 = s.ShutDown;
     m_controls.ComboBoxHourShutDown1 = QString::number(s.ShutDownHour);
     m_controls.ComboBoxMinShutDown1 = QString::number(s.ShutDownMin);
-    m_controls.CheckBoxLockPrograms1 = m_station.Lists().LockPrograms;
+    m_controls.CheckBoxLockPrograms1 = m_station.Lock().LockPrograms;
     m_controls.EditWaitSecBeg = QString::number(engine.WaitSecInBeggining);
     m_controls.EditHowFastFadeOnSpots = QString::number(s.HowFastFadeOnSpots);
     m_controls.CheckBoxGreekLishSearch = s.GreeklishSearch;
@@ -81,7 +81,7 @@ void Options::ComboBoxMinShutDown1Change(const QString& text) {
 
 void Options::CheckBoxLockPrograms1Click(bool checked) {
     m_controls.CheckBoxLockPrograms1 = checked;
-    m_station.Lists().LockPrograms = checked;
+    m_station.Lock().LockPrograms = checked;
     NotifyLayout();
 }
 
@@ -136,7 +136,7 @@ void Options::EditPlaySpotEveryChange(const QString& text) {
         static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
 }
 
-bool Options::LockLayout() const { return m_station.Lists().LockPrograms; }
+bool Options::LockLayout() const { return m_station.Lock().LockPrograms; }
 
 bool Options::SimpleLayout() const { return m_station.Stored().SimplifyPlayer; }
 bool Options::ShowAvi() const { return m_station.Stored().AviOrMessage; }

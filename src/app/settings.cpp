@@ -1,7 +1,11 @@
 #include "app/settings.h"
 
+#include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <array>
 #include <type_traits>
 #include <variant>
@@ -215,6 +219,83 @@ void WriteSettings(QSettings& store, const Settings& settings) {
         }
         store.endGroup();
     }
+}
+
+namespace {
+
+bool IsRegistry([[maybe_unused]] const QSettings& store) {
+#ifdef Q_OS_WIN
+    return store.format() == QSettings::NativeFormat;
+#else
+    return false;
+#endif
+}
+
+// QSettings shares what it read of a file among all its objects on that path, so the file
+// is read back through another path: a link to it in a folder of its own.
+bool FileHoldsEveryValue(const QSettings& store) {
+    const QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("written.conf"));
+    if (!dir.isValid() || !QFile::link(store.fileName(), link)) return false;
+    const QSettings written(link, QSettings::IniFormat);
+    if (written.status() != QSettings::NoError) return false;
+    const QStringList keys = store.allKeys();
+    return std::all_of(keys.begin(), keys.end(),
+                       [&](const QString& key) { return written.value(key) == store.value(key); });
+}
+
+qint64 StoredSize(const QSettings& store) {
+    qint64 bytes = 64;  // the group lines
+    for (const QString& key : store.allKeys())
+        bytes += key.size() + store.value(key).toString().size() + 2;
+    return bytes;
+}
+
+// QSettings keeps the system's reason to itself: a file of the store's size, written in
+// its place and dropped, hears it again.
+QString WriteRefusal(const QString& path, qint64 bytes) {
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return probe.errorString();
+    const QByteArray block(bytes, ' ');
+    for (qint64 written = 0; written < bytes;) {
+        const qint64 n = probe.write(block.constData() + written, bytes - written);
+        if (n <= 0) break;
+        written += n;
+    }
+    const QString reason = probe.error() == QFileDevice::NoError ? QString() : probe.errorString();
+    probe.cancelWriting();
+    return reason;
+}
+
+}  // namespace
+
+QString SaveSettings(QSettings& store, const Settings& settings) {
+    WriteSettings(store, settings);
+    store.sync();
+    const bool stored =
+        IsRegistry(store) ? store.status() == QSettings::NoError : FileHoldsEveryValue(store);
+    if (stored) return {};
+    const QString message =
+        QStringLiteral("The settings could not be written to ") + store.fileName();
+    const QString reason =
+        IsRegistry(store) ? QString() : WriteRefusal(store.fileName(), StoredSize(store));
+    return reason.isEmpty() ? message : message + QStringLiteral(": ") + reason;
+}
+
+QString SettingsReadProblem(const QSettings& store) {
+    switch (store.status()) {
+        case QSettings::NoError:
+            return {};
+        case QSettings::FormatError:
+            return QStringLiteral(
+                       "The settings in %1 are damaged: what could not be read is "
+                       "at its default")
+                .arg(store.fileName());
+        case QSettings::AccessError:
+            break;
+    }
+    return QStringLiteral("The settings in %1 could not be read: the defaults are in use")
+        .arg(store.fileName());
 }
 
 std::unique_ptr<QSettings> OpenStationSettings() {

@@ -81,6 +81,13 @@ struct Settings {
 Settings ReadSettings(QSettings& store);
 /// Writes every value and every stored colour as a string.
 void WriteSettings(QSettings& store, const Settings& settings);
+/// Writes every value and checks the store by reading it back: QSettings keeps an error
+/// met while reading as its status after a good write, and can commit a file cut short as
+/// a success. Returns a message naming the store and, where the system gives one, its
+/// reason; an empty string when every value is stored.
+QString SaveSettings(QSettings& store, const Settings& settings);
+/// Why the store could not be read whole at start, or an empty string.
+QString SettingsReadProblem(const QSettings& store);
 /// The station's own store: the per-user registry key Kelmar\Stavox on Windows,
 /// ~/.config/Kelmar/Stavox.conf on Linux.
 std::unique_ptr<QSettings> OpenStationSettings();

@@ -1,5 +1,7 @@
 #include "app/station.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "app/favorites.h"
@@ -7,6 +9,7 @@
 #include "base/text_file.h"
 #include "playback/main_loop.h"
 #include "schedule/day_program.h"
+#include "schedule/list_file.h"
 
 namespace {
 
@@ -28,15 +31,20 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     : m_clock(clock),
       m_folders(MakeDataFolders(startFolder)),
       m_engine(clock, timers, link),
-      m_calendar(m_folders.DaysPath),
+      m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
-      m_lists(m_folders.ListsPath) {
+      m_lists(m_folders.ListsPath, m_lock) {
     m_engine.LoadProgramOfHour = [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why from OnProblem.
         const QString error = m_loader.LoadProgramOfHour(hour, minute);
         if (!error.isEmpty() && OnProblem) OnProblem(error);
     };
-    m_calendar.SetProgramsChanged = [this] { m_engine.Loop().ProgramsChanged = true; };
+    // Only a change of what plays now redraws the queue; other days and hours wait for
+    // their time, and the song on air does not come round again.
+    m_calendar.SetProgramsChanged = [this](int weekday, const day_program::ProgramSpan& span) {
+        if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
+            m_engine.Loop().ProgramsChanged = true;
+    };
     m_loader.ClearPlayedList = [this] { m_engine.Played().Clear(); };
 }
 
@@ -79,7 +87,7 @@ void Station::ApplySettings(const Settings& s) {
     for (const auto& [box, text] : kLevelBoxes) bars.SetLevelText(box, s.*text);
     bars.SetMixingIntervalText(s.MixingInterval);
     m_loader.DontClearPrevTracks = s.CheckBoxDontClearAutomaticallyPrevTracks;
-    m_lists.LockPrograms = s.LockPrograms;
+    m_lock.LockPrograms = s.LockPrograms;
 }
 
 void Station::SelectToday(QStringList& messages) {
@@ -100,7 +108,7 @@ Settings Station::CurrentSettings() const {
     s.WaitSecInBeggining = engine.WaitSecInBeggining;
     s.PlayOnlyOneSpot = engine.PlayOnlyOneSpot;
     s.CheckBoxDontClearAutomaticallyPrevTracks = m_loader.DontClearPrevTracks;
-    s.LockPrograms = m_lists.LockPrograms;
+    s.LockPrograms = m_lock.LockPrograms;
     const VolumeBars& bars = engine.Bars();
     for (const auto& [box, text] : kLevelBoxes) s.*text = bars.LevelText(box);
     s.MixingInterval = bars.MixingIntervalText();
@@ -118,6 +126,12 @@ void Station::PlayNow() {
 }
 
 QString Station::SavePlayedList(const QString& filePath) {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+    const QFileInfo file(filePath);
+    if (QDir(file.absolutePath()) == QDir(m_folders.ListsPath)) {
+        if (const QString refused = ListNameRefusal(file.fileName()); !refused.isEmpty())
+            return refused + QStringLiteral(" Nothing was saved.");
+    }
     const QString error = text_file::WriteLines(filePath, m_engine.Played().Paths());
     // A failed write changes nothing, the Lists tab included.
     if (error.isEmpty()) m_lists.RefreshListNames();
@@ -128,12 +142,7 @@ QStringList Station::Close(QSettings* store) {
     QStringList messages;
     if (m_closed) return messages;
     m_closed = true;
-    if (store) {
-        WriteSettings(*store, CurrentSettings());
-        store->sync();
-        if (store->status() != QSettings::NoError)
-            messages << QStringLiteral("The settings could not be written to ") + store->fileName();
-    }
+    if (store) AddIfAny(messages, SaveSettings(*store, CurrentSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
     // The open spot slot is saved here once spots exist.

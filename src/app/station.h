@@ -9,6 +9,7 @@
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_loader.h"
+#include "schedule/program_lock.h"
 
 class Clock;
 class PlayerLink;
@@ -39,6 +40,8 @@ public:
     Calendar& CalendarTab() { return m_calendar; }
     ProgramLoader& Loader() { return m_loader; }
     ListEditor& Lists() { return m_lists; }
+    /// "Lock Programs", read by the calendar, the list editor and the played list's save.
+    ProgramLock& Lock() { return m_lock; }
     /// The drop-down items of the search box, kept in "favorites.txt".
     QStringList& Favorites() { return m_favorites; }
 
@@ -53,7 +56,8 @@ public:
     /// goes to the head of the queue and starts at once.
     void PlayNow();
     /// "Save...": writes the played list's paths as a list file (the lists folder is read
-    /// again, so a list saved there shows at once). The system's message on failure.
+    /// again, so a list saved there shows at once). A file saved into the lists folder is a
+    /// list and its name follows the list name rule. The system's message on failure.
     QString SavePlayedList(const QString& filePath);
 
 private:
@@ -64,6 +68,7 @@ private:
     Clock& m_clock;
     DataFolders m_folders;
     Settings m_settings;
+    ProgramLock m_lock;
     PlaybackEngine m_engine;
     Calendar m_calendar;
     ProgramLoader m_loader;

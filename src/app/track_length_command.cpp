@@ -13,6 +13,7 @@ QString ReadProblem(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return QStringLiteral("no such file");
     if (info.isDir()) return QStringLiteral("is a folder");
+    if (!info.isFile()) return QStringLiteral("is not a regular file");  // opening a FIFO waits
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
     return {};

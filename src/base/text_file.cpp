@@ -32,6 +32,14 @@ constexpr std::array<char16_t, 128> kWindows1253Upper = {
     0x03C8, 0x03C9, 0x03CA, 0x03CB, 0x03CC, 0x03CD, 0x03CE, 0xF8FB,  // 0xF8
 };
 
+QString ReadFailure(const QString& path, const QFileDevice& file) {
+    return QStringLiteral("%1 could not be read: %2").arg(path, file.errorString());
+}
+
+QString WriteFailure(const QString& path, const QFileDevice& file) {
+    return QStringLiteral("%1 could not be written: %2").arg(path, file.errorString());
+}
+
 }  // namespace
 
 QString DecodeWindows1253(const QByteArray& bytes) {
@@ -109,12 +117,12 @@ ReadResult ReadLines(const QString& path) {
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
+        result.error = ReadFailure(path, file);
         return result;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
+        result.error = ReadFailure(path, file);
         return result;
     }
     if (bytes.contains('\0')) {
@@ -135,17 +143,17 @@ QString WriteLines(const QString& path, const QStringList& lines) {
     // Unbuffered, so a short write (disk full, size limit) shows in the count written:
     // buffered, a truncated file can be committed as a success. Writing on after a short
     // write makes the system say why it stopped.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return WriteFailure(path, file);
     for (qsizetype written = 0; written < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0) {
-            const QString error = file.errorString();
+            const QString error = WriteFailure(path, file);
             file.cancelWriting();
             return error;
         }
         written += n;
     }
-    if (!file.commit()) return file.errorString();
+    if (!file.commit()) return WriteFailure(path, file);
     return {};
 }
 

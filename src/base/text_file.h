@@ -12,7 +12,7 @@ namespace text_file {
 
 struct ReadResult {
     QStringList lines;  ///< empty when the file is missing
-    QString error;      ///< the system's message when an existing file could not be read
+    QString error;      ///< names the file and the system's reason when it could not be read
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -20,7 +20,8 @@ struct ReadResult {
 /// an image, a UTF-16 text) or is too large to be a list is refused with a message.
 ReadResult ReadLines(const QString& path);
 
-/// Returns the system's message on failure, an empty string on success.
+/// Returns a message naming the file and the system's reason on failure, an empty string
+/// on success.
 QString WriteLines(const QString& path, const QStringList& lines);
 
 /// Decodes bytes as UTF-8 when valid, as Windows-1253 otherwise.

@@ -16,4 +16,5 @@ void PlayedList::Clear() {
     m_paths.clear();
     TopRow = 0;
     SelectedRow = -1;
+    LabelPlayedTracks = 0;
 }

@@ -15,7 +15,7 @@ public:
 
     /// Appends a row, scrolls it to the top and writes the count label.
     void Append(const QString& title, const QString& path);
-    /// Empties both lists; the count label keeps its number until the next append.
+    /// Empties both lists and their count.
     void Clear();
 
     /// LabelPlayedTracks: the row count as last written.

@@ -38,6 +38,17 @@ constexpr int kExitWaitMs = 50;
 constexpr int kShortLifeMs = 10000;
 constexpr int kMissingPlayerRetryMs = 30000;
 constexpr int kFirstRestartDelayMs = 100;
+// How often a deck is watched, and asked for its position (an idle deck sends nothing by
+// itself, and its answer shows it is alive).
+constexpr int kWatchMs = 100;
+constexpr int kAskEveryMs = 250;
+// A watch that comes this late means the station itself was held up.
+constexpr int kHeldUpMs = 500;
+// A deck found hung stays away longer than one tick of the station (400 ms), so the tick
+// sees it gone and starts the next entry on the other deck.
+constexpr int kHungRestartDelayMs = 1000;
+// mpv's lines are short; a longer one without a line end is junk.
+constexpr qsizetype kLongestLine = 1 << 20;
 
 QString ResolveProgram(const QString& programPath) {
     const QString program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
@@ -92,6 +103,15 @@ struct MpvPlayerLink::Deck {
     bool ready = false;
     QByteArray inbox;
     mpv::DeckMirror mirror;
+    mpv::DeckWatchdog watchdog;
+    QElapsedTimer clock;
+    QTimer watchTimer;
+    qint64 lastWatchMs = 0;
+    qint64 lastAskMs = 0;
+    int pidRequest = 0;
+    qint64 playerPid = 0;    // as the deck's own socket told it
+    bool replacing = false;  // found hung: a new player takes its place
+    PlayerLink::Deaths deaths;
     int lastRequestId = 0;
     int volume = -1;  // last volume asked for, 0..255; -1 before the first
 
@@ -118,12 +138,17 @@ struct MpvPlayerLink::Deck {
         fadeTimer.callOnTimeout([this] { FadeStep(); });
         stopTimer.setSingleShot(true);
         stopTimer.callOnTimeout([this] { StopNow(); });
+        watchTimer.callOnTimeout([this] { Watch(); });
+        clock.start();
     }
 
     ~Deck() { Close(); }
 
+    // Every request carries a fresh id; one that goes out (the deck is connected) is
+    // waited for.
     int NextId() {
         lastRequestId = lastRequestId >= 1000000000 ? 1 : lastRequestId + 1;
+        if (ready) watchdog.Sent(lastRequestId, clock.elapsed());
         return lastRequestId;
     }
 
@@ -150,8 +175,11 @@ struct MpvPlayerLink::Deck {
 
     void Connected() {
         ready = true;
+        replacing = false;
         inbox.clear();
         mirror.Reset();
+        watchdog.Reset();
+        playerPid = 0;
         connectTimer.stop();
         QObject::connect(socket.get(), &QLocalSocket::readyRead, socket.get(), [this] { Read(); });
         QObject::connect(socket.get(), &QLocalSocket::disconnected, socket.get(), [this] {
@@ -164,15 +192,30 @@ struct MpvPlayerLink::Deck {
         for (const auto& observed : mpv::kObserved)
             Send(mpv::ObserveProperty(observed.id, QString::fromLatin1(observed.name), NextId()));
         if (volume >= 0) Send(mpv::SetVolume(volume, NextId()));
+        // A player left from an earlier run can only be ended, when it hangs, by its pid.
+        pidRequest = 0;
+        if (!process) {
+            pidRequest = NextId();
+            Send(mpv::GetProperty(QStringLiteral("pid"), pidRequest));
+        }
+        lastWatchMs = clock.elapsed();
+        watchTimer.start(kWatchMs);
     }
 
     void Read() {
         inbox += socket->readAll();
+        const qint64 now = clock.elapsed();
         qsizetype end;
         while ((end = inbox.indexOf('\n')) >= 0) {
-            mirror.Apply(mpv::ParseLine(inbox.left(end)));
+            const mpv::Message message = mpv::ParseLine(inbox.left(end));
             inbox.remove(0, end + 1);
+            watchdog.Heard(message, now);
+            if (message.kind == mpv::Message::Kind::Reply && message.requestId == pidRequest &&
+                message.Succeeded())
+                playerPid = message.data.toInteger();
+            mirror.Apply(message);
         }
+        if (inbox.size() > kLongestLine) inbox.clear();
         if (!silenceReported && mirror.AudioOutput() == QLatin1String("null") &&
             !NamesAudioOutput(link->m_options.extraArguments)) {
             silenceReported = true;
@@ -268,11 +311,41 @@ struct MpvPlayerLink::Deck {
         process.release()->deleteLater();
     }
 
-    // The player went away (process ended or socket broke): read as a closed player,
-    // say so once, and bring it back.
-    void Lost(const QString& how) {
+    void Watch() {
+        const qint64 now = clock.elapsed();
+        // What the deck said while the station was held up is still unread: not its fault.
+        if (now - lastWatchMs > kHeldUpMs) watchdog.Excuse(now);
+        lastWatchMs = now;
+        if (const QString why = watchdog.Check(mirror.Advancing(), now); !why.isEmpty()) {
+            Hung(mirror.AwaitingFile() ? why + QStringLiteral(" before it started its file") : why);
+            return;
+        }
+        if (!watchdog.AskingPosition() && now - lastAskMs >= kAskEveryMs) {
+            lastAskMs = now;
+            const int id = NextId();
+            watchdog.AskedPosition(id);
+            Send(mpv::GetProperty(QStringLiteral("time-pos"), id));
+        }
+    }
+
+    // A player that stopped answering or playing is ended and replaced. It may have been
+    // stopped (SIGSTOP), which only SIGKILL reaches; one from an earlier run is ended by
+    // the pid its own socket told, and by nothing else.
+    void Hung(const QString& why) {
+#ifdef Q_OS_UNIX
+        if (!process && wanted && playerPid > 1 && playerPid != ::getpid())
+            ::kill(static_cast<pid_t>(playerPid), SIGKILL);
+#endif
+        replacing = true;
+        Lost(why, kHungRestartDelayMs);
+    }
+
+    // The player went away (process ended, socket broke, or it hung): read as a closed
+    // player, say so once, and bring it back, not sooner than leastDelayMs.
+    void Lost(const QString& how, int leastDelayMs = 0) {
         const bool wasUp = ready || process;
         ready = false;
+        watchTimer.stop();
         DropSocket();
         DropProcess();
         mirror.Reset();
@@ -281,6 +354,8 @@ struct MpvPlayerLink::Deck {
         fading = false;
         connectTimer.stop();
         if (!wasUp || !wanted) return;
+        ++deaths.count;
+        deaths.lastReason = how;
         link->Report(QStringLiteral("mpv deck %1 %2; starting it again").arg(name, how));
         const bool quick = sinceStart.isValid() && sinceStart.elapsed() < kShortLifeMs;
         quickDeaths = quick ? quickDeaths + 1 : 0;
@@ -289,7 +364,7 @@ struct MpvPlayerLink::Deck {
         // taking connections on its way out.
         const int delay =
             quickDeaths <= 1 ? kFirstRestartDelayMs : 1000 << std::min(quickDeaths - 2, 5);
-        restartTimer.start(delay);
+        restartTimer.start(std::max(delay, leastDelayMs));
     }
 
     // A player that could not be started (not installed yet, not executable) is tried
@@ -300,7 +375,12 @@ struct MpvPlayerLink::Deck {
 
     void Restart() {
         if (!wanted || ready || process) return;
-        if (TryConnect()) return;
+        if (replacing) {
+            // A hung player that could not be ended loses its socket's name to the new one.
+            QFile::remove(socketPath);
+        } else if (TryConnect()) {
+            return;
+        }
         StartProcess();
     }
 
@@ -308,6 +388,7 @@ struct MpvPlayerLink::Deck {
         wanted = false;
         connectTimer.stop();
         restartTimer.stop();
+        watchTimer.stop();
         fadeTimer.stop();
         stopTimer.stop();
         bool quitSent = false;
@@ -431,7 +512,8 @@ void MpvPlayerLink::Launch(int deck, const QString& programPath) {
 
 bool MpvPlayerLink::Find(int deck) {
     Deck* d = At(deck);
-    return d && d->TryConnect();
+    // A deck found hung is found again once its replacement is up.
+    return d && !d->replacing && d->TryConnect();
 }
 
 int MpvPlayerLink::PlayState(int deck) {
@@ -509,6 +591,11 @@ void MpvPlayerLink::HandOver(int deck, const QString& path) {
 QString MpvPlayerLink::SocketPath(int deck) const {
     const Deck* d = At(deck);
     return d ? d->socketPath : QString();
+}
+
+PlayerLink::Deaths MpvPlayerLink::DeathsOf(int deck) const {
+    const Deck* d = At(deck);
+    return d ? d->deaths : Deaths{};
 }
 
 qint64 MpvPlayerLink::ProcessId(int deck) const {

@@ -13,8 +13,9 @@
 /// and not awaited, and every answer comes from a mirror that mpv's property events keep
 /// current; no call waits on a player for more than a few tens of milliseconds (closing
 /// waits up to a second for each deck to quit). A deck whose process exits or whose socket
-/// breaks reads stopped, is started again and gets its volume back. Needs a running Qt
-/// event loop on the thread that owns it.
+/// breaks reads stopped, is started again and gets its volume back; so is a deck that
+/// leaves a request unanswered, or stands still while it plays, for 2 s (it is killed
+/// first). Needs a running Qt event loop on the thread that owns it.
 class MpvPlayerLink final : public PlayerLink {
 public:
     struct Options {
@@ -57,6 +58,7 @@ public:
     void Stop(int deck) override;
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
+    Deaths DeathsOf(int deck) const override;
 
     /// The socket a deck listens on.
     QString SocketPath(int deck) const;

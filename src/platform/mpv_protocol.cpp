@@ -75,6 +75,10 @@ QByteArray SetVolume(int volume, int requestId) {
 
 QByteArray Quit(int requestId) { return Request({"quit"}, requestId); }
 
+QByteArray GetProperty(const QString& property, int requestId) {
+    return Request({"get_property", property}, requestId);
+}
+
 double MpvVolume(int volume) {
     const int v = std::clamp(volume, 0, 255);
     return std::min(100.0, 100.0 * std::cbrt(v / 255.0));
@@ -139,6 +143,9 @@ void DeckMirror::Apply(const Message& message) {
         }
     } else if (message.event == QLatin1String("start-file")) {
         m_idle = false;
+        m_running = false;
+    } else if (message.event == QLatin1String("playback-restart")) {
+        m_running = true;
     } else if (message.event == QLatin1String("idle")) {
         // Property changes can be coalesced (a missing file flips idle off and on again
         // at once); the idle event always comes.
@@ -153,10 +160,12 @@ void DeckMirror::HandedOver(int requestId) {
     m_duration.reset();
     m_pendingHandOver = requestId;
     m_awaitingStart = false;
+    m_running = false;
 }
 
 void DeckMirror::Stopped() {
     m_idle = true;
+    m_running = false;
     m_timePos.reset();
     m_duration.reset();
 }
@@ -174,5 +183,47 @@ int DeckMirror::PlayState() const { return PlayStateOf(m_idle, m_paused); }
 int DeckMirror::PositionMs() const { return m_idle ? 0 : PositionMsOf(m_timePos); }
 
 int DeckMirror::LengthSec() const { return m_idle ? -1 : LengthSecOf(m_duration); }
+
+void DeckWatchdog::Sent(int requestId, qint64 nowMs) { m_unanswered[requestId] = nowMs; }
+
+void DeckWatchdog::Heard(const Message& message, qint64 nowMs) {
+    if (message.kind == Message::Kind::Reply) {
+        m_unanswered.erase(message.requestId);
+        if (message.requestId != 0 && message.requestId == m_positionQuestion) {
+            m_positionQuestion = 0;
+            Moved(NumberOf(message.data), nowMs);
+        }
+    } else if (message.kind == Message::Kind::Event &&
+               message.event == QLatin1String("property-change") &&
+               message.name == QLatin1String("time-pos")) {
+        Moved(NumberOf(message.data), nowMs);
+    }
+}
+
+void DeckWatchdog::Moved(std::optional<double> position, qint64 nowMs) {
+    // Any new value is progress; the same one again is a position that stands still.
+    if (position && position != m_position) m_movedAtMs = nowMs;
+    m_position = position;
+}
+
+void DeckWatchdog::Excuse(qint64 nowMs) {
+    for (auto& [id, sentMs] : m_unanswered) sentMs = nowMs;
+    m_movedAtMs = nowMs;
+}
+
+QString DeckWatchdog::Check(bool advancing, qint64 nowMs) {
+    // A file that has just begun to play (or play again) has its full patience to move.
+    if (advancing && !m_advancing) m_movedAtMs = nowMs;
+    m_advancing = advancing;
+    const QString patience = QString::number(kPatienceMs / 1000.0);
+    const auto oldest =
+        std::min_element(m_unanswered.begin(), m_unanswered.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (oldest != m_unanswered.end() && nowMs - oldest->second >= kPatienceMs)
+        return QStringLiteral("stopped answering for %1 s").arg(patience);
+    if (advancing && nowMs - m_movedAtMs >= kPatienceMs)
+        return QStringLiteral("stood still for %1 s while playing").arg(patience);
+    return {};
+}
 
 }  // namespace mpv

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
+#include <map>
 #include <optional>
 
 /// mpv's JSON IPC as pure functions: the request lines the mpv decks are sent, the reply
@@ -38,6 +39,7 @@ QByteArray Stop(int requestId);
 /// A deck volume 0..255 as mpv's volume property (see MpvVolume).
 QByteArray SetVolume(int volume, int requestId);
 QByteArray Quit(int requestId);
+QByteArray GetProperty(const QString& property, int requestId);
 
 /// mpv's volume for a deck volume 0..255. A deck volume is a linear gain, as a wave-out
 /// volume is, and mpv's volume scale is cubic, so this is 100 × cbrt(v / 255), within
@@ -78,6 +80,10 @@ public:
     int PlayState() const;
     int PositionMs() const;
     int LengthSec() const;
+    /// Whether mpv plays its file (started, not paused), so its position must move.
+    bool Advancing() const { return !m_idle && !m_paused && m_running; }
+    /// Whether the file last handed over is still to be started by mpv.
+    bool AwaitingFile() const { return m_pendingHandOver != 0 || m_awaitingStart; }
     /// The audio output mpv opened ("pulse", "null", ...); empty until it opened one.
     QString AudioOutput() const { return m_audioOutput; }
 
@@ -89,6 +95,39 @@ private:
     QString m_audioOutput;
     int m_pendingHandOver = 0;
     bool m_awaitingStart = false;  // mpv took the hand-over; its start-file is still to come
+    bool m_running = false;        // the file's playback began (or began again after a jump)
+};
+
+/// Judges one deck by its progress: every request sent must be answered, and while the
+/// deck's file plays its position must move, each within kPatienceMs. A deck that fails
+/// either is dead, whether it hangs, is stopped, or sends what is not mpv's. Times are
+/// the caller's milliseconds on any steady clock.
+class DeckWatchdog {
+public:
+    static constexpr qint64 kPatienceMs = 2000;
+
+    /// A fresh connection: nothing asked yet.
+    void Reset() { *this = DeckWatchdog(); }
+    void Sent(int requestId, qint64 nowMs);
+    /// The request just sent asks for time-pos, so its answer shows progress too.
+    void AskedPosition(int requestId) { m_positionQuestion = requestId; }
+    bool AskingPosition() const { return m_positionQuestion != 0; }
+    void Heard(const Message& message, qint64 nowMs);
+    /// The caller itself was held up and has not listened meanwhile: the deck's time
+    /// runs again from nowMs.
+    void Excuse(qint64 nowMs);
+    /// Why the deck is to be taken for dead at nowMs; empty while it shows life.
+    /// advancing: whether its file plays (DeckMirror::Advancing).
+    QString Check(bool advancing, qint64 nowMs);
+
+private:
+    void Moved(std::optional<double> position, qint64 nowMs);
+
+    std::map<int, qint64> m_unanswered;  // request id: when it was sent
+    int m_positionQuestion = 0;
+    std::optional<double> m_position;
+    bool m_advancing = false;
+    qint64 m_movedAtMs = 0;
 };
 
 }  // namespace mpv

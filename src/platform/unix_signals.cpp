@@ -45,6 +45,11 @@ void CallOnTerminationSignals(std::function<void()> onSignal) {
         ::sigaction(signal, &sa, nullptr);
     }
 }
+
+void IgnoreWriteFailureSignals() {
+    for (const int signal : {SIGPIPE, SIGXFSZ}) ::signal(signal, SIG_IGN);
+}
 #else
 void CallOnTerminationSignals(std::function<void()>) {}
+void IgnoreWriteFailureSignals() {}
 #endif

@@ -2,9 +2,16 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -29,6 +36,9 @@ constexpr std::uint32_t kSampleRates[3][3] = {
 // small window first and doubles it up to the largest for files that need a long scan.
 constexpr std::int64_t kFirstWindowBytes = 4 * 1024;
 constexpr std::int64_t kLargestWindowBytes = 64 * 1024;
+// Real files carry one or two tags; a longer chain is damage, and following it would
+// cost a read for every ten bytes.
+constexpr int kMostLeadingTags = 16;
 
 std::uint32_t BigEndian32(const uchar* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
@@ -94,9 +104,11 @@ private:
 std::int64_t SkipId3v2(FileWindow& window, std::int64_t end) {
     std::int64_t pos = 0;
     std::array<uchar, 10> head{};
-    while (window.Read(pos, head.data(), 10) && head[0] == 'I' && head[1] == 'D' &&
-           head[2] == '3' && head[3] != 0xFF && head[4] != 0xFF &&
-           std::all_of(head.begin() + 6, head.end(), [](uchar b) { return b < 0x80; })) {
+    for (int tags = 0;
+         tags < kMostLeadingTags && window.Read(pos, head.data(), 10) && head[0] == 'I' &&
+         head[1] == 'D' && head[2] == '3' && head[3] != 0xFF && head[4] != 0xFF &&
+         std::all_of(head.begin() + 6, head.end(), [](uchar b) { return b < 0x80; });
+         ++tags) {
         const std::int64_t body = (std::int64_t{head[6]} << 21) | (std::int64_t{head[7]} << 14) |
                                   (std::int64_t{head[8]} << 7) | std::int64_t{head[9]};
         pos += 10 + body + ((head[5] & 0x10) != 0 ? 10 : 0);
@@ -110,6 +122,27 @@ std::int64_t SkipId3v2(FileWindow& window, std::int64_t end) {
 std::int64_t XingOffset(const TMPEGData& d) {
     if (d.Version == 1) return d.Mono ? 21 : 36;
     return d.Mono ? 13 : 21;
+}
+
+// Opens only a regular file (after links). Anything else - a FIFO that would wait for a
+// writer, a device, a folder - stays closed. The open itself never waits: a file swapped
+// for a FIFO between the look and the open is caught by the check of what was opened.
+bool OpenRegularFile(const QString& path, QFile& file) {
+    if (!QFileInfo(path).isFile()) return false;
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+#endif
 }
 
 }  // namespace
@@ -179,8 +212,8 @@ bool TMPEGData::DecodeHeader(std::uint32_t h) {
 
 void TMPEGData::ReadFromFile(const QString& path) {
     Reset();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
+    QFile file;
+    if (!OpenRegularFile(path, file)) return;
     const std::int64_t size = file.size();
     if (size <= 5) return;
     FileLength = size;
@@ -206,9 +239,12 @@ void TMPEGData::ReadFromFile(const QString& path) {
                following.Layer == Layer && following.SampleRate == SampleRate;
     };
 
+    // A file without audio near its start is not searched to its end: a huge one would
+    // hold the reader for minutes.
+    const std::int64_t searchEnd = std::min(audioEnd, audioStart + kMostBytesBeforeFirstFrame);
     std::int64_t first = -1;
-    for (std::int64_t pos = audioStart; first < 0 && pos + 4 <= audioEnd;) {
-        const std::int64_t got = std::min(window.LoadAt(pos), audioEnd - pos);
+    for (std::int64_t pos = audioStart; first < 0 && pos + 4 <= searchEnd;) {
+        const std::int64_t got = std::min(window.LoadAt(pos), searchEnd - pos);
         if (got < 4) break;
         const uchar* p = window.Data();
         for (std::int64_t i = 0; i + 4 <= got; ++i) {

@@ -3,6 +3,10 @@
 #include <QString>
 #include <cstdint>
 
+/// How far past the leading tags the reader looks for the first frame header; a file with
+/// no audio that near its start reads as headerless, however large it is.
+constexpr std::int64_t kMostBytesBeforeFirstFrame = 4 * 1024 * 1024;
+
 /// What the first frame of an MPEG audio file tells, and the playing time it gives.
 /// All sizes and times are 64-bit or unsigned 32-bit, so files of several GiB and
 /// lengths beyond 18 hours come out right.
@@ -29,13 +33,15 @@ struct TMPEGData {
     /// Fills the record from a file: skips leading ID3v2 tags, leaves a trailing ID3v1 tag
     /// out, takes the first header followed by a second one a frame later, and reads a
     /// "Xing" / "Info" tag for the length of a variable-bit-rate file. A missing, unreadable
-    /// or headerless file leaves everything 0 except FileLength.
+    /// or headerless file leaves everything 0 except FileLength. Only a regular file is
+    /// opened, never waiting (a FIFO, a device or a folder reads as missing), and only
+    /// its first kMostBytesBeforeFirstFrame bytes of audio are searched, a window at a time.
     void ReadFromFile(const QString& path);
 
     /// Clears every field.
     void Reset();
 };
 
-/// Length of an MPEG audio file in whole seconds, 0 when the file is missing,
-/// unreadable or holds no frame header.
+/// Length of an MPEG audio file in whole seconds, 0 when the file is missing, not a
+/// regular file, unreadable or holds no frame header near its start.
 std::uint32_t TrackLength(const QString& path);

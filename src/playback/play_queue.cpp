@@ -4,7 +4,12 @@
 
 #include "playback/track_info.h"
 
-PlayQueue::PlayQueue() : m_rng(5489u) {}
+PlayQueue::PlayQueue() : m_rng(5489u) {
+    QObject::connect(&m_lengths, &TrackLengthCache::LengthsArrived, &m_lengths,
+                     [this] { DrawShownEntries(false); });
+}
+
+void PlayQueue::ReadLengthsInBackground() { m_lengths.ReadInBackground(); }
 
 void PlayQueue::Seed(std::uint32_t seed) { m_rng.seed(seed); }
 
@@ -57,8 +62,22 @@ void PlayQueue::RefillQueue() {
 }
 
 void PlayQueue::ShowNextTracks() {
-    for (int n = 0; n < kShownEntries; ++n)
-        m_texts[n] = n < Count() ? TrackInfoText(m_entries[n]) : QString();
+    m_shownCount = std::min(Count(), int(kShownEntries));
+    for (int n = 0; n < kShownEntries; ++n) m_shown[n] = At(n);
+    DrawShownEntries(true);
+}
+
+void PlayQueue::DrawShownEntries(bool lookUp) {
+    for (int n = 0; n < kShownEntries; ++n) {
+        if (n >= m_shownCount) {
+            m_texts[n].clear();
+            continue;
+        }
+        const QString path = SplitTrackEntry(m_shown[n]).path;
+        std::optional<std::uint32_t> seconds = 0;  // fillers have no length
+        if (!path.isEmpty()) seconds = lookUp ? m_lengths.Lookup(path) : m_lengths.Known(path);
+        m_texts[n] = TrackInfoText(m_shown[n], seconds);
+    }
 }
 
 void PlayQueue::InsertIntoQueue(const QString& entry) {

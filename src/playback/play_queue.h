@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <random>
 
+#include "playback/track_length_cache.h"
 #include "schedule/list_file.h"
 
 /// The play queue: the entries to play next (entry 0 first) and the track pools of the
@@ -20,6 +21,13 @@ public:
     static constexpr std::uint32_t kUnmarkedColour = 0x000000;  ///< black
 
     PlayQueue();
+    PlayQueue(const PlayQueue&) = delete;
+    PlayQueue& operator=(const PlayQueue&) = delete;
+
+    /// From now on the next-track texts never wait for a file: a length not known yet
+    /// shows as "--:--" and is filled in when the worker has read it. Without this (tests,
+    /// the week preview) lengths are read at once.
+    void ReadLengthsInBackground();
 
     // The running program, set by the program loader. Tracks are removed from the
     // pools as they are queued.
@@ -55,7 +63,8 @@ public:
 
     /// Appends one entry drawn from a random pool, or a filler when that pool is empty.
     void RefillQueue();
-    /// Redraws the five next-track texts from the head of the queue.
+    /// Redraws the five next-track texts from the head of the queue; the lengths come from
+    /// the track-length cache.
     void ShowNextTracks();
     /// The operator's insert: at the marked label (marking label 1 when none is),
     /// then redraw; TracksToPlay rises by one.
@@ -65,13 +74,19 @@ public:
     /// Background colour of next-track label n (1..5).
     std::uint32_t LabelColour(int n) const;
 
-    /// LabelTrackPlay1..5: texts of the first five entries as of the last ShowNextTracks.
+    /// LabelTrackPlay1..5: texts of the first five entries as of the last ShowNextTracks,
+    /// with every length read since.
     const std::array<QString, kShownEntries>& NextTrackTexts() const { return m_texts; }
 
 private:
     int RandomBelow(int n);
+    /// Texts of the shown entries; lookUp asks the cache for lengths it lacks.
+    void DrawShownEntries(bool lookUp);
 
     QStringList m_entries;
+    TrackLengthCache m_lengths;
+    std::array<QString, kShownEntries> m_shown;  ///< the entries behind m_texts
+    int m_shownCount = 0;
     std::array<QString, kShownEntries> m_texts;
     std::mt19937 m_rng;
 };

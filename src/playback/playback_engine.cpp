@@ -152,10 +152,6 @@ bool PlaybackEngine::KeyDown(int key) {
         case 219:
             m_bars->FadeOut0();
             return true;
-        case 220:
-            LineInOpen = !LineInOpen;
-            if (OnLineInToggled) OnLineInToggled(LineInOpen);
-            return true;
         case 221:
             m_bars->FadeIn0();
             return true;
@@ -210,6 +206,12 @@ void PlaybackEngine::Tick() {
 
     ShowTrackTime();
 
+    // A player that died while its file was starting is not waited for: its deck reads
+    // stopped and cannot be found, so the next entry starts at once. One that has not
+    // taken the file yet is still found, and waited for.
+    if (m_loop.SettleTicks > 0 && state != PlayerLink::kPlaying &&
+        !m_decks.FindDeck(m_decks.CurrentDeck))
+        m_loop.SettleTicks = 0;
     if (m_loop.SettleTicks > 0) {
         // The first tick after a track start; a spot sets fewer ticks and never jumps.
         if (SkipIntro && m_loop.SettleTicks == kTrackSettleTicks)

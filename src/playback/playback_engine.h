@@ -39,8 +39,6 @@ public:
     // The every-few-songs spot counts the tracks started from the queue.
     bool PlayOnlyOneSpot = false;
     int TracksSinceEverySpot = 0;
-    /// ButtonOpenLineIn1's toggle state (key 220).
-    bool LineInOpen = false;
     /// Animate1 runs once the players were looked up.
     bool AnimationRunning = false;
 
@@ -52,8 +50,6 @@ public:
     std::function<void(const QString& path)> OnTrackMissing;
     /// Width in pixels of a title in LabelTrackName1; unset, titles never swing.
     std::function<int(const QString& title)> MeasureTitle;
-    /// Key 220 toggled ButtonOpenLineIn1.
-    std::function<void(bool open)> OnLineInToggled;
 
     /// Start-up: completes the player path, reuses or starts the two decks, and arms
     /// TimerBeggin3, which after WaitSecInBeggining seconds looks them up and starts
@@ -90,7 +86,8 @@ public:
     void KnobPress(bool leftButton, int x);
     void KnobMove(int x);
     void KnobRelease();
-    /// The four window keys (219, 220, 221, 222); false for any other key.
+    /// The window keys 219, 221 and 222; false for any other key, 220 (the line input's
+    /// key) included until the line input is there.
     bool KeyDown(int key);
 
     /// Puts a title into LabelTrackName1 and restarts its swing (tracks, spots).

@@ -17,6 +17,11 @@ QString FormatMinSec(long long seconds) {
 }
 
 QString TrackInfoText(const QString& entry) {
+    const QString path = SplitTrackEntry(entry).path;
+    return TrackInfoText(entry, path.isEmpty() ? 0 : TrackLength(path));  // fillers have none
+}
+
+QString TrackInfoText(const QString& entry, std::optional<std::uint32_t> seconds) {
     // The title is taken from the whole entry, so for a track entry it still carries
     // "^" and the list name; the splits below rely on that order.
     const QString title = TrackTitle(entry);
@@ -32,11 +37,10 @@ QString TrackInfoText(const QString& entry) {
         rest = rest.left(caret);
     }
     const QString song = rest.left(std::max<qsizetype>(rest.size() - 4, 0));
-    const QString path = SplitTrackEntry(entry).path;
-    const std::uint32_t seconds = path.isEmpty() ? 0 : TrackLength(path);  // fillers have none
+    const QString length = seconds ? FormatMinSec(*seconds) : QStringLiteral("--:--");
 
     const QChar cr(13);
     return QStringLiteral("Artist: ") + artist + cr + QStringLiteral("song :      ") + song + cr +
-           QStringLiteral("length :       ") + FormatMinSec(seconds) +
-           QStringLiteral("         Category:    ") + category;
+           QStringLiteral("length :       ") + length + QStringLiteral("         Category:    ") +
+           category;
 }

@@ -4,8 +4,19 @@ void LoggingPlayerLink::Emit(int deck, const QString& event, const QString& deta
     if (m_sink) m_sink(deck, event, detail);
 }
 
+bool LoggingPlayerLink::ReportDeath(int deck) {
+    const Deaths deaths = m_inner.DeathsOf(deck);
+    int& reported = m_deathsReported[deck & 1];
+    if (deaths.count == reported) return false;
+    reported = deaths.count;
+    m_seenPlaying[deck & 1] = false;
+    Emit(deck, QStringLiteral("dead"), deaths.lastReason);
+    return true;
+}
+
 int LoggingPlayerLink::PlayState(int deck) {
     const int state = m_inner.PlayState(deck);
+    if (ReportDeath(deck)) return state;
     bool& wasPlaying = m_seenPlaying[deck & 1];
     if (state == kPlaying) wasPlaying = true;
     if (wasPlaying && state != kPlaying && state != kPaused) {
@@ -43,6 +54,8 @@ void LoggingPlayerLink::StopWithFade(int deck) {
 }
 
 void LoggingPlayerLink::HandOver(int deck, const QString& path) {
+    // A death found only now came before this file.
+    ReportDeath(deck);
     m_seenPlaying[deck & 1] = false;
     Emit(deck, QStringLiteral("load"), path);
     m_inner.HandOver(deck, path);

@@ -7,7 +7,9 @@
 
 /// Passes every command on to another deck link and reports it as an event, as the
 /// as-run log wants them: load (path), stop, fadestop, pause, jump (ms), volume (0..255),
-/// and ended when a deck that was playing is found stopped without being told to stop.
+/// ended when a deck that was playing is found stopped without being told to stop, and
+/// dead (why) when its player was found dead and replaced: whatever it was handed last
+/// was not heard to its end, perhaps not at all.
 class LoggingPlayerLink final : public PlayerLink {
 public:
     using EventSink = std::function<void(int deck, const QString& event, const QString& detail)>;
@@ -30,11 +32,15 @@ public:
     void Stop(int deck) override;
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
+    Deaths DeathsOf(int deck) const override { return m_inner.DeathsOf(deck); }
 
 private:
     void Emit(int deck, const QString& event, const QString& detail = {});
+    // Reports a death of the deck's player not reported yet; whether there was one.
+    bool ReportDeath(int deck);
 
     PlayerLink& m_inner;
     EventSink m_sink;
     std::array<bool, 2> m_seenPlaying{};
+    std::array<int, 2> m_deathsReported{};
 };

@@ -13,6 +13,13 @@ public:
     static constexpr int kPaused = 3;
     static constexpr int kStopped = 0;
 
+    /// How often a deck's player was found dead (hung, or gone) and replaced, and why
+    /// the last time.
+    struct Deaths {
+        int count = 0;
+        QString lastReason;
+    };
+
     virtual ~PlayerLink() = default;
 
     /// Whether the player program exists at programPath (an empty path asks for the
@@ -38,4 +45,7 @@ public:
     /// Hands a file over: the deck drops what it played and plays the file from its
     /// start at the volume it last had.
     virtual void HandOver(int deck, const QString& path) = 0;
+
+    /// The deck's deaths so far; a backend that cannot tell reports none.
+    virtual Deaths DeathsOf(int /*deck*/) const { return {}; }
 };

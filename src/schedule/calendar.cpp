@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "schedule/list_file.h"
+#include "schedule/program_lock.h"
 
 using day_program::kNullSlot;
 using day_program::kSameSlot;
@@ -34,7 +35,8 @@ QString JoinSelectedLists(const QStringList& selected) {
     return value;
 }
 
-Calendar::Calendar(QString daysPath) : m_daysPath(std::move(daysPath)) {
+Calendar::Calendar(QString daysPath, const ProgramLock& lock)
+    : m_daysPath(std::move(daysPath)), m_lock(lock) {
     for (int s = 0; s < kSlotCount; ++s) m_day.append(kNullSlot);
 }
 
@@ -59,15 +61,24 @@ QString Calendar::LoadCalendarDay(int weekday) {
     return {};
 }
 
-void Calendar::ShowCalendarDay() { m_rows = day_program::ProgramRows(m_day); }
+void Calendar::ShowCalendarDay() {
+    m_rows = day_program::ProgramRows(m_day);
+    // A row number means another program once the rows are drawn again.
+    m_selectedRow = -1;
+}
+
+void Calendar::SelectRow(int row) {
+    m_selectedRow = (row >= 0 && row < static_cast<int>(m_rows.size())) ? row : -1;
+}
 
 QString Calendar::SaveCalendarDay(int weekday) {
     if (weekday < 0 || weekday > 6) return {};
     return day_program::WriteDay(m_daysPath, weekday, m_day);
 }
 
-void Calendar::BitBtnNewHourProg1Click() {
-    if (!HoldsDay()) return;
+QString Calendar::BitBtnNewHourProg1Click() {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+    if (!HoldsDay()) return {};
     std::vector<HourChoice> starts;
     for (int s = 0; s < kSlotCount; ++s) {
         if (m_day.at(s) == kNullSlot) starts.push_back({day_program::SlotToTime(s), s});
@@ -76,12 +87,13 @@ void Calendar::BitBtnNewHourProg1Click() {
     if (starts.empty()) {
         m_startHours.clear();
         m_startIndex = -1;
-        return;
+        return {};
     }
     m_startHours = std::move(starts);
     m_startIndex = 0;
     m_startEnabled = true;
     FillEndHours();
+    return {};
 }
 
 void Calendar::ComboBoxStartHour1Change(int index) {
@@ -106,30 +118,36 @@ void Calendar::FillEndHours() {
 
 QString Calendar::ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists) {
     if (!m_startEnabled || !m_endEnabled || !HoldsDay()) return {};
-    QString message;
-    if (endIndex >= 0 && endIndex < static_cast<int>(m_endHours.size()) && m_startIndex >= 0 &&
-        !chosenLists.isEmpty()) {
+    // A lock switched on while the hours were being chosen ends the choice too.
+    QString message = m_lock.Refusal();
+    if (message.isEmpty() && endIndex >= 0 && endIndex < static_cast<int>(m_endHours.size()) &&
+        m_startIndex >= 0 && !chosenLists.isEmpty()) {
         m_endIndex = endIndex;
-        const int s = m_startHours[m_startIndex].slot;
-        const int e = m_endHours[endIndex].slot;
-        message = SetProgramValue(s, e, chosenLists);
+        message = SetProgramValue({m_startHours[m_startIndex].slot, m_endHours[endIndex].slot},
+                                  chosenLists);
     }
     CloseHourChoices();
     return message;
 }
 
-QString Calendar::ButtonSetProgr1Click(int row, const QStringList& chosenLists) {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()) || chosenLists.isEmpty()) return {};
-    const day_program::ProgramRow target = m_rows[row];
-    return SetProgramValue(target.startSlot, -1, chosenLists);
+QString Calendar::ButtonSetProgr1Click(const QStringList& chosenLists) {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+    if (m_selectedRow < 0 || chosenLists.isEmpty()) return {};
+    const day_program::ProgramRow& target = m_rows[m_selectedRow];
+    return SetProgramValue({target.startSlot, target.endSlot}, chosenLists);
 }
 
-QString Calendar::SetProgramValue(int slot, int endSlot, const QStringList& chosenLists) {
-    m_day[slot] = JoinSelectedLists(chosenLists);
-    for (int s = slot + 1; s < endSlot; ++s) m_day[s] = kSameSlot;
+QString Calendar::SetProgramValue(const day_program::ProgramSpan& span,
+                                  const QStringList& chosenLists) {
+    for (const QString& name : chosenLists.mid(0, kMaxProgramLists)) {
+        if (const QString refused = ListNameRefusal(name); !refused.isEmpty())
+            return refused + QStringLiteral(" The program was not changed.");
+    }
+    m_day[span.startSlot] = JoinSelectedLists(chosenLists);
+    for (int s = span.startSlot + 1; s < span.endSlot; ++s) m_day[s] = kSameSlot;
     ShowCalendarDay();
     if (const QString error = SaveCalendarDay(m_dayIndex); !error.isEmpty()) return error;
-    if (SetProgramsChanged) SetProgramsChanged();
+    if (SetProgramsChanged) SetProgramsChanged(m_dayIndex, span);
     if (chosenLists.size() > kMaxProgramLists) {
         return QStringLiteral("A program plays at most %1 lists: the first %1 chosen were kept.")
             .arg(kMaxProgramLists);
@@ -137,14 +155,17 @@ QString Calendar::SetProgramValue(int slot, int endSlot, const QStringList& chos
     return {};
 }
 
-void Calendar::BitBtnDelHourProg1Click(int row) {
-    if (row < 0 || row >= static_cast<int>(m_rows.size())) return;
-    const day_program::ProgramRow target = m_rows[row];
+QString Calendar::BitBtnDelHourProg1Click() {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+    if (m_selectedRow < 0) return {};
+    const day_program::ProgramRow target = m_rows[m_selectedRow];
     for (int s = target.startSlot; s < target.endSlot; ++s) m_day[s] = kNullSlot;
     ShowCalendarDay();
+    return {};
 }
 
 QString Calendar::BitBtnIdioProMe1Click(std::optional<int> chosenWeekday) {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     if (!chosenWeekday) return {};
     const int source = *chosenWeekday;
     // A day that was never saved has no file; the shown day's file then stays as it is.

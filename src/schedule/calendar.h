@@ -9,6 +9,8 @@
 
 #include "schedule/day_program.h"
 
+struct ProgramLock;
+
 /// A modal choice the UI presents for a command: the dialog's caption, its items, and
 /// whether several may be chosen. The UI passes the operator's answer back to the command.
 struct Chooser {
@@ -31,11 +33,12 @@ QString JoinSelectedLists(const QStringList& selected);
 /// The Calendar tab: the day being edited (`CalendarDay`), its rows in `ListBoxProgram1`,
 /// the start and end hours offered while a new program is being added, and the tab's
 /// commands. Every command that writes returns a message for the operator (empty when
-/// there is nothing to say); on a failed write the day in memory keeps the change.
+/// there is nothing to say); on a failed write the day in memory keeps the change. While
+/// the programs are locked every command that would change a day refuses with a message.
 class Calendar {
 public:
     /// daysPath ends in "/" (or "\").
-    explicit Calendar(QString daysPath);
+    Calendar(QString daysPath, const ProgramLock& lock);
 
     struct HourChoice {
         QString text;  ///< "hh:mm"
@@ -50,6 +53,9 @@ public:
     int TabIndex() const { return m_tabIndex; }
     /// The rows of `ListBoxProgram1` with their RowStartSlot / RowEndSlot.
     const std::vector<day_program::ProgramRow>& Rows() const { return m_rows; }
+    /// The row the operator chose, -1 for none; every showing of the day clears it.
+    int SelectedRow() const { return m_selectedRow; }
+    void SelectRow(int row);
 
     /// `ComboBoxStartHour1` and `ComboBoxEndHour1`: entries, chosen entry (-1 none), enabled.
     const std::vector<HourChoice>& StartHours() const { return m_startHours; }
@@ -59,8 +65,9 @@ public:
     bool StartHoursEnabled() const { return m_startEnabled; }
     bool EndHoursEnabled() const { return m_endEnabled; }
 
-    /// Called when a program of the calendar was set or changed (the scheduler reloads).
-    std::function<void()> SetProgramsChanged;
+    /// Called when a program of the calendar was set or changed, with its weekday and the
+    /// span it now covers, so that the scheduler can reload what plays now if it changed.
+    std::function<void(int weekday, const day_program::ProgramSpan& span)> SetProgramsChanged;
 
     /// Start-up: shows today's day and marks the calendar ready. The caller also moves
     /// the spot editor's day and sets LastProgramSlot to the slot of the current time.
@@ -72,7 +79,7 @@ public:
     QString SaveCalendarDay(int weekday);
 
     /// NEW: offers every free slot as a start; with one, chooses the first and its ends.
-    void BitBtnNewHourProg1Click();
+    QString BitBtnNewHourProg1Click();
     void ComboBoxStartHour1Change(int index);
     /// The ends for the chosen start: each following free slot, then the next program's
     /// start (or 24:00).
@@ -80,10 +87,11 @@ public:
     /// End chosen: with lists chosen in the list chooser (empty for "Ακυρο"), the new
     /// program fills its span and the day is saved. The hour choices close either way.
     QString ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists);
-    /// Set Program: gives the program of a row new lists; its span stays.
-    QString ButtonSetProgr1Click(int row, const QStringList& chosenLists);
-    /// Delete: empties a row's span in memory only; the day file follows at its next save.
-    void BitBtnDelHourProg1Click(int row);
+    /// Set Program: gives the program of the chosen row new lists; its span stays.
+    QString ButtonSetProgr1Click(const QStringList& chosenLists);
+    /// Delete: empties the chosen row's span in memory only; the day file follows at its
+    /// next save.
+    QString BitBtnDelHourProg1Click();
     /// Same as: on "OK" the chosen weekday's file (-1 when none was chosen) replaces the
     /// shown day's file, which is then read again; a day never saved copies nothing.
     /// nullopt is "Ακυρο".
@@ -94,14 +102,16 @@ public:
 private:
     bool HoldsDay() const { return m_dayIndex >= 0; }
     void CloseHourChoices();
-    QString SetProgramValue(int slot, int endSlot, const QStringList& chosenLists);
+    QString SetProgramValue(const day_program::ProgramSpan& span, const QStringList& chosenLists);
 
     QString m_daysPath;
+    const ProgramLock& m_lock;
     QStringList m_day;
     int m_dayIndex = -1;
     int m_tabIndex = 0;
     bool m_ready = false;
     std::vector<day_program::ProgramRow> m_rows;
+    int m_selectedRow = -1;
     std::vector<HourChoice> m_startHours;
     std::vector<HourChoice> m_endHours;
     int m_startIndex = -1;

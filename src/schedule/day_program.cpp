@@ -47,6 +47,11 @@ ProgramSpan SpanOfSlot(const QStringList& slots, int slot) {
     return span;
 }
 
+bool ChangesProgramPlaying(int weekday, const ProgramSpan& span, const QDateTime& now) {
+    const int slot = SlotOfTime(now.time().hour(), now.time().minute());
+    return weekday == WeekdayNumber(now.date()) && span.startSlot <= slot && slot < span.endSlot;
+}
+
 std::vector<ProgramRow> ProgramRows(const QStringList& slots) {
     const int count = std::min<int>(static_cast<int>(slots.size()), kSlotCount);
     std::vector<ProgramRow> rows;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -43,6 +44,9 @@ struct ProgramSpan {
     int endSlot = 0;  ///< the slot after the last one, 48 at the end of the day
 };
 ProgramSpan SpanOfSlot(const QStringList& slots, int slot);
+/// Whether a program set on a weekday over a span changes what plays at `now`; an edit
+/// of another day, or of other hours of today, is read when its time comes.
+bool ChangesProgramPlaying(int weekday, const ProgramSpan& span, const QDateTime& now);
 
 /// One row of a day's program list: "hh:mm - hh:mm" + five spaces + the start slot's value.
 struct ProgramRow {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "schedule/list_file.h"
+#include "schedule/program_lock.h"
 
 bool IsStorableListName(const QString& name) {
     // A "|" would split the name in a program value, a line break would shift every later
@@ -21,7 +22,8 @@ QStringList VisibleListNames(const QStringList& folderNames, bool includeCds) {
     return names;
 }
 
-ListEditor::ListEditor(QString listsPath) : m_listsPath(std::move(listsPath)) {}
+ListEditor::ListEditor(QString listsPath, const ProgramLock& lock)
+    : m_listsPath(std::move(listsPath)), m_lock(lock) {}
 
 QString ListEditor::ChosenListName() const {
     if (m_chosenList < 0 || m_chosenList >= m_listNames.size()) return {};
@@ -44,6 +46,9 @@ void ListEditor::SetSelected(int row, bool selected) {
 }
 
 void ListEditor::RefreshListNames() {
+    // The name goes with the list it named, so that Save cannot write the emptied editor
+    // over it; an editor that held nothing keeps the name typed for it.
+    if (m_chosenList >= 0 || !m_rows.empty()) NewProgramName.clear();
     const QDir folder(m_listsPath);
     // Hidden files and folders are not lists; the order is the folder's, without case.
     m_folderNames = folder.exists() ? folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)
@@ -70,14 +75,9 @@ QString ListEditor::LoadListToEditor(const QString& name) {
 
 QString ListEditor::SaveEditorList(const QString& name) {
     if (name.isEmpty()) return {};
-    // The name becomes a file in the lists folder and a part of program values, where
-    // "|" separates names: either way a stray character would break something else.
-    if (!IsSafeFileName(name) || !IsStorableListName(name)) {
-        return QStringLiteral(
-                   "\"%1\" cannot be a list name: it must not hold \"/\", \"\\\", \"|\" or a "
-                   "line break, nor be \".\" or \"..\". Nothing was saved.")
-            .arg(name);
-    }
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+    if (const QString refused = ListNameRefusal(name); !refused.isEmpty())
+        return refused + QStringLiteral(" Nothing was saved.");
     return list_file::Write(m_listsPath, name, Paths());
 }
 
@@ -90,12 +90,26 @@ QString ListEditor::ListBoxFileListBoxClick(int index) {
     return {};
 }
 
-void ListEditor::SpeedButtonNewProgram1Click() {
+QString ListEditor::SpeedButtonNewProgram1Click() {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     ClearEditor();
     NewProgramName.clear();
+    return {};
 }
 
-QString ListEditor::BitBtnSaveProgram1Click() {
+QString ListEditor::SaveListQuestion() const {
+    const QString& name = NewProgramName;
+    if (!m_rows.empty() || !m_lock.Refusal().isEmpty() || !ListNameRefusal(name).isEmpty())
+        return {};
+    // A list that cannot be read may hold tracks as well.
+    const list_file::ReadResult held = list_file::Read(m_listsPath, name);
+    if (held.ok() && held.lines.isEmpty()) return {};
+    return QStringLiteral("Replace ") + name + QStringLiteral(" with an empty list ?");
+}
+
+QString ListEditor::BitBtnSaveProgram1Click(bool confirmed) {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+    if (!confirmed && !SaveListQuestion().isEmpty()) return {};
     // A failed save keeps the editor, so the operator can fix the name and save again.
     if (const QString error = SaveEditorList(NewProgramName); !error.isEmpty()) return error;
     RefreshListNames();
@@ -104,11 +118,12 @@ QString ListEditor::BitBtnSaveProgram1Click() {
 
 QString ListEditor::DeleteListQuestion() const {
     const QString name = ChosenListName();
-    if (name.isEmpty()) return {};
+    if (name.isEmpty() || m_lock.LockPrograms) return {};
     return QStringLiteral("Delete ") + name + QStringLiteral(" ?");
 }
 
 QString ListEditor::ButtonDelProgram1Click(bool confirmed) {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     const QString name = ChosenListName();
     if (name.isEmpty() || !confirmed) return {};
     QString message;
@@ -127,29 +142,36 @@ void ListEditor::MoveCurrent(int to) {
     m_currentRow = to;
 }
 
-void ListEditor::ButtonUpProgr2Click() {
+QString ListEditor::ButtonUpProgr2Click() {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     if (m_currentRow >= 1) MoveCurrent(m_currentRow - 1);
+    return {};
 }
 
-void ListEditor::ButtonDnProgr2Click() {
+QString ListEditor::ButtonDnProgr2Click() {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     if (m_currentRow >= 0 && m_currentRow <= TotalTracks() - 2) MoveCurrent(m_currentRow + 1);
+    return {};
 }
 
-void ListEditor::ButtonDelTrackFromProgClick() {
+QString ListEditor::ButtonDelTrackFromProgClick() {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     std::erase_if(m_rows, [](const Row& row) { return row.selected; });
     if (m_currentRow >= TotalTracks()) m_currentRow = TotalTracks() - 1;
+    return {};
 }
 
 void ListEditor::ListBoxTitles1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_A && modifiers.testFlag(Qt::ControlModifier)) {
         for (Row& row : m_rows) row.selected = true;
-    } else if (key == Qt::Key_Delete && !LockPrograms) {
+    } else if (key == Qt::Key_Delete) {
+        // A key refused by the lock does nothing, as if it had not been pressed.
         ButtonDelTrackFromProgClick();
     }
 }
 
 bool ListEditor::ListBoxFileListBoxKeyDown(int key) const {
-    return key == Qt::Key_Delete && !LockPrograms && m_chosenList >= 0;
+    return key == Qt::Key_Delete && !m_lock.LockPrograms && m_chosenList >= 0;
 }
 
 std::optional<QString> ListEditor::PlayNowEntry() const {
@@ -159,8 +181,10 @@ std::optional<QString> ListEditor::PlayNowEntry() const {
     return name.isEmpty() ? path : MakeTrackEntry(path, name);
 }
 
-void ListEditor::AppendRow(const QString& title, const QString& path) {
+QString ListEditor::AppendRow(const QString& title, const QString& path) {
+    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     m_rows.push_back({title, path, false});
+    return {};
 }
 
 bool ListEditor::ContainsTitle(const QString& title) const {

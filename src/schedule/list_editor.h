@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+struct ProgramLock;
+
 /// Whether a program value and a day file can hold the name.
 bool IsStorableListName(const QString& name);
 /// The names the Lists tab shows from a folder listing: CD lists only when included, and
@@ -18,11 +20,12 @@ QStringList VisibleListNames(const QStringList& folderNames, bool includeCds);
 /// editor of one list as rows of title and path (`ListBoxTitles1` with its hidden twin
 /// `ListBoxPaths1`), the name box, and the tab's commands. Nothing reaches a list file
 /// until Save. Commands that touch files return a message for the operator, empty when
-/// all went well; a failed command leaves the editor as it was.
+/// all went well; a failed command leaves the editor as it was. While the programs are
+/// locked, every command that would change the editor or a list refuses with a message.
 class ListEditor {
 public:
     /// listsPath ends in "/" (or "\").
-    explicit ListEditor(QString listsPath);
+    ListEditor(QString listsPath, const ProgramLock& lock);
 
     struct Row {
         QString title;
@@ -51,39 +54,43 @@ public:
     void SetCurrentRow(int row);
     void SetSelected(int row, bool selected);
 
-    /// `EditNewProgramName1`: the name Save writes under; "null" at start.
+    /// `EditNewProgramName1`: the name Save writes under; "null" at start. It goes with
+    /// the list whenever the editor is emptied.
     QString NewProgramName = QStringLiteral("null");
-    /// The setting that makes the Delete key do nothing in the two lists.
-    bool LockPrograms = false;
     /// Called after the names were rebuilt, so other views of the folder follow.
     std::function<void()> ListsRefreshed;
 
-    /// Reads the folder again, rebuilds the names and empties the editor.
+    /// Reads the folder again, rebuilds the names and empties the editor and its name.
     void RefreshListNames();
     void CheckBoxIncludeCDsListsClick(bool checked);
     /// Fills the editor from a list file (a missing file is an empty list).
     QString LoadListToEditor(const QString& name);
-    /// Writes the editor's paths to a list. An empty name writes nothing; a name that is
-    /// not a plain file name, or that holds "|", is refused.
+    /// Writes the editor's paths to a list. An empty name writes nothing; a name against
+    /// the list name rule is refused.
     QString SaveEditorList(const QString& name);
 
-    /// Click on a name: loads it and puts it into the name box.
+    /// Click on a name, the chosen one too: loads it and puts it into the name box.
     QString ListBoxFileListBoxClick(int index);
     /// NEW: empty editor, empty name box.
-    void SpeedButtonNewProgram1Click();
-    /// Save under the name box's text, then refresh (which empties the editor).
-    QString BitBtnSaveProgram1Click();
-    /// The confirmation to ask before deleting the chosen list; empty when none is chosen.
+    QString SpeedButtonNewProgram1Click();
+    /// The confirmation to ask before Save writes an empty editor over a list that holds
+    /// tracks; empty when Save needs none (or is refused).
+    QString SaveListQuestion() const;
+    /// Save under the name box's text, then refresh (which empties the editor). When
+    /// SaveListQuestion() asked, only the answer Yes (confirmed) writes.
+    QString BitBtnSaveProgram1Click(bool confirmed);
+    /// The confirmation to ask before deleting the chosen list; empty when none is chosen
+    /// (or the delete is refused).
     QString DeleteListQuestion() const;
     /// Deletes the chosen list when the operator answered Yes.
     QString ButtonDelProgram1Click(bool confirmed);
-    void ButtonUpProgr2Click();
-    void ButtonDnProgr2Click();
+    QString ButtonUpProgr2Click();
+    QString ButtonDnProgr2Click();
     /// Removes every selected entry.
-    void ButtonDelTrackFromProgClick();
-    /// Ctrl+A selects every entry; Delete removes the selection unless LockPrograms.
+    QString ButtonDelTrackFromProgClick();
+    /// Ctrl+A selects every entry; Delete removes the selection, and does nothing while locked.
     void ListBoxTitles1KeyDown(int key, Qt::KeyboardModifiers modifiers);
-    /// True when the key asks to delete the chosen list (Delete, unless LockPrograms): the UI
+    /// True when the key asks to delete the chosen list (Delete, never while locked): the UI
     /// then asks DeleteListQuestion() and calls ButtonDelProgram1Click.
     bool ListBoxFileListBoxKeyDown(int key) const;
     /// Play now ("Play" or a double-click): the track entry of the current entry to put at
@@ -91,7 +98,7 @@ public:
     std::optional<QString> PlayNowEntry() const;
 
     /// For the add commands: appends one entry.
-    void AppendRow(const QString& title, const QString& path);
+    QString AppendRow(const QString& title, const QString& path);
     bool ContainsTitle(const QString& title) const;
 
 private:
@@ -99,6 +106,7 @@ private:
     void MoveCurrent(int to);
 
     QString m_listsPath;
+    const ProgramLock& m_lock;
     QStringList m_folderNames;
     QStringList m_listNames;
     int m_chosenList = -1;

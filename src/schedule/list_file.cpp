@@ -1,6 +1,7 @@
 #include "schedule/list_file.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "base/text_file.h"
 
@@ -52,6 +53,26 @@ bool IsSafeFileName(const QString& name) {
         if (IsPathSeparator(ch) || ch.isNull()) return false;
     }
     return true;
+}
+
+QString ListNameRefusal(const QString& name) {
+    const auto holds = [&name](auto test) { return std::any_of(name.begin(), name.end(), test); };
+    QString fault;
+    if (name.isEmpty()) {
+        fault = QStringLiteral("it is empty");
+    } else if (name.front() == u'.') {
+        fault = QStringLiteral("it starts with a dot");
+    } else if (name.front().isSpace() || name.back().isSpace()) {
+        fault = QStringLiteral("it starts or ends with a blank");
+    } else if (holds(IsPathSeparator)) {
+        fault = QStringLiteral("it holds a path separator");
+    } else if (name.contains(u'|')) {
+        fault = QStringLiteral("it holds \"|\"");
+    } else if (holds([](QChar ch) { return ch.category() == QChar::Other_Control; })) {
+        fault = QStringLiteral("it holds a control character");
+    }
+    if (fault.isEmpty()) return {};
+    return QStringLiteral("\"%1\" cannot be a list name: %2.").arg(name, fault);
 }
 
 namespace list_file {

@@ -31,6 +31,13 @@ bool IsCdList(const QString& listName);
 /// Whether a name typed by the operator stays inside its folder (no separator, not "."/"..").
 bool IsSafeFileName(const QString& name);
 
+/// The rule for a name under which a list is saved or put into a program: it may not be
+/// empty, start with a dot (a hidden file is never listed), start or end with a blank (it
+/// would pass for another list), or hold a path separator, "|" (it splits a program value)
+/// or a control character (a line break shifts a day file). Returns the operator's message,
+/// empty for a good name. Lists saved earlier under other names are still read as they are.
+QString ListNameRefusal(const QString& name);
+
 namespace list_file {
 struct ReadResult {
     QStringList lines;

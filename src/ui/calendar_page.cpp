@@ -46,6 +46,10 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     setObjectName(QStringLiteral("TabSheetCalendar"));
     SetUpDayTabs();
     m_programs->setObjectName(QStringLiteral("ListBoxProgram1"));
+    // The row chosen is the core's; a redraw of the day clears it there and here.
+    connect(m_programs, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_drawing) m_station.CalendarTab().SelectRow(SelectedRow());
+    });
     connect(m_programs, &QListWidget::itemDoubleClicked, this, [this] { SetProgram(); });
     QVBoxLayout* commands = BuildCommands();
 
@@ -93,7 +97,7 @@ QPushButton* CalendarPage::BuildNewProgramButton() {
     newProgram->setObjectName(QStringLiteral("BitBtnNewHourProg1"));
     newProgram->setToolTip(QStringLiteral("New program for hour...."));
     connect(newProgram, &QPushButton::clicked, this, [this] {
-        m_station.CalendarTab().BitBtnNewHourProg1Click();
+        RunCommand(this, [this] { return m_station.CalendarTab().BitBtnNewHourProg1Click(); });
         Q_EMIT changed();
     });
     return newProgram;
@@ -117,8 +121,10 @@ void CalendarPage::SetUpHourBoxes() {
         Q_EMIT changed();
     });
     connect(m_endHours, &QComboBox::activated, this, [this](int index) {
-        const QStringList chosen =
-            m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
+        // While locked no lists are asked for; the command refuses and closes the choice.
+        QStringList chosen;
+        if (!m_station.Lock().LockPrograms)
+            chosen = m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
         RunCommand(this,
                    [&] { return m_station.CalendarTab().ComboBoxEndHour1Change(index, chosen); });
         Q_EMIT changed();
@@ -139,7 +145,7 @@ QPushButton* CalendarPage::BuildDeleteButton() {
     remove->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     remove->setToolTip(QStringLiteral("Delete the selected program"));
     connect(remove, &QPushButton::clicked, this, [this] {
-        m_station.CalendarTab().BitBtnDelHourProg1Click(SelectedRow());
+        RunCommand(this, [this] { return m_station.CalendarTab().BitBtnDelHourProg1Click(); });
         Q_EMIT changed();
     });
     return remove;
@@ -150,6 +156,7 @@ QPushButton* CalendarPage::BuildSameAsButton() {
     sameAs->setObjectName(QStringLiteral("BitBtnIdioProMe1"));
     sameAs->setToolTip(QStringLiteral("Set this day program same as an other day"));
     connect(sameAs, &QPushButton::clicked, this, [this] {
+        if (RefusedWhileLocked()) return;
         const std::optional<QList<int>> rows = m_weekChooser.Ask(WeekChooser());
         std::optional<int> weekday;
         if (rows) weekday = rows->isEmpty() ? -1 : rows->first();
@@ -164,11 +171,16 @@ int CalendarPage::SelectedRow() const {
     return items.isEmpty() ? -1 : m_programs->row(items.first());
 }
 
+bool CalendarPage::RefusedWhileLocked() {
+    const QString refusal = m_station.Lock().Refusal();
+    ShowError(this, refusal);
+    return !refusal.isEmpty();
+}
+
 void CalendarPage::SetProgram() {
-    const int row = SelectedRow();
-    if (row < 0) return;
+    if (m_station.CalendarTab().SelectedRow() < 0 || RefusedWhileLocked()) return;
     const QStringList chosen = m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
-    RunCommand(this, [&] { return m_station.CalendarTab().ButtonSetProgr1Click(row, chosen); });
+    RunCommand(this, [&] { return m_station.CalendarTab().ButtonSetProgr1Click(chosen); });
     Q_EMIT changed();
 }
 
@@ -179,11 +191,13 @@ void CalendarPage::Redraw() {
     QStringList rows;
     for (const day_program::ProgramRow& row : calendar.Rows()) rows.append(row.text);
     if (rows != m_shownRows) {
-        const int selected = SelectedRow();
         m_programs->clear();
         m_programs->addItems(rows);
-        if (selected >= 0 && selected < rows.size()) m_programs->setCurrentRow(selected);
         m_shownRows = rows;
+    }
+    if (SelectedRow() != calendar.SelectedRow()) {
+        m_programs->clearSelection();
+        if (calendar.SelectedRow() >= 0) m_programs->setCurrentRow(calendar.SelectedRow());
     }
     FillHours(m_startHours, calendar.StartHours(), calendar.StartHourIndex(),
               calendar.StartHoursEnabled());

@@ -31,6 +31,8 @@ private:
     QPushButton* BuildSetProgramButton();
     QPushButton* BuildDeleteButton();
     QPushButton* BuildSameAsButton();
+    /// Shows why an edit is refused while the programs are locked, before any dialog opens.
+    bool RefusedWhileLocked();
     void SetProgram();
     int SelectedRow() const;
 

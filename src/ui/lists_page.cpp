@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -48,14 +49,16 @@ ListsPage::ListsPage(Station& station, QWidget* parent)
 void ListsPage::SetUpNames() {
     m_names->setObjectName(QStringLiteral("ListBoxFileListBox"));
     m_names->installEventFilter(this);
-    // A name is chosen by a click or the arrow keys, both of which select it; the focus
-    // alone (which makes the first row current) loads nothing.
+    m_names->viewport()->installEventFilter(this);
+    // Every click loads its name, the chosen one too (to drop unwanted edits); the arrow
+    // keys load the name they select. The focus alone (which makes the first row current)
+    // loads nothing.
+    connect(m_names, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { LoadList(m_names->row(item)); });
     connect(m_names, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> chosen = m_names->selectedItems();
-        if (m_drawing || chosen.isEmpty()) return;
-        const int row = m_names->row(chosen.first());
-        RunCommand(this, [&] { return m_station.Lists().ListBoxFileListBoxClick(row); });
-        Q_EMIT changed();
+        if (m_drawing || m_pressingName || chosen.isEmpty()) return;
+        LoadList(m_names->row(chosen.first()));
     });
     auto* playProgram = new QAction(QStringLiteral("PlayThe Program now"), m_names);
     playProgram->setObjectName(QStringLiteral("PlayTheProgramnow1"));
@@ -100,7 +103,7 @@ QHBoxLayout* ListsPage::BuildNameRow() {
     newList->setObjectName(QStringLiteral("SpeedButtonNewProgram1"));
     newList->setToolTip(QStringLiteral("Make a new list"));
     connect(newList, &QPushButton::clicked, this, [this] {
-        m_station.Lists().SpeedButtonNewProgram1Click();
+        RunCommand(this, [this] { return m_station.Lists().SpeedButtonNewProgram1Click(); });
         Q_EMIT changed();
         m_newName->setFocus();
     });
@@ -112,7 +115,9 @@ QHBoxLayout* ListsPage::BuildNameRow() {
     save->setObjectName(QStringLiteral("BitBtnSaveProgram1"));
     save->setToolTip(QStringLiteral("Save the changed list"));
     connect(save, &QPushButton::clicked, this, [this] {
-        RunCommand(this, [&] { return m_station.Lists().BitBtnSaveProgram1Click(); });
+        const QString question = m_station.Lists().SaveListQuestion();
+        const bool yes = question.isEmpty() || Confirm(this, question);
+        RunCommand(this, [&] { return m_station.Lists().BitBtnSaveProgram1Click(yes); });
         Q_EMIT changed();
     });
 
@@ -159,14 +164,14 @@ QVBoxLayout* ListsPage::BuildEditorButtons() {
 }
 
 QPushButton* ListsPage::TrackButton(const QString& name, const QIcon& icon, const QString& hint,
-                                    void (ListEditor::*command)()) {
+                                    QString (ListEditor::*command)()) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setIcon(icon);
     button->setToolTip(hint);
     connect(button, &QPushButton::clicked, this, [this, command] {
         SyncSelection();
-        (m_station.Lists().*command)();
+        RunCommand(this, [this, command] { return (m_station.Lists().*command)(); });
         Q_EMIT changed();
     });
     return button;
@@ -190,10 +195,15 @@ void ListsPage::SyncSelection() {
     lists.SetCurrentRow(m_titles->currentRow());
 }
 
+void ListsPage::LoadList(int row) {
+    RunCommand(this, [&] { return m_station.Lists().ListBoxFileListBoxClick(row); });
+    Q_EMIT changed();
+}
+
 void ListsPage::DeleteList() {
+    // No question while locked: the command then says why it refuses.
     const QString question = m_station.Lists().DeleteListQuestion();
-    if (question.isEmpty()) return;
-    const bool yes = Confirm(this, question);
+    const bool yes = !question.isEmpty() && Confirm(this, question);
     RunCommand(this, [&] { return m_station.Lists().ButtonDelProgram1Click(yes); });
     Q_EMIT changed();
 }
@@ -205,6 +215,14 @@ void ListsPage::PlayNow() {
 }
 
 bool ListsPage::eventFilter(QObject* watched, QEvent* event) {
+    // A left press selects before its click; the click loads the name, the press must not
+    // too. Other buttons make no click, so their selection loads the name at once.
+    if (watched == m_names->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_pressingName = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        if (event->type() == QEvent::MouseButtonRelease) m_pressingName = false;
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == m_titles &&

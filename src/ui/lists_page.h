@@ -36,14 +36,16 @@ private:
     void SetUpTitles();
     QVBoxLayout* BuildEditorButtons();
     QPushButton* TrackButton(const QString& name, const QIcon& icon, const QString& hint,
-                             void (ListEditor::*command)());
+                             QString (ListEditor::*command)());
     QHBoxLayout* BuildEditorFooter();
     void SyncSelection();
+    void LoadList(int row);
     void DeleteList();
     void PlayNow();
 
     Station& m_station;
     bool m_drawing = false;
+    bool m_pressingName = false;
     QListWidget* m_names;
     QCheckBox* m_includeCds;
     QLabel* m_totalPrograms;

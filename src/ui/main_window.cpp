@@ -1,10 +1,8 @@
 #include "ui/main_window.h"
 
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +22,7 @@
 #include "ui/colours.h"
 #include "ui/lists_page.h"
 #include "ui/moving_label_panel.h"
+#include "ui/not_yet_built.h"
 #include "ui/options_dialog.h"
 #include "ui/played_page.h"
 #include "ui/player_panel.h"
@@ -71,9 +70,29 @@ int WindowKeyCode(const QKeyEvent& key) {
     }
 }
 
-bool TakesText(const QWidget* w) {
-    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
-           (qobject_cast<const QComboBox*>(w) && static_cast<const QComboBox*>(w)->isEditable());
+// The control behind each window key: a key whose control is not built yet does nothing.
+QString WindowKeyControl(int code) {
+    switch (code) {
+        case 219:
+            return QStringLiteral("BitBtnFadeOut0");
+        case 220:
+            return QStringLiteral("ButtonOpenLineIn1");
+        case 221:
+            return QStringLiteral("BitBtnFadeIn0");
+        default:
+            return QStringLiteral("ButtonPause20");
+    }
+}
+
+// A box where the operator types a name (a list name, a search text) keeps the window
+// keys as characters: a name may well hold an apostrophe. The player panel's number boxes
+// and read-only boxes, such as the calendar's hour choices, leave them to the window.
+bool TakesName(const QWidget* focus) {
+    const auto* edit = qobject_cast<const QLineEdit*>(focus);
+    if (!edit || edit->isReadOnly()) return false;
+    for (const QWidget* w = edit; w; w = w->parentWidget())
+        if (w->objectName() == QLatin1String("PanelPlayControls")) return false;
+    return true;
 }
 
 }  // namespace
@@ -152,6 +171,9 @@ void MainWindow::BuildMenu() {
 QWidget* MainWindow::BuildCentre() {
     auto* centre = new QWidget(this);
     centre->setObjectName(QStringLiteral("PanelCentre"));
+    // The window starts with the focus here, not in the first edit box; a click on the
+    // bare window brings it back.
+    centre->setFocusPolicy(Qt::ClickFocus);
     QVBoxLayout* left = BuildLeftColumn(centre);
     QVBoxLayout* right = BuildRightColumn(centre);
     m_advert = new MovingLabelPanel(QStringLiteral("PanelAdv1"),
@@ -265,6 +287,8 @@ void MainWindow::StationStarted() {
     if (m_started) return;
     m_started = true;
     m_options->Load();  // applies the layouts through LayoutChanged
+    DisableNotYetBuilt(*this);
+    centralWidget()->setFocus();
     m_optionsDialog->Redraw();
     ApplyStoredColours();
     m_messages->SetText(m_station.Stored().OwnerMessage);
@@ -321,9 +345,8 @@ bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {
     if (!widget || widget->window() != this) return false;
     const int code = WindowKeyCode(key);
     if (code == 0) return false;
-    // Text boxes keep their characters: a list name may well hold an apostrophe.
-    if (TakesText(QApplication::focusWidget())) return false;
-    if (!m_station.Engine().KeyDown(code)) return false;
+    if (TakesName(QApplication::focusWidget())) return false;
+    if (!IsNotYetBuilt(WindowKeyControl(code))) m_station.Engine().KeyDown(code);
     RefreshView();
     return true;
 }

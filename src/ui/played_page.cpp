@@ -70,10 +70,15 @@ void PlayedPage::PlaySelected() {
 }
 
 void PlayedPage::Save() {
-    const QString file =
-        QFileDialog::getSaveFileName(this, QString(), m_station.Folders().ListsPath);
-    if (file.isEmpty()) return;
+    // While locked no file is asked for: the save says why it refuses.
+    QString file;
+    if (!m_station.Lock().LockPrograms) {
+        file = QFileDialog::getSaveFileName(this, QString(), m_station.Folders().ListsPath);
+        if (file.isEmpty()) return;
+    }
     RunCommand(this, [&] { return m_station.SavePlayedList(file); });
+    // A list saved into the lists folder shows on the Lists tab at once.
+    Q_EMIT changed();
 }
 
 void PlayedPage::Redraw() {

@@ -171,7 +171,6 @@ void PlayerPanel::BuildTransport() {
         Button(QStringLiteral("BitBtnSayHour1"), QStringLiteral("Say the hour"), this);
     sayHour->setText(QStringLiteral("Hour"));
     sayHour->resize(32, 26);
-    sayHour->setEnabled(false);
 
     auto amp = [&](const QString& name, const QString& caption, int left) {
         QPushButton* b = Button(name, QString(), this);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/files.h"
@@ -44,6 +46,67 @@ TEST_F(StationTest, FavouritesThatCannotBeReadAreKeptAsTheyAre) {
     EXPECT_EQ(station.StartUp(Settings{}), QStringList({path + " is not a text file"}));
     EXPECT_EQ(station.Close(nullptr), QStringList());
     EXPECT_EQ(ReadBytes(path), junk);
+}
+
+TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
+    folder.WriteDays({{1, "09:30", "10:00", "good"}});
+    ASSERT_EQ(station.StartUp(Settings{}), QStringList());
+    host.Advance(6'500);
+    const QStringList queued = station.Engine().Queue().Entries();
+    Calendar& calendar = station.CalendarTab();
+    calendar.TabControl1Change(2);
+    calendar.BitBtnNewHourProg1Click();
+    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"good"}), QString());
+    host.Advance(400);
+    EXPECT_EQ(station.Engine().Queue().Entries(), queued) << "Tuesday waits for Tuesday";
+
+    calendar.TabControl1Change(1);
+    calendar.SelectRow(0);
+    calendar.ButtonSetProgr1Click({"good"});
+    host.Advance(400);
+    EXPECT_EQ(station.Engine().Played().Count(), 0);
+    EXPECT_EQ(station.Engine().Played().LabelPlayedTracks, 0);
+}
+
+TEST_F(StationTest, LockedProgramsRefuseEveryEdit) {
+    folder.WriteDays({{0, "06:00", "07:00", "junk"}});
+    ASSERT_EQ(station.StartUp(Settings{}), QStringList());
+    station.Lock().LockPrograms = true;
+    Calendar& calendar = station.CalendarTab();
+    ListEditor& lists = station.Lists();
+    lists.ListBoxFileListBoxClick(0);
+    lists.SetSelected(0, true);
+    lists.SetCurrentRow(1);
+    calendar.SelectRow(0);
+    const auto state = [&] {
+        return calendar.CalendarDay() + lists.Paths() + QDir(folder.ListsPath()).entryList() +
+               QStringList(QString::number(calendar.StartHours().size()));
+    };
+    const QStringList before = state();
+    const std::pair<const char*, std::function<QString()>> edits[] = {
+        {"NEW", [&] { return calendar.BitBtnNewHourProg1Click(); }},
+        {"Set Program", [&] { return calendar.ButtonSetProgr1Click({"junk"}); }},
+        {"Delete", [&] { return calendar.BitBtnDelHourProg1Click(); }},
+        {"Same as", [&] { return calendar.BitBtnIdioProMe1Click(0); }},
+        {"list NEW", [&] { return lists.SpeedButtonNewProgram1Click(); }},
+        {"up", [&] { return lists.ButtonUpProgr2Click(); }},
+        {"remove", [&] { return lists.ButtonDelTrackFromProgClick(); }},
+        {"Save", [&] { return lists.BitBtnSaveProgram1Click(true); }},
+        {"delete list", [&] { return lists.ButtonDelProgram1Click(true); }},
+        {"save played", [&] { return station.SavePlayedList(folder.ListsPath() + "played"); }},
+    };
+    for (const auto& [name, edit] : edits) {
+        EXPECT_EQ(edit(), station.Lock().Refusal()) << name;
+        EXPECT_EQ(state(), before) << name;
+    }
+}
+
+TEST_F(StationTest, PlayedListSavedIntoTheListsFolderNeedsAListName) {
+    ASSERT_EQ(station.StartUp(Settings{}), QStringList());
+    EXPECT_NE(station.SavePlayedList(folder.ListsPath() + "Rock|Pop"), QString());
+    EXPECT_EQ(QDir(folder.ListsPath()).entryList(QDir::Files), QStringList({"good", "junk"}));
+    EXPECT_EQ(station.SavePlayedList(folder.StartFolder() + "/.played"), QString());
+    EXPECT_EQ(station.SavePlayedList(folder.ListsPath() + "played"), QString());
 }
 
 }  // namespace

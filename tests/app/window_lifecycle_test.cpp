@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -26,30 +28,69 @@ void StartStation(QProcess& p, const QString& home, const QString& folder) {
 }
 
 // The station computer shuts down with SIGTERM (or an operator presses Ctrl+C): the
-// station must close as its window closes, settings first, nothing lost.
-TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverything) {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+// station must close as its window closes, settings first, nothing lost. A write that
+// fails ends in a message, never in a signal that stops the close half way.
+TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingItCan) {
+    const struct {
+        int signal;
+        void (*inChild)();
+        QByteArray settings;  // seeded before the start
+        const char* report;   // on stderr; %1 is the settings file
+    } cases[] = {
+        {SIGTERM, [] {}, {}, ""},
+        {SIGINT, [] {}, {}, ""},
+        {SIGHUP, [] {}, {}, ""},
+        {SIGTERM,  // the as-run log goes to a reader that went away
+         [] {
+             int fds[2];
+             if (::pipe(fds) == 0 && ::dup2(fds[1], STDOUT_FILENO) >= 0) ::close(fds[0]);
+             ::signal(SIGPIPE, SIG_DFL);
+         },
+         {},
+         ""},
+        {SIGTERM,
+         [] {
+             rlimit limit{};
+             ::getrlimit(RLIMIT_FSIZE, &limit);
+             limit.rlim_cur = 1000;
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+             ::signal(SIGXFSZ, SIG_DFL);
+         },
+         {},
+         "The settings could not be written to %1: File too large"},
+        {SIGTERM, [] {}, "[General]\nMixingTime=7\n[colors\n", "The settings in %1 are damaged"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         QTemporaryDir home, folder;
+        const QString conf = home.path() + "/.config/Kelmar/Stavox.conf";
+        if (!c.settings.isEmpty() && QDir().mkpath(home.path() + "/.config/Kelmar"))
+            WriteBytes(conf, c.settings);
         QProcess p;
+        p.setChildProcessModifier(c.inChild);
         ASSERT_NO_FATAL_FAILURE(StartStation(p, home.path(), folder.path()));
+        p.waitForFinished(1'000);
         ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
-        ::kill(pid_t(p.processId()), signal);
+        ::kill(pid_t(p.processId()), c.signal);
         ASSERT_TRUE(p.waitForFinished(10'000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
 
         QStringList entries =
             QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         entries.sort();
         EXPECT_EQ(entries, QStringList({"days1", "favorites.txt", "hour1", "pro1", "spots1"}));
-
-        const QString conf = home.path() + "/.config/Kelmar/Stavox.conf";
-        ASSERT_TRUE(QFileInfo::exists(conf));
+        EXPECT_EQ(QDir(folder.path() + "/days1").entryList(QDir::Files).size(), 1);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_TRUE(err.contains(QString(c.report).replace("%1", conf))) << err.toStdString();
+        const bool written = !QString(c.report).contains("could not be written");
+        EXPECT_EQ(err.contains("could not be written"), !written) << err.toStdString();
         QSettings stored(conf, QSettings::IniFormat);
-        EXPECT_EQ(ReadSettings(stored), Settings{});
-        for (const char* key :
-             {"WinAmpPath", "MixingTime", "PlaySpotEvery", "colors/ListBoxTitles1",
-              "ColorFonts/LabelTrackName1", "OwnerMessage"})
-            EXPECT_TRUE(stored.contains(key)) << key;
+        EXPECT_EQ(
+            stored.status() == QSettings::NoError && stored.contains("colors/ScrollBoxSpots1"),
+            written);
+        Settings expected;
+        if (!c.settings.isEmpty()) expected.MixingTime = "7";
+        EXPECT_EQ(written ? ReadSettings(stored) : expected, expected);
     }
 }
 

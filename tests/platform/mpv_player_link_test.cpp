@@ -237,15 +237,18 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     }
     EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
 
-    // A reused deck that dies is started again, as one the station started itself.
+    // A reused deck that hangs is ended by the pid it told and started again, as one the
+    // station started itself.
     QProcess again;
     ASSERT_TRUE(startEarlierDeck(again));
     auto link = MakeLink();
     link->Launch(0, "");
     ASSERT_EQ(link->ProcessId(0), 0);
-    ASSERT_TRUE(link->Find(0));
-    again.kill();
-    ASSERT_TRUE(WaitUntil([&] { return link->ProcessId(0) != 0 && link->Find(0); }, 5000));
+    link->HandOver(0, m_tone);  // once it plays, it has told its pid
+    ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(0) > 0; }, 3000));
+    ::kill(pid_t(again.processId()), SIGSTOP);
+    ASSERT_TRUE(WaitUntil([&] { return link->ProcessId(0) != 0 && link->Find(0); }, 8000));
+    EXPECT_TRUE(WaitUntil([&] { return again.state() == QProcess::NotRunning; }, 1000));
     EXPECT_EQ(m_reports.size(), 1) << m_reports.join('\n').toStdString();
 }
 

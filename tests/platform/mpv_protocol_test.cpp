@@ -39,6 +39,7 @@ TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
         {mpv::SetVolume(255, 14), {"set_property", "volume", 100}, 14},
         {mpv::SetVolume(0, 15), {"set_property", "volume", 0}, 15},
         {mpv::Quit(16), {"quit"}, 16},
+        {mpv::GetProperty("pid", 17), {"get_property", "pid"}, 17},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
@@ -158,8 +159,11 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     Feed(mirror, {R"({"event":"start-file","playlist_entry_id":1})",
                   R"({"event":"property-change","id":1,"name":"idle-active","data":false})",
                   R"({"event":"property-change","id":3,"name":"time-pos","data":0.000000})",
-                  R"({"event":"property-change","id":4,"name":"duration","data":5.041633})",
+                  R"({"event":"property-change","id":4,"name":"duration","data":5.041633})"});
+    EXPECT_FALSE(mirror.AwaitingFile() || mirror.Advancing()) << "opened, not playing yet";
+    Feed(mirror, {R"({"event":"playback-restart"})",
                   R"({"event":"property-change","id":3,"name":"time-pos","data":0.948})"});
+    EXPECT_TRUE(mirror.Advancing());
     EXPECT_EQ(mirror.PlayState(), 1);
     EXPECT_EQ(mirror.PositionMs(), 948);
     EXPECT_EQ(mirror.LengthSec(), 5);
@@ -224,4 +228,36 @@ TEST(MpvProtocolTest, MirrorStopAndResetReadAsAClosedPlayer) {
     EXPECT_EQ(mirror.PlayState(), 0);
     EXPECT_EQ(mirror.LengthSec(), -1);
     EXPECT_EQ(mirror.AudioOutput(), "");
+}
+
+TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
+    const QString silent = "stopped answering for 2 s", still = "stood still for 2 s while playing";
+    // A later answer, junk, or a line without its error do not answer a request.
+    mpv::DeckWatchdog asked;
+    asked.Sent(1, 0);
+    asked.Sent(2, 500);
+    asked.Heard(mpv::ParseLine(R"({"request_id":2,"error":"success"})"), 510);
+    asked.Heard(mpv::ParseLine("junk"), 600);
+    asked.Heard(mpv::ParseLine(R"({"request_id":1})"), 700);
+    EXPECT_EQ(QStringList({asked.Check(false, 1999), asked.Check(false, 2000)}),
+              QStringList({"", silent}));
+    // A station that was held up has not been listening: the deck's time runs again.
+    asked.Excuse(2500);
+    EXPECT_EQ(QStringList({asked.Check(false, 4499), asked.Check(false, 4500)}),
+              QStringList({"", silent}));
+
+    // A file has its whole patience from when it begins to play, and moves by events and
+    // by answers to the position question; the same position again is no move.
+    const char* at1 = R"({"event":"property-change","name":"time-pos","data":1.0})";
+    mpv::DeckWatchdog playing;
+    EXPECT_EQ(QStringList({playing.Check(false, 0), playing.Check(true, 9000)}),
+              QStringList({"", ""}));
+    playing.Heard(mpv::ParseLine(at1), 9500);
+    playing.Sent(7, 10500);
+    playing.AskedPosition(7);
+    playing.Heard(mpv::ParseLine(R"({"data":2.5,"request_id":7,"error":"success"})"), 10600);
+    playing.Heard(mpv::ParseLine(R"({"event":"property-change","name":"time-pos","data":2.5})"),
+                  12000);
+    EXPECT_EQ(QStringList({playing.Check(true, 12599), playing.Check(true, 12600)}),
+              QStringList({"", still}));
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "support/mpeg_builder.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ protected:
 };
 
 QByteArray Cbr128(std::int64_t bytes) { return MpegFrames(MpegFormat{}, bytes); }
+
+constexpr int kHangMs = 20000;  // far beyond any bounded read: only a hang gets here
 
 TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
     struct Case {
@@ -96,6 +99,44 @@ TEST_F(MpegDataTest, FilesWithoutAudioGiveZero) {
     EXPECT_FALSE(none.IsValid());
     // One lone frame: nothing follows it to confirm it.
     EXPECT_EQ(Read("one.mp3", QByteArray(50000, 'x') + Cbr128(417)).Duration, 0u);
+}
+
+TEST_F(MpegDataTest, FifosDevicesAndFoldersReadAsZeroWithoutWaiting) {
+    const QString fifo = m_dir.filePath("fifo.mp3"), link = m_dir.filePath("link.mp3");
+    ASSERT_TRUE(MakeFifo(fifo));
+    ASSERT_TRUE(QFile::link(fifo, link));
+    for (const QString& path : {fifo, link, QStringLiteral("/dev/zero"), m_dir.path()}) {
+        std::uint32_t seconds = 1;
+        EXPECT_TRUE(ReturnsWithin(
+            kHangMs, [&] { seconds = TrackLength(path); }, [&] { ReleaseFifoReader(fifo); }))
+            << path.toStdString();
+        EXPECT_EQ(seconds, 0u) << path.toStdString();
+    }
+}
+
+TEST_F(MpegDataTest, AudioFarIntoAHugeFileIsNotSearchedFor) {
+    // 4 GiB, all hole but for a few frames: a search to the end would take seconds, and
+    // frames beyond the bound are not looked for.
+    const std::int64_t size = 4LL << 30;
+    const std::int64_t nearest = kMostBytesBeforeFirstFrame - 100000;
+    const std::int64_t bytesPerSecond = 16000;
+    const struct {
+        std::int64_t framesAt;
+        std::uint32_t seconds;
+    } cases[] = {{nearest, std::uint32_t((size - nearest) / bytesPerSecond)},
+                 {kMostBytesBeforeFirstFrame, 0},
+                 {-1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.framesAt);
+        const QString path = m_dir.filePath("huge.mp3");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(size));
+        if (c.framesAt >= 0) {
+            ASSERT_TRUE(f.seek(c.framesAt) && f.write(Cbr128(100000)) > 0);
+        }
+        f.close();
+        EXPECT_EQ(TrackLength(path), c.seconds);
+    }
 }
 
 TEST_F(MpegDataTest, TagsAreNotPlayingTime) {

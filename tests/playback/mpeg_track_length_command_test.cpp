@@ -6,6 +6,7 @@
 
 #include "app/track_length_command.h"
 #include "support/mpeg_builder.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -30,6 +31,17 @@ TEST(TrackLengthCommand, PrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) {
     EXPECT_EQ(RunTrackLengthCommand({missing, b}, outStream, errStream), 1);
     EXPECT_EQ(out, "0\t" + missing + "\n3\t" + b + "\n");
     EXPECT_TRUE(err.contains(missing)) << err.toStdString();
+
+    // A FIFO is flagged at once instead of waiting for a writer.
+    const QString fifo = dir.filePath("fifo.mp3");
+    ASSERT_TRUE(MakeFifo(fifo));
+    out.clear();
+    int result = -1;
+    EXPECT_TRUE(ReturnsWithin(
+        20000, [&] { result = RunTrackLengthCommand({fifo}, outStream, errStream); },
+        [&] { ReleaseFifoReader(fifo); }));
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(out, "0\t" + fifo + "\n");
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include "playback/track_info.h"
+#include "playback/track_length_cache.h"
 #include "support/mpeg_builder.h"
+#include "support/run_events.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -73,6 +77,58 @@ TEST(PlayQueue, InsertGoesToTheMarkedLabelOrMarksTheFirst) {
     q.InsertIntoQueue("x");
     EXPECT_EQ(q.Entries(), QStringList({"new", "a", "b", "x", "c", "d", "e"}));
     EXPECT_EQ(q.TracksToPlay, 2);
+}
+
+// Lengths read in the background arrive through the event loop.
+void NeedEventLoop() {
+    static int argc = 1;
+    static char name[] = "test_playback";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
+
+TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {
+    NeedEventLoop();
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("Band - Pipe.mp3"), good = dir.filePath("Band - Tune.mp3");
+    ASSERT_TRUE(MakeFifo(fifo));
+    ASSERT_TRUE(WriteCbrMpeg(good, 185));
+    PlayQueue q;
+    q.ReadLengthsInBackground();
+    for (const QString& e : {fifo + "^Pop", good + "^Pop", QString()}) q.Append(e);
+    ASSERT_TRUE(ReturnsWithin(
+        20000, [&] { q.ShowNextTracks(); }, [&] { ReleaseFifoReader(fifo); }));
+    const auto& texts = q.NextTrackTexts();
+    const auto length = [&](int n) { return texts[n].section(u'\r', 2).mid(15, 5); };
+    EXPECT_EQ(QStringList({length(0), length(1), length(2), texts[3]}).join('|').toStdString(),
+              "--:--|--:--|00:00|");  // the filler has no file
+    ASSERT_TRUE(
+        RunEventsUntil([&] { return length(0) != "--:--" && length(1) != "--:--"; }, 20000));
+    EXPECT_EQ(length(0), "00:00");
+    EXPECT_EQ(length(1), "03:05");
+
+    // A file rewritten with another length is read again; until then the old one shows.
+    ASSERT_TRUE(WriteCbrMpeg(good, 61));
+    q.ShowNextTracks();
+    EXPECT_EQ(length(1), "03:05");
+    EXPECT_TRUE(RunEventsUntil([&] { return length(1) == "01:01"; }, 20000));
+}
+
+TEST(TrackLengthCache, ReadsChangedFilesAgainAndForgetsTheLeastUsed) {
+    QTemporaryDir dir;
+    const QString track = dir.filePath("t.mp3");
+    TrackLengthCache cache;
+    ASSERT_TRUE(WriteCbrMpeg(track, 185));
+    EXPECT_EQ(cache.Lookup(track), 185u);
+    ASSERT_TRUE(WriteCbrMpeg(track, 61));
+    EXPECT_EQ(cache.Lookup(track), 61u);
+    for (int i = 0; i < 2000; ++i) {
+        cache.Lookup(dir.filePath(QString::number(i)));
+        if (i % 100 == 0) cache.Lookup(track);  // still in use: kept
+    }
+    EXPECT_EQ(cache.Known(track), 61u);
+    EXPECT_EQ(cache.Known(dir.filePath("0")), std::nullopt);
+    EXPECT_EQ(cache.Known(dir.filePath("1999")), 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "support/mock_player_link.h"
 
 namespace {
 
@@ -32,6 +33,26 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItself) {
     link.PlayState(1);
     EXPECT_EQ(events, QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127",
                                    "1 jump 5000", "1 stop"}));
+}
+
+// A dead player is reported once, with why, instead of an end, or before the next file.
+TEST(LoggingPlayerLink, ReportsADeadDeckOnceInsteadOfAnEnd) {
+    testing::NiceMock<MockPlayerLink> inner;
+    PlayerLink::Deaths deaths;
+    ON_CALL(inner, PlayState).WillByDefault([&](int) { return deaths.count ? 0 : 1; });
+    ON_CALL(inner, DeathsOf).WillByDefault([&](int) { return deaths; });
+    QStringList events;
+    LoggingPlayerLink link(inner, [&](int deck, const QString& e, const QString& d) {
+        events << QString("%1 %2 %3").arg(deck).arg(e, d);
+    });
+    link.HandOver(1, "a");
+    link.PlayState(1);
+    deaths = {1, "hung"};
+    link.PlayState(1);
+    link.PlayState(1);
+    deaths = {2, "gone"};
+    link.HandOver(1, "b");
+    EXPECT_EQ(events, QStringList({"1 load a", "1 dead hung", "1 dead gone", "1 load b"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text_file.h"
+#include "schedule/program_lock.h"
 #include "support/file_failure.h"
 #include "support/station_folder.h"
 
@@ -26,7 +27,7 @@ QStringList Range(int firstSlot, int lastSlot) {
 class CalendarTest : public ::testing::Test {
 protected:
     void Open() {
-        calendar.SetProgramsChanged = [this] { ++programsChanged; };
+        calendar.SetProgramsChanged = [this](int, const auto&) { ++programsChanged; };
         EXPECT_TRUE(calendar.SelectToday(kSomeMonday).isEmpty());
     }
     QStringList DayFile(int weekday) const {
@@ -44,7 +45,8 @@ protected:
     }
 
     StationFolder station;
-    Calendar calendar{station.DaysPath()};
+    ProgramLock lock;
+    Calendar calendar{station.DaysPath(), lock};
     int programsChanged = 0;
 };
 
@@ -91,20 +93,25 @@ TEST_F(CalendarTest, ChosenListsBecomeTheProgramValue) {
     ASSERT_TRUE(AddProgram("10:00", "11:00", {"first"}).isEmpty());
     for (const auto& c : cases) {
         // Only the cut to 11 lists has something to tell the operator.
-        EXPECT_EQ(calendar.ButtonSetProgr1Click(0, c.chosen).isEmpty(), c.chosen.size() <= 11);
+        calendar.SelectRow(0);
+        EXPECT_EQ(calendar.ButtonSetProgr1Click(c.chosen).isEmpty(), c.chosen.size() <= 11);
         EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({c.stored, "###SAME###"}));
     }
     // "Ακυρο" (nothing chosen) changes nothing.
     AddProgram("12:00", "13:00", {});
-    calendar.ButtonSetProgr1Click(0, {});
+    calendar.SelectRow(0);
+    calendar.ButtonSetProgr1Click({});
+    EXPECT_NE(calendar.ButtonSetProgr1Click({"a|b"}), QString()) << "no program value holds it";
     EXPECT_EQ(DayFile(kMonday)[24], "###NULL###");
+    EXPECT_EQ(DayFile(kMonday)[20], twelve.mid(0, 11).join('|') + '|');
     EXPECT_EQ(programsChanged, 1 + 3);
 }
 
 TEST_F(CalendarTest, DeletedProgramStaysDeletedAcrossADayChange) {
     station.WriteDays({{kMonday, "10:00", "12:00", "a"}});
     Open();
-    calendar.BitBtnDelHourProg1Click(0);
+    calendar.SelectRow(0);
+    calendar.BitBtnDelHourProg1Click();
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(kMonday)[20], "a") << "delete alone does not write";
     EXPECT_TRUE(calendar.TabControl1Change(2).isEmpty());
@@ -117,7 +124,8 @@ TEST_F(CalendarTest, DeletedProgramStaysDeletedAcrossADayChange) {
 TEST_F(CalendarTest, SameAsCopiesOnlyASavedDay) {
     station.WriteDays({{kMonday, "10:00", "12:00", "a"}, {3, "06:00", "07:00", "w"}});
     Open();
-    calendar.BitBtnDelHourProg1Click(0);
+    calendar.SelectRow(0);
+    calendar.BitBtnDelHourProg1Click();
     // Thursday was never saved: Monday's file stays and the unsaved delete is dropped.
     EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(4).isEmpty());
     EXPECT_EQ(DayFile(kMonday)[20], "a");
@@ -140,7 +148,7 @@ TEST_F(CalendarTest, DayChangeAbandonsAHalfMadeProgram) {
 }
 
 TEST_F(CalendarTest, FailedSaveKeepsTheChangeAndReportsIt) {
-    Calendar broken(file_failure::PathUnderRegularFile(station.StartFolder(), "days1") + "/");
+    Calendar broken(file_failure::PathUnderRegularFile(station.StartFolder(), "days1") + "/", lock);
     broken.SelectToday(kSomeMonday);
     broken.BitBtnNewHourProg1Click();
     EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).isEmpty());

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "schedule/list_file.h"
+#include "schedule/program_lock.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -34,7 +35,8 @@ protected:
     }
 
     StationFolder station;
-    ListEditor editor{station.ListsPath()};
+    ProgramLock lock;
+    ListEditor editor{station.ListsPath(), lock};
 };
 
 TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
@@ -47,15 +49,16 @@ TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
 
 TEST_F(ListEditorTest, BadNamesWriteNothing) {
     Choose("rock");
-    const QStringList refused = {"../escape", "a/b", "a\\b", "..", ".", "a|b", "a\nb"};
+    const QStringList refused = {"../escape", "a/b",   "a\\b",  "..",    ".",   "a|b",
+                                 "a\nb",      ".Rock", "Rock ", " Rock", "a\tb"};
     for (const QString& name : refused) {
         editor.NewProgramName = name;
-        EXPECT_FALSE(editor.BitBtnSaveProgram1Click().isEmpty()) << name.toStdString();
+        EXPECT_FALSE(editor.BitBtnSaveProgram1Click(false).isEmpty()) << name.toStdString();
         EXPECT_EQ(editor.TotalTracks(), 5) << "the editor keeps its entries";
     }
     EXPECT_FALSE(QFile::exists(station.StartFolder() + "/escape"));
     editor.NewProgramName.clear();
-    EXPECT_TRUE(editor.BitBtnSaveProgram1Click().isEmpty());
+    EXPECT_TRUE(editor.BitBtnSaveProgram1Click(false).isEmpty());
     EXPECT_TRUE(editor.Rows().empty());
     EXPECT_EQ(editor.FolderNames().size(), 4) << "an empty name writes nothing";
 }
@@ -81,7 +84,7 @@ TEST_F(ListEditorTest, DeleteKeyHonoursTheLock) {
     Choose("rock");
     editor.ListBoxTitles1KeyDown(Qt::Key_A, Qt::ControlModifier);
     for (const bool locked : {true, false}) {
-        editor.LockPrograms = locked;
+        lock.LockPrograms = locked;
         EXPECT_EQ(editor.ListBoxFileListBoxKeyDown(Qt::Key_Delete), !locked);
         editor.ListBoxTitles1KeyDown(Qt::Key_Delete, Qt::NoModifier);
         EXPECT_EQ(editor.TotalTracks(), locked ? 5 : 0);

@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "base/virtual_timer_host.h"
-#include "player/simulated_player_link.h"
 #include "playback/playback_engine.h"
+#include "player/simulated_player_link.h"
 #include "schedule/calendar.h"
+#include "schedule/program_lock.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -23,7 +24,7 @@ struct StationOnAir {
             {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "20:00", "21:00", "three|gone|"}});
         // Each load of a program clears the played list: the tests count loads by it.
         loader.ClearPlayedList = [this] { ++loads; };
-        calendar.SetProgramsChanged = [this] { engine.Loop().ProgramsChanged = true; };
+        calendar.SetProgramsChanged = [this](int, auto&) { engine.Loop().ProgramsChanged = true; };
         engine.LoadProgramOfHour = [this](int hour, int minute) {
             EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
         };
@@ -40,7 +41,8 @@ struct StationOnAir {
     VirtualTimerHost host;
     SimulatedPlayerLink link{host, host};
     PlaybackEngine engine{host, host, link};
-    Calendar calendar{station.DaysPath()};
+    ProgramLock lock;
+    Calendar calendar{station.DaysPath(), lock};
     ProgramLoader loader{station.ListsPath(), station.DaysPath(), host, engine.Queue()};
     int loads = 0;
 };
@@ -107,7 +109,8 @@ TEST(ProgramLoaderTest, ClockSetBackWaitsForTheLastSlot) {
     EXPECT_EQ(air.loads, before);
 
     // An edit of the calendar reloads at once, set-back clock or not.
-    air.calendar.ButtonSetProgr1Click(0, {"morning"});
+    air.calendar.SelectRow(0);
+    air.calendar.ButtonSetProgr1Click({"morning"});
     air.AdvanceTo(QTime(11, 51));
     EXPECT_EQ(air.loads, before + 1);
     EXPECT_EQ(air.loader.LabelProgramName1(), "morning");

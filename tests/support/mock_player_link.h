@@ -19,4 +19,5 @@ public:
     MOCK_METHOD(void, Stop, (int deck), (override));
     MOCK_METHOD(void, StopWithFade, (int deck), (override));
     MOCK_METHOD(void, HandOver, (int deck, const QString& path), (override));
+    MOCK_METHOD(Deaths, DeathsOf, (int deck), (const, override));
 };
