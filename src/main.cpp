@@ -42,9 +42,14 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
-    const Settings settings = ReadSettings(*OpenStationSettings());
-    return RunWeekPreview(cl, QDir::currentPath(), settings,
-                          [&out](const QString& line) { out << line << '\n'; });
+    const auto store = OpenStationSettings();
+    const Settings settings = ReadSettings(*store);
+    QStringList problems;
+    if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
+        problems << problem;
+    return RunWeekPreview(
+        cl, QDir::currentPath(), settings, [&out](const QString& line) { out << line << '\n'; },
+        problems);
 }
 
 // Without a display the same station runs on Qt's offscreen platform.

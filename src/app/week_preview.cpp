@@ -36,7 +36,8 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
 }
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
-                   const std::function<void(const QString& line)>& writeLine) {
+                   const std::function<void(const QString& line)>& writeLine,
+                   const QStringList& startProblems) {
     VirtualTimerHost host(cl.simulateStart);
     SimulatedPlayerLink link(host, host);
     const AsRunLog log(writeLine);
@@ -47,7 +48,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Sett
 
     Station station(startFolder, host, host, link);
     LogStationEvents(station, log, host);
-    LogProblems(station.StartUp(settings), log, host);
+    LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);
     host.Advance(cl.simulateForMs);
     return 0;

@@ -21,6 +21,8 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 /// mode on a virtual clock with simulated decks. Every deck command and every program
 /// and queue start goes to the as-run log. Settings are read, never written; nothing in
 /// the folder changes but the data folders that start-up creates.
+/// startProblems (settings that could not be read) go to the log with those of start-up.
 /// Returns the process exit code.
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
-                   const std::function<void(const QString& line)>& writeLine);
+                   const std::function<void(const QString& line)>& writeLine,
+                   const QStringList& startProblems = {});

@@ -185,6 +185,18 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/.config/Kelmar/Stavox.conf"));
 }
 
+TEST_F(WeekPreviewTest, DamagedSettingsAreAProblemInTheLog) {
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/.config/Kelmar"));
+    WriteBytes(home.path() + "/.config/Kelmar/Stavox.conf", "[General]\nMixingTime=7\n[colors\n");
+    QProcess p;
+    p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
+    p.setWorkingDirectory(station.StartFolder());
+    p.start(STAVOX_MIXER_BINARY, {"--simulate", "2026-12-07 10:00:00", "--for", "1s"});
+    ASSERT_TRUE(p.waitForFinished(60'000));
+    EXPECT_TRUE(p.readAllStandardOutput().contains("\tstation\tproblem\tThe settings in "));
+}
+
 TEST(WeekPreviewCommand, BadArgumentsPrintUsageAndExitTwo) {
     for (const QStringList& args : {QStringList{"--simulate", "tomorrow", "--for", "1h"},
                                     QStringList{"--simulate", "2026-12-07 10:00:00", "--for", "1y"},
