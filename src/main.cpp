@@ -123,20 +123,23 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
-    // Headless, problems are lines of the as-run log (set up above).
-    if (!headless)
-        station.OnProblem = [&window](const QString& message) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-            ShowProblemWithoutWaiting(&window, message);
-        };
+    // Headless, a problem is also a line of the as-run log (set up above); standard error
+    // has it still, for when the log has no reader.
+    station.OnProblem = [&window, headless, logged = station.OnProblem](const QString& message) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        if (logged) logged(message);
+        if (!headless) ShowProblemWithoutWaiting(&window, message);
+    };
     QStringList messages = station.StartUp(ReadSettings(*store));
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
     window.showMaximized();
-    if (headless)
+    if (headless) {
+        for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
         LogProblems(messages, log, clock);
-    else if (!messages.isEmpty())
+    } else if (!messages.isEmpty()) {
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
+    }
     return app.exec();
 }
 
