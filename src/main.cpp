@@ -42,9 +42,14 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
-    const Settings settings = ReadSettings(*OpenStationSettings());
-    return RunWeekPreview(cl, QDir::currentPath(), settings,
-                          [&out](const QString& line) { out << line << '\n'; });
+    const auto store = OpenStationSettings();
+    const Settings settings = ReadSettings(*store);
+    QStringList problems;
+    if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
+        problems << problem;
+    return RunWeekPreview(
+        cl, QDir::currentPath(), settings, [&out](const QString& line) { out << line << '\n'; },
+        problems);
 }
 
 // Without a display the same station runs on Qt's offscreen platform.
@@ -118,18 +123,23 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
-    station.OnProblem = [&window, headless](const QString& message) {
+    // Headless, a problem is also a line of the as-run log (set up above); standard error
+    // has it still, for when the log has no reader.
+    station.OnProblem = [&window, headless, logged = station.OnProblem](const QString& message) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
+        if (logged) logged(message);
         if (!headless) ShowProblemWithoutWaiting(&window, message);
     };
     QStringList messages = station.StartUp(ReadSettings(*store));
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
     window.showMaximized();
-    if (headless)
+    if (headless) {
         for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
-    else if (!messages.isEmpty())
+        LogProblems(messages, log, clock);
+    } else if (!messages.isEmpty()) {
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
+    }
     return app.exec();
 }
 

@@ -7,6 +7,19 @@
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 
+namespace {
+
+// The one place a problem becomes an as-run line.
+void WriteProblem(const AsRunLog& log, const Clock& clock, const QString& message) {
+    log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("problem"), message);
+}
+
+}  // namespace
+
+void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock) {
+    for (const QString& message : messages) WriteProblem(log, clock, message);
+}
+
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock) {
     station.Loader().OnProgramLoaded = [&log, &clock](const QString& value) {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("program"), value);
@@ -14,10 +27,17 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     station.Engine().OnEntryStarted = [&log, &clock](const QString& entry) {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("queue"), entry);
     };
+    station.Engine().OnTrackMissing = [&log, &clock](const QString& path) {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("missing"), path);
+    };
+    station.OnProblem = [&log, &clock](const QString& message) {
+        WriteProblem(log, clock, message);
+    };
 }
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
-                   const std::function<void(const QString& line)>& writeLine) {
+                   const std::function<void(const QString& line)>& writeLine,
+                   const QStringList& startProblems) {
     VirtualTimerHost host(cl.simulateStart);
     SimulatedPlayerLink link(host, host);
     const AsRunLog log(writeLine);
@@ -28,7 +48,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Sett
 
     Station station(startFolder, host, host, link);
     LogStationEvents(station, log, host);
-    station.StartUp(settings);
+    LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);
     host.Advance(cl.simulateForMs);
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class AsRunLog;
@@ -9,14 +10,19 @@ class Station;
 struct CommandLine;
 struct Settings;
 
-/// Sends the station's own events to the log: each program the calendar loads and
-/// each queue entry as it starts, before its file is handed over.
+/// Sends the station's own events to the log: each program the calendar loads, each
+/// queue entry as it starts (before its file is handed over), each track passed over as
+/// missing, and each problem met while running (what the window shows in its box).
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
+/// Sends messages for the operator (those of start-up) to the log as problems.
+void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock);
 
 /// The week preview: the whole station, started in a station folder, run in automatic
 /// mode on a virtual clock with simulated decks. Every deck command and every program
 /// and queue start goes to the as-run log. Settings are read, never written; nothing in
 /// the folder changes but the data folders that start-up creates.
+/// startProblems (settings that could not be read) go to the log with those of start-up.
 /// Returns the process exit code.
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
-                   const std::function<void(const QString& line)>& writeLine);
+                   const std::function<void(const QString& line)>& writeLine,
+                   const QStringList& startProblems = {});

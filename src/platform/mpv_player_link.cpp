@@ -534,6 +534,7 @@ int MpvPlayerLink::LengthSec(int deck) {
 void MpvPlayerLink::JumpTo(int deck, int ms) {
     Deck* d = Ready(deck);
     if (!d || d->mirror.PlayState() == kStopped) return;
+    ms = std::max(ms, 0);  // mpv counts a negative absolute time from the end of the track
     d->Send(mpv::Seek(ms, d->NextId()));
     d->mirror.Jumped(ms);
 }

@@ -85,7 +85,8 @@ int WinPlayerLink::LengthSec(int deck) {
     return static_cast<int>(Send(deck, WM_USER, kLengthMode, kIpcOutputTime));
 }
 
-void WinPlayerLink::JumpTo(int deck, int ms) { Send(deck, WM_USER, ms, kIpcJumpTo); }
+// No target below the start of the track reaches the player.
+void WinPlayerLink::JumpTo(int deck, int ms) { Send(deck, WM_USER, std::max(ms, 0), kIpcJumpTo); }
 
 void WinPlayerLink::SetVolume(int deck, int volume) {
     Send(deck, WM_USER, std::clamp(volume, 0, 255), kIpcSetVolume);

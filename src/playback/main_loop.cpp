@@ -1,5 +1,7 @@
 #include "playback/main_loop.h"
 
 bool SlotBegins(int slot, int lastProgramSlot) {
-    return slot > lastProgramSlot || (slot == 0 && lastProgramSlot == 47);
+    // An earlier slot is new too: midnight, and a clock set back (the repeated hour of
+    // the autumn clock change) would otherwise play nothing new until the old slot passed.
+    return slot != lastProgramSlot;
 }

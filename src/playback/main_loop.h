@@ -23,6 +23,7 @@ struct LoopDisplay {
     QString LabelRemainingTime;
 };
 
-/// Whether a tick in `slot` begins a new program: a later slot than the last one
-/// loaded, or the fall from 47 to 0 at midnight.
+/// Whether a tick in `slot` begins a new program: any slot other than the last one
+/// loaded, a later one, the fall from 47 to 0 at midnight, or an earlier one after the
+/// clock went back.
 bool SlotBegins(int slot, int lastProgramSlot);

@@ -1,6 +1,7 @@
 #include "playback/playback_engine.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "base/clock.h"
@@ -77,19 +78,29 @@ bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
 
 void PlaybackEngine::PlayNextFromQueue() {
     if (PlayOnlyOneSpot) ++TracksSinceEverySpot;
-    PlayEntry(m_queue.TakeAt(0));  // an empty queue reads as a filler
+    // A missing track is passed over at once. Each pass takes an entry out and the pools
+    // are finite, so a queue of missing tracks is walked once down to a filler (an empty
+    // queue reads as one), never again at every tick.
+    bool passedOver = true;
+    while (passedOver) passedOver = !PlayEntry(m_queue.TakeAt(0));
 }
 
-void PlaybackEngine::PlayEntry(const QString& entry) {
+bool PlaybackEngine::PlayEntry(const QString& entry) {
     const QString path = SplitTrackEntry(entry).path;
     const QString name = TrackTitle(path);
     if (m_queue.Count() < PlayQueue::kShownEntries) m_queue.RefillQueue();
     m_queue.ShowNextTracks();
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return true;
 
     // Tracks played again from the played list are not from the program: never count
     // below zero.
     m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
+    // A stat, never an open: a pipe in a list must not block the tick. A file that is
+    // not there, handed over, would cost the settling ticks in silence.
+    if (!QFileInfo(path).isFile()) {
+        if (OnTrackMissing) OnTrackMissing(path);
+        return false;
+    }
     const int deck = m_decks.NextDeck;  // before the crossfade exchanges the roles
     m_bars->StartCrossfade(kTrackFadeStep, 0);
     ShowTrackName(name.left(std::max<qsizetype>(name.size() - 4, 0)));
@@ -97,6 +108,7 @@ void PlaybackEngine::PlayEntry(const QString& entry) {
     m_decks.LoadFileIntoDeck(deck, path);
     m_played.Append(name, path);
     m_loop.SettleTicks = kTrackSettleTicks;
+    return true;
 }
 
 void PlaybackEngine::PlayMarked() {

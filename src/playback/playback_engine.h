@@ -46,6 +46,8 @@ public:
     std::function<void(int hour, int minute)> LoadProgramOfHour;
     /// An entry is about to be handed to a deck (the played entry, before the hand-over).
     std::function<void(const QString& entry)> OnEntryStarted;
+    /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
+    std::function<void(const QString& path)> OnTrackMissing;
     /// Width in pixels of a title in LabelTrackName1; unset, titles never swing.
     std::function<int(const QString& title)> MeasureTitle;
 
@@ -56,10 +58,12 @@ public:
     bool MainLoopRunning() const;
 
     // Starting tracks.
-    /// Takes the head of the queue (a filler plays nothing) and plays it.
+    /// Takes the head of the queue and plays it. Missing tracks are passed over at once,
+    /// up to a track that starts or a filler (which plays nothing).
     void PlayNextFromQueue();
     /// Starts an entry on the next deck with a crossfade, refilling the queue first.
-    void PlayEntry(const QString& entry);
+    /// False when its track is missing: it is reported and nothing starts.
+    bool PlayEntry(const QString& entry);
     /// BitBtnPlay: plays the marked next-track entry; nothing when none is marked.
     void PlayMarked();
     /// Click on next-track label n (1..5).

@@ -36,9 +36,12 @@ int Decks::PositionMs(int deck) { return Found(deck) ? m_link.PositionMs(deck & 
 int Decks::LengthSec(int deck) { return Found(deck) ? m_link.LengthSec(deck & 1) : 0; }
 
 void Decks::JumpTo(int deck, long long ms) {
-    // Targets are sent as they are, only kept within what the command can carry.
-    const long long limit = std::numeric_limits<int>::max();
-    if (Found(deck)) m_link.JumpTo(deck & 1, int(std::clamp(ms, -limit, limit)));
+    if (!Found(deck)) return;
+    // A player takes a target below 0 as counted from the end of the track: a jump back
+    // in the first seconds would cut the song. Past the end is the end, when it is known.
+    const int lengthSec = m_link.LengthSec(deck & 1);
+    const long long end = lengthSec > 0 ? lengthSec * 1000LL : std::numeric_limits<int>::max();
+    m_link.JumpTo(deck & 1, int(std::clamp(ms, 0LL, end)));
 }
 
 int Decks::PlayerVolume(int percent) { return std::clamp(percent, 0, 100) * 255 / 100; }

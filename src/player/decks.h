@@ -34,6 +34,7 @@ public:
     int PlayState(int deck);
     int PositionMs(int deck);
     int LengthSec(int deck);
+    /// Jumps within the track: a target below 0 goes to 0, one past the known end to the end.
     void JumpTo(int deck, long long ms);
     /// Sends percent p (kept within 0..100) as the player volume p × 255 div 100.
     void SetVolumePercent(int deck, int percent);

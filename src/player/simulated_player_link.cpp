@@ -82,6 +82,7 @@ void SimulatedPlayerLink::Ended(int deck) {
 void SimulatedPlayerLink::JumpTo(int deck, int ms) {
     if (!Alive(deck)) return;
     Deck& d = At(deck);
+    ms = std::max(ms, 0);  // as a real player must: below 0 is the start, never the end
     Emit(deck, QStringLiteral("jump"), QString::number(ms));
     if (d.state != kPlaying && d.state != kPaused) return;
     d.posAtRef = std::clamp<std::int64_t>(ms, 0, std::int64_t(d.lengthSec) * 1000);

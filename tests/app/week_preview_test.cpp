@@ -12,14 +12,17 @@
 #include "support/files.h"
 #include "support/station_folder.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // Monday 7 December 2026: a program from 10:00 to 11:00 and one of two lists after it.
 class WeekPreviewTest : public ::testing::Test {
 protected:
     WeekPreviewTest() {
-        const QStringList morning =
-            station.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195});
+        morning = station.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195});
         const QStringList noon = station.AddList("noon", {180, 220, 210, 200, 190, 175});
         const QStringList jazz = station.AddList("jazz", {250, 260, 245});
         for (const QStringList& l : {morning, noon, jazz})
@@ -41,8 +44,16 @@ protected:
     }
 
     StationFolder station;
+    QStringList morning;
     QHash<QString, qint64> lengthOf;
 };
+
+QStringList DetailsOf(const QList<AsRunLine>& log, const QString& event) {
+    QStringList details;
+    for (const AsRunLine& l : log)
+        if (l.source == "station" && l.event == event) details << l.detail;
+    return details;
+}
 
 TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsEarly) {
     const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "2h");
@@ -97,6 +108,54 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndTracksCrossOverTwentySecondsE
         }
 }
 
+// Files that are not there (a drive unplugged) or are no files: none costs a tick.
+TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndLoggedOnce) {
+    QStringList missing{station.MusicPath()};
+    for (int i = 1; i <= 8; ++i) missing << station.StartFolder() + QString("/gone/%1.mp3").arg(i);
+#ifdef Q_OS_UNIX
+    const QString fifo = station.MusicPath() + "pipe.mp3";
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo), 0600), 0);
+    missing << fifo;
+#endif
+    station.WriteList("gone", missing.mid(0, 3));
+    station.WriteList("mixed", missing.mid(3) + morning);
+    station.WriteDays({{1, "10:00", "10:30", "gone"}, {1, "10:30", "11:00", "mixed"}});
+
+    const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "40m");
+    // Each once, though the queue stays dry until the next program.
+    EXPECT_EQ(DetailsOf(log, "missing").join('\n').toStdString(), missing.join('\n').toStdString());
+    const auto load =
+        std::find_if(log.begin(), log.end(), [](auto& l) { return l.event == "load"; });
+    ASSERT_NE(load, log.end());
+    EXPECT_EQ(load->detail + load->when.toString(), morning[0] + "Mon Dec 7 10:30:00 2026");
+}
+
+TEST_F(WeekPreviewTest, ProblemsTheWindowWouldShowAreLogged) {
+    WriteBytes(station.ListsPath() + "junk", QByteArray("a\0b", 3));
+    station.WriteDays({{1, "10:00", "11:00", "junk"}});
+    const QStringList junk = DetailsOf(Run("2026-12-07 09:59:55", "10s"), "problem");
+    ASSERT_FALSE(junk.isEmpty());  // the main loop, which starts at 10:00:01, met it
+    EXPECT_TRUE(junk[0].contains("junk"));
+
+    // At start-up (the calendar and the program) and again at the first tick.
+    WriteBytes(station.DaysPath() + "1", QByteArray(96, '\0'));
+    EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);
+}
+
+TEST_F(WeekPreviewTest, TheRepeatedHourOfTheAutumnClockChangeLoadsItsProgramAgain) {
+    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
+    // Each program holds about 75 minutes of music: enough for its hour, not for two.
+    for (const char* name : {"two", "three", "four"})
+        station.WriteList(name, morning + morning + morning);
+    station.WriteDays({{0, "02:00", "03:00", "two"},
+                       {0, "03:00", "04:00", "three"},
+                       {0, "04:00", "05:00", "four"}});
+    const QList<AsRunLine> log = Run("2026-10-25 02:00:00", "239m");
+    EXPECT_EQ(DetailsOf(log, "program").join(' ').toStdString(), "two two three three four");
+    for (const AsRunLine& l : log)  // a track that plays to its end leaves silence behind
+        EXPECT_NE(l.event, "ended") << l.when.toString().toStdString();
+}
+
 #ifdef STAVOX_MIXER_BINARY
 TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     QTemporaryDir home;
@@ -111,12 +170,24 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     const QStringList lines =
         QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue)\t.*$)");
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem)\t.*$)");
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
     EXPECT_EQ(FolderTree(station.StartFolder()), before);
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/.config/Kelmar/Stavox.conf"));
+}
+
+TEST_F(WeekPreviewTest, DamagedSettingsAreAProblemInTheLog) {
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/.config/Kelmar"));
+    WriteBytes(home.path() + "/.config/Kelmar/Stavox.conf", "[General]\nMixingTime=7\n[colors\n");
+    QProcess p;
+    p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
+    p.setWorkingDirectory(station.StartFolder());
+    p.start(STAVOX_MIXER_BINARY, {"--simulate", "2026-12-07 10:00:00", "--for", "1s"});
+    ASSERT_TRUE(p.waitForFinished(60'000));
+    EXPECT_TRUE(p.readAllStandardOutput().contains("\tstation\tproblem\tThe settings in "));
 }
 
 TEST(WeekPreviewCommand, BadArgumentsPrintUsageAndExitTwo) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/mock_player_link.h"
 
 namespace {
@@ -50,10 +52,24 @@ TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOversUntilItAnswers) {
 
     EXPECT_CALL(link, SetVolume(0, 127));  // 50 % × 255 div 100
     EXPECT_CALL(link, SetVolume(0, 255));  // kept within 0..100 %
-    EXPECT_CALL(link, JumpTo(0, std::numeric_limits<int>::max()));
     decks.SetVolumePercent(0, 50);
     decks.SetVolumePercent(0, 140);
-    decks.JumpTo(0, 1LL << 40);
+}
+
+TEST(Decks, AJumpGoesNoFurtherThanTheStartOrTheKnownEnd) {
+    // (length the deck reports, negative while no file is loaded; target; sent)
+    for (const auto& [length, target, sent] : {std::tuple{76, -26'000LL, 0},
+                                               {76, 30'000LL, 30'000},
+                                               {76, 1LL << 40, 76'000},
+                                               {-1, -(1LL << 40), 0},
+                                               {-1, 1LL << 40, std::numeric_limits<int>::max()}}) {
+        StrictMock<MockPlayerLink> link;
+        Decks decks(link);
+        EXPECT_CALL(link, Find(1)).WillOnce(Return(true));
+        EXPECT_CALL(link, LengthSec(1)).WillRepeatedly(Return(length));
+        EXPECT_CALL(link, JumpTo(1, sent));
+        decks.JumpTo(1, target);
+    }
 }
 
 }  // namespace
