@@ -37,6 +37,8 @@ struct Loss {
 const Loss kLosses[] = {{"Killed", SIGKILL, 2000, (kTickMs + kOpenFileMs) / 1000.0 + 0.5,
                          (kTickMs + kOpenFileMs) / 1000.0},
                         {"Stopped", SIGSTOP, 5000, 3.0, 3.0}};
+// gtest names the case by this instead of dumping the struct's bytes, a pointer included.
+void PrintTo(const Loss& loss, std::ostream* out) { *out << loss.name; }
 
 bool ProcessGone(qint64 pid) { return ::kill(pid_t(pid), 0) == -1 && errno == ESRCH; }
 
