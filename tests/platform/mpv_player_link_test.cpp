@@ -252,6 +252,26 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     EXPECT_EQ(m_reports.size(), 1) << m_reports.join('\n').toStdString();
 }
 
+// At 0:04 of a 1:16 track, 30 s back must start the track again, not play its end.
+TEST_F(MpvPlayerLinkTest, AJumpBackBeforeTheStartPlaysFromTheStart) {
+    const QString tone = m_dir.filePath("tone 76.mp3");
+    ASSERT_EQ(WriteToneMp3(tone, 440, 76), "");
+    auto link = MakeLink();
+    link->Launch(0, "");
+    ASSERT_TRUE(WaitUntil([&] { return link->Find(0); }, 5000));
+    link->HandOver(0, tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 76; }, 5000));
+    // mpv's own position; none (-1) while it seeks.
+    const auto mpvSeconds = [&] { return AskMpv(link->SocketPath(0), "time-pos").toDouble(-1); };
+    link->JumpTo(0, 4000);
+    ASSERT_TRUE(WaitUntil([&] { return mpvSeconds() >= 4.0; }, 3000));
+
+    link->JumpTo(0, link->PositionMs(0) - 30'000);
+    EXPECT_TRUE(WaitUntil([&] { return mpvSeconds() >= 0 && mpvSeconds() < 1.0; }, 3000))
+        << "mpv is at " << mpvSeconds() << " s";
+    EXPECT_LT(link->PositionMs(0), 1000);
+}
+
 TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
     auto link = MakeLink();
     const QString missing = m_dir.filePath("no-such-player");

@@ -4,9 +4,8 @@
 #include <functional>
 
 /// For calls that must never hang: runs `call` on a thread of its own and waits up to
-/// timeoutMs for it. If it has not returned by then, `release` is run to free it (so a
-/// regression fails the test instead of hanging the suite) and the call is waited for.
-/// Whether the call returned in time.
+/// timeoutMs for it; if it is late, runs `release` to free it, so that a regression fails
+/// the test instead of hanging the suite. Whether the call returned in time.
 bool ReturnsWithin(int timeoutMs, const std::function<void()>& call,
                    const std::function<void()>& release);
 
