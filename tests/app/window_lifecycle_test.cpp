@@ -33,32 +33,30 @@ void StartStation(QProcess& p, const QString& home, const QString& folder) {
 TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingItCan) {
     const struct {
         int signal;
-        const char* report = "";   // on stderr; %1 is the settings file
-        QByteArray settings = {};  // seeded before the start
         void (*inChild)() = [] {};
+        QByteArray settings = {};  // seeded before the start
+        const char* report = "";   // on stderr; %1 is the settings file
     } cases[] = {
         {SIGTERM},
         {SIGINT},
         {SIGHUP},
         {SIGTERM,
-         "",
-         {},
          [] {  // the as-run log goes to a reader that went away
              int fds[2];
              if (::pipe(fds) == 0 && ::dup2(fds[1], STDOUT_FILENO) >= 0) ::close(fds[0]);
              ::signal(SIGPIPE, SIG_DFL);
          }},
         {SIGTERM,
-         "The settings could not be written to %1: File too large",
-         {},
          [] {
              rlimit limit{};
              ::getrlimit(RLIMIT_FSIZE, &limit);
              limit.rlim_cur = 1000;
              ::setrlimit(RLIMIT_FSIZE, &limit);
              ::signal(SIGXFSZ, SIG_DFL);
-         }},
-        {SIGTERM, "The settings in %1 are damaged", "[General]\nMixingTime=7\n[colors\n"},
+         },
+         {},
+         "The settings could not be written to %1: File too large"},
+        {SIGTERM, [] {}, "[General]\nMixingTime=7\n[colors\n", "The settings in %1 are damaged"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);

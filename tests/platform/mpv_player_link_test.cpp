@@ -237,8 +237,7 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     }
     EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
 
-    // A reused deck that hangs is ended by the pid it told and started again, as one the
-    // station started itself.
+    // A reused deck that hangs is ended by the pid it told and started again.
     QProcess again;
     ASSERT_TRUE(startEarlierDeck(again));
     auto link = MakeLink();
@@ -257,19 +256,16 @@ TEST_F(MpvPlayerLinkTest, AJumpBackBeforeTheStartPlaysFromTheStart) {
     const QString tone = m_dir.filePath("tone 76.mp3");
     ASSERT_EQ(WriteToneMp3(tone, 440, 76), "");
     auto link = MakeLink();
-    link->Launch(0, "");
-    ASSERT_TRUE(WaitUntil([&] { return link->Find(0); }, 5000));
+    ASSERT_TRUE(LaunchBoth(*link));
     link->HandOver(0, tone);
     ASSERT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 76; }, 5000));
     // mpv's own position; none (-1) while it seeks.
     const auto mpvSeconds = [&] { return AskMpv(link->SocketPath(0), "time-pos").toDouble(-1); };
     link->JumpTo(0, 4000);
     ASSERT_TRUE(WaitUntil([&] { return mpvSeconds() >= 4.0; }, 3000));
-
     link->JumpTo(0, link->PositionMs(0) - 30'000);
     EXPECT_TRUE(WaitUntil([&] { return mpvSeconds() >= 0 && mpvSeconds() < 1.0; }, 3000))
         << "mpv is at " << mpvSeconds() << " s";
-    EXPECT_LT(link->PositionMs(0), 1000);
 }
 
 TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {

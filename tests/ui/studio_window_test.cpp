@@ -455,7 +455,6 @@ TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesBut
     RunUntilFirstTrack();
     Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
     auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
-    const QString name0 = nameBox->text();
 
     for (const char* focus : {"", "Editsec1", "ComboBoxStartHour1", "EditNewProgramName1"}) {
         SCOPED_TRACE(focus);
@@ -467,7 +466,7 @@ TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesBut
         driver::Press(target, Qt::Key_Backslash, Qt::NoModifier, "\\");  // no line input yet
         EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
         EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
-        EXPECT_EQ(nameBox->text(), name ? name0 + "'[\\" : name0);
+        EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
         if (name) continue;
         Find<QPushButton>("ButtonPause20")->click();
         Find<QPushButton>("BitBtnFadeIn0")->click();
