@@ -33,21 +33,19 @@ void StartStation(QProcess& p, const QString& home, const QString& folder) {
 TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingItCan) {
     const struct {
         int signal;
-        void (*inChild)();
-        QByteArray settings;  // seeded before the start
-        const char* report;   // on stderr; %1 is the settings file
+        void (*inChild)() = [] {};
+        QByteArray settings = {};  // seeded before the start
+        const char* report = "";   // on stderr; %1 is the settings file
     } cases[] = {
-        {SIGTERM, [] {}, {}, ""},
-        {SIGINT, [] {}, {}, ""},
-        {SIGHUP, [] {}, {}, ""},
-        {SIGTERM,  // the as-run log goes to a reader that went away
-         [] {
+        {SIGTERM},
+        {SIGINT},
+        {SIGHUP},
+        {SIGTERM,
+         [] {  // the as-run log goes to a reader that went away
              int fds[2];
              if (::pipe(fds) == 0 && ::dup2(fds[1], STDOUT_FILENO) >= 0) ::close(fds[0]);
              ::signal(SIGPIPE, SIG_DFL);
-         },
-         {},
-         ""},
+         }},
         {SIGTERM,
          [] {
              rlimit limit{};

@@ -237,8 +237,7 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     }
     EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
 
-    // A reused deck that hangs is ended by the pid it told and started again, as one the
-    // station started itself.
+    // A reused deck that hangs is ended by the pid it told and started again.
     QProcess again;
     ASSERT_TRUE(startEarlierDeck(again));
     auto link = MakeLink();
@@ -250,6 +249,23 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     ASSERT_TRUE(WaitUntil([&] { return link->ProcessId(0) != 0 && link->Find(0); }, 8000));
     EXPECT_TRUE(WaitUntil([&] { return again.state() == QProcess::NotRunning; }, 1000));
     EXPECT_EQ(m_reports.size(), 1) << m_reports.join('\n').toStdString();
+}
+
+// At 0:04 of a 1:16 track, 30 s back must start the track again, not play its end.
+TEST_F(MpvPlayerLinkTest, AJumpBackBeforeTheStartPlaysFromTheStart) {
+    const QString tone = m_dir.filePath("tone 76.mp3");
+    ASSERT_EQ(WriteToneMp3(tone, 440, 76), "");
+    auto link = MakeLink();
+    ASSERT_TRUE(LaunchBoth(*link));
+    link->HandOver(0, tone);
+    ASSERT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 76; }, 5000));
+    // mpv's own position; none (-1) while it seeks.
+    const auto mpvSeconds = [&] { return AskMpv(link->SocketPath(0), "time-pos").toDouble(-1); };
+    link->JumpTo(0, 4000);
+    ASSERT_TRUE(WaitUntil([&] { return mpvSeconds() >= 4.0; }, 3000));
+    link->JumpTo(0, link->PositionMs(0) - 30'000);
+    EXPECT_TRUE(WaitUntil([&] { return mpvSeconds() >= 0 && mpvSeconds() < 1.0; }, 3000))
+        << "mpv is at " << mpvSeconds() << " s";
 }
 
 TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {

@@ -54,13 +54,23 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
 
 TEST(MainLoop, ASlotBeginsWhenTheClockEntersAnotherSlotEvenAnEarlierOne) {
     // (last, slot, begins); 7 -> 6 is the repeated hour of the autumn clock change.
-    for (const auto& [last, slot, begins] : {std::tuple{5, 6, true},
-                                             {6, 6, false},
-                                             {47, 0, true},
-                                             {7, 6, true},
-                                             {20, 10, true},
-                                             {0, 47, true}})
+    for (const auto& [last, slot, begins] :
+         {std::tuple{5, 6, true}, {6, 6, false}, {47, 0, true}, {7, 6, true}, {20, 10, true}})
         EXPECT_EQ(SlotBegins(slot, last), begins) << last << " -> " << slot;
+}
+
+// After a start the tick waits for a deck not playing its file yet, but not for one gone.
+TEST(MainLoop, SettlingWaitsForADeckThatIsThereButNotForOneThatIsGone) {
+    for (const bool gone : {false, true}) {
+        EngineRig rig;
+        const QStringList tracks = rig.Tracks({60, 60});
+        rig.LoadProgram("L", {gone ? tracks[0] : rig.dir.filePath("not there.mp3"), tracks[1]});
+        rig.StartLoop();
+        rig.Advance(800);  // 400 ms after the first start
+        if (gone) rig.link.Kill(rig.Current());
+        rig.Advance(gone ? 400 : 3'600);
+        EXPECT_EQ(rig.Events("load").size(), gone ? 2u : 1u) << gone;
+    }
 }
 
 TEST(MainLoop, SkipIntroJumpsOnTheFirstTickAfterATrackButNeverAfterASpot) {

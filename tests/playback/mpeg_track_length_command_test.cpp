@@ -35,13 +35,12 @@ TEST(TrackLengthCommand, PrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) {
     // A FIFO is flagged at once instead of waiting for a writer.
     const QString fifo = dir.filePath("fifo.mp3");
     ASSERT_TRUE(MakeFifo(fifo));
-    out.clear();
     int result = -1;
     EXPECT_TRUE(ReturnsWithin(
         20000, [&] { result = RunTrackLengthCommand({fifo}, outStream, errStream); },
         [&] { ReleaseFifoReader(fifo); }));
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(out, "0\t" + fifo + "\n");
+    EXPECT_TRUE(out.endsWith("\n0\t" + fifo + "\n")) << out.toStdString();
 }
 
 }  // namespace

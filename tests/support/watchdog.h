@@ -3,10 +3,8 @@
 #include <QString>
 #include <functional>
 
-/// For calls that must never hang: runs `call` on a thread of its own and waits up to
-/// timeoutMs for it. If it has not returned by then, `release` is run to free it (so a
-/// regression fails the test instead of hanging the suite) and the call is waited for.
-/// Whether the call returned in time.
+/// Runs `call` on a thread of its own; if it has not returned within timeoutMs, runs `release`
+/// to free it, so that a hang fails the test instead of stopping the suite. Whether it returned.
 bool ReturnsWithin(int timeoutMs, const std::function<void()>& call,
                    const std::function<void()>& release);
 

@@ -258,7 +258,7 @@ TEST_F(StudioWindowTest, CommandsActOnlyOnTheRowChosenOnTheDayShown) {
     EXPECT_EQ(Items(programs), QStringList({"12:00 - 13:00     b"})) << "one Delete, one program";
 }
 
-TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndAnEmptiedEditorLosesItsName) {
+TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
     Start();
     auto* names = Find<QListWidget>("ListBoxFileListBox");
     auto* titles = Find<QListWidget>("ListBoxTitles1");
@@ -268,13 +268,9 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndAnEmptiedEditorLosesItsName)
     driver::ClickRow(names, 0);
     EXPECT_EQ(titles->count(), 6) << "the unwanted edit is dropped";
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
-    EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "");
-}
+    EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "") << "it named what was shown";
 
-TEST_F(StudioWindowTest, SavingAnEmptyEditorOverAListAsksFirst) {
-    Start();
-    auto* titles = Find<QListWidget>("ListBoxTitles1");
-    driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), 0);
+    driver::ClickRow(names, 0);
     driver::Press(titles, Qt::Key_A, Qt::ControlModifier);
     driver::Press(titles, Qt::Key_Delete);
     for (const auto& [answer, lines] : {std::pair{"Cancel", 6}, {"Yes", 0}}) {
@@ -451,6 +447,37 @@ TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
     EXPECT_TRUE(options.Answered());
     EXPECT_EQ(station.CurrentSettings().WaitSecInBeggining, 5);
     EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");  // the box keeps the text
+}
+
+TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesButNotNames) {
+    Start();
+    QApplication::setActiveWindow(window.get());
+    RunUntilFirstTrack();
+    Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
+    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
+
+    for (const char* focus : {"", "Editsec1", "ComboBoxStartHour1", "EditNewProgramName1"}) {
+        SCOPED_TRACE(focus);
+        if (*focus) Find(focus)->setFocus();
+        const bool name = QLatin1String(focus) == "EditNewProgramName1";
+        QWidget* target = QApplication::focusWidget();
+        driver::Press(target, Qt::Key_Apostrophe, Qt::NoModifier, "'");
+        driver::Press(target, Qt::Key_BracketLeft, Qt::NoModifier, "[");
+        driver::Press(target, Qt::Key_Backslash, Qt::NoModifier, "\\");  // no line input yet
+        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
+        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
+        EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
+        if (name) continue;
+        Find<QPushButton>("ButtonPause20")->click();
+        Find<QPushButton>("BitBtnFadeIn0")->click();
+    }
+
+    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
+                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
+        EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
+        EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
+            << waiting;
+    }
 }
 
 TEST_F(StudioWindowTest, KnobDragSeeksAndTheWindowKeysReachThePlayer) {
