@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <random>
 
-#include "playback/track_length_cache.h"
+#include "media/track_length_cache.h"
 #include "schedule/list_file.h"
 
 /// The play queue: the entries to play next (entry 0 first) and the track pools of the

@@ -1,20 +1,8 @@
 #include "playback/track_info.h"
 
-#include "playback/mpeg_data.h"
+#include "base/min_sec.h"
+#include "media/mpeg_data.h"
 #include "schedule/list_file.h"
-
-namespace {
-
-QString TwoDigits(long long n) {
-    return n < 10 ? QStringLiteral("0") + QString::number(n) : QString::number(n);
-}
-
-}  // namespace
-
-QString FormatMinSec(long long seconds) {
-    if (seconds < 0) return QStringLiteral("-") + FormatMinSec(-seconds);
-    return TwoDigits(seconds / 60) + QStringLiteral(":") + TwoDigits(seconds % 60);
-}
 
 QString TrackInfoText(const QString& entry) {
     const QString path = SplitTrackEntry(entry).path;

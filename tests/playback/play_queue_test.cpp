@@ -6,20 +6,13 @@
 #include <QTemporaryDir>
 
 #include "playback/track_info.h"
-#include "playback/track_length_cache.h"
 #include "support/mpeg_builder.h"
 #include "support/run_events.h"
 #include "support/watchdog.h"
 
 namespace {
 
-TEST(TrackInfo, TimesAndTheThreeLinesOfAnEntry) {
-    for (const auto& [seconds, text] : {std::pair<long long, const char*>{0, "00:00"},
-                                        {61, "01:01"},
-                                        {7505, "125:05"},
-                                        {-75, "-01:15"}})
-        EXPECT_EQ(FormatMinSec(seconds), text);
-
+TEST(TrackInfo, TheThreeLinesOfAnEntry) {
     QTemporaryDir dir;
     ASSERT_TRUE(WriteCbrMpeg(dir.filePath("Band - Tune.mp3"), 185));
     const struct {
@@ -106,23 +99,6 @@ TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {
     q.ShowNextTracks();
     EXPECT_EQ(length(1), "03:05");
     EXPECT_TRUE(RunEventsUntil([&] { return length(1) == "01:01"; }, 20000));
-}
-
-TEST(TrackLengthCache, ReadsChangedFilesAgainAndForgetsTheLeastUsed) {
-    QTemporaryDir dir;
-    const QString track = dir.filePath("t.mp3");
-    TrackLengthCache cache;
-    ASSERT_TRUE(WriteCbrMpeg(track, 185));
-    EXPECT_EQ(cache.Lookup(track), 185u);
-    ASSERT_TRUE(WriteCbrMpeg(track, 61));
-    EXPECT_EQ(cache.Lookup(track), 61u);
-    for (int i = 0; i < 2000; ++i) {
-        cache.Lookup(dir.filePath(QString::number(i)));
-        if (i % 100 == 0) cache.Lookup(track);  // still in use: kept
-    }
-    EXPECT_EQ(cache.Known(track), 61u);
-    EXPECT_EQ(cache.Known(dir.filePath("0")), std::nullopt);
-    EXPECT_EQ(cache.Known(dir.filePath("1999")), 0u);
 }
 
 }  // namespace
