@@ -1,13 +1,7 @@
 #include "playback/track_info.h"
 
 #include "base/min_sec.h"
-#include "media/mpeg_data.h"
 #include "schedule/list_file.h"
-
-QString TrackInfoText(const QString& entry) {
-    const QString path = SplitTrackEntry(entry).path;
-    return TrackInfoText(entry, path.isEmpty() ? 0 : TrackLength(path));  // fillers have none
-}
 
 QString TrackInfoText(const QString& entry, std::optional<std::uint32_t> seconds) {
     // The title is taken from the whole entry, so for a track entry it still carries
