@@ -152,6 +152,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n%s\n", qPrintable(cl.error), qPrintable(UsageText()));
         return 2;
     }
+    if (cl.mode == CommandLine::Mode::Help || cl.mode == CommandLine::Mode::Version) {
+        const QString text = cl.mode == CommandLine::Mode::Help ? UsageText() : WindowCaption();
+        std::printf("%s\n", qPrintable(text));
+        return 0;
+    }
     if (cl.mode == CommandLine::Mode::Window) return RunWindow(argc, argv, cl);
     return RunHeadless(argc, argv, cl);
 }
