@@ -91,16 +91,6 @@ public:
     /// After a new title was put into LabelTrackName1.
     void RestartTitleScroll();
 
-Q_SIGNALS:
-    /// The tick asks for the program of hour:minute: a new half-hour slot began or the
-    /// calendar changed.
-    void ProgramOfHourDue(int hour, int minute);
-    /// An entry is about to be handed to a deck (the played entry, before the hand-over).
-    void EntryStarted(const QString& entry);
-    /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
-    void TrackMissing(const QString& path);
-
-public:
     // The pieces, for the view and the other rooms.
     Decks& Players() { return m_decks; }
     const Decks& Players() const { return m_decks; }
@@ -123,6 +113,15 @@ public:
     const TitleScroll& Title() const { return m_title; }
     Marquee& AdvertMarquee() { return m_advert; }
     Marquee& MessageMarquee() { return m_messages; }
+
+Q_SIGNALS:
+    /// The tick asks for the program of hour:minute: a new half-hour slot began or the
+    /// calendar changed.
+    void ProgramOfHourDue(int hour, int minute);
+    /// An entry is about to be handed to a deck (the played entry, before the hand-over).
+    void EntryStarted(const QString& entry);
+    /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
+    void TrackMissing(const QString& path);
 
 private:
     void TimerBeggin3Timer();
