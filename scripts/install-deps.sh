@@ -15,7 +15,7 @@ packages=(
 )
 case "${1:-}" in
   --tests)
-    packages+=(pulseaudio-utils)
+    packages+=(pulseaudio-utils clang-format)
     # The on-air tests record a private pulseaudio server. Debian's PipeWire desktop
     # packages conflict with pulseaudio, and apt would remove the desktop's sound to make
     # room: there the on-air tests are skipped instead.

@@ -106,15 +106,23 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     // Headless, the operator watches the as-run log as it happens.
     QTextStream out(stdout);
     const AsRunLog log([&out](const QString& line) { out << line << Qt::endl; });
-    LoggingPlayerLink logged(*decks, [&](int deck, const QString& event, const QString& detail) {
-        if (event != QLatin1String("volume"))
-            log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
-    });
+    LoggingPlayerLink logged(*decks);
+    QObject::connect(&logged, &LoggingPlayerLink::DeckEvent,
+                     [&](int deck, const QString& event, const QString& detail) {
+                         if (event != QLatin1String("volume"))
+                             log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event,
+                                       detail);
+                     });
     PlayerLink& link = headless ? static_cast<PlayerLink&>(logged) : *decks;
 
     auto store = OpenStationSettings();
     Station station(QDir::currentPath(), clock, timers, link);
     station.Engine().Queue().ReadLengthsInBackground();  // odd files never hold the tick
+    // Standard error has every problem, for when the as-run log has no reader; headless,
+    // a problem is also a line of that log.
+    QObject::connect(&station, &Station::Problem, [](const QString& message) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
     if (headless) LogStationEvents(station, log, clock);
 
     MainWindow window(station, [&] {
@@ -123,13 +131,11 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
-    // Headless, a problem is also a line of the as-run log (set up above); standard error
-    // has it still, for when the log has no reader.
-    station.OnProblem = [&window, headless, logged = station.OnProblem](const QString& message) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        if (logged) logged(message);
-        if (!headless) ShowProblemWithoutWaiting(&window, message);
-    };
+    if (!headless) {
+        QObject::connect(&station, &Station::Problem, &window, [&window](const QString& message) {
+            ShowProblemWithoutWaiting(&window, message);
+        });
+    }
     QStringList messages = station.StartUp(ReadSettings(*store));
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
@@ -151,6 +157,11 @@ int main(int argc, char** argv) {
     if (!cl.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s\n", qPrintable(cl.error), qPrintable(UsageText()));
         return 2;
+    }
+    if (cl.mode == CommandLine::Mode::Help || cl.mode == CommandLine::Mode::Version) {
+        const QString text = cl.mode == CommandLine::Mode::Help ? UsageText() : WindowCaption();
+        std::printf("%s\n", qPrintable(text));
+        return 0;
     }
     if (cl.mode == CommandLine::Mode::Window) return RunWindow(argc, argv, cl);
     return RunHeadless(argc, argv, cl);

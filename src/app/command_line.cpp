@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 
 std::optional<std::int64_t> ParseDuration(const QString& text) {
@@ -21,7 +22,8 @@ QString UsageText() {
         "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
         "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
         "   (DURATION: 90s, 45m, 6h, 7d; at most 366d)\n"
-        "       stavox-mixer --track-length FILE...");
+        "       stavox-mixer --track-length FILE...\n"
+        "       stavox-mixer --help | --version");
 }
 
 namespace {
@@ -29,64 +31,107 @@ namespace {
 // A preview spans at most a year, leap day included.
 constexpr std::int64_t kLongestPreviewMs = 366LL * 86'400'000;
 
-bool TakeValue(const QStringList& args, int& i, QString& value) {
-    if (i + 1 >= args.size()) return false;
-    value = args.at(++i);
-    return true;
-}
-
 void ParseSimulateStart(CommandLine& cl, const QString& text) {
     cl.simulateStart = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!cl.simulateStart.isValid()) cl.error = QStringLiteral("bad start time: ") + text;
+}
+
+bool IsQtOwnOption(const QString& arg) {
+    return arg.startsWith(QLatin1String("-platform")) || arg.startsWith(QLatin1String("-style")) ||
+           arg == QLatin1String("-display");
+}
+
+// Two families the parser cannot name one by one: Qt's own options, which QApplication
+// takes later, and mpv's --ao... options, which go to the decks as they are.
+QStringList SetAsidePassThrough(const QStringList& args, QStringList& playerOptions) {
+    QStringList rest;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (IsQtOwnOption(a)) {
+            if (!a.contains(u'=')) ++i;  // its value follows
+        } else if (a.startsWith(QLatin1String("--ao")) && a != QLatin1String("--ao") &&
+                   !a.startsWith(QLatin1String("--ao="))) {
+            playerOptions << a;
+        } else {
+            rest << a;
+        }
+    }
+    return rest;
+}
+
+struct Options {
+    QCommandLineOption simulate{QStringLiteral("simulate"), QString(), QStringLiteral("start")};
+    QCommandLineOption forDuration{QStringLiteral("for"), QString(), QStringLiteral("duration")};
+    QCommandLineOption volumes{QStringLiteral("volumes")};
+    QCommandLineOption player{QStringLiteral("player"), QString(), QStringLiteral("kind")};
+    QCommandLineOption ao{QStringLiteral("ao"), QString(), QStringLiteral("driver")};
+};
+
+void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+    if (parser.isSet(o.simulate)) {
+        if (cl.mode == CommandLine::Mode::TrackLength) {
+            cl.error = QStringLiteral("--simulate and --track-length do not go together");
+            return;
+        }
+        cl.mode = CommandLine::Mode::Simulate;
+        ParseSimulateStart(cl, parser.value(o.simulate));
+    }
+    cl.logVolumes = parser.isSet(o.volumes);
+    if (cl.error.isEmpty() && parser.isSet(o.forDuration)) {
+        const QString value = parser.value(o.forDuration);
+        const auto ms = ParseDuration(value);
+        if (!ms)
+            cl.error = QStringLiteral("bad duration: ") + value;
+        else if (*ms > kLongestPreviewMs)
+            cl.error = QStringLiteral("--for is at most 366 days: ") + value;
+        else
+            cl.simulateForMs = *ms;
+    }
+    if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::Simulate &&
+        !parser.isSet(o.forDuration))
+        cl.error = QStringLiteral("--simulate needs --for DURATION");
+    if (cl.error.isEmpty() && cl.mode != CommandLine::Mode::Simulate &&
+        (parser.isSet(o.forDuration) || cl.logVolumes))
+        cl.error = QStringLiteral("--for and --volumes belong to --simulate");
 }
 
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
     CommandLine cl;
-    bool sawFor = false;
-    for (int i = 0; i < args.size() && cl.error.isEmpty(); ++i) {
-        const QString& a = args.at(i);
-        QString value;
-        if (cl.mode == CommandLine::Mode::TrackLength) {
-            cl.files << a;
-        } else if (a == "--track-length") {
-            cl.mode = CommandLine::Mode::TrackLength;
-        } else if (a == "--simulate") {
-            cl.mode = CommandLine::Mode::Simulate;
-            if (!TakeValue(args, i, value))
-                cl.error = "--simulate needs a start time";
-            else
-                ParseSimulateStart(cl, value);
-        } else if (a == "--for") {
-            sawFor = true;
-            const auto ms = TakeValue(args, i, value) ? ParseDuration(value) : std::nullopt;
-            if (!ms)
-                cl.error = QStringLiteral("bad duration: ") + value;
-            else if (*ms > kLongestPreviewMs)
-                cl.error = QStringLiteral("--for is at most 366 days: ") + value;
-            else
-                cl.simulateForMs = *ms;
-        } else if (a == "--volumes") {
-            cl.logVolumes = true;
-        } else if (a == "--player") {
-            if (!TakeValue(args, i, value) || (value != "mpv" && value != "simulated"))
-                cl.error = QStringLiteral("--player takes mpv or simulated");
-            else
-                cl.player = value;
-        } else if (a.startsWith("--ao")) {
-            cl.playerOptions << a;
-            if (a == "--ao" && TakeValue(args, i, value)) cl.playerOptions.last() += "=" + value;
-        } else if (a.startsWith("-platform") || a.startsWith("-style") || a == "-display") {
-            if (!a.contains('=')) ++i;  // Qt's own options, taken by QApplication
-        } else {
-            cl.error = QStringLiteral("unknown argument: ") + a;
-        }
+    // Every argument after --track-length is a file, even one that looks like an option.
+    const qsizetype trackLength = args.indexOf(QStringLiteral("--track-length"));
+    if (trackLength >= 0) {
+        cl.mode = CommandLine::Mode::TrackLength;
+        cl.files = args.mid(trackLength + 1);
     }
-    if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::Simulate && !sawFor)
-        cl.error = QStringLiteral("--simulate needs --for DURATION");
-    if (cl.error.isEmpty() && cl.mode != CommandLine::Mode::Simulate && (sawFor || cl.logVolumes))
-        cl.error = QStringLiteral("--for and --volumes belong to --simulate");
+    const QStringList options =
+        SetAsidePassThrough(trackLength >= 0 ? args.first(trackLength) : args, cl.playerOptions);
+
+    QCommandLineParser parser;
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const Options o;
+    parser.addOptions({o.simulate, o.forDuration, o.volumes, o.player, o.ao});
+    if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
+        cl.error = parser.errorText();
+        return cl;
+    }
+    if (parser.isSet(help) || parser.isSet(version)) {
+        cl.mode = parser.isSet(help) ? CommandLine::Mode::Help : CommandLine::Mode::Version;
+        return cl;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        cl.error = QStringLiteral("unknown argument: ") + parser.positionalArguments().first();
+        return cl;
+    }
+    for (const QString& driver : parser.values(o.ao)) cl.playerOptions << "--ao=" + driver;
+    if (parser.isSet(o.player)) {
+        cl.player = parser.value(o.player);
+        if (cl.player != "mpv" && cl.player != "simulated")
+            cl.error = QStringLiteral("--player takes mpv or simulated");
+    }
+    if (cl.error.isEmpty()) TakeSimulateOptions(cl, parser, o);
     if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::TrackLength && cl.files.isEmpty())
         cl.error = QStringLiteral("--track-length needs at least one file");
     return cl;

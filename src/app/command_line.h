@@ -8,7 +8,7 @@
 
 /// What the station was asked to do on its command line.
 struct CommandLine {
-    enum class Mode { Window, Simulate, TrackLength };
+    enum class Mode { Window, Simulate, TrackLength, Help, Version };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
     std::int64_t simulateForMs = 0;  ///< --for 90s | 45m | 6h | 7d
@@ -23,5 +23,5 @@ struct CommandLine {
 CommandLine ParseCommandLine(const QStringList& args);
 /// "90s", "45m", "6h", "7d" in milliseconds; nothing for anything else.
 std::optional<std::int64_t> ParseDuration(const QString& text);
-/// The usage line printed on a bad command line.
+/// The usage lines, printed for --help and on a bad command line.
 QString UsageText();

@@ -141,9 +141,7 @@ bool Options::LockLayout() const { return m_station.Lock().LockPrograms; }
 bool Options::SimpleLayout() const { return m_station.Stored().SimplifyPlayer; }
 bool Options::ShowAvi() const { return m_station.Stored().AviOrMessage; }
 
-void Options::NotifyLayout() {
-    if (LayoutChanged) LayoutChanged();
-}
+void Options::NotifyLayout() { Q_EMIT LayoutChanged(); }
 
 const QStringList& LockHiddenControls() {
     static const QStringList names = {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,7 +14,8 @@ class Station;
 /// back to a default when they are not whole numbers, except the shutdown hour, which is
 /// refused. Two check boxes switch layouts of the main window: the lock layout and the
 /// simple player layout (the tables below).
-class Options {
+class Options : public QObject {
+    Q_OBJECT
 public:
     /// The radio buttons of the "Spots" frame, by the spot mode each selects.
     enum SpotMode { Just = 1, Best = 2, After = 3, Off = 4 };
@@ -71,8 +73,10 @@ public:
     bool LockLayout() const;
     bool SimpleLayout() const;
     bool ShowAvi() const;
-    /// Called when one of the three layouts may have changed (and once by Load).
-    std::function<void()> LayoutChanged;
+
+Q_SIGNALS:
+    /// One of the three layouts may have changed (sent once by Load too).
+    void LayoutChanged();
 
 private:
     void NotifyLayout();

@@ -34,18 +34,20 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
       m_lists(m_folders.ListsPath, m_lock) {
-    m_engine.LoadProgramOfHour = [this](int hour, int minute) {
-        // A list that cannot be read plays as empty; the operator hears why from OnProblem.
+    connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
+        // A list that cannot be read plays as empty; the operator hears why as a Problem.
         const QString error = m_loader.LoadProgramOfHour(hour, minute);
-        if (!error.isEmpty() && OnProblem) OnProblem(error);
-    };
+        if (!error.isEmpty()) Q_EMIT Problem(error);
+    });
     // Only a change of what plays now redraws the queue; other days and hours wait for
     // their time, and the song on air does not come round again.
-    m_calendar.SetProgramsChanged = [this](int weekday, const day_program::ProgramSpan& span) {
-        if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
-            m_engine.Loop().ProgramsChanged = true;
-    };
-    m_loader.ClearPlayedList = [this] { m_engine.Played().Clear(); };
+    connect(&m_calendar, &Calendar::ProgramsChanged, this,
+            [this](int weekday, const day_program::ProgramSpan& span) {
+                if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
+                    m_engine.Loop().ProgramsChanged = true;
+            });
+    connect(&m_loader, &ProgramLoader::PlayedListOutdated, this,
+            [this] { m_engine.Played().Clear(); });
 }
 
 Station::~Station() = default;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QObject>
 #include <QStringList>
-#include <functional>
 
 #include "app/data_folders.h"
 #include "app/settings.h"
@@ -17,7 +17,8 @@ class TimerHost;
 
 /// The whole station without a window: the rooms, wired together, with the start-up
 /// and close sequences. The window and the week preview both drive one of these.
-class Station {
+class Station : public QObject {
+    Q_OBJECT
 public:
     /// startFolder is the folder that was current when the program started.
     Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link);
@@ -45,9 +46,6 @@ public:
     /// The drop-down items of the search box, kept in "favorites.txt".
     QStringList& Favorites() { return m_favorites; }
 
-    /// Told of a problem met while the station runs on its own (a day file or list that
-    /// could not be read when a program was due); the music goes on with what it has.
-    std::function<void(const QString& message)> OnProblem;
     /// The settings read at start-up that no room holds yet (they are written back as read).
     Settings& Stored() { return m_settings; }
     const Settings& Stored() const { return m_settings; }
@@ -59,6 +57,11 @@ public:
     /// again, so a list saved there shows at once). A file saved into the lists folder is a
     /// list and its name follows the list name rule. The system's message on failure.
     QString SavePlayedList(const QString& filePath);
+
+Q_SIGNALS:
+    /// A problem met while the station runs on its own (a day file or list that could not
+    /// be read when a program was due); the music goes on with what it has.
+    void Problem(const QString& message);
 
 private:
     void ApplySettings(const Settings& s);

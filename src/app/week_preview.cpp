@@ -21,18 +21,17 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 }
 
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock) {
-    station.Loader().OnProgramLoaded = [&log, &clock](const QString& value) {
-        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("program"), value);
+    // A listener that writes what it hears as a station line of this event.
+    const auto line = [&log, &clock](const QString& event) {
+        return [&log, &clock, event](const QString& detail) {
+            log.Write(clock.Now(), QStringLiteral("station"), event, detail);
+        };
     };
-    station.Engine().OnEntryStarted = [&log, &clock](const QString& entry) {
-        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("queue"), entry);
-    };
-    station.Engine().OnTrackMissing = [&log, &clock](const QString& path) {
-        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("missing"), path);
-    };
-    station.OnProblem = [&log, &clock](const QString& message) {
-        WriteProblem(log, clock, message);
-    };
+    QObject::connect(&station.Loader(), &ProgramLoader::ProgramLoaded, line("program"));
+    QObject::connect(&station.Engine(), &PlaybackEngine::EntryStarted, line("queue"));
+    QObject::connect(&station.Engine(), &PlaybackEngine::TrackMissing, line("missing"));
+    QObject::connect(&station, &Station::Problem,
+                     [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
 }
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
@@ -41,10 +40,11 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Sett
     VirtualTimerHost host(cl.simulateStart);
     SimulatedPlayerLink link(host, host);
     const AsRunLog log(writeLine);
-    link.OnEvent = [&](int deck, const QString& event, const QString& detail) {
-        if (event == QLatin1String("volume") && !cl.logVolumes) return;
-        log.Write(host.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
-    };
+    QObject::connect(&link, &SimulatedPlayerLink::DeckEvent,
+                     [&](int deck, const QString& event, const QString& detail) {
+                         if (event == QLatin1String("volume") && !cl.logVolumes) return;
+                         log.Write(host.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
+                     });
 
     Station station(startFolder, host, host, link);
     LogStationEvents(station, log, host);

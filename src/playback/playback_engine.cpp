@@ -98,13 +98,13 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
     // A stat, never an open: a pipe in a list must not block the tick. A file that is
     // not there, handed over, would cost the settling ticks in silence.
     if (!QFileInfo(path).isFile()) {
-        if (OnTrackMissing) OnTrackMissing(path);
+        Q_EMIT TrackMissing(path);
         return false;
     }
     const int deck = m_decks.NextDeck;  // before the crossfade exchanges the roles
     m_bars->StartCrossfade(kTrackFadeStep, 0);
     ShowTrackName(name.left(std::max<qsizetype>(name.size() - 4, 0)));
-    if (OnEntryStarted) OnEntryStarted(entry);
+    Q_EMIT EntryStarted(entry);
     m_decks.LoadFileIntoDeck(deck, path);
     m_played.Append(name, path);
     m_loop.SettleTicks = kTrackSettleTicks;
@@ -243,10 +243,10 @@ void PlaybackEngine::ChangeProgram(int hour, int minute) {
     const int slot = day_program::SlotOfTime(hour, minute);
     if (SlotBegins(slot, m_loop.LastProgramSlot)) {
         m_loop.LastProgramSlot = slot;
-        if (LoadProgramOfHour) LoadProgramOfHour(hour, minute);
+        Q_EMIT ProgramOfHourDue(hour, minute);
     } else if (m_loop.ProgramsChanged) {
         m_loop.ProgramsChanged = false;
-        if (LoadProgramOfHour) LoadProgramOfHour(hour, minute);
+        Q_EMIT ProgramOfHourDue(hour, minute);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -23,7 +24,8 @@ class TimerHost;
 /// current one ends. The window is a view of the pieces and calls one method per
 /// operator action; the start-up code copies settings into the public fields and
 /// pieces, and back out at close.
-class PlaybackEngine {
+class PlaybackEngine : public QObject {
+    Q_OBJECT
 public:
     PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link);
     ~PlaybackEngine();
@@ -42,12 +44,6 @@ public:
     /// Animate1 runs once the players were looked up.
     bool AnimationRunning = false;
 
-    /// Called by the tick when a new half-hour slot begins or the calendar changed.
-    std::function<void(int hour, int minute)> LoadProgramOfHour;
-    /// An entry is about to be handed to a deck (the played entry, before the hand-over).
-    std::function<void(const QString& entry)> OnEntryStarted;
-    /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
-    std::function<void(const QString& path)> OnTrackMissing;
     /// Width in pixels of a title in LabelTrackName1; unset, titles never swing.
     std::function<int(const QString& title)> MeasureTitle;
 
@@ -117,6 +113,15 @@ public:
     const TitleScroll& Title() const { return m_title; }
     Marquee& AdvertMarquee() { return m_advert; }
     Marquee& MessageMarquee() { return m_messages; }
+
+Q_SIGNALS:
+    /// The tick asks for the program of hour:minute: a new half-hour slot began or the
+    /// calendar changed.
+    void ProgramOfHourDue(int hour, int minute);
+    /// An entry is about to be handed to a deck (the played entry, before the hand-over).
+    void EntryStarted(const QString& entry);
+    /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
+    void TrackMissing(const QString& path);
 
 private:
     void TimerBeggin3Timer();

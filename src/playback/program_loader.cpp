@@ -43,8 +43,8 @@ QString ProgramLoader::LoadProgramOfHour(int hour, int minute) {
     m_span = day_program::SlotToTime(span.startSlot) + QStringLiteral(" - ") +
              day_program::SlotToTime(span.endSlot);
     m_programName = value;
-    if (!DontClearPrevTracks && ClearPlayedList) ClearPlayedList();
-    if (OnProgramLoaded) OnProgramLoaded(value);
+    if (!DontClearPrevTracks) Q_EMIT PlayedListOutdated();
+    Q_EMIT ProgramLoaded(value);
     return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
 }
 

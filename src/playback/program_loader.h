@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class Clock;
 class PlayQueue;
@@ -10,7 +10,8 @@ class PlayQueue;
 /// The scheduler: turns today's day file into the pools of the play queue. It reads the
 /// day file itself (`ListBoxProgramNow1`), never the copy the Calendar tab edits, so
 /// calendar edits reach it only once they are saved.
-class ProgramLoader {
+class ProgramLoader : public QObject {
+    Q_OBJECT
 public:
     /// listsPath and daysPath end in "/" (or "\"); the clock gives today's weekday.
     ProgramLoader(QString listsPath, QString daysPath, const Clock& clock, PlayQueue& queue);
@@ -29,10 +30,6 @@ public:
     bool HandProgramPlaying = false;
     /// `CheckBoxDontClearAutomaticallyPrevTracks`: keep the played list over a program change.
     bool DontClearPrevTracks = false;
-    /// A program of the calendar is being loaded (its program value), for the as-run log.
-    std::function<void(const QString& value)> OnProgramLoaded;
-    /// Empties the played list (`ListBoxPrevPlayed1` and its paths) at a program change.
-    std::function<void()> ClearPlayedList;
 
     /// The 48 lines of today's day file as last read.
     const QStringList& ListBoxProgramNow1() const { return m_programNow; }
@@ -46,6 +43,13 @@ public:
     const QString& LabelHmera1() const { return m_dayName; }
     /// The queue's TracksToPlay.
     QString LabeltracksToPlay1() const;
+
+Q_SIGNALS:
+    /// A new program begins and the played list (`ListBoxPrevPlayed1` and its paths)
+    /// is to be emptied; not sent while DontClearPrevTracks is set.
+    void PlayedListOutdated();
+    /// A program of the calendar is being loaded (its program value), for the as-run log.
+    void ProgramLoaded(const QString& value);
 
 private:
     /// Reads the lists (a missing file is an empty pool) and starts them.

@@ -1,7 +1,7 @@
 #include "player/logging_player_link.h"
 
 void LoggingPlayerLink::Emit(int deck, const QString& event, const QString& detail) {
-    if (m_sink) m_sink(deck, event, detail);
+    Q_EMIT DeckEvent(deck, event, detail);
 }
 
 bool LoggingPlayerLink::ReportDeath(int deck) {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QObject>
 #include <array>
-#include <functional>
 
 #include "player/player_link.h"
 
@@ -10,11 +10,10 @@
 /// ended when a deck that was playing is found stopped without being told to stop, and
 /// dead (why) when its player was found dead and replaced: whatever it was handed last
 /// was not heard to its end, perhaps not at all.
-class LoggingPlayerLink final : public PlayerLink {
+class LoggingPlayerLink final : public QObject, public PlayerLink {
+    Q_OBJECT
 public:
-    using EventSink = std::function<void(int deck, const QString& event, const QString& detail)>;
-    LoggingPlayerLink(PlayerLink& inner, EventSink sink)
-        : m_inner(inner), m_sink(std::move(sink)) {}
+    explicit LoggingPlayerLink(PlayerLink& inner) : m_inner(inner) {}
 
     bool ProgramExists(const QString& programPath) const override {
         return m_inner.ProgramExists(programPath);
@@ -34,13 +33,15 @@ public:
     void HandOver(int deck, const QString& path) override;
     Deaths DeathsOf(int deck) const override { return m_inner.DeathsOf(deck); }
 
+Q_SIGNALS:
+    void DeckEvent(int deck, const QString& event, const QString& detail);
+
 private:
     void Emit(int deck, const QString& event, const QString& detail = {});
     // Reports a death of the deck's player not reported yet; whether there was one.
     bool ReportDeath(int deck);
 
     PlayerLink& m_inner;
-    EventSink m_sink;
     std::array<bool, 2> m_seenPlaying{};
     std::array<int, 2> m_deathsReported{};
 };

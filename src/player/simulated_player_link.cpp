@@ -42,7 +42,7 @@ bool SimulatedPlayerLink::Alive(int deck) const {
 std::int64_t SimulatedPlayerLink::NowMs() const { return m_clock.Now().toMSecsSinceEpoch(); }
 
 void SimulatedPlayerLink::Emit(int deck, const QString& event, const QString& detail) {
-    if (OnEvent) OnEvent(deck, event, detail);
+    Q_EMIT DeckEvent(deck, event, detail);
 }
 
 bool SimulatedPlayerLink::ProgramExists(const QString&) const { return true; }

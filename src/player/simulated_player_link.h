@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -12,10 +13,10 @@
 /// Two decks that play on the station's clock instead of a sound card: a handed-over
 /// file plays from 0 for its estimated length and then reads stopped. A missing or
 /// unreadable file never starts. Used by tests and by the week preview.
-class SimulatedPlayerLink final : public PlayerLink {
+class SimulatedPlayerLink final : public QObject, public PlayerLink {
+    Q_OBJECT
 public:
     using LengthOf = std::function<std::uint32_t(const QString& path)>;
-    using EventSink = std::function<void(int deck, const QString& event, const QString& detail)>;
 
     /// lengthOf defaults to the MPEG length reader.
     SimulatedPlayerLink(const Clock& clock, TimerHost& timers, LengthOf lengthOf = {});
@@ -36,9 +37,6 @@ public:
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
 
-    /// Events: load (path), stop, fadestop, pause, jump (ms), ended, volume (0..255).
-    EventSink OnEvent;
-
     int Volume(int deck) const;
     QString File(int deck) const;
     /// Whether the deck is audible: playing at a volume above 0.
@@ -48,6 +46,10 @@ public:
     void SetAnswering(int deck, bool answering);
     /// A deck found earlier whose player died: every query reads 0, commands do nothing.
     void Kill(int deck);
+
+Q_SIGNALS:
+    /// load (path), stop, fadestop, pause, jump (ms), ended, volume (0..255).
+    void DeckEvent(int deck, const QString& event, const QString& detail);
 
 private:
     struct Deck;

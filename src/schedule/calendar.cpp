@@ -147,7 +147,7 @@ QString Calendar::SetProgramValue(const day_program::ProgramSpan& span,
     for (int s = span.startSlot + 1; s < span.endSlot; ++s) m_day[s] = kSameSlot;
     ShowCalendarDay();
     if (const QString error = SaveCalendarDay(m_dayIndex); !error.isEmpty()) return error;
-    if (SetProgramsChanged) SetProgramsChanged(m_dayIndex, span);
+    Q_EMIT ProgramsChanged(m_dayIndex, span);
     if (chosenLists.size() > kMaxProgramLists) {
         return QStringLiteral("A program plays at most %1 lists: the first %1 chosen were kept.")
             .arg(kMaxProgramLists);

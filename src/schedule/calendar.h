@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QObject>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,7 +35,8 @@ QString JoinSelectedLists(const QStringList& selected);
 /// commands. Every command that writes returns a message for the operator (empty when
 /// there is nothing to say); on a failed write the day in memory keeps the change. While
 /// the programs are locked every command that would change a day refuses with a message.
-class Calendar {
+class Calendar : public QObject {
+    Q_OBJECT
 public:
     /// daysPath ends in "/" (or "\").
     Calendar(QString daysPath, const ProgramLock& lock);
@@ -64,10 +65,6 @@ public:
     int EndHourIndex() const { return m_endIndex; }
     bool StartHoursEnabled() const { return m_startEnabled; }
     bool EndHoursEnabled() const { return m_endEnabled; }
-
-    /// Called when a program of the calendar was set or changed, with its weekday and the
-    /// span it now covers, so that the scheduler can reload what plays now if it changed.
-    std::function<void(int weekday, const day_program::ProgramSpan& span)> SetProgramsChanged;
 
     /// Start-up: shows today's day and marks the calendar ready. The caller also moves
     /// the spot editor's day and sets LastProgramSlot to the slot of the current time.
@@ -98,6 +95,11 @@ public:
     QString BitBtnIdioProMe1Click(std::optional<int> chosenWeekday);
     /// Day tab change: saves the day left and loads the chosen one; ignored before ready.
     QString TabControl1Change(int weekday);
+
+Q_SIGNALS:
+    /// A program of the calendar was set or changed, with its weekday and the span it now
+    /// covers, so that the scheduler can reload what plays now if it changed.
+    void ProgramsChanged(int weekday, const day_program::ProgramSpan& span);
 
 private:
     bool HoldsDay() const { return m_dayIndex >= 0; }

@@ -56,7 +56,6 @@ void ListEditor::RefreshListNames() {
     m_listNames = VisibleListNames(m_folderNames, m_includeCds);
     m_chosenList = -1;
     ClearEditor();
-    if (ListsRefreshed) ListsRefreshed();
 }
 
 void ListEditor::CheckBoxIncludeCDsListsClick(bool checked) {

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,8 +56,6 @@ public:
     /// `EditNewProgramName1`: the name Save writes under; "null" at start. It goes with
     /// the list whenever the editor is emptied.
     QString NewProgramName = QStringLiteral("null");
-    /// Called after the names were rebuilt, so other views of the folder follow.
-    std::function<void()> ListsRefreshed;
 
     /// Reads the folder again, rebuilds the names and empties the editor and its name.
     void RefreshListNames();

@@ -111,16 +111,19 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
         new ChooserDialog(QStringLiteral("TFormWeek1"), QStringLiteral("ListBoxWeek1"), this);
     m_optionsDialog = new OptionsDialog(*m_options, this);
     m_about = new AboutBox(this);
-    m_options->LayoutChanged = [this] { ApplyLayouts(); };
+    connect(m_options.get(), &Options::LayoutChanged, this, &MainWindow::ApplyLayouts);
 
     BuildMenu();
     setCentralWidget(BuildCentre());
 
     PlaybackEngine& engine = m_station.Engine();
     engine.MeasureTitle = [this](const QString& title) { return m_title->TextWidth(title); };
-    m_title->WidthChanged = [&engine](int width) { engine.Title().PanelWidth = width; };
-    m_advert->WidthChanged = [&engine](int width) { engine.AdvertMarquee().PanelWidth = width; };
-    m_messages->WidthChanged = [&engine](int width) { engine.MessageMarquee().PanelWidth = width; };
+    connect(m_title, &MovingLabelPanel::WidthChanged, this,
+            [&engine](int width) { engine.Title().PanelWidth = width; });
+    connect(m_advert, &MovingLabelPanel::WidthChanged, this,
+            [&engine](int width) { engine.AdvertMarquee().PanelWidth = width; });
+    connect(m_messages, &MovingLabelPanel::WidthChanged, this,
+            [&engine](int width) { engine.MessageMarquee().PanelWidth = width; });
     m_advert->SetText(AdvertText());
     engine.AdvertMarquee().LabelWidth = m_advert->Label()->width();
 

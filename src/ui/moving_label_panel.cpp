@@ -29,5 +29,5 @@ void MovingLabelPanel::SetLabelLeft(int left) { m_label->move(left, 0); }
 void MovingLabelPanel::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     m_label->resize(m_label->width(), height());
-    if (WidthChanged) WidthChanged(width());
+    Q_EMIT WidthChanged(width());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFrame>
-#include <functional>
 
 class QLabel;
 
@@ -20,8 +19,10 @@ public:
     /// The width in pixels that text takes in the label's font.
     int TextWidth(const QString& text) const;
     void SetLabelLeft(int left);
-    /// Told the panel's width whenever it changes.
-    std::function<void(int width)> WidthChanged;
+
+Q_SIGNALS:
+    /// The panel's width changed.
+    void WidthChanged(int width);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include "app/as_run_log.h"
 
 namespace {
@@ -44,6 +46,8 @@ TEST(CommandLine, ModesAndBadArguments) {
         {{"--track-length"}, CommandLine::Mode::TrackLength, false},
         {{"--player", "vlc"}, CommandLine::Mode::Window, false},
         {{"--bogus"}, CommandLine::Mode::Window, false},
+        {{"--help"}, CommandLine::Mode::Help, true},
+        {{"--player", "simulated", "--version"}, CommandLine::Mode::Version, true},
     };
     for (const auto& c : cases) {
         const CommandLine cl = ParseCommandLine(c.args);
@@ -56,7 +60,37 @@ TEST(CommandLine, ModesAndBadArguments) {
               QStringList({"a.mp3", "--for"}));
     EXPECT_EQ(ParseCommandLine({"--simulate", "2026-12-07 06:00:00", "--for", "1h"}).simulateStart,
               QDateTime(QDate(2026, 12, 7), QTime(6, 0)));
+    // Qt's own options are QApplication's; the --ao options go to the decks.
+    EXPECT_EQ(ParseCommandLine({"-platform", "offscreen", "--ao", "null", "--ao-pcm-file=x",
+                                "-style=fusion", "--ao=pulse"})
+                  .playerOptions,
+              QStringList({"--ao-pcm-file=x", "--ao=null", "--ao=pulse"}));
 }
+
+#ifdef STAVOX_MIXER_BINARY
+TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"--help"}, 0, "usage: stavox-mixer [--player", ""},
+        {{"--version"}, 0, "Stavox Mixer 2.17\n", ""},
+        {{"--bogus"}, 2, "", "usage: stavox-mixer [--player"},
+    };
+    for (const auto& c : cases) {
+        QProcess p;
+        p.start(STAVOX_MIXER_BINARY, c.args);
+        ASSERT_TRUE(p.waitForFinished(10'000));
+        EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
+        for (const auto& [stream, expected] : {std::pair{p.readAllStandardOutput(), c.out},
+                                               std::pair{p.readAllStandardError(), c.err}})
+            EXPECT_TRUE(*expected ? stream.contains(expected) : stream.isEmpty())
+                << c.args.join(' ').toStdString() << ": " << stream.toStdString();
+    }
+}
+#endif
 
 TEST(AsRunLog, OneEventALineWithTabsAndNoStrayLineBreaks) {
     const QDateTime t(QDate(2026, 12, 7), QTime(10, 0, 0, 40));

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include "app/as_run_log.h"
+#include "app/week_preview.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/files.h"
@@ -18,7 +20,8 @@ protected:
         folder.AddList("good", {60, 60, 60});
         WriteBytes(folder.ListsPath() + "junk", QByteArray("\xff\xfb\x90\0\0\0binary", 12));
         folder.WriteDays({{1, "09:00", "10:00", "good"}, {1, "10:00", "11:00", "junk"}});
-        station.OnProblem = [this](const QString& message) { problems << message; };
+        QObject::connect(&station, &Station::Problem,
+                         [this](const QString& message) { problems << message; });
     }
 
     StationFolder folder;
@@ -37,6 +40,18 @@ TEST_F(StationTest, ADueProgramThatCannotBeReadIsToldAndTheTrackOnAirPlaysOn) {
     EXPECT_EQ(station.Loader().LabelProgramName1(), "junk");
     const Decks& decks = station.Engine().Players();
     EXPECT_TRUE(link.Audible(decks.CurrentDeck)) << "the track on air plays on";
+}
+
+TEST_F(StationTest, AProblemReachesTheAsRunLogAndEveryOtherListener) {
+    QStringList lines;
+    const AsRunLog log([&lines](const QString& line) { lines << line; });
+    LogStationEvents(station, log, host);
+    EXPECT_EQ(station.StartUp(Settings{}), QStringList());
+    host.Advance(61'000);
+    ASSERT_EQ(problems.size(), 1);
+    const QStringList logged = lines.filter("\tstation\tproblem\t");
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].endsWith("junk is not a text file")) << logged[0].toStdString();
 }
 
 TEST_F(StationTest, FavouritesThatCannotBeReadAreKeptAsTheyAre) {

@@ -56,12 +56,13 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     };
     m_link = std::make_unique<MpvPlayerLink>(options);
     m_station = std::make_unique<Station>(m_folder.StartFolder(), m_clock, m_timers, *m_link);
-    m_station->Engine().OnEntryStarted = [this](const QString& entry) {
-        m_started << entry;
-        // The crossfade has made the entry's deck the current one.
-        m_startedDeck.push_back(m_station->Engine().Players().CurrentDeck);
-        m_startedMs.push_back(OnAirMs());
-    };
+    QObject::connect(&m_station->Engine(), &PlaybackEngine::EntryStarted,
+                     [this](const QString& entry) {
+                         m_started << entry;
+                         // The crossfade has made the entry's deck the current one.
+                         m_startedDeck.push_back(m_station->Engine().Players().CurrentDeck);
+                         m_startedMs.push_back(OnAirMs());
+                     });
     Settings settings;
     // Time for both mpv processes to open their sockets on a busy machine.
     settings.WaitSecInBeggining = 3;

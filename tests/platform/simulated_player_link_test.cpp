@@ -13,13 +13,14 @@ class SimulatedPlayerLinkTest : public ::testing::Test {
 protected:
     SimulatedPlayerLinkTest() {
         for (int deck = 0; deck < 2; ++deck) link.Launch(deck, {});
-        link.OnEvent = [this](int deck, const QString& event, const QString& detail) {
-            events.push_back(QString("%1 %2 %3 %4")
-                                 .arg(host.ElapsedMs())
-                                 .arg(deck)
-                                 .arg(event, detail)
-                                 .trimmed());
-        };
+        QObject::connect(&link, &SimulatedPlayerLink::DeckEvent,
+                         [this](int deck, const QString& event, const QString& detail) {
+                             events.push_back(QString("%1 %2 %3 %4")
+                                                  .arg(host.ElapsedMs())
+                                                  .arg(deck)
+                                                  .arg(event, detail)
+                                                  .trimmed());
+                         });
     }
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};
     SimulatedPlayerLink link{host, host};

@@ -11,11 +11,10 @@ TEST(AutomaticProgram, TwoHoursOfOneListHandOverEarlyAlternateAndNeverFallSilent
     const QStringList lines = rig.Tracks(seconds);
     rig.LoadProgram("Hits", lines);
     std::vector<int> handOverAtMs;  // where the track before stood
-    rig.link.OnEvent = [&, log = rig.link.OnEvent](int deck, const QString& kind,
-                                                   const QString& d) {
-        if (kind == "load") handOverAtMs.push_back(rig.link.PositionMs(1 - deck));
-        log(deck, kind, d);
-    };
+    QObject::connect(&rig.link, &SimulatedPlayerLink::DeckEvent,
+                     [&](int deck, const QString& kind, const QString&) {
+                         if (kind == "load") handOverAtMs.push_back(rig.link.PositionMs(1 - deck));
+                     });
 
     // Ticks, fade steps and track ends all fall on whole 100 ms here, so a look halfway
     // between them sees every state the decks pass through.

@@ -13,10 +13,10 @@ TEST(MainLoop, ThreeTracksInOrderThenFillersAndAReplayFromThePlayedList) {
     const QStringList paths = rig.Tracks({60, 45, 50});
     rig.LoadProgram("Three", paths);
     QStringList announced;  // each before its hand-over
-    rig.engine.OnEntryStarted = [&](const QString& entry) {
+    QObject::connect(&rig.engine, &PlaybackEngine::EntryStarted, [&](const QString& entry) {
         EXPECT_EQ(qsizetype(rig.Events("load").size()), announced.size());
         announced << entry;
-    };
+    });
     rig.StartLoop();
     rig.Advance(10 * 60 * 1000);
     EXPECT_EQ(rig.engine.Played().Paths(), paths);
@@ -37,9 +37,8 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
         EngineRig rig(QDateTime(QDate(2026, 12, 7), start));
         rig.engine.WaitSecInBeggining = 1;
         QList<int> slots;
-        rig.engine.LoadProgramOfHour = [&](int h, int m) {
-            slots << day_program::SlotOfTime(h, m);
-        };
+        QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue,
+                         [&](int h, int m) { slots << day_program::SlotOfTime(h, m); });
         rig.StartLoop();
         rig.Advance(8'000);  // 23:59:59 / 02:59:59
         EXPECT_TRUE(slots.isEmpty());

@@ -23,11 +23,12 @@ struct StationOnAir {
         station.WriteDays(
             {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "20:00", "21:00", "three|gone|"}});
         // Each load of a program clears the played list: the tests count loads by it.
-        loader.ClearPlayedList = [this] { ++loads; };
-        calendar.SetProgramsChanged = [this](int, auto&) { engine.Loop().ProgramsChanged = true; };
-        engine.LoadProgramOfHour = [this](int hour, int minute) {
+        QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
+        QObject::connect(&calendar, &Calendar::ProgramsChanged,
+                         [this] { engine.Loop().ProgramsChanged = true; });
+        QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
             EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
-        };
+        });
         engine.Loop().ProgramsChanged = true;
         calendar.SelectToday(kSomeMonday);
         engine.Loop().LastProgramSlot = day_program::SlotOfTime(start.hour(), start.minute());

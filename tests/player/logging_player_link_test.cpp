@@ -15,9 +15,11 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItself) {
     SimulatedPlayerLink sim(host, host,
                             [](const QString& path) { return path == "long" ? 600u : 30u; });
     QStringList events;
-    LoggingPlayerLink link(sim, [&](int deck, const QString& e, const QString& d) {
-        events << QString("%1 %2 %3").arg(deck).arg(e, d).trimmed();
-    });
+    LoggingPlayerLink link(sim);
+    QObject::connect(&link, &LoggingPlayerLink::DeckEvent,
+                     [&](int deck, const QString& e, const QString& d) {
+                         events << QString("%1 %2 %3").arg(deck).arg(e, d).trimmed();
+                     });
     for (int deck = 0; deck < 2; ++deck) link.Launch(deck, {});
 
     link.HandOver(0, "short");
@@ -42,9 +44,11 @@ TEST(LoggingPlayerLink, ReportsADeadDeckOnceInsteadOfAnEnd) {
     ON_CALL(inner, PlayState).WillByDefault([&](int) { return deaths.count ? 0 : 1; });
     ON_CALL(inner, DeathsOf).WillByDefault([&](int) { return deaths; });
     QStringList events;
-    LoggingPlayerLink link(inner, [&](int deck, const QString& e, const QString& d) {
-        events << QString("%1 %2 %3").arg(deck).arg(e, d);
-    });
+    LoggingPlayerLink link(inner);
+    QObject::connect(&link, &LoggingPlayerLink::DeckEvent,
+                     [&](int deck, const QString& e, const QString& d) {
+                         events << QString("%1 %2 %3").arg(deck).arg(e, d);
+                     });
     link.HandOver(1, "a");
     link.PlayState(1);
     deaths = {1, "hung"};

@@ -27,7 +27,7 @@ QStringList Range(int firstSlot, int lastSlot) {
 class CalendarTest : public ::testing::Test {
 protected:
     void Open() {
-        calendar.SetProgramsChanged = [this](int, const auto&) { ++programsChanged; };
+        QObject::connect(&calendar, &Calendar::ProgramsChanged, [this] { ++programsChanged; });
         EXPECT_TRUE(calendar.SelectToday(kSomeMonday).isEmpty());
     }
     QStringList DayFile(int weekday) const {

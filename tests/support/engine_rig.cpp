@@ -12,9 +12,10 @@ EngineRig::EngineRig(const QDateTime& start)
         day_program::SlotOfTime(start.time().hour(), start.time().minute());
     engine.Loop().ProgramsChanged = false;
     engine.Queue().Seed(7);
-    link.OnEvent = [this](int deck, const QString& kind, const QString& detail) {
-        events.push_back({host.ElapsedMs(), deck, kind, detail});
-    };
+    QObject::connect(&link, &SimulatedPlayerLink::DeckEvent,
+                     [this](int deck, const QString& kind, const QString& detail) {
+                         events.push_back({host.ElapsedMs(), deck, kind, detail});
+                     });
 }
 
 QStringList EngineRig::Tracks(const QList<int>& seconds) {
