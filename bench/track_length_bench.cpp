@@ -9,8 +9,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "playback/mpeg_data.h"
-#include "playback/track_length_cache.h"
+#include "media/mpeg_data.h"
+#include "media/track_length_cache.h"
 #include "support/mpeg_builder.h"
 
 #ifdef STAVOX_HAVE_TAGLIB

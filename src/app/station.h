@@ -6,9 +6,9 @@
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "playback/playback_engine.h"
+#include "playback/program_loader.h"
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
-#include "schedule/program_loader.h"
 #include "schedule/program_lock.h"
 
 class Clock;

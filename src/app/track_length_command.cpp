@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 
 namespace {
 

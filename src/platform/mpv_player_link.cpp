@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "platform/mpv_protocol.h"
-#include "player/player_command_line.h"
+#include "platform/player_command_line.h"
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>

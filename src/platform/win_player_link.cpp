@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "player/player_command_line.h"
+#include "platform/player_command_line.h"
 
 namespace {
 

@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
+#include "media/track_length_cache.h"
 #include "playback/track_info.h"
 
-PlayQueue::PlayQueue() : m_rng(5489u) {
-    QObject::connect(&m_lengths, &TrackLengthCache::LengthsArrived, &m_lengths,
-                     [this] { DrawShownEntries(false); });
+PlayQueue::PlayQueue(TrackLengths* lengths)
+    : m_ownLengths(lengths ? nullptr : std::make_unique<TrackLengthCache>()),
+      m_lengths(lengths ? *lengths : *m_ownLengths),
+      m_rng(5489u) {
+    m_lengthsArrived = QObject::connect(&m_lengths, &TrackLengths::LengthsArrived, &m_lengths,
+                                        [this] { DrawShownEntries(false); });
 }
+
+PlayQueue::~PlayQueue() { QObject::disconnect(m_lengthsArrived); }
 
 void PlayQueue::ReadLengthsInBackground() { m_lengths.ReadInBackground(); }
 

@@ -4,9 +4,10 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <random>
 
-#include "playback/track_length_cache.h"
+#include "media/track_lengths.h"
 #include "schedule/list_file.h"
 
 /// The play queue: the entries to play next (entry 0 first) and the track pools of the
@@ -20,7 +21,10 @@ public:
     static constexpr std::uint32_t kMarkedColour = 0x800000;    ///< navy, 0x00BBGGRR
     static constexpr std::uint32_t kUnmarkedColour = 0x000000;  ///< black
 
-    PlayQueue();
+    /// lengths gives the next-track lengths; without it the queue reads them itself
+    /// through a TrackLengthCache of its own.
+    explicit PlayQueue(TrackLengths* lengths = nullptr);
+    ~PlayQueue();
     PlayQueue(const PlayQueue&) = delete;
     PlayQueue& operator=(const PlayQueue&) = delete;
 
@@ -64,7 +68,7 @@ public:
     /// Appends one entry drawn from a random pool, or a filler when that pool is empty.
     void RefillQueue();
     /// Redraws the five next-track texts from the head of the queue; the lengths come from
-    /// the track-length cache.
+    /// the track lengths.
     void ShowNextTracks();
     /// The operator's insert: at the marked label (marking label 1 when none is),
     /// then redraw; TracksToPlay rises by one.
@@ -84,7 +88,9 @@ private:
     void DrawShownEntries(bool lookUp);
 
     QStringList m_entries;
-    TrackLengthCache m_lengths;
+    std::unique_ptr<TrackLengths> m_ownLengths;
+    TrackLengths& m_lengths;
+    QMetaObject::Connection m_lengthsArrived;    ///< dropped with the queue: lengths may outlive it
     std::array<QString, kShownEntries> m_shown;  ///< the entries behind m_texts
     int m_shownCount = 0;
     std::array<QString, kShownEntries> m_texts;

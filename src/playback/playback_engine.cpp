@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "base/clock.h"
+#include "base/min_sec.h"
 #include "base/timer_host.h"
-#include "playback/track_info.h"
 #include "player/player_link.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "library/played_list.h"
 #include "playback/main_loop.h"
 #include "playback/play_queue.h"
+#include "playback/played_list.h"
 #include "playback/scrolling_text.h"
 #include "player/decks.h"
 #include "player/position_knob.h"

@@ -1,25 +1,7 @@
 #include "playback/track_info.h"
 
-#include "playback/mpeg_data.h"
+#include "base/min_sec.h"
 #include "schedule/list_file.h"
-
-namespace {
-
-QString TwoDigits(long long n) {
-    return n < 10 ? QStringLiteral("0") + QString::number(n) : QString::number(n);
-}
-
-}  // namespace
-
-QString FormatMinSec(long long seconds) {
-    if (seconds < 0) return QStringLiteral("-") + FormatMinSec(-seconds);
-    return TwoDigits(seconds / 60) + QStringLiteral(":") + TwoDigits(seconds % 60);
-}
-
-QString TrackInfoText(const QString& entry) {
-    const QString path = SplitTrackEntry(entry).path;
-    return TrackInfoText(entry, path.isEmpty() ? 0 : TrackLength(path));  // fillers have none
-}
 
 QString TrackInfoText(const QString& entry, std::optional<std::uint32_t> seconds) {
     // The title is taken from the whole entry, so for a track entry it still carries

@@ -1,6 +1,6 @@
 #include "player/position_knob.h"
 
-#include "playback/track_info.h"
+#include "base/min_sec.h"
 
 int PositionKnob::LeftForPosition(int barLeft, int barWidth, int knobWidth, long long p,
                                   long long L) {

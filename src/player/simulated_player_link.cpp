@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 
 struct SimulatedPlayerLink::Deck {
     bool answering = true;

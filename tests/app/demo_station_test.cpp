@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "app/settings.h"
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
 #include "support/files.h"

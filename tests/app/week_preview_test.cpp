@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/settings.h"
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 #include "support/files.h"
 #include "support/station_folder.h"
 #include "support/watchdog.h"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/min_sec.h"
+
 namespace {
 
 TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElse) {
@@ -30,6 +32,14 @@ TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElse) {
     EXPECT_TRUE(BoolFromText("-3", false));
     EXPECT_FALSE(BoolFromText("0", true));
     EXPECT_TRUE(BoolFromText("yes", true));
+}
+
+TEST(MinSec, MinutesUnlimitedAndNegativeTimes) {
+    for (const auto& [seconds, text] : {std::pair<long long, const char*>{0, "00:00"},
+                                        {61, "01:01"},
+                                        {7505, "125:05"},
+                                        {-75, "-01:15"}})
+        EXPECT_EQ(FormatMinSec(seconds), text);
 }
 
 }  // namespace

@@ -5,37 +5,33 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include "playback/track_info.h"
-#include "playback/track_length_cache.h"
+#include "support/fake_track_lengths.h"
 #include "support/mpeg_builder.h"
 #include "support/run_events.h"
 #include "support/watchdog.h"
 
 namespace {
 
-TEST(TrackInfo, TimesAndTheThreeLinesOfAnEntry) {
-    for (const auto& [seconds, text] : {std::pair<long long, const char*>{0, "00:00"},
-                                        {61, "01:01"},
-                                        {7505, "125:05"},
-                                        {-75, "-01:15"}})
-        EXPECT_EQ(FormatMinSec(seconds), text);
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(WriteCbrMpeg(dir.filePath("Band - Tune.mp3"), 185));
+TEST(PlayQueue, NextTrackTextsSplitTheEntryAndAskTheLengths) {
+    FakeTrackLengths lengths;
+    lengths.Seconds["/music/Band - Tune.mp3"] = 185;
+    PlayQueue q(&lengths);
     const struct {
         QString entry;
         QString artist, song, length, category;
     } cases[] = {
-        {dir.filePath("Band - Tune.mp3^Oldies"), "Band ", " Tune", "03:05", "Oldies"},
+        {"/music/Band - Tune.mp3^Oldies", "Band ", " Tune", "03:05", "Oldies"},
         {"C:\\Music\\Band - Tune.mp3^Oldies", "Band ", " Tune", "00:00", "Oldies"},
         {"/music/Solo.mp3^Pop", "", "Solo", "00:00", "Pop"},
         {"/music/A-B-C.mp3", "A", "B-C", "00:00", ""},
         {"/music/X -.mp3^Rock", "X ", "", "00:00", "Rock"},  // a song of four characters or fewer
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TrackInfoText(c.entry), "Artist: " + c.artist + "\rsong :      " + c.song +
-                                              "\rlength :       " + c.length +
-                                              "         Category:    " + c.category);
+    for (const auto& c : cases) q.Append(c.entry);
+    q.ShowNextTracks();
+    for (int i = 0; i < PlayQueue::kShownEntries; ++i)
+        EXPECT_EQ(q.NextTrackTexts()[i], "Artist: " + cases[i].artist + "\rsong :      " +
+                                             cases[i].song + "\rlength :       " + cases[i].length +
+                                             "         Category:    " + cases[i].category);
 }
 
 QStringList Numbered(const QString& stem, int n) {
@@ -106,23 +102,6 @@ TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {
     q.ShowNextTracks();
     EXPECT_EQ(length(1), "03:05");
     EXPECT_TRUE(RunEventsUntil([&] { return length(1) == "01:01"; }, 20000));
-}
-
-TEST(TrackLengthCache, ReadsChangedFilesAgainAndForgetsTheLeastUsed) {
-    QTemporaryDir dir;
-    const QString track = dir.filePath("t.mp3");
-    TrackLengthCache cache;
-    ASSERT_TRUE(WriteCbrMpeg(track, 185));
-    EXPECT_EQ(cache.Lookup(track), 185u);
-    ASSERT_TRUE(WriteCbrMpeg(track, 61));
-    EXPECT_EQ(cache.Lookup(track), 61u);
-    for (int i = 0; i < 2000; ++i) {
-        cache.Lookup(dir.filePath(QString::number(i)));
-        if (i % 100 == 0) cache.Lookup(track);  // still in use: kept
-    }
-    EXPECT_EQ(cache.Known(track), 61u);
-    EXPECT_EQ(cache.Known(dir.filePath("0")), std::nullopt);
-    EXPECT_EQ(cache.Known(dir.filePath("1999")), 0u);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 
 // Files from a real encoder (ffmpeg with LAME) measured against ffprobe: constant and
 // variable bit rates, mono, MPEG-2 and MPEG-2.5 rates, cover pictures and ID3v1 tags.

@@ -1,4 +1,4 @@
-#include "playback/track_length_cache.h"
+#include "media/track_length_cache.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 
 #ifdef Q_OS_LINUX
 #include <sys/stat.h>

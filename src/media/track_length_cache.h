@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QHash>
-#include <QObject>
 #include <QSet>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+#include "media/track_lengths.h"
 
 /// Track lengths for the next-track labels, remembered by path; a file whose size or
 /// modification time changed is read again, and the oldest half is forgotten when too
@@ -14,8 +15,7 @@
 /// the week preview stay deterministic. Once ReadInBackground() was called, lengths not
 /// yet known are read on a worker thread and LengthsArrived() follows on the owner's
 /// thread: a slow or odd file never holds the station's tick.
-class TrackLengthCache final : public QObject {
-    Q_OBJECT
+class TrackLengthCache final : public TrackLengths {
 public:
     TrackLengthCache();
     /// Waits for the read in progress, if any (one file, bounded); drops the others.
@@ -24,18 +24,14 @@ public:
     TrackLengthCache& operator=(const TrackLengthCache&) = delete;
 
     /// From now on files are read on a worker thread.
-    void ReadInBackground();
+    void ReadInBackground() override;
 
     /// The length of the file in seconds. On the caller's thread it is read when unknown
     /// or changed. In the background: the remembered length, nullopt while none is known;
     /// the worker reads it, or looks whether the file changed since.
-    std::optional<std::uint32_t> Lookup(const QString& path);
+    std::optional<std::uint32_t> Lookup(const QString& path) override;
     /// The remembered length, looking at no file and starting no read.
-    std::optional<std::uint32_t> Known(const QString& path) const;
-
-Q_SIGNALS:
-    /// Lengths read in the background were taken in and differ from what Known() gave.
-    void LengthsArrived();
+    std::optional<std::uint32_t> Known(const QString& path) const override;
 
 private:
     /// What tells that a file changed: size and modification time (-1 when missing).

@@ -1,4 +1,4 @@
-#include "playback/mpeg_data.h"
+#include "media/mpeg_data.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "schedule/program_loader.h"
+#include "playback/program_loader.h"
 
 #include <QLocale>
 

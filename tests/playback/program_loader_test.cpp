@@ -1,6 +1,6 @@
 // The scheduler wired to the main loop as at start-up: the calendar selects today, the
 // program of the current slot loads once, then the loop's ticks decide every reload.
-#include "schedule/program_loader.h"
+#include "playback/program_loader.h"
 
 #include <gtest/gtest.h>
 

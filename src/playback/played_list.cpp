@@ -1,4 +1,4 @@
-#include "library/played_list.h"
+#include "playback/played_list.h"
 
 QString PlayedList::PathAt(int row) const {
     return row >= 0 && row < m_paths.size() ? m_paths[row] : QString();

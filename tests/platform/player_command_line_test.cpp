@@ -1,4 +1,4 @@
-#include "player/player_command_line.h"
+#include "platform/player_command_line.h"
 
 #include <gtest/gtest.h>
 
