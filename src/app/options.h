@@ -2,10 +2,7 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <functional>
-#include <optional>
-#include <vector>
 
 class Station;
 
@@ -13,7 +10,7 @@ class Station;
 /// setting each one writes the moment it changes; there is no cancel. Typed numbers fall
 /// back to a default when they are not whole numbers, except the shutdown hour, which is
 /// refused. Two check boxes switch layouts of the main window: the lock layout and the
-/// simple player layout (the tables below).
+/// simple player layout, which the view draws.
 class Options : public QObject {
     Q_OBJECT
 public:
@@ -84,25 +81,6 @@ private:
     Station& m_station;
     Controls m_controls;
 };
-
-/// Main-window controls that the lock layout hides.
-const QStringList& LockHiddenControls();
-/// Main-window controls that the lock layout disables instead of hiding.
-const QStringList& LockDisabledControls();
-/// Main-window controls that the simple player layout hides.
-const QStringList& SimplifyHiddenControls();
-
-/// Where a control of the player panel stands, in pixels within its parent; only the
-/// given sides change.
-struct ControlGeometry {
-    QString name;
-    std::optional<int> top;
-    std::optional<int> left;
-    std::optional<int> width;
-    std::optional<int> height;
-};
-/// The transport buttons and their neighbours in the simple (true) or full player.
-const std::vector<ControlGeometry>& PlayerGeometry(bool simple);
 
 /// The message shown when a text is not a whole number: 'abc' is not a valid integer value.
 QString NotAnIntegerMessage(const QString& text);

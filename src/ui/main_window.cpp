@@ -21,6 +21,7 @@
 #include "ui/chooser_dialog.h"
 #include "ui/colours.h"
 #include "ui/lists_page.h"
+#include "ui/lock_layout.h"
 #include "ui/moving_label_panel.h"
 #include "ui/not_yet_built.h"
 #include "ui/options_dialog.h"
@@ -301,14 +302,7 @@ void MainWindow::StationStarted() {
 }
 
 void MainWindow::ApplyLayouts() {
-    const bool lock = m_options->LockLayout();
-    for (const QString& name : LockHiddenControls()) {
-        if (QWidget* w = findChild<QWidget*>(name)) w->setVisible(!lock);
-        if (QAction* a = findChild<QAction*>(name)) a->setVisible(!lock);
-    }
-    for (const QString& name : LockDisabledControls()) {
-        if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(!lock);
-    }
+    ApplyLockLayout(*this, m_options->LockLayout());
     m_player->ApplyLayout(m_options->SimpleLayout());
     m_video->setVisible(m_options->ShowAvi());
     m_messages->setVisible(!m_options->ShowAvi());

@@ -7,8 +7,8 @@
 #include <QSlider>
 #include <QStyle>
 
-#include "app/options.h"
 #include "playback/playback_engine.h"
+#include "ui/player_geometry.h"
 #include "ui/pointer_widgets.h"
 
 namespace {

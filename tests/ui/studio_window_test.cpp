@@ -16,13 +16,14 @@
 #include <QTabWidget>
 #include <memory>
 
-#include "app/options.h"
 #include "app/station.h"
 #include "base/text_file.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/station_folder.h"
+#include "ui/lock_layout.h"
 #include "ui/main_window.h"
+#include "ui/player_geometry.h"
 #include "widget_driver.h"
 
 namespace {
@@ -383,17 +384,23 @@ TEST_F(StudioWindowTest, LockProgramsHidesExactlyTheListedControls) {
     auto* lock = Find<QCheckBox>("CheckBoxLockPrograms1");
     lock->click();
     EXPECT_EQ(hidden() - before, QSet<QString>(kLockedHere.begin(), kLockedHere.end()));
-    for (const QString& name : LockHiddenControls()) {
-        if (QWidget* w = window->findChild<QWidget*>(name)) {
-            EXPECT_TRUE(w->isHidden()) << name.toStdString();
-        }
-    }
     EXPECT_FALSE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
     EXPECT_TRUE(station.CurrentSettings().LockPrograms);
 
     lock->click();
     EXPECT_EQ(hidden(), before);
     EXPECT_TRUE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
+}
+
+TEST_F(StudioWindowTest, LockLayoutNamesTheWindowsControls) {
+    Start();
+    auto exists = [this](const QString& name) {
+        return window->findChild<QWidget*>(name) || window->findChild<QAction*>(name);
+    };
+    for (const QString& name : LockHiddenControls() + LockDisabledControls())
+        EXPECT_TRUE(exists(name)) << "no control " << name.toStdString();
+    for (const QString& name : LockHiddenWhenBuilt())
+        EXPECT_FALSE(exists(name)) << name.toStdString() << " is built: move it up";
 }
 
 TEST_F(StudioWindowTest, SimplifyPlayerMovesTheTransportToItsPlaces) {
