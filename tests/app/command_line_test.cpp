@@ -21,33 +21,27 @@ TEST(CommandLine, DurationsAndTheirRefusals) {
 }
 
 TEST(CommandLine, ModesAndBadArguments) {
+    using enum CommandLine::Mode;
     const struct {
         QStringList args;
         CommandLine::Mode mode;
         bool ok;
     } cases[] = {
-        {{}, CommandLine::Mode::Window, true},
-        {{"--player", "simulated", "--ao=null"}, CommandLine::Mode::Window, true},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "7d"}, CommandLine::Mode::Simulate, true},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "90s", "--volumes"},
-         CommandLine::Mode::Simulate,
-         true},
-        {{"--simulate", "2026-12-07", "--for", "1h"}, CommandLine::Mode::Simulate, false},
-        {{"--simulate", "2026-12-07 06:00:00"}, CommandLine::Mode::Simulate, false},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "soon"},
-         CommandLine::Mode::Simulate,
-         false},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "366d"}, CommandLine::Mode::Simulate, true},
-        {{"--simulate", "2026-12-07 06:00:00", "--for", "367d"},
-         CommandLine::Mode::Simulate,
-         false},
-        {{"--for", "1h"}, CommandLine::Mode::Window, false},
-        {{"--track-length", "a.mp3", "--for"}, CommandLine::Mode::TrackLength, true},
-        {{"--track-length"}, CommandLine::Mode::TrackLength, false},
-        {{"--player", "vlc"}, CommandLine::Mode::Window, false},
-        {{"--bogus"}, CommandLine::Mode::Window, false},
-        {{"--help"}, CommandLine::Mode::Help, true},
-        {{"--player", "simulated", "--version"}, CommandLine::Mode::Version, true},
+        {{}, Window, true},
+        {{"--player", "simulated", "--ao=null"}, Window, true},
+        {{"--simulate", "2026-12-07 06:00:00", "--for", "7d"}, Simulate, true},
+        {{"--simulate", "2026-12-07", "--for", "1h"}, Simulate, false},
+        {{"--simulate", "2026-12-07 06:00:00"}, Simulate, false},
+        {{"--simulate", "2026-12-07 06:00:00", "--for", "soon"}, Simulate, false},
+        {{"--simulate", "2026-12-07 06:00:00", "--for", "366d"}, Simulate, true},
+        {{"--simulate", "2026-12-07 06:00:00", "--for", "367d"}, Simulate, false},
+        {{"--for", "1h"}, Window, false},
+        {{"--track-length", "a.mp3", "--for"}, TrackLength, true},
+        {{"--track-length"}, TrackLength, false},
+        {{"--player", "vlc"}, Window, false},
+        {{"--bogus"}, Window, false},
+        {{"--help"}, Help, true},
+        {{"--player", "simulated", "--version"}, Version, true},
     };
     for (const auto& c : cases) {
         const CommandLine cl = ParseCommandLine(c.args);
@@ -78,6 +72,7 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
         {{"--help"}, 0, "usage: stavox-mixer [--player", ""},
         {{"--version"}, 0, "Stavox Mixer 2.17\n", ""},
         {{"--bogus"}, 2, "", "usage: stavox-mixer [--player"},
+        {{"--simulate", "tomorrow", "--for", "1h"}, 2, "", "usage: stavox-mixer [--player"},
     };
     for (const auto& c : cases) {
         QProcess p;

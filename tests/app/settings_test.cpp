@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -88,16 +87,6 @@ TEST_F(SettingsTest, EveryValueRoundTripsUnderItsOwnName) {
     WriteSettings(*Store(), s);
     EXPECT_EQ(ReadSettings(*Store()), s);
     EXPECT_EQ(DeriveFadeLevels(s), (FadeLevels{21, 81, 82, 22, 12}));
-}
-
-TEST(StationSettings, StoreOnLinuxIsKelmarStavoxConf) {
-#ifndef Q_OS_WIN
-    QStandardPaths::setTestModeEnabled(true);
-    EXPECT_EQ(OpenStationSettings()->fileName(),
-              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                  "/Kelmar/Stavox.conf");
-    QStandardPaths::setTestModeEnabled(false);
-#endif
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <QDir>
 
-#include "app/as_run_log.h"
-#include "app/week_preview.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/files.h"
@@ -40,18 +38,6 @@ TEST_F(StationTest, ADueProgramThatCannotBeReadIsToldAndTheTrackOnAirPlaysOn) {
     EXPECT_EQ(station.Loader().LabelProgramName1(), "junk");
     const Decks& decks = station.Engine().Players();
     EXPECT_TRUE(link.Audible(decks.CurrentDeck)) << "the track on air plays on";
-}
-
-TEST_F(StationTest, AProblemReachesTheAsRunLogAndEveryOtherListener) {
-    QStringList lines;
-    const AsRunLog log([&lines](const QString& line) { lines << line; });
-    LogStationEvents(station, log, host);
-    EXPECT_EQ(station.StartUp(Settings{}), QStringList());
-    host.Advance(61'000);
-    ASSERT_EQ(problems.size(), 1);
-    const QStringList logged = lines.filter("\tstation\tproblem\t");
-    ASSERT_EQ(logged.size(), 1);
-    EXPECT_TRUE(logged[0].endsWith("junk is not a text file")) << logged[0].toStdString();
 }
 
 TEST_F(StationTest, FavouritesThatCannotBeReadAreKeptAsTheyAre) {
