@@ -29,12 +29,10 @@ constexpr auto WaitUntil = RunEventsUntil;
 class MpvPlayerLinkTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_platform";
-            static char* argv[] = {name, nullptr};
-            s_app = new QCoreApplication(argc, argv);
-        }
+        static int argc = 1;
+        static char name[] = "test_platform";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
     }
 
     void SetUp() override {
@@ -57,7 +55,6 @@ protected:
         return WaitUntil([&] { return link.Find(0) && link.Find(1); }, 5000);
     }
 
-    static inline QCoreApplication* s_app = nullptr;
     QTemporaryDir m_dir;
     QString m_tone;
     QStringList m_reports;
