@@ -43,14 +43,11 @@ TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
         << folder.error.toStdString();
 
     const QString junk = dir.filePath("junk");
-    QFile file(junk);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("/m/a.mp3\r\nID3\x03\0\0\xff\xfb", 17));
-    file.close();
+    WriteBytes(junk, QByteArray("/m/a.mp3\r\nID3\x03\0\0\xff\xfb", 17));
     const auto binary = text_file::ReadLines(junk);
     EXPECT_TRUE(binary.lines.isEmpty());
     EXPECT_EQ(binary.error, junk + " is not a text file");
-    ASSERT_TRUE(file.resize(33 * 1024 * 1024));  // a sparse file: no disk is spent
+    ASSERT_TRUE(QFile::resize(junk, 33 * 1024 * 1024));  // a sparse file: no disk is spent
     EXPECT_EQ(text_file::ReadLines(junk).error, junk + " is too large to be a text file");
 }
 

@@ -35,19 +35,13 @@ TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
     ASSERT_TRUE(dir.isValid());
     const QStringList quiet = {"-v", "error", "-y", "-nostdin"};
 
-    // Noise pictures do not compress: about 200 KB each.
-    const QString jpeg = dir.filePath("cover.jpg"), png = dir.filePath("cover.png");
+    // A noise picture does not compress: about 200 KB.
+    const QString cover = dir.filePath("cover.jpg");
     ASSERT_TRUE(Execute(ffmpeg, quiet + QStringList{"-f", "lavfi", "-i",
                                                     "nullsrc=s=540x540,geq=random(1)*255:128:128",
-                                                    "-frames:v", "1", "-q:v", "2", jpeg})
+                                                    "-frames:v", "1", "-q:v", "2", cover})
                     .ok);
-    ASSERT_TRUE(Execute(ffmpeg, quiet + QStringList{"-f", "lavfi", "-i",
-                                                    "nullsrc=s=300x300,geq=random(1)*255:"
-                                                    "random(1)*255:random(1)*255",
-                                                    "-frames:v", "1", png})
-                    .ok);
-    ASSERT_GT(QFileInfo(jpeg).size(), 150000);
-    ASSERT_GT(QFileInfo(png).size(), 150000);
+    ASSERT_GT(QFileInfo(cover).size(), 150000);
 
     struct Case {
         const char* name;
@@ -68,9 +62,9 @@ TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
         {"mpeg2-vbr-mono", 40, 24000, 1, {"-q:a", "5"}, {}},
         {"mpeg25-cbr", 27, 11025, 1, {"-b:a", "24k"}, {}},
         {"mpeg25-vbr", 35, 8000, 2, {"-q:a", "7"}, {}},
-        {"cbr-jpeg-cover", 12, 44100, 2, cbr128, jpeg},
-        {"vbr-png-cover", 60, 44100, 2, vbr, png},
-        {"mpeg2-png-cover-id3v1", 15, 22050, 1, {"-b:a", "32k", "-write_id3v1", "1"}, png},
+        {"cbr-cover", 12, 44100, 2, cbr128, cover},
+        {"vbr-cover", 60, 44100, 2, vbr, cover},
+        {"mpeg2-cover-id3v1", 15, 22050, 1, {"-b:a", "32k", "-write_id3v1", "1"}, cover},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include "app/track_length_command.h"
+#include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/watchdog.h"
 
@@ -16,10 +16,7 @@ TEST(TrackLengthCommand, PrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) {
     const QString text = dir.filePath("notes.txt"), missing = dir.filePath("gone.mp3");
     ASSERT_TRUE(WriteCbrMpeg(a, 185));
     ASSERT_TRUE(WriteCbrMpeg(b, 3));
-    QFile t(text);
-    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
-    t.write("not audio\n");
-    t.close();
+    WriteBytes(text, "not audio\n");
 
     QString out, err;
     QTextStream outStream(&out), errStream(&err);

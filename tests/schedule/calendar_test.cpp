@@ -50,17 +50,14 @@ protected:
     int programsChanged = 0;
 };
 
-TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHour) {
+TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) {
     Open();
     EXPECT_TRUE(calendar.Rows().empty());
     calendar.BitBtnNewHourProg1Click();
     EXPECT_EQ(Texts(calendar.StartHours()), Range(0, 47));
     EXPECT_EQ(Texts(calendar.EndHours()).mid(46), QStringList({"23:30", "24:00"}));
     EXPECT_TRUE(calendar.StartHoursEnabled() && calendar.EndHoursEnabled());
-}
 
-TEST_F(CalendarTest, NewProgramToMidnightIsStoredAndShown) {
-    Open();
     EXPECT_TRUE(AddProgram("22:00", "24:00", {"late"}).isEmpty());
     EXPECT_EQ(DayFile(kMonday).mid(43),
               QStringList({"###NULL###", "late", "###SAME###", "###SAME###", "###SAME###"}));
