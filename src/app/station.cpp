@@ -34,6 +34,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
       m_lists(m_folders.ListsPath, m_lock) {
+    m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
         const QString error = m_loader.LoadProgramOfHour(hour, minute);

@@ -10,6 +10,7 @@
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
+#include "spots/spot_runner.h"
 
 class Clock;
 class PlayerLink;
@@ -73,6 +74,7 @@ private:
     Settings m_settings;
     ProgramLock m_lock;
     PlaybackEngine m_engine;
+    SpotRunner m_spots;
     Calendar m_calendar;
     ProgramLoader m_loader;
     ListEditor m_lists;

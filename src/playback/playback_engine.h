@@ -4,11 +4,13 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "playback/main_loop.h"
 #include "playback/play_queue.h"
 #include "playback/played_list.h"
 #include "playback/scrolling_text.h"
+#include "playback/tick_part.h"
 #include "player/decks.h"
 #include "player/position_knob.h"
 #include "player/transport.h"
@@ -71,6 +73,10 @@ public:
     /// ButtonEpomeno11: start the head at the next tick, if something follows it.
     void Next();
 
+    /// Each tick asks the program of the hour, then the parts added here in the order
+    /// added, then the next-track decision. Parts are not owned and must outlive the loop.
+    void AddTickPart(TickPart& part);
+
     // Transport of the current deck.
     void Pause();
     void Restart();
@@ -127,13 +133,13 @@ private:
     void TimerBeggin3Timer();
     void TimerProgram1Timer();
     void TimerTrackName1Timer();
+    class ProgramOfHourPart;
+    class NextTrackPart;
+
     void Tick();
-    void ChangeProgram(int hour, int minute);
+    /// Shows the current deck's state and times; false while it is paused or settling.
+    bool DeckPlaysOn(TickMoment& moment);
     void ShowTrackTime();
-    // The spot machinery's places in the tick; they do nothing until spots exist.
-    void PrepareSpotsOfQuarter(int hour, int minute);
-    void RunSpotChecks(int hour, int minute, int second);
-    bool SpotRunDecides(int positionSec, int lengthSec);
 
     Clock& m_clock;
     Decks m_decks;
@@ -151,4 +157,7 @@ private:
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<Timer> m_trackName1;
+    std::unique_ptr<TickPart> m_programOfHour;
+    std::unique_ptr<TickPart> m_nextTrack;
+    std::vector<TickPart*> m_tickParts;  // in the order they are asked
 };
