@@ -39,6 +39,7 @@ public:
 
     const DataFolders& Folders() const { return m_folders; }
     PlaybackEngine& Engine() { return m_engine; }
+    SpotRunner& Spots() { return m_spots; }
     Calendar& CalendarTab() { return m_calendar; }
     ProgramLoader& Loader() { return m_loader; }
     ListEditor& Lists() { return m_lists; }

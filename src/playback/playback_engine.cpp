@@ -127,7 +127,7 @@ bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
 // --- starting tracks --------------------------------------------------------------------
 
 void PlaybackEngine::PlayNextFromQueue() {
-    if (PlayOnlyOneSpot) ++TracksSinceEverySpot;
+    Q_EMIT QueueHeadTaken();
     // A missing track is passed over at once. Each pass takes an entry out and the pools
     // are finite, so a queue of missing tracks is walked once down to a filler (an empty
     // queue reads as one), never again at every tick.

@@ -40,9 +40,6 @@ public:
     int WaitSecInBeggining = 6;
     bool SkipIntro = false;
     int SkipIntroSec = 5;
-    // The every-few-songs spot counts the tracks started from the queue.
-    bool PlayOnlyOneSpot = false;
-    int TracksSinceEverySpot = 0;
     /// Animate1 runs once the players were looked up.
     bool AnimationRunning = false;
 
@@ -124,6 +121,8 @@ Q_SIGNALS:
     /// The tick asks for the program of hour:minute: a new half-hour slot began or the
     /// calendar changed.
     void ProgramOfHourDue(int hour, int minute);
+    /// PlayNextFromQueue took the head of the queue (counted by the every-few-songs spot).
+    void QueueHeadTaken();
     /// An entry is about to be handed to a deck (the played entry, before the hand-over).
     void EntryStarted(const QString& entry);
     /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
