@@ -34,6 +34,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
       m_lists(m_folders.ListsPath, m_lock) {
+    // The marquees come before the spots so that they move while the deck is paused.
+    m_engine.AddTickPart(m_marquees);
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {

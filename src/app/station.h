@@ -40,6 +40,8 @@ public:
     const DataFolders& Folders() const { return m_folders; }
     PlaybackEngine& Engine() { return m_engine; }
     SpotRunner& Spots() { return m_spots; }
+    Marquee& AdvertMarquee() { return m_marquees.Advert; }
+    Marquee& MessageMarquee() { return m_marquees.Messages; }
     Calendar& CalendarTab() { return m_calendar; }
     ProgramLoader& Loader() { return m_loader; }
     ListEditor& Lists() { return m_lists; }
@@ -75,6 +77,7 @@ private:
     Settings m_settings;
     ProgramLock m_lock;
     PlaybackEngine m_engine;
+    Marquees m_marquees;
     SpotRunner m_spots;
     Calendar m_calendar;
     ProgramLoader m_loader;

@@ -239,9 +239,6 @@ void PlaybackEngine::TimerProgram1Timer() {
 }
 
 void PlaybackEngine::Tick() {
-    m_advert.Step();
-    m_messages.Step();
-
     // One reading of the clock serves the whole tick.
     const QTime now = m_clock.Now().time();
     m_display.LabelTime1 = now.toString(QStringLiteral("hh:mm:ss"));

@@ -114,8 +114,6 @@ public:
     const QString& TrackName() const { return m_trackName; }
     TitleScroll& Title() { return m_title; }
     const TitleScroll& Title() const { return m_title; }
-    Marquee& AdvertMarquee() { return m_advert; }
-    Marquee& MessageMarquee() { return m_messages; }
 
 Q_SIGNALS:
     /// The tick asks for the program of hour:minute: a new half-hour slot began or the
@@ -151,8 +149,6 @@ private:
     LoopDisplay m_display;
     QString m_trackName;
     TitleScroll m_title;
-    Marquee m_advert;
-    Marquee m_messages;
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<Timer> m_trackName1;
