@@ -46,7 +46,7 @@ void Options::Load() {
     m_controls.CheckBoxSkipIntro = engine.SkipIntro;
     m_controls.EditSkipIntroSec = QString::number(engine.SkipIntroSec);
     m_controls.EditSkipIntroSecEnabled = engine.SkipIntro;
-    m_controls.CheckBoxPlayOnlyOneSpot = engine.PlayOnlyOneSpot;
+    m_controls.CheckBoxPlayOnlyOneSpot = m_station.Spots().PlayOnlyOneSpot;
     m_controls.EditPlaySpotEvery = QString::number(s.PlaySpotEvery);
     NotifyLayout();
 }
@@ -126,7 +126,7 @@ void Options::EditSkipIntroSecChange(const QString& text) {
 
 void Options::CheckBoxPlayOnlyOneSpotClick(bool checked) {
     m_controls.CheckBoxPlayOnlyOneSpot = checked;
-    m_station.Engine().PlayOnlyOneSpot = checked;
+    m_station.Spots().PlayOnlyOneSpot = checked;
 }
 
 void Options::EditPlaySpotEveryChange(const QString& text) {

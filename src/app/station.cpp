@@ -34,6 +34,10 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
       m_lists(m_folders.ListsPath, m_lock) {
+    // The marquees come before the spots so that they move while the deck is paused.
+    m_engine.AddTickPart(m_marquees);
+    m_engine.AddTickPart(m_spots);
+    connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
         const QString error = m_loader.LoadProgramOfHour(hour, minute);
@@ -82,7 +86,7 @@ void Station::ApplySettings(const Settings& s) {
     m_engine.WaitSecInBeggining = s.WaitSecInBeggining;
     m_engine.SkipIntro = s.SkipIntro;
     m_engine.SkipIntroSec = s.SkipIntroSec;
-    m_engine.PlayOnlyOneSpot = s.PlayOnlyOneSpot;
+    m_spots.PlayOnlyOneSpot = s.PlayOnlyOneSpot;
     m_engine.Queue().RandomPlay = s.RandomPlay;
     m_engine.Controls().Editsec1 = s.JumpSec;
     VolumeBars& bars = m_engine.Bars();
@@ -108,7 +112,7 @@ Settings Station::CurrentSettings() const {
     s.SkipIntro = engine.SkipIntro;
     s.SkipIntroSec = engine.SkipIntroSec;
     s.WaitSecInBeggining = engine.WaitSecInBeggining;
-    s.PlayOnlyOneSpot = engine.PlayOnlyOneSpot;
+    s.PlayOnlyOneSpot = m_spots.PlayOnlyOneSpot;
     s.CheckBoxDontClearAutomaticallyPrevTracks = m_loader.DontClearPrevTracks;
     s.LockPrograms = m_lock.LockPrograms;
     const VolumeBars& bars = engine.Bars();

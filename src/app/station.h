@@ -10,6 +10,7 @@
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
+#include "spots/spot_runner.h"
 
 class Clock;
 class PlayerLink;
@@ -38,6 +39,9 @@ public:
 
     const DataFolders& Folders() const { return m_folders; }
     PlaybackEngine& Engine() { return m_engine; }
+    SpotRunner& Spots() { return m_spots; }
+    Marquee& AdvertMarquee() { return m_marquees.Advert; }
+    Marquee& MessageMarquee() { return m_marquees.Messages; }
     Calendar& CalendarTab() { return m_calendar; }
     ProgramLoader& Loader() { return m_loader; }
     ListEditor& Lists() { return m_lists; }
@@ -73,6 +77,8 @@ private:
     Settings m_settings;
     ProgramLock m_lock;
     PlaybackEngine m_engine;
+    Marquees m_marquees;
+    SpotRunner m_spots;
     Calendar m_calendar;
     ProgramLoader m_loader;
     ListEditor m_lists;

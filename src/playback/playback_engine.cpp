@@ -35,6 +35,53 @@ private:
 
 }  // namespace
 
+// Loads the program when a new half-hour slot begins or the calendar changed what plays
+// now; it never ends the tick and does not wait for the deck.
+class PlaybackEngine::ProgramOfHourPart final : public TickPart {
+public:
+    explicit ProgramOfHourPart(PlaybackEngine& engine) : m_engine(engine) {}
+    bool WaitsForDeck() const override { return false; }
+    bool TakesTick(const TickMoment& moment) override {
+        LoopState& loop = m_engine.m_loop;
+        const int slot = day_program::SlotOfTime(moment.hour, moment.minute);
+        if (SlotBegins(slot, loop.LastProgramSlot)) {
+            loop.LastProgramSlot = slot;
+            Q_EMIT m_engine.ProgramOfHourDue(moment.hour, moment.minute);
+        } else if (loop.ProgramsChanged) {
+            loop.ProgramsChanged = false;
+            Q_EMIT m_engine.ProgramOfHourDue(moment.hour, moment.minute);
+        }
+        return false;
+    }
+
+private:
+    PlaybackEngine& m_engine;
+};
+
+// The last part: starts the head of the queue when asked to or when the current track
+// is about to end.
+class PlaybackEngine::NextTrackPart final : public TickPart {
+public:
+    explicit NextTrackPart(PlaybackEngine& engine) : m_engine(engine) {}
+    bool TakesTick(const TickMoment& moment) override {
+        if (m_engine.m_queue.NextTrackNowInOrder) {
+            m_engine.PlayNextFromQueue();
+            m_engine.m_queue.NextTrackNowInOrder = false;
+        } else if (m_engine.m_loop.NextTrackNow) {
+            m_engine.PlayNextFromQueue();
+            m_engine.m_loop.NextTrackNow = false;
+        } else if (!m_engine.m_transport.ManualMode) {
+            const bool ending =
+                (long long)moment.lengthSec - moment.positionSec < m_engine.m_bars->MixingSeconds();
+            if (ending || moment.playState != PlayerLink::kPlaying) m_engine.PlayNextFromQueue();
+        }
+        return true;
+    }
+
+private:
+    PlaybackEngine& m_engine;
+};
+
 PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link)
     : m_clock(clock),
       m_decks(link),
@@ -46,6 +93,9 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
                                     [this] { TimerProgram1Timer(); });
     m_trackName1 = timers.CreateTimer(QStringLiteral("TimerTrackName1"), kTitleMs,
                                       [this] { TimerTrackName1Timer(); });
+    m_programOfHour = std::make_unique<ProgramOfHourPart>(*this);
+    m_nextTrack = std::make_unique<NextTrackPart>(*this);
+    m_tickParts = {m_programOfHour.get(), m_nextTrack.get()};
 }
 
 PlaybackEngine::~PlaybackEngine() = default;
@@ -77,7 +127,7 @@ bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
 // --- starting tracks --------------------------------------------------------------------
 
 void PlaybackEngine::PlayNextFromQueue() {
-    if (PlayOnlyOneSpot) ++TracksSinceEverySpot;
+    Q_EMIT QueueHeadTaken();
     // A missing track is passed over at once. Each pass takes an entry out and the pools
     // are finite, so a queue of missing tracks is walked once down to a filler (an empty
     // queue reads as one), never again at every tick.
@@ -189,20 +239,25 @@ void PlaybackEngine::TimerProgram1Timer() {
 }
 
 void PlaybackEngine::Tick() {
-    m_advert.Step();
-    m_messages.Step();
-
     // One reading of the clock serves the whole tick.
     const QTime now = m_clock.Now().time();
-    const int hour = now.hour();
-    const int minute = now.minute();
     m_display.LabelTime1 = now.toString(QStringLiteral("hh:mm:ss"));
+    TickMoment moment{.hour = now.hour(), .minute = now.minute(), .second = now.second()};
 
-    ChangeProgram(hour, minute);
+    bool deckAsked = false;
+    for (TickPart* part : m_tickParts) {
+        if (part->WaitsForDeck() && !deckAsked) {
+            deckAsked = true;
+            if (!DeckPlaysOn(moment)) return;
+        }
+        if (part->TakesTick(moment)) return;
+    }
+}
 
+bool PlaybackEngine::DeckPlaysOn(TickMoment& moment) {
     const int state = m_decks.PlayState(m_decks.CurrentDeck);
     m_transport.ShowPlayState(state);
-    if (state == PlayerLink::kPaused) return;
+    if (state == PlayerLink::kPaused) return false;
 
     ShowTrackTime();
 
@@ -217,37 +272,17 @@ void PlaybackEngine::Tick() {
         if (SkipIntro && m_loop.SettleTicks == kTrackSettleTicks)
             m_decks.JumpTo(m_decks.CurrentDeck, SkipIntroSec * 1000LL);
         --m_loop.SettleTicks;
-        return;
+        return false;
     }
 
-    PrepareSpotsOfQuarter(hour, minute);
-    RunSpotChecks(hour, minute, now.second());
-
-    const int p = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
-    const int length = m_decks.LengthSec(m_decks.CurrentDeck);
-    if (SpotRunDecides(p, length)) return;
-
-    if (m_queue.NextTrackNowInOrder) {
-        PlayNextFromQueue();
-        m_queue.NextTrackNowInOrder = false;
-    } else if (m_loop.NextTrackNow) {
-        PlayNextFromQueue();
-        m_loop.NextTrackNow = false;
-    } else if (!m_transport.ManualMode) {
-        const bool ending = (long long)length - p < m_bars->MixingSeconds();
-        if (ending || state != PlayerLink::kPlaying) PlayNextFromQueue();
-    }
+    moment.playState = state;
+    moment.positionSec = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
+    moment.lengthSec = m_decks.LengthSec(m_decks.CurrentDeck);
+    return true;
 }
 
-void PlaybackEngine::ChangeProgram(int hour, int minute) {
-    const int slot = day_program::SlotOfTime(hour, minute);
-    if (SlotBegins(slot, m_loop.LastProgramSlot)) {
-        m_loop.LastProgramSlot = slot;
-        Q_EMIT ProgramOfHourDue(hour, minute);
-    } else if (m_loop.ProgramsChanged) {
-        m_loop.ProgramsChanged = false;
-        Q_EMIT ProgramOfHourDue(hour, minute);
-    }
+void PlaybackEngine::AddTickPart(TickPart& part) {
+    m_tickParts.insert(m_tickParts.end() - 1, &part);
 }
 
 void PlaybackEngine::ShowTrackTime() {
@@ -258,7 +293,3 @@ void PlaybackEngine::ShowTrackTime() {
     m_display.LabelRemainingTime = QStringLiteral("-") + FormatMinSec(length - p);
     m_knob.Place(p, length);
 }
-
-void PlaybackEngine::PrepareSpotsOfQuarter(int, int) {}
-void PlaybackEngine::RunSpotChecks(int, int, int) {}
-bool PlaybackEngine::SpotRunDecides(int, int) { return false; }

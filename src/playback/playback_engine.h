@@ -4,11 +4,13 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "playback/main_loop.h"
 #include "playback/play_queue.h"
 #include "playback/played_list.h"
 #include "playback/scrolling_text.h"
+#include "playback/tick_part.h"
 #include "player/decks.h"
 #include "player/position_knob.h"
 #include "player/transport.h"
@@ -38,9 +40,6 @@ public:
     int WaitSecInBeggining = 6;
     bool SkipIntro = false;
     int SkipIntroSec = 5;
-    // The every-few-songs spot counts the tracks started from the queue.
-    bool PlayOnlyOneSpot = false;
-    int TracksSinceEverySpot = 0;
     /// Animate1 runs once the players were looked up.
     bool AnimationRunning = false;
 
@@ -70,6 +69,10 @@ public:
     void PlayPlayedRow(int row);
     /// ButtonEpomeno11: start the head at the next tick, if something follows it.
     void Next();
+
+    /// Each tick asks the program of the hour, then the parts added here in the order
+    /// added, then the next-track decision. Parts are not owned and must outlive the loop.
+    void AddTickPart(TickPart& part);
 
     // Transport of the current deck.
     void Pause();
@@ -111,13 +114,13 @@ public:
     const QString& TrackName() const { return m_trackName; }
     TitleScroll& Title() { return m_title; }
     const TitleScroll& Title() const { return m_title; }
-    Marquee& AdvertMarquee() { return m_advert; }
-    Marquee& MessageMarquee() { return m_messages; }
 
 Q_SIGNALS:
     /// The tick asks for the program of hour:minute: a new half-hour slot began or the
     /// calendar changed.
     void ProgramOfHourDue(int hour, int minute);
+    /// PlayNextFromQueue took the head of the queue (counted by the every-few-songs spot).
+    void QueueHeadTaken();
     /// An entry is about to be handed to a deck (the played entry, before the hand-over).
     void EntryStarted(const QString& entry);
     /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
@@ -127,13 +130,13 @@ private:
     void TimerBeggin3Timer();
     void TimerProgram1Timer();
     void TimerTrackName1Timer();
+    class ProgramOfHourPart;
+    class NextTrackPart;
+
     void Tick();
-    void ChangeProgram(int hour, int minute);
+    /// Shows the current deck's state and times; false while it is paused or settling.
+    bool DeckPlaysOn(TickMoment& moment);
     void ShowTrackTime();
-    // The spot machinery's places in the tick; they do nothing until spots exist.
-    void PrepareSpotsOfQuarter(int hour, int minute);
-    void RunSpotChecks(int hour, int minute, int second);
-    bool SpotRunDecides(int positionSec, int lengthSec);
 
     Clock& m_clock;
     Decks m_decks;
@@ -146,9 +149,10 @@ private:
     LoopDisplay m_display;
     QString m_trackName;
     TitleScroll m_title;
-    Marquee m_advert;
-    Marquee m_messages;
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<Timer> m_trackName1;
+    std::unique_ptr<TickPart> m_programOfHour;
+    std::unique_ptr<TickPart> m_nextTrack;
+    std::vector<TickPart*> m_tickParts;  // in the order they are asked
 };

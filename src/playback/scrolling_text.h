@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/tick_part.h"
+
 /// Texts that move inside their panels, as pure steps over pixel positions and widths
 /// that the view reports.
 
@@ -29,4 +31,18 @@ struct TitleScroll {
     void Restart();
     /// One tick of TimerTrackName1.
     void Tick();
+};
+
+/// The advert and message marquees: they step on every tick, whatever the deck does.
+class Marquees : public TickPart {
+public:
+    bool WaitsForDeck() const override { return false; }
+    bool TakesTick(const TickMoment&) override {
+        Advert.Step();
+        Messages.Step();
+        return false;
+    }
+
+    Marquee Advert;
+    Marquee Messages;
 };

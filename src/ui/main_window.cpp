@@ -122,11 +122,11 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     connect(m_title, &MovingLabelPanel::WidthChanged, this,
             [&engine](int width) { engine.Title().PanelWidth = width; });
     connect(m_advert, &MovingLabelPanel::WidthChanged, this,
-            [&engine](int width) { engine.AdvertMarquee().PanelWidth = width; });
+            [this](int width) { m_station.AdvertMarquee().PanelWidth = width; });
     connect(m_messages, &MovingLabelPanel::WidthChanged, this,
-            [&engine](int width) { engine.MessageMarquee().PanelWidth = width; });
+            [this](int width) { m_station.MessageMarquee().PanelWidth = width; });
     m_advert->SetText(AdvertText());
-    engine.AdvertMarquee().LabelWidth = m_advert->Label()->width();
+    m_station.AdvertMarquee().LabelWidth = m_advert->Label()->width();
 
     // Whatever the operator did, the whole window shows its outcome at once.
     connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
@@ -296,7 +296,7 @@ void MainWindow::StationStarted() {
     m_optionsDialog->Redraw();
     ApplyStoredColours();
     m_messages->SetText(m_station.Stored().OwnerMessage);
-    m_station.Engine().MessageMarquee().LabelWidth = m_messages->Label()->width();
+    m_station.MessageMarquee().LabelWidth = m_messages->Label()->width();
     RefreshView();
     m_redraw->start();
 }
@@ -323,8 +323,8 @@ void MainWindow::RedrawMovingLabels() {
     PlaybackEngine& engine = m_station.Engine();
     m_title->SetText(engine.TrackName());
     m_title->SetLabelLeft(engine.Title().LabelLeft);
-    m_advert->SetLabelLeft(engine.AdvertMarquee().LabelLeft);
-    m_messages->SetLabelLeft(engine.MessageMarquee().LabelLeft);
+    m_advert->SetLabelLeft(m_station.AdvertMarquee().LabelLeft);
+    m_messages->SetLabelLeft(m_station.MessageMarquee().LabelLeft);
 }
 
 void MainWindow::RefreshView() {

@@ -8,6 +8,40 @@
 
 namespace {
 
+// Logs each time it is asked; takes the tick while `takes` is set.
+struct LoggingPart : TickPart {
+    LoggingPart(QStringList& into, const QString& as) : log(into), name(as) {}
+    bool TakesTick(const TickMoment&) override {
+        log << name;
+        return takes;
+    }
+    QStringList& log;
+    QString name;
+    bool takes = false;
+};
+
+TEST(MainLoop, AsksTheProgramThenTheAddedPartsThenTheNextTrackUntilOneTakesTheTick) {
+    EngineRig rig;
+    rig.LoadProgram("One", rig.Tracks({60}));
+    QStringList asked;
+    LoggingPart spots(asked, "spots"), taker(asked, "taker");
+    rig.engine.AddTickPart(spots);
+    rig.engine.AddTickPart(taker);
+    QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue, [&] { asked << "program"; });
+    QObject::connect(&rig.engine, &PlaybackEngine::EntryStarted, [&] { asked << "next"; });
+    rig.engine.Loop().ProgramsChanged = true;
+    taker.takes = true;
+    rig.StartLoop();
+    rig.Advance(400);
+    EXPECT_EQ(asked, QStringList({"program", "spots", "taker"}));
+
+    asked.clear();
+    taker.takes = false;
+    rig.engine.Loop().ProgramsChanged = true;
+    rig.Advance(400);
+    EXPECT_EQ(asked, QStringList({"program", "spots", "taker", "next"}));
+}
+
 TEST(MainLoop, ThreeTracksInOrderThenFillersAndAReplayFromThePlayedList) {
     EngineRig rig;
     const QStringList paths = rig.Tracks({60, 45, 50});

@@ -1,0 +1,25 @@
+#pragma once
+
+/// What one tick of the main loop saw: the clock, read once, and the current deck.
+/// The deck fields are filled only for parts that wait for the deck.
+struct TickMoment {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int positionSec = 0;
+    int lengthSec = 0;
+    int playState = 0;  ///< PlayerLink's state of the current deck
+};
+
+/// A part that shares the main loop's tick (the program of the hour, the spots, the next
+/// track). The engine asks its parts in a fixed order; the first that takes the tick
+/// ends it.
+class TickPart {
+public:
+    virtual ~TickPart() = default;
+    /// True when the part took the tick: the parts after it are not asked.
+    virtual bool TakesTick(const TickMoment& moment) = 0;
+    /// A part that waits for the deck is asked only while the current deck plays on
+    /// steadily: not paused, not settling after a start.
+    virtual bool WaitsForDeck() const { return true; }
+};
