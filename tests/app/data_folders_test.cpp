@@ -44,11 +44,11 @@ TEST(DataFolders, AFolderThatCannotBeMadeIsReportedAndTheOthersAreStillMade) {
 TEST(Favorites, MissingFileHasNoItemsAndCloseWritesExactlyTheItems) {
     QTemporaryDir start;
     const DataFolders folders = MakeDataFolders(start.path());
-    EXPECT_TRUE(ReadFavorites(folders).lines.isEmpty());
+    EXPECT_TRUE(ReadFavorites(folders).value.isEmpty());
     const QStringList items = {"Βίσση", "madonna"};
-    ASSERT_EQ(WriteFavorites(folders, items), QString());
+    ASSERT_EQ(WriteFavorites(folders, items), Result::Ok());
     EXPECT_TRUE(QFile::exists(start.filePath("favorites.txt")));
-    EXPECT_EQ(ReadFavorites(folders).lines, items);
+    EXPECT_EQ(ReadFavorites(folders).value, items);
 }
 
 }  // namespace

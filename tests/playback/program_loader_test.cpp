@@ -9,6 +9,7 @@
 #include "player/simulated_player_link.h"
 #include "schedule/calendar.h"
 #include "schedule/program_lock.h"
+#include "support/files.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -27,7 +28,7 @@ struct StationOnAir {
         QObject::connect(&calendar, &Calendar::ProgramsChanged,
                          [this] { engine.Loop().ProgramsChanged = true; });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
-            EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
+            EXPECT_EQ(loader.LoadProgramOfHour(hour, minute), Result::Ok());
         });
         engine.Loop().ProgramsChanged = true;
         calendar.SelectToday(kSomeMonday);
@@ -83,6 +84,16 @@ TEST(ProgramLoaderTest, MissingListOfAProgramIsAnEmptyPool) {
     EXPECT_EQ(air.loader.LabeltracksToPlay1(), "3");
 }
 
+TEST(ProgramLoaderTest, AnUnreadableListPlaysAsEmptyButAnUnreadableDayLoadsNothing) {
+    StationOnAir air(QTime(10, 40));
+    WriteBytes(air.station.ListsPath() + "morning", QByteArray("a\0b", 3));
+    EXPECT_EQ(air.loader.LoadProgramOfHour(10, 0).kind(), Result::Kind::Warning);
+    EXPECT_EQ(air.loader.LabeltracksToPlay1(), "0");
+    WriteBytes(day_program::DayFilePath(air.station.DaysPath(), kMonday), QByteArray("a\0b", 3));
+    EXPECT_EQ(air.loader.LoadProgramOfHour(20, 0).kind(), Result::Kind::Error);
+    EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
+}
+
 TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
     const struct {
         QTime start, lastKept, replaced;
@@ -91,7 +102,7 @@ TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
     for (const auto& c : cases) {
         StationOnAir air(c.start);
         air.station.AddList("by hand", {60, 60, 60});
-        EXPECT_TRUE(air.loader.PlayTheProgramnow1Click("by hand").isEmpty());
+        EXPECT_EQ(air.loader.PlayTheProgramnow1Click("by hand"), Result::Ok());
         EXPECT_EQ(air.engine.Queue().TracksToPlay, 3);
         const int loads = air.loads;
         air.AdvanceTo(c.lastKept);

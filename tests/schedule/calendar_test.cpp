@@ -28,16 +28,16 @@ class CalendarTest : public ::testing::Test {
 protected:
     void Open() {
         QObject::connect(&calendar, &Calendar::ProgramsChanged, [this] { ++programsChanged; });
-        EXPECT_TRUE(calendar.SelectToday(kSomeMonday).isEmpty());
+        EXPECT_EQ(calendar.SelectToday(kSomeMonday), Result::Ok());
     }
     QStringList DayFile(int weekday) const {
-        return text_file::ReadLines(day_program::DayFilePath(station.DaysPath(), weekday)).lines;
+        return text_file::ReadLines(day_program::DayFilePath(station.DaysPath(), weekday)).value;
     }
     int StartIndexOf(const QString& time) const {
         return static_cast<int>(Texts(calendar.StartHours()).indexOf(time));
     }
     /// NEW, choose start and end, choose the lists in the list chooser.
-    QString AddProgram(const QString& start, const QString& end, const QStringList& lists) {
+    Result AddProgram(const QString& start, const QString& end, const QStringList& lists) {
         calendar.BitBtnNewHourProg1Click();
         calendar.ComboBoxStartHour1Change(StartIndexOf(start));
         const int endIndex = static_cast<int>(Texts(calendar.EndHours()).indexOf(end));
@@ -58,7 +58,7 @@ TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) 
     EXPECT_EQ(Texts(calendar.EndHours()).mid(46), QStringList({"23:30", "24:00"}));
     EXPECT_TRUE(calendar.StartHoursEnabled() && calendar.EndHoursEnabled());
 
-    EXPECT_TRUE(AddProgram("22:00", "24:00", {"late"}).isEmpty());
+    EXPECT_EQ(AddProgram("22:00", "24:00", {"late"}), Result::Ok());
     EXPECT_EQ(DayFile(kMonday).mid(43),
               QStringList({"###NULL###", "late", "###SAME###", "###SAME###", "###SAME###"}));
     ASSERT_EQ(calendar.Rows().size(), 1u);
@@ -87,18 +87,19 @@ TEST_F(CalendarTest, ChosenListsBecomeTheProgramValue) {
     } cases[] = {
         {{"one"}, "one"}, {{"a", "b", "c"}, "a|b|c|"}, {twelve, twelve.mid(0, 11).join('|') + '|'}};
     Open();
-    ASSERT_TRUE(AddProgram("10:00", "11:00", {"first"}).isEmpty());
+    ASSERT_EQ(AddProgram("10:00", "11:00", {"first"}), Result::Ok());
     for (const auto& c : cases) {
         // Only the cut to 11 lists has something to tell the operator.
         calendar.SelectRow(0);
-        EXPECT_EQ(calendar.ButtonSetProgr1Click(c.chosen).isEmpty(), c.chosen.size() <= 11);
+        EXPECT_EQ(calendar.ButtonSetProgr1Click(c.chosen).kind(),
+                  c.chosen.size() <= 11 ? Result::Kind::Ok : Result::Kind::Warning);
         EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({c.stored, "###SAME###"}));
     }
     // "Ακυρο" (nothing chosen) changes nothing.
     AddProgram("12:00", "13:00", {});
     calendar.SelectRow(0);
     calendar.ButtonSetProgr1Click({});
-    EXPECT_NE(calendar.ButtonSetProgr1Click({"a|b"}), QString()) << "no program value holds it";
+    EXPECT_FALSE(calendar.ButtonSetProgr1Click({"a|b"}).ok()) << "no program value holds it";
     EXPECT_EQ(DayFile(kMonday)[24], "###NULL###");
     EXPECT_EQ(DayFile(kMonday)[20], twelve.mid(0, 11).join('|') + '|');
     EXPECT_EQ(programsChanged, 1 + 3);
@@ -111,8 +112,8 @@ TEST_F(CalendarTest, DeletedProgramStaysDeletedAcrossADayChange) {
     calendar.BitBtnDelHourProg1Click();
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(kMonday)[20], "a") << "delete alone does not write";
-    EXPECT_TRUE(calendar.TabControl1Change(2).isEmpty());
-    EXPECT_TRUE(calendar.TabControl1Change(kMonday).isEmpty());
+    EXPECT_EQ(calendar.TabControl1Change(2), Result::Ok());
+    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(2), QStringList(48, "###NULL###")) << "a day shown and left is saved";
     EXPECT_EQ(programsChanged, 0);
@@ -124,10 +125,10 @@ TEST_F(CalendarTest, SameAsCopiesOnlyASavedDay) {
     calendar.SelectRow(0);
     calendar.BitBtnDelHourProg1Click();
     // Thursday was never saved: Monday's file stays and the unsaved delete is dropped.
-    EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(4).isEmpty());
+    EXPECT_EQ(calendar.BitBtnIdioProMe1Click(4), Result::Ok());
     EXPECT_EQ(DayFile(kMonday)[20], "a");
     ASSERT_EQ(calendar.Rows().size(), 1u);
-    EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(3).isEmpty());
+    EXPECT_EQ(calendar.BitBtnIdioProMe1Click(3), Result::Ok());
     EXPECT_EQ(DayFile(kMonday), DayFile(3));
     EXPECT_EQ(calendar.Rows()[0].text, "06:00 - 07:00     w");
     EXPECT_EQ(programsChanged, 0);
@@ -139,8 +140,8 @@ TEST_F(CalendarTest, DayChangeAbandonsAHalfMadeProgram) {
     calendar.BitBtnNewHourProg1Click();
     calendar.TabControl1Change(2);
     // The start chosen on Monday must not overwrite Tuesday's program.
-    EXPECT_TRUE(calendar.ComboBoxEndHour1Change(0, {"x"}).isEmpty());
-    EXPECT_EQ(calendar.TabControl1Change(kMonday), QString());
+    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"x"}), Result::Ok());
+    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
     EXPECT_EQ(DayFile(2)[0], "all day");
 }
 
@@ -148,7 +149,7 @@ TEST_F(CalendarTest, FailedSaveKeepsTheChangeAndReportsIt) {
     Calendar broken(file_failure::PathUnderRegularFile(station.StartFolder(), "days1") + "/", lock);
     broken.SelectToday(kSomeMonday);
     broken.BitBtnNewHourProg1Click();
-    EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).isEmpty());
+    EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).ok());
     EXPECT_EQ(broken.CalendarDay()[0], "x");
 }
 

@@ -44,26 +44,26 @@ protected:
 TEST_F(ListFileTest, ReadsEveryLineEndingAndABlankLineAndWritesCrLfBack) {
     WriteBytes(ListsPath() + "mixed", "one\rtwo\n\r\nlast");
     const auto read = list_file::Read(ListsPath(), "mixed");
-    EXPECT_EQ(read.lines, QStringList({"one", "two", "", "last"}));
+    EXPECT_EQ(read.value, QStringList({"one", "two", "", "last"}));
 
-    ASSERT_EQ(list_file::Write(ListsPath(), "mixed", read.lines), QString());
+    ASSERT_EQ(list_file::Write(ListsPath(), "mixed", read.value), Result::Ok());
     EXPECT_EQ(ReadBytes(ListsPath() + "mixed"), QByteArray("one\r\ntwo\r\n\r\nlast\r\n"));
 }
 
 TEST_F(ListFileTest, GreekWindows1253ListReadsAndWritesBackTheSameText) {
     const QStringList greek = {"C:\\Μουσική\\Βίσση - Δίδυμα.mp3", "D:\\Λαϊκά\\Ώρα ΐ.mp3"};
     WriteBytes(ListsPath() + "Ελληνικά", text_file::EncodeWindows1253(greek.join("\r\n")));
-    ASSERT_EQ(list_file::Read(ListsPath(), "Ελληνικά").lines, greek);
-    ASSERT_EQ(list_file::Write(ListsPath(), "Ελληνικά", greek), QString());
-    EXPECT_EQ(list_file::Read(ListsPath(), "Ελληνικά").lines, greek);
+    ASSERT_EQ(list_file::Read(ListsPath(), "Ελληνικά").value, greek);
+    ASSERT_EQ(list_file::Write(ListsPath(), "Ελληνικά", greek), Result::Ok());
+    EXPECT_EQ(list_file::Read(ListsPath(), "Ελληνικά").value, greek);
 }
 
 TEST_F(ListFileTest, NamesThatAreNoListReadEmptyAndAreNotWritten) {
     for (const char* name : {"missing", "", ".", "../x"}) {
         const auto read = list_file::Read(ListsPath(), name);
-        EXPECT_TRUE(read.ok() && read.lines.isEmpty()) << name;
+        EXPECT_TRUE(read.ok() && read.value.isEmpty()) << name;
     }
-    EXPECT_FALSE(list_file::Write(ListsPath(), "../escape", {"x"}).isEmpty());
+    EXPECT_FALSE(list_file::Write(ListsPath(), "../escape", {"x"}).ok());
     EXPECT_FALSE(QFile::exists(m_dir.path() + "/../escape"));
 }
 

@@ -65,8 +65,8 @@ QStringList StationFolder::AddList(const QString& name, const QList<int>& trackS
 }
 
 void StationFolder::WriteList(const QString& name, const QStringList& lines) {
-    const QString error = list_file::Write(ListsPath(), name, lines);
-    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    const Result written = list_file::Write(ListsPath(), name, lines);
+    EXPECT_TRUE(written.ok()) << written.message().toStdString();
 }
 
 void StationFolder::WriteDays(const QList<Program>& programs) {
@@ -77,7 +77,7 @@ void StationFolder::WriteDays(const QList<Program>& programs) {
         for (const Program& program : programs) {
             if (program.weekday == weekday) ofDay.append(program);
         }
-        const QString error = day_program::WriteDay(DaysPath(), weekday, DaySlots(ofDay));
-        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        const Result written = day_program::WriteDay(DaysPath(), weekday, DaySlots(ofDay));
+        EXPECT_TRUE(written.ok()) << written.message().toStdString();
     }
 }

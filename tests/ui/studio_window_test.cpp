@@ -173,7 +173,7 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
     EXPECT_FALSE(start->isEnabled());
     EXPECT_FALSE(end->isEnabled());
 
-    const QStringList day = text_file::ReadLines(folder.DaysPath() + "1").lines;
+    const QStringList day = text_file::ReadLines(folder.DaysPath() + "1").value;
     ASSERT_EQ(day.size(), 48);
     EXPECT_EQ(day.mid(20, 4), QStringList({"a|b|", "###SAME###", "###SAME###", "###SAME###"}));
 
@@ -203,8 +203,8 @@ TEST_F(StudioWindowTest, SameAsCopiesTheDayChosenInTheWeek) {
     EXPECT_TRUE(week.Answered());
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")),
               QStringList({"08:00 - 10:00     a", "12:00 - 13:00     b"}));
-    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").lines,
-              text_file::ReadLines(folder.DaysPath() + "1").lines);
+    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").value,
+              text_file::ReadLines(folder.DaysPath() + "1").value);
 }
 
 TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
@@ -231,9 +231,9 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     Find<QPushButton>("BitBtnSaveProgram1")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b"}));
     EXPECT_EQ(titles->count(), 0);
-    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").lines,
+    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").value,
               QStringList({a[1], a[3], a[5], a[4]}));
-    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines, a);
+    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value, a);
 
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
@@ -278,7 +278,7 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
             driver::ClickButton(box, answer);
         });
         Find<QPushButton>("BitBtnSaveProgram1")->click();
-        EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines.size(), lines) << answer;
+        EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value.size(), lines) << answer;
     }
 }
 
@@ -311,7 +311,7 @@ TEST_F(StudioWindowTest, FailedSaveShowsTheSystemMessageAndKeepsTheEditor) {
     driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), 0);
     // The lists folder turns into a file: nothing can be written into it.
     ASSERT_TRUE(QDir(folder.ListsPath()).removeRecursively());
-    ASSERT_TRUE(text_file::WriteLines(folder.StartFolder() + "/pro1", {}).isEmpty());
+    ASSERT_EQ(text_file::WriteLines(folder.StartFolder() + "/pro1", {}), Result::Ok());
 
     QString shown;
     ModalAnswer error("ErrorMessage", [&](QWidget* box) {
