@@ -31,7 +31,8 @@ private:
 };
 
 /// What a read gives: the value read, and how the read went. The value is whatever could
-/// be read (often nothing) when the read failed.
+/// be read (often nothing) when the read failed. It is a Result, so a caller can return a
+/// failed read as its own result.
 template <typename T>
 struct ReadResult : Result {
     T value{};
