@@ -53,11 +53,15 @@ public:
     void SetMessageLabelWidth(int width);
     // The Calendar and Lists tabs and the loader change only through their commands.
     Calendar& CalendarTab() { return m_calendar; }
+    const Calendar& CalendarTab() const { return m_calendar; }
     ProgramLoader& Loader() { return m_loader; }
+    const ProgramLoader& Loader() const { return m_loader; }
     ListEditor& Lists() { return m_lists; }
+    const ListEditor& Lists() const { return m_lists; }
     /// "Lock Programs", read by the calendar, the list editor and the played list's save;
     /// mutable for the options, which switch it.
     ProgramLock& Lock() { return m_lock; }
+    const ProgramLock& Lock() const { return m_lock; }
     /// The drop-down items of the search box, kept in "favorites.txt".
     const QStringList& Favorites() const { return m_favorites; }
 
