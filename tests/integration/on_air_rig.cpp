@@ -3,7 +3,6 @@
 #include <sys/prctl.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -87,20 +86,10 @@ void OnAirTest::TearDown() {
     End(m_daemon);
 }
 
-// The daemon takes anonymous clients on a socket in its own folder and plays into the
-// null sink "mix"; then this process (and every program started from it) uses it.
+// The daemon takes anonymous clients on a socket in its own folder and plays into its one
+// sink, the null sink "mix"; then this process (and every program started from it) uses it.
 QString OnAirTest::StartPulse() {
     const QString dir = m_pulseDir.path(), socket = m_pulseDir.filePath("native");
-    QFile config(m_pulseDir.filePath("daemon.pa"));
-    if (!config.open(QIODevice::WriteOnly)) return config.errorString();
-    config.write(QStringLiteral("load-module module-native-protocol-unix socket=%1 "
-                                "auth-anonymous=1\n"
-                                "load-module module-null-sink sink_name=mix\n"
-                                "set-default-sink mix\n")
-                     .arg(socket)
-                     .toUtf8());
-    config.close();
-
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_RUNTIME_DIR", dir);
     environment.insert("HOME", dir);
@@ -109,9 +98,10 @@ QString OnAirTest::StartPulse() {
     EndWithThisProcess(m_daemon);
     // Kept in the foreground as a child of the test, so its process id is known for sure.
     m_daemon.start("pulseaudio",
-                   {"-n", "--file=" + config.fileName(), "--daemonize=no", "--exit-idle-time=-1",
-                    "--use-pid-file=no", "--realtime=no", "--high-priority=no",
-                    "--log-target=stderr", "--log-level=error"});
+                   {"-n", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                    "--load=module-null-sink sink_name=mix", "--daemonize=no",
+                    "--exit-idle-time=-1", "--use-pid-file=no", "--realtime=no",
+                    "--high-priority=no", "--log-target=stderr", "--log-level=error"});
     const QString error = WaitFor(m_daemon, "pulseaudio", [&] {
         QLocalSocket client;
         client.connectToServer(socket);
