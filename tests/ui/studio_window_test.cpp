@@ -127,7 +127,7 @@ TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
 TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
     Start();
     RunUntilFirstTrack();
-    driver::Click(Find("LabelTrackPlay3"));
+    QTest::mouseClick(Find("LabelTrackPlay3"), Qt::LeftButton);
     for (int n = 1; n <= 5; ++n) {
         const QColor background =
             Find(QStringLiteral("LabelTrackPlay%1").arg(n))->palette().color(QPalette::Window);
@@ -139,7 +139,7 @@ TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
 
     // A double click marks and plays at once.
     Advance(4'000);
-    driver::DoubleClick(Find("LabelTrackPlay1"));
+    QTest::mouseDClick(Find("LabelTrackPlay1"), Qt::LeftButton);
     EXPECT_EQ(CurrentFile(), a[1]);
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxPrevPlayed1")).size(), 3);
 }
@@ -184,7 +184,7 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
         driver::ClickButton(dialog, "OK");
     });
     auto* tabs = Find<QTabBar>("TabControl1");
-    driver::Click(tabs, tabs->tabRect(2).center());
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     EXPECT_EQ(programs->count(), 0);
     Find<QPushButton>("BitBtnIdioProMe1")->click();
     EXPECT_TRUE(week.Answered());
@@ -204,7 +204,7 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "a");
     driver::ClickRow(titles, 0);
     driver::ClickRow(titles, 2, Qt::ControlModifier);
-    driver::Press(titles, Qt::Key_Delete);
+    QTest::keyClick(titles, Qt::Key_Delete);
     driver::ClickRow(titles, 3);
     Find<QPushButton>("ButtonUpProgr2")->click();
     EXPECT_EQ(Items(titles), QStringList({"a - Track 2.mp3", "a - Track 4.mp3", "a - Track 6.mp3",
@@ -231,10 +231,10 @@ TEST_F(StudioWindowTest, CommandsActOnlyOnTheRowChosenOnTheDayShown) {
     auto* programs = Find<QListWidget>("ListBoxProgram1");
     auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
     driver::ClickRow(programs, 1);
-    driver::Click(days, days->tabRect(2).center());
+    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
     remove->click();
     EXPECT_EQ(programs->count(), 2) << "no row of Tuesday was chosen";
-    driver::Click(days, days->tabRect(1).center());
+    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(1).center());
     driver::ClickRow(programs, 0);
     remove->click();
     remove->click();
@@ -247,15 +247,15 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
     auto* titles = Find<QListWidget>("ListBoxTitles1");
     driver::ClickRow(names, 0);
     driver::ClickRow(titles, 0);
-    driver::Press(titles, Qt::Key_Delete);
+    QTest::keyClick(titles, Qt::Key_Delete);
     driver::ClickRow(names, 0);
     EXPECT_EQ(titles->count(), 6) << "the unwanted edit is dropped";
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "") << "it named what was shown";
 
     driver::ClickRow(names, 0);
-    driver::Press(titles, Qt::Key_A, Qt::ControlModifier);
-    driver::Press(titles, Qt::Key_Delete);
+    QTest::keyClick(titles, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(titles, Qt::Key_Delete);
     for (const auto& [answer, lines] : {std::pair{"Cancel", 6}, {"Yes", 0}}) {
         ModalAnswer confirm("Confirmation", [answer = QString(answer)](QWidget* box) {
             EXPECT_EQ(static_cast<QMessageBox*>(box)->text(), "Replace a with an empty list ?");
@@ -405,9 +405,9 @@ TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesBut
         if (*focus) Find(focus)->setFocus();
         const bool name = QLatin1String(focus) == "EditNewProgramName1";
         QWidget* target = QApplication::focusWidget();
-        driver::Press(target, Qt::Key_Apostrophe, Qt::NoModifier, "'");
-        driver::Press(target, Qt::Key_BracketLeft, Qt::NoModifier, "[");
-        driver::Press(target, Qt::Key_Backslash, Qt::NoModifier, "\\");  // no line input yet
+        QTest::keyClick(target, Qt::Key_Apostrophe);
+        QTest::keyClick(target, Qt::Key_BracketLeft);
+        QTest::keyClick(target, Qt::Key_Backslash);  // no line input yet
         EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
         EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
         EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
@@ -448,7 +448,7 @@ TEST_F(StudioWindowTest, KnobDragSeeksAndTheWindowKeysReachThePlayer) {
     EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
 
     // "'" pauses from anywhere in the window.
-    driver::Press(Find("ListBoxProgram1"), Qt::Key_Apostrophe, Qt::NoModifier, "'");
+    QTest::keyClick(Find("ListBoxProgram1"), Qt::Key_Apostrophe);
     EXPECT_EQ(Text("LabelPausePlay1"), "||");
     EXPECT_TRUE(Find<QPushButton>("ButtonPause20")->isChecked());
     // A Greek layout makes the same key a dead accent: its place on the keyboard counts.
