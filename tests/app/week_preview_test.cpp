@@ -1,12 +1,9 @@
-#include "app/week_preview.h"
-
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "app/command_line.h"
 #include "app/settings.h"
 #include "media/mpeg_data.h"
 #include "support/files.h"
@@ -26,13 +23,7 @@ protected:
     }
 
     QList<AsRunLine> Run(const QString& start, const QString& duration) {
-        const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
-        EXPECT_TRUE(cl.error.isEmpty());
-        QStringList lines;
-        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{},
-                                 [&](const QString& l) { lines << l; }),
-                  0);
-        return ParseAsRunLog(lines);
+        return PreviewLog(station.StartFolder(), start, duration);
     }
 
     StationFolder station;

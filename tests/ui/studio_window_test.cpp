@@ -57,7 +57,7 @@ protected:
 
     void Start(const Settings& settings = Settings{}) {
         EXPECT_EQ(station.StartUp(settings), QStringList());
-        window = std::make_unique<MainWindow>(station, [this] { ++closes; });
+        window = std::make_unique<MainWindow>(station, [] {});
         window->resize(1366, 768);
         window->show();
     }
@@ -85,7 +85,6 @@ protected:
     SimulatedPlayerLink link{host, host};
     Station station{folder.StartFolder(), host, host, link};
     std::unique_ptr<MainWindow> window;
-    int closes = 0;
 };
 
 TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
