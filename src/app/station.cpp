@@ -36,7 +36,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_folders(MakeDataFolders(startFolder)),
       m_engine(clock, timers, link),
       m_calendar(m_folders.DaysPath, m_lock),
-      m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
+      m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock) {
     // The marquees come before the spots so that they move while the deck is paused.
     m_engine.AddTickPart(m_marquees);
@@ -52,10 +52,10 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_calendar, &Calendar::ProgramsChanged, this,
             [this](int weekday, const day_program::ProgramSpan& span) {
                 if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
-                    m_engine.Loop().ProgramsChanged = true;
+                    m_engine.ReloadProgramAtNextTick();
             });
     connect(&m_loader, &ProgramLoader::PlayedListOutdated, this,
-            [this] { m_engine.Played().Clear(); });
+            [this] { m_engine.ClearPlayed(); });
 }
 
 Station::~Station() = default;
@@ -73,7 +73,7 @@ QStringList Station::StartUp(const Settings& settings) {
 }
 
 void Station::LoadSettings(const Settings& s, QStringList& messages) {
-    m_engine.Queue().Seed(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
+    m_engine.SeedQueue(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
     ApplySettings(s);
     m_engine.LaunchPlayers();
     const ReadResult<QStringList> favourites = ReadFavorites(m_folders);
@@ -91,11 +91,10 @@ void Station::ApplySettings(const Settings& s) {
     m_engine.SkipIntro = s.SkipIntro;
     m_engine.SkipIntroSec = s.SkipIntroSec;
     m_spots.PlayOnlyOneSpot = s.PlayOnlyOneSpot;
-    m_engine.Queue().RandomPlay = s.RandomPlay;
-    m_engine.Controls().Editsec1 = s.JumpSec;
-    VolumeBars& bars = m_engine.Bars();
-    for (const auto& [box, text] : kLevelBoxes) bars.SetLevelText(box, s.*text);
-    bars.SetMixingIntervalText(s.MixingInterval);
+    m_engine.SetRandomPlay(s.RandomPlay);
+    m_engine.SetJumpSecText(s.JumpSec);
+    for (const auto& [box, text] : kLevelBoxes) m_engine.SetLevelText(box, s.*text);
+    m_engine.SetMixingIntervalText(s.MixingInterval);
     m_loader.DontClearPrevTracks = s.CheckBoxDontClearAutomaticallyPrevTracks;
     m_lock.LockPrograms = s.LockPrograms;
 }
@@ -103,8 +102,7 @@ void Station::ApplySettings(const Settings& s) {
 void Station::SelectToday(QStringList& messages) {
     const QDateTime now = m_clock.Now();
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
-    m_engine.Loop().LastProgramSlot =
-        day_program::SlotOfTime(now.time().hour(), now.time().minute());
+    m_engine.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
 }
 
 Settings Station::CurrentSettings() const {
@@ -125,15 +123,12 @@ Settings Station::CurrentSettings() const {
     return s;
 }
 
-void Station::PlayNow() {
-    PlayQueue& queue = m_engine.Queue();
-    queue.MarkedSlot = 1;
-    const std::optional<QString> entry = m_lists.PlayNowEntry();
-    if (!entry) return;
-    queue.InsertIntoQueue(*entry);
-    m_engine.PlayMarked();
-    m_engine.Loop().SettleTicks = 10;
-}
+void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
+
+void Station::SetAdvertPanelWidth(int width) { m_marquees.Advert.PanelWidth = width; }
+void Station::SetAdvertLabelWidth(int width) { m_marquees.Advert.LabelWidth = width; }
+void Station::SetMessagePanelWidth(int width) { m_marquees.Messages.PanelWidth = width; }
+void Station::SetMessageLabelWidth(int width) { m_marquees.Messages.LabelWidth = width; }
 
 Result Station::SavePlayedList(const QString& filePath) {
     if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;

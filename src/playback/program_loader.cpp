@@ -48,6 +48,10 @@ Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
     return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
 }
 
+void ProgramLoader::CheckBoxDontClearAutomaticallyPrevTracksClick(bool checked) {
+    DontClearPrevTracks = checked;
+}
+
 Result ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
     if (listName.isEmpty()) return Result::Ok();
     // The operator's command: a list that cannot be read changes nothing.

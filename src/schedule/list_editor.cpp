@@ -45,10 +45,12 @@ void ListEditor::SetSelected(int row, bool selected) {
     if (row >= 0 && row < TotalTracks()) m_rows[row].selected = selected;
 }
 
+void ListEditor::EditNewProgramName1Change(const QString& text) { m_newProgramName = text; }
+
 void ListEditor::RefreshListNames() {
     // The name goes with the list it named, so that Save cannot write the emptied editor
     // over it; an editor that held nothing keeps the name typed for it.
-    if (m_chosenList >= 0 || !m_rows.empty()) NewProgramName.clear();
+    if (m_chosenList >= 0 || !m_rows.empty()) m_newProgramName.clear();
     const QDir folder(m_listsPath);
     // Hidden files and folders are not lists; the order is the folder's, without case.
     m_folderNames = folder.exists() ? folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)
@@ -85,19 +87,19 @@ Result ListEditor::ListBoxFileListBoxClick(int index) {
     const QString name = m_listNames.at(index);
     if (Result loaded = LoadListToEditor(name); !loaded.ok()) return loaded;
     m_chosenList = index;
-    NewProgramName = name;
+    m_newProgramName = name;
     return Result::Ok();
 }
 
 Result ListEditor::SpeedButtonNewProgram1Click() {
     if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     ClearEditor();
-    NewProgramName.clear();
+    m_newProgramName.clear();
     return Result::Ok();
 }
 
 QString ListEditor::SaveListQuestion() const {
-    const QString& name = NewProgramName;
+    const QString& name = m_newProgramName;
     if (!m_rows.empty() || !m_lock.Refusal().ok() || !ListNameRefusal(name).ok()) return {};
     // A list that cannot be read may hold tracks as well.
     const ReadResult<QStringList> held = list_file::Read(m_listsPath, name);
@@ -109,7 +111,7 @@ Result ListEditor::BitBtnSaveProgram1Click(bool confirmed) {
     if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     if (!confirmed && !SaveListQuestion().isEmpty()) return Result::Ok();
     // A failed save keeps the editor, so the operator can fix the name and save again.
-    if (Result saved = SaveEditorList(NewProgramName); !saved.ok()) return saved;
+    if (Result saved = SaveEditorList(m_newProgramName); !saved.ok()) return saved;
     RefreshListNames();
     return Result::Ok();
 }
