@@ -15,8 +15,14 @@ namespace {
 QJsonObject Object(const QByteArray& line) { return QJsonDocument::fromJson(line).object(); }
 
 // Feeds lines as mpv wrote them to the mirror.
-void Feed(mpv::DeckMirror& mirror, const std::vector<const char*>& lines) {
-    for (const char* line : lines) mirror.Apply(mpv::ParseLine(line));
+void Feed(mpv::DeckMirror& mirror, const std::vector<QByteArray>& lines) {
+    for (const QByteArray& line : lines) mirror.Apply(mpv::ParseLine(line));
+}
+
+// A property-change event as mpv sends it; without data for a property that has no value.
+QByteArray Changed(const char* name, const QByteArray& data = {}) {
+    const QByteArray value = data.isEmpty() ? "" : ",\"data\":" + data;
+    return R"({"event":"property-change","name":")" + QByteArray(name) + '"' + value + '}';
 }
 
 // What a test reads of a message: kind, request id, error, event, name, data ("-" for none).
@@ -122,8 +128,7 @@ TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
 
 TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     mpv::DeckMirror mirror;
-    Feed(mirror, {R"({"event":"property-change","id":1,"name":"idle-active","data":true})",
-                  R"({"event":"property-change","id":2,"name":"pause","data":false})"});
+    Feed(mirror, {Changed("idle-active", "true"), Changed("pause", "false")});
     EXPECT_EQ(mirror.PlayState(), 0);
     EXPECT_EQ(mirror.LengthSec(), -1);
 
@@ -134,22 +139,18 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     // News from before mpv took the file (the old file ending) is not about the new one.
     // A pause toggled just before and the old file's last position come in late, even
     // after mpv's reply to the hand-over.
-    Feed(mirror, {R"({"event":"idle"})",
-                  R"({"event":"property-change","id":1,"name":"idle-active","data":true})",
-                  R"({"event":"property-change","id":2,"name":"pause","data":true})",
+    Feed(mirror, {R"({"event":"idle"})", Changed("idle-active", "true"), Changed("pause", "true"),
                   R"({"data":{"playlist_entry_id":1},"request_id":100,"error":"success"})",
-                  R"({"event":"property-change","id":3,"name":"time-pos","data":2.0})",
+                  Changed("time-pos", "2.0"),
                   R"({"event":"end-file","reason":"stop","playlist_entry_id":0})"});
     EXPECT_EQ(mirror.PlayState(), 1);
     EXPECT_EQ(mirror.PositionMs(), 0);
     // What mpv 0.35 sends once it starts the file, as recorded.
-    Feed(mirror, {R"({"event":"start-file","playlist_entry_id":1})",
-                  R"({"event":"property-change","id":1,"name":"idle-active","data":false})",
-                  R"({"event":"property-change","id":3,"name":"time-pos","data":0.000000})",
-                  R"({"event":"property-change","id":4,"name":"duration","data":5.041633})"});
+    Feed(mirror,
+         {R"({"event":"start-file","playlist_entry_id":1})", Changed("idle-active", "false"),
+          Changed("time-pos", "0.000000"), Changed("duration", "5.041633")});
     EXPECT_FALSE(mirror.AwaitingFile() || mirror.Advancing()) << "opened, not playing yet";
-    Feed(mirror, {R"({"event":"playback-restart"})",
-                  R"({"event":"property-change","id":3,"name":"time-pos","data":0.948})"});
+    Feed(mirror, {R"({"event":"playback-restart"})", Changed("time-pos", "0.948")});
     EXPECT_TRUE(mirror.Advancing());
     EXPECT_EQ(mirror.PlayState(), 1);
     EXPECT_EQ(mirror.PositionMs(), 948);
@@ -163,9 +164,7 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     // The file ends by itself.
     Feed(mirror,
          {R"({"event":"end-file","reason":"eof","playlist_entry_id":1})", R"({"event":"idle"})",
-          R"({"event":"property-change","id":1,"name":"idle-active","data":true})",
-          R"({"event":"property-change","id":3,"name":"time-pos"})",
-          R"({"event":"property-change","id":4,"name":"duration"})"});
+          Changed("idle-active", "true"), Changed("time-pos"), Changed("duration")});
     EXPECT_EQ(mirror.PlayState(), 0);
     EXPECT_EQ(mirror.PositionMs(), 0);
     EXPECT_EQ(mirror.LengthSec(), -1);
@@ -195,14 +194,12 @@ TEST(MpvProtocolTest, MirrorReadsStoppedWhenAFileCannotBePlayedOrTheDeckIsStoppe
     EXPECT_EQ(mirror.PlayState(), 1);
 
     // Stopped and reset, a deck reads as a closed player.
-    Feed(mirror, {R"({"request_id":8,"error":"success"})",
-                  R"({"event":"property-change","id":4,"name":"duration","data":200.5})",
-                  R"({"event":"property-change","id":3,"name":"time-pos","data":12.25})",
-                  R"({"event":"property-change","id":5,"name":"current-ao","data":"pulse"})"});
+    Feed(mirror, {R"({"request_id":8,"error":"success"})", Changed("duration", "200.5"),
+                  Changed("time-pos", "12.25"), Changed("current-ao", R"("pulse")")});
     EXPECT_EQ(mirror.AudioOutput(), "pulse");
     mirror.Stopped();
     // A position event already on its way does not make a stopped deck move.
-    Feed(mirror, {R"({"event":"property-change","id":3,"name":"time-pos","data":12.30})"});
+    Feed(mirror, {Changed("time-pos", "12.30")});
     EXPECT_EQ(mirror.PlayState(), 0);
     EXPECT_EQ(mirror.PositionMs(), 0);
     EXPECT_EQ(mirror.LengthSec(), -1);
@@ -232,16 +229,14 @@ TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
 
     // A file has its whole patience from when it begins to play, and moves by events and
     // by answers to the position question; the same position again is no move.
-    const char* at1 = R"({"event":"property-change","name":"time-pos","data":1.0})";
     mpv::DeckWatchdog playing;
     EXPECT_EQ(QStringList({playing.Check(false, 0), playing.Check(true, 9000)}),
               QStringList({"", ""}));
-    playing.Heard(mpv::ParseLine(at1), 9500);
+    playing.Heard(mpv::ParseLine(Changed("time-pos", "1.0")), 9500);
     playing.Sent(7, 10500);
     playing.AskedPosition(7);
     playing.Heard(mpv::ParseLine(R"({"data":2.5,"request_id":7,"error":"success"})"), 10600);
-    playing.Heard(mpv::ParseLine(R"({"event":"property-change","name":"time-pos","data":2.5})"),
-                  12000);
+    playing.Heard(mpv::ParseLine(Changed("time-pos", "2.5")), 12000);
     EXPECT_EQ(QStringList({playing.Check(true, 12599), playing.Check(true, 12600)}),
               QStringList({"", still}));
 }
