@@ -39,15 +39,9 @@ protected:
     ListEditor editor{station.ListsPath(), lock};
 };
 
-TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
+TEST_F(ListEditorTest, NamesNoProgramCanHoldAreNotOfferedAndWriteNothing) {
+    // Nor is a CD list offered without its box.
     EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "rock"}));
-    EXPECT_EQ(editor.TotalPrograms(), 2);
-    editor.CheckBoxIncludeCDsListsClick(true);
-    EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "CD_Best", "rock"}));
-    EXPECT_EQ(editor.TotalPrograms(), 3);
-}
-
-TEST_F(ListEditorTest, BadNamesWriteNothing) {
     Choose("rock");
     const QStringList refused = {"../escape", "a/b",   "a\\b",  "..",    ".",   "a|b",
                                  "a\nb",      ".Rock", "Rock ", " Rock", "a\tb"};
