@@ -55,6 +55,11 @@ protected:
         return WaitUntil([&] { return link.Find(0) && link.Find(1); }, 5000);
     }
 
+    // Whether the deck's mpv plays at what the deck volume 0..255 is in mpv's terms.
+    static bool MpvVolumeIs(const QString& socket, int volume) {
+        return std::abs(AskMpv(socket, "volume").toDouble() - mpv::MpvVolume(volume)) < 0.01;
+    }
+
     QTemporaryDir m_dir;
     QString m_tone;
     QStringList m_reports;
@@ -75,7 +80,7 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerObeyAndComeBackAsPlayers) {
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying) << "seen at once, before mpv answers";
     ASSERT_TRUE(
         WaitUntil([&] { return link->LengthSec(0) == 3 && link->PositionMs(0) > 300; }, 3000));
-    EXPECT_NEAR(AskMpv(sock0, "volume").toDouble(), mpv::MpvVolume(128), 0.01);
+    EXPECT_TRUE(MpvVolumeIs(sock0, 128));
 
     link->TogglePause(0);
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPaused);
@@ -110,12 +115,7 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerObeyAndComeBackAsPlayers) {
     ASSERT_TRUE(WaitUntil(
         [&] { return link->ProcessId(1) != pid && link->ProcessId(1) != 0 && link->Find(1); },
         5000));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return std::abs(AskMpv(link->SocketPath(1), "volume").toDouble() - mpv::MpvVolume(64)) <
-                   0.01;
-        },
-        1000));
+    EXPECT_TRUE(WaitUntil([&] { return MpvVolumeIs(link->SocketPath(1), 64); }, 1000));
     link->HandOver(1, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->LengthSec(1) == 3; }, 3000));
     link->Stop(1);
@@ -133,7 +133,7 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerObeyAndComeBackAsPlayers) {
     EXPECT_TRUE(m_reports[0].contains("WinampRadio1")) << m_reports[0].toStdString();
 }
 
-TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsAndKeepsTheVolume) {
+TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsKeepsTheVolumeAndAListPlays) {
     MpvPlayerLink::Options options;
     options.fadeSteps = 5;
     options.fadeStepMs = 40;
@@ -152,9 +152,7 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsAndKeepsTheVolume) {
     ASSERT_TRUE(WaitUntil([&] { return link->PlayState(1) == PlayerLink::kStopped; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return AskMpv(sock, "idle-active").toBool(); }, 3000));
     // The next file plays at the volume the deck had.
-    EXPECT_TRUE(WaitUntil(
-        [&] { return std::abs(AskMpv(sock, "volume").toDouble() - mpv::MpvVolume(200)) < 0.01; },
-        3000));
+    EXPECT_TRUE(WaitUntil([&] { return MpvVolumeIs(sock, 200); }, 3000));
 
     // A hand-over during the ramp ends the ramp.
     link->HandOver(1, m_tone);
@@ -162,27 +160,18 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsAndKeepsTheVolume) {
     link->StopWithFade(1);
     link->HandOver(1, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 400; }, 3000));
-    EXPECT_NEAR(AskMpv(sock, "volume").toDouble(), mpv::MpvVolume(200), 0.01);
+    EXPECT_TRUE(MpvVolumeIs(sock, 200));
     EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying);
-}
 
-TEST_F(MpvPlayerLinkTest, PlayListPlaysItsRelativeEntries) {
-    auto link = MakeLink();
-    ASSERT_TRUE(LaunchBoth(*link));
-    QDir dir(m_dir.path());
-    ASSERT_TRUE(dir.mkdir("hour1"));
-    QStringList names;
-    for (int i = 0; i < 3; ++i) {
-        names << QStringLiteral("m%1.mp3").arg(i + 1);
-        // The last entry lasts long enough to be seen playing.
-        const double seconds = i < 2 ? 0.5 : 3.0;
-        ASSERT_EQ(WriteToneMp3(dir.filePath("hour1/" + names.last()), 500 + 100 * i, seconds), "");
-    }
-    const QString list = dir.filePath("hour1/hourToPlay.m3u");
-    WriteBytes(list, (names.join("\r\n") + "\r\n").toUtf8());
+    // A play list plays its entries, named relative to its folder.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("hour1"));
+    // The last entry lasts long enough to be seen playing.
+    for (const auto& [name, seconds] : {std::pair{"m1.mp3", 0.5}, {"m2.mp3", 0.5}, {"m3.mp3", 3.0}})
+        ASSERT_EQ(WriteToneMp3(m_dir.filePath("hour1/") + name, 440, seconds), "");
+    const QString list = m_dir.filePath("hour1/hourToPlay.m3u");
+    WriteBytes(list, "m1.mp3\r\nm2.mp3\r\nm3.mp3\r\n");
 
     link->HandOver(1, list);
-    const QString sock = link->SocketPath(1);
     ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock, "playlist-count").toInt() == 3; }, 3000));
     ASSERT_TRUE(
         WaitUntil([&] { return AskMpv(sock, "path").toString().endsWith("hour1/m3.mp3"); }, 4000));
@@ -192,16 +181,12 @@ TEST_F(MpvPlayerLinkTest, PlayListPlaysItsRelativeEntries) {
 TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
     // An mpv left from an earlier run of the station.
     const auto startEarlierDeck = [this](QProcess& earlier) {
+        const QString socket = m_dir.filePath("WinampRadio0.sock");
         earlier.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        earlier.start("mpv",
-                      {"--idle=yes", "--no-video", "--no-terminal", "--no-config", "--ao=null",
-                       "--input-ipc-server=" + m_dir.filePath("WinampRadio0.sock")});
+        earlier.start("mpv", {"--idle=yes", "--no-video", "--no-terminal", "--no-config",
+                              "--ao=null", "--input-ipc-server=" + socket});
         return earlier.waitForStarted(3000) &&
-               WaitUntil(
-                   [&] {
-                       return AskMpv(m_dir.filePath("WinampRadio0.sock"), "idle-active").toBool();
-                   },
-                   3000);
+               WaitUntil([&] { return AskMpv(socket, "idle-active").toBool(); }, 3000);
     };
     QProcess earlier;
     ASSERT_TRUE(startEarlierDeck(earlier));
