@@ -107,10 +107,9 @@ TEST(MpvProtocolTest, ParsesRepliesAndEvents) {
 
 TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
     // Idle wins over pause: mpv keeps its pause flag while it has no file.
-    EXPECT_EQ(mpv::PlayStateOf(true, true), 0);
-    EXPECT_EQ(mpv::PlayStateOf(true, false), 0);
-    EXPECT_EQ(mpv::PlayStateOf(false, true), 3);
-    EXPECT_EQ(mpv::PlayStateOf(false, false), 1);
+    EXPECT_EQ(QList<int>({mpv::PlayStateOf(true, true), mpv::PlayStateOf(true, false),
+                          mpv::PlayStateOf(false, true), mpv::PlayStateOf(false, false)}),
+              QList<int>({0, 0, 3, 1}));
 
     const std::pair<std::optional<double>, int> positions[] = {
         {std::nullopt, 0}, {-0.183064, 0},     {0.0, 0},
@@ -118,11 +117,7 @@ TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
     };
     for (const auto& [timePos, ms] : positions) EXPECT_EQ(mpv::PositionMsOf(timePos), ms);
     const std::pair<std::optional<double>, int> lengths[] = {
-        {std::nullopt, -1},
-        {0.0, 0},
-        {5.041633, 5},
-        {209.99, 209},
-    };
+        {std::nullopt, -1}, {0.0, 0}, {5.041633, 5}, {209.99, 209}};
     for (const auto& [duration, sec] : lengths) EXPECT_EQ(mpv::LengthSecOf(duration), sec);
 }
 
