@@ -114,25 +114,22 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
     // A picture whose bytes happen to hold a run of 32 kbit/s frames.
     QByteArray cover(200000, '\x55');
     cover.replace(5000, 2000, MpegFrames({1, 3, 32, 44100, false}, 2000));
-    // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
-    const MpegFormat low{3, 3, 8, 8000, true};
-    struct Case {
-        const char* name;
-        MpegFileSpec layout;
-        std::uint32_t seconds;
-    };
     MpegFileSpec picture;
     picture.audioBytes = 12 * 16000;
     picture.id3v2Bytes = 200000;
     picture.id3v2Payload = cover;
     MpegFileSpec footer = picture;
-    footer.id3v2Footer = true;
-    footer.id3v1 = true;
+    footer.id3v2Footer = footer.id3v1 = true;
+    // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
     MpegFileSpec trailing;
-    trailing.format = low;
+    trailing.format = {3, 3, 8, 8000, true};
     trailing.audioBytes = 10900;
     trailing.id3v1 = true;
-    const Case cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
+    const struct Case {
+        const char* name;
+        MpegFileSpec layout;
+        std::uint32_t seconds;
+    } cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray bytes = BuildMpegFile(c.layout);
