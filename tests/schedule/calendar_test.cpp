@@ -81,53 +81,45 @@ TEST_F(CalendarTest, StartsAndEndsStopAtOtherPrograms) {
 TEST_F(CalendarTest, ChosenListsBecomeTheProgramValue) {
     QStringList twelve;
     for (int i = 0; i < 12; ++i) twelve.append(QStringLiteral("l%1").arg(i));
-    const struct {
-        QStringList chosen;
-        QString stored;
-    } cases[] = {
-        {{"one"}, "one"}, {{"a", "b", "c"}, "a|b|c|"}, {twelve, twelve.mid(0, 11).join('|') + '|'}};
+    const QString eleven = twelve.mid(0, 11).join('|') + '|';
     Open();
     ASSERT_EQ(AddProgram("10:00", "11:00", {"first"}), Result::Ok());
-    for (const auto& c : cases) {
-        // Only the cut to 11 lists has something to tell the operator.
+    // (chosen, stored, what the operator is told): the cut to 11 lists is a warning, a name
+    // no program value holds is refused; nothing chosen ("Ακυρο") changes nothing.
+    using Kind = Result::Kind;
+    for (const auto& [chosen, stored, told] :
+         {std::tuple{QStringList{"one"}, QString("one"), Kind::Ok},
+          {QStringList{"a", "b", "c"}, "a|b|c|", Kind::Ok},
+          {twelve, eleven, Kind::Warning},
+          {QStringList{}, eleven, Kind::Ok},
+          {QStringList{"a|b"}, eleven, Kind::Error}}) {
         calendar.SelectRow(0);
-        EXPECT_EQ(calendar.ButtonSetProgr1Click(c.chosen).kind(),
-                  c.chosen.size() <= 11 ? Result::Kind::Ok : Result::Kind::Warning);
-        EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({c.stored, "###SAME###"}));
+        EXPECT_EQ(calendar.ButtonSetProgr1Click(chosen).kind(), told) << stored.toStdString();
+        EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({stored, "###SAME###"}));
     }
-    // "Ακυρο" (nothing chosen) changes nothing.
     AddProgram("12:00", "13:00", {});
-    calendar.SelectRow(0);
-    calendar.ButtonSetProgr1Click({});
-    EXPECT_FALSE(calendar.ButtonSetProgr1Click({"a|b"}).ok()) << "no program value holds it";
     EXPECT_EQ(DayFile(kMonday)[24], "###NULL###");
-    EXPECT_EQ(DayFile(kMonday)[20], twelve.mid(0, 11).join('|') + '|');
     EXPECT_EQ(programsChanged, 1 + 3);
 }
 
-TEST_F(CalendarTest, DeletedProgramStaysDeletedAcrossADayChange) {
-    station.WriteDays({{kMonday, "10:00", "12:00", "a"}});
+TEST_F(CalendarTest, DeletedProgramIsSavedByADayChangeAndDroppedBySameAsAnUnsavedDay) {
+    station.WriteDays({{kMonday, "10:00", "12:00", "a"}, {3, "06:00", "07:00", "w"}});
     Open();
     calendar.SelectRow(0);
     calendar.BitBtnDelHourProg1Click();
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(kMonday)[20], "a") << "delete alone does not write";
-    EXPECT_EQ(calendar.TabControl1Change(2), Result::Ok());
-    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
-    EXPECT_TRUE(calendar.Rows().empty());
-    EXPECT_EQ(DayFile(2), QStringList(48, "###NULL###")) << "a day shown and left is saved";
-    EXPECT_EQ(programsChanged, 0);
-}
-
-TEST_F(CalendarTest, SameAsCopiesOnlyASavedDay) {
-    station.WriteDays({{kMonday, "10:00", "12:00", "a"}, {3, "06:00", "07:00", "w"}});
-    Open();
-    calendar.SelectRow(0);
-    calendar.BitBtnDelHourProg1Click();
     // Thursday was never saved: Monday's file stays and the unsaved delete is dropped.
     EXPECT_EQ(calendar.BitBtnIdioProMe1Click(4), Result::Ok());
     EXPECT_EQ(DayFile(kMonday)[20], "a");
     ASSERT_EQ(calendar.Rows().size(), 1u);
+
+    calendar.SelectRow(0);
+    calendar.BitBtnDelHourProg1Click();
+    EXPECT_EQ(calendar.TabControl1Change(2), Result::Ok());
+    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
+    EXPECT_TRUE(calendar.Rows().empty());
+    EXPECT_EQ(DayFile(2), QStringList(48, "###NULL###")) << "a day shown and left is saved";
     EXPECT_EQ(calendar.BitBtnIdioProMe1Click(3), Result::Ok());
     EXPECT_EQ(DayFile(kMonday), DayFile(3));
     EXPECT_EQ(calendar.Rows()[0].text, "06:00 - 07:00     w");
