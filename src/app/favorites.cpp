@@ -8,10 +8,10 @@ QString FavoritesPath(const DataFolders& folders) {
 
 }  // namespace
 
-text_file::ReadResult ReadFavorites(const DataFolders& folders) {
+ReadResult<QStringList> ReadFavorites(const DataFolders& folders) {
     return text_file::ReadLines(FavoritesPath(folders));
 }
 
-QString WriteFavorites(const DataFolders& folders, const QStringList& items) {
+Result WriteFavorites(const DataFolders& folders, const QStringList& items) {
     return text_file::WriteLines(FavoritesPath(folders), items);
 }

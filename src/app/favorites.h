@@ -9,6 +9,6 @@
 inline constexpr char kFavoritesFileName[] = "favorites.txt";
 
 /// The stored items; none when the file is missing.
-text_file::ReadResult ReadFavorites(const DataFolders& folders);
-/// Replaces the file with the items; the system's message on failure, empty on success.
-QString WriteFavorites(const DataFolders& folders, const QStringList& items);
+ReadResult<QStringList> ReadFavorites(const DataFolders& folders);
+/// Replaces the file with the items; an error with the system's message on failure.
+Result WriteFavorites(const DataFolders& folders, const QStringList& items);

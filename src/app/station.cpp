@@ -17,6 +17,10 @@ void AddIfAny(QStringList& messages, const QString& message) {
     if (!message.isEmpty()) messages << message;
 }
 
+void AddIfAny(QStringList& messages, const Result& result) {
+    if (result.kind() != Result::Kind::Ok) messages << result.message();
+}
+
 // The level and mixing boxes and the settings that hold their texts, walked both ways.
 using Box = VolumeBars::LevelBox;
 const std::pair<Box, QString Settings::*> kLevelBoxes[] = {
@@ -40,8 +44,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
-        const QString error = m_loader.LoadProgramOfHour(hour, minute);
-        if (!error.isEmpty()) Q_EMIT Problem(error);
+        const Result loaded = m_loader.LoadProgramOfHour(hour, minute);
+        if (loaded.kind() != Result::Kind::Ok) Q_EMIT Problem(loaded.message());
     });
     // Only a change of what plays now redraws the queue; other days and hours wait for
     // their time, and the song on air does not come round again.
@@ -72,10 +76,10 @@ void Station::LoadSettings(const Settings& s, QStringList& messages) {
     m_engine.SeedQueue(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
     ApplySettings(s);
     m_engine.LaunchPlayers();
-    const auto favourites = ReadFavorites(m_folders);
-    AddIfAny(messages, favourites.error);
-    m_favoritesUnreadable = !favourites.error.isEmpty();
-    m_favorites = favourites.lines;
+    const ReadResult<QStringList> favourites = ReadFavorites(m_folders);
+    AddIfAny(messages, favourites);
+    m_favoritesUnreadable = !favourites.ok();
+    m_favorites = favourites.value;
 }
 
 void Station::ApplySettings(const Settings& s) {
@@ -126,17 +130,17 @@ void Station::SetAdvertLabelWidth(int width) { m_marquees.Advert.LabelWidth = wi
 void Station::SetMessagePanelWidth(int width) { m_marquees.Messages.PanelWidth = width; }
 void Station::SetMessageLabelWidth(int width) { m_marquees.Messages.LabelWidth = width; }
 
-QString Station::SavePlayedList(const QString& filePath) {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result Station::SavePlayedList(const QString& filePath) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     const QFileInfo file(filePath);
     if (QDir(file.absolutePath()) == QDir(m_folders.ListsPath)) {
-        if (const QString refused = ListNameRefusal(file.fileName()); !refused.isEmpty())
-            return refused + QStringLiteral(" Nothing was saved.");
+        if (const Result refused = ListNameRefusal(file.fileName()); !refused.ok())
+            return Result::Error(refused.message() + QStringLiteral(" Nothing was saved."));
     }
-    const QString error = text_file::WriteLines(filePath, m_engine.Played().Paths());
+    Result written = text_file::WriteLines(filePath, m_engine.Played().Paths());
     // A failed write changes nothing, the Lists tab included.
-    if (error.isEmpty()) m_lists.RefreshListNames();
-    return error;
+    if (written.ok()) m_lists.RefreshListNames();
+    return written;
 }
 
 QStringList Station::Close(QSettings* store) {

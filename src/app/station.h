@@ -74,8 +74,9 @@ public:
     void PlayNow();
     /// "Save...": writes the played list's paths as a list file (the lists folder is read
     /// again, so a list saved there shows at once). A file saved into the lists folder is a
-    /// list and its name follows the list name rule. The system's message on failure.
-    QString SavePlayedList(const QString& filePath);
+    /// list and its name follows the list name rule. An error with the system's message on
+    /// failure.
+    Result SavePlayedList(const QString& filePath);
 
 Q_SIGNALS:
     /// A problem met while the station runs on its own (a day file or list that could not

@@ -32,12 +32,13 @@ constexpr std::array<char16_t, 128> kWindows1253Upper = {
     0x03C8, 0x03C9, 0x03CA, 0x03CB, 0x03CC, 0x03CD, 0x03CE, 0xF8FB,  // 0xF8
 };
 
-QString ReadFailure(const QString& path, const QFileDevice& file) {
-    return QStringLiteral("%1 could not be read: %2").arg(path, file.errorString());
+Result ReadFailure(const QString& path, const QFileDevice& file) {
+    return Result::Error(QStringLiteral("%1 could not be read: %2").arg(path, file.errorString()));
 }
 
-QString WriteFailure(const QString& path, const QFileDevice& file) {
-    return QStringLiteral("%1 could not be written: %2").arg(path, file.errorString());
+Result WriteFailure(const QString& path, const QFileDevice& file) {
+    return Result::Error(
+        QStringLiteral("%1 could not be written: %2").arg(path, file.errorString()));
 }
 
 }  // namespace
@@ -104,36 +105,24 @@ QStringList SplitLines(const QString& text) {
     return lines;
 }
 
-ReadResult ReadLines(const QString& path) {
+ReadResult<QStringList> ReadLines(const QString& path) {
     // Lists of a hundred thousand tracks stay far below this; an audio or video file
     // saved in the wrong folder does not, and is never loaded whole.
     constexpr qint64 kLargestTextFile = 32 * 1024 * 1024;
-    ReadResult result;
     const QFileInfo info(path);
-    if (!info.exists()) return result;
-    if (info.isFile() && info.size() > kLargestTextFile) {
-        result.error = QStringLiteral("%1 is too large to be a text file").arg(path);
-        return result;
-    }
+    if (!info.exists()) return {};
+    if (info.isFile() && info.size() > kLargestTextFile)
+        return {Result::Error(QStringLiteral("%1 is too large to be a text file").arg(path))};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = ReadFailure(path, file);
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly)) return {ReadFailure(path, file)};
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = ReadFailure(path, file);
-        return result;
-    }
-    if (bytes.contains('\0')) {
-        result.error = QStringLiteral("%1 is not a text file").arg(path);
-        return result;
-    }
-    result.lines = SplitLines(DecodeText(bytes));
-    return result;
+    if (file.error() != QFileDevice::NoError) return {ReadFailure(path, file)};
+    if (bytes.contains('\0'))
+        return {Result::Error(QStringLiteral("%1 is not a text file").arg(path))};
+    return {Result::Ok(), SplitLines(DecodeText(bytes))};
 }
 
-QString WriteLines(const QString& path, const QStringList& lines) {
+Result WriteLines(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += EncodeText(line);
@@ -147,14 +136,14 @@ QString WriteLines(const QString& path, const QStringList& lines) {
     for (qsizetype written = 0; written < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0) {
-            const QString error = WriteFailure(path, file);
+            Result error = WriteFailure(path, file);
             file.cancelWriting();
             return error;
         }
         written += n;
     }
     if (!file.commit()) return WriteFailure(path, file);
-    return {};
+    return Result::Ok();
 }
 
 }  // namespace text_file

@@ -4,25 +4,21 @@
 #include <QStringList>
 #include <optional>
 
+#include "base/result.h"
+
 /// Text files as lists of lines. Reading splits at CR, LF or CR LF and decodes UTF-8
 /// when the bytes are valid UTF-8, Windows-1253 (Greek) otherwise. Writing replaces the
 /// whole file atomically (a failed write leaves the old file whole) with CR LF after
 /// every line, UTF-8 on Linux.
 namespace text_file {
 
-struct ReadResult {
-    QStringList lines;  ///< empty when the file is missing
-    QString error;      ///< names the file and the system's reason when it could not be read
-    bool ok() const { return error.isEmpty(); }
-};
-
 /// A missing file reads as no lines and no error. A file that holds NUL bytes (audio,
-/// an image, a UTF-16 text) or is too large to be a list is refused with a message.
-ReadResult ReadLines(const QString& path);
+/// an image, a UTF-16 text) or is too large to be a list is refused with an error. An
+/// error names the file and the system's reason.
+ReadResult<QStringList> ReadLines(const QString& path);
 
-/// Returns a message naming the file and the system's reason on failure, an empty string
-/// on success.
-QString WriteLines(const QString& path, const QStringList& lines);
+/// On failure, an error naming the file and the system's reason.
+Result WriteLines(const QString& path, const QStringList& lines);
 
 /// Decodes bytes as UTF-8 when valid, as Windows-1253 otherwise.
 QString DecodeText(const QByteArray& bytes);

@@ -19,24 +19,24 @@ ProgramLoader::ProgramLoader(QString listsPath, QString daysPath, const Clock& c
 
 QString ProgramLoader::LabeltracksToPlay1() const { return QString::number(m_queue.TracksToPlay); }
 
-QString ProgramLoader::LoadProgramOfHour(int hour, int minute) {
+Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
     const QDate today = m_clock.Now().date();
-    day_program::DayReadResult day =
+    ReadResult<QStringList> day =
         day_program::ReadDay(m_daysPath, day_program::WeekdayNumber(today));
-    if (!day.ok()) return day.error;
-    m_programNow = std::move(day.slots);
+    if (!day.ok()) return day;
+    m_programNow = std::move(day.value);
 
     const int c = day_program::SlotOfTime(hour, minute);
-    if (c < 0 || c >= day_program::kSlotCount) return {};
+    if (c < 0 || c >= day_program::kSlotCount) return Result::Ok();
     if (HandProgramPlaying) {
         // A list started by hand plays on through the rest of the running program.
-        if (m_programNow.at(c) == kSameSlot) return {};
+        if (m_programNow.at(c) == kSameSlot) return Result::Ok();
         HandProgramPlaying = false;
     }
     const day_program::ProgramSpan span = day_program::SpanOfSlot(m_programNow, c);
     const QString value = m_programNow.at(span.startSlot);
     // A continuation slot of the program already playing keeps its queue.
-    if (span.startSlot < c && value == m_programName) return {};
+    if (span.startSlot < c && value == m_programName) return Result::Ok();
 
     m_date = today.toString(QStringLiteral("d-M-yy"));
     m_dayName = QLocale().toString(today, QStringLiteral("dddd"));
@@ -52,18 +52,18 @@ void ProgramLoader::CheckBoxDontClearAutomaticallyPrevTracksClick(bool checked) 
     DontClearPrevTracks = checked;
 }
 
-QString ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
-    if (listName.isEmpty()) return {};
+Result ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
+    if (listName.isEmpty()) return Result::Ok();
     // The operator's command: a list that cannot be read changes nothing.
-    list_file::ReadResult read = list_file::Read(m_listsPath, listName);
-    if (!read.ok()) return read.error;
+    ReadResult<QStringList> read = list_file::Read(m_listsPath, listName);
+    if (!read.ok()) return read;
     m_programName = listName;
-    StartLists({listName}, {std::move(read.lines)});
+    StartLists({listName}, {std::move(read.value)});
     HandProgramPlaying = true;
-    return {};
+    return Result::Ok();
 }
 
-QString ProgramLoader::LoadLists(const QStringList& names) {
+Result ProgramLoader::LoadLists(const QStringList& names) {
     QList<QStringList> lists;
     QStringList errors;
     for (const QString& name : names) {
@@ -72,15 +72,15 @@ QString ProgramLoader::LoadLists(const QStringList& names) {
             lists.append(QStringList());
             continue;
         }
-        list_file::ReadResult read = list_file::Read(m_listsPath, name);
-        if (!read.ok()) errors.append(name + QStringLiteral(": ") + read.error);
-        lists.append(std::move(read.lines));
+        ReadResult<QStringList> read = list_file::Read(m_listsPath, name);
+        if (!read.ok()) errors.append(name + QStringLiteral(": ") + read.message());
+        lists.append(std::move(read.value));
     }
     StartLists(names, lists);
-    if (errors.isEmpty()) return {};
+    if (errors.isEmpty()) return Result::Ok();
     // The calendar goes on with what could be read rather than keep the old program.
-    return QStringLiteral("These lists could not be read and play as empty:\n") +
-           errors.join(u'\n');
+    return Result::Warning(QStringLiteral("These lists could not be read and play as empty:\n") +
+                           errors.join(u'\n'));
 }
 
 void ProgramLoader::StartLists(const QStringList& names, const QList<QStringList>& lists) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/result.h"
+
 class Clock;
 class PlayQueue;
 
@@ -18,13 +20,12 @@ public:
 
     /// Loads the program of the slot of hour:minute into the queue's pools and draws a
     /// fresh queue of five, unless that program is already loaded (a continuation slot)
-    /// or a list started by hand goes on through it. Returns a message for the operator
-    /// when a file could not be read (an unreadable day file loads nothing; an unreadable
-    /// list plays as empty).
-    QString LoadProgramOfHour(int hour, int minute);
+    /// or a list started by hand goes on through it. An unreadable day file loads nothing
+    /// and is an error; an unreadable list plays as empty, with a warning.
+    Result LoadProgramOfHour(int hour, int minute);
     /// "PlayThe Program now": one list, started by hand, plays until the next program
-    /// start or empty slot. An empty name does nothing.
-    QString PlayTheProgramnow1Click(const QString& listName);
+    /// start or empty slot. An empty name does nothing; an unreadable list changes nothing.
+    Result PlayTheProgramnow1Click(const QString& listName);
 
     /// Set while a list started by hand keeps playing.
     bool HandProgramPlaying = false;
@@ -54,8 +55,9 @@ Q_SIGNALS:
     void ProgramLoaded(const QString& value);
 
 private:
-    /// Reads the lists (a missing file is an empty pool) and starts them.
-    QString LoadLists(const QStringList& names);
+    /// Reads the lists (a missing file is an empty pool) and starts them; a warning names
+    /// the lists that could not be read.
+    Result LoadLists(const QStringList& names);
     /// Replaces the pools and draws a fresh queue of five.
     void StartLists(const QStringList& names, const QList<QStringList>& lists);
 

@@ -40,17 +40,17 @@ Calendar::Calendar(QString daysPath, const ProgramLock& lock)
     for (int s = 0; s < kSlotCount; ++s) m_day.append(kNullSlot);
 }
 
-QString Calendar::SelectToday(const QDate& today) {
+Result Calendar::SelectToday(const QDate& today) {
     m_tabIndex = day_program::WeekdayNumber(today);
-    const QString message = LoadCalendarDay(m_tabIndex);
+    Result loaded = LoadCalendarDay(m_tabIndex);
     m_ready = true;
-    return message;
+    return loaded;
 }
 
-QString Calendar::LoadCalendarDay(int weekday) {
-    day_program::DayReadResult read = day_program::ReadDay(m_daysPath, weekday);
-    if (!read.ok()) return read.error;
-    m_day = std::move(read.slots);
+Result Calendar::LoadCalendarDay(int weekday) {
+    ReadResult<QStringList> read = day_program::ReadDay(m_daysPath, weekday);
+    if (!read.ok()) return read;
+    m_day = std::move(read.value);
     m_dayIndex = weekday;
     CloseHourChoices();
     m_startHours.clear();
@@ -58,7 +58,7 @@ QString Calendar::LoadCalendarDay(int weekday) {
     m_startIndex = -1;
     m_endIndex = -1;
     ShowCalendarDay();
-    return {};
+    return Result::Ok();
 }
 
 void Calendar::ShowCalendarDay() {
@@ -71,14 +71,14 @@ void Calendar::SelectRow(int row) {
     m_selectedRow = (row >= 0 && row < static_cast<int>(m_rows.size())) ? row : -1;
 }
 
-QString Calendar::SaveCalendarDay(int weekday) {
-    if (weekday < 0 || weekday > 6) return {};
+Result Calendar::SaveCalendarDay(int weekday) {
+    if (weekday < 0 || weekday > 6) return Result::Ok();
     return day_program::WriteDay(m_daysPath, weekday, m_day);
 }
 
-QString Calendar::BitBtnNewHourProg1Click() {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
-    if (!HoldsDay()) return {};
+Result Calendar::BitBtnNewHourProg1Click() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (!HoldsDay()) return Result::Ok();
     std::vector<HourChoice> starts;
     for (int s = 0; s < kSlotCount; ++s) {
         if (m_day.at(s) == kNullSlot) starts.push_back({day_program::SlotToTime(s), s});
@@ -87,13 +87,13 @@ QString Calendar::BitBtnNewHourProg1Click() {
     if (starts.empty()) {
         m_startHours.clear();
         m_startIndex = -1;
-        return {};
+        return Result::Ok();
     }
     m_startHours = std::move(starts);
     m_startIndex = 0;
     m_startEnabled = true;
     FillEndHours();
-    return {};
+    return Result::Ok();
 }
 
 void Calendar::ComboBoxStartHour1Change(int index) {
@@ -116,77 +116,79 @@ void Calendar::FillEndHours() {
     m_endIndex = 0;
 }
 
-QString Calendar::ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists) {
-    if (!m_startEnabled || !m_endEnabled || !HoldsDay()) return {};
+Result Calendar::ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists) {
+    if (!m_startEnabled || !m_endEnabled || !HoldsDay()) return Result::Ok();
     // A lock switched on while the hours were being chosen ends the choice too.
-    QString message = m_lock.Refusal();
-    if (message.isEmpty() && endIndex >= 0 && endIndex < static_cast<int>(m_endHours.size()) &&
+    Result result = m_lock.Refusal();
+    if (result.ok() && endIndex >= 0 && endIndex < static_cast<int>(m_endHours.size()) &&
         m_startIndex >= 0 && !chosenLists.isEmpty()) {
         m_endIndex = endIndex;
-        message = SetProgramValue({m_startHours[m_startIndex].slot, m_endHours[endIndex].slot},
-                                  chosenLists);
+        result = SetProgramValue({m_startHours[m_startIndex].slot, m_endHours[endIndex].slot},
+                                 chosenLists);
     }
     CloseHourChoices();
-    return message;
+    return result;
 }
 
-QString Calendar::ButtonSetProgr1Click(const QStringList& chosenLists) {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
-    if (m_selectedRow < 0 || chosenLists.isEmpty()) return {};
+Result Calendar::ButtonSetProgr1Click(const QStringList& chosenLists) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (m_selectedRow < 0 || chosenLists.isEmpty()) return Result::Ok();
     const day_program::ProgramRow& target = m_rows[m_selectedRow];
     return SetProgramValue({target.startSlot, target.endSlot}, chosenLists);
 }
 
-QString Calendar::SetProgramValue(const day_program::ProgramSpan& span,
-                                  const QStringList& chosenLists) {
+Result Calendar::SetProgramValue(const day_program::ProgramSpan& span,
+                                 const QStringList& chosenLists) {
     for (const QString& name : chosenLists.mid(0, kMaxProgramLists)) {
-        if (const QString refused = ListNameRefusal(name); !refused.isEmpty())
-            return refused + QStringLiteral(" The program was not changed.");
+        if (const Result refused = ListNameRefusal(name); !refused.ok())
+            return Result::Error(refused.message() +
+                                 QStringLiteral(" The program was not changed."));
     }
     m_day[span.startSlot] = JoinSelectedLists(chosenLists);
     for (int s = span.startSlot + 1; s < span.endSlot; ++s) m_day[s] = kSameSlot;
     ShowCalendarDay();
-    if (const QString error = SaveCalendarDay(m_dayIndex); !error.isEmpty()) return error;
+    if (Result saved = SaveCalendarDay(m_dayIndex); !saved.ok()) return saved;
     Q_EMIT ProgramsChanged(m_dayIndex, span);
     if (chosenLists.size() > kMaxProgramLists) {
-        return QStringLiteral("A program plays at most %1 lists: the first %1 chosen were kept.")
-            .arg(kMaxProgramLists);
+        return Result::Warning(
+            QStringLiteral("A program plays at most %1 lists: the first %1 chosen were kept.")
+                .arg(kMaxProgramLists));
     }
-    return {};
+    return Result::Ok();
 }
 
-QString Calendar::BitBtnDelHourProg1Click() {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
-    if (m_selectedRow < 0) return {};
+Result Calendar::BitBtnDelHourProg1Click() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (m_selectedRow < 0) return Result::Ok();
     const day_program::ProgramRow target = m_rows[m_selectedRow];
     for (int s = target.startSlot; s < target.endSlot; ++s) m_day[s] = kNullSlot;
     ShowCalendarDay();
-    return {};
+    return Result::Ok();
 }
 
-QString Calendar::BitBtnIdioProMe1Click(std::optional<int> chosenWeekday) {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
-    if (!chosenWeekday) return {};
+Result Calendar::BitBtnIdioProMe1Click(std::optional<int> chosenWeekday) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (!chosenWeekday) return Result::Ok();
     const int source = *chosenWeekday;
     // A day that was never saved has no file; the shown day's file then stays as it is.
     if (source >= 0 && source <= 6 &&
         QFileInfo(day_program::DayFilePath(m_daysPath, source)).isFile()) {
-        const day_program::DayReadResult day = day_program::ReadDay(m_daysPath, source);
-        if (!day.ok()) return day.error;
-        if (const QString error = day_program::WriteDay(m_daysPath, m_tabIndex, day.slots);
-            !error.isEmpty()) {
-            return error;
+        const ReadResult<QStringList> day = day_program::ReadDay(m_daysPath, source);
+        if (!day.ok()) return day;
+        if (Result written = day_program::WriteDay(m_daysPath, m_tabIndex, day.value);
+            !written.ok()) {
+            return written;
         }
     }
     return LoadCalendarDay(m_tabIndex);
 }
 
-QString Calendar::TabControl1Change(int weekday) {
-    if (!m_ready || weekday < 0 || weekday > 6) return {};
-    if (const QString error = SaveCalendarDay(m_dayIndex); !error.isEmpty()) return error;
-    if (const QString error = LoadCalendarDay(weekday); !error.isEmpty()) return error;
+Result Calendar::TabControl1Change(int weekday) {
+    if (!m_ready || weekday < 0 || weekday > 6) return Result::Ok();
+    if (Result saved = SaveCalendarDay(m_dayIndex); !saved.ok()) return saved;
+    if (Result loaded = LoadCalendarDay(weekday); !loaded.ok()) return loaded;
     m_tabIndex = weekday;
-    return {};
+    return Result::Ok();
 }
 
 void Calendar::CloseHourChoices() {

@@ -32,9 +32,9 @@ QString JoinSelectedLists(const QStringList& selected);
 
 /// The Calendar tab: the day being edited (`CalendarDay`), its rows in `ListBoxProgram1`,
 /// the start and end hours offered while a new program is being added, and the tab's
-/// commands. Every command that writes returns a message for the operator (empty when
-/// there is nothing to say); on a failed write the day in memory keeps the change. While
-/// the programs are locked every command that would change a day refuses with a message.
+/// commands. Every command returns its result for the operator; on a failed write the day
+/// in memory keeps the change. While the programs are locked every command that would
+/// change a day refuses with an error.
 class Calendar : public QObject {
     Q_OBJECT
 public:
@@ -68,33 +68,34 @@ public:
 
     /// Start-up: shows today's day and marks the calendar ready. The caller also moves
     /// the spot editor's day and sets LastProgramSlot to the slot of the current time.
-    QString SelectToday(const QDate& today);
+    Result SelectToday(const QDate& today);
     /// Reads a weekday's file into CalendarDay and shows it. A day being added to is
     /// abandoned: its start and end hours belong to the day that was shown.
-    QString LoadCalendarDay(int weekday);
+    Result LoadCalendarDay(int weekday);
     void ShowCalendarDay();
-    QString SaveCalendarDay(int weekday);
+    Result SaveCalendarDay(int weekday);
 
     /// NEW: offers every free slot as a start; with one, chooses the first and its ends.
-    QString BitBtnNewHourProg1Click();
+    Result BitBtnNewHourProg1Click();
     void ComboBoxStartHour1Change(int index);
     /// The ends for the chosen start: each following free slot, then the next program's
     /// start (or 24:00).
     void FillEndHours();
     /// End chosen: with lists chosen in the list chooser (empty for "Ακυρο"), the new
-    /// program fills its span and the day is saved. The hour choices close either way.
-    QString ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists);
+    /// program fills its span and the day is saved. The hour choices close either way. More
+    /// than 11 lists keep the first 11, with a warning.
+    Result ComboBoxEndHour1Change(int endIndex, const QStringList& chosenLists);
     /// Set Program: gives the program of the chosen row new lists; its span stays.
-    QString ButtonSetProgr1Click(const QStringList& chosenLists);
+    Result ButtonSetProgr1Click(const QStringList& chosenLists);
     /// Delete: empties the chosen row's span in memory only; the day file follows at its
     /// next save.
-    QString BitBtnDelHourProg1Click();
+    Result BitBtnDelHourProg1Click();
     /// Same as: on "OK" the chosen weekday's file (-1 when none was chosen) replaces the
     /// shown day's file, which is then read again; a day never saved copies nothing.
     /// nullopt is "Ακυρο".
-    QString BitBtnIdioProMe1Click(std::optional<int> chosenWeekday);
+    Result BitBtnIdioProMe1Click(std::optional<int> chosenWeekday);
     /// Day tab change: saves the day left and loads the chosen one; ignored before ready.
-    QString TabControl1Change(int weekday);
+    Result TabControl1Change(int weekday);
 
 Q_SIGNALS:
     /// A program of the calendar was set or changed, with its weekday and the span it now
@@ -104,7 +105,7 @@ Q_SIGNALS:
 private:
     bool HoldsDay() const { return m_dayIndex >= 0; }
     void CloseHourChoices();
-    QString SetProgramValue(const day_program::ProgramSpan& span, const QStringList& chosenLists);
+    Result SetProgramValue(const day_program::ProgramSpan& span, const QStringList& chosenLists);
 
     QString m_daysPath;
     const ProgramLock& m_lock;

@@ -23,17 +23,15 @@ QString DayFilePath(const QString& daysPath, int weekday) {
     return daysPath + QString::number(weekday);
 }
 
-DayReadResult ReadDay(const QString& daysPath, int weekday) {
-    text_file::ReadResult read = text_file::ReadLines(DayFilePath(daysPath, weekday));
-    DayReadResult result;
-    result.error = std::move(read.error);
-    result.slots = std::move(read.lines);
-    if (result.slots.size() > kSlotCount) result.slots.resize(kSlotCount);
-    while (result.slots.size() < kSlotCount) result.slots.append(kNullSlot);
-    return result;
+ReadResult<QStringList> ReadDay(const QString& daysPath, int weekday) {
+    ReadResult<QStringList> day = text_file::ReadLines(DayFilePath(daysPath, weekday));
+    QStringList& slots = day.value;
+    if (slots.size() > kSlotCount) slots.resize(kSlotCount);
+    while (slots.size() < kSlotCount) slots.append(kNullSlot);
+    return day;
 }
 
-QString WriteDay(const QString& daysPath, int weekday, const QStringList& slots) {
+Result WriteDay(const QString& daysPath, int weekday, const QStringList& slots) {
     return text_file::WriteLines(DayFilePath(daysPath, weekday), slots);
 }
 

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "base/result.h"
+
 /// Day programs: a weekday is 48 half-hour slots, stored one line a slot in the day file
 /// named by its weekday number ("0" Sunday … "6" Saturday). A slot holds "###NULL###"
 /// (nothing), a program value (a program starts here) or "###SAME###" (the program
@@ -26,16 +28,12 @@ QString SlotToTime(int slot);
 /// daysPath + weekday number.
 QString DayFilePath(const QString& daysPath, int weekday);
 
-struct DayReadResult {
-    QStringList slots;  ///< always 48 lines
-    QString error;      ///< the system's message when an existing file could not be read
-    bool ok() const { return error.isEmpty(); }
-};
-/// The 48 slots of a weekday. A missing file is an empty day; a short file reads its
-/// missing slots as "###NULL###", and lines past the 48th are not slots.
-DayReadResult ReadDay(const QString& daysPath, int weekday);
-/// Replaces the day file with the 48 slots; returns the system's message on failure.
-QString WriteDay(const QString& daysPath, int weekday, const QStringList& slots);
+/// The 48 slots of a weekday (always 48 lines). A missing file is an empty day; a short
+/// file reads its missing slots as "###NULL###", and lines past the 48th are not slots. An
+/// existing file that cannot be read is an error with the system's message.
+ReadResult<QStringList> ReadDay(const QString& daysPath, int weekday);
+/// Replaces the day file with the 48 slots; an error with the system's message on failure.
+Result WriteDay(const QString& daysPath, int weekday, const QStringList& slots);
 
 /// The run of slots that slot `slot` belongs to: back over "###SAME###" to the start
 /// (never before slot 0) and forward over "###SAME###" to the slot after the end.

@@ -65,56 +65,55 @@ void ListEditor::CheckBoxIncludeCDsListsClick(bool checked) {
     RefreshListNames();
 }
 
-QString ListEditor::LoadListToEditor(const QString& name) {
-    const list_file::ReadResult read = list_file::Read(m_listsPath, name);
-    if (!read.ok()) return read.error;
+Result ListEditor::LoadListToEditor(const QString& name) {
+    const ReadResult<QStringList> read = list_file::Read(m_listsPath, name);
+    if (!read.ok()) return read;
     ClearEditor();
-    m_rows.reserve(static_cast<std::size_t>(read.lines.size()));
-    for (const QString& path : read.lines) m_rows.push_back({TrackTitle(path), path, false});
-    return {};
+    m_rows.reserve(static_cast<std::size_t>(read.value.size()));
+    for (const QString& path : read.value) m_rows.push_back({TrackTitle(path), path, false});
+    return Result::Ok();
 }
 
-QString ListEditor::SaveEditorList(const QString& name) {
-    if (name.isEmpty()) return {};
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
-    if (const QString refused = ListNameRefusal(name); !refused.isEmpty())
-        return refused + QStringLiteral(" Nothing was saved.");
+Result ListEditor::SaveEditorList(const QString& name) {
+    if (name.isEmpty()) return Result::Ok();
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (const Result refused = ListNameRefusal(name); !refused.ok())
+        return Result::Error(refused.message() + QStringLiteral(" Nothing was saved."));
     return list_file::Write(m_listsPath, name, Paths());
 }
 
-QString ListEditor::ListBoxFileListBoxClick(int index) {
-    if (index < 0 || index >= m_listNames.size()) return {};
+Result ListEditor::ListBoxFileListBoxClick(int index) {
+    if (index < 0 || index >= m_listNames.size()) return Result::Ok();
     const QString name = m_listNames.at(index);
-    if (const QString error = LoadListToEditor(name); !error.isEmpty()) return error;
+    if (Result loaded = LoadListToEditor(name); !loaded.ok()) return loaded;
     m_chosenList = index;
     m_newProgramName = name;
-    return {};
+    return Result::Ok();
 }
 
-QString ListEditor::SpeedButtonNewProgram1Click() {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result ListEditor::SpeedButtonNewProgram1Click() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     ClearEditor();
     m_newProgramName.clear();
-    return {};
+    return Result::Ok();
 }
 
 QString ListEditor::SaveListQuestion() const {
     const QString& name = m_newProgramName;
-    if (!m_rows.empty() || !m_lock.Refusal().isEmpty() || !ListNameRefusal(name).isEmpty())
-        return {};
+    if (!m_rows.empty() || !m_lock.Refusal().ok() || !ListNameRefusal(name).ok()) return {};
     // A list that cannot be read may hold tracks as well.
-    const list_file::ReadResult held = list_file::Read(m_listsPath, name);
-    if (held.ok() && held.lines.isEmpty()) return {};
+    const ReadResult<QStringList> held = list_file::Read(m_listsPath, name);
+    if (held.ok() && held.value.isEmpty()) return {};
     return QStringLiteral("Replace ") + name + QStringLiteral(" with an empty list ?");
 }
 
-QString ListEditor::BitBtnSaveProgram1Click(bool confirmed) {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
-    if (!confirmed && !SaveListQuestion().isEmpty()) return {};
+Result ListEditor::BitBtnSaveProgram1Click(bool confirmed) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (!confirmed && !SaveListQuestion().isEmpty()) return Result::Ok();
     // A failed save keeps the editor, so the operator can fix the name and save again.
-    if (const QString error = SaveEditorList(m_newProgramName); !error.isEmpty()) return error;
+    if (Result saved = SaveEditorList(m_newProgramName); !saved.ok()) return saved;
     RefreshListNames();
-    return {};
+    return Result::Ok();
 }
 
 QString ListEditor::DeleteListQuestion() const {
@@ -123,17 +122,18 @@ QString ListEditor::DeleteListQuestion() const {
     return QStringLiteral("Delete ") + name + QStringLiteral(" ?");
 }
 
-QString ListEditor::ButtonDelProgram1Click(bool confirmed) {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result ListEditor::ButtonDelProgram1Click(bool confirmed) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     const QString name = ChosenListName();
-    if (name.isEmpty() || !confirmed) return {};
-    QString message;
+    if (name.isEmpty() || !confirmed) return Result::Ok();
+    Result result;
     QFile file(m_listsPath + name);
     if (IsSafeFileName(name) && file.exists() && !file.remove()) {
-        message = QStringLiteral("Could not delete %1: %2").arg(name, file.errorString());
+        result =
+            Result::Error(QStringLiteral("Could not delete %1: %2").arg(name, file.errorString()));
     }
     RefreshListNames();
-    return message;
+    return result;
 }
 
 void ListEditor::MoveCurrent(int to) {
@@ -143,23 +143,23 @@ void ListEditor::MoveCurrent(int to) {
     m_currentRow = to;
 }
 
-QString ListEditor::ButtonUpProgr2Click() {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result ListEditor::ButtonUpProgr2Click() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     if (m_currentRow >= 1) MoveCurrent(m_currentRow - 1);
-    return {};
+    return Result::Ok();
 }
 
-QString ListEditor::ButtonDnProgr2Click() {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result ListEditor::ButtonDnProgr2Click() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     if (m_currentRow >= 0 && m_currentRow <= TotalTracks() - 2) MoveCurrent(m_currentRow + 1);
-    return {};
+    return Result::Ok();
 }
 
-QString ListEditor::ButtonDelTrackFromProgClick() {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result ListEditor::ButtonDelTrackFromProgClick() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     std::erase_if(m_rows, [](const Row& row) { return row.selected; });
     if (m_currentRow >= TotalTracks()) m_currentRow = TotalTracks() - 1;
-    return {};
+    return Result::Ok();
 }
 
 void ListEditor::ListBoxTitles1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
@@ -182,10 +182,10 @@ std::optional<QString> ListEditor::PlayNowEntry() const {
     return name.isEmpty() ? path : MakeTrackEntry(path, name);
 }
 
-QString ListEditor::AppendRow(const QString& title, const QString& path) {
-    if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
+Result ListEditor::AppendRow(const QString& title, const QString& path) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     m_rows.push_back({title, path, false});
-    return {};
+    return Result::Ok();
 }
 
 bool ListEditor::ContainsTitle(const QString& title) const {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/result.h"
+
 struct ProgramLock;
 
 /// Whether a program value and a day file can hold the name.
@@ -18,9 +20,9 @@ QStringList VisibleListNames(const QStringList& folderNames, bool includeCds);
 /// The Lists tab: the names of the lists in the lists folder (`ListBoxFileListBox`), the
 /// editor of one list as rows of title and path (`ListBoxTitles1` with its hidden twin
 /// `ListBoxPaths1`), the name box, and the tab's commands. Nothing reaches a list file
-/// until Save. Commands that touch files return a message for the operator, empty when
-/// all went well; a failed command leaves the editor as it was. While the programs are
-/// locked, every command that would change the editor or a list refuses with a message.
+/// until Save. Commands return their result for the operator; a failed command leaves the
+/// editor as it was. While the programs are locked, every command that would change the
+/// editor or a list refuses with an error.
 class ListEditor {
 public:
     /// listsPath ends in "/" (or "\").
@@ -63,30 +65,30 @@ public:
     void RefreshListNames();
     void CheckBoxIncludeCDsListsClick(bool checked);
     /// Fills the editor from a list file (a missing file is an empty list).
-    QString LoadListToEditor(const QString& name);
+    Result LoadListToEditor(const QString& name);
     /// Writes the editor's paths to a list. An empty name writes nothing; a name against
     /// the list name rule is refused.
-    QString SaveEditorList(const QString& name);
+    Result SaveEditorList(const QString& name);
 
     /// Click on a name, the chosen one too: loads it and puts it into the name box.
-    QString ListBoxFileListBoxClick(int index);
+    Result ListBoxFileListBoxClick(int index);
     /// NEW: empty editor, empty name box.
-    QString SpeedButtonNewProgram1Click();
+    Result SpeedButtonNewProgram1Click();
     /// The confirmation to ask before Save writes an empty editor over a list that holds
     /// tracks; empty when Save needs none (or is refused).
     QString SaveListQuestion() const;
     /// Save under the name box's text, then refresh (which empties the editor). When
     /// SaveListQuestion() asked, only the answer Yes (confirmed) writes.
-    QString BitBtnSaveProgram1Click(bool confirmed);
+    Result BitBtnSaveProgram1Click(bool confirmed);
     /// The confirmation to ask before deleting the chosen list; empty when none is chosen
     /// (or the delete is refused).
     QString DeleteListQuestion() const;
     /// Deletes the chosen list when the operator answered Yes.
-    QString ButtonDelProgram1Click(bool confirmed);
-    QString ButtonUpProgr2Click();
-    QString ButtonDnProgr2Click();
+    Result ButtonDelProgram1Click(bool confirmed);
+    Result ButtonUpProgr2Click();
+    Result ButtonDnProgr2Click();
     /// Removes every selected entry.
-    QString ButtonDelTrackFromProgClick();
+    Result ButtonDelTrackFromProgClick();
     /// Ctrl+A selects every entry; Delete removes the selection, and does nothing while locked.
     void ListBoxTitles1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     /// True when the key asks to delete the chosen list (Delete, never while locked): the UI
@@ -97,7 +99,7 @@ public:
     std::optional<QString> PlayNowEntry() const;
 
     /// For the add commands: appends one entry.
-    QString AppendRow(const QString& title, const QString& path);
+    Result AppendRow(const QString& title, const QString& path);
     bool ContainsTitle(const QString& title) const;
 
 private:

@@ -55,7 +55,7 @@ bool IsSafeFileName(const QString& name) {
     return true;
 }
 
-QString ListNameRefusal(const QString& name) {
+Result ListNameRefusal(const QString& name) {
     const auto holds = [&name](auto test) { return std::any_of(name.begin(), name.end(), test); };
     QString fault;
     if (name.isEmpty()) {
@@ -71,24 +71,24 @@ QString ListNameRefusal(const QString& name) {
     } else if (holds([](QChar ch) { return ch.category() == QChar::Other_Control; })) {
         fault = QStringLiteral("it holds a control character");
     }
-    if (fault.isEmpty()) return {};
-    return QStringLiteral("\"%1\" cannot be a list name: %2.").arg(name, fault);
+    if (fault.isEmpty()) return Result::Ok();
+    return Result::Error(QStringLiteral("\"%1\" cannot be a list name: %2.").arg(name, fault));
 }
 
 namespace list_file {
 
-ReadResult Read(const QString& listsPath, const QString& name) {
+ReadResult<QStringList> Read(const QString& listsPath, const QString& name) {
     // Only an ordinary file in the folder is a list; any other name (empty, a folder,
     // a path leading elsewhere) names no list and reads as an empty one.
     if (!IsSafeFileName(name)) return {};
     const QString path = listsPath + name;
     if (!QFileInfo(path).isFile()) return {};
-    text_file::ReadResult read = text_file::ReadLines(path);
-    return {std::move(read.lines), std::move(read.error)};
+    return text_file::ReadLines(path);
 }
 
-QString Write(const QString& listsPath, const QString& name, const QStringList& lines) {
-    if (!IsSafeFileName(name)) return QStringLiteral("Invalid list name: \"%1\"").arg(name);
+Result Write(const QString& listsPath, const QString& name, const QStringList& lines) {
+    if (!IsSafeFileName(name))
+        return Result::Error(QStringLiteral("Invalid list name: \"%1\"").arg(name));
     return text_file::WriteLines(listsPath + name, lines);
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/result.h"
+
 /// Lists, track entries and program values: the strings in which tracks and lists
 /// travel through the station. A list is a file in the lists folder whose name is the
 /// list name, one track path a line.
@@ -34,20 +36,15 @@ bool IsSafeFileName(const QString& name);
 /// The rule for a name under which a list is saved or put into a program: it may not be
 /// empty, start with a dot (a hidden file is never listed), start or end with a blank (it
 /// would pass for another list), or hold a path separator, "|" (it splits a program value)
-/// or a control character (a line break shifts a day file). Returns the operator's message,
-/// empty for a good name. Lists saved earlier under other names are still read as they are.
-QString ListNameRefusal(const QString& name);
+/// or a control character (a line break shifts a day file). A bad name is an error with the
+/// operator's message. Lists saved earlier under other names are still read as they are.
+Result ListNameRefusal(const QString& name);
 
 namespace list_file {
-struct ReadResult {
-    QStringList lines;
-    QString error;  ///< system's message when an existing file could not be read
-    bool ok() const { return error.isEmpty(); }
-};
 /// The lines of listsPath + name; no lines when there is no such file (or the name is
-/// not a plain file name).
-ReadResult Read(const QString& listsPath, const QString& name);
-/// Replaces listsPath + name; returns the system's message on failure, empty on success.
-/// A name that is not a plain file name is refused with a message.
-QString Write(const QString& listsPath, const QString& name, const QStringList& lines);
+/// not a plain file name); an error with the system's message when it cannot be read.
+ReadResult<QStringList> Read(const QString& listsPath, const QString& name);
+/// Replaces listsPath + name; an error with the system's message on failure. A name that
+/// is not a plain file name is refused.
+Result Write(const QString& listsPath, const QString& name, const QStringList& lines);
 }  // namespace list_file

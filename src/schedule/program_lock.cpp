@@ -1,7 +1,7 @@
 #include "schedule/program_lock.h"
 
-QString ProgramLock::Refusal() const {
-    if (!LockPrograms) return {};
-    return QStringLiteral(
-        "The programs are locked: untick \"Lock Programs\" in the Options to change them.");
+Result ProgramLock::Refusal() const {
+    if (!LockPrograms) return Result::Ok();
+    return Result::Error(QStringLiteral(
+        "The programs are locked: untick \"Lock Programs\" in the Options to change them."));
 }

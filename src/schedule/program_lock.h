@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "base/result.h"
 
 /// "Lock Programs": the one switch that the calendar and the list editor both read. While
 /// it is on, every command that would change a day program or a list refuses, whichever
 /// widget or key asks for it.
 struct ProgramLock {
     bool LockPrograms = false;
-    /// The operator's message for an edit asked while locked; empty while edits are allowed.
-    QString Refusal() const;
+    /// An error with the operator's message for an edit asked while locked; Ok while edits
+    /// are allowed.
+    Result Refusal() const;
 };

@@ -172,9 +172,9 @@ int CalendarPage::SelectedRow() const {
 }
 
 bool CalendarPage::RefusedWhileLocked() {
-    const QString refusal = m_station.Lock().Refusal();
-    ShowError(this, refusal);
-    return !refusal.isEmpty();
+    const Result refusal = m_station.Lock().Refusal();
+    ShowError(this, refusal.message());
+    return !refusal.ok();
 }
 
 void CalendarPage::SetProgram() {

@@ -163,7 +163,7 @@ QVBoxLayout* ListsPage::BuildEditorButtons() {
 }
 
 QPushButton* ListsPage::TrackButton(const QString& name, const QIcon& icon, const QString& hint,
-                                    QString (ListEditor::*command)()) {
+                                    Result (ListEditor::*command)()) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setIcon(icon);

@@ -11,6 +11,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QVBoxLayout;
+class Result;
 class Station;
 
 /// The Lists tab `TabSheetLists`: the names of the lists (`ListBoxFileListBox`, with
@@ -36,7 +37,7 @@ private:
     void SetUpTitles();
     QVBoxLayout* BuildEditorButtons();
     QPushButton* TrackButton(const QString& name, const QIcon& icon, const QString& hint,
-                             QString (ListEditor::*command)());
+                             Result (ListEditor::*command)());
     QHBoxLayout* BuildEditorFooter();
     void SyncSelection();
     void LoadList(int row);

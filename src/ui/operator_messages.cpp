@@ -20,13 +20,13 @@ void ShowError(QWidget* parent, const QString& message) {
     box.exec();
 }
 
-void RunCommand(QWidget* parent, const std::function<QString()>& command) {
-    QString message;
+void RunCommand(QWidget* parent, const std::function<Result()>& command) {
+    Result result;
     try {
-        message = command();
+        result = command();
     } catch (const std::exception& e) {
         // Nothing may escape into the event loop; the operator reads what went wrong.
-        message = QString::fromLocal8Bit(e.what());
+        result = Result::Error(QString::fromLocal8Bit(e.what()));
     }
-    ShowError(parent, message);
+    ShowError(parent, result.message());
 }

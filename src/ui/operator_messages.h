@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "base/result.h"
+
 class QWidget;
 
 /// What the window says to the operator: confirmations with Yes and Cancel, and the
@@ -13,6 +15,6 @@ class QWidget;
 bool Confirm(QWidget* parent, const QString& question);
 /// Shows a message in a message box; nothing when it is empty.
 void ShowError(QWidget* parent, const QString& message);
-/// Runs one operator command and shows what it reports: the message it returns, or the
-/// text of an exception that escaped it.
-void RunCommand(QWidget* parent, const std::function<QString()>& command);
+/// Runs one operator command and shows what it reports: the message of its result (a
+/// warning as an error), or the text of an exception that escaped it.
+void RunCommand(QWidget* parent, const std::function<Result()>& command);

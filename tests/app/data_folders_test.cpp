@@ -28,11 +28,11 @@ TEST(DataFolders, CreatesMissingFoldersBelowTheStartFolderWithoutMovingTheCurren
     EXPECT_EQ(MakeDataFolders("/").DaysPath, "/days1/");
 
     // The favourites: none while the file is missing, exactly the items once written.
-    EXPECT_TRUE(ReadFavorites(folders).lines.isEmpty());
+    EXPECT_TRUE(ReadFavorites(folders).value.isEmpty());
     const QStringList items = {"Βίσση", "madonna"};
-    ASSERT_EQ(WriteFavorites(folders, items), QString());
+    ASSERT_EQ(WriteFavorites(folders, items), Result::Ok());
     EXPECT_TRUE(QFile::exists(start.filePath("favorites.txt")));
-    EXPECT_EQ(ReadFavorites(folders).lines, items);
+    EXPECT_EQ(ReadFavorites(folders).value, items);
 }
 
 TEST(DataFolders, AFolderThatCannotBeMadeIsReportedAndTheOthersAreStillMade) {

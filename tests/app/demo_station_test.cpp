@@ -54,7 +54,7 @@ void CheckWeek(const QString& station) {
 
     for (int day = 0; day < 7; ++day) {
         SCOPED_TRACE(day);
-        const QStringList slots = day_program::ReadDay(station + "/days1/", day).slots;
+        const QStringList slots = day_program::ReadDay(station + "/days1/", day).value;
         EXPECT_NE(slots[0], day_program::kSameSlot);
 
         for (int s = 0; s < day_program::kSlotCount;) {
@@ -71,12 +71,12 @@ void CheckWeek(const QString& station) {
             QSet<QString> inProgram;
             for (const QString& name : names) {
                 if (!musicOf.contains(name)) {
-                    const list_file::ReadResult list = list_file::Read(lists, name);
-                    ASSERT_TRUE(list.ok()) << list.error.toStdString();
-                    ASSERT_FALSE(list.lines.isEmpty())
+                    const ReadResult<QStringList> list = list_file::Read(lists, name);
+                    ASSERT_TRUE(list.ok()) << list.message().toStdString();
+                    ASSERT_FALSE(list.value.isEmpty())
                         << "list " << name.toStdString() << " is empty or missing";
                     qint64 seconds = 0;
-                    for (const QString& path : list.lines) {
+                    for (const QString& path : list.value) {
                         const std::uint32_t length = TrackLength(path);
                         EXPECT_GT(length, std::uint32_t(mixing)) << path.toStdString();
                         seconds += qint64(length) - mixing;
@@ -113,7 +113,7 @@ void CheckWeek(const QString& station) {
                 EXPECT_EQ(raw.count('\n'), day_program::kSlotCount);
                 continue;
             }
-            for (const QString& line : list_file::Read(lists, f.fileName()).lines)
+            for (const QString& line : list_file::Read(lists, f.fileName()).value)
                 EXPECT_TRUE(QFileInfo(line).isAbsolute() && QFileInfo(line).isFile())
                     << line.toStdString();
         }
@@ -162,7 +162,7 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
 
     // An interrupted run: a track, a list and a day file are missing and a half-written
     // track is left behind. The next run makes what is missing and keeps the rest.
-    const QString track = list_file::Read(station + "/pro1/", "Greek").lines.first();
+    const QString track = list_file::Read(station + "/pro1/", "Greek").value.first();
     const QString part = station + "/music/.part-7.mp3", marker = station + "/.stavox-demo";
     ASSERT_TRUE(QFile::remove(track));
     ASSERT_TRUE(QFile::remove(station + "/pro1/Hits"));
@@ -184,7 +184,7 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
     const QString moved = dir.path() + "/moved";
     ASSERT_TRUE(QDir().rename(station, moved));
     EXPECT_EQ(RunScript(moved).exitCode, 0);
-    for (const QString& path : list_file::Read(moved + "/pro1/", "Ballads").lines)
+    for (const QString& path : list_file::Read(moved + "/pro1/", "Ballads").value)
         EXPECT_TRUE(path.startsWith(moved + "/music/") && QFileInfo(path).isFile())
             << path.toStdString();
     CheckPlaying(moved);

@@ -54,7 +54,7 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
     Calendar& calendar = station.CalendarTab();
     calendar.TabControl1Change(2);
     calendar.BitBtnNewHourProg1Click();
-    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"good"}), QString());
+    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"good"}), Result::Ok());
     host.Advance(400);
     EXPECT_EQ(station.Engine().Queue().Entries(), queued) << "Tuesday waits for Tuesday";
 
@@ -80,7 +80,7 @@ TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
                QStringList(QString::number(calendar.StartHours().size()));
     };
     const QStringList before = state();
-    const std::pair<const char*, std::function<QString()>> edits[] = {
+    const std::pair<const char*, std::function<Result()>> edits[] = {
         {"NEW", [&] { return calendar.BitBtnNewHourProg1Click(); }},
         {"Set Program", [&] { return calendar.ButtonSetProgr1Click({"junk"}); }},
         {"Delete", [&] { return calendar.BitBtnDelHourProg1Click(); }},
@@ -98,10 +98,10 @@ TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
     }
 
     station.Lock().LockPrograms = false;
-    EXPECT_NE(station.SavePlayedList(folder.ListsPath() + "Rock|Pop"), QString());
+    EXPECT_FALSE(station.SavePlayedList(folder.ListsPath() + "Rock|Pop").ok());
     EXPECT_EQ(QDir(folder.ListsPath()).entryList(QDir::Files), QStringList({"good", "junk"}));
-    EXPECT_EQ(station.SavePlayedList(folder.StartFolder() + "/.played"), QString());
-    EXPECT_EQ(station.SavePlayedList(folder.ListsPath() + "played"), QString());
+    EXPECT_EQ(station.SavePlayedList(folder.StartFolder() + "/.played"), Result::Ok());
+    EXPECT_EQ(station.SavePlayedList(folder.ListsPath() + "played"), Result::Ok());
 }
 
 }  // namespace

@@ -37,34 +37,34 @@ TEST(TextFile, DecodesUtf8WhenValidAndWindows1253Otherwise) {
 TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
     QTemporaryDir dir;
     const auto missing = text_file::ReadLines(dir.filePath("none"));
-    EXPECT_TRUE(missing.ok() && missing.lines.isEmpty());
+    EXPECT_TRUE(missing == Result::Ok() && missing.value.isEmpty());
     const auto folder = text_file::ReadLines(dir.path());
-    EXPECT_TRUE(folder.error.startsWith(dir.path() + " could not be read: "))
-        << folder.error.toStdString();
+    EXPECT_TRUE(!folder.ok() && folder.message().startsWith(dir.path() + " could not be read: "))
+        << folder.message().toStdString();
 
     const QString junk = dir.filePath("junk");
     WriteBytes(junk, QByteArray("/m/a.mp3\r\nID3\x03\0\0\xff\xfb", 17));
     const auto binary = text_file::ReadLines(junk);
-    EXPECT_TRUE(binary.lines.isEmpty());
-    EXPECT_EQ(binary.error, junk + " is not a text file");
+    EXPECT_TRUE(binary.value.isEmpty());
+    EXPECT_EQ(binary, Result::Error(junk + " is not a text file"));
     ASSERT_TRUE(QFile::resize(junk, 33 * 1024 * 1024));  // a sparse file: no disk is spent
-    EXPECT_EQ(text_file::ReadLines(junk).error, junk + " is too large to be a text file");
+    EXPECT_EQ(text_file::ReadLines(junk), Result::Error(junk + " is too large to be a text file"));
 }
 
 TEST(TextFile, FailedWriteReportsTheSystemMessageAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString nowhere = file_failure::PathUnderRegularFile(dir.path(), "list");
-    EXPECT_TRUE(
-        text_file::WriteLines(nowhere, {"x"}).startsWith(nowhere + " could not be written: "));
+    const Result refused = text_file::WriteLines(nowhere, {"x"});
+    EXPECT_TRUE(!refused.ok() && refused.message().startsWith(nowhere + " could not be written: "));
 
     const QString path = dir.filePath("list");
-    ASSERT_EQ(text_file::WriteLines(path, {"old 1", "old 2"}), QString());
-    QString error;
+    ASSERT_EQ(text_file::WriteLines(path, {"old 1", "old 2"}), Result::Ok());
+    Result error;
     {
         file_failure::FileSizeLimit limit(64);
         error = text_file::WriteLines(path, {QString(1000, u'x'), "new"});
     }
-    EXPECT_EQ(error, path + " could not be written: File too large");
+    EXPECT_EQ(error, Result::Error(path + " could not be written: File too large"));
     EXPECT_EQ(ReadBytes(path), QByteArray("old 1\r\nold 2\r\n"));
     // No half-written temporary file is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"blocker", "list"}));

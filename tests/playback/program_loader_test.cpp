@@ -8,6 +8,7 @@
 #include "playback/playback_engine.h"
 #include "player/simulated_player_link.h"
 #include "schedule/day_program.h"
+#include "support/files.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -24,7 +25,7 @@ struct StationOnAir {
         // Each load of a program clears the played list: the tests count loads by it.
         QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
-            EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
+            EXPECT_EQ(loader.LoadProgramOfHour(hour, minute), Result::Ok());
         });
         engine.ReloadProgramAtNextTick();
         engine.SetLastProgramSlot(day_program::SlotOfTime(start.hour(), start.minute()));
@@ -76,6 +77,16 @@ TEST(ProgramLoaderTest, ProgramRunsItsSpanAndGivesWayAtItsEnd) {
     EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
 }
 
+TEST(ProgramLoaderTest, AnUnreadableListPlaysAsEmptyButAnUnreadableDayLoadsNothing) {
+    StationOnAir air(QTime(10, 40));
+    WriteBytes(air.station.ListsPath() + "morning", QByteArray("a\0b", 3));
+    EXPECT_EQ(air.loader.LoadProgramOfHour(10, 0).kind(), Result::Kind::Warning);
+    EXPECT_EQ(air.loader.LabeltracksToPlay1(), "0");
+    WriteBytes(day_program::DayFilePath(air.station.DaysPath(), kMonday), QByteArray("a\0b", 3));
+    EXPECT_EQ(air.loader.LoadProgramOfHour(20, 0).kind(), Result::Kind::Error);
+    EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
+}
+
 TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
     const struct {
         QTime start, lastKept, replaced;
@@ -84,7 +95,7 @@ TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
     for (const auto& c : cases) {
         StationOnAir air(c.start);
         air.station.AddList("by hand", {60, 60, 60});
-        EXPECT_TRUE(air.loader.PlayTheProgramnow1Click("by hand").isEmpty());
+        EXPECT_EQ(air.loader.PlayTheProgramnow1Click("by hand"), Result::Ok());
         EXPECT_EQ(air.engine.Queue().TracksToPlay, 3);
         const int loads = air.loads;
         air.AdvanceTo(c.lastKept);

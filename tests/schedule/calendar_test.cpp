@@ -28,16 +28,16 @@ class CalendarTest : public ::testing::Test {
 protected:
     void Open() {
         QObject::connect(&calendar, &Calendar::ProgramsChanged, [this] { ++programsChanged; });
-        EXPECT_TRUE(calendar.SelectToday(kSomeMonday).isEmpty());
+        EXPECT_EQ(calendar.SelectToday(kSomeMonday), Result::Ok());
     }
     QStringList DayFile(int weekday) const {
-        return text_file::ReadLines(day_program::DayFilePath(station.DaysPath(), weekday)).lines;
+        return text_file::ReadLines(day_program::DayFilePath(station.DaysPath(), weekday)).value;
     }
     int StartIndexOf(const QString& time) const {
         return static_cast<int>(Texts(calendar.StartHours()).indexOf(time));
     }
     /// NEW, choose start and end, choose the lists in the list chooser.
-    QString AddProgram(const QString& start, const QString& end, const QStringList& lists) {
+    Result AddProgram(const QString& start, const QString& end, const QStringList& lists) {
         calendar.BitBtnNewHourProg1Click();
         calendar.ComboBoxStartHour1Change(StartIndexOf(start));
         const int endIndex = static_cast<int>(Texts(calendar.EndHours()).indexOf(end));
@@ -58,7 +58,7 @@ TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) 
     EXPECT_EQ(Texts(calendar.EndHours()).mid(46), QStringList({"23:30", "24:00"}));
     EXPECT_TRUE(calendar.StartHoursEnabled() && calendar.EndHoursEnabled());
 
-    EXPECT_TRUE(AddProgram("22:00", "24:00", {"late"}).isEmpty());
+    EXPECT_EQ(AddProgram("22:00", "24:00", {"late"}), Result::Ok());
     EXPECT_EQ(DayFile(kMonday).mid(43),
               QStringList({"###NULL###", "late", "###SAME###", "###SAME###", "###SAME###"}));
     ASSERT_EQ(calendar.Rows().size(), 1u);
@@ -83,17 +83,18 @@ TEST_F(CalendarTest, ChosenListsBecomeTheProgramValue) {
     for (int i = 0; i < 12; ++i) twelve.append(QStringLiteral("l%1").arg(i));
     const QString eleven = twelve.mid(0, 11).join('|') + '|';
     Open();
-    ASSERT_TRUE(AddProgram("10:00", "11:00", {"first"}).isEmpty());
-    // (chosen, stored, whether the operator is told): only the cut to 11 lists and a name
-    // no program value holds are told; nothing chosen ("Ακυρο") changes nothing.
+    ASSERT_EQ(AddProgram("10:00", "11:00", {"first"}), Result::Ok());
+    // (chosen, stored, what the operator is told): the cut to 11 lists is a warning, a name
+    // no program value holds is refused; nothing chosen ("Ακυρο") changes nothing.
+    using Kind = Result::Kind;
     for (const auto& [chosen, stored, told] :
-         {std::tuple{QStringList{"one"}, QString("one"), false},
-          {QStringList{"a", "b", "c"}, "a|b|c|", false},
-          {twelve, eleven, true},
-          {QStringList{}, eleven, false},
-          {QStringList{"a|b"}, eleven, true}}) {
+         {std::tuple{QStringList{"one"}, QString("one"), Kind::Ok},
+          {QStringList{"a", "b", "c"}, "a|b|c|", Kind::Ok},
+          {twelve, eleven, Kind::Warning},
+          {QStringList{}, eleven, Kind::Ok},
+          {QStringList{"a|b"}, eleven, Kind::Error}}) {
         calendar.SelectRow(0);
-        EXPECT_EQ(!calendar.ButtonSetProgr1Click(chosen).isEmpty(), told) << stored.toStdString();
+        EXPECT_EQ(calendar.ButtonSetProgr1Click(chosen).kind(), told) << stored.toStdString();
         EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({stored, "###SAME###"}));
     }
     AddProgram("12:00", "13:00", {});
@@ -109,17 +110,17 @@ TEST_F(CalendarTest, DeletedProgramIsSavedByADayChangeAndDroppedBySameAsAnUnsave
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(kMonday)[20], "a") << "delete alone does not write";
     // Thursday was never saved: Monday's file stays and the unsaved delete is dropped.
-    EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(4).isEmpty());
+    EXPECT_EQ(calendar.BitBtnIdioProMe1Click(4), Result::Ok());
     EXPECT_EQ(DayFile(kMonday)[20], "a");
     ASSERT_EQ(calendar.Rows().size(), 1u);
 
     calendar.SelectRow(0);
     calendar.BitBtnDelHourProg1Click();
-    EXPECT_TRUE(calendar.TabControl1Change(2).isEmpty());
-    EXPECT_TRUE(calendar.TabControl1Change(kMonday).isEmpty());
+    EXPECT_EQ(calendar.TabControl1Change(2), Result::Ok());
+    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(2), QStringList(48, "###NULL###")) << "a day shown and left is saved";
-    EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(3).isEmpty());
+    EXPECT_EQ(calendar.BitBtnIdioProMe1Click(3), Result::Ok());
     EXPECT_EQ(DayFile(kMonday), DayFile(3));
     EXPECT_EQ(calendar.Rows()[0].text, "06:00 - 07:00     w");
     EXPECT_EQ(programsChanged, 0);
@@ -131,8 +132,8 @@ TEST_F(CalendarTest, DayChangeAbandonsAHalfMadeProgram) {
     calendar.BitBtnNewHourProg1Click();
     calendar.TabControl1Change(2);
     // The start chosen on Monday must not overwrite Tuesday's program.
-    EXPECT_TRUE(calendar.ComboBoxEndHour1Change(0, {"x"}).isEmpty());
-    EXPECT_EQ(calendar.TabControl1Change(kMonday), QString());
+    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"x"}), Result::Ok());
+    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
     EXPECT_EQ(DayFile(2)[0], "all day");
 }
 
@@ -140,7 +141,7 @@ TEST_F(CalendarTest, FailedSaveKeepsTheChangeAndReportsIt) {
     Calendar broken(file_failure::PathUnderRegularFile(station.StartFolder(), "days1") + "/", lock);
     broken.SelectToday(kSomeMonday);
     broken.BitBtnNewHourProg1Click();
-    EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).isEmpty());
+    EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).ok());
     EXPECT_EQ(broken.CalendarDay()[0], "x");
 }
 

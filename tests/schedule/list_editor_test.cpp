@@ -28,10 +28,10 @@ protected:
         editor.RefreshListNames();
     }
     void Choose(const QString& name) {
-        ASSERT_TRUE(editor.ListBoxFileListBoxClick(editor.ListNames().indexOf(name)).isEmpty());
+        ASSERT_EQ(editor.ListBoxFileListBoxClick(editor.ListNames().indexOf(name)), Result::Ok());
     }
     QStringList ListFile(const QString& name) const {
-        return list_file::Read(station.ListsPath(), name).lines;
+        return list_file::Read(station.ListsPath(), name).value;
     }
 
     StationFolder station;
@@ -47,12 +47,12 @@ TEST_F(ListEditorTest, NamesNoProgramCanHoldAreNotOfferedAndWriteNothing) {
                                  "a\nb",      ".Rock", "Rock ", " Rock", "a\tb"};
     for (const QString& name : refused) {
         editor.EditNewProgramName1Change(name);
-        EXPECT_FALSE(editor.BitBtnSaveProgram1Click(false).isEmpty()) << name.toStdString();
+        EXPECT_FALSE(editor.BitBtnSaveProgram1Click(false).ok()) << name.toStdString();
         EXPECT_EQ(editor.TotalTracks(), 5) << "the editor keeps its entries";
     }
     EXPECT_FALSE(QFile::exists(station.StartFolder() + "/escape"));
     editor.EditNewProgramName1Change("");
-    EXPECT_TRUE(editor.BitBtnSaveProgram1Click(false).isEmpty());
+    EXPECT_EQ(editor.BitBtnSaveProgram1Click(false), Result::Ok());
     EXPECT_TRUE(editor.Rows().empty());
     EXPECT_EQ(editor.FolderNames().size(), 4) << "an empty name writes nothing";
 }
@@ -86,7 +86,7 @@ TEST_F(ListEditorTest, DeletingHonoursTheLockAndAListIsDeletedOnlyWhenConfirmed)
         editor.ListBoxTitles1KeyDown(Qt::Key_Delete, Qt::NoModifier);
         EXPECT_EQ(editor.TotalTracks(), locked ? 5 : 0);
     }
-    EXPECT_TRUE(editor.ButtonDelProgram1Click(true).isEmpty());
+    EXPECT_EQ(editor.ButtonDelProgram1Click(true), Result::Ok());
     EXPECT_EQ(editor.FolderNames(), QStringList({"ambient", "CD_Best", "Rock|Pop"}));
 }
 

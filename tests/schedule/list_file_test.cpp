@@ -46,17 +46,17 @@ TEST_F(ListFileTest, GreekWindows1253ListWithEveryLineEndingIsWrittenBackAsUtf8C
                                "last"};
     const QString text = greek[0] + "\r" + greek[1] + "\n\r\n" + greek[3];
     WriteBytes(ListsPath() + "Ελληνικά", text_file::EncodeWindows1253(text));
-    ASSERT_EQ(list_file::Read(ListsPath(), "Ελληνικά").lines, greek);
-    ASSERT_EQ(list_file::Write(ListsPath(), "Ελληνικά", greek), QString());
+    ASSERT_EQ(list_file::Read(ListsPath(), "Ελληνικά").value, greek);
+    ASSERT_EQ(list_file::Write(ListsPath(), "Ελληνικά", greek), Result::Ok());
     EXPECT_EQ(ReadBytes(ListsPath() + "Ελληνικά"), (greek.join("\r\n") + "\r\n").toUtf8());
 }
 
 TEST_F(ListFileTest, NamesThatAreNoListReadEmptyAndAreNotWritten) {
     for (const char* name : {"missing", "", ".", "../x"}) {
         const auto read = list_file::Read(ListsPath(), name);
-        EXPECT_TRUE(read.ok() && read.lines.isEmpty()) << name;
+        EXPECT_TRUE(read.ok() && read.value.isEmpty()) << name;
     }
-    EXPECT_FALSE(list_file::Write(ListsPath(), "../escape", {"x"}).isEmpty());
+    EXPECT_FALSE(list_file::Write(ListsPath(), "../escape", {"x"}).ok());
     EXPECT_FALSE(QFile::exists(m_dir.path() + "/../escape"));
 }
 

@@ -32,8 +32,8 @@ QStringList StationFolder::AddList(const QString& name, const QList<int>& trackS
 }
 
 void StationFolder::WriteList(const QString& name, const QStringList& lines) {
-    const QString error = list_file::Write(ListsPath(), name, lines);
-    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    const Result written = list_file::Write(ListsPath(), name, lines);
+    EXPECT_TRUE(written.ok()) << written.message().toStdString();
 }
 
 void StationFolder::WriteDays(const QList<Program>& programs) {
@@ -52,7 +52,7 @@ void StationFolder::WriteDays(const QList<Program>& programs) {
             slots[s] = s == start ? program.value : day_program::kSameSlot;
     }
     for (auto day = days.cbegin(); day != days.cend(); ++day) {
-        const QString error = day_program::WriteDay(DaysPath(), day.key(), day.value());
-        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        const Result written = day_program::WriteDay(DaysPath(), day.key(), day.value());
+        EXPECT_TRUE(written.ok()) << written.message().toStdString();
     }
 }

@@ -165,7 +165,7 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
     }
     EXPECT_EQ(Items(programs), QStringList({"08:00 - 10:00     a", "10:00 - 12:00     a|b|",
                                             "12:00 - 13:00     b"}));
-    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "1").lines.mid(20, 2),
+    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "1").value.mid(20, 2),
               QStringList({"a|b|", "###SAME###"}));
 
     // "Same as" copies the day chosen in the week onto the day shown.
@@ -182,8 +182,8 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
     Find<QPushButton>("BitBtnIdioProMe1")->click();
     EXPECT_TRUE(week.Answered());
     EXPECT_EQ(programs->count(), 3);
-    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").lines,
-              text_file::ReadLines(folder.DaysPath() + "1").lines);
+    EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").value,
+              text_file::ReadLines(folder.DaysPath() + "1").value);
 }
 
 TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
@@ -208,9 +208,9 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     Find<QPushButton>("BitBtnSaveProgram1")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b"}));
     EXPECT_EQ(titles->count(), 0);
-    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").lines,
+    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").value,
               QStringList({a[1], a[3], a[5], a[4]}));
-    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines, a);
+    EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value, a);
 
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
@@ -255,13 +255,13 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
             driver::ClickButton(box, answer);
         });
         Find<QPushButton>("BitBtnSaveProgram1")->click();
-        EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines.size(), lines) << answer;
+        EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value.size(), lines) << answer;
     }
 
     // The lists folder turns into a file: the save fails, the editor keeps the list.
     driver::ClickRow(names, 1);
     ASSERT_TRUE(QDir(folder.ListsPath()).removeRecursively());
-    ASSERT_TRUE(text_file::WriteLines(folder.StartFolder() + "/pro1", {}).isEmpty());
+    ASSERT_EQ(text_file::WriteLines(folder.StartFolder() + "/pro1", {}), Result::Ok());
     QString shown;
     ModalAnswer error("ErrorMessage", [&](QWidget* box) {
         shown = static_cast<QMessageBox*>(box)->text();
