@@ -30,24 +30,25 @@ Options::SpotMode RadioOfMode(int mode) {
 Options::Options(Station& station) : m_station(station) {}
 
 void Options::Load() {
-    const Settings& s = m_station.Stored();
-    PlaybackEngine& engine = m_station.Engine();
+    const PlaybackEngine& engine = m_station.Engine();
+    const SpotRunner& spots = m_station.Spots();
+    const StationOptions& kept = m_station.StoredOptions();
     m_controls.EditWinAmpPath1 = engine.Players().WinAmpPath;
-    m_controls.SpotRadio = RadioOfMode(s.HowToPlaySpots);
-    m_controls.CheckBoxShutDown1 = s.ShutDown;
-    m_controls.ComboBoxHourShutDown1 = QString::number(s.ShutDownHour);
-    m_controls.ComboBoxMinShutDown1 = QString::number(s.ShutDownMin);
+    m_controls.SpotRadio = RadioOfMode(spots.HowToPlaySpots);
+    m_controls.CheckBoxShutDown1 = kept.ShutDown;
+    m_controls.ComboBoxHourShutDown1 = QString::number(kept.ShutDownHour);
+    m_controls.ComboBoxMinShutDown1 = QString::number(kept.ShutDownMin);
     m_controls.CheckBoxLockPrograms1 = m_station.Lock().LockPrograms;
     m_controls.EditWaitSecBeg = QString::number(engine.WaitSecInBeggining);
-    m_controls.EditHowFastFadeOnSpots = QString::number(s.HowFastFadeOnSpots);
-    m_controls.CheckBoxGreekLishSearch = s.GreeklishSearch;
-    m_controls.CheckBoxSymplifyPlayer = s.SimplifyPlayer;
-    m_controls.RadioButtonShowAvi = s.AviOrMessage;
+    m_controls.EditHowFastFadeOnSpots = QString::number(spots.HowFastFadeOnSpots);
+    m_controls.CheckBoxGreekLishSearch = kept.GreeklishSearch;
+    m_controls.CheckBoxSymplifyPlayer = kept.SimplifyPlayer;
+    m_controls.RadioButtonShowAvi = kept.AviOrMessage;
     m_controls.CheckBoxSkipIntro = engine.SkipIntro;
     m_controls.EditSkipIntroSec = QString::number(engine.SkipIntroSec);
     m_controls.EditSkipIntroSecEnabled = engine.SkipIntro;
-    m_controls.CheckBoxPlayOnlyOneSpot = m_station.Spots().PlayOnlyOneSpot;
-    m_controls.EditPlaySpotEvery = QString::number(s.PlaySpotEvery);
+    m_controls.CheckBoxPlayOnlyOneSpot = spots.PlayOnlyOneSpot;
+    m_controls.EditPlaySpotEvery = QString::number(spots.PlaySpotEvery);
     NotifyLayout();
 }
 
@@ -58,25 +59,25 @@ void Options::EditWinAmpPath1Change(const QString& text) {
 
 void Options::SpotRadioClick(SpotMode mode) {
     m_controls.SpotRadio = mode;
-    m_station.Stored().HowToPlaySpots = mode;
+    m_station.Spots().HowToPlaySpots = mode;
 }
 
 void Options::CheckBoxShutDown1Click(bool checked) {
     m_controls.CheckBoxShutDown1 = checked;
-    m_station.Stored().ShutDown = checked;
+    m_station.StoredOptions().ShutDown = checked;
 }
 
 QString Options::ComboBoxHourShutDown1Change(const QString& text) {
     m_controls.ComboBoxHourShutDown1 = text;
     const std::optional<int> hour = ParseInt(text);
     if (!hour) return NotAnIntegerMessage(text);
-    m_station.Stored().ShutDownHour = *hour;
+    m_station.StoredOptions().ShutDownHour = *hour;
     return {};
 }
 
 void Options::ComboBoxMinShutDown1Change(const QString& text) {
     m_controls.ComboBoxMinShutDown1 = text;
-    m_station.Stored().ShutDownMin = IntFromText(text, kShutDownMinFallback);
+    m_station.StoredOptions().ShutDownMin = IntFromText(text, kShutDownMinFallback);
 }
 
 void Options::CheckBoxLockPrograms1Click(bool checked) {
@@ -87,7 +88,7 @@ void Options::CheckBoxLockPrograms1Click(bool checked) {
 
 void Options::CheckBoxSymplifyPlayerClick(bool checked) {
     m_controls.CheckBoxSymplifyPlayer = checked;
-    m_station.Stored().SimplifyPlayer = checked;
+    m_station.StoredOptions().SimplifyPlayer = checked;
     NotifyLayout();
 }
 
@@ -99,17 +100,17 @@ void Options::EditWaitSecBegChange(const QString& text) {
 
 void Options::EditHowFastFadeOnSpotsChange(const QString& text) {
     m_controls.EditHowFastFadeOnSpots = text;
-    m_station.Stored().HowFastFadeOnSpots = IntFromText(text, kFadeStepFallback);
+    m_station.Spots().HowFastFadeOnSpots = IntFromText(text, kFadeStepFallback);
 }
 
 void Options::CheckBoxGreekLishSearchClick(bool checked) {
     m_controls.CheckBoxGreekLishSearch = checked;
-    m_station.Stored().GreeklishSearch = checked;
+    m_station.StoredOptions().GreeklishSearch = checked;
 }
 
 void Options::AviOrMessageClick(bool showAvi) {
     m_controls.RadioButtonShowAvi = showAvi;
-    m_station.Stored().AviOrMessage = showAvi;
+    m_station.StoredOptions().AviOrMessage = showAvi;
     NotifyLayout();
 }
 
@@ -132,14 +133,13 @@ void Options::CheckBoxPlayOnlyOneSpotClick(bool checked) {
 void Options::EditPlaySpotEveryChange(const QString& text) {
     m_controls.EditPlaySpotEvery = text;
     // Held in one byte: 300 is kept as 44.
-    m_station.Stored().PlaySpotEvery =
-        static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
+    m_station.Spots().PlaySpotEvery = static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
 }
 
 bool Options::LockLayout() const { return m_station.Lock().LockPrograms; }
 
-bool Options::SimpleLayout() const { return m_station.Stored().SimplifyPlayer; }
-bool Options::ShowAvi() const { return m_station.Stored().AviOrMessage; }
+bool Options::SimpleLayout() const { return m_station.StoredOptions().SimplifyPlayer; }
+bool Options::ShowAvi() const { return m_station.StoredOptions().AviOrMessage; }
 
 void Options::NotifyLayout() { Q_EMIT LayoutChanged(); }
 

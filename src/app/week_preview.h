@@ -6,9 +6,9 @@
 
 class AsRunLog;
 class Clock;
+class QSettings;
 class Station;
 struct CommandLine;
-struct Settings;
 
 /// Sends the station's own events to the log: each program the calendar loads, each
 /// queue entry as it starts (before its file is handed over), each track passed over as
@@ -23,6 +23,6 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 /// the folder changes but the data folders that start-up creates.
 /// startProblems (settings that could not be read) go to the log with those of start-up.
 /// Returns the process exit code.
-int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
+int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings& settings,
                    const std::function<void(const QString& line)>& writeLine,
                    const QStringList& startProblems = {});

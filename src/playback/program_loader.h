@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/settings_table.h"
+
 class Clock;
 class PlayQueue;
 
@@ -44,6 +46,9 @@ public:
     /// The queue's TracksToPlay.
     QString LabeltracksToPlay1() const;
 
+    /// DontClearPrevTracks, as the station's settings keep it.
+    SettingsTable& Settings() { return m_settings; }
+
 Q_SIGNALS:
     /// A new program begins and the played list (`ListBoxPrevPlayed1` and its paths)
     /// is to be emptied; not sent while DontClearPrevTracks is set.
@@ -66,4 +71,5 @@ private:
     QString m_span;
     QString m_date;
     QString m_dayName;
+    SettingsTable m_settings;
 };
