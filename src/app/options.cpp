@@ -133,7 +133,8 @@ void Options::CheckBoxPlayOnlyOneSpotClick(bool checked) {
 void Options::EditPlaySpotEveryChange(const QString& text) {
     m_controls.EditPlaySpotEvery = text;
     // Held in one byte: 300 is kept as 44.
-    m_station.Spots().PlaySpotEvery = static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
+    m_station.Spots().PlaySpotEvery =
+        static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
 }
 
 bool Options::LockLayout() const { return m_station.Lock().LockPrograms; }

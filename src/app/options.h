@@ -9,8 +9,8 @@ class Station;
 /// The options dialog ("Options") as a model: the state of each of its controls and the
 /// setting each one writes, into the room that keeps it, the moment it changes; there is
 /// no cancel. Typed numbers fall back to a default when they are not whole numbers,
-/// except the shutdown hour, which is refused. Two check boxes switch layouts of the main window: the lock layout and the
-/// simple player layout, which the view draws.
+/// except the shutdown hour, which is refused. Two check boxes switch layouts of the main
+/// window: the lock layout and the simple player layout, which the view draws.
 class Options : public QObject {
     Q_OBJECT
 public:

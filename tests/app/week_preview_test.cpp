@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/command_line.h"
@@ -31,9 +32,10 @@ protected:
         const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
         EXPECT_TRUE(cl.error.isEmpty());
         QStringList lines;
-        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{},
-                                 [&](const QString& l) { lines << l; }),
-                  0);
+        QSettings none(station.StartFolder() + "/none.conf", QSettings::IniFormat);
+        EXPECT_EQ(
+            RunWeekPreview(cl, station.StartFolder(), none, [&](const QString& l) { lines << l; }),
+            0);
         return ParseAsRunLog(lines);
     }
 

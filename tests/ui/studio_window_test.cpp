@@ -60,8 +60,8 @@ protected:
         folder.WriteDays({{1, "08:00", "10:00", "a"}, {1, "12:00", "13:00", "b"}});
     }
 
-    void Start(const Settings& settings = Settings{}) {
-        EXPECT_EQ(station.StartUp(settings), QStringList());
+    void Start() {
+        EXPECT_EQ(station.StartUp(), QStringList());
         window = std::make_unique<MainWindow>(station, [this] { ++closes; });
         window->resize(1366, 768);
         window->show();
@@ -380,7 +380,7 @@ TEST_F(StudioWindowTest, LockProgramsHidesExactlyTheListedControls) {
     lock->click();
     EXPECT_EQ(hidden() - before, QSet<QString>(kLockedHere.begin(), kLockedHere.end()));
     EXPECT_FALSE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
-    EXPECT_TRUE(station.CurrentSettings().LockPrograms);
+    EXPECT_TRUE(station.Lock().LockPrograms);
 
     lock->click();
     EXPECT_EQ(hidden(), before);
@@ -401,11 +401,10 @@ TEST_F(StudioWindowTest, SimplifyPlayerMovesTheTransportToItsPlaces) {
 }
 
 TEST_F(StudioWindowTest, StoredLayoutsAreAppliedAtStartUp) {
-    Settings s;
-    s.LockPrograms = true;
-    s.SimplifyPlayer = true;
-    s.AviOrMessage = false;
-    Start(s);
+    station.Lock().LockPrograms = true;
+    station.StoredOptions().SimplifyPlayer = true;
+    station.StoredOptions().AviOrMessage = false;
+    Start();
     for (const QString& name : kLockedHere)
         EXPECT_TRUE(Find(name)->isHidden()) << name.toStdString();
     EXPECT_EQ(Find("ButtonPause20")->geometry(), QRect(130, 70, 60, 68));
@@ -424,7 +423,7 @@ TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
     });
     window->findChild<QAction*>("Options2")->trigger();
     EXPECT_TRUE(options.Answered());
-    EXPECT_EQ(station.CurrentSettings().WaitSecInBeggining, 5);
+    EXPECT_EQ(station.Engine().WaitSecInBeggining, 5);
     EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");  // the box keeps the text
 }
 
