@@ -27,11 +27,11 @@ struct Station {
         }
         QStringList pool;
         for (int i = 0; i < 200'000; ++i) pool << tracks[i % 5];
-        engine.Loop().LastProgramSlot = day_program::SlotOfTime(10, 5);
-        engine.Loop().ProgramsChanged = false;
-        engine.Queue().SetProgram({"Bench"}, {pool});
-        for (int i = 0; i < 5; ++i) engine.Queue().RefillQueue();
-        engine.Queue().ShowNextTracks();
+        engine.SetLastProgramSlot(day_program::SlotOfTime(10, 5));
+        PlayQueue& queue = engine.QueueForLoader();  // as the program loader fills it
+        queue.SetProgram({"Bench"}, {pool});
+        for (int i = 0; i < 5; ++i) queue.RefillQueue();
+        queue.ShowNextTracks();
         engine.LaunchPlayers();
         host.Advance(engine.WaitSecInBeggining * 1000 + 400 + 4'000);  // started and settled
     }
@@ -52,7 +52,7 @@ BENCHMARK(BM_QuietTick);
 void BM_HandOverTick(benchmark::State& state) {
     Station s;
     for (auto _ : state) {
-        s.engine.Loop().SettleTicks = 0;
+        s.engine.LoopForTickParts().SettleTicks = 0;
         s.engine.Next();
         s.host.Advance(400);  // the tick and the first four fade steps
     }

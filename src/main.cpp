@@ -116,7 +116,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
 
     auto store = OpenStationSettings();
     Station station(QDir::currentPath(), clock, timers, link);
-    station.Engine().Queue().ReadLengthsInBackground();  // odd files never hold the tick
+    station.Engine().ReadLengthsInBackground();  // odd files never hold the tick
     // Standard error has every problem, for when the as-run log has no reader; headless,
     // a problem is also a line of that log.
     QObject::connect(&station, &Station::Problem, [](const QString& message) {

@@ -54,12 +54,12 @@ void Options::Load() {
 
 void Options::EditWinAmpPath1Change(const QString& text) {
     m_controls.EditWinAmpPath1 = text;
-    m_station.Engine().Players().WinAmpPath = text;
+    m_station.Engine().SetWinAmpPath(text);
 }
 
 void Options::SpotRadioClick(SpotMode mode) {
     m_controls.SpotRadio = mode;
-    m_station.Spots().HowToPlaySpots = mode;
+    m_station.Spots().SetHowToPlaySpots(mode);
 }
 
 void Options::CheckBoxShutDown1Click(bool checked) {
@@ -95,12 +95,12 @@ void Options::CheckBoxSymplifyPlayerClick(bool checked) {
 void Options::EditWaitSecBegChange(const QString& text) {
     m_controls.EditWaitSecBeg = text;
     // Read at the next start only.
-    m_station.Engine().WaitSecInBeggining = IntFromText(text, kWaitSecFallback);
+    m_station.Engine().SetWaitSecInBeggining(IntFromText(text, kWaitSecFallback));
 }
 
 void Options::EditHowFastFadeOnSpotsChange(const QString& text) {
     m_controls.EditHowFastFadeOnSpots = text;
-    m_station.Spots().HowFastFadeOnSpots = IntFromText(text, kFadeStepFallback);
+    m_station.Spots().SetHowFastFadeOnSpots(IntFromText(text, kFadeStepFallback));
 }
 
 void Options::CheckBoxGreekLishSearchClick(bool checked) {
@@ -117,24 +117,22 @@ void Options::AviOrMessageClick(bool showAvi) {
 void Options::CheckBoxSkipIntroClick(bool checked) {
     m_controls.CheckBoxSkipIntro = checked;
     m_controls.EditSkipIntroSecEnabled = checked;
-    m_station.Engine().SkipIntro = checked;
+    m_station.Engine().SetSkipIntro(checked);
 }
 
 void Options::EditSkipIntroSecChange(const QString& text) {
     m_controls.EditSkipIntroSec = text;
-    m_station.Engine().SkipIntroSec = IntFromText(text, kSkipIntroSecFallback);
+    m_station.Engine().SetSkipIntroSec(IntFromText(text, kSkipIntroSecFallback));
 }
 
 void Options::CheckBoxPlayOnlyOneSpotClick(bool checked) {
     m_controls.CheckBoxPlayOnlyOneSpot = checked;
-    m_station.Spots().PlayOnlyOneSpot = checked;
+    m_station.Spots().SetPlayOnlyOneSpot(checked);
 }
 
 void Options::EditPlaySpotEveryChange(const QString& text) {
     m_controls.EditPlaySpotEvery = text;
-    // Held in one byte: 300 is kept as 44.
-    m_station.Spots().PlaySpotEvery =
-        static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
+    m_station.Spots().SetPlaySpotEvery(IntFromText(text, kPlaySpotEveryFallback));
 }
 
 bool Options::LockLayout() const { return m_station.Lock().LockPrograms; }

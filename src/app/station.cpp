@@ -24,7 +24,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_folders(MakeDataFolders(startFolder)),
       m_engine(clock, timers, link),
       m_calendar(m_folders.DaysPath, m_lock),
-      m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.Queue()),
+      m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
     // The marquees come before the spots so that they move while the deck is paused.
@@ -41,10 +41,10 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_calendar, &Calendar::ProgramsChanged, this,
             [this](int weekday, const day_program::ProgramSpan& span) {
                 if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
-                    m_engine.Loop().ProgramsChanged = true;
+                    m_engine.ReloadProgramAtNextTick();
             });
     connect(&m_loader, &ProgramLoader::PlayedListOutdated, this,
-            [this] { m_engine.Played().Clear(); });
+            [this] { m_engine.ClearPlayed(); });
 }
 
 Station::~Station() = default;
@@ -69,7 +69,7 @@ SettingsHomes Station::StoredSettings() {
 }
 
 void Station::LoadSettings(QSettings* store, QStringList& messages) {
-    m_engine.Queue().Seed(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
+    m_engine.SeedQueue(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
     if (store) ReadSettings(*store, StoredSettings());
     m_engine.LaunchPlayers();
     const auto favourites = ReadFavorites(m_folders);
@@ -81,19 +81,15 @@ void Station::LoadSettings(QSettings* store, QStringList& messages) {
 void Station::SelectToday(QStringList& messages) {
     const QDateTime now = m_clock.Now();
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
-    m_engine.Loop().LastProgramSlot =
-        day_program::SlotOfTime(now.time().hour(), now.time().minute());
+    m_engine.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
 }
 
-void Station::PlayNow() {
-    PlayQueue& queue = m_engine.Queue();
-    queue.MarkedSlot = 1;
-    const std::optional<QString> entry = m_lists.PlayNowEntry();
-    if (!entry) return;
-    queue.InsertIntoQueue(*entry);
-    m_engine.PlayMarked();
-    m_engine.Loop().SettleTicks = 10;
-}
+void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
+
+void Station::SetAdvertPanelWidth(int width) { m_marquees.Advert.PanelWidth = width; }
+void Station::SetAdvertLabelWidth(int width) { m_marquees.Advert.LabelWidth = width; }
+void Station::SetMessagePanelWidth(int width) { m_marquees.Messages.PanelWidth = width; }
+void Station::SetMessageLabelWidth(int width) { m_marquees.Messages.LabelWidth = width; }
 
 QString Station::SavePlayedList(const QString& filePath) {
     if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;

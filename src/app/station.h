@@ -40,17 +40,32 @@ public:
     QStringList Close(QSettings* store);
 
     const DataFolders& Folders() const { return m_folders; }
+    /// The engine's mutable side is its commands, and the settings the options write.
     PlaybackEngine& Engine() { return m_engine; }
+    const PlaybackEngine& Engine() const { return m_engine; }
+    /// Mutable for the options, which write PlayOnlyOneSpot.
     SpotRunner& Spots() { return m_spots; }
-    Marquee& AdvertMarquee() { return m_marquees.Advert; }
-    Marquee& MessageMarquee() { return m_marquees.Messages; }
+    const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
+    const Marquee& MessageMarquee() const { return m_marquees.Messages; }
+    /// The view reports the marquees' widths in pixels: each panel as it changes, each
+    /// label once its text is in.
+    void SetAdvertPanelWidth(int width);
+    void SetAdvertLabelWidth(int width);
+    void SetMessagePanelWidth(int width);
+    void SetMessageLabelWidth(int width);
+    // The Calendar and Lists tabs and the loader change only through their commands.
     Calendar& CalendarTab() { return m_calendar; }
+    const Calendar& CalendarTab() const { return m_calendar; }
     ProgramLoader& Loader() { return m_loader; }
+    const ProgramLoader& Loader() const { return m_loader; }
     ListEditor& Lists() { return m_lists; }
-    /// "Lock Programs", read by the calendar, the list editor and the played list's save.
+    const ListEditor& Lists() const { return m_lists; }
+    /// "Lock Programs", read by the calendar, the list editor and the played list's save;
+    /// mutable for the options, which switch it.
     ProgramLock& Lock() { return m_lock; }
+    const ProgramLock& Lock() const { return m_lock; }
     /// The drop-down items of the search box, kept in "favorites.txt".
-    QStringList& Favorites() { return m_favorites; }
+    const QStringList& Favorites() const { return m_favorites; }
 
     /// The stored options that wait for their rooms, and the colours.
     StationOptions& StoredOptions() { return m_options; }

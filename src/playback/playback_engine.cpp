@@ -108,6 +108,11 @@ std::vector<SettingsTable*> PlaybackEngine::SettingsTables() {
             &m_transport.Settings()};
 }
 
+void PlaybackEngine::SetWinAmpPath(const QString& path) { m_decks.WinAmpPath = path; }
+void PlaybackEngine::SetWaitSecInBeggining(int seconds) { WaitSecInBeggining = seconds; }
+void PlaybackEngine::SetSkipIntro(bool skip) { SkipIntro = skip; }
+void PlaybackEngine::SetSkipIntroSec(int seconds) { SkipIntroSec = seconds; }
+
 // --- start-up ---------------------------------------------------------------------------
 
 void PlaybackEngine::LaunchPlayers() {
@@ -191,6 +196,14 @@ void PlaybackEngine::Next() {
     if (!m_queue.At(1).isEmpty()) m_loop.NextTrackNow = true;
 }
 
+void PlaybackEngine::PlayNow(const std::optional<QString>& entry) {
+    m_queue.MarkedSlot = 1;
+    if (!entry) return;
+    m_queue.InsertIntoQueue(*entry);
+    PlayMarked();
+    m_loop.SettleTicks = kTrackSettleTicks;
+}
+
 // --- transport --------------------------------------------------------------------------
 
 void PlaybackEngine::Pause() { m_transport.Pause(); }
@@ -204,6 +217,12 @@ void PlaybackEngine::KnobPress(bool leftButton, int x) { m_knob.Press(leftButton
 void PlaybackEngine::KnobMove(int x) { m_knob.Move(x); }
 
 void PlaybackEngine::KnobRelease() { m_decks.JumpTo(m_decks.CurrentDeck, m_knob.Release()); }
+
+void PlaybackEngine::SetJumpSecText(const QString& text) { m_transport.Editsec1 = text; }
+
+void PlaybackEngine::SetKnobGeometry(int barLeft, int barWidth, int knobWidth) {
+    m_knob.SetGeometry(barLeft, barWidth, knobWidth);
+}
 
 bool PlaybackEngine::KeyDown(int key) {
     switch (key) {
@@ -221,6 +240,35 @@ bool PlaybackEngine::KeyDown(int key) {
     }
 }
 
+// --- volume bars ------------------------------------------------------------------------
+
+void PlaybackEngine::MoveBarByHand(int bar, int position) { m_bars->MoveBarByHand(bar, position); }
+
+void PlaybackEngine::SetLevelText(VolumeBars::LevelBox box, const QString& text) {
+    m_bars->SetLevelText(box, text);
+}
+
+void PlaybackEngine::SetMixingIntervalText(const QString& text) {
+    m_bars->SetMixingIntervalText(text);
+}
+
+void PlaybackEngine::FadeIn0() { m_bars->FadeIn0(); }
+void PlaybackEngine::FadeOut0() { m_bars->FadeOut0(); }
+void PlaybackEngine::FadeIn1() { m_bars->FadeIn1(); }
+void PlaybackEngine::FadeOut1() { m_bars->FadeOut1(); }
+void PlaybackEngine::FadeIn0Amp() { m_bars->FadeIn0Amp(); }
+void PlaybackEngine::FadeIn1Amp() { m_bars->FadeIn1Amp(); }
+
+// --- queue, played list, program of the hour ---------------------------------------------
+
+void PlaybackEngine::SetRandomPlay(bool random) { m_queue.RandomPlay = random; }
+void PlaybackEngine::SeedQueue(std::uint32_t seed) { m_queue.Seed(seed); }
+void PlaybackEngine::ReadLengthsInBackground() { m_queue.ReadLengthsInBackground(); }
+void PlaybackEngine::SelectPlayedRow(int row) { m_played.SelectedRow = row; }
+void PlaybackEngine::ClearPlayed() { m_played.Clear(); }
+void PlaybackEngine::SetLastProgramSlot(int slot) { m_loop.LastProgramSlot = slot; }
+void PlaybackEngine::ReloadProgramAtNextTick() { m_loop.ProgramsChanged = true; }
+
 // --- title ------------------------------------------------------------------------------
 
 void PlaybackEngine::ShowTrackName(const QString& title) {
@@ -229,10 +277,16 @@ void PlaybackEngine::ShowTrackName(const QString& title) {
 }
 
 void PlaybackEngine::RestartTitleScroll() {
-    if (MeasureTitle) m_title.LabelWidth = MeasureTitle(m_trackName);
+    if (m_measureTitle) m_title.LabelWidth = m_measureTitle(m_trackName);
     m_title.Restart();
     m_trackName1->SetEnabled(m_title.Running);
 }
+
+void PlaybackEngine::SetTitleMeasure(std::function<int(const QString& title)> measure) {
+    m_measureTitle = std::move(measure);
+}
+
+void PlaybackEngine::SetTitlePanelWidth(int width) { m_title.PanelWidth = width; }
 
 void PlaybackEngine::TimerTrackName1Timer() {
     ReEnable guard(*m_trackName1);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "playback/main_loop.h"
@@ -23,7 +24,7 @@ class TimerHost;
 
 /// The playback engine: the two decks, their volume bars and fades, the play queue,
 /// the played list and the main loop that hands each next track over before the
-/// current one ends. The window is a view of the pieces and calls one method per
+/// current one ends. The window is a view of the const pieces and calls one command per
 /// operator action; the station's settings are read into the pieces' tables.
 class PlaybackEngine : public QObject {
     Q_OBJECT
@@ -40,9 +41,6 @@ public:
     /// Animate1 runs once the players were looked up.
     bool AnimationRunning = false;
 
-    /// Width in pixels of a title in LabelTrackName1; unset, titles never swing.
-    std::function<int(const QString& title)> MeasureTitle;
-
     /// Start-up: completes the player path, reuses or starts the two decks, and arms
     /// TimerBeggin3, which after WaitSecInBeggining seconds looks them up and starts
     /// the main loop if deck 0 answers.
@@ -50,6 +48,11 @@ public:
     bool MainLoopRunning() const;
     /// The tables of the settings kept here and in the pieces, in the order they are stored.
     std::vector<SettingsTable*> SettingsTables();
+    // The options' settings of the engine and its decks.
+    void SetWinAmpPath(const QString& path);
+    void SetWaitSecInBeggining(int seconds);
+    void SetSkipIntro(bool skip);
+    void SetSkipIntroSec(int seconds);
 
     // Starting tracks.
     /// Takes the head of the queue and plays it. Missing tracks are passed over at once,
@@ -68,6 +71,9 @@ public:
     void PlayPlayedRow(int row);
     /// ButtonEpomeno11: start the head at the next tick, if something follows it.
     void Next();
+    /// Play now on the Lists tab: marks next-track label 1, puts the entry (when there is
+    /// one) at the head of the queue and starts it.
+    void PlayNow(const std::optional<QString>& entry);
 
     /// Each tick asks the program of the hour, then the parts added here in the order
     /// added, then the next-track decision. Parts are not owned and must outlive the loop.
@@ -87,32 +93,75 @@ public:
     /// The window keys 219, 221 and 222; false for any other key, 220 (the line input's
     /// key) included until the line input is there.
     bool KeyDown(int key);
+    /// Editsec1, the seconds of a jump.
+    void SetJumpSecText(const QString& text);
+    /// The view lays out the position bar and its knob (pixels).
+    void SetKnobGeometry(int barLeft, int barWidth, int knobWidth);
+
+    // The volume bars and their fades.
+    /// The operator moved TrackBarVolume0 (bar 0) or TrackBarVolume1 (bar 1).
+    void MoveBarByHand(int bar, int position);
+    void SetLevelText(VolumeBars::LevelBox box, const QString& text);
+    /// EditMixingInterval.
+    void SetMixingIntervalText(const QString& text);
+    void FadeIn0();
+    void FadeOut0();
+    void FadeIn1();
+    void FadeOut1();
+    void FadeIn0Amp();
+    void FadeIn1Amp();
+
+    // The queue and the played list.
+    /// CheckBoxRandomPlay1.
+    void SetRandomPlay(bool random);
+    /// Reseeds the queue's random draws.
+    void SeedQueue(std::uint32_t seed);
+    /// The next-track texts never wait for a file from now on (the window's station).
+    void ReadLengthsInBackground();
+    /// The operator's row of ListBoxPrevPlayed1, -1 for none.
+    void SelectPlayedRow(int row);
+    /// "Clear...", and a new program unless the played list is kept.
+    void ClearPlayed();
+
+    // The program of the hour.
+    /// The half-hour slot whose program is loaded; the tick loads again when another begins.
+    void SetLastProgramSlot(int slot);
+    /// The calendar changed what plays now: the next tick loads the program again.
+    void ReloadProgramAtNextTick();
 
     /// Puts a title into LabelTrackName1 and restarts its swing (tracks, spots).
     void ShowTrackName(const QString& title);
     /// After a new title was put into LabelTrackName1.
     void RestartTitleScroll();
+    /// Width in pixels of a title in LabelTrackName1; unset, titles never swing. The
+    /// window that measures clears it before it goes.
+    void SetTitleMeasure(std::function<int(const QString& title)> measure);
+    /// The view reports the width of PanelTrackName1.
+    void SetTitlePanelWidth(int width);
 
-    // The pieces, for the view and the other rooms.
-    Decks& Players() { return m_decks; }
+    // The pieces, for the view and the other rooms to read.
     const Decks& Players() const { return m_decks; }
-    VolumeBars& Bars() { return *m_bars; }
     const VolumeBars& Bars() const { return *m_bars; }
-    PlayQueue& Queue() { return m_queue; }
     const PlayQueue& Queue() const { return m_queue; }
-    PlayedList& Played() { return m_played; }
     const PlayedList& Played() const { return m_played; }
-    Transport& Controls() { return m_transport; }
     const Transport& Controls() const { return m_transport; }
-    PositionKnob& Knob() { return m_knob; }
     const PositionKnob& Knob() const { return m_knob; }
-    LoopState& Loop() { return m_loop; }
     const LoopState& Loop() const { return m_loop; }
     const LoopDisplay& Display() const { return m_display; }
     /// LabelTrackName1 and its swing.
     const QString& TrackName() const { return m_trackName; }
-    TitleScroll& Title() { return m_title; }
     const TitleScroll& Title() const { return m_title; }
+
+    // Mutable pieces for the core rooms that truly drive them; never for a view.
+    /// The player path and start folder are settings of the decks, written at start-up and
+    /// from the options; a room that starts a sound of its own hands its file over here.
+    Decks& Players() { return m_decks; }
+    /// The program loader fills the pools and draws the queue afresh at each program.
+    PlayQueue& QueueForLoader() { return m_queue; }
+    /// The rooms that share the tick and start sounds of their own (spots, jingles) run
+    /// their fades at their own step and set their own settling ticks.
+    VolumeBars& BarsForTickParts() { return *m_bars; }
+    LoopState& LoopForTickParts() { return m_loop; }
 
 Q_SIGNALS:
     /// The tick asks for the program of hour:minute: a new half-hour slot began or the
@@ -148,6 +197,7 @@ private:
     LoopDisplay m_display;
     QString m_trackName;
     TitleScroll m_title;
+    std::function<int(const QString& title)> m_measureTitle;
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<Timer> m_trackName1;

@@ -50,6 +50,10 @@ QString ProgramLoader::LoadProgramOfHour(int hour, int minute) {
     return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
 }
 
+void ProgramLoader::CheckBoxDontClearAutomaticallyPrevTracksClick(bool checked) {
+    DontClearPrevTracks = checked;
+}
+
 QString ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
     if (listName.isEmpty()) return {};
     // The operator's command: a list that cannot be read changes nothing.

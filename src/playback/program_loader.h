@@ -32,6 +32,8 @@ public:
     bool HandProgramPlaying = false;
     /// `CheckBoxDontClearAutomaticallyPrevTracks`: keep the played list over a program change.
     bool DontClearPrevTracks = false;
+    /// The operator ticks or clears that box.
+    void CheckBoxDontClearAutomaticallyPrevTracksClick(bool checked);
 
     /// The 48 lines of today's day file as last read.
     const QStringList& ListBoxProgramNow1() const { return m_programNow; }

@@ -45,10 +45,12 @@ void ListEditor::SetSelected(int row, bool selected) {
     if (row >= 0 && row < TotalTracks()) m_rows[row].selected = selected;
 }
 
+void ListEditor::EditNewProgramName1Change(const QString& text) { m_newProgramName = text; }
+
 void ListEditor::RefreshListNames() {
     // The name goes with the list it named, so that Save cannot write the emptied editor
     // over it; an editor that held nothing keeps the name typed for it.
-    if (m_chosenList >= 0 || !m_rows.empty()) NewProgramName.clear();
+    if (m_chosenList >= 0 || !m_rows.empty()) m_newProgramName.clear();
     const QDir folder(m_listsPath);
     // Hidden files and folders are not lists; the order is the folder's, without case.
     m_folderNames = folder.exists() ? folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)
@@ -85,19 +87,19 @@ QString ListEditor::ListBoxFileListBoxClick(int index) {
     const QString name = m_listNames.at(index);
     if (const QString error = LoadListToEditor(name); !error.isEmpty()) return error;
     m_chosenList = index;
-    NewProgramName = name;
+    m_newProgramName = name;
     return {};
 }
 
 QString ListEditor::SpeedButtonNewProgram1Click() {
     if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     ClearEditor();
-    NewProgramName.clear();
+    m_newProgramName.clear();
     return {};
 }
 
 QString ListEditor::SaveListQuestion() const {
-    const QString& name = NewProgramName;
+    const QString& name = m_newProgramName;
     if (!m_rows.empty() || !m_lock.Refusal().isEmpty() || !ListNameRefusal(name).isEmpty())
         return {};
     // A list that cannot be read may hold tracks as well.
@@ -110,7 +112,7 @@ QString ListEditor::BitBtnSaveProgram1Click(bool confirmed) {
     if (const QString refused = m_lock.Refusal(); !refused.isEmpty()) return refused;
     if (!confirmed && !SaveListQuestion().isEmpty()) return {};
     // A failed save keeps the editor, so the operator can fix the name and save again.
-    if (const QString error = SaveEditorList(NewProgramName); !error.isEmpty()) return error;
+    if (const QString error = SaveEditorList(m_newProgramName); !error.isEmpty()) return error;
     RefreshListNames();
     return {};
 }

@@ -55,7 +55,9 @@ public:
 
     /// `EditNewProgramName1`: the name Save writes under; "null" at start. It goes with
     /// the list whenever the editor is emptied.
-    QString NewProgramName = QStringLiteral("null");
+    const QString& NewProgramName() const { return m_newProgramName; }
+    /// The operator typed into the name box.
+    void EditNewProgramName1Change(const QString& text);
 
     /// Reads the folder again, rebuilds the names and empties the editor and its name.
     void RefreshListNames();
@@ -110,4 +112,5 @@ private:
     bool m_includeCds = false;
     std::vector<Row> m_rows;
     int m_currentRow = -1;
+    QString m_newProgramName = QStringLiteral("null");
 };

@@ -15,6 +15,13 @@ public:
     void CountQueueHead();
     bool TakesTick(const TickMoment& moment) override;
 
+    // The options' settings of the spots.
+    void SetHowToPlaySpots(int mode) { HowToPlaySpots = mode; }
+    void SetHowFastFadeOnSpots(int step) { HowFastFadeOnSpots = step; }
+    void SetPlayOnlyOneSpot(bool on) { PlayOnlyOneSpot = on; }
+    /// Kept in one byte: 300 is kept as 44.
+    void SetPlaySpotEvery(int songs) { PlaySpotEvery = static_cast<quint8>(songs); }
+
     /// The spot mode: 1 "Ακριβώς", 2 best, 3 after the track, 4 off; others play as 1.
     int HowToPlaySpots = 1;
     int HowFastFadeOnSpots = 20;

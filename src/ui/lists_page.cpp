@@ -98,7 +98,6 @@ QHBoxLayout* ListsPage::BuildNamesFooter() {
 }
 
 QHBoxLayout* ListsPage::BuildNameRow() {
-    ListEditor& lists = m_station.Lists();
     auto* newList = new QPushButton(QStringLiteral("NEW"), this);
     newList->setObjectName(QStringLiteral("SpeedButtonNewProgram1"));
     newList->setToolTip(QStringLiteral("Make a new list"));
@@ -110,7 +109,7 @@ QHBoxLayout* ListsPage::BuildNameRow() {
     m_newName->setObjectName(QStringLiteral("EditNewProgramName1"));
     m_newName->setToolTip(QStringLiteral("Write the name of a new list"));
     connect(m_newName, &QLineEdit::textEdited, this,
-            [&lists](const QString& text) { lists.NewProgramName = text; });
+            [this](const QString& text) { m_station.Lists().EditNewProgramName1Change(text); });
     auto* save = new QPushButton(QStringLiteral("Save"), this);
     save->setObjectName(QStringLiteral("BitBtnSaveProgram1"));
     save->setToolTip(QStringLiteral("Save the changed list"));
@@ -256,7 +255,7 @@ void ListsPage::Redraw() {
     }
     m_includeCds->setChecked(lists.IncludeCds());
     m_totalPrograms->setText(QString::number(lists.TotalPrograms()));
-    if (m_newName->text() != lists.NewProgramName) m_newName->setText(lists.NewProgramName);
+    if (m_newName->text() != lists.NewProgramName()) m_newName->setText(lists.NewProgramName());
 
     QStringList titles;
     titles.reserve(qsizetype(lists.Rows().size()));

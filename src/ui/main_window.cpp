@@ -118,15 +118,15 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     setCentralWidget(BuildCentre());
 
     PlaybackEngine& engine = m_station.Engine();
-    engine.MeasureTitle = [this](const QString& title) { return m_title->TextWidth(title); };
+    engine.SetTitleMeasure([this](const QString& title) { return m_title->TextWidth(title); });
     connect(m_title, &MovingLabelPanel::WidthChanged, this,
-            [&engine](int width) { engine.Title().PanelWidth = width; });
+            [&engine](int width) { engine.SetTitlePanelWidth(width); });
     connect(m_advert, &MovingLabelPanel::WidthChanged, this,
-            [this](int width) { m_station.AdvertMarquee().PanelWidth = width; });
+            [this](int width) { m_station.SetAdvertPanelWidth(width); });
     connect(m_messages, &MovingLabelPanel::WidthChanged, this,
-            [this](int width) { m_station.MessageMarquee().PanelWidth = width; });
+            [this](int width) { m_station.SetMessagePanelWidth(width); });
     m_advert->SetText(AdvertText());
-    m_station.AdvertMarquee().LabelWidth = m_advert->Label()->width();
+    m_station.SetAdvertLabelWidth(m_advert->Label()->width());
 
     // Whatever the operator did, the whole window shows its outcome at once.
     connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
@@ -145,7 +145,7 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The station outlives its window; it must not measure with a label that is gone.
-    m_station.Engine().MeasureTitle = nullptr;
+    m_station.Engine().SetTitleMeasure(nullptr);
 }
 
 void MainWindow::BuildMenu() {
@@ -296,7 +296,7 @@ void MainWindow::StationStarted() {
     m_optionsDialog->Redraw();
     ApplyStoredColours();
     m_messages->SetText(m_station.StoredOptions().OwnerMessage);
-    m_station.MessageMarquee().LabelWidth = m_messages->Label()->width();
+    m_station.SetMessageLabelWidth(m_messages->Label()->width());
     RefreshView();
     m_redraw->start();
 }
@@ -320,7 +320,7 @@ void MainWindow::ApplyStoredColours() {
 }
 
 void MainWindow::RedrawMovingLabels() {
-    PlaybackEngine& engine = m_station.Engine();
+    const PlaybackEngine& engine = m_station.Engine();
     m_title->SetText(engine.TrackName());
     m_title->SetLabelLeft(engine.Title().LabelLeft);
     m_advert->SetLabelLeft(m_station.AdvertMarquee().LabelLeft);

@@ -21,7 +21,7 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
     m_played->setObjectName(QStringLiteral("ListBoxPrevPlayed1"));
     connect(m_played, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> rows = m_played->selectedItems();
-        m_station.Engine().Played().SelectedRow = rows.isEmpty() ? -1 : m_played->row(rows.first());
+        m_station.Engine().SelectPlayedRow(rows.isEmpty() ? -1 : m_played->row(rows.first()));
     });
     connect(m_played, &QListWidget::itemDoubleClicked, this, [this] { PlaySelected(); });
 
@@ -39,13 +39,14 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
     connect(clear, &QPushButton::clicked, this, [this] {
         if (!Confirm(this, QStringLiteral("Clear the list with the previous played tracks ?")))
             return;
-        m_station.Engine().Played().Clear();
+        m_station.Engine().ClearPlayed();
         Q_EMIT changed();
     });
 
     m_dontClear->setObjectName(QStringLiteral("CheckBoxDontClearAutomaticallyPrevTracks"));
-    connect(m_dontClear, &QCheckBox::clicked, this,
-            [this](bool checked) { m_station.Loader().DontClearPrevTracks = checked; });
+    connect(m_dontClear, &QCheckBox::clicked, this, [this](bool checked) {
+        m_station.Loader().CheckBoxDontClearAutomaticallyPrevTracksClick(checked);
+    });
     m_count->setObjectName(QStringLiteral("LabelPlayedTracks"));
     auto* tracks = new QLabel(QStringLiteral("tracks"), this);
     tracks->setObjectName(QStringLiteral("Label8"));

@@ -40,7 +40,7 @@ PlayerPanel::PlayerPanel(PlaybackEngine& engine, QWidget* parent)
     BuildTransport();
     BuildBars();
     BuildRightColumn();
-    m_engine.Knob().SetGeometry(kBarLeft, kBarWidth, kKnobWidth);
+    m_engine.SetKnobGeometry(kBarLeft, kBarWidth, kKnobWidth);
     ApplyLayout(false);
     Redraw();
 }
@@ -158,7 +158,7 @@ void PlayerPanel::BuildTransport() {
     m_jumpSec->setGeometry(kBarLeft + 28, 54, 34, 22);
     m_jumpSec->setToolTip(QStringLiteral("Seconds of a jump"));
     connect(m_jumpSec, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_engine.Controls().Editsec1 = text; });
+            [this](const QString& text) { m_engine.SetJumpSecText(text); });
     QPushButton* forward =
         Button(QStringLiteral("BitBtnRightSecTrack"), QStringLiteral("Jump seconds forward"), this);
     forward->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
@@ -197,13 +197,13 @@ QSlider* PlayerPanel::VolumeBar(const QString& name, int bar, QWidget* parent) {
     slider->setToolTip(bar == 0 ? QStringLiteral("Volume of the playing deck")
                                 : QStringLiteral("Volume of the other deck"));
     connect(slider, &QSlider::valueChanged, this, [this, bar](int position) {
-        if (!m_drawing) m_engine.Bars().MoveBarByHand(bar, position);
+        if (!m_drawing) m_engine.MoveBarByHand(bar, position);
     });
     return slider;
 }
 
 void PlayerPanel::BuildBars() {
-    VolumeBars& bars = m_engine.Bars();
+    PlaybackEngine& engine = m_engine;
     QStyle* s = style();
     struct Group {
         const char* box;
@@ -248,20 +248,20 @@ void PlayerPanel::BuildBars() {
         m_levelEdits[int(g.outBox)] = outEdit;
         for (const auto& [edit, level] : {std::pair{inEdit, g.inBox}, {outEdit, g.outBox}}) {
             connect(edit, &QLineEdit::textEdited, this,
-                    [&bars, level](const QString& text) { bars.SetLevelText(level, text); });
+                    [&engine, level](const QString& text) { engine.SetLevelText(level, text); });
         }
         if (bar == 0) {
-            connect(in, &QPushButton::clicked, this, [&bars] { bars.FadeIn0(); });
-            connect(out, &QPushButton::clicked, this, [&bars] { bars.FadeOut0(); });
+            connect(in, &QPushButton::clicked, this, [&engine] { engine.FadeIn0(); });
+            connect(out, &QPushButton::clicked, this, [&engine] { engine.FadeOut0(); });
         } else {
-            connect(in, &QPushButton::clicked, this, [&bars] { bars.FadeIn1(); });
-            connect(out, &QPushButton::clicked, this, [&bars] { bars.FadeOut1(); });
+            connect(in, &QPushButton::clicked, this, [&engine] { engine.FadeIn1(); });
+            connect(out, &QPushButton::clicked, this, [&engine] { engine.FadeOut1(); });
         }
     }
 }
 
 void PlayerPanel::BuildRightColumn() {
-    VolumeBars& bars = m_engine.Bars();
+    PlaybackEngine& engine = m_engine;
     auto caption = [&](const QString& name, const QString& text, int top) {
         auto* l = new QLabel(text, this);
         l->setObjectName(name);
@@ -273,24 +273,24 @@ void PlayerPanel::BuildRightColumn() {
     mixing->setToolTip(QStringLiteral("Seconds before the end at which the next track starts"));
     m_levelEdits[int(Level::EditMixingTime)] = mixing;
     connect(mixing, &QLineEdit::textEdited, this,
-            [&bars](const QString& text) { bars.SetLevelText(Level::EditMixingTime, text); });
+            [&engine](const QString& text) { engine.SetLevelText(Level::EditMixingTime, text); });
     caption(QStringLiteral("LabelMixingInterval"), QStringLiteral("Step ms"), 28);
     m_mixingInterval = Edit(QStringLiteral("EditMixingInterval"), this);
     m_mixingInterval->setGeometry(kRightColumn + 50, 28, 34, 22);
     m_mixingInterval->setToolTip(QStringLiteral("Milliseconds between two fade steps"));
     connect(m_mixingInterval, &QLineEdit::textEdited, this,
-            [&bars](const QString& text) { bars.SetMixingIntervalText(text); });
+            [&engine](const QString& text) { engine.SetMixingIntervalText(text); });
 
     QPushButton* in0 = Button(QStringLiteral("BitBtnFadeIn0Amp"),
                               QStringLiteral("Raise the playing deck, lower the other"), this);
     in0->setText(QStringLiteral("▲▼"));
     in0->setGeometry(kRightColumn, 54, 40, 22);
-    connect(in0, &QPushButton::clicked, this, [&bars] { bars.FadeIn0Amp(); });
+    connect(in0, &QPushButton::clicked, this, [&engine] { engine.FadeIn0Amp(); });
     QPushButton* in1 = Button(QStringLiteral("BitBtnFadeIn1Amp"),
                               QStringLiteral("Lower the playing deck, raise the other"), this);
     in1->setText(QStringLiteral("▼▲"));
     in1->setGeometry(kRightColumn + 42, 54, 40, 22);
-    connect(in1, &QPushButton::clicked, this, [&bars] { bars.FadeIn1Amp(); });
+    connect(in1, &QPushButton::clicked, this, [&engine] { engine.FadeIn1Amp(); });
 
     // The three cue memories: store (MEM n) and recall (Play MEM n), one row each.
     struct Cue {

@@ -67,7 +67,7 @@ ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
     m_random->setObjectName(QStringLiteral("CheckBoxRandomPlay1"));
     m_random->setToolTip(QStringLiteral("Random choice of tracks within a list"));
     connect(m_random, &QCheckBox::clicked, this,
-            [this](bool checked) { m_station.Engine().Queue().RandomPlay = checked; });
+            [this](bool checked) { m_station.Engine().SetRandomPlay(checked); });
     m_tracksToPlay->setObjectName(QStringLiteral("LabeltracksToPlay1"));
     auto* tracks = new QLabel(QStringLiteral("tracks"), this);
     tracks->setObjectName(QStringLiteral("Label20"));

@@ -6,7 +6,7 @@
 
 #include "app/station.h"
 
-TimePanel::TimePanel(Station& station, QWidget* parent)
+TimePanel::TimePanel(const Station& station, QWidget* parent)
     : QFrame(parent),
       m_station(station),
       m_time(new QLabel(this)),

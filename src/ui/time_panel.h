@@ -10,11 +10,11 @@ class Station;
 class TimePanel final : public QFrame {
     Q_OBJECT
 public:
-    TimePanel(Station& station, QWidget* parent);
+    TimePanel(const Station& station, QWidget* parent);
     void Redraw();
 
 private:
-    Station& m_station;
+    const Station& m_station;
     QLabel* m_time;
     QLabel* m_day;
     QLabel* m_date;

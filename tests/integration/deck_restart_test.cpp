@@ -102,7 +102,7 @@ TEST_P(DeckLossTest, DeckComesBackAndMusicGoesOn) {
     EXPECT_TRUE(ProcessGone(killedPid)) << "the lost mpv was ended";
 
     // It comes back at the volume the crossfade from it had reached, not at mpv's own.
-    VolumeBars& bars = OnAir().Engine().Bars();
+    const VolumeBars& bars = OnAir().Engine().Bars();
     const auto mpvVolume = [](int percent) { return mpv::MpvVolume(Decks::PlayerVolume(percent)); };
     EXPECT_GE(volumeAtReturn.toDouble(),
               mpvVolume(bars.Level(VolumeBars::LevelBox::EditFadeOut1)) - 0.001);

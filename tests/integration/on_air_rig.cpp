@@ -65,9 +65,8 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
                      });
     PlaybackEngine& engine = m_station->Engine();
     // Time for both mpv processes to open their sockets on a busy machine.
-    engine.WaitSecInBeggining = 3;
-    engine.Bars().SetLevelText(VolumeBars::LevelBox::EditMixingTime,
-                               QString::number(kMixingSeconds));
+    engine.SetWaitSecInBeggining(3);
+    engine.SetLevelText(VolumeBars::LevelBox::EditMixingTime, QString::number(kMixingSeconds));
     m_onAir.start();
     return m_station->StartUp().join('\n');
 }

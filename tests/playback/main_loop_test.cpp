@@ -29,7 +29,7 @@ TEST(MainLoop, AsksTheProgramThenTheAddedPartsThenTheNextTrackUntilOneTakesTheTi
     rig.engine.AddTickPart(taker);
     QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue, [&] { asked << "program"; });
     QObject::connect(&rig.engine, &PlaybackEngine::EntryStarted, [&] { asked << "next"; });
-    rig.engine.Loop().ProgramsChanged = true;
+    rig.engine.ReloadProgramAtNextTick();
     taker.takes = true;
     rig.StartLoop();
     rig.Advance(400);
@@ -37,7 +37,7 @@ TEST(MainLoop, AsksTheProgramThenTheAddedPartsThenTheNextTrackUntilOneTakesTheTi
 
     asked.clear();
     taker.takes = false;
-    rig.engine.Loop().ProgramsChanged = true;
+    rig.engine.ReloadProgramAtNextTick();
     rig.Advance(400);
     EXPECT_EQ(asked, QStringList({"program", "spots", "taker", "next"}));
 }
@@ -74,10 +74,12 @@ TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
         QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue,
                          [&](int h, int m) { slots << day_program::SlotOfTime(h, m); });
         rig.StartLoop();
-        rig.Advance(8'000);  // 23:59:59 / 02:59:59
+        rig.Advance(400);  // the first tick asks again for the program of start-up
+        slots.clear();
+        rig.Advance(7'600);  // 23:59:59 / 02:59:59
         EXPECT_TRUE(slots.isEmpty());
         rig.Advance(10 * 60 * 1000);
-        rig.engine.Loop().ProgramsChanged = true;
+        rig.engine.ReloadProgramAtNextTick();
         rig.Advance(400);
         const int slot = start.hour() == 23 ? 0 : 6;
         EXPECT_EQ(slots, QList<int>({slot, slot}));
@@ -113,8 +115,8 @@ TEST(MainLoop, SkipIntroJumpsOnTheFirstTickAfterATrackButNeverAfterASpot) {
     rig.StartLoop();
     rig.Advance(800);
     rig.engine.Players().LoadFileIntoDeck(rig.engine.Players().NextDeck, rig.Tracks({30})[0]);
-    rig.engine.Bars().StartCrossfade(5, 0);  // a spot: five settling ticks
-    rig.engine.Loop().SettleTicks = 5;
+    rig.engine.BarsForTickParts().StartCrossfade(5, 0);  // a spot: five settling ticks
+    rig.engine.LoopForTickParts().SettleTicks = 5;
     rig.Advance(4'000);
     const auto jumps = rig.Events("jump");
     ASSERT_EQ(jumps.size(), 1u);
@@ -151,7 +153,7 @@ TEST(MainLoop, NextNeedsARealTrackBehindTheHead) {
     rig.engine.Next();
     rig.Advance(60'000);
     EXPECT_EQ(rig.Events("load").size(), 1u);
-    rig.engine.Queue().InsertAt(1, rig.Tracks({100})[0]);
+    rig.engine.QueueForLoader().InsertAt(1, rig.Tracks({100})[0]);
     rig.engine.Next();
     rig.Advance(400);
     EXPECT_EQ(rig.Events("load").size(), 2u);
@@ -159,8 +161,8 @@ TEST(MainLoop, NextNeedsARealTrackBehindTheHead) {
 
 TEST(MainLoop, ShowsTheClockAndTheTimesOfTheCurrentTrack) {
     EngineRig rig;
-    rig.engine.Title().PanelWidth = 100;
-    rig.engine.MeasureTitle = [](const QString& title) { return int(title.size()) * 8; };
+    rig.engine.SetTitlePanelWidth(100);
+    rig.engine.SetTitleMeasure([](const QString& title) { return int(title.size()) * 8; });
     rig.LoadProgram("L", rig.Tracks({200}));
     rig.StartLoop();
     rig.Advance(400 + 50'000);

@@ -25,13 +25,13 @@ struct StationOnAir {
         // Each load of a program clears the played list: the tests count loads by it.
         QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
         QObject::connect(&calendar, &Calendar::ProgramsChanged,
-                         [this] { engine.Loop().ProgramsChanged = true; });
+                         [this] { engine.ReloadProgramAtNextTick(); });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
             EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
         });
-        engine.Loop().ProgramsChanged = true;
+        engine.ReloadProgramAtNextTick();
         calendar.SelectToday(kSomeMonday);
-        engine.Loop().LastProgramSlot = day_program::SlotOfTime(start.hour(), start.minute());
+        engine.SetLastProgramSlot(day_program::SlotOfTime(start.hour(), start.minute()));
         loader.LoadProgramOfHour(start.hour(), start.minute());
         engine.LaunchPlayers();
         host.Advance(engine.WaitSecInBeggining * 1000 + 500);
@@ -44,7 +44,7 @@ struct StationOnAir {
     PlaybackEngine engine{host, host, link};
     ProgramLock lock;
     Calendar calendar{station.DaysPath(), lock};
-    ProgramLoader loader{station.ListsPath(), station.DaysPath(), host, engine.Queue()};
+    ProgramLoader loader{station.ListsPath(), station.DaysPath(), host, engine.QueueForLoader()};
     int loads = 0;
 };
 

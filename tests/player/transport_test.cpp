@@ -26,7 +26,7 @@ TEST_F(OnAir, JumpsByTheSecondsBoxOrThirtyAndCuePointsOutliveTheTrack) {
         qint64 target;
     } cases[] = {{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}};
     for (const auto& c : cases) {
-        engine.Controls().Editsec1 = c.text;
+        engine.SetJumpSecText(c.text);
         c.forward ? engine.JumpForward() : engine.JumpBackward();
         EXPECT_EQ(LastJump(), c.target) << c.text;  // never below 0
         rig.link.JumpTo(rig.Current(), 100'000);
@@ -50,8 +50,8 @@ TEST_F(OnAir, KeysFadeAndPause) {
 }
 
 TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentre) {
-    PositionKnob& knob = engine.Knob();
-    knob.SetGeometry(4, 600, 16);
+    const PositionKnob& knob = engine.Knob();
+    engine.SetKnobGeometry(4, 600, 16);
     rig.Advance(99'900);  // the tick at 1:40 places the knob
     EXPECT_EQ(knob.KnobLeft, 4 + 600 * 100 / 300 - 8);
     engine.KnobPress(true, 5);

@@ -13,7 +13,7 @@ struct Bars : ::testing::Test {
     Bars() { rig.StartLoop(); }  // no program: the decks are found and stay idle
 
     EngineRig rig;
-    VolumeBars& bars = rig.engine.Bars();
+    VolumeBars& bars = rig.engine.BarsForTickParts();
 };
 
 TEST_F(Bars, ACrossfadeDuringAFadeOutRestartsItFromBarZero) {

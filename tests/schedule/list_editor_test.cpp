@@ -52,12 +52,12 @@ TEST_F(ListEditorTest, BadNamesWriteNothing) {
     const QStringList refused = {"../escape", "a/b",   "a\\b",  "..",    ".",   "a|b",
                                  "a\nb",      ".Rock", "Rock ", " Rock", "a\tb"};
     for (const QString& name : refused) {
-        editor.NewProgramName = name;
+        editor.EditNewProgramName1Change(name);
         EXPECT_FALSE(editor.BitBtnSaveProgram1Click(false).isEmpty()) << name.toStdString();
         EXPECT_EQ(editor.TotalTracks(), 5) << "the editor keeps its entries";
     }
     EXPECT_FALSE(QFile::exists(station.StartFolder() + "/escape"));
-    editor.NewProgramName.clear();
+    editor.EditNewProgramName1Change("");
     EXPECT_TRUE(editor.BitBtnSaveProgram1Click(false).isEmpty());
     EXPECT_TRUE(editor.Rows().empty());
     EXPECT_EQ(editor.FolderNames().size(), 4) << "an empty name writes nothing";

@@ -8,10 +8,8 @@
 
 EngineRig::EngineRig(const QDateTime& start)
     : host(start), link(host, host), engine(host, host, link) {
-    engine.Loop().LastProgramSlot =
-        day_program::SlotOfTime(start.time().hour(), start.time().minute());
-    engine.Loop().ProgramsChanged = false;
-    engine.Queue().Seed(7);
+    engine.SetLastProgramSlot(day_program::SlotOfTime(start.time().hour(), start.time().minute()));
+    engine.SeedQueue(7);
     QObject::connect(&link, &SimulatedPlayerLink::DeckEvent,
                      [this](int deck, const QString& kind, const QString& detail) {
                          events.push_back({host.ElapsedMs(), deck, kind, detail});
@@ -28,7 +26,7 @@ QStringList EngineRig::Tracks(const QList<int>& seconds) {
 }
 
 void EngineRig::LoadProgram(const QString& listName, const QStringList& lines) {
-    PlayQueue& q = engine.Queue();
+    PlayQueue& q = engine.QueueForLoader();
     q.SetProgram({listName}, {lines});
     q.Clear();
     for (int i = 0; i < PlayQueue::kShownEntries; ++i) q.RefillQueue();

@@ -11,8 +11,8 @@
 
 /// The playback engine on virtual time with two simulated decks, a folder for the MPEG
 /// tracks a test makes, and a log of what the decks received. The clock starts at
-/// `start` (10:05 by default) and the loop's slot is set to it, so no program loads
-/// unless a test asks for one.
+/// `start` (10:05 by default) and the loop's slot is set to it; as at the station's
+/// start-up, the first tick asks for the program of that slot once more.
 struct EngineRig {
     struct DeckEvent {
         std::int64_t atMs;
