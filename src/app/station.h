@@ -43,7 +43,7 @@ public:
     /// The engine's mutable side is its commands, and the settings the options write.
     PlaybackEngine& Engine() { return m_engine; }
     const PlaybackEngine& Engine() const { return m_engine; }
-    /// Mutable for the options, which write PlayOnlyOneSpot.
+    /// Mutable for the options, which write the spot settings.
     SpotRunner& Spots() { return m_spots; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }

@@ -22,7 +22,7 @@ public:
     /// Kept in one byte: 300 is kept as 44.
     void SetPlaySpotEvery(int songs) { PlaySpotEvery = static_cast<quint8>(songs); }
 
-    /// The spot mode: 1 "Ακριβώς", 2 best, 3 after the track, 4 off; others play as 1.
+    /// The spot mode chosen in the options' "Spots" frame, 1 to 4; any other plays as 1.
     int HowToPlaySpots = 1;
     int HowFastFadeOnSpots = 20;
     bool PlayOnlyOneSpot = false;
