@@ -47,7 +47,7 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         problems << problem;
     return RunWeekPreview(
-        cl, QDir::currentPath(), *store, [&out](const QString& line) { out << line << '\n'; },
+        cl, QDir::currentPath(), store.get(), [&out](const QString& line) { out << line << '\n'; },
         problems);
 }
 

@@ -34,7 +34,7 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
                      [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
 }
 
-int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings& settings,
+int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
                    const QStringList& startProblems) {
     VirtualTimerHost host(cl.simulateStart);
@@ -48,7 +48,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings&
 
     Station station(startFolder, host, host, link);
     LogStationEvents(station, log, host);
-    LogProblems(startProblems + station.StartUp(&settings), log, host);
+    LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);
     host.Advance(cl.simulateForMs);
     return 0;

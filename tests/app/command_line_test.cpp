@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
 
 #include "app/as_run_log.h"
+#include "app/track_length_command.h"
+#include "support/files.h"
+#include "support/mpeg_builder.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -86,6 +92,32 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
     }
 }
 #endif
+
+TEST(CommandLine, TrackLengthPrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("άλμπουμ 1.mp3"), text = dir.filePath("notes.txt"),
+                  missing = dir.filePath("gone.mp3"), fifo = dir.filePath("fifo.mp3");
+    ASSERT_TRUE(WriteCbrMpeg(a, 185) && MakeFifo(fifo));
+    WriteBytes(text, "not audio\n");
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(RunTrackLengthCommand({a, text}, outStream, errStream), 0);
+    EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n");
+    EXPECT_TRUE(err.isEmpty());
+
+    // A FIFO is flagged at once instead of waiting for a writer.
+    out.clear();
+    int result = -1;
+    EXPECT_TRUE(ReturnsWithin(
+        20000,
+        [&] {
+            result = RunTrackLengthCommand({missing, fifo, a}, outStream, errStream);
+        },
+        [&] { ReleaseFifoReader(fifo); }));
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(out, "0\t" + missing + "\n0\t" + fifo + "\n185\t" + a + "\n");
+    EXPECT_TRUE(err.contains(missing)) << err.toStdString();
+}
 
 TEST(AsRunLog, OneEventALineWithTabsAndNoStrayLineBreaks) {
     const QDateTime t(QDate(2026, 12, 7), QTime(10, 0, 0, 40));

@@ -8,6 +8,7 @@
 
 #include "app/favorites.h"
 #include "support/file_failure.h"
+#include "support/files.h"
 
 namespace {
 
@@ -25,13 +26,18 @@ TEST(DataFolders, CreatesMissingFoldersBelowTheStartFolderWithoutMovingTheCurren
         EXPECT_TRUE(QFileInfo(path).isDir()) << path.toStdString();
     }
     EXPECT_EQ(MakeDataFolders("/").DaysPath, "/days1/");
+
+    // The favourites: none while the file is missing, exactly the items once written.
+    EXPECT_TRUE(ReadFavorites(folders).lines.isEmpty());
+    const QStringList items = {"Βίσση", "madonna"};
+    ASSERT_EQ(WriteFavorites(folders, items), QString());
+    EXPECT_TRUE(QFile::exists(start.filePath("favorites.txt")));
+    EXPECT_EQ(ReadFavorites(folders).lines, items);
 }
 
 TEST(DataFolders, AFolderThatCannotBeMadeIsReportedAndTheOthersAreStillMade) {
     QTemporaryDir start;
-    QFile blocker(start.filePath("pro1"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    WriteBytes(start.filePath("pro1"), "a file where a folder goes");
     const QStringList failures = CreateDataFolders(MakeDataFolders(start.path()));
     ASSERT_EQ(failures.size(), 1);
     EXPECT_TRUE(failures[0].contains("pro1")) << failures[0].toStdString();
@@ -39,16 +45,6 @@ TEST(DataFolders, AFolderThatCannotBeMadeIsReportedAndTheOthersAreStillMade) {
 
     const QString nowhere = file_failure::PathUnderRegularFile(start.path(), "station");
     EXPECT_EQ(CreateDataFolders(MakeDataFolders(nowhere)).size(), 4);
-}
-
-TEST(Favorites, MissingFileHasNoItemsAndCloseWritesExactlyTheItems) {
-    QTemporaryDir start;
-    const DataFolders folders = MakeDataFolders(start.path());
-    EXPECT_TRUE(ReadFavorites(folders).lines.isEmpty());
-    const QStringList items = {"Βίσση", "madonna"};
-    ASSERT_EQ(WriteFavorites(folders, items), QString());
-    EXPECT_TRUE(QFile::exists(start.filePath("favorites.txt")));
-    EXPECT_EQ(ReadFavorites(folders).lines, items);
 }
 
 }  // namespace

@@ -29,24 +29,21 @@ protected:
     QStringList problems;
 };
 
-TEST_F(StationTest, ADueProgramThatCannotBeReadIsToldAndTheTrackOnAirPlaysOn) {
-    EXPECT_EQ(station.StartUp(), QStringList());
+// Neither stops the station: the track on air plays on, and the favourites that could
+// not be read are kept as they are at close.
+TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) {
+    const QString favourites = folder.StartFolder() + "/favorites.txt";
+    const QByteArray junk("Βίσση\0\x01\x02", 13);
+    WriteBytes(favourites, junk);
+    EXPECT_EQ(station.StartUp(), QStringList({favourites + " is not a text file"}));
     host.Advance(61'000);  // 10:00:01, the first track is still on
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].endsWith(folder.ListsPath() + "junk is not a text file"))
         << problems[0].toStdString();
     EXPECT_EQ(station.Loader().LabelProgramName1(), "junk");
-    const Decks& decks = station.Engine().Players();
-    EXPECT_TRUE(link.Audible(decks.CurrentDeck)) << "the track on air plays on";
-}
-
-TEST_F(StationTest, FavouritesThatCannotBeReadAreKeptAsTheyAre) {
-    const QString path = folder.StartFolder() + "/favorites.txt";
-    const QByteArray junk("Βίσση\0\x01\x02", 13);
-    WriteBytes(path, junk);
-    EXPECT_EQ(station.StartUp(), QStringList({path + " is not a text file"}));
+    EXPECT_TRUE(link.Audible(station.Engine().Players().CurrentDeck));
     EXPECT_EQ(station.Close(nullptr), QStringList());
-    EXPECT_EQ(ReadBytes(path), junk);
+    EXPECT_EQ(ReadBytes(favourites), junk);
 }
 
 TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {

@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QString>
+#include <QProcess>
 #include <QStringList>
-#include <functional>
+#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
 #include "app/station.h"
-#include "audio_analysis.h"
 #include "platform/mpv_player_link.h"
 #include "platform/qt_timer_host.h"
 #include "platform/system_clock.h"
-#include "private_pulse.h"
+#include "support/files.h"
 #include "support/station_folder.h"
 
 class QCoreApplication;
@@ -25,10 +24,17 @@ struct Tone {
     int seconds;
 };
 
+/// The windows of the recording in which a tone is heard.
+struct Heard {
+    int first = 0;
+    int last = 0;
+};
+
 /// The station on air for a test: the real engine and two mpv decks play one list of
-/// generated tones, all week, into a private PulseAudio null sink whose monitor is
-/// recorded from before the first tone. The recording is then measured tone by tone.
-/// Everything it starts ends with the test, by its own process ids.
+/// generated tones, all week, into the null sink of a PulseAudio daemon of the test's own,
+/// whose monitor is recorded from before the first tone. The recording is then measured
+/// tone by tone in windows of 50 ms, levels in dB of full scale. Everything it starts ends
+/// with the test, by its own process ids.
 class OnAirTest : public ::testing::Test {
 protected:
     static constexpr int kRate = 44100;
@@ -47,12 +53,12 @@ protected:
     static void SetUpTestSuite();
     /// Skips where PipeWire serves sound and pulseaudio was therefore left out.
     void SetUp() override;
+    /// Ends the station, then the recorder and the daemon.
+    void TearDown() override;
 
     /// Writes the tones and their week, starts the sink and its recorder, and starts the
     /// station up. An error text, empty on success.
     QString GoOnAir(const std::vector<Tone>& tones);
-    /// Runs the event loop until condition holds; false once timeoutMs have passed.
-    static bool RunUntil(const std::function<bool()>& condition, int timeoutMs);
     /// Runs until every tone was started and both decks stopped; false when that takes
     /// much longer than the program.
     bool RunToTheEnd();
@@ -63,15 +69,18 @@ protected:
     /// Milliseconds since the station was started up.
     qint64 OnAirMs() const { return m_onAir.elapsed(); }
 
+    /// The amplitude of the pitch hz in each window (Hann window, Goertzel), so a sine of
+    /// amplitude a reads 20·log10(a) and pitches a few bins away read far below it.
+    static std::vector<double> PitchLevelDb(const std::vector<float>& samples, double hz);
     /// Where each tone is heard in the recording, printed; fails and returns fewer
     /// spans when one is never heard.
-    std::vector<audio_analysis::Heard> HeardSpans(const std::vector<float>& samples) const;
-    /// The runs of silence between the first tone heard and the end of the last, printed.
-    std::vector<audio_analysis::Run> Silences(
-        const std::vector<float>& samples, const std::vector<audio_analysis::Heard>& heard) const;
-    /// The crossfade from tone k to tone k + 1 as heard: the next one in at its mixing
-    /// point, both heard together, the old one gone soon after.
-    void ExpectCrossfade(const std::vector<audio_analysis::Heard>& heard, int k) const;
+    std::vector<Heard> HeardSpans(const std::vector<float>& samples) const;
+    /// What a listener hears when all goes well: no silence longer than a dropout, a
+    /// crossfade from each tone to the next (the next one in at its mixing point, both
+    /// heard together, the old one gone soon after) and the last tone played to its end.
+    /// Tone `cut`, when given, is cut off and a silence comes after it instead.
+    void ExpectSeamless(const std::vector<float>& samples, const std::vector<Heard>& heard,
+                        int cut = -1) const;
 
     MpvPlayerLink& Link() { return *m_link; }
     Station& OnAir() { return *m_station; }
@@ -85,11 +94,18 @@ protected:
     QStringList m_reports;
 
 private:
+    QString StartPulse();
+    QString StartRecorder();
+
     static inline QCoreApplication* s_app = nullptr;
 
-    PrivatePulse m_pulse;
+    // Declared first, gone last: the daemon's folder, the daemon, the recorder (a QProcess
+    // kills its process when it goes) and this process's pulse environment.
+    QTemporaryDir m_pulseDir;
+    QProcess m_daemon;
+    QProcess m_recorder;
+    std::vector<std::unique_ptr<ScopedEnvironmentVariable>> m_environment;
     StationFolder m_folder;
-    QString m_rawPath;
     QElapsedTimer m_onAir;
     QElapsedTimer m_recording;
     SystemClock m_clock;

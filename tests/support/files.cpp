@@ -5,6 +5,9 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include "app/command_line.h"
+#include "app/week_preview.h"
+
 QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -65,4 +68,13 @@ QList<AsRunLine> ParseAsRunLog(const QStringList& lines) {
         parsed.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
     }
     return parsed;
+}
+
+QList<AsRunLine> PreviewLog(const QString& startFolder, const QString& start,
+                            const QString& duration) {
+    const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
+    EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
+    QStringList lines;
+    EXPECT_EQ(RunWeekPreview(cl, startFolder, nullptr, [&](const QString& l) { lines << l; }), 0);
+    return ParseAsRunLog(lines);
 }

@@ -45,3 +45,7 @@ struct AsRunLine {
 };
 /// Parses the log's lines, failing the test on a line of another shape.
 QList<AsRunLine> ParseAsRunLog(const QStringList& lines);
+/// The week preview of the station in startFolder with default settings, run in this
+/// process from start ("yyyy-MM-dd hh:mm:ss") for duration ("1h"), parsed.
+QList<AsRunLine> PreviewLog(const QString& startFolder, const QString& start,
+                            const QString& duration);

@@ -1,22 +1,18 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
+#include <QTest>
 #include <functional>
 
 class QListWidget;
 class QLineEdit;
 class QTimer;
 
-/// The operator's hands in window tests: mouse and keys sent to real widgets, and
-/// answers to the modal dialogs a command opens.
+/// The operator's hands in window tests, beside QTest's mouse and keys: a row of a list
+/// clicked, an edit box retyped, and answers to the modal dialogs a command opens.
 namespace driver {
 
-void Click(QWidget* widget, QPoint at = {-1, -1});
-void DoubleClick(QWidget* widget, QPoint at = {-1, -1});
 void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void Press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           const QString& text = {});
 /// Replaces an edit box's text by typing, key by key.
 void Retype(QLineEdit* edit, const QString& text);
 /// Acts on the modal window of this objectName once a command opens it (within a few
