@@ -25,7 +25,9 @@ protected:
     QTemporaryDir m_dir;
 };
 
-QByteArray Cbr128(std::int64_t bytes) { return MpegFrames(MpegFormat{}, bytes); }
+QByteArray Cbr128(std::int64_t bytes, int kbps = 128) {
+    return MpegFrames({1, 3, kbps, 44100, false}, bytes);
+}
 
 TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
     struct Case {
@@ -60,27 +62,31 @@ TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
 }
 
 TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
-    const QByteArray audio = Cbr128(4000000);
+    const QByteArray audio = Cbr128(4000000, 64);
+    // UTF-16 text (FF FE 'A' 0) reads as an MPEG-1 Layer I header at 128 kbit/s; the other
+    // words are Layer III headers with a bad bit rate or sampling rate, or one at 128 kbit/s
+    // in data that is not a recognised tag.
+    const QByteArray utf16("\xFF\xFE\x41\x00\x72\x00\x74\x00\x69\x00", 10);
     const QByteArray rate15("\xFF\xFB\xF0\x00", 4), rate3("\xFF\xFB\x9C\x00", 4);
-    struct Case {
-        const char* name;
-        QByteArray prefix;
-        std::int64_t size;
+    const QByteArray stray("\xFF\xFB\x90\x00\x01\x02\x03", 7);
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"plain", {}},
+        {"junk", QByteArray("0123456789")},
+        {"header across the read buffer's edge", QByteArray(65534, 'j')},
+        {"bitrate15", rate15 + Cbr128(100).mid(4)},
+        {"rate3", rate3 + "abc"},
+        {"utf16", QByteArray(300, 'j') + utf16},
+        {"stray", QByteArray(300, 'j') + stray},
+        {"no tag", QByteArray("ID3\xFF\x00\x00\x00\x00\x01\x00", 10) + utf16},
     };
-    const Case cases[] = {
-        {"plain", {}, 4000000},
-        {"junk", QByteArray("0123456789"), 4000010},
-        {"header across the read buffer's edge", QByteArray(65534, 'j'), 4065534},
-        {"bitrate15", rate15 + Cbr128(100).mid(4), 4000100},
-        {"rate3", rate3 + "abc", 4000007},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const TMPEGData d = Read(c.name, c.prefix + audio);
-        EXPECT_EQ(d.Duration, 250u);
-        EXPECT_EQ(d.FileLength, c.size);
-        EXPECT_EQ(d.BitRate, 128u);
+    for (const auto& [name, prefix] : cases) {
+        SCOPED_TRACE(name);
+        const TMPEGData d = Read(name, prefix + audio);
+        EXPECT_EQ(d.Duration, 500u);
+        EXPECT_EQ(d.FileLength, prefix.size() + audio.size());
+        EXPECT_EQ(d.BitRate, 64u);
         EXPECT_EQ(d.SampleRate, 44100u);
+        EXPECT_EQ(d.Layer, 3);
     }
 }
 
@@ -104,46 +110,26 @@ TEST_F(MpegDataTest, FilesWithoutAudioGiveZeroWithoutWaiting) {
     EXPECT_EQ(Read("one.mp3", QByteArray(50000, 'x') + Cbr128(417)).Duration, 0u);
 }
 
-TEST_F(MpegDataTest, AudioFarIntoAHugeFileIsNotSearchedFor) {
-    // 4 GiB, all hole but for a few frames (16000 bytes a second): a search to the end
-    // would take seconds, and frames beyond the bound are not looked for.
-    const std::int64_t size = 4LL << 30, nearest = kMostBytesBeforeFirstFrame - 100000;
-    for (const auto& [framesAt, seconds] :
-         {std::pair{nearest, std::uint32_t((size - nearest) / 16000)},
-          {kMostBytesBeforeFirstFrame, 0u}}) {
-        SCOPED_TRACE(framesAt);
-        const QString path = m_dir.filePath("huge.mp3");
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(size));
-        ASSERT_TRUE(f.seek(framesAt) && f.write(Cbr128(100000)) > 0);
-        f.close();
-        EXPECT_EQ(TrackLength(path), seconds);
-    }
-}
-
 TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
     // A picture whose bytes happen to hold a run of 32 kbit/s frames.
     QByteArray cover(200000, '\x55');
     cover.replace(5000, 2000, MpegFrames({1, 3, 32, 44100, false}, 2000));
-    // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
-    const MpegFormat low{3, 3, 8, 8000, true};
-    struct Case {
-        const char* name;
-        MpegFileSpec layout;
-        std::uint32_t seconds;
-    };
     MpegFileSpec picture;
     picture.audioBytes = 12 * 16000;
     picture.id3v2Bytes = 200000;
     picture.id3v2Payload = cover;
     MpegFileSpec footer = picture;
-    footer.id3v2Footer = true;
-    footer.id3v1 = true;
+    footer.id3v2Footer = footer.id3v1 = true;
+    // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
     MpegFileSpec trailing;
-    trailing.format = low;
+    trailing.format = {3, 3, 8, 8000, true};
     trailing.audioBytes = 10900;
     trailing.id3v1 = true;
-    const Case cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
+    const struct Case {
+        const char* name;
+        MpegFileSpec layout;
+        std::uint32_t seconds;
+    } cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray bytes = BuildMpegFile(c.layout);
@@ -151,23 +137,6 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
         EXPECT_EQ(d.Duration, c.seconds);
         EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.layout.format.bitRate));
         EXPECT_EQ(d.FileLength, bytes.size());
-    }
-}
-
-TEST_F(MpegDataTest, SyncLookingBytesBeforeTheAudioAreNotTheFirstFrame) {
-    const MpegFormat f64{1, 3, 64, 44100, false};
-    const QByteArray audio = MpegFrames(f64, 20 * 8000);
-    // UTF-16 text (FF FE 'A' 0) reads as an MPEG-1 Layer I header at 128 kbit/s, and a
-    // stray 128 kbit/s Layer III word in data that is not a recognised tag.
-    const QByteArray utf16("\xFF\xFE\x41\x00\x72\x00\x74\x00\x69\x00", 10);
-    const QByteArray word("\xFF\xFB\x90\x00\x01\x02\x03", 7);
-    const QByteArray prefixes[] = {QByteArray(300, 'j') + utf16, QByteArray(300, 'j') + word,
-                                   QByteArray("ID3\xFF\x00\x00\x00\x00\x01\x00", 10) + utf16};
-    for (const QByteArray& prefix : prefixes) {
-        const TMPEGData d = Read("stray.mp3", prefix + audio);
-        EXPECT_EQ(d.Duration, 20u);
-        EXPECT_EQ(d.BitRate, 64u);
-        EXPECT_EQ(d.Layer, 3);
     }
 }
 
@@ -222,27 +191,34 @@ TEST_F(MpegDataTest, XingTagIsFoundWhereVersionAndChannelsPutIt) {
     }
 }
 
-TEST_F(MpegDataTest, HugeFilesAndLongLengthsDoNotOverflow) {
-    // 300 MiB, mostly a hole: 300 MiB × 8 overflows 32 bits, and at 32 kbit/s the length
-    // exceeds 65 535 s; a Xing count of four million frames does too.
-    const std::int64_t size = 300LL * 1024 * 1024;
-    struct Case {
+TEST_F(MpegDataTest, HugeFilesDoNotOverflowAndAudioFarIntoThemIsNotSearchedFor) {
+    // Files of holes but for a few frames. 300 MiB × 8 overflows 32 bits, and at 32 kbit/s
+    // the length exceeds 65 535 s; a Xing count of four million frames does too. In 4 GiB a
+    // search to the end would take seconds: frames beyond the bound are not looked for.
+    const std::int64_t mib300 = 300LL << 20, gib4 = 4LL << 30;
+    const std::int64_t nearest = kMostBytesBeforeFirstFrame - 100000;
+    const MpegFormat k128{1, 3, 128, 44100, false}, k32{1, 3, 32, 44100, false};
+    const struct {
         MpegFormat format;
         int xingFrames;
+        std::int64_t size, framesAt;
         std::uint32_t seconds;
-    };
-    const Case cases[] = {{{1, 3, 128, 44100, false}, -1, 19660},
-                          {{1, 3, 32, 44100, false}, -1, 78643},
-                          {{1, 3, 128, 44100, false}, 4000000, 104489}};
-    for (const Case& c : cases) {
+    } cases[] = {{k128, -1, mib300, 0, 19660},
+                 {k32, -1, mib300, 0, 78643},
+                 {k128, 4000000, mib300, 0, 104489},
+                 {k128, -1, gib4, nearest, std::uint32_t((gib4 - nearest) / 16000)},
+                 {k128, -1, gib4, kMostBytesBeforeFirstFrame, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
         MpegFileSpec layout;
         layout.format = c.format;
-        layout.audioBytes = 10000;
+        layout.audioBytes = 100000;
         layout.xingFrames = c.xingFrames;
-        const QString path = Write("huge.mp3", BuildMpegFile(layout));
-        QFile f(path);
-        ASSERT_TRUE(f.resize(size));
-        EXPECT_EQ(TrackLength(path), c.seconds);
+        QFile f(m_dir.filePath("huge.mp3"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(c.size));
+        ASSERT_TRUE(f.seek(c.framesAt) && f.write(BuildMpegFile(layout)) > 0);
+        f.close();
+        EXPECT_EQ(TrackLength(f.fileName()), c.seconds);
     }
 }
 

@@ -1,5 +1,5 @@
-// The scheduler wired to the main loop as at start-up: the calendar selects today, the
-// program of the current slot loads once, then the loop's ticks decide every reload.
+// The scheduler wired to the main loop as at start-up: the program of the current slot
+// loads once, then the loop's ticks decide every reload.
 #include "playback/program_loader.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +7,7 @@
 #include "base/virtual_timer_host.h"
 #include "playback/playback_engine.h"
 #include "player/simulated_player_link.h"
-#include "schedule/calendar.h"
-#include "schedule/program_lock.h"
+#include "schedule/day_program.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -24,13 +23,10 @@ struct StationOnAir {
             {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "20:00", "21:00", "three|gone|"}});
         // Each load of a program clears the played list: the tests count loads by it.
         QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
-        QObject::connect(&calendar, &Calendar::ProgramsChanged,
-                         [this] { engine.ReloadProgramAtNextTick(); });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
             EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).isEmpty());
         });
         engine.ReloadProgramAtNextTick();
-        calendar.SelectToday(kSomeMonday);
         engine.SetLastProgramSlot(day_program::SlotOfTime(start.hour(), start.minute()));
         loader.LoadProgramOfHour(start.hour(), start.minute());
         engine.LaunchPlayers();
@@ -42,25 +38,28 @@ struct StationOnAir {
     VirtualTimerHost host;
     SimulatedPlayerLink link{host, host};
     PlaybackEngine engine{host, host, link};
-    ProgramLock lock;
-    Calendar calendar{station.DaysPath(), lock};
     ProgramLoader loader{station.ListsPath(), station.DaysPath(), host, engine.QueueForLoader()};
     int loads = 0;
 };
 
+// A list of the program that is missing is an empty pool of its own.
 TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlot) {
     const struct {
         QTime start;
         int loadsAfterFirstTick;
         const char* name;
-    } cases[] = {{QTime(10, 40), 1, "morning"},
-                 {QTime(10, 5), 2, "morning"},
-                 {QTime(9, 10), 2, "###NULL###"}};
+        int lists;
+    } cases[] = {{QTime(10, 40), 1, "morning", 1},
+                 {QTime(10, 5), 2, "morning", 1},
+                 {QTime(9, 10), 2, "###NULL###", 1},
+                 {QTime(20, 10), 2, "three|gone|", 2}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.start.toString().toStdString());
         StationOnAir air(c.start);
         ASSERT_TRUE(air.engine.MainLoopRunning());
-        EXPECT_EQ(air.loads, c.loadsAfterFirstTick) << c.start.toString().toStdString();
+        EXPECT_EQ(air.loads, c.loadsAfterFirstTick);
         EXPECT_EQ(air.loader.LabelProgramName1(), c.name);
+        EXPECT_EQ(air.engine.Queue().ProgramListCount, c.lists);
     }
 }
 
@@ -75,12 +74,6 @@ TEST(ProgramLoaderTest, ProgramRunsItsSpanAndGivesWayAtItsEnd) {
     EXPECT_EQ(air.loads, 2);
     EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
     EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
-}
-
-TEST(ProgramLoaderTest, MissingListOfAProgramIsAnEmptyPool) {
-    StationOnAir air(QTime(20, 10));
-    EXPECT_EQ(air.engine.Queue().ProgramListCount, 2);
-    EXPECT_EQ(air.loader.LabeltracksToPlay1(), "3");
 }
 
 TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {

@@ -39,7 +39,18 @@ TEST_F(OnAir, JumpsByTheSecondsBoxOrThirtyAndCuePointsOutliveTheTrack) {
     EXPECT_EQ(LastJump(), 100'000);
 }
 
-TEST_F(OnAir, KeysFadeAndPause) {
+TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentreAndKeysFadeAndPause) {
+    const PositionKnob& knob = engine.Knob();
+    engine.SetKnobGeometry(4, 600, 16);
+    rig.Advance(99'900);  // the tick at 1:40 places the knob
+    EXPECT_EQ(knob.KnobLeft, 196);
+    engine.KnobPress(true, 5);
+    rig.Advance(800);  // a held knob stays
+    EXPECT_EQ(knob.KnobLeft, 196);
+    engine.KnobRelease();
+    EXPECT_EQ(LastJump(), 100'000);
+    EXPECT_FALSE(knob.LabelVisible);
+
     for (int key : {219, 222}) EXPECT_TRUE(engine.KeyDown(key));
     EXPECT_TRUE(engine.Bars().Running(VolumeBars::Fade::Timer1));
     EXPECT_EQ(engine.Controls().LabelPausePlay1, "||");
@@ -47,19 +58,6 @@ TEST_F(OnAir, KeysFadeAndPause) {
     EXPECT_FALSE(engine.Bars().Running(VolumeBars::Fade::Timer1));
     EXPECT_FALSE(engine.KeyDown('A'));
     EXPECT_FALSE(engine.KeyDown(220));  // no line input yet: nothing to toggle
-}
-
-TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentre) {
-    const PositionKnob& knob = engine.Knob();
-    engine.SetKnobGeometry(4, 600, 16);
-    rig.Advance(99'900);  // the tick at 1:40 places the knob
-    EXPECT_EQ(knob.KnobLeft, 4 + 600 * 100 / 300 - 8);
-    engine.KnobPress(true, 5);
-    rig.Advance(800);  // a held knob stays
-    EXPECT_EQ(knob.KnobLeft, 196);
-    engine.KnobRelease();
-    EXPECT_EQ(LastJump(), 100'000);
-    EXPECT_FALSE(knob.LabelVisible);
 }
 
 TEST(PositionKnob, DragStaysOnTheBarAndShowsTheTimeUnderItsCentre) {

@@ -81,52 +81,44 @@ TEST_F(CalendarTest, StartsAndEndsStopAtOtherPrograms) {
 TEST_F(CalendarTest, ChosenListsBecomeTheProgramValue) {
     QStringList twelve;
     for (int i = 0; i < 12; ++i) twelve.append(QStringLiteral("l%1").arg(i));
-    const struct {
-        QStringList chosen;
-        QString stored;
-    } cases[] = {
-        {{"one"}, "one"}, {{"a", "b", "c"}, "a|b|c|"}, {twelve, twelve.mid(0, 11).join('|') + '|'}};
+    const QString eleven = twelve.mid(0, 11).join('|') + '|';
     Open();
     ASSERT_TRUE(AddProgram("10:00", "11:00", {"first"}).isEmpty());
-    for (const auto& c : cases) {
-        // Only the cut to 11 lists has something to tell the operator.
+    // (chosen, stored, whether the operator is told): only the cut to 11 lists and a name
+    // no program value holds are told; nothing chosen ("Ακυρο") changes nothing.
+    for (const auto& [chosen, stored, told] :
+         {std::tuple{QStringList{"one"}, QString("one"), false},
+          {QStringList{"a", "b", "c"}, "a|b|c|", false},
+          {twelve, eleven, true},
+          {QStringList{}, eleven, false},
+          {QStringList{"a|b"}, eleven, true}}) {
         calendar.SelectRow(0);
-        EXPECT_EQ(calendar.ButtonSetProgr1Click(c.chosen).isEmpty(), c.chosen.size() <= 11);
-        EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({c.stored, "###SAME###"}));
+        EXPECT_EQ(!calendar.ButtonSetProgr1Click(chosen).isEmpty(), told) << stored.toStdString();
+        EXPECT_EQ(DayFile(kMonday).mid(20, 2), QStringList({stored, "###SAME###"}));
     }
-    // "Ακυρο" (nothing chosen) changes nothing.
     AddProgram("12:00", "13:00", {});
-    calendar.SelectRow(0);
-    calendar.ButtonSetProgr1Click({});
-    EXPECT_NE(calendar.ButtonSetProgr1Click({"a|b"}), QString()) << "no program value holds it";
     EXPECT_EQ(DayFile(kMonday)[24], "###NULL###");
-    EXPECT_EQ(DayFile(kMonday)[20], twelve.mid(0, 11).join('|') + '|');
     EXPECT_EQ(programsChanged, 1 + 3);
 }
 
-TEST_F(CalendarTest, DeletedProgramStaysDeletedAcrossADayChange) {
-    station.WriteDays({{kMonday, "10:00", "12:00", "a"}});
+TEST_F(CalendarTest, DeletedProgramIsSavedByADayChangeAndDroppedBySameAsAnUnsavedDay) {
+    station.WriteDays({{kMonday, "10:00", "12:00", "a"}, {3, "06:00", "07:00", "w"}});
     Open();
     calendar.SelectRow(0);
     calendar.BitBtnDelHourProg1Click();
     EXPECT_TRUE(calendar.Rows().empty());
     EXPECT_EQ(DayFile(kMonday)[20], "a") << "delete alone does not write";
-    EXPECT_TRUE(calendar.TabControl1Change(2).isEmpty());
-    EXPECT_TRUE(calendar.TabControl1Change(kMonday).isEmpty());
-    EXPECT_TRUE(calendar.Rows().empty());
-    EXPECT_EQ(DayFile(2), QStringList(48, "###NULL###")) << "a day shown and left is saved";
-    EXPECT_EQ(programsChanged, 0);
-}
-
-TEST_F(CalendarTest, SameAsCopiesOnlyASavedDay) {
-    station.WriteDays({{kMonday, "10:00", "12:00", "a"}, {3, "06:00", "07:00", "w"}});
-    Open();
-    calendar.SelectRow(0);
-    calendar.BitBtnDelHourProg1Click();
     // Thursday was never saved: Monday's file stays and the unsaved delete is dropped.
     EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(4).isEmpty());
     EXPECT_EQ(DayFile(kMonday)[20], "a");
     ASSERT_EQ(calendar.Rows().size(), 1u);
+
+    calendar.SelectRow(0);
+    calendar.BitBtnDelHourProg1Click();
+    EXPECT_TRUE(calendar.TabControl1Change(2).isEmpty());
+    EXPECT_TRUE(calendar.TabControl1Change(kMonday).isEmpty());
+    EXPECT_TRUE(calendar.Rows().empty());
+    EXPECT_EQ(DayFile(2), QStringList(48, "###NULL###")) << "a day shown and left is saved";
     EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(3).isEmpty());
     EXPECT_EQ(DayFile(kMonday), DayFile(3));
     EXPECT_EQ(calendar.Rows()[0].text, "06:00 - 07:00     w");

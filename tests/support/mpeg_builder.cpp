@@ -1,26 +1,23 @@
 #include "support/mpeg_builder.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <algorithm>
 #include <array>
 
 namespace {
 
+// Bit rates by index for the layers and versions the tests build: MPEG-1 Layer I and
+// Layer III, and MPEG-2 / 2.5 Layer III.
 constexpr std::array<int, 15> kV1L1 = {0,   32,  64,  96,  128, 160, 192, 224,
                                        256, 288, 320, 352, 384, 416, 448};
-constexpr std::array<int, 15> kV1L2 = {0,   32,  48,  56,  64,  80,  96, 112,
-                                       128, 160, 192, 224, 256, 320, 384};
 constexpr std::array<int, 15> kV1L3 = {0,   32,  40,  48,  56,  64,  80, 96,
                                        112, 128, 160, 192, 224, 256, 320};
-constexpr std::array<int, 15> kV2L1 = {0,   32,  48,  56,  64,  80,  96, 112,
-                                       128, 144, 160, 176, 192, 224, 256};
-constexpr std::array<int, 15> kV2L23 = {0,  8,  16, 24,  32,  40,  48, 56,
-                                        64, 80, 96, 112, 128, 144, 160};
+constexpr std::array<int, 15> kV2L3 = {0,  8,  16, 24,  32,  40,  48, 56,
+                                       64, 80, 96, 112, 128, 144, 160};
 
 const std::array<int, 15>& BitRates(const MpegFormat& f) {
-    if (f.version == 1) return f.layer == 1 ? kV1L1 : f.layer == 2 ? kV1L2 : kV1L3;
-    return f.layer == 1 ? kV2L1 : kV2L23;
+    if (f.version != 1) return kV2L3;
+    return f.layer == 1 ? kV1L1 : kV1L3;
 }
 
 int BitRateIndex(const MpegFormat& f) {
@@ -32,32 +29,23 @@ int BitRateIndex(const MpegFormat& f) {
 int SampleRateIndex(const MpegFormat& f) {
     static constexpr int kRates[3][3] = {
         {44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
-    const auto& rates = kRates[std::clamp(f.version, 1, 3) - 1];
-    for (int i = 0; i < 3; ++i) {
-        if (rates[i] == f.sampleRate) return i;
-    }
-    return 3;
+    const int* rates = kRates[std::clamp(f.version, 1, 3) - 1];
+    return static_cast<int>(std::find(rates, rates + 3, f.sampleRate) - rates);
 }
 
 int MpegSamplesPerFrame(const MpegFormat& f) {
     if (f.layer == 1) return 384;
-    if (f.layer == 2 || f.version == 1) return 1152;
-    return 576;
+    return f.version == 1 ? 1152 : 576;
 }
 
 // An unknown bit rate or sampling rate gives index 15 / 3, which a reader must reject.
 std::uint32_t MpegHeaderWord(const MpegFormat& f, bool padding) {
     const std::uint32_t versionBits = f.version == 1 ? 3 : f.version == 2 ? 2 : 0;
     const std::uint32_t layerBits = static_cast<std::uint32_t>(4 - f.layer) & 3;
-    std::uint32_t h = 0xFFE00000u;
-    h |= versionBits << 19;
-    h |= layerBits << 17;
-    h |= 1u << 16;  // no CRC
-    h |= static_cast<std::uint32_t>(BitRateIndex(f)) << 12;
-    h |= static_cast<std::uint32_t>(SampleRateIndex(f)) << 10;
-    h |= (padding ? 1u : 0u) << 9;
-    h |= (f.mono ? 3u : 0u) << 6;
-    return h;
+    return 0xFFE00000u | versionBits << 19 | layerBits << 17 | 1u << 16 /* no CRC */ |
+           static_cast<std::uint32_t>(BitRateIndex(f)) << 12 |
+           static_cast<std::uint32_t>(SampleRateIndex(f)) << 10 | (padding ? 1u : 0u) << 9 |
+           (f.mono ? 3u : 0u) << 6;
 }
 
 // An encoder spreads the fractional slot of each frame over the stream: frame i gets
@@ -86,23 +74,12 @@ void PutBigEndian(QByteArray& b, qsizetype at, std::uint32_t v) {
 }
 
 QByteArray Id3v2Tag(const MpegFileSpec& layout) {
-    const int footer = layout.id3v2Footer ? 10 : 0;
-    const int body = std::max(0, layout.id3v2Bytes - 10 - footer);
+    const int body = std::max(0, layout.id3v2Bytes - (layout.id3v2Footer ? 20 : 10));
     QByteArray head("ID3\x03\x00", 5);
-    head.append(static_cast<char>(layout.id3v2Footer ? 0x10 : 0x00));
-    for (int shift = 21; shift >= 0; shift -= 7) {
-        head.append(static_cast<char>((body >> shift) & 0x7F));
-    }
-    QByteArray tag = head;
-    QByteArray content = layout.id3v2Payload.left(body);
-    content.append(QByteArray(body - content.size(), '\0'));
-    tag.append(content);
-    if (layout.id3v2Footer) {
-        QByteArray foot = head;
-        foot.replace(0, 3, "3DI");
-        tag.append(foot);
-    }
-    return tag;
+    head.append(layout.id3v2Footer ? '\x10' : '\0');
+    for (int shift = 21; shift >= 0; shift -= 7) head.append(char((body >> shift) & 0x7F));
+    const QByteArray footer = layout.id3v2Footer ? "3DI" + head.mid(3) : QByteArray();
+    return head + layout.id3v2Payload.left(body).leftJustified(body, '\0') + footer;
 }
 
 }  // namespace
@@ -126,39 +103,29 @@ QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {
 }
 
 QByteArray BuildMpegFile(const MpegFileSpec& layout) {
-    QByteArray file = layout.junk;
-    if (layout.id3v2Bytes > 0) file.append(Id3v2Tag(layout));
+    QByteArray file = layout.id3v2Bytes > 0 ? Id3v2Tag(layout) : QByteArray();
     const qsizetype audioStart = file.size();
     file.append(MpegFrames(layout.format, layout.audioBytes));
     if (layout.xingFrames >= 0) {
         // The tag lives inside the first frame; whatever does not fit that frame is left out.
         const int frameEnd = static_cast<int>(
             std::min<std::int64_t>(layout.audioBytes, MpegFrameBytes(layout.format, false)));
-        QByteArray xing = layout.xingMagic.left(4);
-        xing.append(QByteArray(116, '\0'));
-        PutBigEndian(xing, 4, 0x0F);
+        QByteArray xing = layout.xingMagic.left(4) + QByteArray(12, '\0');
+        PutBigEndian(xing, 4, 0x03);  // a frame count and a byte count follow
         PutBigEndian(xing, 8, static_cast<std::uint32_t>(layout.xingFrames));
         PutBigEndian(xing, 12, static_cast<std::uint32_t>(layout.audioBytes));
-        for (int k = 0; k < 100; ++k) xing[16 + k] = static_cast<char>(k * 255 / 100);
         const int at = XingOffset(layout.format);
         const int fits = std::max(0, std::min<int>(xing.size(), frameEnd - at));
         file.replace(audioStart + at, fits, xing.left(fits));
     }
-    if (layout.id3v1) {
-        QByteArray tag("TAG");
-        tag.append("Song title");
-        tag.append(QByteArray(128 - tag.size(), '\0'));
-        file.append(tag);
-    }
+    if (layout.id3v1) file.append(QByteArray("TAGSong title").leftJustified(128, '\0'));
     return file;
 }
 
 bool WriteMpegFile(const QString& path, const MpegFileSpec& layout) {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
     const QByteArray bytes = BuildMpegFile(layout);
-    if (out.write(bytes) != bytes.size()) return false;
-    return out.commit();
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
 }
 
 bool WriteCbrMpeg(const QString& path, int seconds) {

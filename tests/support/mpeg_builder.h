@@ -5,7 +5,7 @@
 #include <cstdint>
 
 /// MPEG audio files for tests: real consecutive frame headers (padding as an encoder
-/// spreads it), silent frame bodies, and optional junk, ID3v2 / ID3v1 tags and a Xing tag.
+/// spreads it), silent frame bodies, and optional ID3v2 / ID3v1 tags and a Xing tag.
 /// The tables here are written out independently of the reader under test.
 
 /// One stream's frame format.
@@ -17,11 +17,10 @@ struct MpegFormat {
     bool mono = false;
 };
 
-/// A whole file: [junk][ID3v2][junk after tag][frames][ID3v1].
+/// A whole file: [ID3v2][frames][ID3v1].
 struct MpegFileSpec {
     MpegFormat format;
     std::int64_t audioBytes = 0;  ///< bytes of frames; the last frame is cut short to fit
-    QByteArray junk;              ///< bytes before everything else
     int id3v2Bytes = 0;           ///< whole size of a leading ID3v2 tag (>= 10), 0 for none
     bool id3v2Footer = false;     ///< the tag declares a footer (10 more bytes)
     QByteArray id3v2Payload;      ///< bytes placed at the start of the tag's body
