@@ -9,6 +9,7 @@
 #include <array>
 
 #include "base/number_text.h"
+#include "base/settings_table.h"
 
 namespace {
 

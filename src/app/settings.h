@@ -7,9 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "base/settings_table.h"
-
 class QSettings;
+class SettingsTable;
 
 /// The station's settings store: read once at start-up, written back in full at close.
 /// Every value is stored as a string under its own name, by the table of the room that
