@@ -43,12 +43,11 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QTextStream err(stderr);
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
     const auto store = OpenStationSettings();
-    const Settings settings = ReadSettings(*store);
     QStringList problems;
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         problems << problem;
     return RunWeekPreview(
-        cl, QDir::currentPath(), settings, [&out](const QString& line) { out << line << '\n'; },
+        cl, QDir::currentPath(), store.get(), [&out](const QString& line) { out << line << '\n'; },
         problems);
 }
 
@@ -136,7 +135,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
             ShowProblemWithoutWaiting(&window, message);
         });
     }
-    QStringList messages = station.StartUp(ReadSettings(*store));
+    QStringList messages = station.StartUp(store.get());
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
     window.showMaximized();

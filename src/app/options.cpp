@@ -30,53 +30,54 @@ Options::SpotMode RadioOfMode(int mode) {
 Options::Options(Station& station) : m_station(station) {}
 
 void Options::Load() {
-    const Settings& s = m_station.Stored();
-    PlaybackEngine& engine = m_station.Engine();
+    const PlaybackEngine& engine = m_station.Engine();
+    const SpotRunner& spots = m_station.Spots();
+    const StationOptions& kept = m_station.StoredOptions();
     m_controls.EditWinAmpPath1 = engine.Players().WinAmpPath;
-    m_controls.SpotRadio = RadioOfMode(s.HowToPlaySpots);
-    m_controls.CheckBoxShutDown1 = s.ShutDown;
-    m_controls.ComboBoxHourShutDown1 = QString::number(s.ShutDownHour);
-    m_controls.ComboBoxMinShutDown1 = QString::number(s.ShutDownMin);
+    m_controls.SpotRadio = RadioOfMode(spots.HowToPlaySpots);
+    m_controls.CheckBoxShutDown1 = kept.ShutDown;
+    m_controls.ComboBoxHourShutDown1 = QString::number(kept.ShutDownHour);
+    m_controls.ComboBoxMinShutDown1 = QString::number(kept.ShutDownMin);
     m_controls.CheckBoxLockPrograms1 = m_station.Lock().LockPrograms;
     m_controls.EditWaitSecBeg = QString::number(engine.WaitSecInBeggining);
-    m_controls.EditHowFastFadeOnSpots = QString::number(s.HowFastFadeOnSpots);
-    m_controls.CheckBoxGreekLishSearch = s.GreeklishSearch;
-    m_controls.CheckBoxSymplifyPlayer = s.SimplifyPlayer;
-    m_controls.RadioButtonShowAvi = s.AviOrMessage;
+    m_controls.EditHowFastFadeOnSpots = QString::number(spots.HowFastFadeOnSpots);
+    m_controls.CheckBoxGreekLishSearch = kept.GreeklishSearch;
+    m_controls.CheckBoxSymplifyPlayer = kept.SimplifyPlayer;
+    m_controls.RadioButtonShowAvi = kept.AviOrMessage;
     m_controls.CheckBoxSkipIntro = engine.SkipIntro;
     m_controls.EditSkipIntroSec = QString::number(engine.SkipIntroSec);
     m_controls.EditSkipIntroSecEnabled = engine.SkipIntro;
-    m_controls.CheckBoxPlayOnlyOneSpot = m_station.Spots().PlayOnlyOneSpot;
-    m_controls.EditPlaySpotEvery = QString::number(s.PlaySpotEvery);
+    m_controls.CheckBoxPlayOnlyOneSpot = spots.PlayOnlyOneSpot;
+    m_controls.EditPlaySpotEvery = QString::number(spots.PlaySpotEvery);
     NotifyLayout();
 }
 
 void Options::EditWinAmpPath1Change(const QString& text) {
     m_controls.EditWinAmpPath1 = text;
-    m_station.Engine().Players().WinAmpPath = text;
+    m_station.Engine().SetWinAmpPath(text);
 }
 
 void Options::SpotRadioClick(SpotMode mode) {
     m_controls.SpotRadio = mode;
-    m_station.Stored().HowToPlaySpots = mode;
+    m_station.Spots().SetHowToPlaySpots(mode);
 }
 
 void Options::CheckBoxShutDown1Click(bool checked) {
     m_controls.CheckBoxShutDown1 = checked;
-    m_station.Stored().ShutDown = checked;
+    m_station.StoredOptions().ShutDown = checked;
 }
 
 QString Options::ComboBoxHourShutDown1Change(const QString& text) {
     m_controls.ComboBoxHourShutDown1 = text;
     const std::optional<int> hour = ParseInt(text);
     if (!hour) return NotAnIntegerMessage(text);
-    m_station.Stored().ShutDownHour = *hour;
+    m_station.StoredOptions().ShutDownHour = *hour;
     return {};
 }
 
 void Options::ComboBoxMinShutDown1Change(const QString& text) {
     m_controls.ComboBoxMinShutDown1 = text;
-    m_station.Stored().ShutDownMin = IntFromText(text, kShutDownMinFallback);
+    m_station.StoredOptions().ShutDownMin = IntFromText(text, kShutDownMinFallback);
 }
 
 void Options::CheckBoxLockPrograms1Click(bool checked) {
@@ -87,59 +88,57 @@ void Options::CheckBoxLockPrograms1Click(bool checked) {
 
 void Options::CheckBoxSymplifyPlayerClick(bool checked) {
     m_controls.CheckBoxSymplifyPlayer = checked;
-    m_station.Stored().SimplifyPlayer = checked;
+    m_station.StoredOptions().SimplifyPlayer = checked;
     NotifyLayout();
 }
 
 void Options::EditWaitSecBegChange(const QString& text) {
     m_controls.EditWaitSecBeg = text;
     // Read at the next start only.
-    m_station.Engine().WaitSecInBeggining = IntFromText(text, kWaitSecFallback);
+    m_station.Engine().SetWaitSecInBeggining(IntFromText(text, kWaitSecFallback));
 }
 
 void Options::EditHowFastFadeOnSpotsChange(const QString& text) {
     m_controls.EditHowFastFadeOnSpots = text;
-    m_station.Stored().HowFastFadeOnSpots = IntFromText(text, kFadeStepFallback);
+    m_station.Spots().SetHowFastFadeOnSpots(IntFromText(text, kFadeStepFallback));
 }
 
 void Options::CheckBoxGreekLishSearchClick(bool checked) {
     m_controls.CheckBoxGreekLishSearch = checked;
-    m_station.Stored().GreeklishSearch = checked;
+    m_station.StoredOptions().GreeklishSearch = checked;
 }
 
 void Options::AviOrMessageClick(bool showAvi) {
     m_controls.RadioButtonShowAvi = showAvi;
-    m_station.Stored().AviOrMessage = showAvi;
+    m_station.StoredOptions().AviOrMessage = showAvi;
     NotifyLayout();
 }
 
 void Options::CheckBoxSkipIntroClick(bool checked) {
     m_controls.CheckBoxSkipIntro = checked;
     m_controls.EditSkipIntroSecEnabled = checked;
-    m_station.Engine().SkipIntro = checked;
+    m_station.Engine().SetSkipIntro(checked);
 }
 
 void Options::EditSkipIntroSecChange(const QString& text) {
     m_controls.EditSkipIntroSec = text;
-    m_station.Engine().SkipIntroSec = IntFromText(text, kSkipIntroSecFallback);
+    m_station.Engine().SetSkipIntroSec(IntFromText(text, kSkipIntroSecFallback));
 }
 
 void Options::CheckBoxPlayOnlyOneSpotClick(bool checked) {
     m_controls.CheckBoxPlayOnlyOneSpot = checked;
-    m_station.Spots().PlayOnlyOneSpot = checked;
+    m_station.Spots().SetPlayOnlyOneSpot(checked);
 }
 
 void Options::EditPlaySpotEveryChange(const QString& text) {
     m_controls.EditPlaySpotEvery = text;
-    // Held in one byte: 300 is kept as 44.
-    m_station.Stored().PlaySpotEvery =
-        static_cast<quint8>(IntFromText(text, kPlaySpotEveryFallback));
+    m_station.Spots().SetPlaySpotEvery(IntFromText(text, kPlaySpotEveryFallback));
 }
 
 bool Options::LockLayout() const { return m_station.Lock().LockPrograms; }
 
-bool Options::SimpleLayout() const { return m_station.Stored().SimplifyPlayer; }
-bool Options::ShowAvi() const { return m_station.Stored().AviOrMessage; }
+bool Options::SimpleLayout() const { return m_station.StoredOptions().SimplifyPlayer; }
+bool Options::ShowAvi() const { return m_station.StoredOptions().AviOrMessage; }
 
 void Options::NotifyLayout() { Q_EMIT LayoutChanged(); }
 

@@ -7,42 +7,42 @@
 class Station;
 
 /// The options dialog ("Options") as a model: the state of each of its controls and the
-/// setting each one writes the moment it changes; there is no cancel. Typed numbers fall
-/// back to a default when they are not whole numbers, except the shutdown hour, which is
-/// refused. Two check boxes switch layouts of the main window: the lock layout and the
-/// simple player layout, which the view draws.
+/// setting each one writes, into the room that keeps it, the moment it changes; there is
+/// no cancel. Typed numbers fall back to a default when they are not whole numbers,
+/// except the shutdown hour, which is refused. Two check boxes switch layouts of the main
+/// window: the lock layout and the simple player layout, which the view draws.
 class Options : public QObject {
     Q_OBJECT
 public:
     /// The radio buttons of the "Spots" frame, by the spot mode each selects.
     enum SpotMode { Just = 1, Best = 2, After = 3, Off = 4 };
 
-    /// What the dialog's controls show.
+    /// What the dialog's controls show; Load fills them from the rooms that keep the settings.
     struct Controls {
         QString EditWinAmpPath1;
         SpotMode SpotRadio = Just;
         bool CheckBoxShutDown1 = false;
-        QString ComboBoxHourShutDown1 = QStringLiteral("00");
-        QString ComboBoxMinShutDown1 = QStringLiteral("00");
+        QString ComboBoxHourShutDown1;
+        QString ComboBoxMinShutDown1;
         bool CheckBoxLockPrograms1 = false;
         bool CheckBoxSymplifyPlayer = false;
-        QString EditWaitSecBeg = QStringLiteral("5");
-        QString EditHowFastFadeOnSpots = QStringLiteral("20");
+        QString EditWaitSecBeg;
+        QString EditHowFastFadeOnSpots;
         bool CheckBoxGreekLishSearch = false;
-        bool RadioButtonShowAvi = true;  ///< "Show Message" is selected when this is not
+        bool RadioButtonShowAvi = false;  ///< "Show Message" is selected when this is not
         bool CheckBoxSkipIntro = false;
-        QString EditSkipIntroSec = QStringLiteral("5");
+        QString EditSkipIntroSec;
         bool EditSkipIntroSecEnabled = false;
         bool CheckBoxPlayOnlyOneSpot = false;
-        QString EditPlaySpotEvery = QStringLiteral("5");
+        QString EditPlaySpotEvery;
         /// "Wav/Mp3 for time": never shown, always ticked; read by the hour announcement.
         bool CheckBox1 = true;
     };
 
     explicit Options(Station& station);
 
-    /// Copies the settings into the controls, as the dialog does when it is made at
-    /// start-up, and applies the layouts they stand for.
+    /// Copies the settings from the rooms that keep them into the controls, as the dialog
+    /// does when it is made at start-up, and applies the layouts they stand for.
     void Load();
     const Controls& State() const { return m_controls; }
 

@@ -7,52 +7,11 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
-#include <type_traits>
-#include <variant>
 
 #include "base/number_text.h"
+#include "base/settings_table.h"
 
 namespace {
-
-// Each stored value once: its name and the field it fills. The field's type gives the
-// kind (text, integer, boolean, byte) and a default-made Settings gives the default.
-using Member =
-    std::variant<QString Settings::*, int Settings::*, bool Settings::*, quint8 Settings::*>;
-struct Field {
-    const char* name;
-    Member member;
-};
-
-// In the order in which they are read.
-const std::array<Field, 26> kFields = {{
-    {"WinAmpPath", &Settings::WinAmpPath},
-    {"WaitSecInBeggining", &Settings::WaitSecInBeggining},
-    {"HowToPlaySpots", &Settings::HowToPlaySpots},
-    {"RandomPlay", &Settings::RandomPlay},
-    {"FadeJingles", &Settings::FadeJingles},
-    {"FadeOut0", &Settings::FadeOut0},
-    {"FadeIn0", &Settings::FadeIn0},
-    {"FadeOut1", &Settings::FadeOut1},
-    {"FadeIn1", &Settings::FadeIn1},
-    {"MixingTime", &Settings::MixingTime},
-    {"MixingInterval", &Settings::MixingInterval},
-    {"JumpSec", &Settings::JumpSec},
-    {"ShutDown", &Settings::ShutDown},
-    {"ShutDownHour", &Settings::ShutDownHour},
-    {"ShutDownMin", &Settings::ShutDownMin},
-    {"LockPrograms", &Settings::LockPrograms},
-    {"GreeklishSearch", &Settings::GreeklishSearch},
-    {"OwnerMessage", &Settings::OwnerMessage},
-    {"HowFastFadeOnSpots", &Settings::HowFastFadeOnSpots},
-    {"CheckBoxDontClearAutomaticallyPrevTracks",
-     &Settings::CheckBoxDontClearAutomaticallyPrevTracks},
-    {"SimplifyPlayer", &Settings::SimplifyPlayer},
-    {"AviOrMessage", &Settings::AviOrMessage},
-    {"SkipIntro", &Settings::SkipIntro},
-    {"SkipIntroSec", &Settings::SkipIntroSec},
-    {"PlayOnlyOneSpot", &Settings::PlayOnlyOneSpot},
-    {"PlaySpotEvery", &Settings::PlaySpotEvery},
-}};
 
 constexpr ColourValue kBlack = 0x000000;
 constexpr ColourValue kLime = 0x00FF00;
@@ -105,17 +64,6 @@ const char* const kProgramNameLabel = "LabelProgramName1";
 // Shown in LabelProgramName1's colours, never stored.
 const std::array<const char*, 2> kProgramNameFollowers = {"LabelWra2", "LabelRunProgram"};
 
-// The stored text, or nothing when the value is missing. A hand-edited ini line with a
-// comma reads as a list; it is put back together rather than lost.
-std::optional<QString> StoredText(QSettings& store, const QString& key) {
-    if (!store.contains(key)) return std::nullopt;
-    const QVariant value = store.value(key);
-    if (value.metaType().id() == QMetaType::QStringList) {
-        return value.toStringList().join(QStringLiteral(", "));
-    }
-    return value.toString();
-}
-
 std::optional<ColourValue> ReadColour(QSettings& store, const char* group, const char* name,
                                       std::optional<ColourValue> fallback) {
     if (!fallback) return std::nullopt;
@@ -155,56 +103,21 @@ QMap<QString, ComponentColours> DefaultColours() {
     return colours;
 }
 
-Settings ReadSettings(QSettings& store) {
-    Settings settings;
-    const Settings defaults;
-    for (const Field& field : kFields) {
-        const std::optional<QString> text = StoredText(store, QLatin1String(field.name));
-        if (!text) continue;
-        std::visit(
-            [&](auto member) {
-                using Value = std::remove_reference_t<decltype(settings.*member)>;
-                if constexpr (std::is_same_v<Value, QString>) {
-                    settings.*member = *text;
-                } else if constexpr (std::is_same_v<Value, bool>) {
-                    settings.*member = BoolFromText(*text, defaults.*member);
-                } else {
-                    // A byte keeps the low eight bits, as the field always did.
-                    settings.*member = static_cast<Value>(IntFromText(*text, defaults.*member));
-                }
-            },
-            field.member);
-    }
+void ReadSettings(QSettings& store, const SettingsHomes& homes) {
+    for (SettingsTable* table : homes.tables) table->Read(store);
+    QMap<QString, ComponentColours>& colours = *homes.colours;
     for (const ColourField& field : kColourFields) {
         const QString name = QLatin1String(field.name);
-        settings.Colours[name] = {ReadColour(store, kColorsGroup, field.name, field.background),
-                                  ReadColour(store, kColorFontsGroup, field.name, field.font)};
+        colours[name] = {ReadColour(store, kColorsGroup, field.name, field.background),
+                         ReadColour(store, kColorFontsGroup, field.name, field.font)};
     }
     for (const char* follower : kProgramNameFollowers) {
-        settings.Colours[QLatin1String(follower)] =
-            settings.Colours.value(QLatin1String(kProgramNameLabel));
+        colours[QLatin1String(follower)] = colours.value(QLatin1String(kProgramNameLabel));
     }
-    return settings;
 }
 
-void WriteSettings(QSettings& store, const Settings& settings) {
-    for (const Field& field : kFields) {
-        std::visit(
-            [&](auto member) {
-                const auto& value = settings.*member;
-                using Value = std::remove_cvref_t<decltype(value)>;
-                QString text;
-                if constexpr (std::is_same_v<Value, QString>) {
-                    text = value;
-                } else if constexpr (std::is_same_v<Value, bool>) {
-                    text = value ? QStringLiteral("1") : QStringLiteral("0");
-                } else {
-                    text = QString::number(value);
-                }
-                store.setValue(QLatin1String(field.name), text);
-            },
-            field.member);
-    }
+void WriteSettings(QSettings& store, const SettingsHomes& homes) {
+    for (const SettingsTable* table : homes.tables) table->Write(store);
     for (const auto& [group, font] : {std::pair{kColorsGroup, false}, {kColorFontsGroup, true}}) {
         store.beginGroup(QLatin1String(group));
         for (const ColourField& field : kColourFields) {
@@ -212,7 +125,7 @@ void WriteSettings(QSettings& store, const Settings& settings) {
             // A component missing from the map is written with its default, so the store
             // always holds the whole table.
             const ComponentColours colours =
-                settings.Colours.value(QLatin1String(field.name), {field.background, field.font});
+                homes.colours->value(QLatin1String(field.name), {field.background, field.font});
             const std::optional<ColourValue> colour = font ? colours.font : colours.background;
             const ColourValue fallback = font ? *field.font : *field.background;
             store.setValue(QLatin1String(field.name), ColourText(colour.value_or(fallback)));
@@ -269,8 +182,8 @@ QString WriteRefusal(const QString& path, qint64 bytes) {
 
 }  // namespace
 
-QString SaveSettings(QSettings& store, const Settings& settings) {
-    WriteSettings(store, settings);
+QString SaveSettings(QSettings& store, const SettingsHomes& homes) {
+    WriteSettings(store, homes);
     store.sync();
     const bool stored =
         IsRegistry(store) ? store.status() == QSettings::NoError : FileHoldsEveryValue(store);
@@ -300,13 +213,4 @@ QString SettingsReadProblem(const QSettings& store) {
 
 std::unique_ptr<QSettings> OpenStationSettings() {
     return std::make_unique<QSettings>(QStringLiteral("Kelmar"), QStringLiteral("Stavox"));
-}
-
-FadeLevels DeriveFadeLevels(const Settings& settings) {
-    const FadeLevels defaults;
-    return {IntFromText(settings.FadeOut0, defaults.FadeOut0Level),
-            IntFromText(settings.FadeIn0, defaults.FadeIn0Level),
-            IntFromText(settings.FadeIn1, defaults.FadeIn1Level),
-            IntFromText(settings.FadeOut1, defaults.FadeOut1Level),
-            IntFromText(settings.MixingTime, defaults.MixingSeconds)};
 }

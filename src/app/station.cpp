@@ -21,14 +21,6 @@ void AddIfAny(QStringList& messages, const Result& result) {
     if (result.kind() != Result::Kind::Ok) messages << result.message();
 }
 
-// The level and mixing boxes and the settings that hold their texts, walked both ways.
-using Box = VolumeBars::LevelBox;
-const std::pair<Box, QString Settings::*> kLevelBoxes[] = {
-    {Box::EditFadeOut0, &Settings::FadeOut0},     {Box::EditFadeIn0, &Settings::FadeIn0},
-    {Box::EditFadeOut1, &Settings::FadeOut1},     {Box::EditFadeIn1, &Settings::FadeIn1},
-    {Box::EditMixingTime, &Settings::MixingTime},
-};
-
 }  // namespace
 
 Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link)
@@ -38,6 +30,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock) {
+    m_engine.Players().StartFolder = m_folders.StartFolder;
     // The marquees come before the spots so that they move while the deck is paused.
     m_engine.AddTickPart(m_marquees);
     m_engine.AddTickPart(m_spots);
@@ -60,10 +53,10 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
 
 Station::~Station() = default;
 
-QStringList Station::StartUp(const Settings& settings) {
+QStringList Station::StartUp(QSettings* store) {
     QStringList messages;
     messages << CreateDataFolders(m_folders);
-    LoadSettings(settings, messages);
+    LoadSettings(store, messages);
     SelectToday(messages);
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
@@ -72,9 +65,16 @@ QStringList Station::StartUp(const Settings& settings) {
     return messages;
 }
 
-void Station::LoadSettings(const Settings& s, QStringList& messages) {
+SettingsHomes Station::StoredSettings() {
+    std::vector<SettingsTable*> tables = m_engine.SettingsTables();
+    tables.insert(tables.end(), {&m_spots.Settings(), &m_options.Settings(), &m_lock.Settings(),
+                                 &m_loader.Settings()});
+    return {tables, &m_options.Colours};
+}
+
+void Station::LoadSettings(QSettings* store, QStringList& messages) {
     m_engine.SeedQueue(std::uint32_t(m_clock.Now().toMSecsSinceEpoch()));
-    ApplySettings(s);
+    if (store) ReadSettings(*store, StoredSettings());
     m_engine.LaunchPlayers();
     const ReadResult<QStringList> favourites = ReadFavorites(m_folders);
     AddIfAny(messages, favourites);
@@ -82,45 +82,10 @@ void Station::LoadSettings(const Settings& s, QStringList& messages) {
     m_favorites = favourites.value;
 }
 
-void Station::ApplySettings(const Settings& s) {
-    m_settings = s;
-    Decks& decks = m_engine.Players();
-    decks.WinAmpPath = s.WinAmpPath;
-    decks.StartFolder = m_folders.StartFolder;
-    m_engine.WaitSecInBeggining = s.WaitSecInBeggining;
-    m_engine.SkipIntro = s.SkipIntro;
-    m_engine.SkipIntroSec = s.SkipIntroSec;
-    m_spots.PlayOnlyOneSpot = s.PlayOnlyOneSpot;
-    m_engine.SetRandomPlay(s.RandomPlay);
-    m_engine.SetJumpSecText(s.JumpSec);
-    for (const auto& [box, text] : kLevelBoxes) m_engine.SetLevelText(box, s.*text);
-    m_engine.SetMixingIntervalText(s.MixingInterval);
-    m_loader.DontClearPrevTracks = s.CheckBoxDontClearAutomaticallyPrevTracks;
-    m_lock.LockPrograms = s.LockPrograms;
-}
-
 void Station::SelectToday(QStringList& messages) {
     const QDateTime now = m_clock.Now();
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
     m_engine.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
-}
-
-Settings Station::CurrentSettings() const {
-    Settings s = m_settings;
-    const PlaybackEngine& engine = m_engine;
-    s.WinAmpPath = engine.Players().WinAmpPath;
-    s.RandomPlay = engine.Queue().RandomPlay;
-    s.JumpSec = engine.Controls().Editsec1;
-    s.SkipIntro = engine.SkipIntro;
-    s.SkipIntroSec = engine.SkipIntroSec;
-    s.WaitSecInBeggining = engine.WaitSecInBeggining;
-    s.PlayOnlyOneSpot = m_spots.PlayOnlyOneSpot;
-    s.CheckBoxDontClearAutomaticallyPrevTracks = m_loader.DontClearPrevTracks;
-    s.LockPrograms = m_lock.LockPrograms;
-    const VolumeBars& bars = engine.Bars();
-    for (const auto& [box, text] : kLevelBoxes) s.*text = bars.LevelText(box);
-    s.MixingInterval = bars.MixingIntervalText();
-    return s;
 }
 
 void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
@@ -147,7 +112,7 @@ QStringList Station::Close(QSettings* store) {
     QStringList messages;
     if (m_closed) return messages;
     m_closed = true;
-    if (store) AddIfAny(messages, SaveSettings(*store, CurrentSettings()));
+    if (store) AddIfAny(messages, SaveSettings(*store, StoredSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
     // The open spot slot is saved here once spots exist.

@@ -5,6 +5,7 @@
 
 #include "app/data_folders.h"
 #include "app/settings.h"
+#include "app/station_options.h"
 #include "playback/playback_engine.h"
 #include "playback/program_loader.h"
 #include "schedule/calendar.h"
@@ -27,12 +28,13 @@ public:
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
-    /// Folders, settings, players, today's calendar and program, the lists. Returns the
-    /// messages for the operator (a folder that could not be made, a file that could not
-    /// be read); start-up goes on after each.
-    QStringList StartUp(const Settings& settings);
-    /// The settings as they stand now, gathered from the rooms that hold them.
-    Settings CurrentSettings() const;
+    /// Folders, settings, players, today's calendar and program, the lists. The settings
+    /// are read from store into the rooms (without one, the rooms keep what they hold).
+    /// Returns the messages for the operator (a folder that could not be made, a file that
+    /// could not be read); start-up goes on after each.
+    QStringList StartUp(QSettings* store = nullptr);
+    /// The rooms' settings tables and the colours, for the store.
+    SettingsHomes StoredSettings();
     /// Close, settings first: writes them to store (when given), the calendar's day and
     /// the favourites. Never refused; returns the messages of writes that failed.
     QStringList Close(QSettings* store);
@@ -41,7 +43,7 @@ public:
     /// The engine's mutable side is its commands, and the settings the options write.
     PlaybackEngine& Engine() { return m_engine; }
     const PlaybackEngine& Engine() const { return m_engine; }
-    /// Mutable for the options, which write PlayOnlyOneSpot.
+    /// Mutable for the options, which write the spot settings.
     SpotRunner& Spots() { return m_spots; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
@@ -65,9 +67,9 @@ public:
     /// The drop-down items of the search box, kept in "favorites.txt".
     const QStringList& Favorites() const { return m_favorites; }
 
-    /// The settings read at start-up that no room holds yet (they are written back as read).
-    Settings& Stored() { return m_settings; }
-    const Settings& Stored() const { return m_settings; }
+    /// The stored options that wait for their rooms, and the colours.
+    StationOptions& StoredOptions() { return m_options; }
+    const StationOptions& StoredOptions() const { return m_options; }
 
     /// Play now on the Lists tab ("Play" or a double-click on an entry): the current entry
     /// goes to the head of the queue and starts at once.
@@ -84,13 +86,12 @@ Q_SIGNALS:
     void Problem(const QString& message);
 
 private:
-    void ApplySettings(const Settings& s);
-    void LoadSettings(const Settings& s, QStringList& messages);
+    void LoadSettings(QSettings* store, QStringList& messages);
     void SelectToday(QStringList& messages);
 
     Clock& m_clock;
     DataFolders m_folders;
-    Settings m_settings;
+    StationOptions m_options;
     ProgramLock m_lock;
     PlaybackEngine m_engine;
     Marquees m_marquees;

@@ -34,7 +34,7 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
                      [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
 }
 
-int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
+int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
                    const QStringList& startProblems) {
     VirtualTimerHost host(cl.simulateStart);

@@ -6,9 +6,9 @@
 
 class AsRunLog;
 class Clock;
+class QSettings;
 class Station;
 struct CommandLine;
-struct Settings;
 
 /// Sends the station's own events to the log: each program the calendar loads, each
 /// queue entry as it starts (before its file is handed over), each track passed over as
@@ -19,10 +19,10 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 
 /// The week preview: the whole station, started in a station folder, run in automatic
 /// mode on a virtual clock with simulated decks. Every deck command and every program
-/// and queue start goes to the as-run log. Settings are read, never written; nothing in
-/// the folder changes but the data folders that start-up creates.
+/// and queue start goes to the as-run log. Settings are read from the store (when given),
+/// never written; nothing in the folder changes but the data folders that start-up creates.
 /// startProblems (settings that could not be read) go to the log with those of start-up.
 /// Returns the process exit code.
-int RunWeekPreview(const CommandLine& cl, const QString& startFolder, const Settings& settings,
+int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
                    const QStringList& startProblems = {});

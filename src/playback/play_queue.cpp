@@ -11,6 +11,7 @@ PlayQueue::PlayQueue(TrackLengths* lengths)
       m_rng(5489u) {
     m_lengthsArrived = QObject::connect(&m_lengths, &TrackLengths::LengthsArrived, &m_lengths,
                                         [this] { DrawShownEntries(false); });
+    m_settings.Add("RandomPlay", RandomPlay);
 }
 
 PlayQueue::~PlayQueue() { QObject::disconnect(m_lengthsArrived); }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "base/settings_table.h"
 #include "media/track_lengths.h"
 #include "schedule/list_file.h"
 
@@ -47,6 +48,9 @@ public:
     /// Set by the loop while a "next in order" start is pending: refills take the first
     /// track of a list even when RandomPlay is on.
     bool NextTrackNowInOrder = false;
+
+    /// RandomPlay, as the station's settings keep it.
+    SettingsTable& Settings() { return m_settings; }
 
     /// Reseeds the one generator behind every random draw (lists and tracks).
     void Seed(std::uint32_t seed);
@@ -95,4 +99,5 @@ private:
     int m_shownCount = 0;
     std::array<QString, kShownEntries> m_texts;
     std::mt19937 m_rng;
+    SettingsTable m_settings;
 };

@@ -96,9 +96,22 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
     m_programOfHour = std::make_unique<ProgramOfHourPart>(*this);
     m_nextTrack = std::make_unique<NextTrackPart>(*this);
     m_tickParts = {m_programOfHour.get(), m_nextTrack.get()};
+    m_settings.Add("WaitSecInBeggining", WaitSecInBeggining)
+        .Add("SkipIntro", SkipIntro)
+        .Add("SkipIntroSec", SkipIntroSec);
 }
 
 PlaybackEngine::~PlaybackEngine() = default;
+
+std::vector<SettingsTable*> PlaybackEngine::SettingsTables() {
+    return {&m_decks.Settings(), &m_settings, &m_queue.Settings(), &m_bars->Settings(),
+            &m_transport.Settings()};
+}
+
+void PlaybackEngine::SetWinAmpPath(const QString& path) { m_decks.WinAmpPath = path; }
+void PlaybackEngine::SetWaitSecInBeggining(int seconds) { WaitSecInBeggining = seconds; }
+void PlaybackEngine::SetSkipIntro(bool skip) { SkipIntro = skip; }
+void PlaybackEngine::SetSkipIntroSec(int seconds) { SkipIntroSec = seconds; }
 
 // --- start-up ---------------------------------------------------------------------------
 

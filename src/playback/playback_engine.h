@@ -25,8 +25,7 @@ class TimerHost;
 /// The playback engine: the two decks, their volume bars and fades, the play queue,
 /// the played list and the main loop that hands each next track over before the
 /// current one ends. The window is a view of the const pieces and calls one command per
-/// operator action; the start-up code copies settings into the public fields and
-/// pieces, and back out at close.
+/// operator action; the station's settings are read into the pieces' tables.
 class PlaybackEngine : public QObject {
     Q_OBJECT
 public:
@@ -35,9 +34,7 @@ public:
     PlaybackEngine(const PlaybackEngine&) = delete;
     PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
-    // Settings read at start-up. WinAmpPath and StartFolder live in Players(),
-    // RandomPlay in Queue(), the fade, mixing and interval texts in Bars(), JumpSec in
-    // Controls().Editsec1.
+    // Stored settings; WaitSecInBeggining is read at launch only.
     int WaitSecInBeggining = 6;
     bool SkipIntro = false;
     int SkipIntroSec = 5;
@@ -49,6 +46,13 @@ public:
     /// the main loop if deck 0 answers.
     void LaunchPlayers();
     bool MainLoopRunning() const;
+    /// The tables of the settings kept here and in the pieces, in the order they are stored.
+    std::vector<SettingsTable*> SettingsTables();
+    // The options' settings of the engine and its decks.
+    void SetWinAmpPath(const QString& path);
+    void SetWaitSecInBeggining(int seconds);
+    void SetSkipIntro(bool skip);
+    void SetSkipIntroSec(int seconds);
 
     // Starting tracks.
     /// Takes the head of the queue and plays it. Missing tracks are passed over at once,
@@ -200,4 +204,5 @@ private:
     std::unique_ptr<TickPart> m_programOfHour;
     std::unique_ptr<TickPart> m_nextTrack;
     std::vector<TickPart*> m_tickParts;  // in the order they are asked
+    SettingsTable m_settings;
 };

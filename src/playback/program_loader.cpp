@@ -15,7 +15,9 @@ ProgramLoader::ProgramLoader(QString listsPath, QString daysPath, const Clock& c
     : m_listsPath(std::move(listsPath)),
       m_daysPath(std::move(daysPath)),
       m_clock(clock),
-      m_queue(queue) {}
+      m_queue(queue) {
+    m_settings.Add("CheckBoxDontClearAutomaticallyPrevTracks", DontClearPrevTracks);
+}
 
 QString ProgramLoader::LabeltracksToPlay1() const { return QString::number(m_queue.TracksToPlay); }
 

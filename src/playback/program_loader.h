@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "base/result.h"
+#include "base/settings_table.h"
 
 class Clock;
 class PlayQueue;
@@ -47,6 +48,9 @@ public:
     /// The queue's TracksToPlay.
     QString LabeltracksToPlay1() const;
 
+    /// DontClearPrevTracks, as the station's settings keep it.
+    SettingsTable& Settings() { return m_settings; }
+
 Q_SIGNALS:
     /// A new program begins and the played list (`ListBoxPrevPlayed1` and its paths)
     /// is to be emptied; not sent while DontClearPrevTracks is set.
@@ -70,4 +74,5 @@ private:
     QString m_span;
     QString m_date;
     QString m_dayName;
+    SettingsTable m_settings;
 };

@@ -6,7 +6,7 @@
 
 #include "player/player_link.h"
 
-Decks::Decks(PlayerLink& link) : m_link(link) {}
+Decks::Decks(PlayerLink& link) : m_link(link) { m_settings.Add("WinAmpPath", WinAmpPath); }
 
 void Decks::Launch() {
     if (!m_link.ProgramExists(WinAmpPath)) {

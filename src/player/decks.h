@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "base/settings_table.h"
+
 class PlayerLink;
 
 /// The two player decks: which one plays the current track, whether each was found,
@@ -46,8 +48,12 @@ public:
 
     static int PlayerVolume(int percent);
 
+    /// WinAmpPath, as the station's settings keep it.
+    SettingsTable& Settings() { return m_settings; }
+
 private:
     bool Found(int deck) { return PlayerHandles[deck & 1] || FindDeck(deck); }
 
     PlayerLink& m_link;
+    SettingsTable m_settings;
 };

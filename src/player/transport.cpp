@@ -4,7 +4,7 @@
 #include "player/decks.h"
 #include "player/player_link.h"
 
-Transport::Transport(Decks& decks) : m_decks(decks) {}
+Transport::Transport(Decks& decks) : m_decks(decks) { m_settings.Add("JumpSec", Editsec1); }
 
 void Transport::Pause() {
     m_decks.TogglePause(m_decks.CurrentDeck);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "base/settings_table.h"
+
 class Decks;
 
 /// The operator's direct controls of the current deck: pause, restart, jumps by the
@@ -38,8 +40,12 @@ public:
     void RecallCue(int n);
     void SetManual(bool down);
 
+    /// Editsec1 as JumpSec, as the station's settings keep it.
+    SettingsTable& Settings() { return m_settings; }
+
 private:
     void JumpBy(long long ms);
 
     Decks& m_decks;
+    SettingsTable m_settings;
 };

@@ -12,8 +12,18 @@ constexpr int kDefaultInterval = 100;
 constexpr int kLathousMs = 10'000;
 // Fallbacks for text that is not a number, in LevelBox order.
 constexpr std::array<int, 5> kLevelFallbacks{10, 90, 10, 90, 20};
-// The stored defaults the boxes start with.
-constexpr std::array<const char*, 5> kLevelDefaults{"30", "95", "30", "95", "20"};
+// The stored names and defaults of the boxes, in LevelBox order.
+struct StoredLevel {
+    const char* key;
+    const char* text;
+};
+constexpr std::array<StoredLevel, 5> kStoredLevels{{
+    {"FadeOut0", "30"},
+    {"FadeIn0", "95"},
+    {"FadeOut1", "30"},
+    {"FadeIn1", "95"},
+    {"MixingTime", "20"},
+}};
 
 }  // namespace
 
@@ -25,7 +35,8 @@ struct VolumeBars::FadeTimer {
     std::unique_ptr<Timer> timer;
 };
 
-VolumeBars::VolumeBars(Decks& decks, TimerHost& timers) : m_decks(decks) {
+VolumeBars::VolumeBars(Decks& decks, TimerHost& timers)
+    : m_decks(decks), m_settings([this] { SetFadeInterval(MixingInterval()); }) {
     struct Row {
         const char* name;
         int bar;
@@ -50,8 +61,12 @@ VolumeBars::VolumeBars(Decks& decks, TimerHost& timers) : m_decks(decks) {
                                       [this, fade] { Tick(fade); });
         m_fades[i] = std::move(f);
     }
-    for (int i = 0; i < 5; ++i) SetLevelText(static_cast<LevelBox>(i), kLevelDefaults[i]);
+    for (int i = 0; i < 5; ++i) {
+        m_levelTexts[i] = QLatin1String(kStoredLevels[i].text);
+        m_settings.Add(kStoredLevels[i].key, m_levelTexts[i]);
+    }
     m_intervalText = QString::number(kDefaultInterval);
+    m_settings.Add("MixingInterval", m_intervalText);
     m_lathous =
         timers.CreateTimer(QStringLiteral("TimerLathous"), kLathousMs, [this] { Lathous(); });
     m_lathous->SetEnabled(true);
@@ -65,13 +80,14 @@ const VolumeBars::FadeTimer& VolumeBars::At(Fade fade) const {
 }
 
 void VolumeBars::SetLevelText(LevelBox box, const QString& text) {
-    const int i = static_cast<int>(box);
-    m_levelTexts[i] = text;
-    m_levels[i] = IntFromText(text, kLevelFallbacks[i]);
+    m_levelTexts[static_cast<int>(box)] = text;
 }
 
 QString VolumeBars::LevelText(LevelBox box) const { return m_levelTexts[static_cast<int>(box)]; }
-int VolumeBars::Level(LevelBox box) const { return m_levels[static_cast<int>(box)]; }
+int VolumeBars::Level(LevelBox box) const {
+    const int i = static_cast<int>(box);
+    return IntFromText(m_levelTexts[i], kLevelFallbacks[i]);
+}
 
 int VolumeBars::MixingInterval() const { return IntFromText(m_intervalText, kDefaultInterval); }
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <memory>
 
+#include "base/settings_table.h"
+
 class Decks;
 class Timer;
 class TimerHost;
@@ -25,8 +27,8 @@ public:
     VolumeBars(const VolumeBars&) = delete;
     VolumeBars& operator=(const VolumeBars&) = delete;
 
-    /// Sets an edit box's text and derives its level (text that is not a number gives
-    /// 10 for fade-outs, 90 for fade-ins, 20 for the mixing time).
+    /// Sets an edit box's text; its level is the number in it (text that is not a number
+    /// gives 10 for fade-outs, 90 for fade-ins, 20 for the mixing time).
     void SetLevelText(LevelBox box, const QString& text);
     QString LevelText(LevelBox box) const;
     int Level(LevelBox box) const;
@@ -69,6 +71,9 @@ public:
     /// SpeedButtonAmp1 (0) or SpeedButtonAmp2 (1): the one shown pressed.
     int PressedAmpButton = 0;
 
+    /// The level and mixing texts, as the station's settings keep them.
+    SettingsTable& Settings() { return m_settings; }
+
 private:
     struct FadeTimer;
     void Tick(Fade fade);
@@ -80,8 +85,8 @@ private:
     std::array<int, 2> m_position{0, 0};
     int m_pageSize = 5;
     std::array<QString, 5> m_levelTexts;
-    std::array<int, 5> m_levels{};
     QString m_intervalText;
+    SettingsTable m_settings;
     std::array<std::unique_ptr<FadeTimer>, 4> m_fades;
     std::unique_ptr<Timer> m_lathous;
 };

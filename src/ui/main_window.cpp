@@ -295,7 +295,7 @@ void MainWindow::StationStarted() {
     centralWidget()->setFocus();
     m_optionsDialog->Redraw();
     ApplyStoredColours();
-    m_messages->SetText(m_station.Stored().OwnerMessage);
+    m_messages->SetText(m_station.StoredOptions().OwnerMessage);
     m_station.SetMessageLabelWidth(m_messages->Label()->width());
     RefreshView();
     m_redraw->start();
@@ -309,7 +309,7 @@ void MainWindow::ApplyLayouts() {
 }
 
 void MainWindow::ApplyStoredColours() {
-    QMap<QString, ComponentColours> colours = m_station.Stored().Colours;
+    QMap<QString, ComponentColours> colours = m_station.StoredOptions().Colours;
     // One stored colour pair serves all five next-track labels; their backgrounds show
     // the marking and are drawn from the queue.
     const ComponentColours next = colours.value(QStringLiteral("LabelTrackPlay1"));

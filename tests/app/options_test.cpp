@@ -11,12 +11,12 @@
 
 namespace {
 
-// A station in an empty folder with the given settings, and the options dialog's model
-// made after start-up, as the window makes it.
+// A station in an empty folder, and the options dialog's model made after start-up, as
+// the window makes it.
 class OptionsTest : public ::testing::Test {
 protected:
-    void Start(const Settings& settings = Settings{}) {
-        station.StartUp(settings);
+    void Start() {
+        station.StartUp();
         options.Load();
     }
 
@@ -31,19 +31,22 @@ protected:
 // text that is no number falls back ("abc" in the waiting seconds is the window test's).
 TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
     using Edit = std::function<void(Options&, const QString&)>;
-    const auto spotEvery = [](const Settings& s) { return int(s.PlaySpotEvery); };
+    const auto fadeOnSpots = [this] { return station.Spots().HowFastFadeOnSpots; };
+    const auto shutDownMin = [this] { return station.StoredOptions().ShutDownMin; };
+    const auto skipIntroSec = [this] { return station.Engine().SkipIntroSec; };
+    const auto spotEvery = [this] { return int(station.Spots().PlaySpotEvery); };
     const struct {
         Edit type;
-        std::function<int(const Settings&)> stored;
+        std::function<int()> stored;
         QString text;
         int expected;
     } cases[] = {
-        {&Options::EditHowFastFadeOnSpotsChange, &Settings::HowFastFadeOnSpots, "abc", 20},
-        {&Options::EditHowFastFadeOnSpotsChange, &Settings::HowFastFadeOnSpots, "30", 30},
-        {&Options::ComboBoxMinShutDown1Change, &Settings::ShutDownMin, "abc", 0},
-        {&Options::ComboBoxMinShutDown1Change, &Settings::ShutDownMin, "45", 45},
-        {&Options::EditSkipIntroSecChange, &Settings::SkipIntroSec, "", 5},
-        {&Options::EditSkipIntroSecChange, &Settings::SkipIntroSec, "8", 8},
+        {&Options::EditHowFastFadeOnSpotsChange, fadeOnSpots, "abc", 20},
+        {&Options::EditHowFastFadeOnSpotsChange, fadeOnSpots, "30", 30},
+        {&Options::ComboBoxMinShutDown1Change, shutDownMin, "abc", 0},
+        {&Options::ComboBoxMinShutDown1Change, shutDownMin, "45", 45},
+        {&Options::EditSkipIntroSecChange, skipIntroSec, "", 5},
+        {&Options::EditSkipIntroSecChange, skipIntroSec, "8", 8},
         {&Options::EditPlaySpotEveryChange, spotEvery, "300", 44},
         {&Options::EditPlaySpotEveryChange, spotEvery, "abc", 5},
     };
@@ -52,7 +55,7 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
         // Start from a value that is neither the fallback nor the typed number.
         c.type(options, QStringLiteral("77"));
         c.type(options, c.text);
-        EXPECT_EQ(c.stored(station.CurrentSettings()), c.expected) << c.text.toStdString();
+        EXPECT_EQ(c.stored(), c.expected) << c.text.toStdString();
     }
     // The box keeps what was typed, the setting the number.
     EXPECT_EQ(options.State().EditPlaySpotEvery, "abc");
@@ -63,22 +66,21 @@ TEST_F(OptionsTest, ShutdownHourThatIsNoNumberIsRefusedAndKept) {
     EXPECT_EQ(options.ComboBoxHourShutDown1Change("7"), "");
     EXPECT_EQ(options.ComboBoxHourShutDown1Change("abc"), "'abc' is not a valid integer value");
     EXPECT_EQ(options.State().ComboBoxHourShutDown1, "abc");
-    EXPECT_EQ(station.CurrentSettings().ShutDownHour, 7);
+    EXPECT_EQ(station.StoredOptions().ShutDownHour, 7);
     EXPECT_EQ(options.ComboBoxHourShutDown1Change("0x10"), "");
-    EXPECT_EQ(station.CurrentSettings().ShutDownHour, 16);
+    EXPECT_EQ(station.StoredOptions().ShutDownHour, 16);
 }
 
 TEST_F(OptionsTest, ChecksAndRadiosReachTheRoomsAndTheStoredSettings) {
-    Settings stored;
-    stored.HowToPlaySpots = 7;
-    stored.ShutDownHour = 5;
-    Start(stored);
+    station.Spots().HowToPlaySpots = 7;
+    station.StoredOptions().ShutDownHour = 5;
+    Start();
     EXPECT_EQ(options.State().ComboBoxHourShutDown1, "5");  // plain decimal, not "05"
     // A mode outside 1..4 shows as "Ακριβώς" and is written back as it was read.
     EXPECT_EQ(options.State().SpotRadio, Options::Just);
-    EXPECT_EQ(station.CurrentSettings().HowToPlaySpots, 7);
+    EXPECT_EQ(station.Spots().HowToPlaySpots, 7);
     options.SpotRadioClick(Options::Off);
-    EXPECT_EQ(station.CurrentSettings().HowToPlaySpots, 4);
+    EXPECT_EQ(station.Spots().HowToPlaySpots, 4);
 
     options.EditWinAmpPath1Change("/opt/player");
     options.CheckBoxGreekLishSearchClick(true);
@@ -88,10 +90,11 @@ TEST_F(OptionsTest, ChecksAndRadiosReachTheRoomsAndTheStoredSettings) {
     options.CheckBoxShutDown1Click(true);
     options.CheckBoxSymplifyPlayerClick(true);
     options.AviOrMessageClick(false);
-    const Settings s = station.CurrentSettings();
-    EXPECT_EQ(s.WinAmpPath, "/opt/player");
-    EXPECT_TRUE(s.GreeklishSearch && s.SkipIntro && s.PlayOnlyOneSpot && s.LockPrograms &&
-                s.ShutDown && s.SimplifyPlayer && !s.AviOrMessage);
+    const StationOptions& kept = station.StoredOptions();
+    EXPECT_EQ(station.Engine().Players().WinAmpPath, "/opt/player");
+    EXPECT_TRUE(kept.GreeklishSearch && station.Spots().PlayOnlyOneSpot &&
+                station.Lock().LockPrograms && kept.ShutDown && kept.SimplifyPlayer &&
+                !kept.AviOrMessage);
     // The rooms act on them at once: skip intro in the tick, the lock on the Delete key.
     EXPECT_TRUE(options.State().EditSkipIntroSecEnabled);
     EXPECT_TRUE(station.Engine().SkipIntro);

@@ -2,91 +2,74 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "app/station.h"
+#include "base/virtual_timer_host.h"
+#include "player/simulated_player_link.h"
+#include "support/files.h"
+
 namespace {
 
-// A store in a temporary ini file, optionally seeded with hand-written content.
+// A station's rooms, and stores in ini files, optionally seeded with hand-written content.
 class SettingsTest : public ::testing::Test {
 protected:
-    std::unique_ptr<QSettings> Store(const QByteArray& seed = {}) {
-        const QString path = m_dir.filePath("Stavox.conf");
-        if (!seed.isEmpty()) {
-            QFile file(path);
-            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(seed);
-        }
-        return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    std::unique_ptr<QSettings> Store(const QString& name, const QByteArray& seed = {}) {
+        if (!seed.isEmpty()) WriteBytes(m_dir.filePath(name), seed);
+        return std::make_unique<QSettings>(m_dir.filePath(name), QSettings::IniFormat);
     }
+    // What a station writes after reading the given file (or none) into its rooms.
+    std::string ReadAndSaveAgain(const QString& from) {
+        ReadSettings(*Store(from), station.StoredSettings());
+        const auto store = Store("saved.conf");
+        EXPECT_EQ(SaveSettings(*store, station.StoredSettings()), "");
+        return ReadBytes(store->fileName()).toStdString();
+    }
+
     QTemporaryDir m_dir;
+    VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(10, 5))};
+    SimulatedPlayerLink link{host, host};
+    Station station{m_dir.path(), host, host, link};
 };
 
-TEST_F(SettingsTest, FirstStartShowsEveryDefaultAndTheFirstCloseStoresThemAll) {
-    const Settings read = ReadSettings(*Store());
-    EXPECT_EQ(read, Settings());
-    EXPECT_EQ(read.MixingTime, "20");
-    EXPECT_EQ(read.Colours.value("LabelWra2"), (ComponentColours{0x808000u, 0x8000000Eu}));
-    EXPECT_EQ(DeriveFadeLevels(read), (FadeLevels{30, 95, 95, 30, 20}));
-
-    auto store = Store();
-    WriteSettings(*store, read);
-    EXPECT_EQ(store->childKeys().size(), 26);
-    EXPECT_EQ(store->value("AviOrMessage").toString(), "1");
-    // Dash entries and LabelProgramName1's two followers are not stored.
-    EXPECT_EQ(store->value("colors/PanelAdv1").toString(), "-2147483633");
-    EXPECT_FALSE(store->contains("colors/LabelMessages"));
-    EXPECT_FALSE(store->contains("colors/LabelWra2"));
-    store->beginGroup("ColorFonts");
-    EXPECT_EQ(store->childKeys().size(), 18);
+// The two files were written by the store when one struct held every value: one with
+// each value changed (the colours at their defaults), one with the defaults.
+TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByte) {
+    const QByteArray changed = ReadBytes(STAVOX_APP_TEST_DATA "/changed.conf");
+    const std::string defaults = ReadBytes(STAVOX_APP_TEST_DATA "/defaults.conf").toStdString();
+    ASSERT_FALSE(defaults.empty() || changed.isEmpty());
+    EXPECT_EQ(ReadAndSaveAgain("first-start.conf"), defaults) << "a first start";
+    WriteBytes(m_dir.filePath("changed.conf"), changed);
+    EXPECT_EQ(ReadAndSaveAgain("changed.conf"), changed.toStdString());
+    EXPECT_EQ(ReadAndSaveAgain("first-start.conf"), defaults) << "a missing value is its default";
 }
 
-TEST_F(SettingsTest, ReadsStoredTextByTheRulesOfItsKindAndWritesItBack) {
-    auto store = Store(
-        "[General]\nWaitSecInBeggining=0x0A\nHowToPlaySpots=two\nRandomPlay=7\n"
-        "AviOrMessage=0\nFadeOut0=abc\nPlaySpotEvery=300\nOwnerMessage=Καλημέρα, Αθήνα\n"
-        "[colors]\nListBoxTitles1=0x0000FF\n[ColorFonts]\nLabelProgramName1=255\n"
-        "ListBoxArtist=red\n");
-    const Settings read = ReadSettings(*store);
-    EXPECT_EQ(read.WaitSecInBeggining, 10);
-    EXPECT_EQ(read.HowToPlaySpots, 1);
-    EXPECT_TRUE(read.RandomPlay);
-    EXPECT_FALSE(read.AviOrMessage);
-    EXPECT_EQ(read.FadeOut0, "abc");
-    EXPECT_EQ(DeriveFadeLevels(read).FadeOut0Level, 10);
-    EXPECT_EQ(read.PlaySpotEvery, 44);
-    EXPECT_EQ(read.OwnerMessage, "Καλημέρα, Αθήνα");
-    EXPECT_EQ(RgbOf(*read.Colours.value("ListBoxTitles1").background), (Rgb{255, 0, 0}));
-    EXPECT_EQ(read.Colours.value("ListBoxArtist").font, 0x00FFFFu);
-    EXPECT_EQ(read.Colours.value("LabelRunProgram"), (ComponentColours{0x808000u, 0xFFu}));
+TEST_F(SettingsTest, ReadsStoredTextByTheRulesOfItsKindIntoTheRooms) {
+    auto store = Store("hand.conf",
+                       "[General]\nWaitSecInBeggining=0x0A\nHowToPlaySpots=two\nRandomPlay=7\n"
+                       "AviOrMessage=0\nFadeOut0=abc\nMixingInterval=50\nPlaySpotEvery=300\n"
+                       "OwnerMessage=Καλημέρα, Αθήνα\n[colors]\nListBoxTitles1=0x0000FF\n"
+                       "[ColorFonts]\nLabelProgramName1=255\nListBoxArtist=red\n");
+    ReadSettings(*store, station.StoredSettings());
+    const PlaybackEngine& engine = station.Engine();
+    const StationOptions& kept = station.StoredOptions();
+    EXPECT_EQ(engine.WaitSecInBeggining, 10);
+    EXPECT_EQ(station.Spots().HowToPlaySpots, 1);
+    EXPECT_TRUE(engine.Queue().RandomPlay);
+    EXPECT_FALSE(kept.AviOrMessage);
+    EXPECT_EQ(engine.Bars().LevelText(VolumeBars::LevelBox::EditFadeOut0), "abc");
+    EXPECT_EQ(engine.Bars().Level(VolumeBars::LevelBox::EditFadeOut0), 10);
+    EXPECT_EQ(engine.Bars().FadeInterval(), 50) << "the fades step at the stored interval";
+    EXPECT_EQ(station.Spots().PlaySpotEvery, 44);
+    EXPECT_EQ(kept.OwnerMessage, "Καλημέρα, Αθήνα");
+    EXPECT_EQ(RgbOf(*kept.Colours.value("ListBoxTitles1").background), (Rgb{255, 0, 0}));
+    EXPECT_EQ(kept.Colours.value("ListBoxArtist").font, 0x00FFFFu);
+    EXPECT_EQ(kept.Colours.value("LabelRunProgram"), (ComponentColours{0x808000u, 0xFFu}));
 
-    WriteSettings(*store, read);
+    WriteSettings(*store, station.StoredSettings());
     EXPECT_EQ(store->value("FadeOut0").toString(), "abc");
     EXPECT_EQ(store->value("PlaySpotEvery").toString(), "44");
-}
-
-TEST_F(SettingsTest, EveryValueRoundTripsUnderItsOwnName) {
-    // Distinct values everywhere, so two names sharing one field would show.
-    Settings s;
-    s.WinAmpPath = "C:\\Winamp\\winamp.exe";
-    s.OwnerMessage = "@Στούντιο=1; #2";
-    s.FadeOut0 = "21", s.FadeIn0 = "81", s.FadeOut1 = "22", s.FadeIn1 = "82";
-    s.MixingTime = "12", s.MixingInterval = "50", s.JumpSec = "15";
-    s.WaitSecInBeggining = 11, s.HowToPlaySpots = 3, s.ShutDownHour = 23, s.ShutDownMin = 45;
-    s.HowFastFadeOnSpots = 7, s.SkipIntroSec = 9, s.PlaySpotEvery = 200;
-    for (bool* flag : {&s.RandomPlay, &s.FadeJingles, &s.ShutDown, &s.LockPrograms,
-                       &s.GreeklishSearch, &s.CheckBoxDontClearAutomaticallyPrevTracks,
-                       &s.SimplifyPlayer, &s.SkipIntro, &s.PlayOnlyOneSpot}) {
-        *flag = true;
-    }
-    s.AviOrMessage = false;
-    s.Colours["ListBoxSpots2"] = {0x123456u, 0x8000000Fu};
-    s.Colours["LabelProgramName1"] = s.Colours["LabelWra2"] =
-        s.Colours["LabelRunProgram"] = {0x00FF00u, 0x0000FFu};
-    WriteSettings(*Store(), s);
-    EXPECT_EQ(ReadSettings(*Store()), s);
-    EXPECT_EQ(DeriveFadeLevels(s), (FadeLevels{21, 81, 82, 22, 12}));
 }
 
 }  // namespace

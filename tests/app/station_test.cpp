@@ -35,7 +35,7 @@ TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) 
     const QString favourites = folder.StartFolder() + "/favorites.txt";
     const QByteArray junk("Βίσση\0\x01\x02", 13);
     WriteBytes(favourites, junk);
-    EXPECT_EQ(station.StartUp(Settings{}), QStringList({favourites + " is not a text file"}));
+    EXPECT_EQ(station.StartUp(), QStringList({favourites + " is not a text file"}));
     host.Advance(61'000);  // 10:00:01, the first track is still on
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].endsWith(folder.ListsPath() + "junk is not a text file"))
@@ -48,7 +48,7 @@ TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) 
 
 TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
     folder.WriteDays({{1, "09:30", "10:00", "good"}});
-    ASSERT_EQ(station.StartUp(Settings{}), QStringList());
+    ASSERT_EQ(station.StartUp(), QStringList());
     host.Advance(6'500);
     const QStringList queued = station.Engine().Queue().Entries();
     Calendar& calendar = station.CalendarTab();
@@ -67,7 +67,7 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
 
 TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
     folder.WriteDays({{0, "06:00", "07:00", "junk"}});
-    ASSERT_EQ(station.StartUp(Settings{}), QStringList());
+    ASSERT_EQ(station.StartUp(), QStringList());
     station.Lock().LockPrograms = true;
     Calendar& calendar = station.CalendarTab();
     ListEditor& lists = station.Lists();

@@ -159,12 +159,12 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
                          m_startedDeck.push_back(m_station->Engine().Players().CurrentDeck);
                          m_startedMs.push_back(OnAirMs());
                      });
-    Settings settings;
+    PlaybackEngine& engine = m_station->Engine();
     // Time for both mpv processes to open their sockets on a busy machine.
-    settings.WaitSecInBeggining = 3;
-    settings.MixingTime = QString::number(kMixingSeconds);
+    engine.SetWaitSecInBeggining(3);
+    engine.SetLevelText(VolumeBars::LevelBox::EditMixingTime, QString::number(kMixingSeconds));
     m_onAir.start();
-    return m_station->StartUp(settings).join('\n');
+    return m_station->StartUp().join('\n');
 }
 
 bool OnAirTest::RunToTheEnd() {

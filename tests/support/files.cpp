@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include "app/command_line.h"
-#include "app/settings.h"
 #include "app/week_preview.h"
 
 QByteArray ReadBytes(const QString& path) {
@@ -76,7 +75,6 @@ QList<AsRunLine> PreviewLog(const QString& startFolder, const QString& start,
     const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
     EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
     QStringList lines;
-    EXPECT_EQ(RunWeekPreview(cl, startFolder, Settings{}, [&](const QString& l) { lines << l; }),
-              0);
+    EXPECT_EQ(RunWeekPreview(cl, startFolder, nullptr, [&](const QString& l) { lines << l; }), 0);
     return ParseAsRunLog(lines);
 }

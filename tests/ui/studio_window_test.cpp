@@ -55,8 +55,8 @@ protected:
         folder.WriteDays({{1, "08:00", "10:00", "a"}, {1, "12:00", "13:00", "b"}});
     }
 
-    void Start(const Settings& settings = Settings{}) {
-        EXPECT_EQ(station.StartUp(settings), QStringList());
+    void Start() {
+        EXPECT_EQ(station.StartUp(), QStringList());
         window = std::make_unique<MainWindow>(station, [] {});
         window->resize(1366, 768);
         window->show();
@@ -326,10 +326,9 @@ TEST_F(StudioWindowTest, PlayedTrackPlaysAgainAndClearingThePlayedListAsksFirst)
 }
 
 TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
-    Settings s;
-    s.LockPrograms = s.SimplifyPlayer = true;
-    s.AviOrMessage = false;
-    Start(s);
+    station.Lock().LockPrograms = station.StoredOptions().SimplifyPlayer = true;
+    station.StoredOptions().AviOrMessage = false;
+    Start();
     EXPECT_TRUE(Find("PanelVideo")->isHidden());
     EXPECT_FALSE(Find("PanelMessages")->isHidden());
     EXPECT_EQ(Text("LabelMessages"), "Right Click to Enter Your message");
@@ -353,7 +352,7 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     EXPECT_FALSE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
     const QSet<QString> locked = hidden();
     lock->click();
-    EXPECT_FALSE(station.CurrentSettings().LockPrograms);
+    EXPECT_FALSE(station.Lock().LockPrograms);
     EXPECT_EQ(locked - hidden(),
               QSet<QString>(LockHiddenControls().begin(), LockHiddenControls().end()));
     EXPECT_TRUE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
@@ -382,7 +381,7 @@ TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
     });
     window->findChild<QAction*>("Options2")->trigger();
     EXPECT_TRUE(options.Answered());
-    EXPECT_EQ(station.CurrentSettings().WaitSecInBeggining, 5);
+    EXPECT_EQ(station.Engine().WaitSecInBeggining, 5);
     EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");  // the box keeps the text
 }
 

@@ -1,0 +1,12 @@
+#include "app/station_options.h"
+
+StationOptions::StationOptions() {
+    m_settings.Add("FadeJingles", FadeJingles)
+        .Add("ShutDown", ShutDown)
+        .Add("ShutDownHour", ShutDownHour)
+        .Add("ShutDownMin", ShutDownMin)
+        .Add("GreeklishSearch", GreeklishSearch)
+        .Add("OwnerMessage", OwnerMessage)
+        .Add("SimplifyPlayer", SimplifyPlayer)
+        .Add("AviOrMessage", AviOrMessage);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+#include "app/settings.h"
+#include "base/settings_table.h"
+
+/// The stored options whose rooms are not built yet (shutdown, the library's search, the
+/// messages panel, the player's layout, jingles), and the components' colours. Each
+/// moves to its room when that room arrives.
+struct StationOptions {
+    StationOptions();
+
+    bool FadeJingles = false;
+    bool ShutDown = false;
+    int ShutDownHour = 0;
+    int ShutDownMin = 0;
+    bool GreeklishSearch = false;
+    QString OwnerMessage = QStringLiteral("Right Click to Enter Your message");
+    bool SimplifyPlayer = false;
+    /// "Show Avi" (true) or "Show Message" (false).
+    bool AviOrMessage = true;
+    /// Read and written by the store with the colour table.
+    QMap<QString, ComponentColours> Colours = DefaultColours();
+
+    /// The values above but the colours, as the station's settings keep them.
+    SettingsTable& Settings() { return m_settings; }
+
+private:
+    SettingsTable m_settings;
+};
