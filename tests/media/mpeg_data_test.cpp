@@ -29,35 +29,36 @@ QByteArray Cbr128(std::int64_t bytes, int kbps = 128) {
     return MpegFrames({1, 3, kbps, 44100, false}, bytes);
 }
 
+// What the reader found: version, layer, sampling rate, bit rate, frame length.
+std::string Format(const TMPEGData& d) {
+    return QString("%1 %2 %3 %4 %5")
+        .arg(d.Version)
+        .arg(d.Layer)
+        .arg(d.SampleRate)
+        .arg(d.BitRate)
+        .arg(d.FrameLength)
+        .toStdString();
+}
+
 TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
-    struct Case {
-        std::uint32_t h;
-        bool valid;
-        int version, layer, sampleRate, bitRate, frameLength;
+    const std::tuple<std::uint32_t, bool, const char*> cases[] = {
+        {0xFFFB9000, true, "1 3 44100 128 417"},  // MPEG-1 Layer III
+        {0xFFFB9200, true, "1 3 44100 128 418"},  // padded
+        {0xFFF38000, true, "2 3 22050 64 208"},   // MPEG-2: 72 bytes a kbit, not 144
+        {0xFFE34000, true, "3 3 11025 32 208"},   // MPEG-2.5
+        {0xFFFD8400, true, "1 2 48000 128 384"},  // Layer II
+        {0xFFFF1200, true, "1 1 44100 32 36"},    // Layer I pads a 4-byte slot
+        {0xFFFBF000, false, "1 3 44100 0 0"},     // bit-rate index 15
+        {0xFFFB0000, false, "1 3 44100 0 0"},     // free format
+        {0xFFFB9C00, false, "1 3 0 128 0"},       // sampling-rate index 3
+        {0xFFF99000, false, "1 0 44100 0 0"},     // layer bits 00
+        {0xFFEB9000, false, "0 0 0 0 0"},         // version bits 01
+        {0xFFDB9000, false, "0 0 0 0 0"},         // sync incomplete
     };
-    const Case cases[] = {
-        {0xFFFB9000, true, 1, 3, 44100, 128, 417},  // MPEG-1 Layer III
-        {0xFFFB9200, true, 1, 3, 44100, 128, 418},  // padded
-        {0xFFF38000, true, 2, 3, 22050, 64, 208},   // MPEG-2: 72 bytes a kbit, not 144
-        {0xFFE34000, true, 3, 3, 11025, 32, 208},   // MPEG-2.5
-        {0xFFFD8400, true, 1, 2, 48000, 128, 384},  // Layer II
-        {0xFFFF1200, true, 1, 1, 44100, 32, 36},    // Layer I pads a 4-byte slot
-        {0xFFFBF000, false, 1, 3, 44100, 0, 0},     // bit-rate index 15
-        {0xFFFB0000, false, 1, 3, 44100, 0, 0},     // free format
-        {0xFFFB9C00, false, 1, 3, 0, 128, 0},       // sampling-rate index 3
-        {0xFFF99000, false, 1, 0, 44100, 0, 0},     // layer bits 00
-        {0xFFEB9000, false, 0, 0, 0, 0, 0},         // version bits 01
-        {0xFFDB9000, false, 0, 0, 0, 0, 0},         // sync incomplete
-    };
-    for (const Case& c : cases) {
+    for (const auto& [header, valid, format] : cases) {
         TMPEGData d;
-        SCOPED_TRACE(QString::number(c.h, 16).toStdString());
-        EXPECT_EQ(d.DecodeHeader(c.h), c.valid);
-        EXPECT_EQ(d.Version, c.version);
-        EXPECT_EQ(d.Layer, c.layer);
-        EXPECT_EQ(d.SampleRate, static_cast<std::uint32_t>(c.sampleRate));
-        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.bitRate));
-        EXPECT_EQ(d.FrameLength, static_cast<std::uint32_t>(c.frameLength));
+        EXPECT_EQ(d.DecodeHeader(header), valid) << format;
+        EXPECT_EQ(Format(d), format);
     }
 }
 
@@ -84,9 +85,7 @@ TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
         const TMPEGData d = Read(name, prefix + audio);
         EXPECT_EQ(d.Duration, 500u);
         EXPECT_EQ(d.FileLength, prefix.size() + audio.size());
-        EXPECT_EQ(d.BitRate, 64u);
-        EXPECT_EQ(d.SampleRate, 44100u);
-        EXPECT_EQ(d.Layer, 3);
+        EXPECT_EQ(Format(d), "1 3 44100 64 208");
     }
 }
 

@@ -38,6 +38,11 @@ QString Summary(const mpv::Message& m) {
     return parts.join(' ');
 }
 
+// What the station reads of a deck: play state, position in ms, length in s.
+QString Reads(const mpv::DeckMirror& m) {
+    return QString("%1 %2 %3").arg(m.PlayState()).arg(m.PositionMs()).arg(m.LengthSec());
+}
+
 }  // namespace
 
 TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
@@ -124,13 +129,9 @@ TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
 TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     mpv::DeckMirror mirror;
     Feed(mirror, {Changed("idle-active", "true"), Changed("pause", "false")});
-    EXPECT_EQ(mirror.PlayState(), 0);
-    EXPECT_EQ(mirror.LengthSec(), -1);
-
+    QStringList seen = {Reads(mirror)};
     mirror.HandedOver(100);
-    EXPECT_EQ(mirror.PlayState(), 1) << "a read right after the hand-over sees it";
-    EXPECT_EQ(mirror.PositionMs(), 0);
-    EXPECT_EQ(mirror.LengthSec(), -1) << "length unknown until the file is open";
+    seen << Reads(mirror);  // seen at once; the length is unknown until the file is open
     // News from before mpv took the file (the old file ending) is not about the new one.
     // A pause toggled just before and the old file's last position come in late, even
     // after mpv's reply to the hand-over.
@@ -138,8 +139,7 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
                   R"({"data":{"playlist_entry_id":1},"request_id":100,"error":"success"})",
                   Changed("time-pos", "2.0"),
                   R"({"event":"end-file","reason":"stop","playlist_entry_id":0})"});
-    EXPECT_EQ(mirror.PlayState(), 1);
-    EXPECT_EQ(mirror.PositionMs(), 0);
+    seen << Reads(mirror);
     // What mpv 0.35 sends once it starts the file, as recorded.
     Feed(mirror,
          {R"({"event":"start-file","playlist_entry_id":1})", Changed("idle-active", "false"),
@@ -147,24 +147,17 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     EXPECT_FALSE(mirror.AwaitingFile() || mirror.Advancing()) << "opened, not playing yet";
     Feed(mirror, {R"({"event":"playback-restart"})", Changed("time-pos", "0.948")});
     EXPECT_TRUE(mirror.Advancing());
-    EXPECT_EQ(mirror.PlayState(), 1);
-    EXPECT_EQ(mirror.PositionMs(), 948);
-    EXPECT_EQ(mirror.LengthSec(), 5);
-
+    seen << Reads(mirror);
     mirror.PauseToggled();
-    EXPECT_EQ(mirror.PlayState(), 3);
     mirror.Jumped(3500);
-    EXPECT_EQ(mirror.PositionMs(), 3500);
-
-    // The file ends by itself.
+    seen << Reads(mirror);
+    // The file ends by itself; no pause while idle.
     Feed(mirror,
          {R"({"event":"end-file","reason":"eof","playlist_entry_id":1})", R"({"event":"idle"})",
           Changed("idle-active", "true"), Changed("time-pos"), Changed("duration")});
-    EXPECT_EQ(mirror.PlayState(), 0);
-    EXPECT_EQ(mirror.PositionMs(), 0);
-    EXPECT_EQ(mirror.LengthSec(), -1);
     mirror.PauseToggled();
-    EXPECT_EQ(mirror.PlayState(), 0) << "no pause while idle";
+    seen << Reads(mirror);
+    EXPECT_EQ(seen.join(", "), "0 0 -1, 1 0 -1, 1 0 -1, 1 948 5, 3 3500 5, 0 0 -1");
 }
 
 TEST(MpvProtocolTest, MirrorReadsStoppedWhenAFileCannotBePlayedOrTheDeckIsStopped) {
@@ -175,35 +168,28 @@ TEST(MpvProtocolTest, MirrorReadsStoppedWhenAFileCannotBePlayedOrTheDeckIsStoppe
                   R"({"event":"start-file","playlist_entry_id":3})",
                   R"({"event":"end-file","reason":"error","file_error":"loading failed"})",
                   R"({"event":"idle"})"});
-    EXPECT_EQ(mirror.PlayState(), 0);
-
+    QStringList seen = {Reads(mirror)};
     // A hand-over mpv refuses outright.
     mirror.HandedOver(6);
     Feed(mirror, {R"({"request_id":6,"error":"invalid parameter"})"});
-    EXPECT_EQ(mirror.PlayState(), 0);
-
+    seen << Reads(mirror);
     // A later hand-over's reply does not release an earlier one.
     mirror.HandedOver(7);
     mirror.HandedOver(8);
     Feed(mirror, {R"({"request_id":7,"error":"success"})", R"({"event":"idle"})"});
-    EXPECT_EQ(mirror.PlayState(), 1);
-
-    // Stopped and reset, a deck reads as a closed player.
+    seen << Reads(mirror);
+    // Stopped and reset, a deck reads as a closed player, even with a position event
+    // already on its way.
     Feed(mirror, {R"({"request_id":8,"error":"success"})", Changed("duration", "200.5"),
                   Changed("time-pos", "12.25"), Changed("current-ao", R"("pulse")")});
-    EXPECT_EQ(mirror.AudioOutput(), "pulse");
+    seen << mirror.AudioOutput();
     mirror.Stopped();
-    // A position event already on its way does not make a stopped deck move.
     Feed(mirror, {Changed("time-pos", "12.30")});
-    EXPECT_EQ(mirror.PlayState(), 0);
-    EXPECT_EQ(mirror.PositionMs(), 0);
-    EXPECT_EQ(mirror.LengthSec(), -1);
-
+    seen << Reads(mirror);
     mirror.HandedOver(9);
     mirror.Reset();
-    EXPECT_EQ(mirror.PlayState(), 0);
-    EXPECT_EQ(mirror.LengthSec(), -1);
-    EXPECT_EQ(mirror.AudioOutput(), "");
+    seen << Reads(mirror) + mirror.AudioOutput();
+    EXPECT_EQ(seen.join(", "), "0 0 -1, 0 0 -1, 1 0 -1, pulse, 0 0 -1, 0 0 -1");
 }
 
 TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
