@@ -31,12 +31,8 @@ QByteArray Cbr128(std::int64_t bytes, int kbps = 128) {
 
 // What the reader found: version, layer, sampling rate, bit rate, frame length.
 std::string Format(const TMPEGData& d) {
-    return QString("%1 %2 %3 %4 %5")
-        .arg(d.Version)
-        .arg(d.Layer)
-        .arg(d.SampleRate)
-        .arg(d.BitRate)
-        .arg(d.FrameLength)
+    return QString::asprintf("%d %d %u %u %u", d.Version, d.Layer, d.SampleRate, d.BitRate,
+                             d.FrameLength)
         .toStdString();
 }
 

@@ -11,36 +11,31 @@
 // variable bit rates, mono, MPEG-2 and MPEG-2.5 rates, cover pictures and ID3v1 tags.
 namespace {
 
-struct ToolRun {
-    bool ok = false;
-    QString output;
-};
-
-ToolRun Execute(const QString& program, const QStringList& args) {
+// The program's output, or its errors after a "!" when it failed.
+QString Execute(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        return {false, QString::fromUtf8(p.readAllStandardError())};
-    }
-    return {true, QString::fromUtf8(p.readAllStandardOutput()).trimmed()};
+    const bool ok =
+        p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return ok ? QString::fromUtf8(p.readAllStandardOutput()).trimmed()
+              : "!" + QString::fromUtf8(p.readAllStandardError());
 }
 
 TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
     const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
     const QString ffprobe = QStandardPaths::findExecutable("ffprobe");
-    if (ffmpeg.isEmpty() || ffprobe.isEmpty()) {
+    if (ffmpeg.isEmpty() || ffprobe.isEmpty())
         GTEST_SKIP() << "ffmpeg and ffprobe are needed to make and measure real MPEG files";
-    }
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QStringList quiet = {"-v", "error", "-y", "-nostdin"};
 
     // A noise picture does not compress: about 200 KB.
     const QString cover = dir.filePath("cover.jpg");
-    ASSERT_TRUE(Execute(ffmpeg, quiet + QStringList{"-f", "lavfi", "-i",
-                                                    "nullsrc=s=540x540,geq=random(1)*255:128:128",
-                                                    "-frames:v", "1", "-q:v", "2", cover})
-                    .ok);
+    ASSERT_EQ(Execute(ffmpeg, quiet + QStringList{"-f", "lavfi", "-i",
+                                                  "nullsrc=s=540x540,geq=random(1)*255:128:128",
+                                                  "-frames:v", "1", "-q:v", "2", cover}),
+              "");
     ASSERT_GT(QFileInfo(cover).size(), 150000);
 
     // Seconds, and the encoder's arguments; "+cover" adds the picture.
@@ -70,14 +65,12 @@ TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
             args += {"-i",   cover,  "-map",           "0",           "-map", "1",
                      "-c:v", "copy", "-disposition:v", "attached_pic"};
         args += QStringList{"-c:a", "libmp3lame", "-id3v2_version", "3"} + codecArgs << out;
-        const ToolRun made = Execute(ffmpeg, args);
-        ASSERT_TRUE(made.ok) << made.output.toStdString();
-
-        const ToolRun probe = Execute(
+        ASSERT_EQ(Execute(ffmpeg, args), "");
+        const QString probe = Execute(
             ffprobe, {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", out});
         bool number = false;
-        const double expected = probe.output.toDouble(&number);
-        ASSERT_TRUE(probe.ok && number) << probe.output.toStdString();
+        const double expected = probe.toDouble(&number);
+        ASSERT_TRUE(number) << probe.toStdString();
         EXPECT_NEAR(static_cast<double>(TrackLength(out)), expected, 1.0);
     }
 }
