@@ -25,19 +25,6 @@ QByteArray Changed(const char* name, const QByteArray& data = {}) {
     return R"({"event":"property-change","name":")" + QByteArray(name) + '"' + value + '}';
 }
 
-// What a test reads of a message: kind, request id, error, event, name, data ("-" for none).
-QString Summary(const mpv::Message& m) {
-    const QString data = QJsonDocument(QJsonArray{m.data}).toJson(QJsonDocument::Compact);
-    QStringList parts = {QStringList{"Invalid", "Reply", "Event"}[int(m.kind)],
-                         QString::number(m.requestId),
-                         m.error,
-                         m.event,
-                         m.name,
-                         m.data.isUndefined() ? "" : data.mid(1, data.size() - 2)};
-    for (QString& part : parts) part = part.isEmpty() ? "-" : part;
-    return parts.join(' ');
-}
-
 // What the station reads of a deck: play state, position in ms, length in s.
 QString Reads(const mpv::DeckMirror& m) {
     return QString("%1 %2 %3").arg(m.PlayState()).arg(m.PositionMs()).arg(m.LengthSec());
@@ -88,34 +75,11 @@ TEST(MpvProtocolTest, VolumeIsLinearGainOnMpvsCubicScale) {
     EXPECT_NEAR(sent, 79.474, 0.001);
 }
 
-TEST(MpvProtocolTest, ParsesRepliesAndEvents) {
-    const std::pair<const char*, const char*> cases[] = {
-        {R"({"data":true,"request_id":1,"error":"success"})", "Reply 1 success - - true"},
-        {R"({"request_id":3,"error":"property unavailable"})",
-         "Reply 3 property unavailable - - -"},
-        {R"({"event":"property-change","id":3,"name":"time-pos","data":3.5})",
-         "Event 0 - property-change time-pos 3.5"},
-        {R"({"event":"property-change","id":4,"name":"duration"})",
-         "Event 0 - property-change duration -"},
-        {R"({"event":"end-file","reason":"error","file_error":"loading failed"})",
-         "Event 0 - end-file - -"},
-        {R"({"event":"idle"})", "Event 0 - idle - -"},
-        {"", "Invalid 0 - - - -"},
-        {"{\"event\":\"idle\"", "Invalid 0 - - - -"},
-        {"[1,2]", "Invalid 0 - - - -"},
-        {R"({"something":"else"})", "Invalid 0 - - - -"},
-    };
-    for (const auto& [line, summary] : cases) EXPECT_EQ(Summary(mpv::ParseLine(line)), summary);
-    EXPECT_TRUE(mpv::ParseLine(R"({"request_id":1,"error":"success"})").Succeeded());
-    EXPECT_FALSE(mpv::ParseLine(R"({"request_id":1,"error":"invalid parameter"})").Succeeded());
-}
-
 TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
     // Idle wins over pause: mpv keeps its pause flag while it has no file.
     EXPECT_EQ(QList<int>({mpv::PlayStateOf(true, true), mpv::PlayStateOf(true, false),
                           mpv::PlayStateOf(false, true), mpv::PlayStateOf(false, false)}),
               QList<int>({0, 0, 3, 1}));
-
     const std::pair<std::optional<double>, int> positions[] = {
         {std::nullopt, 0}, {-0.183064, 0},     {0.0, 0},
         {3.5, 3500},       {209.9996, 209999}, {1e12, INT_MAX},
@@ -207,7 +171,6 @@ TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
     asked.Excuse(2500);
     EXPECT_EQ(QStringList({asked.Check(false, 4499), asked.Check(false, 4500)}),
               QStringList({"", silent}));
-
     // A file has its whole patience from when it begins to play, and moves by events and
     // by answers to the position question; the same position again is no move.
     mpv::DeckWatchdog playing;

@@ -8,7 +8,6 @@ TEST(PlayerCommandLineTest, LaunchAndHandOverTexts) {
     EXPECT_EQ(PlayerWindowClass(1), "WinampRadio1");  // the Windows decks' window class
     EXPECT_EQ(LaunchParameters(0), "/NEW /CLASS=\"WinAmpRadio0\"");
     EXPECT_EQ(LaunchParameters(1), "/NEW /CLASS=\"WinAmpRadio1\"");
-
     struct Case {
         int deck;
         QString path;
