@@ -29,7 +29,6 @@ TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QStringList quiet = {"-v", "error", "-y", "-nostdin"};
-
     // A noise picture does not compress: about 200 KB.
     const QString cover = dir.filePath("cover.jpg");
     ASSERT_EQ(Execute(ffmpeg, quiet + QStringList{"-f", "lavfi", "-i",
@@ -37,7 +36,6 @@ TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
                                                   "-frames:v", "1", "-q:v", "2", cover}),
               "");
     ASSERT_GT(QFileInfo(cover).size(), 150000);
-
     // Seconds, and the encoder's arguments; "+cover" adds the picture.
     const std::tuple<const char*, int, const char*> cases[] = {
         {"cbr", 12, "-ac 2 -b:a 128k"},
