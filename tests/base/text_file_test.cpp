@@ -41,7 +41,6 @@ TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
     const auto folder = text_file::ReadLines(dir.path());
     EXPECT_TRUE(folder.error.startsWith(dir.path() + " could not be read: "))
         << folder.error.toStdString();
-
     const QString junk = dir.filePath("junk");
     WriteBytes(junk, QByteArray("/m/a.mp3\r\nID3\x03\0\0\xff\xfb", 17));
     const auto binary = text_file::ReadLines(junk);
@@ -56,7 +55,6 @@ TEST(TextFile, FailedWriteReportsTheSystemMessageAndKeepsTheOldFile) {
     const QString nowhere = file_failure::PathUnderRegularFile(dir.path(), "list");
     EXPECT_TRUE(
         text_file::WriteLines(nowhere, {"x"}).startsWith(nowhere + " could not be written: "));
-
     const QString path = dir.filePath("list");
     ASSERT_EQ(text_file::WriteLines(path, {"old 1", "old 2"}), QString());
     QString error;

@@ -43,13 +43,11 @@ TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOversUntilItAnswers) {
     decks.Stop(1);
     EXPECT_CALL(link, HandOver(1, QString("/m/A B.mp3")));
     decks.LoadFileIntoDeck(1, "/m/A B.mp3");
-
     // The player came up late: found at the next command, and looked up no more.
     EXPECT_CALL(link, Find(1)).WillOnce(Return(true));
     EXPECT_CALL(link, Stop(1)).Times(2);
     decks.Stop(1);
     decks.Stop(1);
-
     EXPECT_CALL(link, SetVolume(0, 127));  // 50 % × 255 div 100
     EXPECT_CALL(link, SetVolume(0, 255));  // kept within 0..100 %
     decks.SetVolumePercent(0, 50);

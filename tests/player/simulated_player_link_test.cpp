@@ -22,7 +22,6 @@ TEST(SimulatedPlayerLink, PlaysAFileItsLengthMovedByPauseAndJumps) {
     const auto ended = rig.Events("ended");
     ASSERT_EQ(ended.size(), 1u);
     EXPECT_EQ(ended[0].atMs, 10'000);
-
     // 10 s played, 100 s paused, then a jump to 5 s before the end.
     link.HandOver(0, rig.Tracks({60})[0]);
     rig.Advance(10'000);

@@ -13,7 +13,6 @@ struct OnAir : ::testing::Test {
         rig.Advance(500);
     }
     qint64 LastJump() const { return rig.Events("jump").back().detail.toLongLong(); }
-
     EngineRig rig;
     PlaybackEngine& engine = rig.engine;
 };
@@ -50,7 +49,6 @@ TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentreAndKeysFadeAn
     engine.KnobRelease();
     EXPECT_EQ(LastJump(), 100'000);
     EXPECT_FALSE(knob.LabelVisible);
-
     for (int key : {219, 222}) EXPECT_TRUE(engine.KeyDown(key));
     EXPECT_TRUE(engine.Bars().Running(VolumeBars::Fade::Timer1));
     EXPECT_EQ(engine.Controls().LabelPausePlay1, "||");

@@ -43,7 +43,6 @@ protected:
         const int endIndex = static_cast<int>(Texts(calendar.EndHours()).indexOf(end));
         return calendar.ComboBoxEndHour1Change(endIndex, lists);
     }
-
     StationFolder station;
     ProgramLock lock;
     Calendar calendar{station.DaysPath(), lock};
@@ -57,7 +56,6 @@ TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) 
     EXPECT_EQ(Texts(calendar.StartHours()), Range(0, 47));
     EXPECT_EQ(Texts(calendar.EndHours()).mid(46), QStringList({"23:30", "24:00"}));
     EXPECT_TRUE(calendar.StartHoursEnabled() && calendar.EndHoursEnabled());
-
     EXPECT_TRUE(AddProgram("22:00", "24:00", {"late"}).isEmpty());
     EXPECT_EQ(DayFile(kMonday).mid(43),
               QStringList({"###NULL###", "late", "###SAME###", "###SAME###", "###SAME###"}));
@@ -112,7 +110,6 @@ TEST_F(CalendarTest, DeletedProgramIsSavedByADayChangeAndDroppedBySameAsAnUnsave
     EXPECT_TRUE(calendar.BitBtnIdioProMe1Click(4).isEmpty());
     EXPECT_EQ(DayFile(kMonday)[20], "a");
     ASSERT_EQ(calendar.Rows().size(), 1u);
-
     calendar.SelectRow(0);
     calendar.BitBtnDelHourProg1Click();
     EXPECT_TRUE(calendar.TabControl1Change(2).isEmpty());

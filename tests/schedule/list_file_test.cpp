@@ -19,17 +19,14 @@ TEST(ListStrings, TitlesEntriesAndProgramValues) {
     };
     for (const auto& [path, title] : titles)
         EXPECT_EQ(TrackTitle(path), title) << path.toStdString();
-
     const auto entry = SplitTrackEntry("C:\\a.mp3^Rock^Night");
     EXPECT_EQ(entry.path, "C:\\a.mp3");
     EXPECT_EQ(entry.listName, "Rock^Night");
     EXPECT_EQ(SplitTrackEntry("/music/a.mp3").listName, QString());
-
     EXPECT_EQ(SplitProgramValue("a|b|"), QStringList({"a", "b"}));
     EXPECT_EQ(SplitProgramValue("a|b"), QStringList({"a"}));
     EXPECT_EQ(SplitProgramValue("|"), QStringList({""}));
     EXPECT_EQ(SplitProgramValue("a"), QStringList({"a"}));
-
     EXPECT_TRUE(IsCdList("CD_Best of"));
     for (const char* ordinary : {"cd_Best of", "xCD_Best of", "CDs"})
         EXPECT_FALSE(IsCdList(ordinary));
