@@ -10,7 +10,6 @@ TEST(AutomaticProgram, TwoHoursOfOneListHandOverEarlyAlternateAndNeverFallSilent
     const QList<int> seconds{210, 95, 300, 150, 245, 180, 330, 125, 270, 200, 160, 240};
     const QStringList lines = rig.Tracks(seconds);
     rig.LoadProgram("Hits", lines);
-
     // Ticks, fade steps and track ends all fall on whole 100 ms here, so a look halfway
     // between them sees every state the decks pass through.
     rig.StartLoop();
@@ -20,7 +19,6 @@ TEST(AutomaticProgram, TwoHoursOfOneListHandOverEarlyAlternateAndNeverFallSilent
         if (!rig.link.Audible(0) && !rig.link.Audible(1)) silentAt.push_back(rig.host.ElapsedMs());
         rig.Advance(100);
     }
-
     const auto loads = rig.Events("load");
     ASSERT_EQ(qsizetype(loads.size()), lines.size());
     const std::int64_t lastEnd = loads.back().atMs + 1000LL * seconds.back();

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "playback/scrolling_text.h"
-#include "schedule/day_program.h"
 #include "support/engine_rig.h"
 
 namespace {
@@ -34,7 +33,6 @@ TEST(MainLoop, AsksTheProgramThenTheAddedPartsThenTheNextTrackUntilOneTakesTheTi
     rig.StartLoop();
     rig.Advance(400);
     EXPECT_EQ(asked, QStringList({"program", "spots", "taker"}));
-
     asked.clear();
     taker.takes = false;
     rig.engine.ReloadProgramAtNextTick();
@@ -58,31 +56,9 @@ TEST(MainLoop, ThreeTracksInOrderThenFillersAndAReplayFromThePlayedList) {
               QStringList({paths[0] + "^Three", paths[1] + "^Three", paths[2] + "^Three"}));
     EXPECT_EQ(rig.engine.Queue().TracksToPlay, 0);
     EXPECT_EQ(rig.engine.Queue().Entries(), QStringList(5, QString()));
-
     rig.engine.PlayPlayedRow(0);
     EXPECT_EQ(rig.engine.Played().Paths().last(), paths[0]);
     EXPECT_EQ(rig.engine.Queue().TracksToPlay, 0);  // never below zero
-}
-
-TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
-    for (const QTime start : {QTime(23, 59, 50), QTime(2, 59, 50)}) {
-        EngineRig rig(QDateTime(QDate(2026, 12, 7), start));
-        rig.engine.WaitSecInBeggining = 1;
-        QList<int> slots;
-        QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue,
-                         [&](int h, int m) { slots << day_program::SlotOfTime(h, m); });
-        rig.StartLoop();
-        rig.Advance(400);  // the first tick asks again for the program of start-up
-        slots.clear();
-        rig.Advance(7'600);  // 23:59:59 / 02:59:59
-        EXPECT_TRUE(slots.isEmpty());
-        rig.Advance(10 * 60 * 1000);
-        rig.engine.ReloadProgramAtNextTick();
-        rig.Advance(400);
-        const int slot = start.hour() == 23 ? 0 : 6;
-        EXPECT_EQ(slots, QList<int>({slot, slot}));
-        EXPECT_EQ(rig.engine.Loop().LastProgramSlot, slot);
-    }
 }
 
 // After a start the tick waits for a deck not playing its file yet, but not for one gone.
@@ -126,7 +102,6 @@ TEST(MainLoop, PauseAndManualModeHoldEveryStartUntilTheOperatorActs) {
     EXPECT_EQ(rig.engine.Controls().LabelPausePlay1, "||");
     EXPECT_TRUE(rig.engine.Controls().PauseDown);
     EXPECT_EQ(rig.Events("load").size(), 1u);
-
     rig.engine.SetManual(true);
     rig.engine.Pause();
     EXPECT_EQ(rig.engine.Controls().LabelPausePlay1, "|>");
@@ -162,14 +137,12 @@ TEST(MainLoop, LateOrDeadDecksStopNothing) {
     late.Advance(1'000 + 800);
     EXPECT_TRUE(late.engine.MainLoopRunning());
     EXPECT_TRUE(late.link.Audible(late.engine.Players().CurrentDeck));
-
     EngineRig eager;
     eager.engine.WaitSecInBeggining = 0;  // waits a second rather than never starting
     eager.LoadProgram("L", eager.Tracks({60}));
     eager.StartLoop();
     eager.Advance(1'000 + 400);
     EXPECT_TRUE(eager.link.Audible(eager.engine.Players().CurrentDeck));
-
     EngineRig dead;
     dead.LoadProgram("L", dead.Tracks({60, 60}));
     dead.StartLoop();
@@ -194,7 +167,6 @@ TEST(ScrollingText, TitleSwingsBetweenItsMarginsAndMarqueeComesBackAtTheRight) {
     t.LabelWidth = 289;
     t.Restart();
     EXPECT_FALSE(t.Running);
-
     Marquee m;
     m.LabelLeft = -15;  // the last 5 of its 20 pixels show
     m.LabelWidth = 20;

@@ -45,7 +45,6 @@ TEST(PlayQueue, DrawsInOrderOrSeededAtRandomAndThenFillers) {
     q.SetProgram({"a"}, {Numbered("t", 3)});
     for (int i = 0; i < 5; ++i) q.RefillQueue();
     EXPECT_EQ(q.Entries(), QStringList({"/m/t1.mp3^a", "/m/t2.mp3^a", "/m/t3.mp3^a", "", ""}));
-
     auto draw = [](std::uint32_t seed, bool random) {
         PlayQueue r;
         r.Seed(seed);
@@ -96,7 +95,6 @@ TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {
     ASSERT_TRUE(
         RunEventsUntil([&] { return length(0) != "--:--" && length(1) != "--:--"; }, 20000));
     EXPECT_EQ(QStringList({length(0), length(1)}), QStringList({"00:00", "03:05"}));
-
     // A file rewritten with another length is read again; until then the old one shows.
     ASSERT_TRUE(WriteCbrMpeg(good, 61));
     q.ShowNextTracks();
