@@ -34,12 +34,7 @@ QString Reads(const mpv::DeckMirror& m) {
 
 TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
     const QString awkward = QStringLiteral("/music/Ο \"Δρόμος\"\nb\\c.mp3");
-    struct Case {
-        QByteArray line;
-        QJsonArray command;
-        int requestId;
-    };
-    const Case cases[] = {
+    const std::tuple<QByteArray, QJsonArray, int> cases[] = {
         {mpv::LoadFile(awkward, 7), {"loadfile", awkward, "replace"}, 7},
         {mpv::SetPause(false, 8), {"set_property", "pause", false}, 8},
         {mpv::CyclePause(9), {"cycle", "pause"}, 9},
@@ -51,13 +46,12 @@ TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
         {mpv::Quit(16), {"quit"}, 16},
         {mpv::GetProperty("pid", 17), {"get_property", "pid"}, 17},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line.toStdString());
-        ASSERT_TRUE(c.line.endsWith('\n'));
-        EXPECT_EQ(c.line.count('\n'), 1) << "a path's line break must stay escaped";
-        const QJsonObject object = Object(c.line);
-        EXPECT_EQ(object.value("command").toArray(), c.command);
-        EXPECT_EQ(object.value("request_id").toInt(), c.requestId);
+    for (const auto& [line, command, requestId] : cases) {
+        SCOPED_TRACE(line.toStdString());
+        ASSERT_TRUE(line.endsWith('\n'));
+        EXPECT_EQ(line.count('\n'), 1) << "a path's line break must stay escaped";
+        EXPECT_EQ(Object(line).value("command").toArray(), command);
+        EXPECT_EQ(Object(line).value("request_id").toInt(), requestId);
     }
     EXPECT_FALSE(Object(mpv::Stop(0)).contains("request_id"));
 }
