@@ -32,29 +32,23 @@ TEST(ListStrings, TitlesEntriesAndProgramValues) {
         EXPECT_FALSE(IsCdList(ordinary));
 }
 
-class ListFileTest : public ::testing::Test {
-protected:
-    QString ListsPath() const { return m_dir.path() + u'/'; }
-    QTemporaryDir m_dir;
-};
-
-TEST_F(ListFileTest, GreekWindows1253ListWithEveryLineEndingIsWrittenBackAsUtf8CrLf) {
+// Names that are no list read empty and are not written.
+TEST(ListFile, GreekWindows1253ListWithEveryLineEndingIsWrittenBackAsUtf8CrLf) {
+    QTemporaryDir dir;
+    const QString lists = dir.path() + u'/';
     const QStringList greek = {"C:\\Μουσική\\Βίσση - Δίδυμα.mp3", "D:\\Λαϊκά\\Ώρα ΐ.mp3", "",
                                "last"};
     const QString text = greek[0] + "\r" + greek[1] + "\n\r\n" + greek[3];
-    WriteBytes(ListsPath() + "Ελληνικά", text_file::EncodeWindows1253(text));
-    ASSERT_EQ(list_file::Read(ListsPath(), "Ελληνικά").lines, greek);
-    ASSERT_EQ(list_file::Write(ListsPath(), "Ελληνικά", greek), QString());
-    EXPECT_EQ(ReadBytes(ListsPath() + "Ελληνικά"), (greek.join("\r\n") + "\r\n").toUtf8());
-}
-
-TEST_F(ListFileTest, NamesThatAreNoListReadEmptyAndAreNotWritten) {
+    WriteBytes(lists + "Ελληνικά", text_file::EncodeWindows1253(text));
+    ASSERT_EQ(list_file::Read(lists, "Ελληνικά").lines, greek);
+    ASSERT_EQ(list_file::Write(lists, "Ελληνικά", greek), QString());
+    EXPECT_EQ(ReadBytes(lists + "Ελληνικά"), (greek.join("\r\n") + "\r\n").toUtf8());
     for (const char* name : {"missing", "", ".", "../x"}) {
-        const auto read = list_file::Read(ListsPath(), name);
+        const auto read = list_file::Read(lists, name);
         EXPECT_TRUE(read.ok() && read.lines.isEmpty()) << name;
     }
-    EXPECT_FALSE(list_file::Write(ListsPath(), "../escape", {"x"}).isEmpty());
-    EXPECT_FALSE(QFile::exists(m_dir.path() + "/../escape"));
+    EXPECT_FALSE(list_file::Write(lists, "../escape", {"x"}).isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.path() + "/../escape"));
 }
 
 }  // namespace
