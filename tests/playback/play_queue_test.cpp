@@ -16,22 +16,21 @@ TEST(PlayQueue, NextTrackTextsSplitTheEntryAndAskTheLengths) {
     FakeTrackLengths lengths;
     lengths.Seconds["/music/Band - Tune.mp3"] = 185;
     PlayQueue q(&lengths);
-    const struct {
-        QString entry;
-        QString artist, song, length, category;
-    } cases[] = {
-        {"/music/Band - Tune.mp3^Oldies", "Band ", " Tune", "03:05", "Oldies"},
-        {"C:\\Music\\Band - Tune.mp3^Oldies", "Band ", " Tune", "00:00", "Oldies"},
-        {"/music/Solo.mp3^Pop", "", "Solo", "00:00", "Pop"},
-        {"/music/A-B-C.mp3", "A", "B-C", "00:00", ""},
-        {"/music/X -.mp3^Rock", "X ", "", "00:00", "Rock"},  // a song of four characters or fewer
+    // (entry; artist, song, length and category as shown)
+    const std::pair<QString, QStringList> cases[] = {
+        {"/music/Band - Tune.mp3^Oldies", {"Band ", " Tune", "03:05", "Oldies"}},
+        {"C:\\Music\\Band - Tune.mp3^Oldies", {"Band ", " Tune", "00:00", "Oldies"}},
+        {"/music/Solo.mp3^Pop", {"", "Solo", "00:00", "Pop"}},
+        {"/music/A-B-C.mp3", {"A", "B-C", "00:00", ""}},
+        {"/music/X -.mp3^Rock", {"X ", "", "00:00", "Rock"}},  // a song of four characters or fewer
     };
-    for (const auto& c : cases) q.Append(c.entry);
+    for (const auto& [entry, shown] : cases) q.Append(entry);
     q.ShowNextTracks();
     for (int i = 0; i < PlayQueue::kShownEntries; ++i)
-        EXPECT_EQ(q.NextTrackTexts()[i], "Artist: " + cases[i].artist + "\rsong :      " +
-                                             cases[i].song + "\rlength :       " + cases[i].length +
-                                             "         Category:    " + cases[i].category);
+        EXPECT_EQ(q.NextTrackTexts()[i], QString("Artist: %1\rsong :      %2\rlength :       %3"
+                                                 "         Category:    %4")
+                                             .arg(cases[i].second[0], cases[i].second[1],
+                                                  cases[i].second[2], cases[i].second[3]));
 }
 
 QStringList Numbered(const QString& stem, int n) {

@@ -19,15 +19,11 @@ struct OnAir : ::testing::Test {
 
 TEST_F(OnAir, JumpsByTheSecondsBoxOrThirtyAndCuePointsOutliveTheTrack) {
     rig.Advance(99'900);  // at 1:40
-    const struct {
-        const char* text;
-        bool forward;
-        qint64 target;
-    } cases[] = {{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}};
-    for (const auto& c : cases) {
-        engine.SetJumpSecText(c.text);
-        c.forward ? engine.JumpForward() : engine.JumpBackward();
-        EXPECT_EQ(LastJump(), c.target) << c.text;  // never below 0
+    for (const auto& [text, forward, target] :
+         {std::tuple{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}}) {
+        engine.SetJumpSecText(text);
+        forward ? engine.JumpForward() : engine.JumpBackward();
+        EXPECT_EQ(LastJump(), target) << text;  // never below 0
         rig.link.JumpTo(rig.Current(), 100'000);
     }
     engine.StoreCue(2);

@@ -30,18 +30,16 @@ TEST_F(Bars, ACrossfadeDuringAFadeOutRestartsItFromBarZero) {
 }
 
 TEST_F(Bars, CrossfadeStepsAtTheMixingIntervalOrTheGivenOne) {
-    const struct {
-        const char* intervalText;
-        int step, interval, expectedMs;
-    } cases[] = {{"250", 5, 0, 250}, {"250", 20, 20, 20}, {"abc", 5, 0, 100}, {"0", 5, 0, 1}};
-    for (const auto& c : cases) {
-        bars.SetMixingIntervalText(c.intervalText);
+    // (interval typed, step, interval given, ms to the first step)
+    for (const auto& [text, step, interval, firstMs] :
+         {std::tuple{"250", 5, 0, 250}, {"250", 20, 20, 20}, {"abc", 5, 0, 100}, {"0", 5, 0, 1}}) {
+        bars.SetMixingIntervalText(text);
         rig.events.clear();
         const std::int64_t start = rig.host.ElapsedMs();
-        bars.StartCrossfade(c.step, c.interval);
+        bars.StartCrossfade(step, interval);
         rig.Advance(60'000);
-        EXPECT_EQ(rig.Events("volume").at(0).atMs - start, c.expectedMs) << c.intervalText;
-        EXPECT_EQ(rig.Events("stop").size(), 1u) << c.intervalText;  // every crossfade finishes
+        EXPECT_EQ(rig.Events("volume").at(0).atMs - start, firstMs) << text;
+        EXPECT_EQ(rig.Events("stop").size(), 1u) << text;  // every crossfade finishes
     }
 }
 
