@@ -1,5 +1,6 @@
 // Real mpv decks on the null audio output: what the station reads and sends, as mpv
-// itself reports it over a second connection to the deck's socket.
+// itself reports it over a second connection to the deck's socket. Then the folder of
+// their sockets, the station lock beside them, and the decks made by kind.
 #include "platform/mpv_player_link.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <csignal>
 #include <memory>
 
+#include "base/virtual_timer_host.h"
 #include "platform/mpv_protocol.h"
+#include "platform/player_link_factory.h"
+#include "platform/station_lock.h"
+#include "player/simulated_player_link.h"
 #include "support/files.h"
 #include "support/mpv_ask.h"
 #include "support/run_events.h"
@@ -246,6 +252,35 @@ TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOn
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
     EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
+}
+
+TEST(StationLock, ASecondStationIsRefusedUntilTheFirstIsGone) {
+    QTemporaryDir runtime;
+    const ScopedEnvironmentVariable privateRuntime("XDG_RUNTIME_DIR", runtime.path());
+    {
+        const StationLock first = TakeStationLock();
+        ASSERT_NE(first.lock, nullptr) << first.warning.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(runtime.filePath("stavox/stavox-mixer.lock")))
+            << "beside the decks' sockets";
+        const StationLock second = TakeStationLock();
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.refusal.contains(QString::number(QCoreApplication::applicationPid())))
+            << second.refusal.toStdString();
+    }
+    const StationLock again = TakeStationLock();
+    EXPECT_NE(again.lock, nullptr) << "the lock goes with its station";
+    EXPECT_TRUE(again.refusal.isEmpty() && again.warning.isEmpty());
+}
+
+TEST(PlayerLinkFactoryTest, MakesTheDecksByKind) {
+    VirtualTimerHost host(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
+    EXPECT_EQ(DefaultPlayerKind(), "mpv");
+    EXPECT_NE(dynamic_cast<SimulatedPlayerLink*>(MakePlayerLink("simulated", host, host).get()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<MpvPlayerLink*>(MakePlayerLink("mpv", host, host, {"--ao=null"}).get()),
+              nullptr);
+    EXPECT_EQ(MakePlayerLink("winamp", host, host), nullptr) << "Windows only";
+    EXPECT_EQ(MakePlayerLink("", host, host), nullptr);
 }
 
 }  // namespace
