@@ -6,11 +6,8 @@
 
 namespace {
 
-TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElse) {
-    const struct {
-        const char* text;
-        int expected;
-    } cases[] = {
+TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElseAndWritesMinSec) {
+    const std::pair<const char*, int> cases[] = {
         {"20", 20},
         {"  -5", -5},
         {"0x0000FF", 255},
@@ -26,15 +23,12 @@ TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElse) {
         {"0x100000000", -1},
         {"٣", -1},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IntFromText(QString::fromUtf8(c.text), -1), c.expected) << c.text;
-    }
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(IntFromText(QString::fromUtf8(text), -1), expected) << text;
     EXPECT_TRUE(BoolFromText("-3", false));
     EXPECT_FALSE(BoolFromText("0", true));
     EXPECT_TRUE(BoolFromText("yes", true));
-}
-
-TEST(MinSec, MinutesUnlimitedAndNegativeTimes) {
+    // Minutes unlimited, and negative times.
     for (const auto& [seconds, text] : {std::pair<long long, const char*>{0, "00:00"},
                                         {61, "01:01"},
                                         {7505, "125:05"},

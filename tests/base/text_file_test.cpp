@@ -11,20 +11,14 @@
 
 namespace {
 
-TEST(TextFile, SplitsAtCrLfOrCrLfAndKeepsALastLineWithoutEnding) {
-    const struct {
-        const char* text;
-        QStringList lines;
-    } cases[] = {
+// Lines split at CR LF, LF or CR; UTF-8 read when valid, Windows-1253 otherwise.
+TEST(TextFile, SplitsLinesAndDecodesUtf8OrWindows1253) {
+    const std::pair<const char*, QStringList> cases[] = {
         {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},         {"a\rb\r", {"a", "b"}},
         {"a\n\rb", {"a", "", "b"}}, {"a\r\r\nb", {"a", "", "b"}}, {"", {}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(text_file::SplitLines(QString::fromLatin1(c.text)), c.lines) << c.text;
-    }
-}
-
-TEST(TextFile, DecodesUtf8WhenValidAndWindows1253Otherwise) {
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(text_file::SplitLines(QString::fromLatin1(text)), lines) << text;
     const QString greek = QStringLiteral("Ελληνικά ώρα ΐΰ €");
     EXPECT_EQ(text_file::DecodeText(greek.toUtf8()), greek);
     EXPECT_EQ(text_file::DecodeText(text_file::EncodeWindows1253(greek)), greek);
@@ -41,7 +35,6 @@ TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
     const auto folder = text_file::ReadLines(dir.path());
     EXPECT_TRUE(!folder.ok() && folder.message().startsWith(dir.path() + " could not be read: "))
         << folder.message().toStdString();
-
     const QString junk = dir.filePath("junk");
     WriteBytes(junk, QByteArray("/m/a.mp3\r\nID3\x03\0\0\xff\xfb", 17));
     const auto binary = text_file::ReadLines(junk);
@@ -56,7 +49,6 @@ TEST(TextFile, FailedWriteReportsTheSystemMessageAndKeepsTheOldFile) {
     const QString nowhere = file_failure::PathUnderRegularFile(dir.path(), "list");
     const Result refused = text_file::WriteLines(nowhere, {"x"});
     EXPECT_TRUE(!refused.ok() && refused.message().startsWith(nowhere + " could not be written: "));
-
     const QString path = dir.filePath("list");
     ASSERT_EQ(text_file::WriteLines(path, {"old 1", "old 2"}), Result::Ok());
     Result error;

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "media/track_length_cache.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/watchdog.h"
+
+// A file layout names the fields it sets; the others keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 
@@ -29,35 +36,32 @@ QByteArray Cbr128(std::int64_t bytes, int kbps = 128) {
     return MpegFrames({1, 3, kbps, 44100, false}, bytes);
 }
 
+// What the reader found: version, layer, sampling rate, bit rate, frame length.
+std::string Format(const TMPEGData& d) {
+    return QString::asprintf("%d %d %u %u %u", d.Version, d.Layer, d.SampleRate, d.BitRate,
+                             d.FrameLength)
+        .toStdString();
+}
+
 TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
-    struct Case {
-        std::uint32_t h;
-        bool valid;
-        int version, layer, sampleRate, bitRate, frameLength;
+    const std::tuple<std::uint32_t, bool, const char*> cases[] = {
+        {0xFFFB9000, true, "1 3 44100 128 417"},  // MPEG-1 Layer III
+        {0xFFFB9200, true, "1 3 44100 128 418"},  // padded
+        {0xFFF38000, true, "2 3 22050 64 208"},   // MPEG-2: 72 bytes a kbit, not 144
+        {0xFFE34000, true, "3 3 11025 32 208"},   // MPEG-2.5
+        {0xFFFD8400, true, "1 2 48000 128 384"},  // Layer II
+        {0xFFFF1200, true, "1 1 44100 32 36"},    // Layer I pads a 4-byte slot
+        {0xFFFBF000, false, "1 3 44100 0 0"},     // bit-rate index 15
+        {0xFFFB0000, false, "1 3 44100 0 0"},     // free format
+        {0xFFFB9C00, false, "1 3 0 128 0"},       // sampling-rate index 3
+        {0xFFF99000, false, "1 0 44100 0 0"},     // layer bits 00
+        {0xFFEB9000, false, "0 0 0 0 0"},         // version bits 01
+        {0xFFDB9000, false, "0 0 0 0 0"},         // sync incomplete
     };
-    const Case cases[] = {
-        {0xFFFB9000, true, 1, 3, 44100, 128, 417},  // MPEG-1 Layer III
-        {0xFFFB9200, true, 1, 3, 44100, 128, 418},  // padded
-        {0xFFF38000, true, 2, 3, 22050, 64, 208},   // MPEG-2: 72 bytes a kbit, not 144
-        {0xFFE34000, true, 3, 3, 11025, 32, 208},   // MPEG-2.5
-        {0xFFFD8400, true, 1, 2, 48000, 128, 384},  // Layer II
-        {0xFFFF1200, true, 1, 1, 44100, 32, 36},    // Layer I pads a 4-byte slot
-        {0xFFFBF000, false, 1, 3, 44100, 0, 0},     // bit-rate index 15
-        {0xFFFB0000, false, 1, 3, 44100, 0, 0},     // free format
-        {0xFFFB9C00, false, 1, 3, 0, 128, 0},       // sampling-rate index 3
-        {0xFFF99000, false, 1, 0, 44100, 0, 0},     // layer bits 00
-        {0xFFEB9000, false, 0, 0, 0, 0, 0},         // version bits 01
-        {0xFFDB9000, false, 0, 0, 0, 0, 0},         // sync incomplete
-    };
-    for (const Case& c : cases) {
+    for (const auto& [header, valid, format] : cases) {
         TMPEGData d;
-        SCOPED_TRACE(QString::number(c.h, 16).toStdString());
-        EXPECT_EQ(d.DecodeHeader(c.h), c.valid);
-        EXPECT_EQ(d.Version, c.version);
-        EXPECT_EQ(d.Layer, c.layer);
-        EXPECT_EQ(d.SampleRate, static_cast<std::uint32_t>(c.sampleRate));
-        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.bitRate));
-        EXPECT_EQ(d.FrameLength, static_cast<std::uint32_t>(c.frameLength));
+        EXPECT_EQ(d.DecodeHeader(header), valid) << format;
+        EXPECT_EQ(Format(d), format);
     }
 }
 
@@ -84,9 +88,7 @@ TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
         const TMPEGData d = Read(name, prefix + audio);
         EXPECT_EQ(d.Duration, 500u);
         EXPECT_EQ(d.FileLength, prefix.size() + audio.size());
-        EXPECT_EQ(d.BitRate, 64u);
-        EXPECT_EQ(d.SampleRate, 44100u);
-        EXPECT_EQ(d.Layer, 3);
+        EXPECT_EQ(Format(d), "1 3 44100 64 208");
     }
 }
 
@@ -114,29 +116,20 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
     // A picture whose bytes happen to hold a run of 32 kbit/s frames.
     QByteArray cover(200000, '\x55');
     cover.replace(5000, 2000, MpegFrames({1, 3, 32, 44100, false}, 2000));
-    MpegFileSpec picture;
-    picture.audioBytes = 12 * 16000;
-    picture.id3v2Bytes = 200000;
-    picture.id3v2Payload = cover;
+    const MpegFileSpec picture{
+        .audioBytes = 12 * 16000, .id3v2Bytes = 200000, .id3v2Payload = cover};
     MpegFileSpec footer = picture;
     footer.id3v2Footer = footer.id3v1 = true;
     // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
-    MpegFileSpec trailing;
-    trailing.format = {3, 3, 8, 8000, true};
-    trailing.audioBytes = 10900;
-    trailing.id3v1 = true;
-    const struct Case {
-        const char* name;
-        MpegFileSpec layout;
-        std::uint32_t seconds;
-    } cases[] = {{"picture", picture, 12}, {"footer", footer, 12}, {"v1", trailing, 10}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QByteArray bytes = BuildMpegFile(c.layout);
-        const TMPEGData d = Read(c.name, bytes);
-        EXPECT_EQ(d.Duration, c.seconds);
-        EXPECT_EQ(d.BitRate, static_cast<std::uint32_t>(c.layout.format.bitRate));
-        EXPECT_EQ(d.FileLength, bytes.size());
+    const MpegFileSpec trailing{
+        .format = {3, 3, 8, 8000, true}, .audioBytes = 10900, .id3v1 = true};
+    for (const auto& [name, layout, read] : {std::tuple{"picture", picture, "12 128"},
+                                             {"footer", footer, "12 128"},
+                                             {"v1", trailing, "10 8"}}) {
+        const QByteArray bytes = BuildMpegFile(layout);
+        const TMPEGData d = Read(name, bytes);
+        EXPECT_EQ(QString::asprintf("%u %u", d.Duration, d.BitRate).toStdString(), read) << name;
+        EXPECT_EQ(d.FileLength, bytes.size()) << name;
     }
 }
 
@@ -159,35 +152,25 @@ TEST_F(MpegDataTest, FirstFrameWithPaddingIsFollowedByItsRealLength) {
 }
 
 TEST_F(MpegDataTest, XingTagIsFoundWhereVersionAndChannelsPutIt) {
-    struct Case {
-        MpegFormat format;
-        std::int64_t audioBytes;
-        int frames;
-        const char* magic;
-        std::uint32_t seconds, bitRate, frameLength;
+    // (format, audio bytes, frame count, magic, seconds bit rate frame length read)
+    const std::tuple<MpegFormat, std::int64_t, int, const char*, const char*> cases[] = {
+        {{1, 3, 128, 44100, false}, 417000, 1000, "Xing", "26 127 417"},  // 1000 × 1152 / 44100
+        {{1, 3, 64, 44100, true}, 100000, 1000, "Xing", "26 30 100"},     // mono: offset 21
+        {{2, 3, 64, 22050, false}, 100000, 2000, "Info", "52 15 50"},     // MPEG-2: offset 21
+        {{2, 3, 32, 22050, true}, 100000, 2000, "Xing", "52 15 50"},      // offset 13
+        {{3, 3, 32, 11025, true}, 50000, 1000, "Xing", "52 7 50"},        // MPEG-2.5, 576 a frame
     };
-    const Case cases[] = {
-        {{1, 3, 128, 44100, false}, 417000, 1000, "Xing", 26, 127, 417},  // 1000 × 1152 / 44100
-        {{1, 3, 64, 44100, true}, 100000, 1000, "Xing", 26, 30, 100},     // mono: offset 21
-        {{2, 3, 64, 22050, false}, 100000, 2000, "Info", 52, 15, 50},     // MPEG-2: offset 21
-        {{2, 3, 32, 22050, true}, 100000, 2000, "Xing", 52, 15, 50},      // offset 13
-        {{3, 3, 32, 11025, true}, 50000, 1000, "Xing", 52, 7, 50},        // MPEG-2.5, 576 a frame
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.format.version * 10 + (c.format.mono ? 1 : 0));
-        MpegFileSpec layout;
-        layout.format = c.format;
-        layout.audioBytes = c.audioBytes;
-        layout.xingFrames = c.frames;
-        layout.xingMagic = c.magic;
+    for (const auto& [format, bytes, frames, magic, read] : cases) {
+        SCOPED_TRACE(read);
+        MpegFileSpec layout{
+            .format = format, .audioBytes = bytes, .xingFrames = frames, .xingMagic = magic};
         const TMPEGData d = Read("xing.mp3", BuildMpegFile(layout));
-        EXPECT_EQ(d.Duration, c.seconds);
-        EXPECT_EQ(d.BitRate, c.bitRate);
-        EXPECT_EQ(d.FrameLength, c.frameLength);
+        EXPECT_EQ(QString::asprintf("%u %u %u", d.Duration, d.BitRate, d.FrameLength).toStdString(),
+                  read);
         // The same file with no frame count: the first frame's rate stands.
         layout.xingFrames = 0;
         EXPECT_EQ(Read("zero.mp3", BuildMpegFile(layout)).BitRate,
-                  static_cast<std::uint32_t>(c.format.bitRate));
+                  static_cast<std::uint32_t>(format.bitRate));
     }
 }
 
@@ -210,15 +193,94 @@ TEST_F(MpegDataTest, HugeFilesDoNotOverflowAndAudioFarIntoThemIsNotSearchedFor) 
                  {k128, -1, gib4, kMostBytesBeforeFirstFrame, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.seconds);
-        MpegFileSpec layout;
-        layout.format = c.format;
-        layout.audioBytes = 100000;
-        layout.xingFrames = c.xingFrames;
+        const MpegFileSpec layout{
+            .format = c.format, .audioBytes = 100000, .xingFrames = c.xingFrames};
         QFile f(m_dir.filePath("huge.mp3"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(c.size));
         ASSERT_TRUE(f.seek(c.framesAt) && f.write(BuildMpegFile(layout)) > 0);
         f.close();
         EXPECT_EQ(TrackLength(f.fileName()), c.seconds);
+    }
+}
+
+TEST(TrackLengthCache, ReadsChangedFilesAgainAndForgetsTheLeastUsed) {
+    QTemporaryDir dir;
+    const QString track = dir.filePath("t.mp3");
+    TrackLengthCache cache;
+    ASSERT_TRUE(WriteCbrMpeg(track, 185));
+    EXPECT_EQ(cache.Lookup(track), 185u);
+    ASSERT_TRUE(WriteCbrMpeg(track, 61));
+    EXPECT_EQ(cache.Lookup(track), 61u);
+    for (int i = 0; i < 2000; ++i) {
+        cache.Lookup(dir.filePath(QString::number(i)));
+        if (i % 100 == 0) cache.Lookup(track);  // still in use: kept
+    }
+    EXPECT_EQ(cache.Known(track), 61u);
+    EXPECT_EQ(cache.Known(dir.filePath("0")), std::nullopt);
+    EXPECT_EQ(cache.Known(dir.filePath("1999")), 0u);
+}
+
+// The program's output, or its errors after a "!" when it failed.
+QString Execute(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    const bool ok =
+        p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return ok ? QString::fromUtf8(p.readAllStandardOutput()).trimmed()
+              : "!" + QString::fromUtf8(p.readAllStandardError());
+}
+
+// Files from a real encoder (ffmpeg with LAME) measured against ffprobe: constant and
+// variable bit rates, mono, MPEG-2 and MPEG-2.5 rates, cover pictures and ID3v1 tags.
+TEST(MpegRealFiles, LengthsAgreeWithFfprobeWithinOneSecond) {
+    const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+    const QString ffprobe = QStandardPaths::findExecutable("ffprobe");
+    if (ffmpeg.isEmpty() || ffprobe.isEmpty())
+        GTEST_SKIP() << "ffmpeg and ffprobe are needed to make and measure real MPEG files";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList quiet = {"-v", "error", "-y", "-nostdin"};
+    // A noise picture does not compress: about 200 KB.
+    const QString cover = dir.filePath("cover.jpg");
+    ASSERT_EQ(Execute(ffmpeg, quiet + QStringList{"-f", "lavfi", "-i",
+                                                  "nullsrc=s=540x540,geq=random(1)*255:128:128",
+                                                  "-frames:v", "1", "-q:v", "2", cover}),
+              "");
+    ASSERT_GT(QFileInfo(cover).size(), 150000);
+    // Seconds, and the encoder's arguments; "+cover" adds the picture.
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"cbr", 12, "-ac 2 -b:a 128k"},
+        {"cbr-no-info-tag", 20, "-ac 2 -b:a 128k -write_xing 0"},
+        {"vbr", 45, "-ac 2 -q:a 4"},
+        {"vbr-mono", 30, "-ac 1 -q:a 6"},
+        {"cbr-mono", 25, "-ar 48000 -ac 1 -b:a 64k"},
+        {"mpeg2-cbr", 33, "-ar 22050 -ac 2 -b:a 64k"},
+        {"mpeg2-vbr-mono", 40, "-ar 24000 -ac 1 -q:a 5"},
+        {"mpeg25-cbr", 27, "-ar 11025 -ac 1 -b:a 24k"},
+        {"mpeg25-vbr", 35, "-ar 8000 -ac 2 -q:a 7"},
+        {"cbr-cover", 12, "-ac 2 -b:a 128k +cover"},
+        {"vbr-cover", 60, "-ac 2 -q:a 4 +cover"},
+        {"mpeg2-cover-id3v1", 15, "-ar 22050 -ac 1 -b:a 32k -write_id3v1 1 +cover"},
+    };
+    // A tone with bursts of noise, so a variable rate really varies.
+    const QString tone("aevalsrc=exprs=0.4*sin(440*2*PI*t)+0.3*random(0)*gt(mod(t\\,4)\\,2):d=");
+    for (const auto& [name, seconds, codec] : cases) {
+        SCOPED_TRACE(name);
+        const QString out = dir.filePath(QString(name) + ".mp3");
+        QStringList args =
+            quiet + QStringList{"-f", "lavfi", "-i", tone + QString::number(seconds)};
+        QStringList codecArgs = QString(codec).split(' ');
+        if (codecArgs.removeAll("+cover") > 0)
+            args += {"-i",   cover,  "-map",           "0",           "-map", "1",
+                     "-c:v", "copy", "-disposition:v", "attached_pic"};
+        args += QStringList{"-c:a", "libmp3lame", "-id3v2_version", "3"} + codecArgs << out;
+        ASSERT_EQ(Execute(ffmpeg, args), "");
+        const QString probe = Execute(
+            ffprobe, {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", out});
+        bool number = false;
+        const double expected = probe.toDouble(&number);
+        ASSERT_TRUE(number) << probe.toStdString();
+        EXPECT_NEAR(static_cast<double>(TrackLength(out)), expected, 1.0);
     }
 }
 

@@ -1,5 +1,6 @@
 // Real mpv decks on the null audio output: what the station reads and sends, as mpv
-// itself reports it over a second connection to the deck's socket.
+// itself reports it over a second connection to the deck's socket. Then the folder of
+// their sockets, the station lock beside them, and the decks made by kind.
 #include "platform/mpv_player_link.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <csignal>
 #include <memory>
 
+#include "base/virtual_timer_host.h"
 #include "platform/mpv_protocol.h"
+#include "platform/player_link_factory.h"
+#include "platform/station_lock.h"
+#include "player/simulated_player_link.h"
 #include "support/files.h"
 #include "support/mpv_ask.h"
 #include "support/run_events.h"
@@ -34,13 +40,11 @@ protected:
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
     }
-
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_tone = m_dir.filePath("tone 440.mp3");
         ASSERT_EQ(WriteToneMp3(m_tone, 440, 3), "");
     }
-
     std::unique_ptr<MpvPlayerLink> MakeLink(MpvPlayerLink::Options options = {}) {
         options.socketFolder = m_dir.path();
         options.extraArguments = {"--ao=null"};
@@ -48,18 +52,15 @@ protected:
         options.report = [this](const QString& line) { m_reports << line; };
         return std::make_unique<MpvPlayerLink>(std::move(options));
     }
-
     bool LaunchBoth(MpvPlayerLink& link) {
         link.Launch(0, "");
         link.Launch(1, "");
         return WaitUntil([&] { return link.Find(0) && link.Find(1); }, 5000);
     }
-
     // Whether the deck's mpv plays at what the deck volume 0..255 is in mpv's terms.
     static bool MpvVolumeIs(const QString& socket, int volume) {
         return std::abs(AskMpv(socket, "volume").toDouble() - mpv::MpvVolume(volume)) < 0.01;
     }
-
     QTemporaryDir m_dir;
     QString m_tone;
     QStringList m_reports;
@@ -74,14 +75,12 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerObeyAndComeBackAsPlayers) {
     EXPECT_EQ(QFileInfo(sock0).fileName(), "WinampRadio0.sock");
     EXPECT_EQ(link->PlayState(0), PlayerLink::kStopped);
     EXPECT_EQ(link->LengthSec(0), -1);
-
     link->SetVolume(0, 128);
     link->HandOver(0, m_tone);
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying) << "seen at once, before mpv answers";
     ASSERT_TRUE(
         WaitUntil([&] { return link->LengthSec(0) == 3 && link->PositionMs(0) > 300; }, 3000));
     EXPECT_TRUE(MpvVolumeIs(sock0, 128));
-
     link->TogglePause(0);
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPaused);
     ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock0, "pause").toBool(); }, 1000));
@@ -94,13 +93,11 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerObeyAndComeBackAsPlayers) {
     link->JumpTo(0, -1000);
     EXPECT_TRUE(
         WaitUntil([&] { return std::abs(AskMpv(sock0, "time-pos").toDouble(-9)) < 0.25; }, 1000));
-
     // A hand-over to a paused deck plays: the pause does not carry over.
     link->HandOver(0, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(0) > 300; }, 3000));
     EXPECT_EQ(link->PlayState(0), PlayerLink::kPlaying);
     EXPECT_FALSE(AskMpv(sock0, "pause").toBool());
-
     // The other deck is independent of the first. Its player killed while it plays, it
     // reads stopped and comes back with its volume.
     link->SetVolume(1, 64);
@@ -124,7 +121,6 @@ TEST_F(MpvPlayerLinkTest, DecksAnswerObeyAndComeBackAsPlayers) {
         WaitUntil([&] { return AskMpv(link->SocketPath(1), "idle-active").toBool(); }, 1000));
     link->TogglePause(1);
     EXPECT_FALSE(AskMpv(link->SocketPath(1), "pause").toBool()) << "no pause is kept while idle";
-
     // The first deck's file ends by itself.
     ASSERT_TRUE(WaitUntil([&] { return link->PlayState(0) == PlayerLink::kStopped; }, 5000));
     EXPECT_EQ(link->PositionMs(0), 0);
@@ -144,7 +140,6 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsKeepsTheVolumeAndAListPl
     link->SetVolume(1, 200);
     link->HandOver(1, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 200; }, 3000));
-
     link->StopWithFade(1);
     EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying) << "the ramp comes first";
     ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock, "volume").toDouble() < 1.0; }, 3000));
@@ -153,7 +148,6 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsKeepsTheVolumeAndAListPl
     EXPECT_TRUE(WaitUntil([&] { return AskMpv(sock, "idle-active").toBool(); }, 3000));
     // The next file plays at the volume the deck had.
     EXPECT_TRUE(WaitUntil([&] { return MpvVolumeIs(sock, 200); }, 3000));
-
     // A hand-over during the ramp ends the ramp.
     link->HandOver(1, m_tone);
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 200; }, 3000));
@@ -162,7 +156,6 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsKeepsTheVolumeAndAListPl
     ASSERT_TRUE(WaitUntil([&] { return link->PositionMs(1) > 400; }, 3000));
     EXPECT_TRUE(MpvVolumeIs(sock, 200));
     EXPECT_EQ(link->PlayState(1), PlayerLink::kPlaying);
-
     // A play list plays its entries, named relative to its folder.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("hour1"));
     // The last entry lasts long enough to be seen playing.
@@ -170,7 +163,6 @@ TEST_F(MpvPlayerLinkTest, StopWithFadeRampsDownThenStopsKeepsTheVolumeAndAListPl
         ASSERT_EQ(WriteToneMp3(m_dir.filePath("hour1/") + name, 440, seconds), "");
     const QString list = m_dir.filePath("hour1/hourToPlay.m3u");
     WriteBytes(list, "m1.mp3\r\nm2.mp3\r\nm3.mp3\r\n");
-
     link->HandOver(1, list);
     ASSERT_TRUE(WaitUntil([&] { return AskMpv(sock, "playlist-count").toInt() == 3; }, 3000));
     ASSERT_TRUE(
@@ -199,7 +191,6 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
         EXPECT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 3; }, 3000));
     }
     EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
-
     // A reused deck that hangs is ended by the pid it told and started again.
     QProcess again;
     ASSERT_TRUE(startEarlierDeck(again));
@@ -227,7 +218,6 @@ TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
     ASSERT_EQ(m_reports.size(), 1);
     EXPECT_TRUE(m_reports[0].contains(missing));
     EXPECT_EQ(link->Problem(), m_reports[0]);
-
     // Not on the PATH either: the station has nowhere else to look.
     auto other = MakeLink();
     EXPECT_TRUE(other->ProgramExists("/bin/sh"));
@@ -262,6 +252,35 @@ TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOn
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
     EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
+}
+
+TEST(StationLock, ASecondStationIsRefusedUntilTheFirstIsGone) {
+    QTemporaryDir runtime;
+    const ScopedEnvironmentVariable privateRuntime("XDG_RUNTIME_DIR", runtime.path());
+    {
+        const StationLock first = TakeStationLock();
+        ASSERT_NE(first.lock, nullptr) << first.warning.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(runtime.filePath("stavox/stavox-mixer.lock")))
+            << "beside the decks' sockets";
+        const StationLock second = TakeStationLock();
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.refusal.contains(QString::number(QCoreApplication::applicationPid())))
+            << second.refusal.toStdString();
+    }
+    const StationLock again = TakeStationLock();
+    EXPECT_NE(again.lock, nullptr) << "the lock goes with its station";
+    EXPECT_TRUE(again.refusal.isEmpty() && again.warning.isEmpty());
+}
+
+TEST(PlayerLinkFactoryTest, MakesTheDecksByKind) {
+    VirtualTimerHost host(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
+    EXPECT_EQ(DefaultPlayerKind(), "mpv");
+    EXPECT_NE(dynamic_cast<SimulatedPlayerLink*>(MakePlayerLink("simulated", host, host).get()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<MpvPlayerLink*>(MakePlayerLink("mpv", host, host, {"--ao=null"}).get()),
+              nullptr);
+    EXPECT_EQ(MakePlayerLink("winamp", host, host), nullptr) << "Windows only";
+    EXPECT_EQ(MakePlayerLink("", host, host), nullptr);
 }
 
 }  // namespace

@@ -1,10 +1,18 @@
+// The main loop on the virtual clock, and the queue it draws from.
 #include "playback/main_loop.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include "playback/play_queue.h"
 #include "playback/scrolling_text.h"
-#include "schedule/day_program.h"
 #include "support/engine_rig.h"
+#include "support/fake_track_lengths.h"
+#include "support/mpeg_builder.h"
+#include "support/run_events.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -34,7 +42,6 @@ TEST(MainLoop, AsksTheProgramThenTheAddedPartsThenTheNextTrackUntilOneTakesTheTi
     rig.StartLoop();
     rig.Advance(400);
     EXPECT_EQ(asked, QStringList({"program", "spots", "taker"}));
-
     asked.clear();
     taker.takes = false;
     rig.engine.ReloadProgramAtNextTick();
@@ -46,43 +53,14 @@ TEST(MainLoop, ThreeTracksInOrderThenFillersAndAReplayFromThePlayedList) {
     EngineRig rig;
     const QStringList paths = rig.Tracks({60, 45, 50});
     rig.LoadProgram("Three", paths);
-    QStringList announced;  // each before its hand-over
-    QObject::connect(&rig.engine, &PlaybackEngine::EntryStarted, [&](const QString& entry) {
-        EXPECT_EQ(qsizetype(rig.Events("load").size()), announced.size());
-        announced << entry;
-    });
     rig.StartLoop();
     rig.Advance(10 * 60 * 1000);
     EXPECT_EQ(rig.engine.Played().Paths(), paths);
-    EXPECT_EQ(announced,
-              QStringList({paths[0] + "^Three", paths[1] + "^Three", paths[2] + "^Three"}));
     EXPECT_EQ(rig.engine.Queue().TracksToPlay, 0);
     EXPECT_EQ(rig.engine.Queue().Entries(), QStringList(5, QString()));
-
     rig.engine.PlayPlayedRow(0);
     EXPECT_EQ(rig.engine.Played().Paths().last(), paths[0]);
     EXPECT_EQ(rig.engine.Queue().TracksToPlay, 0);  // never below zero
-}
-
-TEST(MainLoop, LoadsTheProgramOncePerNewSlotAndAfterCalendarEdits) {
-    for (const QTime start : {QTime(23, 59, 50), QTime(2, 59, 50)}) {
-        EngineRig rig(QDateTime(QDate(2026, 12, 7), start));
-        rig.engine.WaitSecInBeggining = 1;
-        QList<int> slots;
-        QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue,
-                         [&](int h, int m) { slots << day_program::SlotOfTime(h, m); });
-        rig.StartLoop();
-        rig.Advance(400);  // the first tick asks again for the program of start-up
-        slots.clear();
-        rig.Advance(7'600);  // 23:59:59 / 02:59:59
-        EXPECT_TRUE(slots.isEmpty());
-        rig.Advance(10 * 60 * 1000);
-        rig.engine.ReloadProgramAtNextTick();
-        rig.Advance(400);
-        const int slot = start.hour() == 23 ? 0 : 6;
-        EXPECT_EQ(slots, QList<int>({slot, slot}));
-        EXPECT_EQ(rig.engine.Loop().LastProgramSlot, slot);
-    }
 }
 
 // After a start the tick waits for a deck not playing its file yet, but not for one gone.
@@ -126,7 +104,6 @@ TEST(MainLoop, PauseAndManualModeHoldEveryStartUntilTheOperatorActs) {
     EXPECT_EQ(rig.engine.Controls().LabelPausePlay1, "||");
     EXPECT_TRUE(rig.engine.Controls().PauseDown);
     EXPECT_EQ(rig.Events("load").size(), 1u);
-
     rig.engine.SetManual(true);
     rig.engine.Pause();
     EXPECT_EQ(rig.engine.Controls().LabelPausePlay1, "|>");
@@ -162,14 +139,12 @@ TEST(MainLoop, LateOrDeadDecksStopNothing) {
     late.Advance(1'000 + 800);
     EXPECT_TRUE(late.engine.MainLoopRunning());
     EXPECT_TRUE(late.link.Audible(late.engine.Players().CurrentDeck));
-
     EngineRig eager;
     eager.engine.WaitSecInBeggining = 0;  // waits a second rather than never starting
     eager.LoadProgram("L", eager.Tracks({60}));
     eager.StartLoop();
     eager.Advance(1'000 + 400);
     EXPECT_TRUE(eager.link.Audible(eager.engine.Players().CurrentDeck));
-
     EngineRig dead;
     dead.LoadProgram("L", dead.Tracks({60, 60}));
     dead.StartLoop();
@@ -180,6 +155,60 @@ TEST(MainLoop, LateOrDeadDecksStopNothing) {
     EXPECT_EQ(decks.PlayState(deck) + decks.PositionMs(deck) + decks.LengthSec(deck), 0);
     dead.Advance(800);  // the next track starts on the deck that answers
     EXPECT_TRUE(dead.link.Audible(decks.CurrentDeck));
+}
+
+// Two hours of station time in automatic mode, watched through what the decks received.
+TEST(AutomaticProgram, TwoHoursOfOneListHandOverEarlyAlternateAndNeverFallSilent) {
+    EngineRig rig;
+    const QList<int> seconds{210, 95, 300, 150, 245, 180, 330, 125, 270, 200, 160, 240};
+    const QStringList lines = rig.Tracks(seconds);
+    rig.LoadProgram("Hits", lines);
+    // Ticks, fade steps and track ends all fall on whole 100 ms here, so a look halfway
+    // between them sees every state the decks pass through.
+    rig.StartLoop();
+    rig.Advance(50);
+    std::vector<std::int64_t> silentAt;
+    while (rig.host.ElapsedMs() < 2 * 60 * 60 * 1000) {
+        if (!rig.link.Audible(0) && !rig.link.Audible(1)) silentAt.push_back(rig.host.ElapsedMs());
+        rig.Advance(100);
+    }
+    const auto loads = rig.Events("load");
+    ASSERT_EQ(qsizetype(loads.size()), lines.size());
+    const std::int64_t lastEnd = loads.back().atMs + 1000LL * seconds.back();
+    for (std::int64_t t : silentAt) EXPECT_TRUE(t < loads[0].atMs || t > lastEnd) << t;
+    const auto volumes = rig.Events("volume");
+    const auto stops = rig.Events("stop");
+    for (std::size_t i = 0; i < loads.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::int64_t at = loads[i].atMs;
+        const int deck = loads[i].deck;
+        EXPECT_EQ(loads[i].detail, lines[qsizetype(i)]);
+        EXPECT_EQ(deck, i % 2 == 0 ? 1 : 0);
+        // The new deck rises 35 .. 95 % a step per 100 ms (resends of a value aside); the
+        // old one falls to 30 % and is stopped at that moment.
+        std::vector<int> rise, expectedRise;
+        for (int p = 35; p <= 95; p += 5) expectedRise.push_back(p * 255 / 100);
+        std::pair<std::int64_t, int> lastFall{0, -1};
+        for (const auto& v : volumes) {
+            if (v.atMs <= at || v.atMs > at + 1300) continue;
+            if (v.deck != deck)
+                lastFall = {v.atMs, v.detail.toInt()};
+            else if (rise.empty() || rise.back() != v.detail.toInt()) {
+                rise.push_back(v.detail.toInt());
+                EXPECT_EQ(v.atMs, at + 100 * std::int64_t(rise.size()));
+            }
+        }
+        EXPECT_EQ(rise, expectedRise);
+        if (i == 0) continue;
+        // Handed over at the first tick with fewer than 20 s left: a 3:30 track at 3:11.
+        const std::int64_t leftAtMs = seconds[qsizetype(i) - 1] * 1000 - (at - loads[i - 1].atMs);
+        EXPECT_LE(leftAtMs, 19'000);
+        EXPECT_GT(leftAtMs, 18'600);
+        EXPECT_EQ(lastFall.second, 30 * 255 / 100);
+        EXPECT_TRUE(std::any_of(stops.begin(), stops.end(), [&](const auto& s) {
+            return s.atMs == lastFall.first && s.deck == 1 - deck;
+        }));
+    }
 }
 
 TEST(ScrollingText, TitleSwingsBetweenItsMarginsAndMarqueeComesBackAtTheRight) {
@@ -194,13 +223,101 @@ TEST(ScrollingText, TitleSwingsBetweenItsMarginsAndMarqueeComesBackAtTheRight) {
     t.LabelWidth = 289;
     t.Restart();
     EXPECT_FALSE(t.Running);
-
     Marquee m;
     m.LabelLeft = -15;  // the last 5 of its 20 pixels show
     m.LabelWidth = 20;
     m.PanelWidth = 200;
     m.Step();
     EXPECT_EQ(m.LabelLeft, 200);
+}
+
+TEST(PlayQueue, NextTrackTextsSplitTheEntryAndAskTheLengths) {
+    FakeTrackLengths lengths;
+    lengths.Seconds["/music/Band - Tune.mp3"] = 185;
+    PlayQueue q(&lengths);
+    // (entry; artist, song, length and category as shown)
+    const std::pair<QString, QStringList> cases[] = {
+        {"/music/Band - Tune.mp3^Oldies", {"Band ", " Tune", "03:05", "Oldies"}},
+        {"C:\\Music\\Band - Tune.mp3^Oldies", {"Band ", " Tune", "00:00", "Oldies"}},
+        {"/music/Solo.mp3^Pop", {"", "Solo", "00:00", "Pop"}},
+        {"/music/A-B-C.mp3", {"A", "B-C", "00:00", ""}},
+        {"/music/X -.mp3^Rock", {"X ", "", "00:00", "Rock"}},  // a song of four characters or fewer
+    };
+    for (const auto& [entry, shown] : cases) q.Append(entry);
+    q.ShowNextTracks();
+    for (int i = 0; i < PlayQueue::kShownEntries; ++i)
+        EXPECT_EQ(q.NextTrackTexts()[i], QString("Artist: %1\rsong :      %2\rlength :       %3"
+                                                 "         Category:    %4")
+                                             .arg(cases[i].second[0], cases[i].second[1],
+                                                  cases[i].second[2], cases[i].second[3]));
+}
+
+QStringList Numbered(const QString& stem, int n) {
+    QStringList lines;
+    for (int i = 1; i <= n; ++i) lines << QString("/m/%1%2.mp3").arg(stem).arg(i);
+    return lines;
+}
+
+TEST(PlayQueue, DrawsInOrderOrSeededAtRandomAndThenFillers) {
+    PlayQueue q;
+    q.SetProgram({"a"}, {Numbered("t", 3)});
+    for (int i = 0; i < 5; ++i) q.RefillQueue();
+    EXPECT_EQ(q.Entries(), QStringList({"/m/t1.mp3^a", "/m/t2.mp3^a", "/m/t3.mp3^a", "", ""}));
+    auto draw = [](std::uint32_t seed, bool random) {
+        PlayQueue r;
+        r.Seed(seed);
+        r.RandomPlay = random;
+        r.SetProgram({"a", "b"}, {Numbered("a", 20), Numbered("b", 20)});
+        for (int i = 0; i < 12; ++i) r.RefillQueue();
+        return r.Entries();
+    };
+    const QStringList random = draw(42, true);
+    EXPECT_EQ(random, draw(42, true));
+    EXPECT_NE(random, draw(43, true));
+    EXPECT_EQ(QSet<QString>(random.begin(), random.end()).size(), 12);
+    // Random play off still mixes the lists, each in its own order.
+    const QStringList fromA = draw(42, false).filter("^a");
+    EXPECT_FALSE(fromA.isEmpty() || fromA.size() == 12);
+    for (int i = 0; i < fromA.size(); ++i) EXPECT_EQ(fromA[i], Numbered("a", 20)[i] + "^a");
+}
+
+TEST(PlayQueue, InsertGoesToTheMarkedLabelOrMarksTheFirst) {
+    PlayQueue q;
+    for (const char* e : {"a", "b", "c", "d", "e"}) q.Append(e);
+    q.InsertIntoQueue("new");
+    EXPECT_EQ(q.MarkedSlot, 1);
+    q.MarkSlot(4);
+    q.InsertIntoQueue("x");
+    EXPECT_EQ(q.Entries(), QStringList({"new", "a", "b", "x", "c", "d", "e"}));
+    EXPECT_EQ(q.TracksToPlay, 2);
+}
+
+TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {
+    // Lengths read in the background arrive through the event loop.
+    static int argc = 1;
+    static char name[] = "test_playback";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("Band - Pipe.mp3"), good = dir.filePath("Band - Tune.mp3");
+    ASSERT_TRUE(MakeFifo(fifo) && WriteCbrMpeg(good, 185));
+    PlayQueue q;
+    q.ReadLengthsInBackground();
+    for (const QString& e : {fifo + "^Pop", good + "^Pop", QString()}) q.Append(e);
+    ASSERT_TRUE(ReturnsWithin(
+        20000, [&] { q.ShowNextTracks(); }, [&] { ReleaseFifoReader(fifo); }));
+    const auto& texts = q.NextTrackTexts();
+    const auto length = [&](int n) { return texts[n].section(u'\r', 2).mid(15, 5); };
+    EXPECT_EQ(QStringList({length(0), length(1), length(2), texts[3]}).join('|').toStdString(),
+              "--:--|--:--|00:00|");  // the filler has no file
+    ASSERT_TRUE(
+        RunEventsUntil([&] { return length(0) != "--:--" && length(1) != "--:--"; }, 20000));
+    EXPECT_EQ(QStringList({length(0), length(1)}), QStringList({"00:00", "03:05"}));
+    // A file rewritten with another length is read again; until then the old one shows.
+    ASSERT_TRUE(WriteCbrMpeg(good, 61));
+    q.ShowNextTracks();
+    EXPECT_EQ(length(1), "03:05");
+    EXPECT_TRUE(RunEventsUntil([&] { return length(1) == "01:01"; }, 20000));
 }
 
 }  // namespace

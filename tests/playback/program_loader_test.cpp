@@ -34,7 +34,6 @@ struct StationOnAir {
         host.Advance(engine.WaitSecInBeggining * 1000 + 500);
     }
     void AdvanceTo(const QTime& t) { host.Advance(host.Now().time().msecsTo(t)); }
-
     StationFolder station;
     VirtualTimerHost host;
     SimulatedPlayerLink link{host, host};
@@ -45,36 +44,18 @@ struct StationOnAir {
 
 // A list of the program that is missing is an empty pool of its own.
 TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlot) {
-    const struct {
-        QTime start;
-        int loadsAfterFirstTick;
-        const char* name;
-        int lists;
-    } cases[] = {{QTime(10, 40), 1, "morning", 1},
-                 {QTime(10, 5), 2, "morning", 1},
-                 {QTime(9, 10), 2, "###NULL###", 1},
-                 {QTime(20, 10), 2, "three|gone|", 2}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.start.toString().toStdString());
-        StationOnAir air(c.start);
+    // (start, loads after the first tick, program shown, lists of the program)
+    for (const auto& [start, shown] : {std::pair{QTime(10, 40), "1 morning 1"},
+                                       {QTime(10, 5), "2 morning 1"},
+                                       {QTime(9, 10), "2 ###NULL### 1"},
+                                       {QTime(20, 10), "2 three|gone| 2"}}) {
+        StationOnAir air(start);
         ASSERT_TRUE(air.engine.MainLoopRunning());
-        EXPECT_EQ(air.loads, c.loadsAfterFirstTick);
-        EXPECT_EQ(air.loader.LabelProgramName1(), c.name);
-        EXPECT_EQ(air.engine.Queue().ProgramListCount, c.lists);
+        EXPECT_EQ(
+            QString::asprintf("%d %s %d", air.loads, qPrintable(air.loader.LabelProgramName1()),
+                              air.engine.Queue().ProgramListCount),
+            shown);
     }
-}
-
-TEST(ProgramLoaderTest, ProgramRunsItsSpanAndGivesWayAtItsEnd) {
-    StationOnAir air(QTime(10, 40));
-    EXPECT_EQ(air.loader.LabelWra2(), "10:00 - 12:00");
-    EXPECT_EQ(air.loader.LabelMera1(), "7-12-26");
-    air.AdvanceTo(QTime(11, 59));
-    EXPECT_EQ(air.loads, 1);
-    EXPECT_EQ(air.engine.Played().Count(), 4) << "the whole list played, uninterrupted";
-    air.AdvanceTo(QTime(12, 1));
-    EXPECT_EQ(air.loads, 2);
-    EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
-    EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
 }
 
 TEST(ProgramLoaderTest, AnUnreadableListPlaysAsEmptyButAnUnreadableDayLoadsNothing) {
@@ -88,33 +69,35 @@ TEST(ProgramLoaderTest, AnUnreadableListPlaysAsEmptyButAnUnreadableDayLoadsNothi
 }
 
 TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
-    const struct {
-        QTime start, lastKept, replaced;
-    } cases[] = {{QTime(10, 15), QTime(11, 59), QTime(12, 1)},
-                 {QTime(9, 10), QTime(9, 29), QTime(9, 31)}};  // an empty slot
-    for (const auto& c : cases) {
-        StationOnAir air(c.start);
+    for (const auto& c : {std::array{QTime(10, 15), QTime(11, 59), QTime(12, 1)},
+                          {QTime(9, 10), QTime(9, 29), QTime(9, 31)}}) {  // an empty slot
+        StationOnAir air(c[0]);
         air.station.AddList("by hand", {60, 60, 60});
         EXPECT_EQ(air.loader.PlayTheProgramnow1Click("by hand"), Result::Ok());
         EXPECT_EQ(air.engine.Queue().TracksToPlay, 3);
         const int loads = air.loads;
-        air.AdvanceTo(c.lastKept);
+        air.AdvanceTo(c[1]);
         EXPECT_EQ(air.loader.LabelProgramName1(), "by hand");
-        air.AdvanceTo(c.replaced);
+        air.AdvanceTo(c[2]);
         EXPECT_EQ(air.loads, loads + 1);
         EXPECT_FALSE(air.loader.HandProgramPlaying);
     }
 }
 
+// Then the program runs its span, its list uninterrupted, and gives way at its end.
 TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackTo) {
     StationOnAir air(QTime(13, 10));
     const int before = air.loads;
     air.host.SetWallTime(QDateTime(kSomeMonday, QTime(10, 10)));
-    air.AdvanceTo(QTime(11, 50));
+    air.AdvanceTo(QTime(11, 59));
     EXPECT_EQ(air.loads, before + 1);  // at once; its continuation slots keep it
-    EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
+    EXPECT_EQ(air.loader.LabelProgramName1() + air.loader.LabelWra2() + air.loader.LabelMera1(),
+              "morning10:00 - 12:007-12-26");
+    EXPECT_EQ(air.engine.Played().Count(), 4);
     air.AdvanceTo(QTime(12, 1));
     EXPECT_EQ(air.loads, before + 2);
+    EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
+    EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
 }
 
 }  // namespace

@@ -13,22 +13,17 @@ struct OnAir : ::testing::Test {
         rig.Advance(500);
     }
     qint64 LastJump() const { return rig.Events("jump").back().detail.toLongLong(); }
-
     EngineRig rig;
     PlaybackEngine& engine = rig.engine;
 };
 
 TEST_F(OnAir, JumpsByTheSecondsBoxOrThirtyAndCuePointsOutliveTheTrack) {
     rig.Advance(99'900);  // at 1:40
-    const struct {
-        const char* text;
-        bool forward;
-        qint64 target;
-    } cases[] = {{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}};
-    for (const auto& c : cases) {
-        engine.SetJumpSecText(c.text);
-        c.forward ? engine.JumpForward() : engine.JumpBackward();
-        EXPECT_EQ(LastJump(), c.target) << c.text;  // never below 0
+    for (const auto& [text, forward, target] :
+         {std::tuple{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}}) {
+        engine.SetJumpSecText(text);
+        forward ? engine.JumpForward() : engine.JumpBackward();
+        EXPECT_EQ(LastJump(), target) << text;  // never below 0
         rig.link.JumpTo(rig.Current(), 100'000);
     }
     engine.StoreCue(2);
@@ -50,7 +45,6 @@ TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentreAndKeysFadeAn
     engine.KnobRelease();
     EXPECT_EQ(LastJump(), 100'000);
     EXPECT_FALSE(knob.LabelVisible);
-
     for (int key : {219, 222}) EXPECT_TRUE(engine.KeyDown(key));
     EXPECT_TRUE(engine.Bars().Running(VolumeBars::Fade::Timer1));
     EXPECT_EQ(engine.Controls().LabelPausePlay1, "||");

@@ -11,7 +11,6 @@ using Fade = VolumeBars::Fade;
 
 struct Bars : ::testing::Test {
     Bars() { rig.StartLoop(); }  // no program: the decks are found and stay idle
-
     EngineRig rig;
     VolumeBars& bars = rig.engine.BarsForTickParts();
 };
@@ -31,18 +30,16 @@ TEST_F(Bars, ACrossfadeDuringAFadeOutRestartsItFromBarZero) {
 }
 
 TEST_F(Bars, CrossfadeStepsAtTheMixingIntervalOrTheGivenOne) {
-    const struct {
-        const char* intervalText;
-        int step, interval, expectedMs;
-    } cases[] = {{"250", 5, 0, 250}, {"250", 20, 20, 20}, {"abc", 5, 0, 100}, {"0", 5, 0, 1}};
-    for (const auto& c : cases) {
-        bars.SetMixingIntervalText(c.intervalText);
+    // (interval typed, step, interval given, ms to the first step)
+    for (const auto& [text, step, interval, firstMs] :
+         {std::tuple{"250", 5, 0, 250}, {"250", 20, 20, 20}, {"abc", 5, 0, 100}, {"0", 5, 0, 1}}) {
+        bars.SetMixingIntervalText(text);
         rig.events.clear();
         const std::int64_t start = rig.host.ElapsedMs();
-        bars.StartCrossfade(c.step, c.interval);
+        bars.StartCrossfade(step, interval);
         rig.Advance(60'000);
-        EXPECT_EQ(rig.Events("volume").at(0).atMs - start, c.expectedMs) << c.intervalText;
-        EXPECT_EQ(rig.Events("stop").size(), 1u) << c.intervalText;  // every crossfade finishes
+        EXPECT_EQ(rig.Events("volume").at(0).atMs - start, firstMs) << text;
+        EXPECT_EQ(rig.Events("stop").size(), 1u) << text;  // every crossfade finishes
     }
 }
 
@@ -56,7 +53,6 @@ TEST_F(Bars, OnlyTheFadeOutThatEndsACrossfadeStopsTheOldDeck) {
     rig.Advance(2'000);
     EXPECT_EQ(bars.Volume(1), 30);
     EXPECT_EQ(rig.Events("stop").size(), 1u) << "a hand fade after the crossfade stops nothing";
-
     // The operator turns a crossfade round (the old deck plays on), then back again.
     bars.StartCrossfade(5, 0);
     rig.Advance(300);
@@ -71,22 +67,18 @@ TEST_F(Bars, OnlyTheFadeOutThatEndsACrossfadeStopsTheOldDeck) {
 
 TEST_F(Bars, LevelsBeyondTheRangeKeepTheBarsWithinIt) {
     const int current = rig.Current(), next = rig.engine.Players().NextDeck;
-    const struct {
-        Box box;
-        const char* text;
-        Fade fade;
-        int bar, deck, volume;
-    } cases[] = {{Box::EditFadeIn0, "150", Fade::Timer2, 0, current, 100},
-                 {Box::EditFadeOut0, "-20", Fade::Timer1, 0, current, 0},
-                 {Box::EditFadeOut1, "abc", Fade::TimerFadeOut1, 1, next, 10},
-                 {Box::EditFadeIn1, "300", Fade::TimerFadeIn1, 1, next, 100}};
-    for (const auto& c : cases) {
-        bars.SetLevelText(c.box, c.text);
-        bars.StartFade(c.fade);
+    // (level box, text typed, the fade it sets, the bar, its deck, the volume it ends at)
+    for (const auto& [box, text, fade, bar, deck, volume] :
+         {std::tuple{Box::EditFadeIn0, "150", Fade::Timer2, 0, current, 100},
+          {Box::EditFadeOut0, "-20", Fade::Timer1, 0, current, 0},
+          {Box::EditFadeOut1, "abc", Fade::TimerFadeOut1, 1, next, 10},
+          {Box::EditFadeIn1, "300", Fade::TimerFadeIn1, 1, next, 100}}) {
+        bars.SetLevelText(box, text);
+        bars.StartFade(fade);
         rig.Advance(5'000);
-        EXPECT_FALSE(bars.Running(c.fade)) << c.text;
-        EXPECT_EQ(bars.Volume(c.bar), c.volume) << c.text;
-        EXPECT_EQ(rig.link.Volume(c.deck), c.volume * 255 / 100) << c.text;
+        EXPECT_EQ(QList<int>({bars.Running(fade), bars.Volume(bar), rig.link.Volume(deck)}),
+                  QList<int>({0, volume, volume * 255 / 100}))
+            << text;
     }
 }
 

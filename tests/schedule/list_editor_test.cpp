@@ -33,7 +33,6 @@ protected:
     QStringList ListFile(const QString& name) const {
         return list_file::Read(station.ListsPath(), name).value;
     }
-
     StationFolder station;
     ProgramLock lock;
     ListEditor editor{station.ListsPath(), lock};
@@ -62,7 +61,6 @@ TEST_F(ListEditorTest, RemovingAndMovingKeepTheOtherEntriesInOrder) {
     for (int row : {0, 2, 4}) editor.SetSelected(row, true);
     editor.ButtonDelTrackFromProgClick();
     EXPECT_EQ(Titles(editor), QStringList({"r2.mp3", "r4.mp3"}));
-
     editor.SetCurrentRow(0);
     editor.ButtonUpProgr2Click();
     editor.SetCurrentRow(1);

@@ -6,22 +6,17 @@
 
 namespace {
 
-// Bit rates by index for the layers and versions the tests build: MPEG-1 Layer I and
-// Layer III, and MPEG-2 / 2.5 Layer III.
-constexpr std::array<int, 15> kV1L1 = {0,   32,  64,  96,  128, 160, 192, 224,
-                                       256, 288, 320, 352, 384, 416, 448};
+// Bit rates by index for the layers and versions the tests build: MPEG-1 Layer III and
+// MPEG-2 / 2.5 Layer III (MPEG-1 Layer I's are 32 kbit/s times the index).
 constexpr std::array<int, 15> kV1L3 = {0,   32,  40,  48,  56,  64,  80, 96,
                                        112, 128, 160, 192, 224, 256, 320};
 constexpr std::array<int, 15> kV2L3 = {0,  8,  16, 24,  32,  40,  48, 56,
                                        64, 80, 96, 112, 128, 144, 160};
 
-const std::array<int, 15>& BitRates(const MpegFormat& f) {
-    if (f.version != 1) return kV2L3;
-    return f.layer == 1 ? kV1L1 : kV1L3;
-}
-
 int BitRateIndex(const MpegFormat& f) {
-    const auto& table = BitRates(f);
+    const bool layer1 = f.version == 1 && f.layer == 1;
+    if (layer1) return f.bitRate % 32 || f.bitRate < 32 || f.bitRate > 448 ? 15 : f.bitRate / 32;
+    const auto& table = f.version == 1 ? kV1L3 : kV2L3;
     const auto it = std::find(table.begin() + 1, table.end(), f.bitRate);
     return it == table.end() ? 15 : static_cast<int>(it - table.begin());
 }
@@ -68,9 +63,8 @@ int XingOffset(const MpegFormat& f) {
 }
 
 void PutBigEndian(QByteArray& b, qsizetype at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         if (at + i < b.size()) b[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
-    }
 }
 
 QByteArray Id3v2Tag(const MpegFileSpec& layout) {
