@@ -104,7 +104,6 @@ TEST(CommandLine, TrackLengthPrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) 
     EXPECT_EQ(RunTrackLengthCommand({a, text}, outStream, errStream), 0);
     EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n");
     EXPECT_TRUE(err.isEmpty());
-
     // A FIFO is flagged at once instead of waiting for a writer.
     out.clear();
     int result = -1;

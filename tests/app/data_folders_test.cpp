@@ -29,7 +29,6 @@ TEST(DataFolders, MissingFoldersAreMadeBelowTheStartFolderAndEachFailureIsReport
         EXPECT_TRUE(QFileInfo(path).isDir()) << path.toStdString();
     const QString nowhere = file_failure::PathUnderRegularFile(start.path(), "station");
     EXPECT_EQ(CreateDataFolders(MakeDataFolders(nowhere)).size(), 4);
-
     // The favourites: none while the file is missing, exactly the items once written.
     EXPECT_TRUE(ReadFavorites(folders).lines.isEmpty());
     const QStringList items = {"Βίσση", "madonna"};

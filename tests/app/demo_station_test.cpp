@@ -92,7 +92,6 @@ void CheckWeek(const QString& station) {
         }
     }
     EXPECT_EQ(seen, QSet<QString>({"Greek", "Latin", "one list", "lists", "same slots", "CD"}));
-
     for (const QString& folder : {station + "/days1/", lists}) {
         for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files)) {
             SCOPED_TRACE(f.filePath().toStdString());
@@ -115,14 +114,11 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
     const QString station = dir.path() + "/demo";
     const ScriptRun made = RunScript(station);
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-
     CheckWeek(station);
-
     // A second run finds the station complete and touches nothing.
     const QStringList tree = FileTree(station);
     EXPECT_EQ(RunScript(station).exitCode, 0);
     EXPECT_EQ(FileTree(station), tree);
-
     // An interrupted run: a track, a list and a day file are missing and a half-written
     // track is left behind. The next run makes what is missing and keeps the rest.
     const QString track = list_file::Read(station + "/pro1/", "Greek").lines.first();
@@ -142,7 +138,6 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
     };
     EXPECT_EQ(untouched(FileTree(station)), untouched(tree));
     CheckWeek(station);
-
     // Moved elsewhere, the station's lists follow its tracks.
     const QString moved = dir.path() + "/moved";
     ASSERT_TRUE(QDir().rename(station, moved));
@@ -161,7 +156,6 @@ TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {
     EXPECT_TRUE(refused.err.contains("not a demo station")) << refused.err.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{"notes.txt"});
-
     // An ffmpeg that has the encoder but fails on every track.
     const QString bin = dir.path() + "/bin";
     ASSERT_TRUE(QDir().mkpath(bin));

@@ -21,7 +21,6 @@ protected:
         QObject::connect(&station, &Station::Problem,
                          [this](const QString& message) { problems << message; });
     }
-
     StationFolder folder;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 59))};
     SimulatedPlayerLink link{host, host};
@@ -57,7 +56,6 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
     EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"good"}), QString());
     host.Advance(400);
     EXPECT_EQ(station.Engine().Queue().Entries(), queued) << "Tuesday waits for Tuesday";
-
     calendar.TabControl1Change(1);
     calendar.SelectRow(0);
     calendar.ButtonSetProgr1Click({"good"});
@@ -96,7 +94,6 @@ TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
         EXPECT_EQ(edit(), station.Lock().Refusal()) << name;
         EXPECT_EQ(state(), before) << name;
     }
-
     station.Lock().LockPrograms = false;
     EXPECT_NE(station.SavePlayedList(folder.ListsPath() + "Rock|Pop"), QString());
     EXPECT_EQ(QDir(folder.ListsPath()).entryList(QDir::Files), QStringList({"good", "junk"}));

@@ -31,7 +31,6 @@ protected:
         station.AddList("jazz", {250, 260, 245});
         station.WriteDays({{1, "10:00", "11:00", "morning"}, {1, "11:00", "12:00", "noon|jazz|"}});
     }
-
     // The week preview with default settings, run in this process from start for duration.
     QList<AsRunLine> Run(const QString& start, const QString& duration) {
         const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
@@ -45,7 +44,6 @@ protected:
         EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), Settings{}, parse), 0);
         return log;
     }
-
     StationFolder station;
     QStringList morning;
 };
@@ -60,7 +58,6 @@ QStringList DetailsOf(const QList<AsRunLine>& log, const QString& event) {
 TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndEachQueueStartIsHandedOver) {
     const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "2h");
     const QDate day(2026, 12, 7);
-
     QList<AsRunLine> programs, loads;
     for (const AsRunLine& l : log) {
         if (l.source == "station" && l.event == "program") programs << l;
@@ -77,7 +74,6 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndEachQueueStartIsHandedOver) {
         const qint64 late = QDateTime(day, at).msecsTo(line.when);
         EXPECT_TRUE(late >= 0 && late < 400) << value << " late by " << late << " ms";
     }
-
     // Nothing plays before 10:00 (the hand-overs themselves are AutomaticProgram's).
     ASSERT_GE(loads.size(), 15);
     EXPECT_GE(loads.first().when, QDateTime(day, QTime(10, 0)));
@@ -99,7 +95,6 @@ TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndLoggedOnce) {
     station.WriteList("gone", missing.mid(0, 3));
     station.WriteList("mixed", missing.mid(3) + morning);
     station.WriteDays({{1, "10:00", "10:30", "gone"}, {1, "10:30", "11:00", "mixed"}});
-
     const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "40m");
     // Each once, though the queue stays dry until the next program.
     EXPECT_EQ(DetailsOf(log, "missing").join('\n').toStdString(), missing.join('\n').toStdString());
@@ -113,7 +108,6 @@ TEST_F(WeekPreviewTest, ProblemsTheWindowWouldShowAreLogged) {
     station.WriteDays({{1, "10:00", "11:00", "junk"}});
     const QStringList junk = DetailsOf(Run("2026-12-07 09:59:55", "10s"), "problem");
     EXPECT_TRUE(junk.value(0).contains("junk"));  // met by the main loop, from 10:00:01
-
     // At start-up (the calendar and the program) and again at the first tick.
     WriteBytes(station.DaysPath() + "1", QByteArray(96, '\0'));
     EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);

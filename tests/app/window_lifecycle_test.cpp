@@ -74,7 +74,6 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         }
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({"days1", "favorites.txt", "hour1", "pro1", "spots1"}));
         EXPECT_EQ(QDir(folder.path() + "/days1").entryList(QDir::Files).size(), 1);

@@ -54,14 +54,12 @@ protected:
         folder.AddList("CD_live", {80});
         folder.WriteDays({{1, "08:00", "10:00", "a"}, {1, "12:00", "13:00", "b"}});
     }
-
     void Start(const Settings& settings = Settings{}) {
         EXPECT_EQ(station.StartUp(settings), QStringList());
         window = std::make_unique<MainWindow>(station, [] {});
         window->resize(1366, 768);
         window->show();
     }
-
     template <class T = QWidget>
     T* Find(const QString& name) {
         T* w = window->findChild<T*>(name);
@@ -69,7 +67,6 @@ protected:
         return w;
     }
     QString Text(const QString& label) { return Find<QLabel>(label)->text(); }
-
     // Virtual time passes; the window then draws what the core did meanwhile.
     void Advance(std::int64_t ms) {
         host.Advance(ms);
@@ -78,7 +75,6 @@ protected:
     // The start wait, then the first tick starts the head of the queue.
     void RunUntilFirstTrack() { Advance(6'000 + 400); }
     QString CurrentFile() { return link.File(station.Engine().Players().CurrentDeck); }
-
     StationFolder folder;
     QStringList a;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
@@ -103,7 +99,6 @@ TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
                 .arg(n - 1));
         EXPECT_TRUE(shown.match(label).hasMatch()) << label.toStdString();
     }
-
     RunUntilFirstTrack();
     EXPECT_EQ(Text("LabelTime1"), "09:05:06");
     EXPECT_EQ(Text("LabelTrackName1"), "a - Track 1");
@@ -124,7 +119,6 @@ TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
     Find<QPushButton>("BitBtnPlay")->click();
     EXPECT_EQ(CurrentFile(), a[3]);  // the queue held tracks 2..6: label 3 was track 4
     EXPECT_EQ(Find<QLabel>("LabelTrackName1")->text(), "a - Track 4");
-
     // A double click marks and plays at once.
     Advance(4'000);
     QTest::mouseDClick(Find("LabelTrackPlay1"), Qt::LeftButton);
@@ -138,7 +132,6 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
     auto* end = Find<QComboBox>("ComboBoxEndHour1");
     auto* programs = Find<QListWidget>("ListBoxProgram1");
     EXPECT_FALSE(start->isEnabled());
-
     // "Ακυρο" in the chooser changes nothing and closes the choice all the same.
     for (const char* answer : {"Ακυρο", "OK"}) {
         Find<QPushButton>("BitBtnNewHourProg1")->click();
@@ -163,7 +156,6 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
                                             "12:00 - 13:00     b"}));
     EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "1").lines.mid(20, 2),
               QStringList({"a|b|", "###SAME###"}));
-
     // "Same as" copies the day chosen in the week onto the day shown.
     ModalAnswer week("TFormWeek1", [](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Week");
@@ -188,7 +180,6 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     auto* titles = Find<QListWidget>("ListBoxTitles1");
     EXPECT_EQ(Items(names), QStringList({"a", "b"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "2");
-
     driver::ClickRow(names, 0);
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "a");
     driver::ClickRow(titles, 0);
@@ -199,7 +190,6 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     EXPECT_EQ(Items(titles), QStringList({"a - Track 2.mp3", "a - Track 4.mp3", "a - Track 6.mp3",
                                           "a - Track 5.mp3"}));
     EXPECT_EQ(Text("LabelTotalTracks1"), "4");
-
     driver::Retype(Find<QLineEdit>("EditNewProgramName1"), "a 2");
     Find<QPushButton>("BitBtnSaveProgram1")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b"}));
@@ -207,7 +197,6 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").lines,
               QStringList({a[1], a[3], a[5], a[4]}));
     EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines, a);
-
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "4");
@@ -241,7 +230,6 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
     EXPECT_EQ(titles->count(), 6) << "the unwanted edit is dropped";
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "") << "it named what was shown";
-
     driver::ClickRow(names, 0);
     QTest::keyClick(titles, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(titles, Qt::Key_Delete);
@@ -253,7 +241,6 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
         Find<QPushButton>("BitBtnSaveProgram1")->click();
         EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").lines.size(), lines) << answer;
     }
-
     // The lists folder turns into a file: the save fails, the editor keeps the list.
     driver::ClickRow(names, 1);
     ASSERT_TRUE(QDir(folder.ListsPath()).removeRecursively());
@@ -286,7 +273,6 @@ TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnceAndAWideTitleSwings) {
     QWidget* title = Find("LabelTrackName1");
     Advance(2'000);
     EXPECT_EQ(title->x(), 20);  // "b - Track 3" fits and stands still
-
     playFromList(2, 0);
     ASSERT_GT(title->width(), Find("PanelTrackName1")->width());
     EXPECT_EQ(title->x(), 20);
@@ -306,7 +292,6 @@ TEST_F(StudioWindowTest, PlayedTrackPlaysAgainAndClearingThePlayedListAsksFirst)
     EXPECT_EQ(Items(played), QStringList({"a - Track 1.mp3", "a - Track 1.mp3"}));
     EXPECT_EQ(CurrentFile(), a[0]);
     EXPECT_EQ(Text("LabelPlayedTracks"), "2");
-
     for (const auto& [answer, rowsLeft] : {std::pair{"Cancel", 2}, {"Yes", 0}}) {
         QString question;
         ModalAnswer confirm("Confirmation", [&, answer = QString(answer)](QWidget* box) {
@@ -329,7 +314,6 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     EXPECT_TRUE(Find("PanelVideo")->isHidden());
     EXPECT_FALSE(Find("PanelMessages")->isHidden());
     EXPECT_EQ(Text("LabelMessages"), "Right Click to Enter Your message");
-
     auto exists = [this](const QString& name) {
         return window->findChild<QWidget*>(name) || window->findChild<QAction*>(name);
     };
@@ -355,7 +339,6 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     EXPECT_TRUE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
     lock->click();
     EXPECT_EQ(hidden(), locked);
-
     // The simple player hides the fine controls and moves the transport to its places.
     auto* simplify = Find<QCheckBox>("CheckBoxSymplifyPlayer");
     EXPECT_EQ(Find("ButtonPause20")->geometry(), QRect(130, 70, 60, 68));
@@ -388,7 +371,6 @@ TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesBut
     RunUntilFirstTrack();
     Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
     auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
-
     // "'" pauses, "[" fades out; from anywhere in the window but a name box.
     for (const char* focus :
          {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
@@ -412,7 +394,6 @@ TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesBut
     Find("ListBoxProgram1")->setFocus();
     QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
     EXPECT_EQ(Text("LabelPausePlay1"), "||");
-
     for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
                                 "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
         EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
