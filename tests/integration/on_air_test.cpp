@@ -15,7 +15,6 @@ TEST_F(OnAirTest, TonesCrossfadeWithoutSilence) {
     RunToTheEnd();
     const std::vector<float> samples = GoOffAir();
     ASSERT_EQ(m_started.size(), qsizetype(kTones.size()));
-
     const std::vector<Heard> heard = HeardSpans(samples);
     ASSERT_EQ(heard.size(), kTones.size());
     ExpectSeamless(samples, heard);
