@@ -83,7 +83,7 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
+TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracksAndAKnobDragSeeks) {
     Start();
     EXPECT_EQ(Find<QTabBar>("TabControl1")->currentIndex(), 1);
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")),
@@ -105,9 +105,27 @@ TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
     Advance(10'200);
     EXPECT_EQ(Text("LabelPlayTime") + Text("LabelLenghtOfTrack") + Text("LabelRemainingTime"),
               "00:1001:00-00:50");
+    // Drag the knob to the middle of the bar: half of the 60 s track.
+    QWidget* knob = Find("BitBtnMoveBar");
+    QWidget* bar = Find("PanelSecBar");
+    const auto mouse = [knob](QEvent::Type type, int x, Qt::MouseButton button,
+                              Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(x, 5), QPointF(), button, held, Qt::NoModifier);
+        QApplication::sendEvent(knob, &event);
+    };
+    const int grab = knob->width() / 2;
+    const int target = bar->x() + bar->width() / 2 - knob->width() / 2;
+    mouse(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, grab + target - knob->x(), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(knob->x(), target);
+    EXPECT_FALSE(Find("LabelBarPosInSec")->isHidden());
+    EXPECT_EQ(Text("LabelBarPosInSec"), "00:30");
+    mouse(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
+    EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
 }
 
-TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
+TEST_F(StudioWindowTest, MarkedLabelAndPlayedTrackPlayAndClearingThePlayedListAsksFirst) {
     Start();
     RunUntilFirstTrack();
     QTest::mouseClick(Find("LabelTrackPlay3"), Qt::LeftButton);
@@ -123,7 +141,29 @@ TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
     Advance(4'000);
     QTest::mouseDClick(Find("LabelTrackPlay1"), Qt::LeftButton);
     EXPECT_EQ(CurrentFile(), a[1]);
-    EXPECT_EQ(Items(Find<QListWidget>("ListBoxPrevPlayed1")).size(), 3);
+    // A played track plays again; clearing the played list asks first.
+    Advance(4'000);
+    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
+    Find<QPushButton>("SpeedButton7")->click();  // nothing chosen: nothing happens
+    EXPECT_EQ(played->count(), 3);
+    driver::ClickRow(played, 0);
+    Find<QPushButton>("SpeedButton7")->click();
+    EXPECT_EQ(Items(played), QStringList({"a - Track 1.mp3", "a - Track 4.mp3", "a - Track 2.mp3",
+                                          "a - Track 1.mp3"}));
+    EXPECT_EQ(CurrentFile(), a[0]);
+    EXPECT_EQ(Text("LabelPlayedTracks"), "4");
+    for (const auto& [answer, rowsLeft] : {std::pair{"Cancel", 4}, {"Yes", 0}}) {
+        QString question;
+        ModalAnswer confirm("Confirmation", [&, answer = QString(answer)](QWidget* box) {
+            question = static_cast<QMessageBox*>(box)->text();
+            driver::ClickButton(box, answer);
+        });
+        Find<QPushButton>("SpeedButtonClearPrevList")->click();
+        EXPECT_TRUE(confirm.Answered());
+        EXPECT_EQ(question, "Clear the list with the previous played tracks ?");
+        EXPECT_EQ(played->count(), rowsLeft) << answer;
+    }
+    EXPECT_EQ(Text("LabelPlayedTracks"), "0");  // the count goes with the rows
 }
 
 TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
@@ -280,32 +320,6 @@ TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnceAndAWideTitleSwings) {
     EXPECT_EQ(title->x(), -5);
 }
 
-TEST_F(StudioWindowTest, PlayedTrackPlaysAgainAndClearingThePlayedListAsksFirst) {
-    Start();
-    RunUntilFirstTrack();
-    Advance(4'000);
-    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
-    Find<QPushButton>("SpeedButton7")->click();  // nothing chosen: nothing happens
-    EXPECT_EQ(played->count(), 1);
-    driver::ClickRow(played, 0);
-    Find<QPushButton>("SpeedButton7")->click();
-    EXPECT_EQ(Items(played), QStringList({"a - Track 1.mp3", "a - Track 1.mp3"}));
-    EXPECT_EQ(CurrentFile(), a[0]);
-    EXPECT_EQ(Text("LabelPlayedTracks"), "2");
-    for (const auto& [answer, rowsLeft] : {std::pair{"Cancel", 2}, {"Yes", 0}}) {
-        QString question;
-        ModalAnswer confirm("Confirmation", [&, answer = QString(answer)](QWidget* box) {
-            question = static_cast<QMessageBox*>(box)->text();
-            driver::ClickButton(box, answer);
-        });
-        Find<QPushButton>("SpeedButtonClearPrevList")->click();
-        EXPECT_TRUE(confirm.Answered());
-        EXPECT_EQ(question, "Clear the list with the previous played tracks ?");
-        EXPECT_EQ(played->count(), rowsLeft) << answer;
-    }
-    EXPECT_EQ(Text("LabelPlayedTracks"), "0");  // the count goes with the rows
-}
-
 TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     Settings s;
     s.LockPrograms = s.SimplifyPlayer = true;
@@ -400,30 +414,6 @@ TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesBut
         EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
             << waiting;
     }
-}
-
-TEST_F(StudioWindowTest, KnobDragSeeks) {
-    Start();
-    RunUntilFirstTrack();
-    Advance(2'000);
-    // Drag the knob from the start of the bar to its middle: half of the 60 s track.
-    QWidget* knob = Find("BitBtnMoveBar");
-    QWidget* bar = Find("PanelSecBar");
-    const auto mouse = [knob](QEvent::Type type, int x, Qt::MouseButton button,
-                              Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 5), QPointF(), button, held, Qt::NoModifier);
-        QApplication::sendEvent(knob, &event);
-    };
-    const int grab = knob->width() / 2;
-    const int target = bar->x() + bar->width() / 2 - knob->width() / 2;
-    mouse(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
-    mouse(QEvent::MouseMove, grab + target - knob->x(), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(knob->x(), target);
-    EXPECT_FALSE(Find("LabelBarPosInSec")->isHidden());
-    EXPECT_EQ(Text("LabelBarPosInSec"), "00:30");
-    mouse(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
-    EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
-    EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
 }
 
 }  // namespace
