@@ -320,7 +320,7 @@ TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnceAndAWideTitleSwings) {
     EXPECT_EQ(title->x(), -5);
 }
 
-TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
+TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpTheirBoxesTurnThemOffAndOptionsAreTyped) {
     Settings s;
     s.LockPrograms = s.SimplifyPlayer = true;
     s.AviOrMessage = false;
@@ -364,10 +364,7 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     EXPECT_FALSE(Find("Editsec1")->isHidden());
     simplify->click();
     EXPECT_EQ(Find("BitBtnPlay")->geometry(), QRect(70, 70, 60, 68));
-}
-
-TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
-    Start();
+    // A typed number that is no number falls back; the box keeps the text.
     ModalAnswer options("TFormOptions1", [&](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Options");
         driver::Retype(dialog->findChild<QLineEdit*>("EditWaitSecBeg"), "abc");
@@ -376,7 +373,7 @@ TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
     window->findChild<QAction*>("Options2")->trigger();
     EXPECT_TRUE(options.Answered());
     EXPECT_EQ(station.CurrentSettings().WaitSecInBeggining, 5);
-    EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");  // the box keeps the text
+    EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");
 }
 
 TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesButNotNames) {
