@@ -214,7 +214,8 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
               text_file::ReadLines(folder.DaysPath() + "1").lines);
 }
 
-TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
+TEST_F(StudioWindowTest,
+       ListIsEditedSavedUnderANewNameReloadedByEveryClickAndEmptiedOnlyIfConfirmed) {
     Start();
     auto* names = Find<QListWidget>("ListBoxFileListBox");
     auto* titles = Find<QListWidget>("ListBoxTitles1");
@@ -240,29 +241,7 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "4");
-}
-
-TEST_F(StudioWindowTest, CommandsActOnlyOnTheRowChosenOnTheDayShown) {
-    folder.WriteDays({{2, "06:00", "07:00", "b"}, {2, "20:00", "21:00", "a"}});
-    Start();
-    auto* days = Find<QTabBar>("TabControl1");
-    auto* programs = Find<QListWidget>("ListBoxProgram1");
-    auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
-    driver::ClickRow(programs, 1);
-    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
-    remove->click();
-    EXPECT_EQ(programs->count(), 2) << "no row of Tuesday was chosen";
-    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(1).center());
-    driver::ClickRow(programs, 0);
-    remove->click();
-    remove->click();
-    EXPECT_EQ(Items(programs), QStringList({"12:00 - 13:00     b"})) << "one Delete, one program";
-}
-
-TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
-    Start();
-    auto* names = Find<QListWidget>("ListBoxFileListBox");
-    auto* titles = Find<QListWidget>("ListBoxTitles1");
+    // Every click on a name loads it again; saving it emptied asks first.
     driver::ClickRow(names, 0);
     driver::ClickRow(titles, 0);
     QTest::keyClick(titles, Qt::Key_Delete);
@@ -293,8 +272,25 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
     Find<QPushButton>("BitBtnSaveProgram1")->click();
     EXPECT_TRUE(error.Answered());
     EXPECT_FALSE(shown.isEmpty());
-    EXPECT_EQ(titles->count(), 3);
+    EXPECT_EQ(titles->count(), 4);
     EXPECT_EQ(names->count(), 3);
+}
+
+TEST_F(StudioWindowTest, CommandsActOnlyOnTheRowChosenOnTheDayShown) {
+    folder.WriteDays({{2, "06:00", "07:00", "b"}, {2, "20:00", "21:00", "a"}});
+    Start();
+    auto* days = Find<QTabBar>("TabControl1");
+    auto* programs = Find<QListWidget>("ListBoxProgram1");
+    auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
+    driver::ClickRow(programs, 1);
+    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
+    remove->click();
+    EXPECT_EQ(programs->count(), 2) << "no row of Tuesday was chosen";
+    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(1).center());
+    driver::ClickRow(programs, 0);
+    remove->click();
+    remove->click();
+    EXPECT_EQ(Items(programs), QStringList({"12:00 - 13:00     b"})) << "one Delete, one program";
 }
 
 TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnceAndAWideTitleSwings) {
