@@ -45,8 +45,8 @@ TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) 
     EXPECT_EQ(ReadBytes(favourites), junk);
 }
 
-TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
-    folder.WriteDays({{1, "09:30", "10:00", "good"}});
+TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEveryEdit) {
+    folder.WriteDays({{0, "06:00", "07:00", "junk"}, {1, "09:30", "10:00", "good"}});
     ASSERT_EQ(station.StartUp(Settings{}), QStringList());
     host.Advance(6'500);
     const QStringList queued = station.Engine().Queue().Entries();
@@ -61,13 +61,8 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
     calendar.ButtonSetProgr1Click({"good"});
     host.Advance(400);
     EXPECT_EQ(station.Engine().Played().Count(), 0);  // the slot playing was loaded again
-}
-
-TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
-    folder.WriteDays({{0, "06:00", "07:00", "junk"}});
-    ASSERT_EQ(station.StartUp(Settings{}), QStringList());
+    // Locked, no edit of a program or a list gets through; played lists need a list name.
     station.Lock().LockPrograms = true;
-    Calendar& calendar = station.CalendarTab();
     ListEditor& lists = station.Lists();
     lists.ListBoxFileListBoxClick(0);
     lists.SetSelected(0, true);
