@@ -166,7 +166,8 @@ TEST_F(StudioWindowTest, MarkedLabelAndPlayedTrackPlayAndClearingThePlayedListAs
     EXPECT_EQ(Text("LabelPlayedTracks"), "0");  // the count goes with the rows
 }
 
-TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
+TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourSavedAndCommandsActOnTheRowChosen) {
+    folder.WriteDays({{3, "06:00", "07:00", "b"}, {3, "20:00", "21:00", "a"}});
     Start();
     auto* start = Find<QComboBox>("ComboBoxStartHour1");
     auto* end = Find<QComboBox>("ComboBoxEndHour1");
@@ -212,6 +213,18 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
     EXPECT_EQ(programs->count(), 3);
     EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").lines,
               text_file::ReadLines(folder.DaysPath() + "1").lines);
+    // Commands act only on the row chosen on the day shown.
+    auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
+    driver::ClickRow(programs, 1);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+    remove->click();
+    EXPECT_EQ(programs->count(), 2) << "no row of Wednesday was chosen";
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    driver::ClickRow(programs, 0);
+    remove->click();
+    remove->click();
+    EXPECT_EQ(Items(programs), QStringList({"10:00 - 12:00     a|b|", "12:00 - 13:00     b"}))
+        << "one Delete, one program";
 }
 
 TEST_F(StudioWindowTest,
@@ -274,23 +287,6 @@ TEST_F(StudioWindowTest,
     EXPECT_FALSE(shown.isEmpty());
     EXPECT_EQ(titles->count(), 4);
     EXPECT_EQ(names->count(), 3);
-}
-
-TEST_F(StudioWindowTest, CommandsActOnlyOnTheRowChosenOnTheDayShown) {
-    folder.WriteDays({{2, "06:00", "07:00", "b"}, {2, "20:00", "21:00", "a"}});
-    Start();
-    auto* days = Find<QTabBar>("TabControl1");
-    auto* programs = Find<QListWidget>("ListBoxProgram1");
-    auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
-    driver::ClickRow(programs, 1);
-    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
-    remove->click();
-    EXPECT_EQ(programs->count(), 2) << "no row of Tuesday was chosen";
-    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(1).center());
-    driver::ClickRow(programs, 0);
-    remove->click();
-    remove->click();
-    EXPECT_EQ(Items(programs), QStringList({"12:00 - 13:00     b"})) << "one Delete, one program";
 }
 
 TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnceAndAWideTitleSwings) {
