@@ -87,7 +87,7 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndEachQueueStartIsHandedOver) {
 }
 
 // Files that are not there (a drive unplugged) or are no files: none costs a tick.
-TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndLoggedOnce) {
+TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndProblemsAreLoggedOnce) {
     QStringList missing{station.MusicPath()};
     for (int i = 1; i <= 8; ++i) missing << station.StartFolder() + QString("/gone/%1.mp3").arg(i);
     missing << station.MusicPath() + "pipe.mp3";
@@ -101,10 +101,8 @@ TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndLoggedOnce) {
     const auto load = std::ranges::find(log, QString("load"), &AsRunLine::event);
     ASSERT_NE(load, log.end());
     EXPECT_EQ(load->detail + load->when.toString(), morning[0] + "Mon Dec 7 10:30:00 2026");
-}
-
-// At start-up (the calendar and the program) and again at the first tick.
-TEST_F(WeekPreviewTest, ProblemsTheWindowWouldShowAreLogged) {
+    // A damaged day is a problem at start-up (the calendar and the program) and again at
+    // the first tick, as the window would show it.
     WriteBytes(station.DaysPath() + "1", QByteArray(96, '\0'));
     EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);
 }
