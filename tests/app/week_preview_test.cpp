@@ -55,7 +55,8 @@ QStringList DetailsOf(const QList<AsRunLine>& log, const QString& event) {
     return details;
 }
 
-TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndEachQueueStartIsHandedOver) {
+TEST_F(WeekPreviewTest,
+       ProgramsLoadAtTheirSlotsTheRepeatedAutumnHourAgainAndQueueStartsAreHandedOver) {
     const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "2h");
     const QDate day(2026, 12, 7);
     QList<AsRunLine> programs, loads;
@@ -84,6 +85,17 @@ TEST_F(WeekPreviewTest, ProgramsLoadAtTheirSlotsAndEachQueueStartIsHandedOver) {
             EXPECT_EQ(log[i + 1].event, "load");
             EXPECT_TRUE(log[i].detail.startsWith(log[i + 1].detail + "^"));
         }
+    // The repeated hour of the autumn clock change loads its program again.
+    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
+    // Each program holds about 75 minutes of music: enough for its hour, not for two.
+    for (const char* name : {"two", "three", "four"})
+        station.WriteList(name, morning + morning + morning);
+    station.WriteDays({{0, "02:00", "03:00", "two"},
+                       {0, "03:00", "04:00", "three"},
+                       {0, "04:00", "05:00", "four"}});
+    const QList<AsRunLine> autumn = Run("2026-10-25 02:00:00", "239m");
+    EXPECT_EQ(DetailsOf(autumn, "program").join(' ').toStdString(), "two two three three four");
+    EXPECT_EQ(DetailsOf(autumn, "ended").size(), 0) << "a track played to its end: silence";
 }
 
 // Files that are not there (a drive unplugged) or are no files: none costs a tick.
@@ -105,19 +117,6 @@ TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndProblemsAreLoggedOnce
     // the first tick, as the window would show it.
     WriteBytes(station.DaysPath() + "1", QByteArray(96, '\0'));
     EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);
-}
-
-TEST_F(WeekPreviewTest, TheRepeatedHourOfTheAutumnClockChangeLoadsItsProgramAgain) {
-    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
-    // Each program holds about 75 minutes of music: enough for its hour, not for two.
-    for (const char* name : {"two", "three", "four"})
-        station.WriteList(name, morning + morning + morning);
-    station.WriteDays({{0, "02:00", "03:00", "two"},
-                       {0, "03:00", "04:00", "three"},
-                       {0, "04:00", "05:00", "four"}});
-    const QList<AsRunLine> log = Run("2026-10-25 02:00:00", "239m");
-    EXPECT_EQ(DetailsOf(log, "program").join(' ').toStdString(), "two two three three four");
-    EXPECT_EQ(DetailsOf(log, "ended").size(), 0) << "a track played to its end: silence";
 }
 
 #ifdef STAVOX_MIXER_BINARY

@@ -266,10 +266,8 @@ void OnAirTest::ExpectSeamless(const std::vector<float>& samples, const std::vec
     }
     for (int k = 0; k + 1 < int(heard.size()); ++k) {
         if (k == cut) continue;
-        SCOPED_TRACE(QStringLiteral("%1 Hz to %2 Hz")
-                         .arg(m_tones[k].hz)
-                         .arg(m_tones[k + 1].hz)
-                         .toStdString());
+        SCOPED_TRACE(::testing::Message()
+                     << m_tones[k].hz << " Hz to " << m_tones[k + 1].hz << " Hz");
         // Position and length are whole seconds to the engine, so a track of N s (and a few
         // ms) hands over at position N - mixing + 1, as a 3:30 track with 20 s of mixing
         // does at 3:11; the tick may see that up to 400 ms late.
