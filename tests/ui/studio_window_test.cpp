@@ -83,7 +83,7 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracksAndAKnobDragSeeks) {
+TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReachThePlayer) {
     Start();
     EXPECT_EQ(Find<QTabBar>("TabControl1")->currentIndex(), 1);
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")),
@@ -124,6 +124,40 @@ TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracksAndAKnobDragSee
     mouse(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
     EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
     EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
+    // The window keys reach the player from where the focus was at the start, and from
+    // the number and hour boxes, but not from a name box.
+    QApplication::setActiveWindow(window.get());
+    Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
+    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
+    // "'" pauses, "[" fades out; from anywhere in the window but a name box.
+    for (const char* focus :
+         {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
+        SCOPED_TRACE(focus);
+        if (*focus) Find(focus)->setFocus();
+        const bool name = QLatin1String(focus) == "EditNewProgramName1";
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused, Qt::Key_Apostrophe);
+        QTest::keyClick(focused, Qt::Key_BracketLeft);
+        QTest::keyClick(focused, Qt::Key_Backslash);  // no line input yet
+        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
+        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
+        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
+        EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
+        if (name) continue;
+        Find<QPushButton>("ButtonPause20")->click();
+        Find<QPushButton>("BitBtnFadeIn0")->click();
+    }
+    // A Greek layout makes "'" a dead accent: its place on the keyboard counts.
+    QKeyEvent greekLayout(QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier, 48, 0, 0);
+    Find("ListBoxProgram1")->setFocus();
+    QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
+    EXPECT_EQ(Text("LabelPausePlay1"), "||");
+    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
+                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
+        EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
+        EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
+            << waiting;
+    }
 }
 
 TEST_F(StudioWindowTest, MarkedLabelsPlayedTracksAndListEntriesPlayAndAWideTitleSwings) {
@@ -363,43 +397,6 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpTheirBoxesTurnThemOffAndOpti
     EXPECT_TRUE(options.Answered());
     EXPECT_EQ(station.CurrentSettings().WaitSecInBeggining, 5);
     EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");
-}
-
-TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesButNotNames) {
-    Start();
-    QApplication::setActiveWindow(window.get());
-    RunUntilFirstTrack();
-    Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
-    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
-    // "'" pauses, "[" fades out; from anywhere in the window but a name box.
-    for (const char* focus :
-         {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
-        SCOPED_TRACE(focus);
-        if (*focus) Find(focus)->setFocus();
-        const bool name = QLatin1String(focus) == "EditNewProgramName1";
-        QWidget* target = QApplication::focusWidget();
-        QTest::keyClick(target, Qt::Key_Apostrophe);
-        QTest::keyClick(target, Qt::Key_BracketLeft);
-        QTest::keyClick(target, Qt::Key_Backslash);  // no line input yet
-        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
-        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
-        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
-        EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
-        if (name) continue;
-        Find<QPushButton>("ButtonPause20")->click();
-        Find<QPushButton>("BitBtnFadeIn0")->click();
-    }
-    // A Greek layout makes "'" a dead accent: its place on the keyboard counts.
-    QKeyEvent greekLayout(QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier, 48, 0, 0);
-    Find("ListBoxProgram1")->setFocus();
-    QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
-    EXPECT_EQ(Text("LabelPausePlay1"), "||");
-    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
-                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
-        EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
-        EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
-            << waiting;
-    }
 }
 
 }  // namespace
