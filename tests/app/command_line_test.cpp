@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(CommandLine, DurationsAndTheirRefusals) {
+TEST(CommandLine, DurationsModesAndBadArguments) {
     const struct {
         const char* text;
         std::optional<std::int64_t> ms;
@@ -24,15 +24,12 @@ TEST(CommandLine, DurationsAndTheirRefusals) {
         {"1.5h", std::nullopt}, {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDuration(c.text), c.ms) << c.text;
-}
-
-TEST(CommandLine, ModesAndBadArguments) {
     using enum CommandLine::Mode;
     const struct {
         QStringList args;
         CommandLine::Mode mode;
         bool ok;
-    } cases[] = {
+    } modes[] = {
         {{}, Window, true},
         {{"--player", "simulated", "--ao=null"}, Window, true},
         {{"--simulate", "2026-12-07 06:00:00", "--for", "7d"}, Simulate, true},
@@ -49,7 +46,7 @@ TEST(CommandLine, ModesAndBadArguments) {
         {{"--help"}, Help, true},
         {{"--player", "simulated", "--version"}, Version, true},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : modes) {
         const CommandLine cl = ParseCommandLine(c.args);
         EXPECT_EQ(cl.mode, c.mode) << c.args.join(' ').toStdString();
         EXPECT_EQ(cl.error.isEmpty(), c.ok)
@@ -104,7 +101,6 @@ TEST(CommandLine, TrackLengthPrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) 
     EXPECT_EQ(RunTrackLengthCommand({a, text}, outStream, errStream), 0);
     EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n");
     EXPECT_TRUE(err.isEmpty());
-
     // A FIFO is flagged at once instead of waiting for a writer.
     out.clear();
     int result = -1;

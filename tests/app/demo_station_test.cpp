@@ -1,8 +1,7 @@
 // The demo station that run.sh starts where no station is: made by a script with ffmpeg,
-// checked as the station reads it, then played on the virtual clock by the program.
+// checked as the station reads it.
 #include <gtest/gtest.h>
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,15 +54,27 @@ void CheckWeek(const QString& station) {
     const int mixing = StoredDefault("MixingTime");
     QHash<QString, qint64> musicOf;  // list name -> seconds it fills
     QHash<QString, QSet<QString>> tracksOf;
-    bool greekTitle = false, latinTitle = false, sameSlots = false, singleList = false,
-         severalLists = false;
-    bool cdPlayed = false;
-
+    QSet<QString> seen;  // the kinds of title, program and list the week holds
+    const auto readList = [&](const QString& name) {
+        const ReadResult<QStringList> list = list_file::Read(lists, name);
+        EXPECT_TRUE(list.ok() && !list.value.isEmpty()) << name.toStdString() << " unreadable";
+        for (const QString& path : list.value) {
+            const std::uint32_t length = TrackLength(path);
+            EXPECT_GT(length, std::uint32_t(mixing)) << path.toStdString();
+            musicOf[name] += qint64(length) - mixing;
+            tracksOf[name].insert(path);
+            const QString title = TrackTitle(path);
+            EXPECT_TRUE(title.contains(" - ") && title.endsWith(".mp3")) << title.toStdString();
+            seen << (std::ranges::any_of(title,
+                                         [](QChar c) { return c.script() == QChar::Script_Greek; })
+                         ? "Greek"
+                         : "Latin");
+        }
+    };
     for (int day = 0; day < 7; ++day) {
         SCOPED_TRACE(day);
         const QStringList slots = day_program::ReadDay(station + "/days1/", day).value;
         EXPECT_NE(slots[0], day_program::kSameSlot);
-
         for (int s = 0; s < day_program::kSlotCount;) {
             const day_program::ProgramSpan span = day_program::SpanOfSlot(slots, s);
             const QString value = slots[span.startSlot];
@@ -71,33 +82,13 @@ void CheckWeek(const QString& station) {
             ASSERT_NE(value, day_program::kNullSlot) << "slot " << s << " plays nothing";
             const QStringList names = SplitProgramValue(value);
             ASSERT_LE(names.size(), kMaxProgramLists);
-            (names.size() == 1 ? singleList : severalLists) = true;
-            sameSlots = sameSlots || span.endSlot - span.startSlot > 1;
-
+            seen << (names.size() == 1 ? "one list" : "lists");
+            if (span.endSlot - span.startSlot > 1) seen << "same slots";
             qint64 music = 0;
             QSet<QString> inProgram;
             for (const QString& name : names) {
-                if (!musicOf.contains(name)) {
-                    const ReadResult<QStringList> list = list_file::Read(lists, name);
-                    ASSERT_TRUE(list.ok()) << list.message().toStdString();
-                    ASSERT_FALSE(list.value.isEmpty())
-                        << "list " << name.toStdString() << " is empty or missing";
-                    qint64 seconds = 0;
-                    for (const QString& path : list.value) {
-                        const std::uint32_t length = TrackLength(path);
-                        EXPECT_GT(length, std::uint32_t(mixing)) << path.toStdString();
-                        seconds += qint64(length) - mixing;
-                        tracksOf[name].insert(path);
-                        const QString title = TrackTitle(path);
-                        EXPECT_TRUE(title.contains(" - ") && title.endsWith(".mp3"))
-                            << title.toStdString();
-                        const bool greek = std::ranges::any_of(
-                            title, [](QChar c) { return c.script() == QChar::Script_Greek; });
-                        (greek ? greekTitle : latinTitle) = true;
-                    }
-                    musicOf[name] = seconds;
-                }
-                cdPlayed = cdPlayed || IsCdList(name);
+                if (!musicOf.contains(name)) readList(name);
+                if (IsCdList(name)) seen << "CD";
                 EXPECT_FALSE(inProgram.intersects(tracksOf[name])) << "a song would come twice";
                 inProgram.unite(tracksOf[name]);
                 music += musicOf[name];
@@ -107,66 +98,34 @@ void CheckWeek(const QString& station) {
             s = span.endSlot;
         }
     }
-    EXPECT_TRUE(greekTitle && latinTitle);
-    EXPECT_TRUE(sameSlots && singleList && severalLists && cdPlayed);
-
+    EXPECT_EQ(seen, QSet<QString>({"Greek", "Latin", "one list", "lists", "same slots", "CD"}));
     for (const QString& folder : {station + "/days1/", lists}) {
         for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files)) {
             SCOPED_TRACE(f.filePath().toStdString());
             const QByteArray raw = ReadBytes(f.filePath());
             EXPECT_EQ(QString::fromUtf8(raw).toUtf8(), raw) << "not UTF-8";
             EXPECT_TRUE(raw.endsWith("\r\n") && raw.count("\r\n") == raw.count('\n'));
-            if (folder != lists) {
-                EXPECT_EQ(raw.count('\n'), day_program::kSlotCount);
-                continue;
-            }
-            for (const QString& line : list_file::Read(lists, f.fileName()).value)
+            EXPECT_TRUE(folder == lists || raw.count('\n') == day_program::kSlotCount);
+            for (const QString& line :
+                 folder == lists ? list_file::Read(lists, f.fileName()).value : QStringList())
                 EXPECT_TRUE(QFileInfo(line).isAbsolute() && QFileInfo(line).isFile())
                     << line.toStdString();
         }
     }
 }
 
-// An hour across midnight from a start: music as soon as the players are found, a
-// program at every half hour, and each track handed over before the one playing ended.
-void CheckPlaying(const QString& station) {
-    const QDateTime start(QDate(2026, 12, 12), QTime(23, 40));
-    QList<QTime> programTimes;
-    QList<AsRunLine> loads;
-    for (const AsRunLine& l : PreviewLog(station, start.toString("yyyy-MM-dd HH:mm:ss"), "1h")) {
-        if (l.event == "program") programTimes << l.when.time();
-        if (l.event == "load") loads << l;
-    }
-    ASSERT_GE(loads.size(), 30);
-    EXPECT_LE(start.msecsTo(loads[0].when), StoredDefault("WaitSecInBeggining") * 1000 + 1000);
-    for (const QTime at : {QTime(0, 0), QTime(0, 30)}) {
-        EXPECT_TRUE(std::ranges::any_of(programTimes, [&](QTime t) {
-            return at.msecsTo(t) >= 0 && at.msecsTo(t) < 1000;
-        })) << at.toString().toStdString();
-    }
-    for (int i = 1; i < loads.size(); ++i) {
-        const qint64 heard = qint64(TrackLength(loads[i - 1].detail)) * 1000;
-        EXPECT_LT(loads[i - 1].when.msecsTo(loads[i].when), heard)
-            << "silence after " << loads[i - 1].detail.toStdString();
-        EXPECT_NE(loads[i - 1].detail, loads[i].detail) << "the same song twice in a row";
-    }
-}
-
-TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
+TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
     if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
         GTEST_SKIP() << "the demo station is made with ffmpeg";
     QTemporaryDir dir;
     const QString station = dir.path() + "/demo";
     const ScriptRun made = RunScript(station);
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-
     CheckWeek(station);
-
     // A second run finds the station complete and touches nothing.
     const QStringList tree = FileTree(station);
     EXPECT_EQ(RunScript(station).exitCode, 0);
     EXPECT_EQ(FileTree(station), tree);
-
     // An interrupted run: a track, a list and a day file are missing and a half-written
     // track is left behind. The next run makes what is missing and keeps the rest.
     const QString track = list_file::Read(station + "/pro1/", "Greek").value.first();
@@ -186,7 +145,6 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
     };
     EXPECT_EQ(untouched(FileTree(station)), untouched(tree));
     CheckWeek(station);
-
     // Moved elsewhere, the station's lists follow its tracks.
     const QString moved = dir.path() + "/moved";
     ASSERT_TRUE(QDir().rename(station, moved));
@@ -194,7 +152,6 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndPlaysAtOnce) {
     for (const QString& path : list_file::Read(moved + "/pro1/", "Ballads").value)
         EXPECT_TRUE(path.startsWith(moved + "/music/") && QFileInfo(path).isFile())
             << path.toStdString();
-    CheckPlaying(moved);
 }
 
 TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {
@@ -206,7 +163,6 @@ TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {
     EXPECT_TRUE(refused.err.contains("not a demo station")) << refused.err.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{"notes.txt"});
-
     // An ffmpeg that has the encoder but fails on every track.
     const QString bin = dir.path() + "/bin";
     ASSERT_TRUE(QDir().mkpath(bin));

@@ -21,7 +21,6 @@ protected:
         QObject::connect(&station, &Station::Problem,
                          [this](const QString& message) { problems << message; });
     }
-
     StationFolder folder;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 59))};
     SimulatedPlayerLink link{host, host};
@@ -46,8 +45,8 @@ TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) 
     EXPECT_EQ(ReadBytes(favourites), junk);
 }
 
-TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
-    folder.WriteDays({{1, "09:30", "10:00", "good"}});
+TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEveryEdit) {
+    folder.WriteDays({{0, "06:00", "07:00", "junk"}, {1, "09:30", "10:00", "good"}});
     ASSERT_EQ(station.StartUp(), QStringList());
     host.Advance(6'500);
     const QStringList queued = station.Engine().Queue().Entries();
@@ -57,19 +56,13 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsIt) {
     EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"good"}), Result::Ok());
     host.Advance(400);
     EXPECT_EQ(station.Engine().Queue().Entries(), queued) << "Tuesday waits for Tuesday";
-
     calendar.TabControl1Change(1);
     calendar.SelectRow(0);
     calendar.ButtonSetProgr1Click({"good"});
     host.Advance(400);
     EXPECT_EQ(station.Engine().Played().Count(), 0);  // the slot playing was loaded again
-}
-
-TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
-    folder.WriteDays({{0, "06:00", "07:00", "junk"}});
-    ASSERT_EQ(station.StartUp(), QStringList());
+    // Locked, no edit of a program or a list gets through; played lists need a list name.
     station.Lock().LockPrograms = true;
-    Calendar& calendar = station.CalendarTab();
     ListEditor& lists = station.Lists();
     lists.ListBoxFileListBoxClick(0);
     lists.SetSelected(0, true);
@@ -96,7 +89,6 @@ TEST_F(StationTest, LockedProgramsRefuseEveryEditAndPlayedListsNeedAListName) {
         EXPECT_EQ(edit(), station.Lock().Refusal()) << name;
         EXPECT_EQ(state(), before) << name;
     }
-
     station.Lock().LockPrograms = false;
     EXPECT_FALSE(station.SavePlayedList(folder.ListsPath() + "Rock|Pop").ok());
     EXPECT_EQ(QDir(folder.ListsPath()).entryList(QDir::Files), QStringList({"good", "junk"}));

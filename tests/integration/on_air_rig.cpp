@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
-#include <cstdio>
 #include <numbers>
 #include <optional>
 
@@ -71,10 +70,8 @@ void OnAirTest::SetUpTestSuite() {
 }
 
 void OnAirTest::SetUp() {
-    const auto installed = [](const char* program) {
-        return !QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty();
-    };
-    if (!installed("pulseaudio") && installed("pipewire-pulse"))
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty() &&
+        !QStandardPaths::findExecutable("pipewire-pulse").isEmpty())
         GTEST_SKIP() << "PipeWire serves sound here and pulseaudio, which these tests run "
                         "privately, would replace it";
 }
@@ -127,7 +124,6 @@ QString OnAirTest::StartRecorder() {
 
 QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     if (QString error = StartPulse(); !error.isEmpty()) return error;
-
     m_tones = tones;
     QStringList paths;
     for (const Tone& tone : tones) {
@@ -139,17 +135,12 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     QList<StationFolder::Program> week;
     for (int day = 0; day < 7; ++day) week.append({day, "00:00", "24:00", "tones"});
     m_folder.WriteDays(week);
-
     if (QString error = StartRecorder(); !error.isEmpty()) return error;
-
     MpvPlayerLink::Options options;
     options.socketFolder = m_pulseDir.path();
     options.extraArguments = {"--ao=pulse"};
     options.endWithThisProcess = true;
-    options.report = [this](const QString& line) {
-        m_reports << line;
-        std::printf("deck report: %s\n", qPrintable(line));
-    };
+    options.report = [this](const QString& line) { m_reports << line; };
     m_link = std::make_unique<MpvPlayerLink>(options);
     m_station = std::make_unique<Station>(m_folder.StartFolder(), m_clock, m_timers, *m_link);
     QObject::connect(&m_station->Engine(), &PlaybackEngine::EntryStarted,
@@ -250,8 +241,6 @@ std::vector<Heard> OnAirTest::HeardSpans(const std::vector<float>& samples) cons
             break;
         }
         spans.push_back(*heard);
-        std::printf("%6.0f Hz heard %6.2f s to %6.2f s\n", tone.hz, heard->first * kWindowSec,
-                    heard->last * kWindowSec);
     }
     return spans;
 }
@@ -264,27 +253,21 @@ void OnAirTest::ExpectSeamless(const std::vector<float>& samples, const std::vec
         return std::sqrt(sum / kWindow);
     });
     // The quiet runs from the first tone heard to the end of the last.
-    int quiet = 0;
-    for (int i = heard.front().first; i <= heard.back().last + 1; ++i) {
+    for (int i = heard.front().first, quiet = 0; i <= heard.back().last + 1; ++i) {
         if (i <= heard.back().last && i < int(loudness.size()) && loudness[i] < kSilentDb) {
             ++quiet;
             continue;
         }
-        if (quiet == 0) continue;
         const int from = i - quiet;
-        std::printf("silent %.2f s from %.2f s\n", quiet * kWindowSec, from * kWindowSec);
         const bool afterCut = cut >= 0 && from > heard[cut].last && i <= heard[cut + 1].first;
         EXPECT_TRUE(afterCut || quiet <= kDropoutWindows)
             << "silent for " << quiet * kWindowSec << " s from " << from * kWindowSec << " s";
         quiet = 0;
     }
-
     for (int k = 0; k + 1 < int(heard.size()); ++k) {
         if (k == cut) continue;
-        SCOPED_TRACE(QStringLiteral("%1 Hz to %2 Hz")
-                         .arg(m_tones[k].hz)
-                         .arg(m_tones[k + 1].hz)
-                         .toStdString());
+        SCOPED_TRACE(::testing::Message()
+                     << m_tones[k].hz << " Hz to " << m_tones[k + 1].hz << " Hz");
         // Position and length are whole seconds to the engine, so a track of N s (and a few
         // ms) hands over at position N - mixing + 1, as a 3:30 track with 20 s of mixing
         // does at 3:11; the tick may see that up to 400 ms late.

@@ -18,16 +18,14 @@
 
 class QCoreApplication;
 
-/// One generated tone of the program: a sine of this pitch, so long.
+/// One generated tone of the program: a sine of this pitch, so long; and the windows of
+/// the recording in which it is heard.
 struct Tone {
     double hz;
     int seconds;
 };
-
-/// The windows of the recording in which a tone is heard.
 struct Heard {
-    int first = 0;
-    int last = 0;
+    int first = 0, last = 0;
 };
 
 /// The station on air for a test: the real engine and two mpv decks play one list of
@@ -37,18 +35,14 @@ struct Heard {
 /// with the test, by its own process ids.
 class OnAirTest : public ::testing::Test {
 protected:
-    static constexpr int kRate = 44100;
-    static constexpr int kWindow = kRate / 20;  // 50 ms
-    static constexpr double kWindowSec = 0.05;
-    static constexpr double kSilentDb = -40;
-    static constexpr int kMixingSeconds = 4;
+    static constexpr int kRate = 44100, kWindow = kRate / 20, kMixingSeconds = 4;
+    static constexpr double kWindowSec = 0.05, kSilentDb = -40;
     // A deck starved of the processor on a busy machine drops out for a moment, and the
     // click at each edge reads above the threshold at every pitch in its window: a tone
     // is heard from four windows on, and silence of up to two windows is such a dropout
     // (one window was the longest measured under a load of 8 on two cores), far shorter
     // than the tick (400 ms) that a hand-over missed by the station would cost.
-    static constexpr int kHeardWindows = 4;
-    static constexpr int kDropoutWindows = 2;
+    static constexpr int kHeardWindows = 4, kDropoutWindows = 2;
 
     static void SetUpTestSuite();
     /// Skips where PipeWire serves sound and pulseaudio was therefore left out.
@@ -64,16 +58,15 @@ protected:
     bool RunToTheEnd();
     /// Closes the station, ends its decks and the recorder; the recording in mono.
     std::vector<float> GoOffAir();
-    /// How much the recorder has written so far.
+    /// How much the recorder has written so far; milliseconds since the station's start-up.
     double RecordedSeconds() const;
-    /// Milliseconds since the station was started up.
     qint64 OnAirMs() const { return m_onAir.elapsed(); }
 
     /// The amplitude of the pitch hz in each window (Hann window, Goertzel), so a sine of
     /// amplitude a reads 20·log10(a) and pitches a few bins away read far below it.
     static std::vector<double> PitchLevelDb(const std::vector<float>& samples, double hz);
-    /// Where each tone is heard in the recording, printed; fails and returns fewer
-    /// spans when one is never heard.
+    /// Where each tone is heard in the recording; fails and returns fewer spans when one
+    /// is never heard.
     std::vector<Heard> HeardSpans(const std::vector<float>& samples) const;
     /// What a listener hears when all goes well: no silence longer than a dropout, a
     /// crossfade from each tone to the next (the next one in at its mixing point, both

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
-#include <QList>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -13,11 +11,10 @@
 QByteArray ReadBytes(const QString& path);
 /// Writes exactly these bytes, failing the test when the file cannot be written.
 void WriteBytes(const QString& path, const QByteArray& bytes);
-/// Every file and folder below `folder` with its size and modification time, sorted, so
-/// that a run which creates, rewrites or removes anything shows in a comparison.
-QStringList FolderTree(const QString& folder);
-/// The same for the files alone (a folder's time changes with every file made in it).
-QStringList FileTree(const QString& folder);
+/// Every file (and folder, if asked: a folder's time changes with every file made in it)
+/// below `folder` with its size and modification time, sorted, so that a run which
+/// creates, rewrites or removes anything shows in a comparison.
+QStringList FileTree(const QString& folder, bool withFolders = false);
 
 /// Sets an environment variable for as long as it lives, then restores it (or unsets it
 /// when it was not set), however the test ends.
@@ -37,15 +34,3 @@ private:
 /// The environment for running the program with a private home, so that its settings
 /// go to home + "/.config" and never to the real user's.
 QProcessEnvironment PrivateHomeEnvironment(const QString& home);
-
-/// One line of the as-run log: time TAB source TAB event TAB detail.
-struct AsRunLine {
-    QDateTime when;
-    QString source, event, detail;
-};
-/// Parses the log's lines, failing the test on a line of another shape.
-QList<AsRunLine> ParseAsRunLog(const QStringList& lines);
-/// The week preview of the station in startFolder with default settings, run in this
-/// process from start ("yyyy-MM-dd hh:mm:ss") for duration ("1h"), parsed.
-QList<AsRunLine> PreviewLog(const QString& startFolder, const QString& start,
-                            const QString& duration);

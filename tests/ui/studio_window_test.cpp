@@ -54,14 +54,12 @@ protected:
         folder.AddList("CD_live", {80});
         folder.WriteDays({{1, "08:00", "10:00", "a"}, {1, "12:00", "13:00", "b"}});
     }
-
     void Start() {
         EXPECT_EQ(station.StartUp(), QStringList());
         window = std::make_unique<MainWindow>(station, [] {});
         window->resize(1366, 768);
         window->show();
     }
-
     template <class T = QWidget>
     T* Find(const QString& name) {
         T* w = window->findChild<T*>(name);
@@ -69,7 +67,6 @@ protected:
         return w;
     }
     QString Text(const QString& label) { return Find<QLabel>(label)->text(); }
-
     // Virtual time passes; the window then draws what the core did meanwhile.
     void Advance(std::int64_t ms) {
         host.Advance(ms);
@@ -78,7 +75,6 @@ protected:
     // The start wait, then the first tick starts the head of the queue.
     void RunUntilFirstTrack() { Advance(6'000 + 400); }
     QString CurrentFile() { return link.File(station.Engine().Players().CurrentDeck); }
-
     StationFolder folder;
     QStringList a;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
@@ -87,14 +83,14 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
+TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReachThePlayer) {
     Start();
     EXPECT_EQ(Find<QTabBar>("TabControl1")->currentIndex(), 1);
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxProgram1")),
               QStringList({"08:00 - 10:00     a", "12:00 - 13:00     b"}));
-    EXPECT_EQ(Text("LabelProgramName1"), "a");
-    EXPECT_EQ(Text("LabelWra2"), "08:00 - 10:00");
-    EXPECT_EQ(Text("LabeltracksToPlay1"), "6");
+    EXPECT_EQ(
+        Text("LabelProgramName1") + "|" + Text("LabelWra2") + "|" + Text("LabeltracksToPlay1"),
+        "a|08:00 - 10:00|6");
     for (int n = 1; n <= 5; ++n) {
         const QString label = Text(QStringLiteral("LabelTrackPlay%1").arg(n));
         const QRegularExpression shown(
@@ -103,20 +99,69 @@ TEST_F(StudioWindowTest, StartShowsTodaysProgramsAndTheNextTracks) {
                 .arg(n - 1));
         EXPECT_TRUE(shown.match(label).hasMatch()) << label.toStdString();
     }
-
     RunUntilFirstTrack();
     EXPECT_EQ(Text("LabelTime1"), "09:05:06");
-    EXPECT_EQ(Find<QLabel>("LabelTrackName1")->text(), "a - Track 1");
-    EXPECT_EQ(Items(Find<QListWidget>("ListBoxPrevPlayed1")), QStringList({"a - Track 1.mp3"}));
-    EXPECT_EQ(Text("LabelPlayedTracks"), "1");
+    EXPECT_EQ(Text("LabelTrackName1"), "a - Track 1");
     EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 2"));
     Advance(10'200);
-    EXPECT_EQ(Text("LabelPlayTime"), "00:10");
-    EXPECT_EQ(Text("LabelLenghtOfTrack"), "01:00");
-    EXPECT_EQ(Text("LabelRemainingTime"), "-00:50");
+    EXPECT_EQ(Text("LabelPlayTime") + Text("LabelLenghtOfTrack") + Text("LabelRemainingTime"),
+              "00:1001:00-00:50");
+    // Drag the knob to the middle of the bar: half of the 60 s track.
+    QWidget* knob = Find("BitBtnMoveBar");
+    QWidget* bar = Find("PanelSecBar");
+    const auto mouse = [knob](QEvent::Type type, int x, Qt::MouseButton button,
+                              Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(x, 5), QPointF(), button, held, Qt::NoModifier);
+        QApplication::sendEvent(knob, &event);
+    };
+    const int grab = knob->width() / 2;
+    const int target = bar->x() + bar->width() / 2 - knob->width() / 2;
+    mouse(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, grab + target - knob->x(), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(knob->x(), target);
+    EXPECT_FALSE(Find("LabelBarPosInSec")->isHidden());
+    EXPECT_EQ(Text("LabelBarPosInSec"), "00:30");
+    mouse(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
+    EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
+    // The window keys reach the player from where the focus was at the start, and from
+    // the number and hour boxes, but not from a name box.
+    QApplication::setActiveWindow(window.get());
+    Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
+    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
+    // "'" pauses, "[" fades out; from anywhere in the window but a name box.
+    for (const char* focus :
+         {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
+        SCOPED_TRACE(focus);
+        if (*focus) Find(focus)->setFocus();
+        const bool name = QLatin1String(focus) == "EditNewProgramName1";
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused, Qt::Key_Apostrophe);
+        QTest::keyClick(focused, Qt::Key_BracketLeft);
+        QTest::keyClick(focused, Qt::Key_Backslash);  // no line input yet
+        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
+        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
+        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
+        EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
+        if (name) continue;
+        Find<QPushButton>("ButtonPause20")->click();
+        Find<QPushButton>("BitBtnFadeIn0")->click();
+    }
+    // A Greek layout makes "'" a dead accent: its place on the keyboard counts.
+    QKeyEvent greekLayout(QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier, 48, 0, 0);
+    Find("ListBoxProgram1")->setFocus();
+    QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
+    EXPECT_EQ(Text("LabelPausePlay1"), "||");
+    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
+                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
+        EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
+        EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
+            << waiting;
+    }
 }
 
-TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
+TEST_F(StudioWindowTest, MarkedLabelsPlayedTracksAndListEntriesPlayAndAWideTitleSwings) {
+    folder.AddList(QString(120, QLatin1Char('w')), {90});
     Start();
     RunUntilFirstTrack();
     QTest::mouseClick(Find("LabelTrackPlay3"), Qt::LeftButton);
@@ -128,21 +173,60 @@ TEST_F(StudioWindowTest, MarkedLabelTurnsNavyAndPlayStartsIt) {
     Find<QPushButton>("BitBtnPlay")->click();
     EXPECT_EQ(CurrentFile(), a[3]);  // the queue held tracks 2..6: label 3 was track 4
     EXPECT_EQ(Find<QLabel>("LabelTrackName1")->text(), "a - Track 4");
-
     // A double click marks and plays at once.
     Advance(4'000);
     QTest::mouseDClick(Find("LabelTrackPlay1"), Qt::LeftButton);
     EXPECT_EQ(CurrentFile(), a[1]);
-    EXPECT_EQ(Items(Find<QListWidget>("ListBoxPrevPlayed1")).size(), 3);
+    // A played track plays again; clearing the played list asks first.
+    Advance(4'000);
+    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
+    Find<QPushButton>("SpeedButton7")->click();  // nothing chosen: nothing happens
+    EXPECT_EQ(played->count(), 3);
+    driver::ClickRow(played, 0);
+    Find<QPushButton>("SpeedButton7")->click();
+    EXPECT_EQ(Items(played), QStringList({"a - Track 1.mp3", "a - Track 4.mp3", "a - Track 2.mp3",
+                                          "a - Track 1.mp3"}));
+    EXPECT_EQ(CurrentFile(), a[0]);
+    EXPECT_EQ(Text("LabelPlayedTracks"), "4");
+    for (const auto& [answer, rowsLeft] : {std::pair{"Cancel", 4}, {"Yes", 0}}) {
+        QString question;
+        ModalAnswer confirm("Confirmation", [&, answer = QString(answer)](QWidget* box) {
+            question = static_cast<QMessageBox*>(box)->text();
+            driver::ClickButton(box, answer);
+        });
+        Find<QPushButton>("SpeedButtonClearPrevList")->click();
+        EXPECT_TRUE(confirm.Answered());
+        EXPECT_EQ(question, "Clear the list with the previous played tracks ?");
+        EXPECT_EQ(played->count(), rowsLeft) << answer;
+    }
+    EXPECT_EQ(Text("LabelPlayedTracks"), "0");  // the count goes with the rows
+    // The list tab plays its current entry at once; a title wider than its panel swings.
+    auto playFromList = [this](int list, int row) {
+        driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), list);
+        driver::ClickRow(Find<QListWidget>("ListBoxTitles1"), row);
+        Find<QPushButton>("SpeedButton9")->click();
+    };
+    playFromList(1, 2);
+    EXPECT_TRUE(CurrentFile().endsWith("b - Track 3.mp3")) << CurrentFile().toStdString();
+    EXPECT_EQ(station.Engine().Loop().SettleTicks, 10);
+    EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 3"));  // the queue goes on as it was
+    QWidget* title = Find("LabelTrackName1");
+    Advance(2'000);
+    EXPECT_EQ(title->x(), 20);  // "b - Track 3" fits and stands still
+    playFromList(2, 0);
+    ASSERT_GT(title->width(), Find("PanelTrackName1")->width());
+    EXPECT_EQ(title->x(), 20);
+    Advance(2'000);  // five title ticks of 5 pixels to the left
+    EXPECT_EQ(title->x(), -5);
 }
 
-TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
+TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourSavedAndCommandsActOnTheRowChosen) {
+    folder.WriteDays({{3, "06:00", "07:00", "b"}, {3, "20:00", "21:00", "a"}});
     Start();
     auto* start = Find<QComboBox>("ComboBoxStartHour1");
     auto* end = Find<QComboBox>("ComboBoxEndHour1");
     auto* programs = Find<QListWidget>("ListBoxProgram1");
     EXPECT_FALSE(start->isEnabled());
-
     // "Ακυρο" in the chooser changes nothing and closes the choice all the same.
     for (const char* answer : {"Ακυρο", "OK"}) {
         Find<QPushButton>("BitBtnNewHourProg1")->click();
@@ -167,7 +251,6 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
                                             "12:00 - 13:00     b"}));
     EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "1").value.mid(20, 2),
               QStringList({"a|b|", "###SAME###"}));
-
     // "Same as" copies the day chosen in the week onto the day shown.
     ModalAnswer week("TFormWeek1", [](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Week");
@@ -184,15 +267,27 @@ TEST_F(StudioWindowTest, NewProgramIsChosenHourByHourAndSaved) {
     EXPECT_EQ(programs->count(), 3);
     EXPECT_EQ(text_file::ReadLines(folder.DaysPath() + "2").value,
               text_file::ReadLines(folder.DaysPath() + "1").value);
+    // Commands act only on the row chosen on the day shown.
+    auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
+    driver::ClickRow(programs, 1);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+    remove->click();
+    EXPECT_EQ(programs->count(), 2) << "no row of Wednesday was chosen";
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    driver::ClickRow(programs, 0);
+    remove->click();
+    remove->click();
+    EXPECT_EQ(Items(programs), QStringList({"10:00 - 12:00     a|b|", "12:00 - 13:00     b"}))
+        << "one Delete, one program";
 }
 
-TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
+TEST_F(StudioWindowTest,
+       ListIsEditedSavedUnderANewNameReloadedByEveryClickAndEmptiedOnlyIfConfirmed) {
     Start();
     auto* names = Find<QListWidget>("ListBoxFileListBox");
     auto* titles = Find<QListWidget>("ListBoxTitles1");
     EXPECT_EQ(Items(names), QStringList({"a", "b"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "2");
-
     driver::ClickRow(names, 0);
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "a");
     driver::ClickRow(titles, 0);
@@ -203,7 +298,6 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     EXPECT_EQ(Items(titles), QStringList({"a - Track 2.mp3", "a - Track 4.mp3", "a - Track 6.mp3",
                                           "a - Track 5.mp3"}));
     EXPECT_EQ(Text("LabelTotalTracks1"), "4");
-
     driver::Retype(Find<QLineEdit>("EditNewProgramName1"), "a 2");
     Find<QPushButton>("BitBtnSaveProgram1")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b"}));
@@ -211,33 +305,10 @@ TEST_F(StudioWindowTest, ListIsEditedAndSavedUnderANewName) {
     EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a 2").value,
               QStringList({a[1], a[3], a[5], a[4]}));
     EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value, a);
-
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "4");
-}
-
-TEST_F(StudioWindowTest, CommandsActOnlyOnTheRowChosenOnTheDayShown) {
-    folder.WriteDays({{2, "06:00", "07:00", "b"}, {2, "20:00", "21:00", "a"}});
-    Start();
-    auto* days = Find<QTabBar>("TabControl1");
-    auto* programs = Find<QListWidget>("ListBoxProgram1");
-    auto* remove = Find<QPushButton>("BitBtnDelHourProg1");
-    driver::ClickRow(programs, 1);
-    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
-    remove->click();
-    EXPECT_EQ(programs->count(), 2) << "no row of Tuesday was chosen";
-    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(1).center());
-    driver::ClickRow(programs, 0);
-    remove->click();
-    remove->click();
-    EXPECT_EQ(Items(programs), QStringList({"12:00 - 13:00     b"})) << "one Delete, one program";
-}
-
-TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
-    Start();
-    auto* names = Find<QListWidget>("ListBoxFileListBox");
-    auto* titles = Find<QListWidget>("ListBoxTitles1");
+    // Every click on a name loads it again; saving it emptied asks first.
     driver::ClickRow(names, 0);
     driver::ClickRow(titles, 0);
     QTest::keyClick(titles, Qt::Key_Delete);
@@ -245,7 +316,6 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
     EXPECT_EQ(titles->count(), 6) << "the unwanted edit is dropped";
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "") << "it named what was shown";
-
     driver::ClickRow(names, 0);
     QTest::keyClick(titles, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(titles, Qt::Key_Delete);
@@ -257,7 +327,6 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
         Find<QPushButton>("BitBtnSaveProgram1")->click();
         EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value.size(), lines) << answer;
     }
-
     // The lists folder turns into a file: the save fails, the editor keeps the list.
     driver::ClickRow(names, 1);
     ASSERT_TRUE(QDir(folder.ListsPath()).removeRecursively());
@@ -270,69 +339,17 @@ TEST_F(StudioWindowTest, EveryClickOnANameLoadsItAndSavingItEmptiedAsksFirst) {
     Find<QPushButton>("BitBtnSaveProgram1")->click();
     EXPECT_TRUE(error.Answered());
     EXPECT_FALSE(shown.isEmpty());
-    EXPECT_EQ(titles->count(), 3);
+    EXPECT_EQ(titles->count(), 4);
     EXPECT_EQ(names->count(), 3);
 }
 
-TEST_F(StudioWindowTest, ListTabPlaysTheCurrentEntryAtOnceAndAWideTitleSwings) {
-    folder.AddList(QString(120, QLatin1Char('w')), {90});
-    Start();
-    RunUntilFirstTrack();
-    auto playFromList = [this](int list, int row) {
-        driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), list);
-        driver::ClickRow(Find<QListWidget>("ListBoxTitles1"), row);
-        Find<QPushButton>("SpeedButton9")->click();
-    };
-    playFromList(1, 2);
-    EXPECT_TRUE(CurrentFile().endsWith("b - Track 3.mp3")) << CurrentFile().toStdString();
-    EXPECT_EQ(station.Engine().Loop().SettleTicks, 10);
-    EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 2"));  // the queue goes on as it was
-    QWidget* title = Find("LabelTrackName1");
-    Advance(2'000);
-    EXPECT_EQ(title->x(), 20);  // "b - Track 3" fits and stands still
-
-    playFromList(2, 0);
-    ASSERT_GT(title->width(), Find("PanelTrackName1")->width());
-    EXPECT_EQ(title->x(), 20);
-    Advance(2'000);  // five title ticks of 5 pixels to the left
-    EXPECT_EQ(title->x(), -5);
-}
-
-TEST_F(StudioWindowTest, PlayedTrackPlaysAgainAndClearingThePlayedListAsksFirst) {
-    Start();
-    RunUntilFirstTrack();
-    Advance(4'000);
-    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
-    Find<QPushButton>("SpeedButton7")->click();  // nothing chosen: nothing happens
-    EXPECT_EQ(played->count(), 1);
-    driver::ClickRow(played, 0);
-    Find<QPushButton>("SpeedButton7")->click();
-    EXPECT_EQ(Items(played), QStringList({"a - Track 1.mp3", "a - Track 1.mp3"}));
-    EXPECT_EQ(CurrentFile(), a[0]);
-    EXPECT_EQ(Text("LabelPlayedTracks"), "2");
-
-    for (const auto& [answer, rowsLeft] : {std::pair{"Cancel", 2}, {"Yes", 0}}) {
-        QString question;
-        ModalAnswer confirm("Confirmation", [&, answer = QString(answer)](QWidget* box) {
-            question = static_cast<QMessageBox*>(box)->text();
-            driver::ClickButton(box, answer);
-        });
-        Find<QPushButton>("SpeedButtonClearPrevList")->click();
-        EXPECT_TRUE(confirm.Answered());
-        EXPECT_EQ(question, "Clear the list with the previous played tracks ?");
-        EXPECT_EQ(played->count(), rowsLeft) << answer;
-    }
-    EXPECT_EQ(Text("LabelPlayedTracks"), "0");  // the count goes with the rows
-}
-
-TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
+TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpTheirBoxesTurnThemOffAndOptionsAreTyped) {
     station.Lock().LockPrograms = station.StoredOptions().SimplifyPlayer = true;
     station.StoredOptions().AviOrMessage = false;
     Start();
     EXPECT_TRUE(Find("PanelVideo")->isHidden());
     EXPECT_FALSE(Find("PanelMessages")->isHidden());
     EXPECT_EQ(Text("LabelMessages"), "Right Click to Enter Your message");
-
     auto exists = [this](const QString& name) {
         return window->findChild<QWidget*>(name) || window->findChild<QAction*>(name);
     };
@@ -358,7 +375,6 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     EXPECT_TRUE(Find("CheckBoxDontClearAutomaticallyPrevTracks")->isEnabled());
     lock->click();
     EXPECT_EQ(hidden(), locked);
-
     // The simple player hides the fine controls and moves the transport to its places.
     auto* simplify = Find<QCheckBox>("CheckBoxSymplifyPlayer");
     EXPECT_EQ(Find("ButtonPause20")->geometry(), QRect(130, 70, 60, 68));
@@ -370,10 +386,7 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpAndTheirBoxesTurnThemOff) {
     EXPECT_FALSE(Find("Editsec1")->isHidden());
     simplify->click();
     EXPECT_EQ(Find("BitBtnPlay")->geometry(), QRect(70, 70, 60, 68));
-}
-
-TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
-    Start();
+    // A typed number that is no number falls back; the box keeps the text.
     ModalAnswer options("TFormOptions1", [&](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Options");
         driver::Retype(dialog->findChild<QLineEdit*>("EditWaitSecBeg"), "abc");
@@ -382,70 +395,7 @@ TEST_F(StudioWindowTest, OptionsDialogStoresTypedNumbers) {
     window->findChild<QAction*>("Options2")->trigger();
     EXPECT_TRUE(options.Answered());
     EXPECT_EQ(station.Engine().WaitSecInBeggining, 5);
-    EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");  // the box keeps the text
-}
-
-TEST_F(StudioWindowTest, KeysReachThePlayerFromStartAndFromNumberAndHourBoxesButNotNames) {
-    Start();
-    QApplication::setActiveWindow(window.get());
-    RunUntilFirstTrack();
-    Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
-    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
-
-    // "'" pauses, "[" fades out; from anywhere in the window but a name box.
-    for (const char* focus :
-         {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
-        SCOPED_TRACE(focus);
-        if (*focus) Find(focus)->setFocus();
-        const bool name = QLatin1String(focus) == "EditNewProgramName1";
-        QWidget* target = QApplication::focusWidget();
-        QTest::keyClick(target, Qt::Key_Apostrophe);
-        QTest::keyClick(target, Qt::Key_BracketLeft);
-        QTest::keyClick(target, Qt::Key_Backslash);  // no line input yet
-        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
-        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
-        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
-        EXPECT_EQ(nameBox->text(), name ? "null'[\\" : "null");  // the name at start
-        if (name) continue;
-        Find<QPushButton>("ButtonPause20")->click();
-        Find<QPushButton>("BitBtnFadeIn0")->click();
-    }
-    // A Greek layout makes "'" a dead accent: its place on the keyboard counts.
-    QKeyEvent greekLayout(QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier, 48, 0, 0);
-    Find("ListBoxProgram1")->setFocus();
-    QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
-    EXPECT_EQ(Text("LabelPausePlay1"), "||");
-
-    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
-                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
-        EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
-        EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
-            << waiting;
-    }
-}
-
-TEST_F(StudioWindowTest, KnobDragSeeks) {
-    Start();
-    RunUntilFirstTrack();
-    Advance(2'000);
-    // Drag the knob from the start of the bar to its middle: half of the 60 s track.
-    QWidget* knob = Find("BitBtnMoveBar");
-    QWidget* bar = Find("PanelSecBar");
-    const auto mouse = [knob](QEvent::Type type, int x, Qt::MouseButton button,
-                              Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(x, 5), QPointF(), button, held, Qt::NoModifier);
-        QApplication::sendEvent(knob, &event);
-    };
-    const int grab = knob->width() / 2;
-    const int target = bar->x() + bar->width() / 2 - knob->width() / 2;
-    mouse(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
-    mouse(QEvent::MouseMove, grab + target - knob->x(), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(knob->x(), target);
-    EXPECT_FALSE(Find("LabelBarPosInSec")->isHidden());
-    EXPECT_EQ(Text("LabelBarPosInSec"), "00:30");
-    mouse(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
-    EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
-    EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
+    EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");
 }
 
 }  // namespace
