@@ -61,17 +61,7 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
     EXPECT_EQ(options.State().EditPlaySpotEvery, "abc");
 }
 
-TEST_F(OptionsTest, ShutdownHourThatIsNoNumberIsRefusedAndKept) {
-    Start();
-    EXPECT_EQ(options.ComboBoxHourShutDown1Change("7"), "");
-    EXPECT_EQ(options.ComboBoxHourShutDown1Change("abc"), "'abc' is not a valid integer value");
-    EXPECT_EQ(options.State().ComboBoxHourShutDown1, "abc");
-    EXPECT_EQ(station.StoredOptions().ShutDownHour, 7);
-    EXPECT_EQ(options.ComboBoxHourShutDown1Change("0x10"), "");
-    EXPECT_EQ(station.StoredOptions().ShutDownHour, 16);
-}
-
-TEST_F(OptionsTest, ChecksAndRadiosReachTheRoomsAndTheStoredSettings) {
+TEST_F(OptionsTest, ChecksRadiosAndTheShutdownHourReachTheRoomsAndTheStoredSettings) {
     station.Spots().HowToPlaySpots = 7;
     station.StoredOptions().ShutDownHour = 5;
     Start();
@@ -99,6 +89,13 @@ TEST_F(OptionsTest, ChecksAndRadiosReachTheRoomsAndTheStoredSettings) {
     EXPECT_TRUE(options.State().EditSkipIntroSecEnabled);
     EXPECT_TRUE(station.Engine().SkipIntro);
     EXPECT_FALSE(station.Lists().ListBoxFileListBoxKeyDown(Qt::Key_Delete));
+    // A shutdown hour that is no number is refused; the box keeps it, the setting the last.
+    EXPECT_EQ(options.ComboBoxHourShutDown1Change("7"), "");
+    EXPECT_EQ(options.ComboBoxHourShutDown1Change("abc"), "'abc' is not a valid integer value");
+    EXPECT_EQ(options.State().ComboBoxHourShutDown1, "abc");
+    EXPECT_EQ(station.StoredOptions().ShutDownHour, 7);
+    EXPECT_EQ(options.ComboBoxHourShutDown1Change("0x10"), "");
+    EXPECT_EQ(station.StoredOptions().ShutDownHour, 16);
 }
 
 }  // namespace
