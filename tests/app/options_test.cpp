@@ -29,7 +29,7 @@ protected:
 
 // What the operator types is what is written at close, through whichever room holds it;
 // text that is no number falls back ("abc" in the waiting seconds is the window test's).
-TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
+TEST_F(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSettings) {
     using Edit = std::function<void(Options&, const QString&)>;
     const auto fadeOnSpots = [this] { return station.Spots().HowFastFadeOnSpots; };
     const auto shutDownMin = [this] { return station.StoredOptions().ShutDownMin; };
@@ -50,6 +50,8 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
         {&Options::EditPlaySpotEveryChange, spotEvery, "300", 44},
         {&Options::EditPlaySpotEveryChange, spotEvery, "abc", 5},
     };
+    station.Spots().HowToPlaySpots = 7;
+    station.StoredOptions().ShutDownHour = 5;
     Start();
     for (const auto& c : cases) {
         // Start from a value that is neither the fallback nor the typed number.
@@ -59,12 +61,7 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
     }
     // The box keeps what was typed, the setting the number.
     EXPECT_EQ(options.State().EditPlaySpotEvery, "abc");
-}
-
-TEST_F(OptionsTest, ChecksRadiosAndTheShutdownHourReachTheRoomsAndTheStoredSettings) {
-    station.Spots().HowToPlaySpots = 7;
-    station.StoredOptions().ShutDownHour = 5;
-    Start();
+    // Checks, radios and the shutdown hour reach the rooms and the stored settings too.
     EXPECT_EQ(options.State().ComboBoxHourShutDown1, "5");  // plain decimal, not "05"
     // A mode outside 1..4 shows as "Ακριβώς" and is written back as it was read.
     EXPECT_EQ(options.State().SpotRadio, Options::Just);
