@@ -15,11 +15,6 @@ namespace {
 // the window makes it.
 class OptionsTest : public ::testing::Test {
 protected:
-    void Start() {
-        station.StartUp();
-        options.Load();
-    }
-
     QTemporaryDir folder;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(10, 5))};
     SimulatedPlayerLink link{host, host};
@@ -52,7 +47,8 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredS
     };
     station.Spots().HowToPlaySpots = 7;
     station.StoredOptions().ShutDownHour = 5;
-    Start();
+    station.StartUp();
+    options.Load();
     for (const auto& c : cases) {
         // Start from a value that is neither the fallback nor the typed number.
         c.type(options, QStringLiteral("77"));
