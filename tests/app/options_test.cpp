@@ -15,11 +15,6 @@ namespace {
 // the window makes it.
 class OptionsTest : public ::testing::Test {
 protected:
-    void Start() {
-        station.StartUp();
-        options.Load();
-    }
-
     QTemporaryDir folder;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(10, 5))};
     SimulatedPlayerLink link{host, host};
@@ -29,7 +24,7 @@ protected:
 
 // What the operator types is what is written at close, through whichever room holds it;
 // text that is no number falls back ("abc" in the waiting seconds is the window test's).
-TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
+TEST_F(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSettings) {
     using Edit = std::function<void(Options&, const QString&)>;
     const auto fadeOnSpots = [this] { return station.Spots().HowFastFadeOnSpots; };
     const auto shutDownMin = [this] { return station.StoredOptions().ShutDownMin; };
@@ -50,7 +45,10 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
         {&Options::EditPlaySpotEveryChange, spotEvery, "300", 44},
         {&Options::EditPlaySpotEveryChange, spotEvery, "abc", 5},
     };
-    Start();
+    station.Spots().HowToPlaySpots = 7;
+    station.StoredOptions().ShutDownHour = 5;
+    station.StartUp();
+    options.Load();
     for (const auto& c : cases) {
         // Start from a value that is neither the fallback nor the typed number.
         c.type(options, QStringLiteral("77"));
@@ -59,22 +57,7 @@ TEST_F(OptionsTest, TypedNumbersFallBackAndReachTheStoredSettings) {
     }
     // The box keeps what was typed, the setting the number.
     EXPECT_EQ(options.State().EditPlaySpotEvery, "abc");
-}
-
-TEST_F(OptionsTest, ShutdownHourThatIsNoNumberIsRefusedAndKept) {
-    Start();
-    EXPECT_EQ(options.ComboBoxHourShutDown1Change("7"), "");
-    EXPECT_EQ(options.ComboBoxHourShutDown1Change("abc"), "'abc' is not a valid integer value");
-    EXPECT_EQ(options.State().ComboBoxHourShutDown1, "abc");
-    EXPECT_EQ(station.StoredOptions().ShutDownHour, 7);
-    EXPECT_EQ(options.ComboBoxHourShutDown1Change("0x10"), "");
-    EXPECT_EQ(station.StoredOptions().ShutDownHour, 16);
-}
-
-TEST_F(OptionsTest, ChecksAndRadiosReachTheRoomsAndTheStoredSettings) {
-    station.Spots().HowToPlaySpots = 7;
-    station.StoredOptions().ShutDownHour = 5;
-    Start();
+    // Checks, radios and the shutdown hour reach the rooms and the stored settings too.
     EXPECT_EQ(options.State().ComboBoxHourShutDown1, "5");  // plain decimal, not "05"
     // A mode outside 1..4 shows as "Ακριβώς" and is written back as it was read.
     EXPECT_EQ(options.State().SpotRadio, Options::Just);
@@ -99,6 +82,13 @@ TEST_F(OptionsTest, ChecksAndRadiosReachTheRoomsAndTheStoredSettings) {
     EXPECT_TRUE(options.State().EditSkipIntroSecEnabled);
     EXPECT_TRUE(station.Engine().SkipIntro);
     EXPECT_FALSE(station.Lists().ListBoxFileListBoxKeyDown(Qt::Key_Delete));
+    // A shutdown hour that is no number is refused; the box keeps it, the setting the last.
+    EXPECT_EQ(options.ComboBoxHourShutDown1Change("7"), "");
+    EXPECT_EQ(options.ComboBoxHourShutDown1Change("abc"), "'abc' is not a valid integer value");
+    EXPECT_EQ(options.State().ComboBoxHourShutDown1, "abc");
+    EXPECT_EQ(station.StoredOptions().ShutDownHour, 7);
+    EXPECT_EQ(options.ComboBoxHourShutDown1Change("0x10"), "");
+    EXPECT_EQ(station.StoredOptions().ShutDownHour, 16);
 }
 
 }  // namespace

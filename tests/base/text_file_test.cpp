@@ -28,7 +28,7 @@ TEST(TextFile, SplitsLinesAndDecodesUtf8OrWindows1253) {
     EXPECT_EQ(text_file::EncodeWindows1253(text_file::DecodeWindows1253(all)), all);
 }
 
-TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
+TEST(TextFile, MissingFileIsEmptyAnUnreadableOrBinaryOneRefusedAndAFailedWriteKeepsTheOld) {
     QTemporaryDir dir;
     const auto missing = text_file::ReadLines(dir.filePath("none"));
     EXPECT_TRUE(missing == Result::Ok() && missing.value.isEmpty());
@@ -42,10 +42,7 @@ TEST(TextFile, MissingFileIsEmptyButAnUnreadableOrBinaryOneIsRefused) {
     EXPECT_EQ(binary, Result::Error(junk + " is not a text file"));
     ASSERT_TRUE(QFile::resize(junk, 33 * 1024 * 1024));  // a sparse file: no disk is spent
     EXPECT_EQ(text_file::ReadLines(junk), Result::Error(junk + " is too large to be a text file"));
-}
-
-TEST(TextFile, FailedWriteReportsTheSystemMessageAndKeepsTheOldFile) {
-    QTemporaryDir dir;
+    // A failed write reports the system's message and keeps the old file.
     const QString nowhere = file_failure::PathUnderRegularFile(dir.path(), "list");
     const Result refused = text_file::WriteLines(nowhere, {"x"});
     EXPECT_TRUE(!refused.ok() && refused.message().startsWith(nowhere + " could not be written: "));
@@ -59,7 +56,7 @@ TEST(TextFile, FailedWriteReportsTheSystemMessageAndKeepsTheOldFile) {
     EXPECT_EQ(error, Result::Error(path + " could not be written: File too large"));
     EXPECT_EQ(ReadBytes(path), QByteArray("old 1\r\nold 2\r\n"));
     // No half-written temporary file is left beside it.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"blocker", "list"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"blocker", "junk", "list"}));
 }
 
 }  // namespace

@@ -133,24 +133,6 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
     }
 }
 
-TEST_F(MpegDataTest, FirstFrameWithPaddingIsFollowedByItsRealLength) {
-    // Drop each stream's unpadded first frame so that the file starts on a padded one.
-    const MpegFormat formats[] = {{1, 3, 128, 44100, false},
-                                  {2, 3, 64, 22050, false},
-                                  {3, 3, 32, 11025, true},
-                                  {1, 1, 32, 44100, false}};
-    for (const MpegFormat& f : formats) {
-        SCOPED_TRACE(f.version * 10 + f.layer);
-        const std::int64_t seconds = 30, bytesPerSecond = f.bitRate * 125;
-        const QByteArray all = MpegFrames(f, seconds * bytesPerSecond + 100);
-        const QByteArray padded = all.mid(MpegFrameBytes(f, false));
-        ASSERT_TRUE(padded.at(2) & 0x02);
-        const TMPEGData d = Read("padded.mp3", padded);
-        EXPECT_EQ(d.Duration, static_cast<std::uint32_t>(padded.size() / bytesPerSecond));
-        EXPECT_EQ(d.FrameLength, static_cast<std::uint32_t>(MpegFrameBytes(f, true)));
-    }
-}
-
 TEST_F(MpegDataTest, XingTagIsFoundWhereVersionAndChannelsPutIt) {
     // (format, audio bytes, frame count, magic, seconds bit rate frame length read)
     const std::tuple<MpegFormat, std::int64_t, int, const char*, const char*> cases[] = {

@@ -67,8 +67,10 @@ TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) 
     EXPECT_FALSE(calendar.StartHoursEnabled() || calendar.EndHoursEnabled());
 }
 
-TEST_F(CalendarTest, StartsAndEndsStopAtOtherPrograms) {
-    station.WriteDays({{kMonday, "08:00", "10:00", "a"}, {kMonday, "12:00", "13:00", "b"}});
+TEST_F(CalendarTest, StartsAndEndsStopAtOtherProgramsAndADayChangeAbandonsAHalfMadeOne) {
+    station.WriteDays({{kMonday, "08:00", "10:00", "a"},
+                       {kMonday, "12:00", "13:00", "b"},
+                       {2, "00:00", "24:00", "all day"}});
     Open();
     calendar.BitBtnNewHourProg1Click();
     EXPECT_EQ(Texts(calendar.StartHours()), Range(0, 15) + Range(20, 23) + Range(26, 47));
@@ -76,6 +78,12 @@ TEST_F(CalendarTest, StartsAndEndsStopAtOtherPrograms) {
     EXPECT_EQ(Texts(calendar.EndHours()), QStringList({"10:30", "11:00", "11:30", "12:00"}));
     calendar.ComboBoxStartHour1Change(StartIndexOf("11:30"));
     EXPECT_EQ(Texts(calendar.EndHours()), QStringList({"12:00"}));
+    calendar.TabControl1Change(2);
+    // The start chosen on Monday must not overwrite Tuesday's program.
+    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"x"}), Result::Ok());
+    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
+    EXPECT_TRUE(DayFile(2)[0] == "all day" && !DayFile(2).contains("x"))
+        << DayFile(2).join(' ').toStdString();
 }
 
 TEST_F(CalendarTest, ChosenListsBecomeTheProgramValue) {
@@ -124,17 +132,6 @@ TEST_F(CalendarTest, DeletedProgramIsSavedByADayChangeAndDroppedBySameAsAnUnsave
     EXPECT_EQ(DayFile(kMonday), DayFile(3));
     EXPECT_EQ(calendar.Rows()[0].text, "06:00 - 07:00     w");
     EXPECT_EQ(programsChanged, 0);
-}
-
-TEST_F(CalendarTest, DayChangeAbandonsAHalfMadeProgram) {
-    station.WriteDays({{2, "00:00", "24:00", "all day"}});
-    Open();
-    calendar.BitBtnNewHourProg1Click();
-    calendar.TabControl1Change(2);
-    // The start chosen on Monday must not overwrite Tuesday's program.
-    EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"x"}), Result::Ok());
-    EXPECT_EQ(calendar.TabControl1Change(kMonday), Result::Ok());
-    EXPECT_EQ(DayFile(2)[0], "all day");
 }
 
 TEST_F(CalendarTest, FailedSaveKeepsTheChangeAndReportsIt) {

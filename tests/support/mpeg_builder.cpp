@@ -76,12 +76,12 @@ QByteArray Id3v2Tag(const MpegFileSpec& layout) {
     return head + layout.id3v2Payload.left(body).leftJustified(body, '\0') + footer;
 }
 
-}  // namespace
-
 int MpegFrameBytes(const MpegFormat& f, bool padding) {
     const SlotRate s = Slots(f);
     return static_cast<int>((s.num / s.den + (padding ? 1 : 0)) * s.slotBytes);
 }
+
+}  // namespace
 
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {
     const SlotRate s = Slots(f);

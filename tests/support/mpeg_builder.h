@@ -29,8 +29,6 @@ struct MpegFileSpec {
     QByteArray xingMagic = "Xing";
 };
 
-/// Bytes of one frame of this format.
-int MpegFrameBytes(const MpegFormat& f, bool padding);
 /// Consecutive frames filling exactly `bytes` bytes (the last frame cut short).
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes);
 /// The whole file's bytes.
