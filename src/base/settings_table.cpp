@@ -8,25 +8,17 @@
 
 SettingsTable::SettingsTable(std::function<void()> applied) : m_applied(std::move(applied)) {}
 
-SettingsTable& SettingsTable::Add(const char* key, QString& member) {
-    m_rows.push_back(Row<QString>{key, &member, member});
+// The row's default is the member's value as the room adds it.
+template <class T>
+SettingsTable& SettingsTable::AddRow(const char* key, T& member) {
+    m_rows.push_back(Row<T>{key, &member, member});
     return *this;
 }
 
-SettingsTable& SettingsTable::Add(const char* key, int& member) {
-    m_rows.push_back(Row<int>{key, &member, member});
-    return *this;
-}
-
-SettingsTable& SettingsTable::Add(const char* key, bool& member) {
-    m_rows.push_back(Row<bool>{key, &member, member});
-    return *this;
-}
-
-SettingsTable& SettingsTable::Add(const char* key, quint8& member) {
-    m_rows.push_back(Row<quint8>{key, &member, member});
-    return *this;
-}
+SettingsTable& SettingsTable::Add(const char* key, QString& member) { return AddRow(key, member); }
+SettingsTable& SettingsTable::Add(const char* key, int& member) { return AddRow(key, member); }
+SettingsTable& SettingsTable::Add(const char* key, bool& member) { return AddRow(key, member); }
+SettingsTable& SettingsTable::Add(const char* key, quint8& member) { return AddRow(key, member); }
 
 void SettingsTable::Read(QSettings& store) {
     for (const AnyRow& any : m_rows) {

@@ -42,6 +42,8 @@ private:
         T fallback;
     };
     using AnyRow = std::variant<Row<QString>, Row<int>, Row<bool>, Row<quint8>>;
+    template <class T>
+    SettingsTable& AddRow(const char* key, T& member);
 
     std::vector<AnyRow> m_rows;
     std::function<void()> m_applied;
