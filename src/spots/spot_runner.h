@@ -14,6 +14,8 @@ public:
     /// Counts each head taken from the queue while the every-few-songs spot is on.
     void CountQueueHead();
     bool TakesTick(const TickMoment& moment) override;
+    /// "Play Spots Normally": in manual mode the operator lets this quarter's spots play.
+    void PlaySpotsNormally() { SpotsAccepted = true; }
 
     // The options' settings of the spots.
     void SetHowToPlaySpots(int mode) { HowToPlaySpots = mode; }
@@ -28,6 +30,8 @@ public:
     bool PlayOnlyOneSpot = false;
     quint8 PlaySpotEvery = 5;  ///< one byte, as it is stored
     int TracksSinceEverySpot = 0;
+    /// Accepted in manual mode for the quarter under way; cleared at each quarter change.
+    bool SpotsAccepted = false;
 
     /// The spot values above, as the station's settings keep them.
     SettingsTable& Settings() { return m_settings; }
