@@ -136,13 +136,12 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
-    // The spots of 10:15, each logged right before its hand-over to a deck.
-    QStringList handedOver;
+    QStringList handedOver;  // the spots of 10:15, each logged right before its hand-over
     for (int i = 0; i + 1 < lines.size(); ++i)
-        if (lines[i].contains("\tstation\tspot\t"))
-            handedOver << lines[i].left(19) + " " + lines[i + 1].section('\t', 2);
-    EXPECT_EQ(handedOver, QStringList({"2026-12-07 10:14:55 load\t" + spots[0],
-                                       "2026-12-07 10:15:15 load\t" + spots[1]}));
+        if (lines[i].contains("\tspot\t"))
+            handedOver << lines[i].left(19) + lines[i + 1].section('\t', 2);
+    EXPECT_EQ(handedOver, QStringList({"2026-12-07 10:14:55load\t" + spots[0],
+                                       "2026-12-07 10:15:15load\t" + spots[1]}));
     EXPECT_EQ(lines.filter("\tstation\tproblem\tThe settings in ").size(), 1);
     EXPECT_EQ(FileTree(station.StartFolder(), true) + FileTree(home.path(), true), before);
 }

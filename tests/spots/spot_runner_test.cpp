@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <tuple>
 
 #include "app/as_run_log.h"
 #include "app/station.h"
@@ -17,13 +18,13 @@ namespace {
 const QDate kMonday(2026, 12, 7);
 
 // A station on Monday with music from 10:00 and three spots of 20 s due at 10:15, logging
-// as the week preview does.
+// as the week preview does: each line's time, event and file name without ".mp3".
 struct SpotStation {
     struct Line {
         QTime when;
-        QString event, detail;
+        QString event, name;
     };
-    explicit SpotStation(const QTime& start, qint64 spotBytes = 320'000)
+    SpotStation(const QTime& start, bool manual, qint64 spotBytes = 320'000)
         : host({kMonday, start}),
           link(host, host),
           station(folder.StartFolder(), host, host, link) {
@@ -37,30 +38,21 @@ struct SpotStation {
         }
         folder.WriteSpots(1, 1, 10, spots);
         LogStationEvents(station, log, host);
-        QObject::connect(&link, &SimulatedPlayerLink::DeckEvent,
-                         [this](int deck, const QString& event, const QString& detail) {
-                             if (event != "volume")
-                                 log.Write(host.Now(), QString::number(deck), event, detail);
-                         });
-    }
-    void Start(bool manual) {
         station.StartUp();
         station.Engine().SetManual(manual);
     }
     void RunTo(const QTime& t) { host.Advance(host.Now().time().msecsTo(t)); }
+    // The lines of these events from 10:14:50 on, and their "event name" sequence.
     QList<Line> Of(const QStringList& events) const {
         QList<Line> found;
         for (const Line& l : lines)
             if (events.contains(l.event) && l.when >= QTime(10, 14, 50)) found << l;
         return found;
     }
-    QString Sequence(const QList<Line>& found) const {
+    static std::string Sequence(const QList<Line>& found) {
         QStringList out;
-        for (const Line& l : found)
-            out << (l.event == "queue"
-                        ? l.event
-                        : l.event + " " + l.detail.section('/', -1).section(' ', 0, 1));
-        return out.join(", ");
+        for (const Line& l : found) out << l.event + " " + l.name;
+        return out.join(", ").toStdString();
     }
 
     StationFolder folder;
@@ -71,7 +63,8 @@ struct SpotStation {
     QList<Line> lines;
     AsRunLog log{[this](const QString& line) {
         const QStringList f = line.split('\t');
-        lines << Line{QTime::fromString(f[0].mid(11), "HH:mm:ss.zzz"), f[2], f[3]};
+        lines << Line{QTime::fromString(f[0].mid(11), "HH:mm:ss.zzz"), f[2],
+                      f[3].section('/', -1).section(".mp3", 0, 0)};
     }};
 };
 
@@ -81,56 +74,44 @@ TEST(SpotRunnerTest, SpotsFollowEachOtherFromSecond55AndTheMusicResumesWithoutSt
         const char* sequence;
     };
     for (const Case& c :
-         {Case{-1, -1, "spot Spot A.mp3, spot Spot B.mp3, spot Spot C.mp3, queue"},
-          Case{1, -1, "spot Spot A.mp3, spot-skipped Spot B.mp3, spot Spot C.mp3, queue"},
-          Case{-1, 0, "problem Spot A.mp3, spot Spot B.mp3, spot Spot C.mp3, queue"}}) {
-        SpotStation s({10, 14});
+         {Case{-1, -1, "spot Spot A, spot Spot B, spot Spot C, queue morning - Track 2"},
+          Case{1, -1, "spot Spot A, spot-skipped Spot B, spot Spot C, queue morning - Track 2"},
+          Case{-1, 0, "problem Spot A, spot Spot B, spot Spot C, queue morning - Track 2"}}) {
+        SpotStation s({10, 14}, false);
         if (c.missing >= 0) QFile::remove(s.spots[c.missing]);
-        s.Start(false);
         s.RunTo({10, 14, 54});
         s.station.SpotsTab().SetNextSpotChecked(c.unchecked, false);
         s.RunTo({10, 16, 30});
         const QList<SpotStation::Line> run = s.Of({"spot", "spot-skipped", "problem", "queue"});
-        EXPECT_EQ(s.Sequence(run).toStdString(), c.sequence);
-        ASSERT_EQ(run.size(), 4);
+        ASSERT_EQ(SpotStation::Sequence(run), c.sequence);
         EXPECT_GE(run[0].when, QTime(10, 14, 55));
         EXPECT_LT(run[0].when, QTime(10, 14, 55, 400));
         // Each start comes within two ticks of the item before it stopping (or being passed).
         QTime free = run[0].when;
         for (const SpotStation::Line& l : run) {
-            EXPECT_LE(free.msecsTo(l.when), 800) << l.detail.toStdString();
+            EXPECT_LE(free.msecsTo(l.when), 800) << l.name.toStdString();
             free = l.event == "spot" ? l.when.addSecs(20) : l.when;
-        }
-        // Each spot is handed over right after its line.
-        for (int i = 0; i + 1 < s.lines.size(); ++i) {
-            if (s.lines[i].event != "spot") continue;
-            EXPECT_EQ(s.lines[i + 1].detail, s.lines[i].detail);
         }
     }
 }
 
 TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
-    struct Case {
-        bool checked, accepted;
-        const char* sequence;
-    };
-    for (const Case& c : {Case{true, false, "spots-cancelled 3"},
-                          Case{true, true, "spot Spot A.mp3, spot Spot B.mp3, spot Spot C.mp3"},
-                          Case{false, false, ""}}) {
-        SpotStation s({10, 13, 50});
-        s.Start(true);
+    using Case = std::tuple<bool, bool, const char*>;  // checked, accepted, what follows
+    for (const auto& [checked, accepted, sequence] :
+         {Case{true, false, "spots-cancelled 3"},
+          Case{true, true, "spot Spot A, spot Spot B, spot Spot C"}, Case{false, false, ""}}) {
+        SpotStation s({10, 13, 50}, true);
         s.RunTo({10, 14, 1});
-        for (int i = 0; i < 3; ++i) s.station.SpotsTab().SetNextSpotChecked(i, c.checked);
+        for (int i = 0; i < 3; ++i) s.station.SpotsTab().SetNextSpotChecked(i, checked);
         EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
         s.RunTo({10, 14, 2, 100});
-        EXPECT_EQ(s.station.Spots().PanelManualSpotsWarning(), c.checked);
+        EXPECT_EQ(s.station.Spots().PanelManualSpotsWarning(), checked);
         const std::uint32_t colour = s.station.Spots().WarningColour();
         s.RunTo({10, 14, 2, 500});
-        EXPECT_EQ(s.station.Spots().WarningColour() != colour, c.checked);
-        if (c.accepted) s.station.Spots().PlaySpotsNormally();
-        EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning() && c.accepted);
+        EXPECT_EQ(s.station.Spots().WarningColour() != colour, checked);
+        if (accepted) s.station.Spots().PlaySpotsNormally();
         s.RunTo({10, 16, 30});
-        EXPECT_EQ(s.Sequence(s.Of({"spot", "spots-cancelled", "queue"})).toStdString(), c.sequence);
+        EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled", "queue"})), sequence);
         EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
         // After the run the station waits for the operator.
         s.station.Engine().Next();
@@ -140,22 +121,18 @@ TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
 }
 
 TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
-    struct Case {
-        int mode;
-        qint64 bytes;
-        int step;  // 0: no spot
-    };
-    for (const Case& c : {Case{1, 800'000, 20}, Case{1, 800'001, 5}, Case{7, 800'000, 20},
-                          Case{2, 800'000, 0}, Case{3, 800'000, 0}, Case{4, 800'000, 0}}) {
-        SpotStation s({10, 14, 30}, c.bytes);
-        s.station.Spots().SetHowToPlaySpots(c.mode);
-        s.Start(false);
+    using Case = std::tuple<int, qint64, int>;  // mode, spot bytes, fade step (0: no spot)
+    for (const auto& [mode, bytes, step] :
+         {Case{1, 800'000, 20}, Case{1, 800'001, 5}, Case{7, 800'000, 20}, Case{2, 800'000, 0},
+          Case{3, 800'000, 0}, Case{4, 800'000, 0}}) {
+        SpotStation s({10, 14, 30}, false, bytes);
+        s.station.Spots().SetHowToPlaySpots(mode);
         s.RunTo({10, 14, 56});
-        EXPECT_EQ(s.Of({"spot"}).size(), c.step ? 1 : 0) << c.mode;
-        if (!c.step) continue;
+        EXPECT_EQ(s.Of({"spot"}).size(), step ? 1 : 0) << mode;
+        if (!step) continue;
         const VolumeBars& bars = s.station.Engine().Bars();
-        EXPECT_EQ(bars.PageSize(), c.step);
-        EXPECT_EQ(bars.FadeInterval(), c.step == 5 ? bars.MixingInterval() : 20);
+        EXPECT_EQ(bars.PageSize(), step);
+        EXPECT_EQ(bars.FadeInterval(), step == 5 ? bars.MixingInterval() : 20);
         EXPECT_EQ(s.station.Engine().TrackName(), "SPOT: Spot A.mp3");
     }
 }
