@@ -84,7 +84,7 @@ private:
     bool SpotsPlayExactly() const;
     void QuarterChange(const TickMoment& moment);
     void WarnAndTrigger(const TickMoment& moment);
-    /// The run's step at this tick; false when it waits for the deck.
+    /// The run's step at this tick: wait for the deck, pass a spot over, or start one.
     void RunStep(const TickMoment& moment);
     void StartSpot(const QString& path);
 
