@@ -27,6 +27,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     : m_clock(clock),
       m_folders(MakeDataFolders(startFolder)),
       m_engine(clock, timers, link),
+      m_spotSchedule(m_folders.SpotsPath, clock, m_lock),
+      m_spots(m_spotSchedule, m_engine),
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock) {
@@ -35,6 +37,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     m_engine.AddTickPart(m_marquees);
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
+    connect(&m_spots, &SpotRunner::Problem, this, &Station::Problem);
+    connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
         const Result loaded = m_loader.LoadProgramOfHour(hour, minute);
@@ -60,7 +64,8 @@ QStringList Station::StartUp(QSettings* store) {
     SelectToday(messages);
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
-    // The spot editor, line-in and jingle banks take their places here as they arrive.
+    AddIfAny(messages, m_spotSchedule.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
+    // Line-in and the jingle banks take their places here as they arrive.
     m_lists.RefreshListNames();
     return messages;
 }
@@ -115,7 +120,7 @@ QStringList Station::Close(QSettings* store) {
     if (store) AddIfAny(messages, SaveSettings(*store, StoredSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
-    // The open spot slot is saved here once spots exist.
+    AddIfAny(messages, m_spotSchedule.SaveSpotSlot());
     // A file that could not be read is not replaced by the little that is known of it.
     if (!m_favoritesUnreadable) AddIfAny(messages, WriteFavorites(m_folders, m_favorites));
     return messages;

@@ -12,6 +12,7 @@
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
 #include "spots/spot_runner.h"
+#include "spots/spot_schedule.h"
 
 class Clock;
 class PlayerLink;
@@ -43,8 +44,12 @@ public:
     /// The engine's mutable side is its commands, and the settings the options write.
     PlaybackEngine& Engine() { return m_engine; }
     const PlaybackEngine& Engine() const { return m_engine; }
-    /// Mutable for the options, which write the spot settings.
+    /// The spot runs: the operator's spot commands, and the settings the options write.
     SpotRunner& Spots() { return m_spots; }
+    const SpotRunner& Spots() const { return m_spots; }
+    /// The Spots tab's editor and "Next Spots"; changed only through its commands.
+    SpotSchedule& SpotsTab() { return m_spotSchedule; }
+    const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
     /// The view reports the marquees' widths in pixels: each panel as it changes, each
@@ -95,6 +100,7 @@ private:
     ProgramLock m_lock;
     PlaybackEngine m_engine;
     Marquees m_marquees;
+    SpotSchedule m_spotSchedule;
     SpotRunner m_spots;
     Calendar m_calendar;
     ProgramLoader m_loader;

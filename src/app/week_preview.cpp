@@ -30,6 +30,12 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     QObject::connect(&station.Loader(), &ProgramLoader::ProgramLoaded, line("program"));
     QObject::connect(&station.Engine(), &PlaybackEngine::EntryStarted, line("queue"));
     QObject::connect(&station.Engine(), &PlaybackEngine::TrackMissing, line("missing"));
+    QObject::connect(&station.Spots(), &SpotRunner::SpotStarted, line("spot"));
+    QObject::connect(&station.Spots(), &SpotRunner::SpotSkipped, line("spot-skipped"));
+    QObject::connect(&station.Spots(), &SpotRunner::SpotsCancelled, [&log, &clock](int count) {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("spots-cancelled"),
+                  QString::number(count));
+    });
     QObject::connect(&station, &Station::Problem,
                      [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
 }

@@ -11,8 +11,10 @@ class Station;
 struct CommandLine;
 
 /// Sends the station's own events to the log: each program the calendar loads, each
-/// queue entry as it starts (before its file is handed over), each track passed over as
-/// missing, and each problem met while running (what the window shows in its box).
+/// queue entry and each spot as it starts (before its file is handed over), each track
+/// passed over as missing, each unchecked spot passed over, each quarter whose spots the
+/// operator let go by in manual mode, and each problem met while running (what the window
+/// shows in its box).
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
 /// Sends messages for the operator (those of start-up) to the log as problems.
 void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock);

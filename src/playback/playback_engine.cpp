@@ -196,6 +196,13 @@ void PlaybackEngine::Next() {
     if (!m_queue.At(1).isEmpty()) m_loop.NextTrackNow = true;
 }
 
+void PlaybackEngine::NextInListOrder() { m_queue.NextTrackNowInOrder = true; }
+
+void PlaybackEngine::ClearNextTrackFlags() {
+    m_loop.NextTrackNow = false;
+    m_queue.NextTrackNowInOrder = false;
+}
+
 void PlaybackEngine::PlayNow(const std::optional<QString>& entry) {
     m_queue.MarkedSlot = 1;
     if (!entry) return;

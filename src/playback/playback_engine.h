@@ -71,6 +71,10 @@ public:
     void PlayPlayedRow(int row);
     /// ButtonEpomeno11: start the head at the next tick, if something follows it.
     void Next();
+    /// The next tick starts the head of the queue, and refills take each list's first track.
+    void NextInListOrder();
+    /// A part that took over the start of the next item consumes both "start now" requests.
+    void ClearNextTrackFlags();
     /// Play now on the Lists tab: marks next-track label 1, puts the entry (when there is
     /// one) at the head of the queue and starts it.
     void PlayNow(const std::optional<QString>& entry);

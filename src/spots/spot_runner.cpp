@@ -1,6 +1,29 @@
 #include "spots/spot_runner.h"
 
-SpotRunner::SpotRunner() {
+#include <QFile>
+#include <QFileInfo>
+
+#include "playback/playback_engine.h"
+#include "player/player_link.h"
+#include "schedule/list_file.h"
+#include "spots/spot_file.h"
+#include "spots/spot_schedule.h"
+
+namespace {
+
+constexpr std::uint8_t kSpotSettleTicks = 5;
+constexpr int kLongSpotFadeStep = 5;
+constexpr int kShortSpotFadeMs = 20;
+// Under this a spot (or the track it follows) plays out before the next one starts.
+constexpr int kShortItemSec = 59;
+constexpr int kOffMode = 4;
+
+bool IsTriggerMinute(int minute) { return minute % 15 == 14; }
+
+}  // namespace
+
+SpotRunner::SpotRunner(SpotSchedule& schedule, PlaybackEngine& engine)
+    : m_schedule(schedule), m_engine(engine) {
     m_settings.Add("HowToPlaySpots", HowToPlaySpots)
         .Add("HowFastFadeOnSpots", HowFastFadeOnSpots)
         .Add("PlayOnlyOneSpot", PlayOnlyOneSpot)
@@ -11,4 +34,131 @@ void SpotRunner::CountQueueHead() {
     if (PlayOnlyOneSpot) ++TracksSinceEverySpot;
 }
 
-bool SpotRunner::TakesTick(const TickMoment&) { return false; }
+bool SpotRunner::IsLongSpotFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() > kLongSpotBytes;
+}
+
+bool SpotRunner::SpotsPlayExactly() const {
+    // The options show an unknown stored mode as "Ακριβώς", and it plays as such.
+    return HowToPlaySpots == 1 || HowToPlaySpots < 1 || HowToPlaySpots > kOffMode;
+}
+
+void SpotRunner::PlaySpotsNormally() {
+    SpotsAccepted = true;
+    m_warningVisible = false;
+}
+
+bool SpotRunner::TakesTick(const TickMoment& moment) {
+    if (m_schedule.TakeRefreshNextSpots()) m_schedule.PrepareNextSpots(moment.hour, moment.minute);
+    if (!m_runActive && (moment.hour != m_schedule.LastSpotHour() ||
+                         moment.minute / 15 != m_schedule.LastSpotMinute() / 15)) {
+        QuarterChange(moment);
+    }
+    if (m_warningVisible)
+        m_warningColour = m_warningColour == kWarningRed ? kWarningFace : kWarningRed;
+    WarnAndTrigger(moment);
+    if (!m_runActive) return false;
+    RunStep(moment);
+    return true;
+}
+
+void SpotRunner::QuarterChange(const TickMoment& moment) {
+    if (m_warnedUnaccepted && !SpotsAccepted) Q_EMIT SpotsCancelled(m_schedule.CheckedSpotCount());
+    m_warnedUnaccepted = false;
+    m_schedule.PrepareNextSpots(moment.hour, moment.minute);
+    SpotsAccepted = false;
+    m_warningVisible = false;
+}
+
+void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
+    if (m_runActive || !SpotsPlayExactly() || !IsTriggerMinute(moment.minute)) return;
+    const bool manual = m_engine.Controls().ManualMode;
+    if (manual && !m_warningVisible && !SpotsAccepted && moment.second > 0 &&
+        m_schedule.FirstCheckedSpot() != -1) {
+        m_warningVisible = true;
+        m_warnedUnaccepted = true;
+    }
+    // One run a quarter: a run that ends within its trigger minute (short or missing
+    // spots) must not start over at the next tick.
+    const int triggerKey = moment.hour * 60 + moment.minute;
+    if ((manual && !SpotsAccepted) || moment.second <= 54 || triggerKey == m_triggeredMinute)
+        return;
+    const int first = m_schedule.FirstCheckedSpot();
+    if (first == -1) return;
+    m_warningVisible = false;
+    m_warnedUnaccepted = false;
+    m_triggeredMinute = triggerKey;
+    Decks& decks = m_engine.Players();
+    decks.Stop(decks.NextDeck);
+    m_runActive = true;
+    m_nextIndex = first;
+    m_startSpotsNow = true;
+}
+
+void SpotRunner::RunStep(const TickMoment& moment) {
+    const int length = moment.lengthSec;
+    const int wait = length < kShortItemSec ? 1 : m_engine.Bars().MixingSeconds();
+    const bool forced =
+        m_startSpotsNow || m_engine.Loop().NextTrackNow || m_engine.Queue().NextTrackNowInOrder;
+    const bool deckBusy =
+        moment.playState == PlayerLink::kPlaying || moment.playState == PlayerLink::kPaused;
+    if (!forced && (wait <= 1 || wait <= length - moment.positionSec) && deckBusy) return;
+    const bool startedNow = m_startSpotsNow;
+    m_startSpotsNow = false;
+    m_engine.ClearNextTrackFlags();
+
+    const QStringList& paths = m_schedule.NextSpotPaths();
+    // A list prepared afresh during the run may be shorter than the index.
+    if (m_nextIndex < 0 || m_nextIndex >= paths.size()) {
+        m_runActive = false;
+        return;
+    }
+    const int index = m_nextIndex++;
+    const QString path = paths[index];
+    if (!m_schedule.NextSpotChecked(index)) {
+        Q_EMIT SpotSkipped(path);
+        m_startSpotsNow = startedNow;
+        return;
+    }
+    if (m_nextIndex >= spot_file::kSpotsPerSlot) m_runActive = false;
+    if (!QFileInfo(path).isFile()) {
+        // Handed over, it would cost the settling ticks in silence; the next spot (or the
+        // music) follows at the next tick instead.
+        Q_EMIT Problem(
+            QStringLiteral("The spot %1 could not be played: there is no such file.").arg(path));
+        m_startSpotsNow = m_runActive;
+        return;
+    }
+    StartSpot(path);
+}
+
+void SpotRunner::StartSpot(const QString& path) {
+    Decks& decks = m_engine.Players();
+    const int deck = decks.NextDeck;  // before the crossfade exchanges the roles
+    if (IsLongSpotFile(path))
+        m_engine.BarsForTickParts().StartCrossfade(kLongSpotFadeStep, 0);
+    else
+        m_engine.BarsForTickParts().StartCrossfade(HowFastFadeOnSpots, kShortSpotFadeMs);
+    m_engine.ShowTrackName(QStringLiteral("SPOT: ") + TrackTitle(path));
+    Q_EMIT SpotStarted(path);
+    decks.LoadFileIntoDeck(deck, path);
+    m_engine.LoopForTickParts().SettleTicks = kSpotSettleTicks;
+}
+
+void SpotRunner::SendAsSpot(const QString& path) {
+    Decks& decks = m_engine.Players();
+    if (!decks.SecondPlayerFound || path.isEmpty()) return;
+    decks.Stop(decks.NextDeck);
+    Q_EMIT SpotStarted(path);
+    decks.LoadFileIntoDeck(decks.NextDeck, path);
+}
+
+void SpotRunner::ListBoxSpots2DblClick(bool fadeJingles) {
+    Decks& decks = m_engine.Players();
+    if (fadeJingles)
+        decks.StopWithFade(0);
+    else
+        decks.Stop(0);
+    m_engine.NextInListOrder();
+}

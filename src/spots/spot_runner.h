@@ -1,21 +1,54 @@
 #pragma once
 
+#include <QObject>
+#include <QString>
 #include <QtGlobal>
+#include <cstdint>
 
 #include "base/settings_table.h"
 #include "playback/tick_part.h"
 
+class PlaybackEngine;
+class SpotSchedule;
+
 /// The spot runner's place in the tick, between the program of the hour and the next
-/// track. It takes no tick yet: there are no spots to run.
-class SpotRunner : public TickPart {
+/// track: it prepares "Next Spots" at each quarter change, warns in manual mode, and five
+/// seconds before each quarter plays the checked spots one after another on the other
+/// deck, then hands back to the music.
+class SpotRunner : public QObject, public TickPart {
+    Q_OBJECT
 public:
-    SpotRunner();
+    /// PanelManualSpotsWarning's two colours (0x00BBGGRR and the button face).
+    static constexpr std::uint32_t kWarningRed = 255;
+    static constexpr std::uint32_t kWarningFace = 0x8000000F;
+    /// A spot file larger than this takes the slow crossfade of a track.
+    static constexpr qint64 kLongSpotBytes = 800000;
+
+    SpotRunner(SpotSchedule& schedule, PlaybackEngine& engine);
 
     /// Counts each head taken from the queue while the every-few-songs spot is on.
     void CountQueueHead();
     bool TakesTick(const TickMoment& moment) override;
+
+    // --- the operator's commands ---
     /// "Play Spots Normally": in manual mode the operator lets this quarter's spots play.
-    void PlaySpotsNormally() { SpotsAccepted = true; }
+    void PlaySpotsNormally();
+    /// "SendAsSpot": the file plays on the other deck at once, over the music; no
+    /// crossfade, no exchange of the decks. Nothing without a second player or a path.
+    void SendAsSpot(const QString& path);
+    /// Double click on a spot of the Spots tab: deck 0 stops (fading when fadeJingles)
+    /// and the next tick starts the head of the queue in list order.
+    void ListBoxSpots2DblClick(bool fadeJingles);
+
+    // --- what the view reads ---
+    bool SpotRunActive() const { return m_runActive; }
+    /// The "Next Spots" row the run plays next.
+    int NextSpotIndex() const { return m_nextIndex; }
+    bool PanelManualSpotsWarning() const { return m_warningVisible; }
+    std::uint32_t WarningColour() const { return m_warningColour; }
+
+    /// Larger than 800000 bytes; a file that cannot be opened is not.
+    static bool IsLongSpotFile(const QString& path);
 
     // The options' settings of the spots.
     void SetHowToPlaySpots(int mode) { HowToPlaySpots = mode; }
@@ -36,6 +69,33 @@ public:
     /// The spot values above, as the station's settings keep them.
     SettingsTable& Settings() { return m_settings; }
 
+Q_SIGNALS:
+    /// A spot is about to be handed to a deck.
+    void SpotStarted(const QString& path);
+    /// An unchecked spot of the run was passed over.
+    void SpotSkipped(const QString& path);
+    /// A quarter ended in manual mode with this many checked spots the operator did not
+    /// let play.
+    void SpotsCancelled(int count);
+    /// A spot that could not be played; the run went on without it.
+    void Problem(const QString& message);
+
 private:
+    bool SpotsPlayExactly() const;
+    void QuarterChange(const TickMoment& moment);
+    void WarnAndTrigger(const TickMoment& moment);
+    /// The run's step at this tick: wait for the deck, pass a spot over, or start one.
+    void RunStep(const TickMoment& moment);
+    void StartSpot(const QString& path);
+
+    SpotSchedule& m_schedule;
+    PlaybackEngine& m_engine;
+    bool m_runActive = false;
+    int m_nextIndex = 0;
+    bool m_startSpotsNow = false;
+    bool m_warningVisible = false;
+    std::uint32_t m_warningColour = kWarningRed;
+    bool m_warnedUnaccepted = false;  // the warning came this quarter and no run followed
+    int m_triggeredMinute = -1;       // hour × 60 + minute of the last trigger
     SettingsTable m_settings;
 };

@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "support/files.h"
+#include "support/mpeg_builder.h"
 #include "support/station_folder.h"
 #include "support/watchdog.h"
 
@@ -117,6 +118,9 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     const QString conf = home.path() + "/.config/Kelmar/Stavox.conf";
     ASSERT_TRUE(QDir().mkpath(home.path() + "/.config/Kelmar"));
     WriteBytes(conf, "[General]\nMixingTime=7\n[colors\n");
+    const QStringList spots{station.MusicPath() + "Spot 1.mp3", station.MusicPath() + "Spot 2.mp3"};
+    for (const QString& spot : spots) ASSERT_TRUE(WriteCbrMpeg(spot, 20));
+    station.WriteSpots(1, 1, 10, spots);
     const QStringList before = FileTree(station.StartFolder(), true) + FileTree(home.path(), true);
     QProcess p;
     p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
@@ -128,10 +132,16 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     const QStringList lines =
         QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem)\t.*$)");
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled)\t.*$)");
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
+    QStringList handedOver;  // the spots of 10:15, each logged right before its hand-over
+    for (int i = 0; i + 1 < lines.size(); ++i)
+        if (lines[i].contains("\tspot\t"))
+            handedOver << lines[i].left(19) + lines[i + 1].section('\t', 2);
+    EXPECT_EQ(handedOver, QStringList({"2026-12-07 10:14:55load\t" + spots[0],
+                                       "2026-12-07 10:15:15load\t" + spots[1]}));
     EXPECT_EQ(lines.filter("\tstation\tproblem\tThe settings in ").size(), 1);
     EXPECT_EQ(FileTree(station.StartFolder(), true) + FileTree(home.path(), true), before);
 }

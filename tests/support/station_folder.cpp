@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QMap>
 #include <algorithm>
 
@@ -20,6 +21,15 @@ QString StationFolder::StartFolder() const { return m_dir.path(); }
 QString StationFolder::ListsPath() const { return m_dir.path() + QStringLiteral("/pro1/"); }
 QString StationFolder::DaysPath() const { return m_dir.path() + QStringLiteral("/days1/"); }
 QString StationFolder::MusicPath() const { return m_dir.path() + QStringLiteral("/music/"); }
+QString StationFolder::SpotsPath() const { return m_dir.path() + QStringLiteral("/spots1/"); }
+
+void StationFolder::WriteSpots(int weekday, int quarter, int hour, const QStringList& paths) {
+    QStringList lines(240, QStringLiteral("###NULL###"));
+    for (int i = 0; i < paths.size(); ++i) lines[hour * 10 + i] = paths[i];
+    QFile file(SpotsPath() + QStringLiteral("%1-%2").arg(weekday).arg(quarter));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+}
 
 QStringList StationFolder::AddList(const QString& name, const QList<int>& trackSeconds) {
     QStringList paths;

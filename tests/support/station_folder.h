@@ -27,6 +27,7 @@ public:
     QString ListsPath() const;
     QString DaysPath() const;
     QString MusicPath() const;
+    QString SpotsPath() const;
 
     /// Generates one MPEG track per length (seconds) and writes the list of their paths.
     /// Tracks are titled "<list> - Track <n>.mp3". Returns the paths in list order.
@@ -37,6 +38,9 @@ public:
     /// Writes the day file of every weekday the programs name; each holds those programs
     /// and "###NULL###" elsewhere. Days not named are left as they are.
     void WriteDays(const QList<Program>& programs);
+
+    /// Writes the spot file of a weekday and quarter: these spots at `hour`, nothing else.
+    void WriteSpots(int weekday, int quarter, int hour, const QStringList& paths);
 
 private:
     QTemporaryDir m_dir;

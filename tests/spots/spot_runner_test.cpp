@@ -1,0 +1,140 @@
+#include "spots/spot_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <tuple>
+
+#include "app/as_run_log.h"
+#include "app/station.h"
+#include "app/week_preview.h"
+#include "base/virtual_timer_host.h"
+#include "player/simulated_player_link.h"
+#include "support/mpeg_builder.h"
+#include "support/station_folder.h"
+
+namespace {
+
+const QDate kMonday(2026, 12, 7);
+
+// A station on Monday with music from 10:00 and three spots of 20 s due at 10:15, logging
+// as the week preview does: each line's time, event and file name without ".mp3".
+struct SpotStation {
+    struct Line {
+        QTime when;
+        QString event, name;
+    };
+    SpotStation(const QTime& start, bool manual, qint64 spotBytes = 320'000)
+        : host({kMonday, start}),
+          link(host, host),
+          station(folder.StartFolder(), host, host, link) {
+        folder.AddList("morning", {200, 190, 230, 185, 240});
+        folder.WriteDays({{1, "10:00", "11:00", "morning"}});
+        MpegFileSpec spot;
+        spot.audioBytes = spotBytes;
+        for (const char* name : {"Spot A.mp3", "Spot B.mp3", "Spot C.mp3"}) {
+            spots << folder.MusicPath() + name;
+            EXPECT_TRUE(WriteMpegFile(spots.last(), spot));
+        }
+        folder.WriteSpots(1, 1, 10, spots);
+        LogStationEvents(station, log, host);
+        station.StartUp();
+        station.Engine().SetManual(manual);
+    }
+    void RunTo(const QTime& t) { host.Advance(host.Now().time().msecsTo(t)); }
+    // The lines of these events from 10:14:50 on, and their "event name" sequence.
+    QList<Line> Of(const QStringList& events) const {
+        QList<Line> found;
+        for (const Line& l : lines)
+            if (events.contains(l.event) && l.when >= QTime(10, 14, 50)) found << l;
+        return found;
+    }
+    static std::string Sequence(const QList<Line>& found) {
+        QStringList out;
+        for (const Line& l : found) out << l.event + " " + l.name;
+        return out.join(", ").toStdString();
+    }
+
+    StationFolder folder;
+    VirtualTimerHost host;
+    SimulatedPlayerLink link;
+    Station station;
+    QStringList spots;
+    QList<Line> lines;
+    AsRunLog log{[this](const QString& line) {
+        const QStringList f = line.split('\t');
+        lines << Line{QTime::fromString(f[0].mid(11), "HH:mm:ss.zzz"), f[2],
+                      f[3].section('/', -1).section(".mp3", 0, 0)};
+    }};
+};
+
+TEST(SpotRunnerTest, SpotsFollowEachOtherFromSecond55AndTheMusicResumesWithoutStalls) {
+    struct Case {
+        int unchecked, missing;
+        const char* sequence;
+    };
+    for (const Case& c :
+         {Case{-1, -1, "spot Spot A, spot Spot B, spot Spot C, queue morning - Track 2"},
+          Case{1, -1, "spot Spot A, spot-skipped Spot B, spot Spot C, queue morning - Track 2"},
+          Case{-1, 0, "problem Spot A, spot Spot B, spot Spot C, queue morning - Track 2"}}) {
+        SpotStation s({10, 14}, false);
+        if (c.missing >= 0) QFile::remove(s.spots[c.missing]);
+        s.RunTo({10, 14, 54});
+        s.station.SpotsTab().SetNextSpotChecked(c.unchecked, false);
+        s.RunTo({10, 16, 30});
+        const QList<SpotStation::Line> run = s.Of({"spot", "spot-skipped", "problem", "queue"});
+        ASSERT_EQ(SpotStation::Sequence(run), c.sequence);
+        EXPECT_GE(run[0].when, QTime(10, 14, 55));
+        EXPECT_LT(run[0].when, QTime(10, 14, 55, 400));
+        // Each start comes within two ticks of the item before it stopping (or being passed).
+        QTime free = run[0].when;
+        for (const SpotStation::Line& l : run) {
+            EXPECT_LE(free.msecsTo(l.when), 800) << l.name.toStdString();
+            free = l.event == "spot" ? l.when.addSecs(20) : l.when;
+        }
+    }
+}
+
+TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
+    using Case = std::tuple<bool, bool, const char*>;  // checked, accepted, what follows
+    for (const auto& [checked, accepted, sequence] :
+         {Case{true, false, "spots-cancelled 3"},
+          Case{true, true, "spot Spot A, spot Spot B, spot Spot C"}, Case{false, false, ""}}) {
+        SpotStation s({10, 13, 50}, true);
+        s.RunTo({10, 14, 1});
+        for (int i = 0; i < 3; ++i) s.station.SpotsTab().SetNextSpotChecked(i, checked);
+        EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
+        s.RunTo({10, 14, 2, 100});
+        EXPECT_EQ(s.station.Spots().PanelManualSpotsWarning(), checked);
+        const std::uint32_t colour = s.station.Spots().WarningColour();
+        s.RunTo({10, 14, 2, 500});
+        EXPECT_EQ(s.station.Spots().WarningColour() != colour, checked);
+        if (accepted) s.station.Spots().PlaySpotsNormally();
+        s.RunTo({10, 16, 30});
+        EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled", "queue"})), sequence);
+        EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
+        // After the run the station waits for the operator.
+        s.station.Engine().Next();
+        s.RunTo({10, 16, 31});
+        EXPECT_EQ(s.Of({"queue"}).size(), 1);
+    }
+}
+
+TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
+    using Case = std::tuple<int, qint64, int>;  // mode, spot bytes, fade step (0: no spot)
+    for (const auto& [mode, bytes, step] :
+         {Case{1, 800'000, 20}, Case{1, 800'001, 5}, Case{7, 800'000, 20}, Case{2, 800'000, 0},
+          Case{3, 800'000, 0}, Case{4, 800'000, 0}}) {
+        SpotStation s({10, 14, 30}, false, bytes);
+        s.station.Spots().SetHowToPlaySpots(mode);
+        s.RunTo({10, 14, 56});
+        EXPECT_EQ(s.Of({"spot"}).size(), step ? 1 : 0) << mode;
+        if (!step) continue;
+        const VolumeBars& bars = s.station.Engine().Bars();
+        EXPECT_EQ(bars.PageSize(), step);
+        EXPECT_EQ(bars.FadeInterval(), step == 5 ? bars.MixingInterval() : 20);
+        EXPECT_EQ(s.station.Engine().TrackName(), "SPOT: Spot A.mp3");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "spots/spot_schedule.h"
+
+#include <gtest/gtest.h>
+
+#include "base/virtual_timer_host.h"
+#include "schedule/program_lock.h"
+#include "spots/spot_file.h"
+#include "support/files.h"
+#include "support/station_folder.h"
+
+namespace {
+
+struct ScheduleRig {
+    explicit ScheduleRig(const QDateTime& now)
+        : clock(now), spots(folder.SpotsPath(), clock, lock) {
+        spots.StartUp(clock.Now().date().dayOfWeek() % 7);
+    }
+    StationFolder folder;
+    VirtualTimerHost clock;
+    ProgramLock lock;
+    SpotSchedule spots;
+};
+
+const QDate kMonday(2026, 12, 7);
+
+TEST(SpotScheduleTest, NextSpotsHoldTheQuarterThatBeginsNext) {
+    struct Case {
+        QDateTime now;
+        int weekday, quarter, hour;
+    };
+    for (const Case& c :
+         {Case{{kMonday, QTime(10, 5)}, 1, 1, 10}, Case{{kMonday, QTime(10, 50)}, 1, 0, 11},
+          Case{{kMonday.addDays(5), QTime(23, 50)}, 0, 0, 0}}) {
+        ScheduleRig rig(c.now);
+        rig.folder.WriteSpots(c.weekday, c.quarter, c.hour, {"/s/due.mp3", "/s/too.mp3"});
+        rig.spots.PrepareNextSpots(c.now.time().hour(), c.now.time().minute());
+        EXPECT_EQ(rig.spots.NextSpotTitles(), QStringList({"due.mp3", "too.mp3"})) << c.hour;
+        EXPECT_EQ(rig.spots.FirstCheckedSpot(), 0);
+        EXPECT_EQ(rig.spots.EditedSpotHour() * 10 + rig.spots.EditedSpotQuarter(),
+                  c.hour * 10 + c.quarter);
+    }
+}
+
+TEST(SpotScheduleTest, AfterAnEditOfTheUpcomingSlotTheNextQuarterStillLoadsItsOwnSpots) {
+    ScheduleRig rig({kMonday, QTime(10, 5)});
+    rig.spots.PrepareNextSpots(10, 5);
+    ASSERT_TRUE(rig.spots.AddSpot("/s/edited.mp3", "edited").ok());
+    ASSERT_TRUE(rig.spots.TakeRefreshNextSpots());
+    rig.spots.PrepareNextSpots(10, 5);
+    rig.folder.WriteSpots(1, 2, 10, {"/s/half-past.mp3"});
+    rig.clock.Advance(10 * 60'000);
+    rig.spots.PrepareNextSpots(10, 15);
+    EXPECT_EQ(rig.spots.NextSpotPaths(), QStringList{"/s/half-past.mp3"});
+}
+
+TEST(SpotScheduleTest, EditsSaveAtOnceKeepTenSpotsAndRefuseWhileLocked) {
+    ScheduleRig rig({kMonday, QTime(10, 5)});
+    for (int i = 0; i < 11; ++i)
+        ASSERT_TRUE(rig.spots.AddSpot(QString("/s/%1.mp3").arg(i), "").ok());
+    rig.spots.SelectSpot(0);
+    ASSERT_TRUE(rig.spots.BitBtnSpotDown1Click().ok());
+    rig.lock.LockPrograms = true;
+    EXPECT_FALSE(rig.spots.BitBtnDelSpot1Click().ok());
+    rig.lock.LockPrograms = false;
+    rig.spots.TabSet1Change(0);
+    const QStringList kept = rig.spots.EditedSpotPaths();
+    EXPECT_EQ(kept.size(), 10);
+    EXPECT_EQ(kept.mid(0, 3), QStringList({"/s/1.mp3", "/s/0.mp3", "/s/2.mp3"}));
+
+    // "Same as...": onto itself nothing changes; from a day never saved nothing is copied.
+    const QByteArray monday = ReadBytes(rig.folder.SpotsPath() + "1-0");
+    EXPECT_TRUE(rig.spots.BitBtnIdioMeSpots1Click(1).ok());
+    EXPECT_TRUE(rig.spots.BitBtnIdioMeSpots1Click(4).ok());
+    EXPECT_EQ(ReadBytes(rig.folder.SpotsPath() + "1-0"), monday);
+    rig.spots.TabControlSpotsChange(2);
+    EXPECT_TRUE(rig.spots.BitBtnIdioMeSpots1Click(1).ok());
+    EXPECT_EQ(ReadBytes(rig.folder.SpotsPath() + "2-0"), monday);
+    EXPECT_EQ(rig.spots.EditedSpotPaths(), kept);
+}
+
+// A file the station did not write is read as well as it can be and never damaged further.
+TEST(SpotScheduleTest, OddSpotFilesReadSafelyAndDamagedOnesAreNeverOverwritten) {
+    struct Case {
+        QByteArray bytes;
+        int spots;  // at hour 10; -1: the file is refused
+    };
+    const QByteArray line = "/s/x.mp3\r\n";
+    QByteArray shortFile, longFile = line.repeated(300);
+    for (int i = 0; i < 100; ++i) shortFile += "###NULL###\r\n";
+    shortFile += line + line;
+    for (const Case& c :
+         {Case{shortFile, 2}, Case{longFile, 10}, Case{QByteArray("/s/a\0b\r\n", 9), -1},
+          Case{line.repeated(120'000), -1}}) {
+        ScheduleRig rig({kMonday, QTime(10, 5)});
+        WriteBytes(spot_file::Path(rig.folder.SpotsPath(), 1, 1), c.bytes);
+        int problems = 0;
+        QObject::connect(&rig.spots, &SpotSchedule::Problem, [&problems] { ++problems; });
+        rig.spots.PrepareNextSpots(10, 5);
+        rig.spots.PrepareNextSpots(10, 6);
+        EXPECT_EQ(rig.spots.NextSpotPaths().size(), std::max(c.spots, 0));
+        EXPECT_EQ(problems, c.spots < 0 ? 1 : 0);
+        rig.spots.SelectSpot(0);
+        EXPECT_EQ(rig.spots.BitBtnDelSpot1Click().ok(), c.spots >= 0);
+        const QByteArray after = ReadBytes(rig.folder.SpotsPath() + "1-1");
+        EXPECT_EQ(c.spots < 0 ? after : QByteArray::number(after.count("\r\n")),
+                  c.spots < 0 ? c.bytes : "240");
+    }
+}
+
+TEST(SpotScheduleTest, NoWeekdayOrQuarterOutOfRangeNamesAFile) {
+    for (const auto& [weekday, quarter] : {std::pair{7, 0}, {-1, 0}, {0, 4}, {0, -1}}) {
+        EXPECT_TRUE(spot_file::Path("/spots/", weekday, quarter).isEmpty());
+        EXPECT_FALSE(spot_file::Write("/spots/", weekday, quarter, {}).ok());
+    }
+    ScheduleRig rig({kMonday, QTime(10, 5)});
+    rig.spots.PrepareNextSpots(24, 0);
+    rig.spots.TabSet1Change(4);
+    rig.spots.TabControlSpotsChange(9);
+    EXPECT_EQ(rig.spots.EditedSpotDay() * 10 + rig.spots.EditedSpotQuarter(), 10);
+}
+
+}  // namespace
