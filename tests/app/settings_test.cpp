@@ -63,7 +63,6 @@ TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByteAndHandTextR
     EXPECT_EQ(RgbOf(*kept.Colours.value("ListBoxTitles1").background), (Rgb{255, 0, 0}));
     EXPECT_EQ(kept.Colours.value("ListBoxArtist").font, 0x00FFFFu);
     EXPECT_EQ(kept.Colours.value("LabelRunProgram"), (ComponentColours{0x808000u, 0xFFu}));
-
     WriteSettings(*store, station.StoredSettings());
     EXPECT_EQ(store->value("FadeOut0").toString(), "abc");
     EXPECT_EQ(store->value("PlaySpotEvery").toString(), "44");

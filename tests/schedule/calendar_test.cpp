@@ -57,7 +57,6 @@ TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAProgramToMidnightIsStoredOrK
     EXPECT_EQ(Texts(calendar.StartHours()), Range(0, 47));
     EXPECT_EQ(Texts(calendar.EndHours()).mid(46), QStringList({"23:30", "24:00"}));
     EXPECT_TRUE(calendar.StartHoursEnabled() && calendar.EndHoursEnabled());
-
     EXPECT_EQ(AddProgram("22:00", "24:00", {"late"}), Result::Ok());
     EXPECT_EQ(DayFile(kMonday).mid(43),
               QStringList({"###NULL###", "late", "###SAME###", "###SAME###", "###SAME###"}));

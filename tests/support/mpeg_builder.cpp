@@ -116,10 +116,14 @@ QByteArray BuildMpegFile(const MpegFileSpec& layout) {
     return file;
 }
 
-bool WriteCbrMpeg(const QString& path, int seconds) {
-    MpegFileSpec layout;
-    layout.audioBytes = std::int64_t{std::max(0, seconds)} * 16000;  // 128 kbit/s
+bool WriteMpegFile(const QString& path, const MpegFileSpec& layout) {
     const QByteArray bytes = BuildMpegFile(layout);
     QSaveFile out(path);
     return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+}
+
+bool WriteCbrMpeg(const QString& path, int seconds) {
+    MpegFileSpec layout;
+    layout.audioBytes = std::int64_t{std::max(0, seconds)} * 16000;  // 128 kbit/s
+    return WriteMpegFile(path, layout);
 }

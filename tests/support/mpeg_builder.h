@@ -33,6 +33,8 @@ struct MpegFileSpec {
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes);
 /// The whole file's bytes.
 QByteArray BuildMpegFile(const MpegFileSpec& layout);
+/// Writes BuildMpegFile(layout) to path; false when the file cannot be written.
+bool WriteMpegFile(const QString& path, const MpegFileSpec& layout);
 
 /// Writes an MPEG-1 Layer III, 128 kbit/s, 44.1 kHz stereo file of exactly `seconds`
 /// seconds (16 000 bytes a second), whose TrackLength is `seconds`. False on a write error.
