@@ -90,32 +90,26 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
 }
 #endif
 
-TEST(CommandLine, TrackLengthPrintsSecondsTabPathPerFileAndFlagsUnreadableOnes) {
+TEST(CommandLine, TrackLengthAndTheAsRunLogPrintOneTabbedLineEachAndFlagUnreadableFiles) {
     QTemporaryDir dir;
     const QString a = dir.filePath("άλμπουμ 1.mp3"), text = dir.filePath("notes.txt"),
                   missing = dir.filePath("gone.mp3"), fifo = dir.filePath("fifo.mp3");
     ASSERT_TRUE(WriteCbrMpeg(a, 185) && MakeFifo(fifo));
     WriteBytes(text, "not audio\n");
     QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    EXPECT_EQ(RunTrackLengthCommand({a, text}, outStream, errStream), 0);
+    QTextStream outs(&out), errs(&err);
+    EXPECT_EQ(RunTrackLengthCommand({a, text}, outs, errs), 0);
     EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n");
     EXPECT_TRUE(err.isEmpty());
     // A FIFO is flagged at once instead of waiting for a writer.
     out.clear();
     int result = -1;
-    EXPECT_TRUE(ReturnsWithin(
-        20000,
-        [&] {
-            result = RunTrackLengthCommand({missing, fifo, a}, outStream, errStream);
-        },
-        [&] { ReleaseFifoReader(fifo); }));
+    const auto run = [&] { result = RunTrackLengthCommand({missing, fifo, a}, outs, errs); };
+    EXPECT_TRUE(ReturnsWithin(20000, run, [&] { ReleaseFifoReader(fifo); }));
     EXPECT_EQ(result, 1);
     EXPECT_EQ(out, "0\t" + missing + "\n0\t" + fifo + "\n185\t" + a + "\n");
     EXPECT_TRUE(err.contains(missing)) << err.toStdString();
-}
-
-TEST(AsRunLog, OneEventALineWithTabsAndNoStrayLineBreaks) {
+    // The as-run log: one event a line, no stray line breaks.
     const QDateTime t(QDate(2026, 12, 7), QTime(10, 0, 0, 40));
     EXPECT_EQ(AsRunLog::FormatLine(t, "deck1", "load", "C:\\Music\\a b.mp3").toStdString(),
               "2026-12-07 10:00:00.040\tdeck1\tload\tC:\\Music\\a b.mp3");

@@ -11,25 +11,20 @@
 
 namespace {
 
-// A station in an empty folder, and the options dialog's model made after start-up, as
-// the window makes it.
-class OptionsTest : public ::testing::Test {
-protected:
+// A station in an empty folder and the options dialog's model, as the window makes them:
+// what the operator types is written at close, through whichever room holds it; text
+// that is no number falls back ("abc" in the waiting seconds is the window test's).
+TEST(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSettings) {
     QTemporaryDir folder;
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(10, 5))};
     SimulatedPlayerLink link{host, host};
     Station station{folder.path(), host, host, link};
     Options options{station};
-};
-
-// What the operator types is what is written at close, through whichever room holds it;
-// text that is no number falls back ("abc" in the waiting seconds is the window test's).
-TEST_F(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSettings) {
     using Edit = std::function<void(Options&, const QString&)>;
-    const auto fadeOnSpots = [this] { return station.Spots().HowFastFadeOnSpots; };
-    const auto shutDownMin = [this] { return station.StoredOptions().ShutDownMin; };
-    const auto skipIntroSec = [this] { return station.Engine().SkipIntroSec; };
-    const auto spotEvery = [this] { return int(station.Spots().PlaySpotEvery); };
+    const auto fadeOnSpots = [&] { return station.Spots().HowFastFadeOnSpots; };
+    const auto shutDownMin = [&] { return station.StoredOptions().ShutDownMin; };
+    const auto skipIntroSec = [&] { return station.Engine().SkipIntroSec; };
+    const auto spotEvery = [&] { return int(station.Spots().PlaySpotEvery); };
     const struct {
         Edit type;
         std::function<int()> stored;

@@ -35,7 +35,7 @@ protected:
 
 // The two files were written by the store when one struct held every value: one with
 // each value changed (the colours at their defaults), one with the defaults.
-TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByte) {
+TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByteAndHandTextReadByItsKind) {
     const QByteArray changed = ReadBytes(STAVOX_APP_TEST_DATA "/changed.conf");
     const std::string defaults = ReadBytes(STAVOX_APP_TEST_DATA "/defaults.conf").toStdString();
     ASSERT_FALSE(defaults.empty() || changed.isEmpty());
@@ -43,9 +43,6 @@ TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByte) {
     WriteBytes(m_dir.filePath("changed.conf"), changed);
     EXPECT_EQ(ReadAndSaveAgain("changed.conf"), changed.toStdString());
     EXPECT_EQ(ReadAndSaveAgain("first-start.conf"), defaults) << "a missing value is its default";
-}
-
-TEST_F(SettingsTest, ReadsStoredTextByTheRulesOfItsKindIntoTheRooms) {
     auto store = Store("hand.conf",
                        "[General]\nWaitSecInBeggining=0x0A\nHowToPlaySpots=two\nRandomPlay=7\n"
                        "AviOrMessage=0\nFadeOut0=abc\nMixingInterval=50\nPlaySpotEvery=300\n"
@@ -66,7 +63,6 @@ TEST_F(SettingsTest, ReadsStoredTextByTheRulesOfItsKindIntoTheRooms) {
     EXPECT_EQ(RgbOf(*kept.Colours.value("ListBoxTitles1").background), (Rgb{255, 0, 0}));
     EXPECT_EQ(kept.Colours.value("ListBoxArtist").font, 0x00FFFFu);
     EXPECT_EQ(kept.Colours.value("LabelRunProgram"), (ComponentColours{0x808000u, 0xFFu}));
-
     WriteSettings(*store, station.StoredSettings());
     EXPECT_EQ(store->value("FadeOut0").toString(), "abc");
     EXPECT_EQ(store->value("PlaySpotEvery").toString(), "44");

@@ -54,7 +54,7 @@ QStringList DetailsOf(const QList<AsRunLine>& log, const QString& event) {
 }
 
 TEST_F(WeekPreviewTest,
-       ProgramsLoadAtTheirSlotsTheRepeatedAutumnHourAgainAndQueueStartsAreHandedOver) {
+       ProgramsLoadAtTheirSlotsAndTwiceInTheAutumnHourStartsAreHandedOverMissingTracksPassed) {
     const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "2h");
     // Start-up (and the first tick, which always looks again) finds the empty slot; then
     // each program loads once, at its boundary, within one tick.
@@ -77,6 +77,24 @@ TEST_F(WeekPreviewTest,
             EXPECT_EQ(log[i + 1].event, "load");
             EXPECT_TRUE(log[i].detail.startsWith(log[i + 1].detail + "^"));
         }
+    // Files that are not there (a drive unplugged) or are no files: none costs a tick.
+    QStringList missing{station.MusicPath()};
+    for (int i = 1; i <= 8; ++i) missing << station.StartFolder() + QString("/gone/%1.mp3").arg(i);
+    missing << station.MusicPath() + "pipe.mp3";
+    ASSERT_TRUE(MakeFifo(missing.last()));
+    station.WriteList("gone", missing.mid(0, 3));
+    station.WriteList("mixed", missing.mid(3) + morning);
+    station.WriteDays({{1, "10:00", "10:30", "gone"}, {1, "10:30", "11:00", "mixed"}});
+    const QList<AsRunLine> dry = Run("2026-12-07 09:59:00", "40m");
+    // Each once, though the queue stays dry until the next program.
+    EXPECT_EQ(DetailsOf(dry, "missing").join('\n').toStdString(), missing.join('\n').toStdString());
+    const auto load = std::ranges::find(dry, QString("load"), &AsRunLine::event);
+    ASSERT_NE(load, dry.end());
+    EXPECT_EQ(load->detail + load->when.toString(), morning[0] + "Mon Dec 7 10:30:00 2026");
+    // A damaged day is a problem at start-up (the calendar and the program) and again at
+    // the first tick, as the window would show it.
+    WriteBytes(station.DaysPath() + "1", QByteArray(96, '\0'));
+    EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);
     // The repeated hour of the autumn clock change loads its program again.
     const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
     // Each program holds about 75 minutes of music: enough for its hour, not for two.
@@ -88,27 +106,6 @@ TEST_F(WeekPreviewTest,
     const QList<AsRunLine> autumn = Run("2026-10-25 02:00:00", "239m");
     EXPECT_EQ(DetailsOf(autumn, "program").join(' ').toStdString(), "two two three three four");
     EXPECT_EQ(DetailsOf(autumn, "ended").size(), 0) << "a track played to its end: silence";
-}
-
-// Files that are not there (a drive unplugged) or are no files: none costs a tick.
-TEST_F(WeekPreviewTest, MissingTracksArePassedOverAtOnceAndProblemsAreLoggedOnce) {
-    QStringList missing{station.MusicPath()};
-    for (int i = 1; i <= 8; ++i) missing << station.StartFolder() + QString("/gone/%1.mp3").arg(i);
-    missing << station.MusicPath() + "pipe.mp3";
-    ASSERT_TRUE(MakeFifo(missing.last()));
-    station.WriteList("gone", missing.mid(0, 3));
-    station.WriteList("mixed", missing.mid(3) + morning);
-    station.WriteDays({{1, "10:00", "10:30", "gone"}, {1, "10:30", "11:00", "mixed"}});
-    const QList<AsRunLine> log = Run("2026-12-07 09:59:00", "40m");
-    // Each once, though the queue stays dry until the next program.
-    EXPECT_EQ(DetailsOf(log, "missing").join('\n').toStdString(), missing.join('\n').toStdString());
-    const auto load = std::ranges::find(log, QString("load"), &AsRunLine::event);
-    ASSERT_NE(load, log.end());
-    EXPECT_EQ(load->detail + load->when.toString(), morning[0] + "Mon Dec 7 10:30:00 2026");
-    // A damaged day is a problem at start-up (the calendar and the program) and again at
-    // the first tick, as the window would show it.
-    WriteBytes(station.DaysPath() + "1", QByteArray(96, '\0'));
-    EXPECT_EQ(DetailsOf(Run("2026-12-07 10:00:00", "10s"), "problem").size(), 3);
 }
 
 #ifdef STAVOX_MIXER_BINARY

@@ -12,7 +12,7 @@
 namespace {
 
 // Lines split at CR LF, LF or CR; UTF-8 read when valid, Windows-1253 otherwise.
-TEST(TextFile, SplitsLinesAndDecodesUtf8OrWindows1253) {
+TEST(TextFile, SplitsDecodesReadsMissingAsEmptyRefusesBinaryAndAFailedWriteKeepsTheOld) {
     const std::pair<const char*, QStringList> cases[] = {
         {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},         {"a\rb\r", {"a", "b"}},
         {"a\n\rb", {"a", "", "b"}}, {"a\r\r\nb", {"a", "", "b"}}, {"", {}},
@@ -26,9 +26,6 @@ TEST(TextFile, SplitsLinesAndDecodesUtf8OrWindows1253) {
     QByteArray all;
     for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
     EXPECT_EQ(text_file::EncodeWindows1253(text_file::DecodeWindows1253(all)), all);
-}
-
-TEST(TextFile, MissingFileIsEmptyAnUnreadableOrBinaryOneRefusedAndAFailedWriteKeepsTheOld) {
     QTemporaryDir dir;
     const auto missing = text_file::ReadLines(dir.filePath("none"));
     EXPECT_TRUE(missing == Result::Ok() && missing.value.isEmpty());

@@ -43,7 +43,7 @@ std::string Format(const TMPEGData& d) {
         .toStdString();
 }
 
-TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
+TEST_F(MpegDataTest, HeadersDecodeAndConstantBitRateFilesReadPastWhatComesBeforeTheFirstFrame) {
     const std::tuple<std::uint32_t, bool, const char*> cases[] = {
         {0xFFFB9000, true, "1 3 44100 128 417"},  // MPEG-1 Layer III
         {0xFFFB9200, true, "1 3 44100 128 418"},  // padded
@@ -63,9 +63,6 @@ TEST(MpegHeader, DecodesVersionLayerRatesAndRealFrameLength) {
         EXPECT_EQ(d.DecodeHeader(header), valid) << format;
         EXPECT_EQ(Format(d), format);
     }
-}
-
-TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
     const QByteArray audio = Cbr128(4000000, 64);
     // UTF-16 text (FF FE 'A' 0) reads as an MPEG-1 Layer I header at 128 kbit/s; the other
     // words are Layer III headers with a bad bit rate or sampling rate, or one at 128 kbit/s
@@ -73,7 +70,7 @@ TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
     const QByteArray utf16("\xFF\xFE\x41\x00\x72\x00\x74\x00\x69\x00", 10);
     const QByteArray rate15("\xFF\xFB\xF0\x00", 4), rate3("\xFF\xFB\x9C\x00", 4);
     const QByteArray stray("\xFF\xFB\x90\x00\x01\x02\x03", 7);
-    const std::pair<const char*, QByteArray> cases[] = {
+    const std::pair<const char*, QByteArray> prefixes[] = {
         {"plain", {}},
         {"junk", QByteArray("0123456789")},
         {"header across the read buffer's edge", QByteArray(65534, 'j')},
@@ -83,7 +80,7 @@ TEST_F(MpegDataTest, ConstantBitRateFilesAndWhatComesBeforeTheFirstFrame) {
         {"stray", QByteArray(300, 'j') + stray},
         {"no tag", QByteArray("ID3\xFF\x00\x00\x00\x00\x01\x00", 10) + utf16},
     };
-    for (const auto& [name, prefix] : cases) {
+    for (const auto& [name, prefix] : prefixes) {
         SCOPED_TRACE(name);
         const TMPEGData d = Read(name, prefix + audio);
         EXPECT_EQ(d.Duration, 500u);
@@ -112,7 +109,7 @@ TEST_F(MpegDataTest, FilesWithoutAudioGiveZeroWithoutWaiting) {
     EXPECT_EQ(Read("one.mp3", QByteArray(50000, 'x') + Cbr128(417)).Duration, 0u);
 }
 
-TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
+TEST_F(MpegDataTest, TagsAreNotPlayingTimeAndAXingTagIsFoundWhereVersionAndChannelsPutIt) {
     // A picture whose bytes happen to hold a run of 32 kbit/s frames.
     QByteArray cover(200000, '\x55');
     cover.replace(5000, 2000, MpegFrames({1, 3, 32, 44100, false}, 2000));
@@ -131,9 +128,6 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTime) {
         EXPECT_EQ(QString::asprintf("%u %u", d.Duration, d.BitRate).toStdString(), read) << name;
         EXPECT_EQ(d.FileLength, bytes.size()) << name;
     }
-}
-
-TEST_F(MpegDataTest, XingTagIsFoundWhereVersionAndChannelsPutIt) {
     // (format, audio bytes, frame count, magic, seconds bit rate frame length read)
     const std::tuple<MpegFormat, std::int64_t, int, const char*, const char*> cases[] = {
         {{1, 3, 128, 44100, false}, 417000, 1000, "Xing", "26 127 417"},  // 1000 × 1152 / 44100
@@ -185,21 +179,20 @@ TEST_F(MpegDataTest, HugeFilesDoNotOverflowAndAudioFarIntoThemIsNotSearchedFor) 
     }
 }
 
-TEST(TrackLengthCache, ReadsChangedFilesAgainAndForgetsTheLeastUsed) {
-    QTemporaryDir dir;
-    const QString track = dir.filePath("t.mp3");
+TEST_F(MpegDataTest, TrackLengthCacheReadsChangedFilesAgainAndForgetsTheLeastUsed) {
+    const QString track = m_dir.filePath("t.mp3");
     TrackLengthCache cache;
     ASSERT_TRUE(WriteCbrMpeg(track, 185));
     EXPECT_EQ(cache.Lookup(track), 185u);
     ASSERT_TRUE(WriteCbrMpeg(track, 61));
     EXPECT_EQ(cache.Lookup(track), 61u);
     for (int i = 0; i < 2000; ++i) {
-        cache.Lookup(dir.filePath(QString::number(i)));
+        cache.Lookup(m_dir.filePath(QString::number(i)));
         if (i % 100 == 0) cache.Lookup(track);  // still in use: kept
     }
     EXPECT_EQ(cache.Known(track), 61u);
-    EXPECT_EQ(cache.Known(dir.filePath("0")), std::nullopt);
-    EXPECT_EQ(cache.Known(dir.filePath("1999")), 0u);
+    EXPECT_EQ(cache.Known(m_dir.filePath("0")), std::nullopt);
+    EXPECT_EQ(cache.Known(m_dir.filePath("1999")), 0u);
 }
 
 // The program's output, or its errors after a "!" when it failed.

@@ -229,12 +229,26 @@ TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
     EXPECT_EQ(m_reports.size(), 2);
 }
 
-TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOne) {
+TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOneAndTheLock) {
     QTemporaryDir runtime, temporary;
     ASSERT_TRUE(runtime.isValid() && temporary.isValid());
     const ScopedEnvironmentVariable privateRuntime("XDG_RUNTIME_DIR", runtime.path());
     const ScopedEnvironmentVariable privateTemp("TMPDIR", temporary.path());
     QString error;
+    // A second station is refused until the first is gone; its lock is beside the sockets.
+    {
+        const StationLock first = TakeStationLock();
+        ASSERT_NE(first.lock, nullptr) << first.warning.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(runtime.filePath("stavox/stavox-mixer.lock")))
+            << "beside the decks' sockets";
+        const StationLock second = TakeStationLock();
+        EXPECT_EQ(second.lock, nullptr);
+        EXPECT_TRUE(second.refusal.contains(QString::number(QCoreApplication::applicationPid())))
+            << second.refusal.toStdString();
+    }
+    const StationLock again = TakeStationLock();
+    EXPECT_NE(again.lock, nullptr) << "the lock goes with its station";
+    EXPECT_TRUE(again.refusal.isEmpty() && again.warning.isEmpty());
     const QString folder = MpvPlayerLink::DefaultSocketFolder(&error);
     EXPECT_EQ(folder, runtime.filePath("stavox"));
     EXPECT_EQ(QFileInfo(folder).permissions() &
@@ -252,24 +266,6 @@ TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOn
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
     EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
-}
-
-TEST(StationLock, ASecondStationIsRefusedUntilTheFirstIsGone) {
-    QTemporaryDir runtime;
-    const ScopedEnvironmentVariable privateRuntime("XDG_RUNTIME_DIR", runtime.path());
-    {
-        const StationLock first = TakeStationLock();
-        ASSERT_NE(first.lock, nullptr) << first.warning.toStdString();
-        EXPECT_TRUE(QFileInfo::exists(runtime.filePath("stavox/stavox-mixer.lock")))
-            << "beside the decks' sockets";
-        const StationLock second = TakeStationLock();
-        EXPECT_EQ(second.lock, nullptr);
-        EXPECT_TRUE(second.refusal.contains(QString::number(QCoreApplication::applicationPid())))
-            << second.refusal.toStdString();
-    }
-    const StationLock again = TakeStationLock();
-    EXPECT_NE(again.lock, nullptr) << "the lock goes with its station";
-    EXPECT_TRUE(again.refusal.isEmpty() && again.warning.isEmpty());
 }
 
 TEST(PlayerLinkFactoryTest, MakesTheDecksByKind) {

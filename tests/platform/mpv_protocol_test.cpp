@@ -56,7 +56,7 @@ TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
     EXPECT_FALSE(Object(mpv::Stop(0)).contains("request_id"));
 }
 
-TEST(MpvProtocolTest, VolumeIsLinearGainOnMpvsCubicScale) {
+TEST(MpvProtocolTest, VolumeIsLinearGainOnMpvsCubicScaleAndStatePositionAndLengthMap) {
     for (int v = 0; v <= 255; ++v) {
         // mpv's gain is (volume / 100)³; a deck volume is a gain of v / 255.
         const double gain = std::pow(mpv::MpvVolume(v) / 100.0, 3.0);
@@ -67,9 +67,6 @@ TEST(MpvProtocolTest, VolumeIsLinearGainOnMpvsCubicScale) {
     // Half the gain is about −6 dB, far above mpv's own half of the scale.
     const double sent = Object(mpv::SetVolume(128, 1)).value("command").toArray().at(2).toDouble();
     EXPECT_NEAR(sent, 79.474, 0.001);
-}
-
-TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
     // Idle wins over pause: mpv keeps its pause flag while it has no file.
     EXPECT_EQ(QList<int>({mpv::PlayStateOf(true, true), mpv::PlayStateOf(true, false),
                           mpv::PlayStateOf(false, true), mpv::PlayStateOf(false, false)}),
@@ -84,7 +81,7 @@ TEST(MpvProtocolTest, StatePositionAndLengthMapping) {
     for (const auto& [duration, sec] : lengths) EXPECT_EQ(mpv::LengthSecOf(duration), sec);
 }
 
-TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
+TEST(MpvProtocolTest, MirrorFollowsAHandOverAndReadsStoppedForAFileNotPlayedOrAStoppedDeck) {
     mpv::DeckMirror mirror;
     Feed(mirror, {Changed("idle-active", "true"), Changed("pause", "false")});
     QStringList seen = {Reads(mirror)};
@@ -116,17 +113,13 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAsMpvReportsIt) {
     mirror.PauseToggled();
     seen << Reads(mirror);
     EXPECT_EQ(seen.join(", "), "0 0 -1, 1 0 -1, 1 0 -1, 1 948 5, 3 3500 5, 0 0 -1");
-}
-
-TEST(MpvProtocolTest, MirrorReadsStoppedWhenAFileCannotBePlayedOrTheDeckIsStopped) {
     // A missing file flips idle off and on within one moment; the idle event settles it.
-    mpv::DeckMirror mirror;
     mirror.HandedOver(5);
     Feed(mirror, {R"({"data":{"playlist_entry_id":3},"request_id":5,"error":"success"})",
                   R"({"event":"start-file","playlist_entry_id":3})",
                   R"({"event":"end-file","reason":"error","file_error":"loading failed"})",
                   R"({"event":"idle"})"});
-    QStringList seen = {Reads(mirror)};
+    seen = QStringList{Reads(mirror)};
     // A hand-over mpv refuses outright.
     mirror.HandedOver(6);
     Feed(mirror, {R"({"request_id":6,"error":"invalid parameter"})"});

@@ -43,7 +43,7 @@ struct StationOnAir {
 };
 
 // A list of the program that is missing is an empty pool of its own.
-TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlot) {
+TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlotAndAListByHandRunsToTheNext) {
     // (start, loads after the first tick, program shown, lists of the program)
     for (const auto& [start, shown] : {std::pair{QTime(10, 40), "1 morning 1"},
                                        {QTime(10, 5), "2 morning 1"},
@@ -56,19 +56,6 @@ TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlot) {
                               air.engine.Queue().ProgramListCount),
             shown);
     }
-}
-
-TEST(ProgramLoaderTest, AnUnreadableListPlaysAsEmptyButAnUnreadableDayLoadsNothing) {
-    StationOnAir air(QTime(10, 40));
-    WriteBytes(air.station.ListsPath() + "morning", QByteArray("a\0b", 3));
-    EXPECT_EQ(air.loader.LoadProgramOfHour(10, 0).kind(), Result::Kind::Warning);
-    EXPECT_EQ(air.loader.LabeltracksToPlay1(), "0");
-    WriteBytes(day_program::DayFilePath(air.station.DaysPath(), kMonday), QByteArray("a\0b", 3));
-    EXPECT_EQ(air.loader.LoadProgramOfHour(20, 0).kind(), Result::Kind::Error);
-    EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
-}
-
-TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
     for (const auto& c : {std::array{QTime(10, 15), QTime(11, 59), QTime(12, 1)},
                           {QTime(9, 10), QTime(9, 29), QTime(9, 31)}}) {  // an empty slot
         StationOnAir air(c[0]);
@@ -85,7 +72,7 @@ TEST(ProgramLoaderTest, ListStartedByHandRunsToTheNextProgram) {
 }
 
 // Then the program runs its span, its list uninterrupted, and gives way at its end.
-TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackTo) {
+TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackToAndUnreadableListsPlayAsEmpty) {
     StationOnAir air(QTime(13, 10));
     const int before = air.loads;
     air.host.SetWallTime(QDateTime(kSomeMonday, QTime(10, 10)));
@@ -98,6 +85,13 @@ TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackTo) {
     EXPECT_EQ(air.loads, before + 2);
     EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
     EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
+    // An unreadable list plays as empty, but an unreadable day loads nothing.
+    WriteBytes(air.station.ListsPath() + "morning", QByteArray("a\0b", 3));
+    EXPECT_EQ(air.loader.LoadProgramOfHour(10, 0).kind(), Result::Kind::Warning);
+    EXPECT_EQ(air.loader.LabeltracksToPlay1(), "0");
+    WriteBytes(day_program::DayFilePath(air.station.DaysPath(), kMonday), QByteArray("a\0b", 3));
+    EXPECT_EQ(air.loader.LoadProgramOfHour(20, 0).kind(), Result::Kind::Error);
+    EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
 }
 
 }  // namespace

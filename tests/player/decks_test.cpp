@@ -18,7 +18,7 @@ using ::testing::AtLeast;
 using ::testing::Return;
 using ::testing::StrictMock;
 
-TEST(Decks, LaunchLooksEachDeckUpAndHasTheLinkStartOrReuseIt) {
+TEST(Decks, LaunchLooksEachDeckUpAndHasTheLinkStartOrReuseItAndJumpsStayWithinTheTrack) {
     for (const bool programThere : {true, false}) {
         StrictMock<MockPlayerLink> link;
         Decks decks(link);
@@ -32,6 +32,19 @@ TEST(Decks, LaunchLooksEachDeckUpAndHasTheLinkStartOrReuseIt) {
         decks.Launch();
         EXPECT_EQ(decks.WinAmpPath == "/opt/player", programThere);  // completed when missing
         EXPECT_EQ(decks.PlayerHandles, (std::array<bool, 2>{true, false}));
+    }
+    // (length the deck reports, negative while no file is loaded; target; sent)
+    for (const auto& [length, target, sent] : {std::tuple{76, -26'000LL, 0},
+                                               {76, 30'000LL, 30'000},
+                                               {76, 1LL << 40, 76'000},
+                                               {-1, -(1LL << 40), 0},
+                                               {-1, 1LL << 40, std::numeric_limits<int>::max()}}) {
+        StrictMock<MockPlayerLink> link;
+        Decks decks(link);
+        EXPECT_CALL(link, Find(1)).WillOnce(Return(true));
+        EXPECT_CALL(link, LengthSec(1)).WillRepeatedly(Return(length));
+        EXPECT_CALL(link, JumpTo(1, sent));
+        decks.JumpTo(1, target);
     }
 }
 
@@ -57,22 +70,6 @@ TEST(Decks, ADeckNotFoundReadsZeroAndGetsNothingButHandOversUntilItAnswers) {
     EXPECT_CALL(link, SetVolume(0, 255));  // kept within 0..100 %
     decks.SetVolumePercent(0, 50);
     decks.SetVolumePercent(0, 140);
-}
-
-TEST(Decks, AJumpGoesNoFurtherThanTheStartOrTheKnownEnd) {
-    // (length the deck reports, negative while no file is loaded; target; sent)
-    for (const auto& [length, target, sent] : {std::tuple{76, -26'000LL, 0},
-                                               {76, 30'000LL, 30'000},
-                                               {76, 1LL << 40, 76'000},
-                                               {-1, -(1LL << 40), 0},
-                                               {-1, 1LL << 40, std::numeric_limits<int>::max()}}) {
-        StrictMock<MockPlayerLink> link;
-        Decks decks(link);
-        EXPECT_CALL(link, Find(1)).WillOnce(Return(true));
-        EXPECT_CALL(link, LengthSec(1)).WillRepeatedly(Return(length));
-        EXPECT_CALL(link, JumpTo(1, sent));
-        decks.JumpTo(1, target);
-    }
 }
 
 // A deck found stopped after playing is reported as ended once; a deck stopped by a

@@ -5,36 +5,15 @@
 
 namespace {
 
-// Three tracks of 5:00 queued, the first on air since 100 ms.
-struct OnAir : ::testing::Test {
-    OnAir() {
-        rig.LoadProgram("L", rig.Tracks({300, 300, 300}));
-        rig.StartLoop();
-        rig.Advance(500);
-    }
-    qint64 LastJump() const { return rig.Events("jump").back().detail.toLongLong(); }
+// Three tracks of 5:00 queued, the first on air since 100 ms, then at 1:40.
+TEST(OnAir,
+     KnobReleasedWithoutMovingSeeksUnderItsCentreKeysFadeAndPauseJumpsAndCuesOutliveTheTrack) {
     EngineRig rig;
     PlaybackEngine& engine = rig.engine;
-};
-
-TEST_F(OnAir, JumpsByTheSecondsBoxOrThirtyAndCuePointsOutliveTheTrack) {
-    rig.Advance(99'900);  // at 1:40
-    for (const auto& [text, forward, target] :
-         {std::tuple{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}}) {
-        engine.SetJumpSecText(text);
-        forward ? engine.JumpForward() : engine.JumpBackward();
-        EXPECT_EQ(LastJump(), target) << text;  // never below 0
-        rig.link.JumpTo(rig.Current(), 100'000);
-    }
-    engine.StoreCue(2);
-    engine.Next();
-    rig.Advance(400);
-    engine.RecallCue(2);
-    EXPECT_EQ(rig.link.File(rig.Current()), rig.dir.filePath("Artist - Title 2.mp3"));
-    EXPECT_EQ(LastJump(), 100'000);
-}
-
-TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentreAndKeysFadeAndPause) {
+    const auto lastJump = [&] { return rig.Events("jump").back().detail.toLongLong(); };
+    rig.LoadProgram("L", rig.Tracks({300, 300, 300}));
+    rig.StartLoop();
+    rig.Advance(500);
     const PositionKnob& knob = engine.Knob();
     engine.SetKnobGeometry(4, 600, 16);
     rig.Advance(99'900);  // the tick at 1:40 places the knob
@@ -43,7 +22,7 @@ TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentreAndKeysFadeAn
     rig.Advance(800);  // a held knob stays
     EXPECT_EQ(knob.KnobLeft, 196);
     engine.KnobRelease();
-    EXPECT_EQ(LastJump(), 100'000);
+    EXPECT_EQ(lastJump(), 100'000);
     EXPECT_FALSE(knob.LabelVisible);
     for (int key : {219, 222}) EXPECT_TRUE(engine.KeyDown(key));
     EXPECT_TRUE(engine.Bars().Running(VolumeBars::Fade::Timer1));
@@ -52,6 +31,20 @@ TEST_F(OnAir, KnobReleasedWithoutMovingSeeksToTheTimeUnderItsCentreAndKeysFadeAn
     EXPECT_FALSE(engine.Bars().Running(VolumeBars::Fade::Timer1));
     EXPECT_FALSE(engine.KeyDown('A'));
     EXPECT_FALSE(engine.KeyDown(220));  // no line input yet: nothing to toggle
+    engine.KeyDown(222);                // playing again, still at 1:40
+    for (const auto& [text, forward, target] :
+         {std::tuple{"abc", true, 130'000}, {"abc", false, 70'000}, {"200", false, 0}}) {
+        engine.SetJumpSecText(text);
+        forward ? engine.JumpForward() : engine.JumpBackward();
+        EXPECT_EQ(lastJump(), target) << text;  // never below 0
+        rig.link.JumpTo(rig.Current(), 100'000);
+    }
+    engine.StoreCue(2);
+    engine.Next();
+    rig.Advance(400);
+    engine.RecallCue(2);
+    EXPECT_EQ(rig.link.File(rig.Current()), rig.dir.filePath("Artist - Title 2.mp3"));
+    EXPECT_EQ(lastJump(), 100'000);
 }
 
 TEST(PositionKnob, DragStaysOnTheBarAndShowsTheTimeUnderItsCentre) {

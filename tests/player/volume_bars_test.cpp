@@ -15,7 +15,7 @@ struct Bars : ::testing::Test {
     VolumeBars& bars = rig.engine.BarsForTickParts();
 };
 
-TEST_F(Bars, ACrossfadeDuringAFadeOutRestartsItFromBarZero) {
+TEST_F(Bars, ACrossfadeRestartsAFadeOutFromBarZeroAndOnlyTheFadeOutEndingOneStopsTheOldDeck) {
     bars.StartCrossfade(5, 0);  // bar 1 falls from 100 %, bar 0 rises from 30 %
     rig.Advance(300);
     EXPECT_EQ(bars.Volume(1), 85);
@@ -27,23 +27,7 @@ TEST_F(Bars, ACrossfadeDuringAFadeOutRestartsItFromBarZero) {
     const auto stops = rig.Events("stop");
     ASSERT_EQ(stops.size(), 1u);
     EXPECT_EQ(stops[0].deck, rig.engine.Players().NextDeck);
-}
-
-TEST_F(Bars, CrossfadeStepsAtTheMixingIntervalOrTheGivenOne) {
-    // (interval typed, step, interval given, ms to the first step)
-    for (const auto& [text, step, interval, firstMs] :
-         {std::tuple{"250", 5, 0, 250}, {"250", 20, 20, 20}, {"abc", 5, 0, 100}, {"0", 5, 0, 1}}) {
-        bars.SetMixingIntervalText(text);
-        rig.events.clear();
-        const std::int64_t start = rig.host.ElapsedMs();
-        bars.StartCrossfade(step, interval);
-        rig.Advance(60'000);
-        EXPECT_EQ(rig.Events("volume").at(0).atMs - start, firstMs) << text;
-        EXPECT_EQ(rig.Events("stop").size(), 1u) << text;  // every crossfade finishes
-    }
-}
-
-TEST_F(Bars, OnlyTheFadeOutThatEndsACrossfadeStopsTheOldDeck) {
+    rig.events.clear();
     bars.StartCrossfade(5, 0);
     rig.Advance(2'000);
     ASSERT_EQ(rig.Events("stop").size(), 1u);
@@ -65,7 +49,8 @@ TEST_F(Bars, OnlyTheFadeOutThatEndsACrossfadeStopsTheOldDeck) {
     EXPECT_EQ(rig.Events("stop")[1].deck, rig.engine.Players().NextDeck);
 }
 
-TEST_F(Bars, LevelsBeyondTheRangeKeepTheBarsWithinIt) {
+TEST_F(Bars,
+       LevelsBeyondTheRangeKeepTheBarsWithinItAndCrossfadesStepAtTheMixingIntervalOrTheGivenOne) {
     const int current = rig.Current(), next = rig.engine.Players().NextDeck;
     // (level box, text typed, the fade it sets, the bar, its deck, the volume it ends at)
     for (const auto& [box, text, fade, bar, deck, volume] :
@@ -79,6 +64,17 @@ TEST_F(Bars, LevelsBeyondTheRangeKeepTheBarsWithinIt) {
         EXPECT_EQ(QList<int>({bars.Running(fade), bars.Volume(bar), rig.link.Volume(deck)}),
                   QList<int>({0, volume, volume * 255 / 100}))
             << text;
+    }
+    // (interval typed, step, interval given, ms to the first step)
+    for (const auto& [text, step, interval, firstMs] :
+         {std::tuple{"250", 5, 0, 250}, {"250", 20, 20, 20}, {"abc", 5, 0, 100}, {"0", 5, 0, 1}}) {
+        bars.SetMixingIntervalText(text);
+        rig.events.clear();
+        const std::int64_t start = rig.host.ElapsedMs();
+        bars.StartCrossfade(step, interval);
+        rig.Advance(60'000);
+        EXPECT_EQ(rig.Events("volume").at(0).atMs - start, firstMs) << text;
+        EXPECT_EQ(rig.Events("stop").size(), 1u) << text;  // every crossfade finishes
     }
 }
 

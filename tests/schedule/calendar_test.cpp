@@ -50,14 +50,13 @@ protected:
     int programsChanged = 0;
 };
 
-TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) {
+TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAProgramToMidnightIsStoredOrKeptIfTheSaveFails) {
     Open();
     EXPECT_TRUE(calendar.Rows().empty());
     calendar.BitBtnNewHourProg1Click();
     EXPECT_EQ(Texts(calendar.StartHours()), Range(0, 47));
     EXPECT_EQ(Texts(calendar.EndHours()).mid(46), QStringList({"23:30", "24:00"}));
     EXPECT_TRUE(calendar.StartHoursEnabled() && calendar.EndHoursEnabled());
-
     EXPECT_EQ(AddProgram("22:00", "24:00", {"late"}), Result::Ok());
     EXPECT_EQ(DayFile(kMonday).mid(43),
               QStringList({"###NULL###", "late", "###SAME###", "###SAME###", "###SAME###"}));
@@ -65,6 +64,11 @@ TEST_F(CalendarTest, EmptyFolderOffersEveryHalfHourAndStoresAProgramToMidnight) 
     EXPECT_EQ(calendar.Rows()[0].text, "22:00 - 24:00     late");
     EXPECT_EQ(programsChanged, 1);
     EXPECT_FALSE(calendar.StartHoursEnabled() || calendar.EndHoursEnabled());
+    Calendar broken(file_failure::PathUnderRegularFile(station.StartFolder(), "days1") + "/", lock);
+    broken.SelectToday(kSomeMonday);
+    broken.BitBtnNewHourProg1Click();
+    EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).ok());
+    EXPECT_EQ(broken.CalendarDay()[0], "x");
 }
 
 TEST_F(CalendarTest, StartsAndEndsStopAtOtherProgramsAndADayChangeAbandonsAHalfMadeOne) {
@@ -132,14 +136,6 @@ TEST_F(CalendarTest, DeletedProgramIsSavedByADayChangeAndDroppedBySameAsAnUnsave
     EXPECT_EQ(DayFile(kMonday), DayFile(3));
     EXPECT_EQ(calendar.Rows()[0].text, "06:00 - 07:00     w");
     EXPECT_EQ(programsChanged, 0);
-}
-
-TEST_F(CalendarTest, FailedSaveKeepsTheChangeAndReportsIt) {
-    Calendar broken(file_failure::PathUnderRegularFile(station.StartFolder(), "days1") + "/", lock);
-    broken.SelectToday(kSomeMonday);
-    broken.BitBtnNewHourProg1Click();
-    EXPECT_FALSE(broken.ComboBoxEndHour1Change(0, {"x"}).ok());
-    EXPECT_EQ(broken.CalendarDay()[0], "x");
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(ListEditorTest, NamesNoProgramCanHoldAreNotOfferedAndWriteNothing) {
     EXPECT_EQ(editor.FolderNames().size(), 4) << "an empty name writes nothing";
 }
 
-TEST_F(ListEditorTest, RemovingAndMovingKeepTheOtherEntriesInOrder) {
+TEST_F(ListEditorTest, EntriesMoveInOrderDeletingHonoursTheLockAndAListGoesOnlyWhenConfirmed) {
     Choose("rock");
     for (int row : {0, 2, 4}) editor.SetSelected(row, true);
     editor.ButtonDelTrackFromProgClick();
@@ -70,10 +70,7 @@ TEST_F(ListEditorTest, RemovingAndMovingKeepTheOtherEntriesInOrder) {
     EXPECT_EQ(editor.Paths(), QStringList({"/m/r4.mp3", "/m/r2.mp3"}));
     EXPECT_EQ(editor.CurrentRow(), 0);
     EXPECT_EQ(ListFile("rock").size(), 5) << "edits wait for Save";
-}
-
-TEST_F(ListEditorTest, DeletingHonoursTheLockAndAListIsDeletedOnlyWhenConfirmed) {
-    Choose("rock");
+    Choose("rock");  // the unsaved edits are dropped
     EXPECT_EQ(editor.DeleteListQuestion(), "Delete rock ?");
     editor.ButtonDelProgram1Click(false);
     EXPECT_EQ(editor.TotalTracks(), 5);

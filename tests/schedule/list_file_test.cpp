@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(ListStrings, TitlesEntriesAndProgramValues) {
+TEST(ListFile, TitlesEntriesProgramValuesAndAGreekWindows1253ListWrittenBackAsUtf8CrLf) {
     const QString titles[][2] = {
         {"C:\\Music\\Artist - Song.mp3", "Artist - Song.mp3"},
         {"/home/radio/a.mp3", "a.mp3"},
@@ -30,10 +30,6 @@ TEST(ListStrings, TitlesEntriesAndProgramValues) {
     EXPECT_TRUE(IsCdList("CD_Best of"));
     for (const char* ordinary : {"cd_Best of", "xCD_Best of", "CDs"})
         EXPECT_FALSE(IsCdList(ordinary));
-}
-
-// Names that are no list read empty and are not written.
-TEST(ListFile, GreekWindows1253ListWithEveryLineEndingIsWrittenBackAsUtf8CrLf) {
     QTemporaryDir dir;
     const QString lists = dir.path() + u'/';
     const QStringList greek = {"C:\\Μουσική\\Βίσση - Δίδυμα.mp3", "D:\\Λαϊκά\\Ώρα ΐ.mp3", "",
@@ -43,6 +39,7 @@ TEST(ListFile, GreekWindows1253ListWithEveryLineEndingIsWrittenBackAsUtf8CrLf) {
     ASSERT_EQ(list_file::Read(lists, "Ελληνικά").value, greek);
     ASSERT_EQ(list_file::Write(lists, "Ελληνικά", greek), Result::Ok());
     EXPECT_EQ(ReadBytes(lists + "Ελληνικά"), (greek.join("\r\n") + "\r\n").toUtf8());
+    // Names that are no list read empty and are not written.
     for (const char* name : {"missing", "", ".", "../x"}) {
         const auto read = list_file::Read(lists, name);
         EXPECT_TRUE(read.ok() && read.value.isEmpty()) << name;
