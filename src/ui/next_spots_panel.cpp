@@ -32,6 +32,10 @@ NextSpotsPanel::NextSpotsPanel(Station& station, StatsWindow& stats, QWidget* pa
     connect(m_spots, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { ShowStatistics(m_spots->row(item)); });
     m_warning = BuildWarning();
+    // The panel takes the height of the clock's row; the list scrolls, and the warning
+    // showing up never makes the row taller.
+    for (QWidget* w : {static_cast<QWidget*>(m_spots), static_cast<QWidget*>(m_warning)})
+        w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
 
     // The warning lies over the list, in the same cell.
     auto* layout = new QGridLayout(this);
