@@ -1,6 +1,5 @@
 #include "ui/stats_window.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -53,10 +52,11 @@ StatsWindow::StatsWindow(QWidget* parent)
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_grid->verticalHeader()->setFixedWidth(kColumnWidth);
-    // The occurrence texts line up by their digits.
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSize(8);
-    m_grid->setFont(fixed);
+    // A whole occurrence ("09:15 [ 3]") fits the narrow column.
+    QFont small = m_grid->font();
+    small.setPointSize(8);
+    m_grid->setFont(small);
+    m_grid->setTextElideMode(Qt::ElideNone);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
