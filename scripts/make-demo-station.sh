@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Makes a demo station in FOLDER: 48 generated tracks in music/ ("Artist - Song.mp3",
 # Latin and Greek names), five lists in pro1/ (one a CD list), a week of day files in
-# days1/ with a program in every half hour, and empty hour1/ and spots1/.
+# days1/ with a program in every half hour, three short spots (also in music/) scheduled
+# in spots1/ at every quarter hour of the week, and an empty hour1/.
 #
 # Running it again on a finished demo station changes nothing (if the folder was moved,
-# the paths in its lists follow it). A half-made one, left by an interrupted run, is
-# completed. A folder that holds anything else is refused.
+# the paths in its lists and spot files follow it). A half-made one, left by an
+# interrupted run, is completed. A folder that holds anything else is refused.
 #
 # Needs ffmpeg with the LAME MP3 encoder (scripts/install-deps.sh installs it).
 set -euo pipefail
@@ -32,7 +33,7 @@ if [ -f "$marker" ] && [ "$(sed -n 1p "$marker")" = "complete" ]; then
   fi
   # The folder was moved or copied: its lists still name the tracks at the old place.
   # Only that leading folder is replaced, so list edits made in the mixer are kept.
-  for list in "$folder"/pro1/*; do
+  for list in "$folder"/pro1/* "$folder"/spots1/*; do
     [ -f "$list" ] || continue
     tmp="$folder/pro1/.moving"
     awk -v old="$made_in/music/" -v new="$folder/music/" \
@@ -59,7 +60,7 @@ echo building >"$marker"
 mkdir -p "$folder/music" "$folder/pro1" "$folder/days1" "$folder/hour1" "$folder/spots1"
 music="$folder/music"
 # Whatever an interrupted run was writing; finished files are only ever moved in whole.
-rm -f -- "$music"/.part-* "$folder"/pro1/.part-* "$folder"/days1/.part-*
+rm -f -- "$music"/.part-* "$folder"/pro1/.part-* "$folder"/days1/.part-* "$folder"/spots1/.part-*
 
 # --- The tracks ----------------------------------------------------------------------------
 # seconds|lists|artist|song. Lists: G Greek and I International split the tracks by
@@ -282,6 +283,46 @@ for weekday in 0 1 2 3 4 5 6; do
   mapfile -t slots < <(day_slots "$weekday")
   [ ${#slots[@]} -eq 48 ] || fail "internal error: day $weekday has ${#slots[@]} slots"
   write_crlf "$target" "${slots[@]}"
+done
+
+# --- The spots -----------------------------------------------------------------------------
+# seconds|artist|song, numbered after the tracks so that they sound apart from them.
+spot_tracks=(
+  "12|Stavox FM|Station ID"
+  "20|Harbour Bakery|Fresh Bread"
+  "25|Café Meridian|Morning Offer"
+)
+spot_paths=()
+for n in "${!spot_tracks[@]}"; do
+  IFS='|' read -r seconds artist song <<<"${spot_tracks[n]}"
+  name="$artist - $song.mp3"
+  spot_paths+=("$music/$name")
+  [ -s "$music/$name" ] && continue
+  part="$music/.part-spot-$n.mp3"
+  make_track "$((track_count + n))" "$seconds" "$part" "$artist" "$song" 2>"$part.log" &&
+    [ -s "$part" ] || {
+    tail -n 5 "$part.log" >&2
+    fail "ffmpeg failed to make \"$name\"; $folder is left half-made, run this again to complete it."
+  }
+  mv -f -- "$part" "$music/$name"
+  rm -f -- "$part.log"
+done
+
+# Every hour has spots at each quarter: the station's name on the hour, advertisers after.
+declare -A quarter_spots=([0]="0" [1]="1 2" [2]="0 1" [3]="2 0 1")
+for weekday in 0 1 2 3 4 5 6; do
+  for quarter in 0 1 2 3; do
+    target="$folder/spots1/$weekday-$quarter"
+    [ -e "$target" ] && continue
+    lines=()
+    for hour in $(seq 0 23); do
+      slot=()
+      for n in ${quarter_spots[$quarter]}; do slot+=("${spot_paths[n]}"); done
+      while ((${#slot[@]} < 10)); do slot+=("###NULL###"); done
+      lines+=("${slot[@]}")
+    done
+    write_crlf "$target" "${lines[@]}"
+  done
 done
 
 printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"

@@ -7,7 +7,9 @@
 # The mixer runs with simulated decks (no sound) and a settings folder of its own, so the
 # operator's settings are never touched. STAVOX_BUILD_DIR names a build to use instead of
 # building the default preset; STAVOX_DEMO_STATION names a demo station folder to reuse
-# (made there by scripts/make-demo-station.sh when missing).
+# (made there by scripts/make-demo-station.sh when missing). STAVOX_SCREENSHOT_PAGE names
+# the program page shown by its tab's caption: Spots unless told, with the spots of the
+# coming quarter, which "Next Spots" beside the clock lists too.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -63,7 +65,7 @@ done
 export DISPLAY=":$display"
 
 (cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-  exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
+  STAVOX_SCREENSHOT_PAGE="${STAVOX_SCREENSHOT_PAGE:-Spots}" exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
 mixer_pid=$!
 
 # There is no window manager to maximise the window: give it the whole screen by hand.

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTextStream>
 #include <cstdio>
 
@@ -75,6 +76,16 @@ void ShowProblemWithoutWaiting(QWidget* parent, const QString& message) {
     box->show();
 }
 
+// scripts/screenshot.sh names the program page to show (its tab's caption); nothing
+// else sets this variable.
+void OpenPageForScreenshot(QWidget& window) {
+    const QString caption = qEnvironmentVariable("STAVOX_SCREENSHOT_PAGE");
+    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControlCalSpotsLists"));
+    if (caption.isEmpty() || !pages) return;
+    for (int i = 0; i < pages->count(); ++i)
+        if (pages->tabText(i) == caption) pages->setCurrentIndex(i);
+}
+
 int RunWindow(int argc, char** argv, const CommandLine& cl) {
     const bool headless = ChooseOffscreenWhenNoDisplay();
     QApplication app(argc, argv);
@@ -139,6 +150,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
     window.showMaximized();
+    OpenPageForScreenshot(window);
     if (headless) {
         for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
         LogProblems(messages, log, clock);

@@ -9,6 +9,9 @@ const QStringList& LockHiddenControls() {
         QStringLiteral("BitBtnNewHourProg1"), QStringLiteral("BitBtnDelHourProg1"),
         QStringLiteral("BitBtnIdioProMe1"), QStringLiteral("ButtonSetProgr1"),
         QStringLiteral("ComboBoxStartHour1"), QStringLiteral("ComboBoxEndHour1"),
+        // Spots tab
+        QStringLiteral("BitBtnSpotUp1"), QStringLiteral("BitBtnSpotDown1"),
+        QStringLiteral("BitBtnDelSpot1"), QStringLiteral("BitBtnIdioMeSpots1"),
         // Lists tab
         QStringLiteral("ButtonDelProgram1"), QStringLiteral("ButtonUpProgr2"),
         QStringLiteral("ButtonDnProgr2"), QStringLiteral("ButtonDelTrackFromProg"),
@@ -21,9 +24,6 @@ const QStringList& LockHiddenControls() {
 
 const QStringList& LockHiddenWhenBuilt() {
     static const QStringList names = {
-        // Spots tab
-        QStringLiteral("BitBtnSpotUp1"), QStringLiteral("BitBtnSpotDown1"),
-        QStringLiteral("BitBtnDelSpot1"), QStringLiteral("BitBtnIdioMeSpots1"),
         // The add button of the library
         QStringLiteral("ButtonAddToProgr"),
         // Jingles tab

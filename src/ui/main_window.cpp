@@ -23,11 +23,14 @@
 #include "ui/lists_page.h"
 #include "ui/lock_layout.h"
 #include "ui/moving_label_panel.h"
+#include "ui/next_spots_panel.h"
 #include "ui/not_yet_built.h"
 #include "ui/options_dialog.h"
 #include "ui/played_page.h"
 #include "ui/player_panel.h"
 #include "ui/program_panel.h"
+#include "ui/spots_page.h"
+#include "ui/stats_window.h"
 #include "ui/time_panel.h"
 
 namespace {
@@ -111,6 +114,7 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     m_weekChooser =
         new ChooserDialog(QStringLiteral("TFormWeek1"), QStringLiteral("ListBoxWeek1"), this);
     m_optionsDialog = new OptionsDialog(*m_options, this);
+    m_stats = new StatsWindow(this);
     m_about = new AboutBox(this);
     connect(m_options.get(), &Options::LayoutChanged, this, &MainWindow::ApplyLayouts);
 
@@ -132,6 +136,8 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
     connect(m_program, &ProgramPanel::changed, this, &MainWindow::RefreshView);
     connect(m_calendar, &CalendarPage::changed, this, &MainWindow::RefreshView);
+    connect(m_spots, &SpotsPage::changed, this, &MainWindow::RefreshView);
+    connect(m_nextSpots, &NextSpotsPanel::changed, this, &MainWindow::RefreshView);
     connect(m_lists, &ListsPage::changed, this, &MainWindow::RefreshView);
     connect(m_played, &PlayedPage::changed, this, &MainWindow::RefreshView);
 
@@ -240,12 +246,16 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
     m_time = new TimePanel(m_station, centre);
     BuildVideoPanel(centre);
     BuildMessagePanel(centre);
+    // Beside the clock, "Next Spots" is in sight whatever page is open.
+    m_nextSpots = new NextSpotsPanel(m_station, *m_stats, centre);
+    m_nextSpots->setFixedWidth(260);
     for (QWidget* w : {static_cast<QWidget*>(m_video), static_cast<QWidget*>(m_messages)}) {
         w->setMinimumWidth(240);
         w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
     auto* clockRow = new QHBoxLayout;
     clockRow->addWidget(m_time);
+    clockRow->addWidget(m_nextSpots);
     clockRow->addWidget(m_video, 1);
     clockRow->addWidget(m_messages, 1);
     return clockRow;
@@ -279,8 +289,10 @@ QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
     auto* pages = new QTabWidget(centre);
     pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
     m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
+    m_spots = new SpotsPage(m_station, *m_weekChooser, *m_stats, pages);
     m_lists = new ListsPage(m_station, pages);
     pages->addTab(m_calendar, QStringLiteral("Calendar"));
+    pages->addTab(m_spots, QStringLiteral("Spots"));
     pages->addTab(m_lists, QStringLiteral("Lists"));
     // The Lists tab may have changed the names the calendar's chooser offers, and back.
     connect(pages, &QTabWidget::currentChanged, this, &MainWindow::RefreshView);
@@ -333,6 +345,8 @@ void MainWindow::RefreshView() {
     m_time->Redraw();
     RedrawMovingLabels();
     m_calendar->Redraw();
+    m_spots->Redraw();
+    m_nextSpots->Redraw();
     m_lists->Redraw();
     m_played->Redraw();
 }

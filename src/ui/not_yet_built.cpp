@@ -15,10 +15,9 @@ constexpr NotYetBuilt kNotYetBuilt[] = {
     {"ButtonOpenLineIn1", "the line input"},  // the backslash key stands for it
     {"BitBtnSayHour1", "the hour announcement"},
     {"GroupBoxShutDown", "the automatic shutdown"},
-    {"GroupBoxSpots", "the spots"},
-    {"EditHowFastFadeOnSpots", "the spots"},
-    {"CheckBoxPlayOnlyOneSpot", "the spots"},
-    {"EditPlaySpotEvery", "the spots"},
+    // The spot every few songs is a jingle of the current bank.
+    {"CheckBoxPlayOnlyOneSpot", "the jingles"},
+    {"EditPlaySpotEvery", "the jingles"},
     {"CheckBoxGreekLishSearch", "the search"},
 };
 

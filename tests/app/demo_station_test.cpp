@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "base/text_file.h"
 #include "media/mpeg_data.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
@@ -152,6 +153,11 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
     for (const QString& path : list_file::Read(moved + "/pro1/", "Ballads").value)
         EXPECT_TRUE(path.startsWith(moved + "/music/") && QFileInfo(path).isFile())
             << path.toStdString();
+    // So do its spots, heard at every quarter hour.
+    const QStringList spots = text_file::ReadLines(moved + "/spots1/6-3").value;
+    EXPECT_EQ(spots.size(), 240);
+    EXPECT_TRUE(QFileInfo(spots.value(230)).isFile() && spots.value(230).startsWith(moved))
+        << spots.value(230).toStdString();
 }
 
 TEST(DemoStation, RefusesAForeignFolderAndReportsAFailingFfmpeg) {

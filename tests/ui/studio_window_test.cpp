@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabBar>
+#include <QTableWidget>
 #include <memory>
 
 #include "app/station.h"
@@ -153,7 +154,7 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
     QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
     EXPECT_EQ(Text("LabelPausePlay1"), "||");
     for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
-                                "GroupBoxShutDown", "GroupBoxSpots", "CheckBoxGreekLishSearch"}) {
+                                "GroupBoxShutDown", "CheckBoxGreekLishSearch"}) {
         EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
         EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
             << waiting;
@@ -396,6 +397,126 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpTheirBoxesTurnThemOffAndOpti
     EXPECT_TRUE(options.Answered());
     EXPECT_EQ(station.Engine().WaitSecInBeggining, 5);
     EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");
+}
+
+// Monday 09:15 holds a, b, a (positions 1 to 3); the first tick shows that slot.
+TEST_F(StudioWindowTest, SpotsTabShowsASlotMovesAndDeletesItsSpotsAndCopiesAnotherDay) {
+    folder.WriteSpots(1, 1, 9, {a[0], a[1], a[0]});
+    Start();
+    auto* days = Find<QTabBar>("TabControlSpots");
+    auto* quarters = Find<QTabBar>("TabSet1");
+    auto* spots = Find<QListWidget>("ListBoxSpots2");
+    const QString mondayFile = folder.SpotsPath() + "1-1";
+    EXPECT_EQ(days->currentIndex(), 1);
+    EXPECT_EQ(spots->count(), 0);  // 00:00 until the first tick
+    Choose(Find<QComboBox>("ComboBoxHourSpots1"), "09");
+    EXPECT_EQ(quarters->tabText(0) + quarters->tabText(3), "09:0009:45");
+    QTest::mouseClick(quarters, Qt::LeftButton, {}, quarters->tabRect(1).center());
+    EXPECT_EQ(Items(spots), QStringList({"a - Track 1.mp3", "a - Track 2.mp3", "a - Track 1.mp3"}));
+    driver::ClickRow(spots, 0);
+    Find<QPushButton>("BitBtnSpotDown1")->click();
+    EXPECT_EQ(spots->currentRow(), 1);
+    QTest::keyClick(spots, Qt::Key_Delete);
+    EXPECT_EQ(Items(spots), QStringList({"a - Track 2.mp3", "a - Track 1.mp3"}));
+    EXPECT_EQ(text_file::ReadLines(mondayFile).value.mid(90, 3),
+              QStringList({a[1], a[0], "###NULL###"}));
+    // Locked, the key deletes nothing and says why.
+    station.Lock().LockPrograms = true;
+    ModalAnswer refusal("ErrorMessage", [](QWidget* box) { driver::ClickButton(box, "OK"); });
+    driver::ClickRow(spots, 0);
+    QTest::keyClick(spots, Qt::Key_Delete);
+    EXPECT_TRUE(refusal.Answered());
+    EXPECT_EQ(spots->count(), 2);
+    station.Lock().LockPrograms = false;
+    // Tuesday takes Monday's spots through the week chooser.
+    QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
+    EXPECT_EQ(spots->count(), 0);
+    ModalAnswer week("TFormWeek1", [](QWidget* dialog) {
+        driver::ClickRow(dialog->findChild<QListWidget*>("ListBoxWeek1"), 1);
+        driver::ClickButton(dialog, "OK");
+    });
+    Find<QPushButton>("BitBtnIdioMeSpots1")->click();
+    EXPECT_TRUE(week.Answered());
+    EXPECT_EQ(Items(spots), QStringList({"a - Track 2.mp3", "a - Track 1.mp3"}));
+    EXPECT_EQ(text_file::ReadLines(folder.SpotsPath() + "2-1").value,
+              text_file::ReadLines(mondayFile).value);
+}
+
+TEST_F(StudioWindowTest, NextSpotsAreSkippedByUncheckingAndWarnInManualModeUntilAccepted) {
+    folder.WriteSpots(1, 1, 9, {a[0], a[1], a[0]});
+    Start();
+    RunUntilFirstTrack();
+    auto* next = Find<QListWidget>("ListBoxSpotsNow1");
+    EXPECT_EQ(Items(next), QStringList({"a - Track 1.mp3", "a - Track 2.mp3", "a - Track 1.mp3"}));
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxSpots2")), Items(next));  // the editor follows
+    driver::ClickRow(next, 1);
+    QTest::keyClick(next, Qt::Key_Space);
+    EXPECT_FALSE(station.SpotsTab().NextSpotChecked(1));
+    EXPECT_EQ(next->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(station.SpotsTab().CheckedSpotCount(), 2);
+    // In manual mode the warning blinks over the list from 09:14:01.
+    Find<QPushButton>("SpeedButtonManual1")->click();
+    QWidget* warning = Find("PanelManualSpotsWarning");
+    EXPECT_TRUE(warning->isHidden());
+    Advance((8 * 60 + 55) * 1000);  // 09:14:01
+    ASSERT_FALSE(warning->isHidden());
+    QSet<QRgb> colours;
+    for (int tick = 0; tick < 2; ++tick) {
+        colours.insert(warning->palette().color(QPalette::Window).rgb());
+        Advance(400);
+    }
+    EXPECT_EQ(colours, QSet<QRgb>({QColor(Qt::red).rgb(),
+                                   QApplication::palette().color(QPalette::Button).rgb()}));
+    Find<QPushButton>("ButtonPlayNoramllySpots")->click();
+    EXPECT_TRUE(station.Spots().SpotsAccepted);
+    EXPECT_TRUE(warning->isHidden());
+}
+
+TEST_F(StudioWindowTest, StatisticsListTheTimesOfASpotOrItsTimetable) {
+    folder.WriteSpots(1, 1, 9, {a[0], a[1], a[0]});
+    Start();
+    RunUntilFirstTrack();
+    struct Shown {
+        QString title, total, monday0, monday1, monday2, hour, cell;
+    } shown;
+    auto read = [&shown](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Statistics");
+        auto* grid = dialog->findChild<QTableWidget*>("StringGridStats");
+        auto cell = [grid](int row, int column) {
+            const QTableWidgetItem* item = grid->item(row - 1, column - 1);
+            return item ? item->text() : QString();
+        };
+        EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "ΔΕΥ");
+        shown = {dialog->findChild<QLabel*>("LabelStats")->text(),
+                 dialog->findChild<QLabel*>("LabelNumberOfStats")->text(),
+                 cell(1, 2),
+                 cell(2, 2),
+                 cell(3, 2),
+                 grid->verticalHeaderItem(36)->text(),
+                 cell(38, 2)};
+        driver::ClickButton(dialog, "Close");
+    };
+    {
+        ModalAnswer stats("TFormForStats", read);
+        driver::DoubleClickRow(Find<QListWidget>("ListBoxSpotsNow1"), 0);
+        EXPECT_TRUE(stats.Answered());
+    }
+    EXPECT_EQ(shown.title + "|" + shown.total, "a - Track 1.mp3|2");
+    EXPECT_EQ(QStringList({shown.monday0, shown.monday1, shown.monday2}),
+              QStringList({"09:15 [ 1]", "09:15 [ 3]", ""}));
+    // Nothing chosen in the Spots tab: nothing to show.
+    auto* showProgram = window->findChild<QAction*>("ShowProgram1");
+    {
+        ModalAnswer none("TFormForStats", read);
+        showProgram->trigger();
+        EXPECT_FALSE(none.Answered());
+    }
+    driver::ClickRow(Find<QListWidget>("ListBoxSpots2"), 2);
+    ModalAnswer timetable("TFormForStats", read);
+    showProgram->trigger();
+    EXPECT_TRUE(timetable.Answered());
+    EXPECT_EQ(shown.total + "|" + shown.hour + "|" + shown.cell, "-|09|09:15 [ 3]");
+    EXPECT_EQ(shown.monday0, "");
 }
 
 }  // namespace

@@ -18,6 +18,12 @@ void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers) {
                       list->visualItemRect(list->item(row)).center());
 }
 
+void DoubleClickRow(QListWidget* list, int row) {
+    ClickRow(list, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualItemRect(list->item(row)).center());
+}
+
 void Retype(QLineEdit* edit, const QString& text) {
     ASSERT_NE(edit, nullptr);
     edit->setFocus();

@@ -13,6 +13,8 @@ class QTimer;
 namespace driver {
 
 void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+/// A double click on a row: the press that selects it, then the double click.
+void DoubleClickRow(QListWidget* list, int row);
 /// Replaces an edit box's text by typing, key by key.
 void Retype(QLineEdit* edit, const QString& text);
 /// Acts on the modal window of this objectName once a command opens it (within a few

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QFrame>
+
+class QListWidget;
+class Station;
+class StatsWindow;
+
+/// "Next Spots": the spots of the quarter that begins next, as a check list
+/// (`ListBoxSpotsNow1`) whose unchecked rows the run passes over, and over it, in manual
+/// mode, the blinking `PanelManualSpotsWarning` with "Play Spots Normally". A double click
+/// on a row opens that spot's statistics.
+class NextSpotsPanel final : public QFrame {
+    Q_OBJECT
+public:
+    NextSpotsPanel(Station& station, StatsWindow& stats, QWidget* parent);
+    void Redraw();
+
+Q_SIGNALS:
+    /// The operator acted here: the whole window redraws.
+    void changed();
+
+private:
+    QFrame* BuildWarning();
+    void ShowStatistics(int row);
+
+    Station& m_station;
+    StatsWindow& m_stats;
+    bool m_drawing = false;
+    QListWidget* m_spots;
+    QFrame* m_warning;
+    QStringList m_shownTitles;
+};
