@@ -1,0 +1,52 @@
+#include "app/as_run_file.h"
+
+#include <QDir>
+#include <QFile>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+
+// One write for the whole line. A line cut short (a full disk, a size limit) is taken
+// back, so the file only ever holds whole lines. Empty when the line is in the file.
+QString AppendWhole(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return file.errorString();
+    const qint64 before = file.size();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.resize(before);
+        return reason;
+    }
+#ifndef _WIN32
+    // Out of the system's cache too: the station computer may lose power at any moment.
+    ::fsync(file.handle());
+#endif
+    return {};
+}
+
+}  // namespace
+
+AsRunFile::AsRunFile(const QString& stationFolder) : m_folder(stationFolder + u"/asrun") {}
+
+bool AsRunFile::Append(const QString& line) {
+    const QString path = m_folder + u'/' + line.left(10) + u".log";
+    const QString reason = QDir().mkpath(m_folder) ? AppendWhole(path, (line + u'\n').toUtf8())
+                                                   : QStringLiteral("the folder cannot be made");
+    if (reason.isEmpty()) {
+        m_failing = false;
+        return true;
+    }
+    // Set before telling: a listener may log the message, which comes back here.
+    if (!m_failing) {
+        m_failing = true;
+        Q_EMIT WriteFailed(
+            QStringLiteral("The as-run log could not be written to %1: %2. The station plays on "
+                           "and the log goes on as soon as the file can be written again.")
+                .arg(QDir::toNativeSeparators(path), reason));
+    }
+    return false;
+}
