@@ -30,10 +30,11 @@ QString AppendWhole(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-AsRunFile::AsRunFile(const QString& stationFolder) : m_folder(stationFolder + u"/asrun") {}
+AsRunFile::AsRunFile(const QString& stationFolder)
+    : m_folder(stationFolder + QStringLiteral("/asrun")) {}
 
 bool AsRunFile::Append(const QString& line) {
-    const QString path = m_folder + u'/' + line.left(10) + u".log";
+    const QString path = m_folder + u'/' + line.left(10) + QStringLiteral(".log");
     const QString reason = QDir().mkpath(m_folder) ? AppendWhole(path, (line + u'\n').toUtf8())
                                                    : QStringLiteral("the folder cannot be made");
     if (reason.isEmpty()) {
