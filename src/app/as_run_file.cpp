@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -16,8 +18,11 @@ QString AppendWhole(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return file.errorString();
     const qint64 before = file.size();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size()) {
+        // A short write sets no error of its own: the system's last one says why.
+        const QString reason =
+            written < 0 ? file.errorString() : QString::fromLocal8Bit(std::strerror(errno));
         file.resize(before);
         return reason;
     }

@@ -8,7 +8,8 @@ TEST(OperatorActions, TheFirstBadLineIsToldWithItsReasonAndNoActionIsKept) {
     const QDateTime from(QDate(2026, 12, 7), QTime(10, 0)), to = from.addSecs(3600);
     const char* bad[][2] = {
         {"2026-12-07 10:05 next", "bad time \"2026-12-07 10:05\", not YYYY-MM-DD HH:MM:SS"},
-        {"2026-12-07 11:00:01 next", "11:00:01 is outside the simulated span 2026-12-07 10:00:00"},
+        {"2026-12-07 11:00:01 next",
+         "2026-12-07 11:00:01 is outside the simulated span 2026-12-07 10:00:00 to"},
         {"2026-12-07 10:04:59 next", "2026-12-07 10:04:59 is before the action above it"},
         {"2026-12-07 10:06:00", "no verb after the time"},
         {"2026-12-07 10:06:00 Next", "unknown verb \"Next\""},
