@@ -10,9 +10,11 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "app/as_run_file.h"
 #include "app/as_run_log.h"
 #include "app/command_line.h"
 #include "app/data_folders.h"
+#include "app/operator_actions.h"
 #include "app/settings.h"
 #include "app/station.h"
 #include "app/track_length_command.h"
@@ -43,13 +45,24 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
+    // A bad actions file is a bad argument: nothing is simulated.
+    QList<OperatorAction> actions;
+    if (!cl.actionsFile.isEmpty()) {
+        auto read = ReadOperatorActions(cl.actionsFile, cl.simulateStart,
+                                        cl.simulateStart.addMSecs(cl.simulateForMs));
+        if (!read.ok()) {
+            err << read.message() << '\n' << UsageText() << Qt::endl;
+            return 2;
+        }
+        actions = std::move(read.value);
+    }
     const auto store = OpenStationSettings();
     QStringList problems;
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         problems << problem;
     return RunWeekPreview(
         cl, QDir::currentPath(), store.get(), [&out](const QString& line) { out << line << '\n'; },
-        problems);
+        problems, actions);
 }
 
 // Without a display the same station runs on Qt's offscreen platform.
@@ -113,27 +126,32 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
         return 1;
     }
 
-    // Headless, the operator watches the as-run log as it happens.
+    // The as-run log is kept on disk; headless, the operator also watches it as it happens.
     QTextStream out(stdout);
-    const AsRunLog log([&out](const QString& line) { out << line << Qt::endl; });
-    LoggingPlayerLink logged(*decks);
-    QObject::connect(&logged, &LoggingPlayerLink::DeckEvent,
+    AsRunFile asRunFile(QDir::currentPath());
+    const AsRunLog log([&](const QString& line) {
+        asRunFile.Append(line);
+        if (headless) out << line << Qt::endl;
+    });
+    LoggingPlayerLink link(*decks);
+    QObject::connect(&link, &LoggingPlayerLink::DeckEvent,
                      [&](int deck, const QString& event, const QString& detail) {
                          if (event != QLatin1String("volume"))
                              log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event,
                                        detail);
                      });
-    PlayerLink& link = headless ? static_cast<PlayerLink&>(logged) : *decks;
 
     auto store = OpenStationSettings();
     Station station(QDir::currentPath(), clock, timers, link);
     station.Engine().ReadLengthsInBackground();  // odd files never hold the tick
-    // Standard error has every problem, for when the as-run log has no reader; headless,
-    // a problem is also a line of that log.
+    // Standard error has every problem, for when the as-run log has no reader; a problem
+    // is also a line of that log.
     QObject::connect(&station, &Station::Problem, [](const QString& message) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
     });
-    if (headless) LogStationEvents(station, log, clock);
+    LogStationEvents(station, log, clock);
+    // A log that cannot be written is a problem like any other: told, and the music goes on.
+    QObject::connect(&asRunFile, &AsRunFile::WriteFailed, &station, &Station::Problem);
 
     MainWindow window(station, [&] {
         const QStringList problems = station.Close(store.get());
@@ -151,9 +169,9 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
         messages.prepend(problem);
     window.showMaximized();
     OpenPageForScreenshot(window);
+    LogProblems(messages, log, clock);
     if (headless) {
         for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
-        LogProblems(messages, log, clock);
     } else if (!messages.isEmpty()) {
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
     }

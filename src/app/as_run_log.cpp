@@ -5,6 +5,9 @@ QString AsRunLog::FormatLine(const QDateTime& when, const QString& source, const
     // Tabs or line ends inside a path would break the one-event-a-line format.
     QString safeDetail = detail;
     safeDetail.replace('\t', ' ').replace('\r', ' ').replace('\n', ' ');
-    return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + '\t' + source + '\t' + event +
-           '\t' + safeDetail;
+    QString line =
+        when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + '\t' + source + '\t' + event;
+    // No detail, no TAB: the line ends with its event.
+    if (!safeDetail.isEmpty()) line += '\t' + safeDetail;
+    return line;
 }

@@ -5,7 +5,8 @@
 #include <functional>
 
 /// The as-run log: one event a line, "YYYY-MM-DD HH:MM:SS.mmm", source, event and
-/// detail separated by one TAB. Sources are "deck0", "deck1" and "station".
+/// detail separated by one TAB; a line without detail ends with its event. Sources are
+/// "deck0", "deck1", "station" and "operator".
 class AsRunLog {
 public:
     using Sink = std::function<void(const QString& line)>;

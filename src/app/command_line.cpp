@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include "app/operator_actions.h"
+
 std::optional<std::int64_t> ParseDuration(const QString& text) {
     static const QRegularExpression re(QStringLiteral("^(\\d{1,9})([smhd])$"));
     const auto m = re.match(text);
@@ -18,12 +20,20 @@ std::optional<std::int64_t> ParseDuration(const QString& text) {
 }
 
 QString UsageText() {
+    // The verbs come from their table, so a new verb is never missing here.
+    QStringList verbs;
+    for (const OperatorVerb& verb : OperatorVerbs())
+        verbs << QLatin1String(verb.name) +
+                     (verb.argument == VerbArgument::OnOff ? QStringLiteral(" on|off") : QString());
     return QStringLiteral(
-        "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
-        "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
-        "   (DURATION: 90s, 45m, 6h, 7d; at most 366d)\n"
-        "       stavox-mixer --track-length FILE...\n"
-        "       stavox-mixer --help | --version");
+               "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
+               "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
+               " [--actions FILE]\n"
+               "         DURATION: 90s, 45m, 6h, 7d; at most 366d\n"
+               "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1\n"
+               "       stavox-mixer --track-length FILE...\n"
+               "       stavox-mixer --help | --version")
+        .arg(verbs.join(QStringLiteral(", ")));
 }
 
 namespace {
@@ -63,6 +73,7 @@ struct Options {
     QCommandLineOption simulate{QStringLiteral("simulate"), QString(), QStringLiteral("start")};
     QCommandLineOption forDuration{QStringLiteral("for"), QString(), QStringLiteral("duration")};
     QCommandLineOption volumes{QStringLiteral("volumes")};
+    QCommandLineOption actions{QStringLiteral("actions"), QString(), QStringLiteral("file")};
     QCommandLineOption player{QStringLiteral("player"), QString(), QStringLiteral("kind")};
     QCommandLineOption ao{QStringLiteral("ao"), QString(), QStringLiteral("driver")};
 };
@@ -77,6 +88,7 @@ void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, cons
         ParseSimulateStart(cl, parser.value(o.simulate));
     }
     cl.logVolumes = parser.isSet(o.volumes);
+    cl.actionsFile = parser.value(o.actions);
     if (cl.error.isEmpty() && parser.isSet(o.forDuration)) {
         const QString value = parser.value(o.forDuration);
         const auto ms = ParseDuration(value);
@@ -91,8 +103,10 @@ void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, cons
         !parser.isSet(o.forDuration))
         cl.error = QStringLiteral("--simulate needs --for DURATION");
     if (cl.error.isEmpty() && cl.mode != CommandLine::Mode::Simulate &&
-        (parser.isSet(o.forDuration) || cl.logVolumes))
-        cl.error = QStringLiteral("--for and --volumes belong to --simulate");
+        (parser.isSet(o.forDuration) || cl.logVolumes || parser.isSet(o.actions)))
+        cl.error = QStringLiteral("--for, --volumes and --actions belong to --simulate");
+    if (cl.error.isEmpty() && parser.isSet(o.actions) && cl.actionsFile.isEmpty())
+        cl.error = QStringLiteral("--actions needs a file");
 }
 
 }  // namespace
@@ -112,7 +126,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o;
-    parser.addOptions({o.simulate, o.forDuration, o.volumes, o.player, o.ao});
+    parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao});
     if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
         cl.error = parser.errorText();
         return cl;

@@ -13,6 +13,7 @@ struct CommandLine {
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
     std::int64_t simulateForMs = 0;  ///< --for 90s | 45m | 6h | 7d
     bool logVolumes = false;         ///< --volumes
+    QString actionsFile;             ///< --actions FILE, the operator's actions in the preview
     QString player = "mpv";          ///< --player mpv | simulated
     QStringList playerOptions;       ///< --ao=... and other --ao options passed to the decks
     QStringList files;               ///< --track-length FILE...

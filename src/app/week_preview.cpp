@@ -42,7 +42,7 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
-                   const QStringList& startProblems) {
+                   const QStringList& startProblems, const QList<OperatorAction>& actions) {
     VirtualTimerHost host(cl.simulateStart);
     SimulatedPlayerLink link(host, host);
     const AsRunLog log(writeLine);
@@ -56,6 +56,11 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
     LogStationEvents(station, log, host);
     LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);
-    host.Advance(cl.simulateForMs);
+    // Each action after the ticks due at its time, in the order of the file.
+    for (const OperatorAction& action : actions) {
+        host.Advance(cl.simulateStart.msecsTo(action.when) - host.ElapsedMs());
+        ApplyOperatorAction(station, action, log, host);
+    }
+    host.Advance(cl.simulateForMs - host.ElapsedMs());
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "app/operator_actions.h"
+
 class AsRunLog;
 class Clock;
 class QSettings;
@@ -24,7 +26,9 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 /// and queue start goes to the as-run log. Settings are read from the store (when given),
 /// never written; nothing in the folder changes but the data folders that start-up creates.
 /// startProblems (settings that could not be read) go to the log with those of start-up.
+/// The operator's actions are done at their times, each logged as it is done.
 /// Returns the process exit code.
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
-                   const QStringList& startProblems = {});
+                   const QStringList& startProblems = {},
+                   const QList<OperatorAction>& actions = {});

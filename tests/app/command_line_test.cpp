@@ -39,6 +39,7 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
         {{"--simulate", "2026-12-07 06:00:00", "--for", "366d"}, Simulate, true},
         {{"--simulate", "2026-12-07 06:00:00", "--for", "367d"}, Simulate, false},
         {{"--for", "1h"}, Window, false},
+        {{"--actions", "a.txt"}, Window, false},
         {{"--track-length", "a.mp3", "--for"}, TrackLength, true},
         {{"--track-length"}, TrackLength, false},
         {{"--player", "vlc"}, Window, false},
@@ -76,6 +77,10 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
         {{"--version"}, 0, "Stavox Mixer 2.17\n", ""},
         {{"--bogus"}, 2, "", "usage: stavox-mixer [--player"},
         {{"--simulate", "tomorrow", "--for", "1h"}, 2, "", "usage: stavox-mixer [--player"},
+        {{"--simulate", "2026-12-07 10:00:00", "--for", "1h", "--actions", "/no/such/file"},
+         2,
+         "",
+         "The actions file /no/such/file cannot be read: "},
     };
     for (const auto& c : cases) {
         QProcess p;

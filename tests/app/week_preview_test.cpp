@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "app/command_line.h"
 #include "support/files.h"
@@ -36,8 +37,8 @@ protected:
         QList<AsRunLine> log;
         const auto parse = [&](const QString& line) {
             const QStringList f = line.split('\t');
-            ASSERT_EQ(f.size(), 4) << line.toStdString();
-            log.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f[1], f[2], f[3]});
+            log.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f.value(1),
+                        f.value(2), f.value(3)});
         };
         EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), nullptr, parse), 0);
         return log;
@@ -109,9 +110,20 @@ TEST_F(WeekPreviewTest,
 }
 
 #ifdef STAVOX_MIXER_BINARY
-// Damaged settings are a problem in the log, and nothing is written.
-TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
+// The program itself, in the station folder with a private home.
+class WeekPreviewProgramTest : public WeekPreviewTest {
+protected:
+    void Start(const QStringList& args) {
+        program.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
+        program.setWorkingDirectory(station.StartFolder());
+        program.start(STAVOX_MIXER_BINARY, args);
+    }
     QTemporaryDir home;
+    QProcess program;
+};
+
+// Damaged settings are a problem in the log, and nothing is written.
+TEST_F(WeekPreviewProgramTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     const QString conf = home.path() + "/.config/Kelmar/Stavox.conf";
     ASSERT_TRUE(QDir().mkpath(home.path() + "/.config/Kelmar"));
     WriteBytes(conf, "[General]\nMixingTime=7\n[colors\n");
@@ -119,17 +131,13 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
     for (const QString& spot : spots) ASSERT_TRUE(WriteCbrMpeg(spot, 20));
     station.WriteSpots(1, 1, 10, spots);
     const QStringList before = FileTree(station.StartFolder(), true) + FileTree(home.path(), true);
-    QProcess p;
-    p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
-    p.setWorkingDirectory(station.StartFolder());
-    p.start(STAVOX_MIXER_BINARY,
-            {"--simulate", "2026-12-07 10:00:00", "--for", "45m", "--volumes"});
-    ASSERT_TRUE(p.waitForFinished(60'000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "45m", "--volumes"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     const QStringList lines =
-        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled)\t.*$)");
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled)(\t.+)?$)");
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
@@ -141,6 +149,47 @@ TEST_F(WeekPreviewTest, TheProgramPrintsTheLogAndChangesNothingInTheFolder) {
                                        "2026-12-07 10:15:15load\t" + spots[1]}));
     EXPECT_EQ(lines.filter("\tstation\tproblem\tThe settings in ").size(), 1);
     EXPECT_EQ(FileTree(station.StartFolder(), true) + FileTree(home.path(), true), before);
+}
+
+// In manual mode a track that ends leaves silence until the operator acts.
+TEST_F(WeekPreviewProgramTest, OperatorActionsAreDoneAndLoggedAtTheirTimes) {
+    WriteBytes(station.StartFolder() + "/actions.txt",
+               "2026-12-07 10:01:00 manual on\r\n# the news\n\n2026-12-07 10:05:00  next\n"
+               "2026-12-07 10:10:00 manual off\n2026-12-07 10:10:00 accept-spots\n");
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "12m", "--actions", "actions.txt"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    QStringList seen;
+    QDateTime acted;
+    for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n')) {
+        const QStringList f = line.split('\t');
+        const QDateTime when = QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz");
+        if (f.value(1) == "operator") acted = when;
+        if (f.value(1) == "operator")
+            seen << when.toString("HH:mm:ss.zzz ") + f.mid(2).join(' ');
+        else if (f.value(2) == "ended" || f.value(2) == "load")  // "!": within a tick
+            seen << f[2] + (acted.isValid() && acted.msecsTo(when) <= 400 ? "!" : "");
+    }
+    EXPECT_EQ(seen.join(", ").toStdString(),
+              "load, 10:01:00.000 manual on, ended, 10:05:00.000 next, load!, ended, "
+              "10:10:00.000 manual off, 10:10:00.000 accept-spots, load!");
+}
+
+// A running station keeps its log on disk. Killed (as near a power cut as a test comes),
+// every line written before the kill is whole and in the file of its date.
+TEST_F(WeekPreviewProgramTest, AStationKilledWhilePlayingLeavesOnlyWholeLinesOnDisk) {
+    for (int day = 0; day < 7; ++day) station.WriteDays({{day, "00:00", "24:00", "morning"}});
+    Start({"--player", "simulated"});
+    const QString date = QDate::currentDate().toString(Qt::ISODate);
+    const QString log = station.StartFolder() + "/asrun/" + date + ".log";
+    for (int i = 0; i < 150 && !ReadBytes(log).contains("\tload\t"); ++i)
+        program.waitForFinished(200);  // the decks play on the real clock
+    ::kill(pid_t(program.processId()), SIGKILL);
+    ASSERT_TRUE(program.waitForFinished(10'000));
+    const QStringList lines = QString::fromUtf8(ReadBytes(log)).split('\n');
+    EXPECT_TRUE(lines.last().isEmpty() && lines.join('\n').contains("\tload\t"))
+        << "no end, or no load";
+    for (const QString& line : lines.first(lines.size() - 1))
+        EXPECT_TRUE(line.startsWith(date) && line.count('\t') >= 2) << line.toStdString();
 }
 #endif
 

@@ -74,7 +74,7 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                  QStringList({"days1", "favorites.txt", "hour1", "pro1", "spots1"}));
+                  QStringList({"asrun", "days1", "favorites.txt", "hour1", "pro1", "spots1"}));
         EXPECT_EQ(QDir(folder.path() + "/days1").entryList(QDir::Files).size(), 1);
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         EXPECT_TRUE(err.contains(QString(c.report).replace("%1", conf))) << err.toStdString();

@@ -1,0 +1,104 @@
+#include "app/operator_actions.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "app/as_run_log.h"
+#include "app/station.h"
+#include "base/clock.h"
+#include "base/text_file.h"
+
+namespace {
+
+const OperatorVerb kVerbs[] = {
+    {"manual", VerbArgument::OnOff,
+     [](Station& s, const QString& arg) { s.Engine().SetManual(arg == u"on"); }},
+    {"next", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Next(); }},
+    {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
+    {"accept-spots", VerbArgument::None,
+     [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
+};
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// One line that is not blank or a remark: the action, or why it is not one.
+QString ParseLine(const QString& line, const QDateTime& earliest, const QDateTime& from,
+                  const QDateTime& to, OperatorAction& action) {
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QStringList words = line.split(space, Qt::SkipEmptyParts);
+    const QString time = words.mid(0, 2).join(u' ');
+    action.when = QDateTime::fromString(time, kTimeFormat);
+    if (words.size() < 2 || !action.when.isValid())
+        return QStringLiteral("bad time \"%1\", not YYYY-MM-DD HH:MM:SS").arg(time);
+    if (action.when < from || action.when > to)
+        return QStringLiteral("%1 is outside the simulated span %2 to %3")
+            .arg(time, from.toString(kTimeFormat), to.toString(kTimeFormat));
+    if (action.when < earliest) return QStringLiteral("%1 is before the action above it").arg(time);
+    if (words.size() < 3) return QStringLiteral("no verb after the time");
+    action.verb = FindOperatorVerb(words[2]);
+    if (!action.verb) return QStringLiteral("unknown verb \"%1\"").arg(words[2]);
+    action.argument = words.mid(3).join(u' ');
+    return CheckVerbArgument(*action.verb, action.argument);
+}
+
+}  // namespace
+
+std::span<const OperatorVerb> OperatorVerbs() { return kVerbs; }
+
+const OperatorVerb* FindOperatorVerb(const QString& name) {
+    const auto it = std::ranges::find_if(
+        kVerbs, [&](const OperatorVerb& v) { return name == QLatin1String(v.name); });
+    return it == std::end(kVerbs) ? nullptr : &*it;
+}
+
+QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument) {
+    switch (verb.argument) {
+        case VerbArgument::None:
+            if (argument.isEmpty()) return {};
+            return QStringLiteral("%1 takes no argument, not \"%2\"").arg(verb.name, argument);
+        case VerbArgument::OnOff:
+            if (argument == u"on" || argument == u"off") return {};
+            return QStringLiteral("%1 takes on or off, not \"%2\"").arg(verb.name, argument);
+    }
+    return {};
+}
+
+ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, const QString& text,
+                                                       const QDateTime& from, const QDateTime& to) {
+    ReadResult<QList<OperatorAction>> result;
+    const QStringList lines = text_file::SplitLines(text);
+    QDateTime earliest = from;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(u'#')) continue;
+        OperatorAction action;
+        const QString reason = ParseLine(line, earliest, from, to, action);
+        if (!reason.isEmpty()) {
+            // Half a file of actions would be a different day: all of it or nothing.
+            return {Result::Error(QStringLiteral("%1:%2: %3").arg(fileName).arg(i + 1).arg(reason)),
+                    {}};
+        }
+        earliest = action.when;
+        result.value.append(action);
+    }
+    return result;
+}
+
+ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const QDateTime& from,
+                                                      const QDateTime& to) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {Result::Error(QStringLiteral("The actions file %1 cannot be read: %2")
+                                  .arg(path, file.errorString())),
+                {}};
+    return ParseOperatorActions(path, text_file::DecodeText(file.readAll()), from, to);
+}
+
+void ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
+                         const Clock& clock) {
+    // Logged first, so the deck lines the command causes follow it.
+    log.Write(clock.Now(), QStringLiteral("operator"), QLatin1String(action.verb->name),
+              action.argument);
+    action.verb->apply(station, action.argument);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <span>
+
+#include "base/result.h"
+
+class AsRunLog;
+class Clock;
+class Station;
+
+/// What an operator verb takes after its name.
+enum class VerbArgument { None, OnOff };
+
+/// One operator command by name, as an actions file (and the control socket) says it.
+struct OperatorVerb {
+    const char* name;
+    VerbArgument argument;
+    void (*apply)(Station& station, const QString& argument);
+};
+
+/// Every verb the operator has, one row each.
+std::span<const OperatorVerb> OperatorVerbs();
+/// The verb of that name; nullptr when there is none.
+const OperatorVerb* FindOperatorVerb(const QString& name);
+/// Empty when the argument fits the verb, otherwise the reason it does not.
+QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument);
+
+/// An operator's action at a time of the week preview.
+struct OperatorAction {
+    QDateTime when;
+    const OperatorVerb* verb = nullptr;
+    QString argument;
+};
+
+/// An actions file: "YYYY-MM-DD HH:MM:SS VERB [ARG]" a line, blank lines and lines that
+/// start with "#" skipped, times in order and within [from, to]. The first bad line is an
+/// error "FILE:LINE: reason" and gives no actions.
+ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, const QString& text,
+                                                       const QDateTime& from, const QDateTime& to);
+/// The same for a file on disk; one that cannot be read is an error naming it.
+ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const QDateTime& from,
+                                                      const QDateTime& to);
+
+/// Logs the action as "operator", verb, argument at the clock's time, then does it.
+void ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
+                         const Clock& clock);
