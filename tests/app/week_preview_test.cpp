@@ -174,6 +174,33 @@ TEST_F(WeekPreviewProgramTest, OperatorActionsAreDoneAndLoggedAtTheirTimes) {
               "10:10:00.000 manual off, 10:10:00.000 accept-spots, load!");
 }
 
+// Manual mode holds the quarter's spots until the operator accepts them; a quarter not
+// accepted is cancelled, and after the last spot the station stays silent until told.
+TEST_F(WeekPreviewProgramTest, ManualModePlaysSpotsOnlyWhenTheOperatorAcceptsThem) {
+    const QStringList spots{station.MusicPath() + "Spot 1.mp3", station.MusicPath() + "Spot 2.mp3"};
+    for (const QString& spot : spots) ASSERT_TRUE(WriteCbrMpeg(spot, 20));
+    station.WriteSpots(1, 1, 10, spots);
+    station.WriteSpots(1, 2, 10, spots);
+    WriteBytes(station.StartFolder() + "/actions.txt",
+               "2026-12-07 10:01:00 manual on\n2026-12-07 10:14:30 accept-spots\n"
+               "2026-12-07 10:31:00 manual off\n");
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "32m", "--actions", "actions.txt"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    QStringList seen;  // what aired after the first minute, and the operator's actions
+    for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n')) {
+        const QStringList f = line.split('\t');
+        if (f.size() < 3 || f[0] < "2026-12-07 10:01") continue;
+        const QString what =
+            spots.contains(f.value(3)) || f[2] != "load" ? f.mid(2).join(' ') : "load a track";
+        if (f[1] == "operator" || f[2].startsWith("spot") || f[2] == "load")
+            seen << f[0].mid(11, 8) + ' ' + QString(what).remove(station.MusicPath());
+    }
+    EXPECT_EQ(seen.join(", ").toStdString(),
+              "10:01:00 manual on, 10:14:30 accept-spots, 10:14:55 spot Spot 1.mp3, "
+              "10:14:55 load Spot 1.mp3, 10:15:15 spot Spot 2.mp3, 10:15:15 load Spot 2.mp3, "
+              "10:30:00 spots-cancelled 2, 10:31:00 manual off, 10:31:00 load a track");
+}
+
 // A running station keeps its log on disk. Killed (as near a power cut as a test comes),
 // every line written before the kill is whole and in the file of its date.
 TEST_F(WeekPreviewProgramTest, AStationKilledWhilePlayingLeavesOnlyWholeLinesOnDisk) {
