@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <QThread>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
