@@ -20,6 +20,11 @@
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "platform/player_link_factory.h"
+#ifdef _WIN32
+#include "platform/win_line_in_control.h"
+#else
+#include "platform/pulse_line_in_control.h"
+#endif
 #include "platform/qt_timer_host.h"
 #include "platform/station_lock.h"
 #include "platform/system_clock.h"
@@ -141,8 +146,19 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
                                        detail);
                      });
 
+    // Simulated decks are a trial run: the line input keeps away from the sound card too.
+    std::unique_ptr<LineInControl> lineIn;
+    if (kind == QLatin1String("simulated"))
+        lineIn = std::make_unique<SimulatedLineInControl>();
+    else
+#ifdef _WIN32
+        lineIn = std::make_unique<WinLineInControl>();
+#else
+        lineIn = std::make_unique<PulseLineInControl>();
+#endif
+
     auto store = OpenStationSettings();
-    Station station(QDir::currentPath(), clock, timers, link);
+    Station station(QDir::currentPath(), clock, timers, link, lineIn.get());
     station.Engine().ReadLengthsInBackground();  // odd files never hold the tick
     // Standard error has every problem, for when the as-run log has no reader; a problem
     // is also a line of that log.

@@ -18,6 +18,8 @@ const OperatorVerb kVerbs[] = {
     {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
     {"accept-spots", VerbArgument::None,
      [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
+    {"line-in", VerbArgument::OnOff,
+     [](Station& s, const QString& arg) { s.LineInput().SetButtonDown(arg == u"on"); }},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");

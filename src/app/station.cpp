@@ -23,10 +23,14 @@ void AddIfAny(QStringList& messages, const Result& result) {
 
 }  // namespace
 
-Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link)
+Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link,
+                 LineInControl* lineInControl)
     : m_clock(clock),
       m_folders(MakeDataFolders(startFolder)),
       m_engine(clock, timers, link),
+      m_ownLineInControl(lineInControl ? nullptr : std::make_unique<SimulatedLineInControl>()),
+      m_lineIn(m_engine.BarsForTickParts(), timers,
+               lineInControl ? *lineInControl : *m_ownLineInControl),
       m_spotSchedule(m_folders.SpotsPath, clock, m_lock),
       m_spots(m_spotSchedule, m_engine),
       m_calendar(m_folders.DaysPath, m_lock),
@@ -38,6 +42,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
     connect(&m_spots, &SpotRunner::Problem, this, &Station::Problem);
+    connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
     connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
@@ -65,7 +70,8 @@ QStringList Station::StartUp(QSettings* store) {
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
     AddIfAny(messages, m_spotSchedule.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
-    // Line-in and the jingle banks take their places here as they arrive.
+    // The jingle banks take their place here as they arrive.
+    m_lineIn.StartUp();
     m_lists.RefreshListNames();
     return messages;
 }
@@ -73,7 +79,7 @@ QStringList Station::StartUp(QSettings* store) {
 SettingsHomes Station::StoredSettings() {
     std::vector<SettingsTable*> tables = m_engine.SettingsTables();
     tables.insert(tables.end(), {&m_spots.Settings(), &m_options.Settings(), &m_lock.Settings(),
-                                 &m_loader.Settings()});
+                                 &m_loader.Settings(), &m_lineIn.Settings()});
     return {tables, &m_options.Colours};
 }
 
@@ -91,6 +97,12 @@ void Station::SelectToday(QStringList& messages) {
     const QDateTime now = m_clock.Now();
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
     m_engine.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
+}
+
+bool Station::KeyDown(int key) {
+    if (key != 220) return m_engine.KeyDown(key);
+    m_lineIn.ToggleButton();
+    return true;
 }
 
 void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
@@ -117,6 +129,7 @@ QStringList Station::Close(QSettings* store) {
     QStringList messages;
     if (m_closed) return messages;
     m_closed = true;
+    m_lineIn.Close();
     if (store) AddIfAny(messages, SaveSettings(*store, StoredSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));

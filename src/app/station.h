@@ -8,6 +8,8 @@
 #include "app/station_options.h"
 #include "playback/playback_engine.h"
 #include "playback/program_loader.h"
+#include "player/line_in.h"
+#include "player/line_in_control.h"
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
@@ -23,8 +25,10 @@ class TimerHost;
 class Station : public QObject {
     Q_OBJECT
 public:
-    /// startFolder is the folder that was current when the program started.
-    Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link);
+    /// startFolder is the folder that was current when the program started. Without a
+    /// line-in control the station keeps a simulated one of its own.
+    Station(const QString& startFolder, Clock& clock, TimerHost& timers, PlayerLink& link,
+            LineInControl* lineInControl = nullptr);
     ~Station();
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
@@ -69,6 +73,12 @@ public:
     /// mutable for the options, which switch it.
     ProgramLock& Lock() { return m_lock; }
     const ProgramLock& Lock() const { return m_lock; }
+    /// The line input: its button, bar and fade.
+    LineIn& LineInput() { return m_lineIn; }
+    const LineIn& LineInput() const { return m_lineIn; }
+    /// The window keys 219..222; false for a key that is not the station's.
+    bool KeyDown(int key);
+
     /// The drop-down items of the search box, kept in "favorites.txt".
     const QStringList& Favorites() const { return m_favorites; }
 
@@ -99,6 +109,8 @@ private:
     StationOptions m_options;
     ProgramLock m_lock;
     PlaybackEngine m_engine;
+    std::unique_ptr<SimulatedLineInControl> m_ownLineInControl;
+    LineIn m_lineIn;
     Marquees m_marquees;
     SpotSchedule m_spotSchedule;
     SpotRunner m_spots;

@@ -38,6 +38,10 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     });
     QObject::connect(&station, &Station::Problem,
                      [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
+    QObject::connect(&station.LineInput(), &LineIn::Toggled, [&log, &clock](bool open) {
+        log.Write(clock.Now(), QStringLiteral("linein"),
+                  open ? QStringLiteral("open") : QStringLiteral("close"), QString());
+    });
 }
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
@@ -52,7 +56,15 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
                          log.Write(host.Now(), QStringLiteral("deck%1").arg(deck), event, detail);
                      });
 
-    Station station(startFolder, host, host, link);
+    // The line input is simulated too: the preview never touches the sound server.
+    SimulatedLineInControl lineIn;
+    if (cl.logVolumes) {
+        QObject::connect(&lineIn, &SimulatedLineInControl::VolumeSet, [&](int v) {
+            log.Write(host.Now(), QStringLiteral("linein"), QStringLiteral("volume"),
+                      QString::number(v));
+        });
+    }
+    Station station(startFolder, host, host, link, &lineIn);
     LogStationEvents(station, log, host);
     LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);

@@ -94,8 +94,8 @@ public:
     void KnobPress(bool leftButton, int x);
     void KnobMove(int x);
     void KnobRelease();
-    /// The window keys 219, 221 and 222; false for any other key, 220 (the line input's
-    /// key) included until the line input is there.
+    /// The window keys 219, 221 and 222; false for any other key, 220 included (the
+    /// line input's key, which the station takes).
     bool KeyDown(int key);
     /// Editsec1, the seconds of a jump.
     void SetJumpSecText(const QString& text);

@@ -203,7 +203,7 @@ QWidget* MainWindow::BuildCentre() {
 
 // The player, what comes next, what has been played.
 QVBoxLayout* MainWindow::BuildLeftColumn(QWidget* centre) {
-    m_player = new PlayerPanel(m_station.Engine(), centre);
+    m_player = new PlayerPanel(m_station.Engine(), m_station.LineInput(), centre);
     m_program = new ProgramPanel(m_station, centre);
     auto* playedTabs = new QTabWidget(centre);
     playedTabs->setObjectName(QStringLiteral("PageControl2"));
@@ -357,7 +357,7 @@ bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {
     const int code = WindowKeyCode(key);
     if (code == 0) return false;
     if (TakesName(QApplication::focusWidget())) return false;
-    if (!IsNotYetBuilt(WindowKeyControl(code))) m_station.Engine().KeyDown(code);
+    if (!IsNotYetBuilt(WindowKeyControl(code))) m_station.KeyDown(code);
     RefreshView();
     return true;
 }

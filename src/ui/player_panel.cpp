@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "playback/playback_engine.h"
+#include "player/line_in.h"
 #include "ui/player_geometry.h"
 #include "ui/pointer_widgets.h"
 
@@ -31,15 +32,16 @@ void SetTextIfOther(QLineEdit* edit, const QString& text) {
 
 }  // namespace
 
-PlayerPanel::PlayerPanel(PlaybackEngine& engine, QWidget* parent)
-    : QFrame(parent), m_engine(engine) {
+PlayerPanel::PlayerPanel(PlaybackEngine& engine, LineIn& lineIn, QWidget* parent)
+    : QFrame(parent), m_engine(engine), m_lineIn(lineIn) {
     setObjectName(QStringLiteral("PanelPlayControls"));
     setFrameShape(QFrame::StyledPanel);
-    setFixedSize(410, 188);
+    setFixedSize(432, 188);
     BuildPosition();
     BuildTransport();
     BuildBars();
     BuildRightColumn();
+    BuildLineIn();
     m_engine.SetKnobGeometry(kBarLeft, kBarWidth, kKnobWidth);
     ApplyLayout(false);
     Redraw();
@@ -172,18 +174,43 @@ void PlayerPanel::BuildTransport() {
     sayHour->setText(QStringLiteral("Hour"));
     sayHour->resize(32, 26);
 
-    auto amp = [&](const QString& name, const QString& caption, int left) {
+    auto amp = [&](const QString& name, const QString& caption, int left, int index) {
         QPushButton* b = Button(name, QString(), this);
         b->setText(caption);
         b->setCheckable(true);
         b->setGeometry(left, 162, 70, 22);
-        // Pressed shows the current deck; the line-in action behind a click is not here yet,
-        // so a click changes nothing.
-        connect(b, &QPushButton::clicked, this, [this] { Redraw(); });
+        // Pressed shows the current deck; a click runs the line input's action again.
+        connect(b, &QPushButton::clicked, this, [this, index] {
+            m_lineIn.ClickAmpButton(index);
+            Q_EMIT changed();
+        });
         return b;
     };
-    m_amp1 = amp(QStringLiteral("SpeedButtonAmp1"), QStringLiteral("Deck 1"), kBarLeft);
-    m_amp2 = amp(QStringLiteral("SpeedButtonAmp2"), QStringLiteral("Deck 2"), kBarLeft + 72);
+    m_amp1 = amp(QStringLiteral("SpeedButtonAmp1"), QStringLiteral("Deck 1"), kBarLeft, 0);
+    m_amp2 = amp(QStringLiteral("SpeedButtonAmp2"), QStringLiteral("Deck 2"), kBarLeft + 72, 1);
+}
+
+void PlayerPanel::BuildLineIn() {
+    m_lineInButton =
+        Button(QStringLiteral("ButtonOpenLineIn1"), QStringLiteral("Play Line-in"), this);
+    m_lineInButton->setText(QStringLiteral("Line"));
+    m_lineInButton->setCheckable(true);
+    m_lineInButton->setGeometry(kBarLeft + 144, 162, 56, 22);
+    connect(m_lineInButton, &QPushButton::clicked, this, [this](bool down) {
+        m_lineIn.SetButtonDown(down);
+        Q_EMIT changed();
+    });
+    m_lineInBar = new QSlider(Qt::Vertical, this);
+    m_lineInBar->setObjectName(QStringLiteral("TrackBarLineIn1"));
+    m_lineInBar->setRange(0, 100);
+    m_lineInBar->setInvertedAppearance(true);  // upside down like the deck bars
+    m_lineInBar->setInvertedControls(true);
+    m_lineInBar->setFocusPolicy(Qt::NoFocus);
+    m_lineInBar->setToolTip(QStringLiteral("Line-in volume"));
+    m_lineInBar->setGeometry(408, 4, 20, 156);
+    connect(m_lineInBar, &QSlider::valueChanged, this, [this](int position) {
+        if (!m_drawing) m_lineIn.MoveBarByHand(position);
+    });
 }
 
 QSlider* PlayerPanel::VolumeBar(const QString& name, int bar, QWidget* parent) {
@@ -372,6 +399,8 @@ void PlayerPanel::Redraw() {
     m_bar1->setPageStep(bars.PageSize());
     m_amp1->setChecked(bars.PressedAmpButton == 0);
     m_amp2->setChecked(bars.PressedAmpButton == 1);
+    m_lineInButton->setChecked(m_lineIn.ButtonDown());
+    m_lineInBar->setValue(m_lineIn.Position());
     for (int i = 0; i < 5; ++i) SetTextIfOther(m_levelEdits[i], bars.LevelText(Level(i)));
     SetTextIfOther(m_mixingInterval, bars.MixingIntervalText());
     SetTextIfOther(m_jumpSec, transport.Editsec1);

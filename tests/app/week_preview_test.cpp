@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <map>
 
 #include "app/command_line.h"
 #include "support/files.h"
@@ -137,7 +138,7 @@ TEST_F(WeekPreviewProgramTest, TheProgramPrintsTheLogAndChangesNothingInTheFolde
     const QStringList lines =
         QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled)(\t.+)?$)");
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station|linein)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled|open|close)(\t.+)?$)");
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
@@ -172,6 +173,36 @@ TEST_F(WeekPreviewProgramTest, OperatorActionsAreDoneAndLoggedAtTheirTimes) {
     EXPECT_EQ(seen.join(", ").toStdString(),
               "load, 10:01:00.000 manual on, ended, 10:05:00.000 next, load!, ended, "
               "10:10:00.000 manual off, 10:10:00.000 accept-spots, load!");
+}
+
+// The line input fades in and out in five steps while the deck on air makes room.
+TEST_F(WeekPreviewProgramTest, TheLineInputOpensAndClosesAtTheOperatorsWordAndLogsItsLevels) {
+    WriteBytes(station.StartFolder() + "/actions.txt",
+               "2026-12-07 10:01:00 line-in on\n2026-12-07 10:01:05 line-in off\n");
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "2m", "--volumes", "--actions",
+           "actions.txt"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    QStringList line;
+    QString onAir;
+    std::map<QString, int> deckVolume;  // the deck on air's last volume before each time
+    for (const QString& l : QString::fromUtf8(program.readAllStandardOutput()).split('\n')) {
+        const QStringList f = l.split('\t');
+        const QString time = f[0].mid(14);  // mm:ss.zzz
+        if (f.value(1) == "linein" || f.value(1) == "operator")
+            line << time + ' ' + f.mid(2).join(' ');
+        if (f.value(2) == "load") onAir = f[1];
+        if (f.value(1) == onAir && f.value(2) == "volume")
+            deckVolume[time < "01:05.000" ? "open" : "closed"] = f[3].toInt();
+    }
+    EXPECT_EQ(line.join(", ").toStdString(),
+              "00:00.000 volume 0, 01:00.000 line-in on, 01:00.000 open, 01:00.200 volume 51, "
+              "01:00.400 volume 102, 01:00.600 volume 153, 01:00.800 volume 204, "
+              "01:01.000 volume 255, 01:05.000 line-in off, 01:05.000 close, "
+              "01:05.200 volume 204, 01:05.400 volume 153, 01:05.600 volume 102, "
+              "01:05.800 volume 51, 01:06.000 volume 0");
+    // The stored fade levels: out to 30 %, in to 95 %, as the deck's volumes 0..255.
+    EXPECT_EQ(deckVolume["open"], 30 * 255 / 100);
+    EXPECT_EQ(deckVolume["closed"], 95 * 255 / 100);
 }
 
 // Manual mode holds the quarter's spots until the operator accepts them; a quarter not

@@ -124,6 +124,7 @@ QString OnAirTest::StartRecorder() {
 
 QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     if (QString error = StartPulse(); !error.isEmpty()) return error;
+    if (QString error = PrepareServer(); !error.isEmpty()) return error;
     m_tones = tones;
     QStringList paths;
     for (const Tone& tone : tones) {
@@ -142,7 +143,9 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     options.endWithThisProcess = true;
     options.report = [this](const QString& line) { m_reports << line; };
     m_link = std::make_unique<MpvPlayerLink>(options);
-    m_station = std::make_unique<Station>(m_folder.StartFolder(), m_clock, m_timers, *m_link);
+    m_station = std::make_unique<Station>(m_folder.StartFolder(), m_clock, m_timers, *m_link,
+                                          m_lineInControl);
+    m_station->LineInput().LineInSource = m_lineInSource;
     QObject::connect(&m_station->Engine(), &PlaybackEngine::EntryStarted,
                      [this](const QString& entry) {
                          m_started << entry;

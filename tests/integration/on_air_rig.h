@@ -61,6 +61,10 @@ protected:
     /// How much the recorder has written so far; milliseconds since the station's start-up.
     double RecordedSeconds() const;
     qint64 OnAirMs() const { return m_onAir.elapsed(); }
+    /// Milliseconds since the recording began: the time of the recording's window now.
+    qint64 RecordingMs() const { return m_recording.elapsed(); }
+    /// Runs after the private server is up and before the station starts.
+    virtual QString PrepareServer() { return {}; }
 
     /// The amplitude of the pitch hz in each window (Hann window, Goertzel), so a sine of
     /// amplitude a reads 20·log10(a) and pitches a few bins away read far below it.
@@ -85,6 +89,10 @@ protected:
     std::vector<qint64> m_startedMs;
     /// The decks' one-line problem reports.
     QStringList m_reports;
+    /// The station's line input, and the source it routes; the station's own simulated
+    /// one when not set.
+    LineInControl* m_lineInControl = nullptr;
+    QString m_lineInSource;
 
 private:
     QString StartPulse();

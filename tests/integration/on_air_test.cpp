@@ -3,6 +3,7 @@
 // start. The recording, not the engine's state, decides.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/types.h>
 
 #include <algorithm>
@@ -11,9 +12,11 @@
 
 #include "on_air_rig.h"
 #include "platform/mpv_protocol.h"
+#include "platform/pulse_line_in_control.h"
 #include "player/decks.h"
 #include "support/mpv_ask.h"
 #include "support/run_events.h"
+#include "support/tone_file.h"
 
 namespace {
 
@@ -175,6 +178,84 @@ TEST_P(DeckLossTest, DeckComesBackAndMusicGoesOn) {
     }
     const auto [low, high] = std::minmax_element(steady.begin(), steady.end());
     EXPECT_LE(*high - *low, 1.0) << ::testing::PrintToString(steady) << " dB";
+}
+
+// The line input: a second null sink plays a tone into the server, and its monitor is the
+// source the station routes to the mix while the music makes room.
+class LineInOnAirTest : public OnAirTest {
+protected:
+    static constexpr double kLineHz = 1500;
+    QString PrepareServer() override {
+        if (QProcess::execute("pactl", {"load-module", "module-null-sink", "sink_name=line"}) != 0)
+            return QStringLiteral("the line sink cannot be loaded");
+        const QString tone = m_toneDir.filePath("line.mp3");
+        if (QString error = WriteToneMp3(tone, kLineHz, 5); !error.isEmpty()) return error;
+        m_line.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_line.start("mpv", {"--no-config", "--no-video", "--really-quiet", "--ao=pulse",
+                             "--audio-device=pulse/line", "--loop-file=inf", tone});
+        m_lineInControl = &m_control;
+        m_lineInSource = QStringLiteral("line.monitor");
+        return m_line.waitForStarted(5000) ? QString() : m_line.errorString();
+    }
+    void TearDown() override {
+        m_line.kill();
+        m_line.waitForFinished(3000);
+        OnAirTest::TearDown();
+    }
+    static QString Modules() {
+        QProcess pactl;
+        pactl.start("pactl", {"list", "short", "modules"});
+        pactl.waitForFinished(5000);
+        return QString::fromLocal8Bit(pactl.readAllStandardOutput());
+    }
+    QTemporaryDir m_toneDir;
+    QProcess m_line;
+    PulseLineInControl m_control;
+};
+
+TEST_F(LineInOnAirTest, TheLineComesInOverTheMusicAndGoesAwayLeavingNoRoute) {
+    ASSERT_EQ(GoOnAir({{330, 20}}), "");
+    QStringList problems;
+    QObject::connect(&OnAir(), &Station::Problem, [&](const QString& m) { problems << m; });
+    ASSERT_TRUE(RunEventsUntil(
+        [&] {
+            return m_control.Routed() && !m_started.isEmpty() &&
+                   Link().PositionMs(m_startedDeck.front()) > 3000;
+        },
+        15000));
+    EXPECT_TRUE(Modules().contains("module-loopback"));
+    const auto waitMs = [](int ms) { RunEventsUntil([] { return false; }, ms); };
+    const int onWindow = int(RecordingMs() / 50);
+    OnAir().LineInput().SetButtonDown(true);
+    waitMs(3500);
+    const int offWindow = int(RecordingMs() / 50);
+    OnAir().LineInput().SetButtonDown(false);
+    waitMs(3000);
+    const int endWindow = int(RecordingMs() / 50);
+    const std::vector<float> samples = GoOffAir();
+    EXPECT_FALSE(Modules().contains("module-loopback")) << Modules().toStdString();
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+
+    const std::vector<double> line = PitchLevelDb(samples, kLineHz);
+    const std::vector<double> music = PitchLevelDb(samples, 330);
+    ASSERT_GE(int(line.size()), endWindow - 2);
+    const auto loudest = [&](int from, int to) {
+        return *std::max_element(line.begin() + from, line.begin() + to);
+    };
+    const int within = int(1.5 / kWindowSec);
+    EXPECT_LT(loudest(onWindow - 20, onWindow), kSilentDb) << "the line is closed at first";
+    EXPECT_GT(SteadyLevelDb(line, onWindow + within, offWindow), kSilentDb + 20);
+    int heardFrom = onWindow;
+    while (heardFrom < offWindow && line[heardFrom] <= kSilentDb) ++heardFrom;
+    EXPECT_LE(heardFrom - onWindow, within) << "the line is heard late";
+    EXPECT_LT(loudest(offWindow + within, endWindow - 2), kSilentDb) << "the line stays open";
+    // The music makes room for the line, and takes its place again.
+    const double before = SteadyLevelDb(music, onWindow - 20, onWindow);
+    const double under = SteadyLevelDb(music, onWindow + within, offWindow);
+    const double after = SteadyLevelDb(music, offWindow + 2 * within, endWindow - 2);
+    EXPECT_GT(under, kSilentDb);
+    EXPECT_LT(under, before - 6);
+    EXPECT_NEAR(after, before, 1.5);
 }
 
 INSTANTIATE_TEST_SUITE_P(OnAirTest, DeckLossTest, ::testing::ValuesIn(kLosses),
