@@ -18,6 +18,8 @@ const OperatorVerb kVerbs[] = {
     {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
     {"accept-spots", VerbArgument::None,
      [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
+    {"say-hour", VerbArgument::None,
+     [](Station& s, const QString&) { s.Announcement().BitBtnSayHour1Click(); }},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");

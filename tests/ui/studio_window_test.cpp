@@ -153,8 +153,10 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
     Find("ListBoxProgram1")->setFocus();
     QApplication::sendEvent(QApplication::focusWidget(), &greekLayout);
     EXPECT_EQ(Text("LabelPausePlay1"), "||");
-    for (const char* waiting : {"SpeedButtonAmp1", "SpeedButtonAmp2", "BitBtnSayHour1",
-                                "GroupBoxShutDown", "CheckBoxGreekLishSearch"}) {
+    Find<QPushButton>("BitBtnSayHour1")->click();
+    EXPECT_TRUE(station.Announcement().Running());
+    for (const char* waiting :
+         {"SpeedButtonAmp1", "SpeedButtonAmp2", "GroupBoxShutDown", "CheckBoxGreekLishSearch"}) {
         EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
         EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
             << waiting;
