@@ -125,13 +125,10 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
     const ScriptRun made = RunScript(station);
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     CheckWeek(station);
-    // "Hour" speaks at any time of day: every fragment it can name is recorded.
-    QSet<QString> fragments;
-    for (int minute = 0; minute < 24 * 60; ++minute)
-        for (const QString& name : HourFragments(minute / 60, minute % 60, 0)) fragments << name;
-    for (const QString& name : fragments)
-        EXPECT_GT(QFileInfo(station + "/hour1/" + name + ".mp3").size(), 1000)
-            << name.toStdString();
+    for (int minute = 0; minute < 24 * 60; ++minute)  // "Hour" speaks at any time of day
+        for (const QString& name : HourFragments(minute / 60, minute % 60, 0))
+            ASSERT_GT(QFileInfo(station + "/hour1/" + name + ".mp3").size(), 1000)
+                << name.toStdString();
     // A second run finds the station complete and touches nothing.
     const QStringList tree = FileTree(station);
     EXPECT_EQ(RunScript(station).exitCode, 0);
@@ -140,20 +137,16 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
     // track is left behind. The next run makes what is missing and keeps the rest.
     const QString track = list_file::Read(station + "/pro1/", "Greek").value.first();
     const QString part = station + "/music/.part-7.mp3", marker = station + "/.stavox-demo";
-    const QString fragment = station + "/hour1/m40.mp3";
     ASSERT_TRUE(QFile::remove(track));
-    ASSERT_TRUE(QFile::remove(fragment));
     ASSERT_TRUE(QFile::remove(station + "/pro1/Hits"));
     ASSERT_TRUE(QFile::remove(station + "/days1/3"));
     WriteBytes(part, "half a frame");
     WriteBytes(marker, "building\n");
     EXPECT_EQ(RunScript(station).exitCode, 0);
     EXPECT_GT(TrackLength(track), 0u);
-    EXPECT_GT(QFileInfo(fragment).size(), 1000);
     EXPECT_FALSE(QFile::exists(part));
     const auto untouched = [&](QStringList files) {
-        for (const QString& remade :
-             {track, station + "/pro1/Hits", station + "/days1/3", fragment, marker})
+        for (const QString& remade : {track, station + "/pro1/Hits", station + "/days1/3", marker})
             files.removeIf([&](const QString& f) { return f.startsWith(remade + " "); });
         return files;
     };
