@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  mpv ffmpeg libtag1-dev libpulse-dev
+  mpv ffmpeg espeak-ng libtag1-dev libpulse-dev
   fonts-dejavu-core
 )
 case "${1:-}" in

@@ -2,13 +2,15 @@
 # Makes a demo station in FOLDER: 48 generated tracks in music/ ("Artist - Song.mp3",
 # Latin and Greek names), five lists in pro1/ (one a CD list), a week of day files in
 # days1/ with a program in every half hour, three short spots (also in music/) scheduled
-# in spots1/ at every quarter hour of the week, and an empty hour1/.
+# in spots1/ at every quarter hour of the week, and in hour1/ the spoken fragments of the
+# hour announcement, in Greek, so that "Hour" speaks.
 #
 # Running it again on a finished demo station changes nothing (if the folder was moved,
 # the paths in its lists and spot files follow it). A half-made one, left by an
 # interrupted run, is completed. A folder that holds anything else is refused.
 #
-# Needs ffmpeg with the LAME MP3 encoder (scripts/install-deps.sh installs it).
+# Needs ffmpeg with the LAME MP3 encoder and the speech synthesizer espeak-ng
+# (scripts/install-deps.sh installs both).
 set -euo pipefail
 
 usage="Usage: $(basename "$0") FOLDER"
@@ -60,7 +62,8 @@ echo building >"$marker"
 mkdir -p "$folder/music" "$folder/pro1" "$folder/days1" "$folder/hour1" "$folder/spots1"
 music="$folder/music"
 # Whatever an interrupted run was writing; finished files are only ever moved in whole.
-rm -f -- "$music"/.part-* "$folder"/pro1/.part-* "$folder"/days1/.part-* "$folder"/spots1/.part-*
+rm -f -- "$music"/.part-* "$folder"/pro1/.part-* "$folder"/days1/.part-* "$folder"/spots1/.part-* \
+  "$folder"/hour1/.part-*
 
 # --- The tracks ----------------------------------------------------------------------------
 # seconds|lists|artist|song. Lists: G Greek and I International split the tracks by
@@ -324,6 +327,62 @@ for weekday in 0 1 2 3 4 5 6; do
     write_crlf "$target" "${lines[@]}"
   done
 done
+
+# --- The hour announcement ----------------------------------------------------------------
+# name|words: the station's recordings of "the hour is", the hours (feminine, as the hour
+# is), "and" and the minutes (neuter); 13 to 19 minutes are said as ten and a unit. Each
+# is spoken by espeak-ng's Greek voice and encoded to MP3; a few seconds for all of them.
+command -v espeak-ng >/dev/null 2>&1 ||
+  fail "espeak-ng is not installed (run scripts/install-deps.sh, or apt-get install espeak-ng);" \
+    "$folder is left half-made, run this again to complete it."
+fragments="$(
+  cat <<'EOF'
+TheHourIs|Η ώρα είναι
+kai|και
+h1|μία
+h2|δύο
+h3|τρεις
+h4|τέσσερις
+h5|πέντε
+h6|έξι
+h7|επτά
+h8|οκτώ
+h9|εννέα
+h10|δέκα
+h11|έντεκα
+h12|δώδεκα
+m1|ένα
+m2|δύο
+m3|τρία
+m4|τέσσερα
+m5|πέντε
+m6|έξι
+m7|επτά
+m8|οκτώ
+m9|εννέα
+m10|δέκα
+m11|έντεκα
+m12|δώδεκα
+m20|είκοσι
+m30|τριάντα
+m40|σαράντα
+m50|πενήντα
+EOF
+)"
+while IFS='|' read -r name words; do
+  target="$folder/hour1/$name.mp3"
+  [ -s "$target" ] && continue
+  part="$folder/hour1/.part-$name.mp3"
+  { espeak-ng -v el -s 150 --stdout "$words" |
+    ffmpeg -nostdin -hide_banner -loglevel error -y -f wav -i - \
+      -ac 1 -ar 44100 -c:a libmp3lame -b:a 64k -f mp3 "$part"; } 2>"$part.log" &&
+    [ -s "$part" ] || {
+    tail -n 5 "$part.log" >&2
+    fail "could not speak the hour fragment $name; $folder is left half-made, run this again to complete it."
+  }
+  mv -f -- "$part" "$target"
+  rm -f -- "$part.log"
+done <<<"$fragments"
 
 printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"
 echo "Demo station ready in $folder ($made tracks made)." >&2

@@ -20,6 +20,8 @@ const OperatorVerb kVerbs[] = {
      [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
     {"line-in", VerbArgument::OnOff,
      [](Station& s, const QString& arg) { s.LineInput().SetButtonDown(arg == u"on"); }},
+    {"say-hour", VerbArgument::None,
+     [](Station& s, const QString&) { s.Announcement().BitBtnSayHour1Click(); }},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");

@@ -33,6 +33,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
                lineInControl ? *lineInControl : *m_ownLineInControl),
       m_spotSchedule(m_folders.SpotsPath, clock, m_lock),
       m_spots(m_spotSchedule, m_engine),
+      m_hour(m_folders.HoursPath, clock, timers, m_engine),
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock) {
@@ -44,6 +45,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_spots, &SpotRunner::Problem, this, &Station::Problem);
     connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
     connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
+    connect(&m_hour, &HourAnnouncement::Problem, this, &Station::Problem);
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
         const Result loaded = m_loader.LoadProgramOfHour(hour, minute);

@@ -13,6 +13,7 @@
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
+#include "spots/hour_announcement.h"
 #include "spots/spot_runner.h"
 #include "spots/spot_schedule.h"
 
@@ -51,6 +52,9 @@ public:
     /// The spot runs: the operator's spot commands, and the settings the options write.
     SpotRunner& Spots() { return m_spots; }
     const SpotRunner& Spots() const { return m_spots; }
+    /// "Hour": the spoken time over the music.
+    HourAnnouncement& Announcement() { return m_hour; }
+    const HourAnnouncement& Announcement() const { return m_hour; }
     /// The Spots tab's editor and "Next Spots"; changed only through its commands.
     SpotSchedule& SpotsTab() { return m_spotSchedule; }
     const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
@@ -114,6 +118,7 @@ private:
     Marquees m_marquees;
     SpotSchedule m_spotSchedule;
     SpotRunner m_spots;
+    HourAnnouncement m_hour;
     Calendar m_calendar;
     ProgramLoader m_loader;
     ListEditor m_lists;

@@ -1,5 +1,7 @@
 #include "app/week_preview.h"
 
+#include <QTemporaryDir>
+
 #include "app/as_run_log.h"
 #include "app/command_line.h"
 #include "app/settings.h"
@@ -36,6 +38,11 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("spots-cancelled"),
                   QString::number(count));
     });
+    QObject::connect(&station.Announcement(), &HourAnnouncement::Announced,
+                     [&log, &clock](const QStringList& files) {
+                         log.Write(clock.Now(), QStringLiteral("station"),
+                                   QStringLiteral("announce"), files.join(u' '));
+                     });
     QObject::connect(&station, &Station::Problem,
                      [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
     QObject::connect(&station.LineInput(), &LineIn::Toggled, [&log, &clock](bool open) {
@@ -65,6 +72,10 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
         });
     }
     Station station(startFolder, host, host, link, &lineIn);
+    // The preview leaves the station folder as it was: the announcement's play list goes
+    // to a folder of its own, which the simulated decks never read.
+    QTemporaryDir playListFolder;
+    station.Announcement().SetPlayListFolder(playListFolder.path());
     LogStationEvents(station, log, host);
     LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);

@@ -14,7 +14,8 @@ struct CommandLine;
 
 /// Sends the station's own events to the log: each program the calendar loads, each
 /// queue entry and each spot as it starts (before its file is handed over), each track
-/// passed over as missing, each unchecked spot passed over, each quarter whose spots the
+/// passed over as missing, each unchecked spot passed over, each hour announcement (its
+/// fragment files, as its play list is handed over), each quarter whose spots the
 /// operator let go by in manual mode, and each problem met while running (what the window
 /// shows in its box).
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
@@ -24,7 +25,8 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 /// The week preview: the whole station, started in a station folder, run in automatic
 /// mode on a virtual clock with simulated decks. Every deck command and every program
 /// and queue start goes to the as-run log. Settings are read from the store (when given),
-/// never written; nothing in the folder changes but the data folders that start-up creates.
+/// never written; nothing in the folder changes but the data folders that start-up creates
+/// (the hour announcement writes its play list into a temporary folder instead).
 /// startProblems (settings that could not be read) go to the log with those of start-up.
 /// The operator's actions are done at their times, each logged as it is done.
 /// Returns the process exit code.

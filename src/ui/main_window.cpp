@@ -132,6 +132,10 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     m_advert->SetText(AdvertText());
     m_station.SetAdvertLabelWidth(m_advert->Label()->width());
 
+    connect(m_player, &PlayerPanel::sayHour, this, [this] {
+        m_station.Announcement().BitBtnSayHour1Click();
+        RefreshView();
+    });
     // Whatever the operator did, the whole window shows its outcome at once.
     connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
     connect(m_program, &ProgramPanel::changed, this, &MainWindow::RefreshView);

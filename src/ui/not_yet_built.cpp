@@ -10,7 +10,6 @@ struct NotYetBuilt {
 };
 
 constexpr NotYetBuilt kNotYetBuilt[] = {
-    {"BitBtnSayHour1", "the hour announcement"},
     {"GroupBoxShutDown", "the automatic shutdown"},
     // The spot every few songs is a jingle of the current bank.
     {"CheckBoxPlayOnlyOneSpot", "the jingles"},

@@ -167,12 +167,13 @@ void PlayerPanel::BuildTransport() {
     forward->setGeometry(kBarLeft + 64, 54, 26, 22);
     connect(forward, &QPushButton::clicked, this, [this] { m_engine.JumpForward(); });
 
-    // The hour announcement button has its place in both layouts; it works once the
-    // announcement itself is there.
+    // The hour announcement button has its place in both layouts; the announcement is
+    // the station's, not the engine's, so the window passes the click on.
     QPushButton* sayHour =
         Button(QStringLiteral("BitBtnSayHour1"), QStringLiteral("Say the hour"), this);
     sayHour->setText(QStringLiteral("Hour"));
     sayHour->resize(32, 26);
+    connect(sayHour, &QPushButton::clicked, this, &PlayerPanel::sayHour);
 
     auto amp = [&](const QString& name, const QString& caption, int left, int index) {
         QPushButton* b = Button(name, QString(), this);

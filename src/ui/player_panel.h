@@ -28,6 +28,8 @@ public:
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.
     void changed();
+    /// "Hour" (BitBtnSayHour1) was clicked.
+    void sayHour();
 
 private:
     QPushButton* Button(const QString& name, const QString& hint, QWidget* parent);

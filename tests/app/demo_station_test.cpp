@@ -16,6 +16,7 @@
 #include "media/mpeg_data.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
+#include "spots/hour_announcement.h"
 #include "support/files.h"
 
 namespace {
@@ -116,13 +117,18 @@ void CheckWeek(const QString& station) {
 }
 
 TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
-    if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
-        GTEST_SKIP() << "the demo station is made with ffmpeg";
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty() ||
+        QStandardPaths::findExecutable("espeak-ng").isEmpty())
+        GTEST_SKIP() << "the demo station is made with ffmpeg and espeak-ng";
     QTemporaryDir dir;
     const QString station = dir.path() + "/demo";
     const ScriptRun made = RunScript(station);
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     CheckWeek(station);
+    for (int minute = 0; minute < 24 * 60; ++minute)  // "Hour" speaks at any time of day
+        for (const QString& name : HourFragments(minute / 60, minute % 60, 0))
+            ASSERT_GT(QFileInfo(station + "/hour1/" + name + ".mp3").size(), 1000)
+                << name.toStdString();
     // A second run finds the station complete and touches nothing.
     const QStringList tree = FileTree(station);
     EXPECT_EQ(RunScript(station).exitCode, 0);

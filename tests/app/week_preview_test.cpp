@@ -232,6 +232,23 @@ TEST_F(WeekPreviewProgramTest, ManualModePlaysSpotsOnlyWhenTheOperatorAcceptsThe
               "10:30:00 spots-cancelled 2, 10:31:00 manual off, 10:31:00 load a track");
 }
 
+// "Hour" says the time from the station's recordings; its play list goes elsewhere.
+TEST_F(WeekPreviewProgramTest, SayHourAnnouncesTheTimeAndWritesNothingInTheStationFolder) {
+    for (const char* name : {"TheHourIs", "h10", "kai", "m2"})
+        WriteBytes(station.StartFolder() + "/hour1/" + name + ".mp3", "ID3");
+    WriteBytes(station.StartFolder() + "/actions.txt", "2026-12-07 10:02:20 say-hour\n");
+    const QStringList before = FileTree(station.StartFolder(), true);
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "3m", "--actions", "actions.txt"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QString said =
+        "\tannounce\tTheHourIs.mp3 h10.mp3 kai.mp3 m2.mp3\n2026-12-07 10:02:22.000\tdeck";
+    EXPECT_TRUE(out.count("\tannounce\t") == 1 && out.contains("10:02:22.000\tstation" + said))
+        << out.toStdString();
+    EXPECT_EQ(out.section(said, 1).section('\n', 0, 0).section('/', -1), "hourToPlay.m3u");
+    EXPECT_EQ(FileTree(station.StartFolder(), true), before);
+}
+
 // A running station keeps its log on disk. Killed (as near a power cut as a test comes),
 // every line written before the kill is whole and in the file of its date.
 TEST_F(WeekPreviewProgramTest, AStationKilledWhilePlayingLeavesOnlyWholeLinesOnDisk) {

@@ -161,7 +161,9 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
     Find<QPushButton>("ButtonOpenLineIn1")->click();
     Advance(1'000);
     EXPECT_EQ(Find<QSlider>("TrackBarLineIn1")->value(), 100);
-    for (const char* waiting : {"BitBtnSayHour1", "GroupBoxShutDown", "CheckBoxGreekLishSearch"}) {
+    Find<QPushButton>("BitBtnSayHour1")->click();
+    EXPECT_TRUE(station.Announcement().Running());
+    for (const char* waiting : {"GroupBoxShutDown", "CheckBoxGreekLishSearch"}) {
         EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
         EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
             << waiting;
