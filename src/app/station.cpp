@@ -28,7 +28,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_folders(MakeDataFolders(startFolder)),
       m_engine(clock, timers, link),
       m_spotSchedule(m_folders.SpotsPath, clock, m_lock),
-      m_spots(m_spotSchedule, m_engine),
+      m_jingles(m_folders.ListsPath, m_folders.SpotsPath, m_engine, timers, m_lock),
+      m_spots(m_spotSchedule, m_engine, m_jingles),
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock) {
@@ -65,15 +66,16 @@ QStringList Station::StartUp(QSettings* store) {
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
     AddIfAny(messages, m_spotSchedule.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
-    // Line-in and the jingle banks take their places here as they arrive.
+    // Line-in takes its place here as it arrives.
+    AddIfAny(messages, m_jingles.LoadJingleTabs(m_spots.PlayOnlyOneSpot));
     m_lists.RefreshListNames();
     return messages;
 }
 
 SettingsHomes Station::StoredSettings() {
     std::vector<SettingsTable*> tables = m_engine.SettingsTables();
-    tables.insert(tables.end(), {&m_spots.Settings(), &m_options.Settings(), &m_lock.Settings(),
-                                 &m_loader.Settings()});
+    tables.insert(tables.end(), {&m_spots.Settings(), &m_jingles.Settings(), &m_options.Settings(),
+                                 &m_lock.Settings(), &m_loader.Settings()});
     return {tables, &m_options.Colours};
 }
 
@@ -92,6 +94,8 @@ void Station::SelectToday(QStringList& messages) {
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
     m_engine.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
 }
+
+void Station::PlayJingle(int button) { m_jingles.PlayJingle(button, m_spots.HowFastFadeOnSpots); }
 
 void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
 

@@ -6,6 +6,7 @@
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "app/station_options.h"
+#include "jingles/jingle_wall.h"
 #include "playback/playback_engine.h"
 #include "playback/program_loader.h"
 #include "schedule/calendar.h"
@@ -47,6 +48,11 @@ public:
     /// The spot runs: the operator's spot commands, and the settings the options write.
     SpotRunner& Spots() { return m_spots; }
     const SpotRunner& Spots() const { return m_spots; }
+    /// The jingle wall: its commands, and the view reads it.
+    JingleWall& Jingles() { return m_jingles; }
+    const JingleWall& Jingles() const { return m_jingles; }
+    /// A click on jingle button n of the current bank, at the spots' fade step.
+    void PlayJingle(int button);
     /// The Spots tab's editor and "Next Spots"; changed only through its commands.
     SpotSchedule& SpotsTab() { return m_spotSchedule; }
     const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
@@ -101,6 +107,7 @@ private:
     PlaybackEngine m_engine;
     Marquees m_marquees;
     SpotSchedule m_spotSchedule;
+    JingleWall m_jingles;
     SpotRunner m_spots;
     Calendar m_calendar;
     ProgramLoader m_loader;
