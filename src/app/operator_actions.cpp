@@ -18,6 +18,12 @@ const OperatorVerb kVerbs[] = {
     {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
     {"accept-spots", VerbArgument::None,
      [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
+    {"jingle-tab", VerbArgument::Number,
+     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt()); }},
+    {"jingle", VerbArgument::Number,
+     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt()); }},
+    {"stop-jingle", VerbArgument::None,
+     [](Station& s, const QString&) { s.Jingles().StopJingle(); }},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
@@ -60,6 +66,11 @@ QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument) {
         case VerbArgument::OnOff:
             if (argument == u"on" || argument == u"off") return {};
             return QStringLiteral("%1 takes on or off, not \"%2\"").arg(verb.name, argument);
+        case VerbArgument::Number: {
+            bool number = false;
+            if (argument.toInt(&number) >= 0 && number) return {};
+            return QStringLiteral("%1 takes a number from 0, not \"%2\"").arg(verb.name, argument);
+        }
     }
     return {};
 }

@@ -10,14 +10,9 @@ struct NotYetBuilt {
 };
 
 constexpr NotYetBuilt kNotYetBuilt[] = {
-    {"SpeedButtonAmp1", "the line input"},
-    {"SpeedButtonAmp2", "the line input"},
+    {"SpeedButtonAmp1", "the line input"},       {"SpeedButtonAmp2", "the line input"},
     {"ButtonOpenLineIn1", "the line input"},  // the backslash key stands for it
-    {"BitBtnSayHour1", "the hour announcement"},
-    {"GroupBoxShutDown", "the automatic shutdown"},
-    // The spot every few songs is a jingle of the current bank.
-    {"CheckBoxPlayOnlyOneSpot", "the jingles"},
-    {"EditPlaySpotEvery", "the jingles"},
+    {"BitBtnSayHour1", "the hour announcement"}, {"GroupBoxShutDown", "the automatic shutdown"},
     {"CheckBoxGreekLishSearch", "the search"},
 };
 
