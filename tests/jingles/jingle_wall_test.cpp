@@ -25,7 +25,9 @@ struct JingleStation {
         QStringList paths;
         for (int i = 1; i <= stings; ++i) {
             paths << folder.MusicPath() + QStringLiteral("Sting %1.mp3").arg(i);
-            if (i <= 2) EXPECT_TRUE(WriteCbrMpeg(paths.last(), 3));
+            if (i <= 2) {
+                EXPECT_TRUE(WriteCbrMpeg(paths.last(), 3));
+            }
         }
         if (stings >= 0) folder.WriteList(bank, paths);
         station.Spots().SetPlayOnlyOneSpot(everySongs);
