@@ -25,16 +25,13 @@ struct JingleStation {
         QStringList paths;
         for (int i = 1; i <= stings; ++i) {
             paths << folder.MusicPath() + QStringLiteral("Sting %1.mp3").arg(i);
-            if (i <= 2) {
-                EXPECT_TRUE(WriteCbrMpeg(paths.last(), 3));
-            }
+            EXPECT_TRUE(i > 2 || WriteCbrMpeg(paths.last(), 3));
         }
         if (stings >= 0) folder.WriteList(bank, paths);
         station.Spots().SetPlayOnlyOneSpot(everySongs);
         station.StartUp();
     }
     JingleWall& Wall() { return station.Jingles(); }
-    QStringList BanksFile() { return text_file::ReadLines(folder.SpotsPath() + "jingles").value; }
 
     StationFolder folder;
     VirtualTimerHost host;
@@ -90,7 +87,8 @@ TEST(JingleWallTest, SettingAndClearingRewriteTheBankOfTheTabAndRefuseWhileLocke
             command == "clear" ? s.Wall().ClearJingles() : s.Wall().SetJingles(command);
         EXPECT_EQ(r.ok(), c.done) << c.command;
         const QString fourth = c.done ? (command == "clear" ? "J3" : command) : "d";
-        EXPECT_EQ(s.BanksFile(), QStringList({"a", "b", "c", fourth, "e"}));
+        EXPECT_EQ(text_file::ReadLines(s.folder.SpotsPath() + "jingles").value,
+                  QStringList({"a", "b", "c", fourth, "e"}));
         EXPECT_EQ(s.Wall().TabNames()[3], fourth);
         EXPECT_EQ(s.Wall().NoOfJingles(), c.buttons);
     }
@@ -106,7 +104,6 @@ TEST(JingleWallTest, FadeLowersTheMusicWhileAJinglePlaysAndRaisesItSoonAfter) {
         ASSERT_EQ(s.link.PlayState(music), PlayerLink::kPlaying);
         s.Wall().SetFadeJingles(fade);
         s.station.PlayJingle(1);
-        const std::int64_t start = s.host.ElapsedMs();
         EXPECT_EQ(s.link.File(decks.NextDeck), s.folder.MusicPath() + "Sting 2.mp3");
         EXPECT_EQ(s.Wall().LastJingleCaption(), "Sting 2");
         s.host.Advance(2'900);
@@ -115,7 +112,6 @@ TEST(JingleWallTest, FadeLowersTheMusicWhileAJinglePlaysAndRaisesItSoonAfter) {
         // The music is back at its level within about 300 ms of the jingle's end.
         while (s.link.PlayState(decks.NextDeck) == PlayerLink::kPlaying) s.host.Advance(10);
         const std::int64_t ended = s.host.ElapsedMs();
-        EXPECT_GE(ended - start, 2'900);
         std::int64_t restored = -1;
         for (; s.host.ElapsedMs() - ended < 600; s.host.Advance(10))
             if (restored < 0 && bars.Volume(0) == before) restored = s.host.ElapsedMs() - ended;

@@ -175,7 +175,6 @@ TEST(SpotRunnerTest, EverySongsSpotTakesTheBanksFirstJinglesInTurn) {
         s.station.Spots().SetPlaySpotEvery(c.every);
         s.RunTo({10, 59});
         EXPECT_EQ(Items(s.Of({"spot", "queue"}), c.items), c.sequence) << c.every << c.bank;
-        EXPECT_FALSE(s.station.Spots().EverySpotPending());
     }
 }
 
