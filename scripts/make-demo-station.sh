@@ -345,11 +345,11 @@ make_sting() {
     -f mp3 "$out"
 }
 
-sting_titles=("Good Morning|4" "News|3" "Weather|3" "Traffic|3" "Back to the Music|5")
+sting_titles=("Hello|4" "News|3" "Weather|3" "Traffic|3" "On Air|5")
 sting_paths=()
 for n in "${!sting_titles[@]}"; do
   IFS='|' read -r title seconds <<<"${sting_titles[n]}"
-  name="Stavox FM - $title.mp3"
+  name="Sting - $title.mp3"
   sting_paths+=("$music/$name")
   [ -s "$music/$name" ] && continue
   part="$music/.part-sting-$n.mp3"

@@ -95,9 +95,11 @@ QWidget* JinglesPage::BuildWall() {
     wall->setAutoFillBackground(true);
     box->setPalette(black);
     box->setAutoFillBackground(true);
-    QPalette lime = wall->palette();
-    lime.setColor(QPalette::ButtonText, QColor(0x00, 0xFF, 0x00));
-    lime.setColor(QPalette::Button, QColor(0x20, 0x20, 0x20));
+    // Lime captions, read from their start: a long title is cut at its end, not both ends.
+    wall->setStyleSheet(QStringLiteral(
+        "QPushButton { color: #00FF00; background: #181818; border: 1px solid #303030;"
+        " text-align: left; padding-left: 3px; }"
+        "QPushButton:pressed { background: #305030; }"));
     const int rows = (JingleWall::kButtonCount + kColumns - 1) / kColumns;
     wall->setFixedSize(kColumns * kPitchX + 2 * kMargin, rows * kPitchY + 2 * kMargin);
     for (int i = 0; i < JingleWall::kButtonCount; ++i) {
@@ -105,9 +107,6 @@ QWidget* JinglesPage::BuildWall() {
         button->setObjectName(QStringLiteral("JingleButton%1").arg(i));
         button->setGeometry((i % kColumns) * kPitchX + kMargin, (i / kColumns) * kPitchY + kMargin,
                             kButtonWidth, kButtonHeight);
-        button->setFlat(true);
-        button->setAutoFillBackground(true);
-        button->setPalette(lime);
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
         connect(button, &QPushButton::clicked, this, [this, i] {
@@ -144,12 +143,15 @@ void JinglesPage::Redraw() {
             m_tabs->setTabText(i, wall.TabNames()[i]);
     }
     while (m_tabs->count() > wall.TabNames().size()) m_tabs->removeTab(m_tabs->count() - 1);
+    // The bar had no tab when the page was laid out; keep room for it under the wall.
+    m_tabs->setMinimumHeight(m_tabs->sizeHint().height());
     m_tabs->setCurrentIndex(wall.CurrentTab());
     m_drawing = false;
     if (wall.ButtonCaptions() != m_shownCaptions) {
         m_shownCaptions = wall.ButtonCaptions();
         for (int i = 0; i < int(m_buttons.size()); ++i) {
             m_buttons[i]->setText(m_shownCaptions.value(i));
+            m_buttons[i]->setToolTip(m_shownCaptions.value(i));
             m_buttons[i]->setVisible(i < m_shownCaptions.size());
         }
     }
