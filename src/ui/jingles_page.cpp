@@ -37,6 +37,8 @@ JinglesPage::JinglesPage(Station& station, ChooserDialog& lists, QWidget* parent
     m_tabs->setShape(QTabBar::RoundedSouth);
     m_tabs->setUsesScrollButtons(true);
     m_tabs->setExpanding(false);
+    // Eleven tabs need not widen the column: the bar scrolls instead.
+    m_tabs->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         if (m_drawing) return;
         RunCommand(this, [&] { return m_station.Jingles().SelectTab(index); });

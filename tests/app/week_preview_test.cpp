@@ -198,7 +198,7 @@ TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
     EXPECT_EQ(seen.join(", ").toStdString(),
               "10:01:00 operator jingle 0, 10:02:00 operator jingle-tab 1, "
               "10:02:00 operator jingle 1, 10:02:00 station jingle Sting 2.mp3, "
-              "10:02:00 deck1 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
+              "10:02:00 deck0 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
               "10:03:00 operator jingle 2");
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
