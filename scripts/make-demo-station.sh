@@ -2,8 +2,9 @@
 # Makes a demo station in FOLDER: 48 generated tracks in music/ ("Artist - Song.mp3",
 # Latin and Greek names), five lists in pro1/ (one a CD list), a week of day files in
 # days1/ with a program in every half hour, three short spots (also in music/) scheduled
-# in spots1/ at every quarter hour of the week, and in hour1/ the spoken fragments of the
-# hour announcement, in Greek, so that "Hour" speaks.
+# in spots1/ at every quarter hour of the week, a list of five short stings that the
+# jingle wall's first bank "J0" is set to (spots1/jingles), and in hour1/ the spoken
+# fragments of the hour announcement, in Greek, so that "Hour" speaks.
 #
 # Running it again on a finished demo station changes nothing (if the folder was moved,
 # the paths in its lists and spot files follow it). A half-made one, left by an
@@ -383,6 +384,44 @@ while IFS='|' read -r name words; do
   mv -f -- "$part" "$target"
   rm -f -- "$part.log"
 done <<<"$fragments"
+
+# --- The jingles ----------------------------------------------------------------------------
+# A sting is a short chime: a rising run of plucked notes over one chord, each sting in
+# another key and pace, so that the wall's buttons sound apart.
+make_sting() {
+  local n="$1" seconds="$2" out="$3" title="$4"
+  local roots=(392.00 440.00 329.63 493.88 349.23) rates=(6 8 5 7 6)
+  local f0=${roots[n % 5]} rate=${rates[n % 5]}
+  local expr="st(0,floor(t*$rate));st(1,t*$rate-ld(0));st(2,mod(ld(0),4));"
+  expr+="st(3,4*eq(ld(2),1)+7*eq(ld(2),2)+12*eq(ld(2),3));"
+  expr+="0.5*sin(2*PI*$f0*pow(2,ld(3)/12)*t)*exp(-4*ld(1))*(1-exp(-150*ld(1)))"
+  expr+="+0.12*(sin(PI*$f0*t)+sin(PI*$f0*pow(2,7/12)*t))"
+  ffmpeg -nostdin -hide_banner -loglevel error -y \
+    -f lavfi -i "aevalsrc=exprs='$expr':s=22050:d=$seconds" \
+    -af "afade=t=in:d=0.05,afade=t=out:st=$(awk -v s="$seconds" 'BEGIN { print s - 0.8 }'):d=0.8" \
+    -ac 1 -ar 44100 -c:a libmp3lame -b:a 128k \
+    -metadata artist="Stavox FM" -metadata title="$title" -metadata album="Stavox demo" \
+    -f mp3 "$out"
+}
+
+sting_titles=("Hello|4" "News|3" "Weather|3" "Traffic|3" "On Air|5")
+sting_paths=()
+for n in "${!sting_titles[@]}"; do
+  IFS='|' read -r title seconds <<<"${sting_titles[n]}"
+  name="Sting - $title.mp3"
+  sting_paths+=("$music/$name")
+  [ -s "$music/$name" ] && continue
+  part="$music/.part-sting-$n.mp3"
+  make_sting "$n" "$seconds" "$part" "$title" 2>"$part.log" && [ -s "$part" ] || {
+    tail -n 5 "$part.log" >&2
+    fail "ffmpeg failed to make \"$name\"; $folder is left half-made, run this again to complete it."
+  }
+  mv -f -- "$part" "$music/$name"
+  rm -f -- "$part.log"
+done
+[ -e "$folder/pro1/Stings" ] || write_crlf "$folder/pro1/Stings" "${sting_paths[@]}"
+# The banks: the first tab plays the stings, the other ten keep their own names.
+[ -e "$folder/spots1/jingles" ] || write_crlf "$folder/spots1/jingles" Stings J{1..10}
 
 printf 'complete\n%s\n' "$folder" >"$marker.tmp" && mv -f -- "$marker.tmp" "$marker"
 echo "Demo station ready in $folder ($made tracks made)." >&2

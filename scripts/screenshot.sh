@@ -8,8 +8,9 @@
 # operator's settings are never touched. STAVOX_BUILD_DIR names a build to use instead of
 # building the default preset; STAVOX_DEMO_STATION names a demo station folder to reuse
 # (made there by scripts/make-demo-station.sh when missing). STAVOX_SCREENSHOT_PAGE names
-# the program page shown by its tab's caption: Spots unless told, with the spots of the
-# coming quarter, which "Next Spots" beside the clock lists too.
+# the page shown by its tab's caption (a program page, or Jingles beside the played list):
+# Spots unless told, with the spots of the coming quarter, which "Next Spots" beside the
+# clock lists too.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"

@@ -98,10 +98,13 @@ void ShowProblemWithoutWaiting(QWidget* parent, const QString& message) {
 // else sets this variable.
 void OpenPageForScreenshot(QWidget& window) {
     const QString caption = qEnvironmentVariable("STAVOX_SCREENSHOT_PAGE");
-    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControlCalSpotsLists"));
-    if (caption.isEmpty() || !pages) return;
-    for (int i = 0; i < pages->count(); ++i)
-        if (pages->tabText(i) == caption) pages->setCurrentIndex(i);
+    if (caption.isEmpty()) return;
+    // The program pages on the right, or the played list's pages (Jingles) on the left.
+    for (const char* name : {"PageControlCalSpotsLists", "PageControl2"}) {
+        auto* pages = window.findChild<QTabWidget*>(QLatin1String(name));
+        for (int i = 0; pages && i < pages->count(); ++i)
+            if (pages->tabText(i) == caption) pages->setCurrentIndex(i);
+    }
 }
 
 int RunWindow(int argc, char** argv, const CommandLine& cl) {

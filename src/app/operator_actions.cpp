@@ -22,6 +22,12 @@ const OperatorVerb kVerbs[] = {
      [](Station& s, const QString& arg) { s.LineInput().SetButtonDown(arg == u"on"); }},
     {"say-hour", VerbArgument::None,
      [](Station& s, const QString&) { s.Announcement().BitBtnSayHour1Click(); }},
+    {"jingle-tab", VerbArgument::Number,
+     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt()); }},
+    {"jingle", VerbArgument::Number,
+     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt()); }},
+    {"stop-jingle", VerbArgument::None,
+     [](Station& s, const QString&) { s.Jingles().StopJingle(); }},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
@@ -64,6 +70,11 @@ QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument) {
         case VerbArgument::OnOff:
             if (argument == u"on" || argument == u"off") return {};
             return QStringLiteral("%1 takes on or off, not \"%2\"").arg(verb.name, argument);
+        case VerbArgument::Number: {
+            bool number = false;
+            if (argument.toInt(&number) >= 0 && number) return {};
+            return QStringLiteral("%1 takes a number from 0, not \"%2\"").arg(verb.name, argument);
+        }
     }
     return {};
 }

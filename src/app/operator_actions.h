@@ -12,7 +12,7 @@ class Clock;
 class Station;
 
 /// What an operator verb takes after its name.
-enum class VerbArgument { None, OnOff };
+enum class VerbArgument { None, OnOff, Number };
 
 /// One operator command by name, as an actions file (and the control socket) says it.
 struct OperatorVerb {

@@ -32,7 +32,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_lineIn(m_engine.BarsForTickParts(), timers,
                lineInControl ? *lineInControl : *m_ownLineInControl),
       m_spotSchedule(m_folders.SpotsPath, clock, m_lock),
-      m_spots(m_spotSchedule, m_engine),
+      m_jingles(m_folders.ListsPath, m_folders.SpotsPath, m_engine, timers, m_lock),
+      m_spots(m_spotSchedule, m_engine, m_jingles),
       m_hour(m_folders.HoursPath, clock, timers, m_engine),
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
@@ -72,7 +73,7 @@ QStringList Station::StartUp(QSettings* store) {
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
     AddIfAny(messages, m_spotSchedule.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
-    // The jingle banks take their place here as they arrive.
+    AddIfAny(messages, m_jingles.LoadJingleTabs(m_spots.PlayOnlyOneSpot));
     m_lineIn.StartUp();
     m_lists.RefreshListNames();
     return messages;
@@ -80,8 +81,8 @@ QStringList Station::StartUp(QSettings* store) {
 
 SettingsHomes Station::StoredSettings() {
     std::vector<SettingsTable*> tables = m_engine.SettingsTables();
-    tables.insert(tables.end(), {&m_spots.Settings(), &m_options.Settings(), &m_lock.Settings(),
-                                 &m_loader.Settings(), &m_lineIn.Settings()});
+    tables.insert(tables.end(), {&m_spots.Settings(), &m_jingles.Settings(), &m_options.Settings(),
+                                 &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings()});
     return {tables, &m_options.Colours};
 }
 
@@ -106,6 +107,8 @@ bool Station::KeyDown(int key) {
     m_lineIn.ToggleButton();
     return true;
 }
+
+void Station::PlayJingle(int button) { m_jingles.PlayJingle(button, m_spots.HowFastFadeOnSpots); }
 
 void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
 

@@ -6,6 +6,7 @@
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "app/station_options.h"
+#include "jingles/jingle_wall.h"
 #include "playback/playback_engine.h"
 #include "playback/program_loader.h"
 #include "player/line_in.h"
@@ -55,6 +56,11 @@ public:
     /// "Hour": the spoken time over the music.
     HourAnnouncement& Announcement() { return m_hour; }
     const HourAnnouncement& Announcement() const { return m_hour; }
+    /// The jingle wall: its commands, and the view reads it.
+    JingleWall& Jingles() { return m_jingles; }
+    const JingleWall& Jingles() const { return m_jingles; }
+    /// A click on jingle button n of the current bank, at the spots' fade step.
+    void PlayJingle(int button);
     /// The Spots tab's editor and "Next Spots"; changed only through its commands.
     SpotSchedule& SpotsTab() { return m_spotSchedule; }
     const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
@@ -117,6 +123,7 @@ private:
     LineIn m_lineIn;
     Marquees m_marquees;
     SpotSchedule m_spotSchedule;
+    JingleWall m_jingles;
     SpotRunner m_spots;
     HourAnnouncement m_hour;
     Calendar m_calendar;

@@ -1,8 +1,7 @@
 #include "app/station_options.h"
 
 StationOptions::StationOptions() {
-    m_settings.Add("FadeJingles", FadeJingles)
-        .Add("ShutDown", ShutDown)
+    m_settings.Add("ShutDown", ShutDown)
         .Add("ShutDownHour", ShutDownHour)
         .Add("ShutDownMin", ShutDownMin)
         .Add("GreeklishSearch", GreeklishSearch)

@@ -7,12 +7,11 @@
 #include "base/settings_table.h"
 
 /// The stored options whose rooms are not built yet (shutdown, the library's search, the
-/// messages panel, the player's layout, jingles), and the components' colours. Each
+/// messages panel, the player's layout), and the components' colours. Each
 /// moves to its room when that room arrives.
 struct StationOptions {
     StationOptions();
 
-    bool FadeJingles = false;
     bool ShutDown = false;
     int ShutDownHour = 0;
     int ShutDownMin = 0;

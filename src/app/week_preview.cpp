@@ -34,6 +34,7 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     QObject::connect(&station.Engine(), &PlaybackEngine::TrackMissing, line("missing"));
     QObject::connect(&station.Spots(), &SpotRunner::SpotStarted, line("spot"));
     QObject::connect(&station.Spots(), &SpotRunner::SpotSkipped, line("spot-skipped"));
+    QObject::connect(&station.Jingles(), &JingleWall::JingleStarted, line("jingle"));
     QObject::connect(&station.Spots(), &SpotRunner::SpotsCancelled, [&log, &clock](int count) {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("spots-cancelled"),
                   QString::number(count));

@@ -47,6 +47,9 @@ public:
     int Position(int bar) const { return m_position[bar & 1]; }
     int Volume(int bar) const { return 100 - Position(bar); }
     int PageSize() const { return m_pageSize; }
+    /// The fade step of all four fades until the next crossfade (jingles fade at the
+    /// spots' step).
+    void SetPageSize(int step) { m_pageSize = step; }
     /// The operator moved a bar: keep it within 0..100 and send its volume.
     void MoveBarByHand(int bar, int position);
 

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
+#include "jingles/jingle_wall.h"
 #include "playback/playback_engine.h"
 #include "player/player_link.h"
 #include "schedule/list_file.h"
@@ -22,8 +24,8 @@ bool IsTriggerMinute(int minute) { return minute % 15 == 14; }
 
 }  // namespace
 
-SpotRunner::SpotRunner(SpotSchedule& schedule, PlaybackEngine& engine)
-    : m_schedule(schedule), m_engine(engine) {
+SpotRunner::SpotRunner(SpotSchedule& schedule, PlaybackEngine& engine, const JingleWall& jingles)
+    : m_schedule(schedule), m_engine(engine), m_jingles(jingles) {
     m_settings.Add("HowToPlaySpots", HowToPlaySpots)
         .Add("HowFastFadeOnSpots", HowFastFadeOnSpots)
         .Add("PlayOnlyOneSpot", PlayOnlyOneSpot)
@@ -58,7 +60,11 @@ bool SpotRunner::TakesTick(const TickMoment& moment) {
     if (m_warningVisible)
         m_warningColour = m_warningColour == kWarningRed ? kWarningFace : kWarningRed;
     WarnAndTrigger(moment);
-    if (!m_runActive) return false;
+    if (PlayOnlyOneSpot && PlaySpotEvery < TracksSinceEverySpot) {
+        TracksSinceEverySpot = 0;
+        m_everySpotPending = true;
+    }
+    if (!m_runActive && !m_everySpotPending) return false;
     RunStep(moment);
     return true;
 }
@@ -107,6 +113,11 @@ void SpotRunner::RunStep(const TickMoment& moment) {
     const bool startedNow = m_startSpotsNow;
     m_startSpotsNow = false;
     m_engine.ClearNextTrackFlags();
+    // A jingle that fell due during a run of spots follows the run.
+    if (!m_runActive) {
+        EverySpotStep();
+        return;
+    }
 
     const QStringList& paths = m_schedule.NextSpotPaths();
     // A list prepared afresh during the run may be shorter than the index.
@@ -128,6 +139,24 @@ void SpotRunner::RunStep(const TickMoment& moment) {
         Q_EMIT Problem(
             QStringLiteral("The spot %1 could not be played: there is no such file.").arg(path));
         m_startSpotsNow = m_runActive;
+        return;
+    }
+    StartSpot(path);
+}
+
+void SpotRunner::EverySpotStep() {
+    m_everySpotPending = false;
+    const QStringList& jingles = m_jingles.JinglePaths();
+    // A bank of fewer than four jingles takes turns among those it has; an empty one
+    // lets the music go on.
+    const int count = int(std::min<qsizetype>(jingles.size(), kEverySpotJingles));
+    if (count == 0) return;
+    if (m_everySpotCursor >= count) m_everySpotCursor = 0;
+    const QString path = jingles[m_everySpotCursor];
+    m_everySpotCursor = (m_everySpotCursor + 1) % count;
+    if (!QFileInfo(path).isFile()) {
+        Q_EMIT Problem(
+            QStringLiteral("The spot %1 could not be played: there is no such file.").arg(path));
         return;
     }
     StartSpot(path);

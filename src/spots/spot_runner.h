@@ -8,13 +8,15 @@
 #include "base/settings_table.h"
 #include "playback/tick_part.h"
 
+class JingleWall;
 class PlaybackEngine;
 class SpotSchedule;
 
 /// The spot runner's place in the tick, between the program of the hour and the next
 /// track: it prepares "Next Spots" at each quarter change, warns in manual mode, and five
 /// seconds before each quarter plays the checked spots one after another on the other
-/// deck, then hands back to the music.
+/// deck, then hands back to the music. Every few songs it plays one of the first four
+/// jingles of the current bank as a spot.
 class SpotRunner : public QObject, public TickPart {
     Q_OBJECT
 public:
@@ -24,7 +26,10 @@ public:
     /// A spot file larger than this takes the slow crossfade of a track.
     static constexpr qint64 kLongSpotBytes = 800000;
 
-    SpotRunner(SpotSchedule& schedule, PlaybackEngine& engine);
+    /// The every-few-songs spot cycles through this many of the bank's first jingles.
+    static constexpr int kEverySpotJingles = 4;
+
+    SpotRunner(SpotSchedule& schedule, PlaybackEngine& engine, const JingleWall& jingles);
 
     /// Counts each head taken from the queue while the every-few-songs spot is on.
     void CountQueueHead();
@@ -42,6 +47,10 @@ public:
 
     // --- what the view reads ---
     bool SpotRunActive() const { return m_runActive; }
+    /// A jingle is due as a spot; it waits for a run of spots to end.
+    bool EverySpotPending() const { return m_everySpotPending; }
+    /// The entry of the current bank the next every-few-songs spot plays.
+    int EverySpotCursor() const { return m_everySpotCursor; }
     /// The "Next Spots" row the run plays next.
     int NextSpotIndex() const { return m_nextIndex; }
     bool PanelManualSpotsWarning() const { return m_warningVisible; }
@@ -86,11 +95,16 @@ private:
     void WarnAndTrigger(const TickMoment& moment);
     /// The run's step at this tick: wait for the deck, pass a spot over, or start one.
     void RunStep(const TickMoment& moment);
+    /// The every-few-songs spot's step once the deck is free.
+    void EverySpotStep();
     void StartSpot(const QString& path);
 
     SpotSchedule& m_schedule;
     PlaybackEngine& m_engine;
+    const JingleWall& m_jingles;
     bool m_runActive = false;
+    bool m_everySpotPending = false;
+    int m_everySpotCursor = 0;
     int m_nextIndex = 0;
     bool m_startSpotsNow = false;
     bool m_warningVisible = false;

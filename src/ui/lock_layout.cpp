@@ -17,20 +17,20 @@ const QStringList& LockHiddenControls() {
         QStringLiteral("ButtonDnProgr2"), QStringLiteral("ButtonDelTrackFromProg"),
         QStringLiteral("BitBtnSaveProgram1"), QStringLiteral("SpeedButtonNewProgram1"),
         QStringLiteral("EditNewProgramName1"),
+        // Jingles tab
+        QStringLiteral("SpeedButtonCearJingles"), QStringLiteral("SpeedButtonSetJingles"),
         // The played list
         QStringLiteral("SpeedButtonClearPrevList")};
     return names;
 }
 
 const QStringList& LockHiddenWhenBuilt() {
-    static const QStringList names = {
-        // The add button of the library
-        QStringLiteral("ButtonAddToProgr"),
-        // Jingles tab
-        QStringLiteral("SpeedButtonCearJingles"), QStringLiteral("SpeedButtonSetJingles"),
-        // Menu items of the library and the played list
-        QStringLiteral("Rename1"), QStringLiteral("Rename2"), QStringLiteral("Rename3"),
-        QStringLiteral("AddToProgram3"), QStringLiteral("AddToProgram4")};
+    static const QStringList names = {// The add button of the library
+                                      QStringLiteral("ButtonAddToProgr"),
+                                      // Menu items of the library and the played list
+                                      QStringLiteral("Rename1"), QStringLiteral("Rename2"),
+                                      QStringLiteral("Rename3"), QStringLiteral("AddToProgram3"),
+                                      QStringLiteral("AddToProgram4")};
     return names;
 }
 

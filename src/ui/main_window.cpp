@@ -20,6 +20,7 @@
 #include "ui/calendar_page.h"
 #include "ui/chooser_dialog.h"
 #include "ui/colours.h"
+#include "ui/jingles_page.h"
 #include "ui/lists_page.h"
 #include "ui/lock_layout.h"
 #include "ui/moving_label_panel.h"
@@ -144,6 +145,7 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     connect(m_nextSpots, &NextSpotsPanel::changed, this, &MainWindow::RefreshView);
     connect(m_lists, &ListsPage::changed, this, &MainWindow::RefreshView);
     connect(m_played, &PlayedPage::changed, this, &MainWindow::RefreshView);
+    connect(m_jingles, &JinglesPage::changed, this, &MainWindow::RefreshView);
 
     m_redraw = new QTimer(this);
     m_redraw->setInterval(kRedrawMs);
@@ -213,6 +215,8 @@ QVBoxLayout* MainWindow::BuildLeftColumn(QWidget* centre) {
     playedTabs->setObjectName(QStringLiteral("PageControl2"));
     m_played = new PlayedPage(m_station, playedTabs);
     playedTabs->addTab(m_played, QStringLiteral("Played"));
+    m_jingles = new JinglesPage(m_station, *m_listChooser, playedTabs);
+    playedTabs->addTab(m_jingles, QStringLiteral("Jingles"));
     auto* left = new QVBoxLayout;
     left->setSpacing(4);
     left->addWidget(m_player);
@@ -353,6 +357,7 @@ void MainWindow::RefreshView() {
     m_nextSpots->Redraw();
     m_lists->Redraw();
     m_played->Redraw();
+    m_jingles->Redraw();
 }
 
 bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {

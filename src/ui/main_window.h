@@ -8,6 +8,7 @@ class AboutBox;
 class QKeyEvent;
 class CalendarPage;
 class ChooserDialog;
+class JinglesPage;
 class ListsPage;
 class MovingLabelPanel;
 class NextSpotsPanel;
@@ -85,4 +86,5 @@ private:
     NextSpotsPanel* m_nextSpots = nullptr;
     ListsPage* m_lists = nullptr;
     PlayedPage* m_played = nullptr;
+    JinglesPage* m_jingles = nullptr;
 };

@@ -11,9 +11,6 @@ struct NotYetBuilt {
 
 constexpr NotYetBuilt kNotYetBuilt[] = {
     {"GroupBoxShutDown", "the automatic shutdown"},
-    // The spot every few songs is a jingle of the current bank.
-    {"CheckBoxPlayOnlyOneSpot", "the jingles"},
-    {"EditPlaySpotEvery", "the jingles"},
     {"CheckBoxGreekLishSearch", "the search"},
 };
 

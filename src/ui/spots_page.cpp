@@ -85,7 +85,7 @@ void SpotsPage::SetUpSpots() {
     });
     // The spot heard at once: the music stops and the queue goes on in its order.
     connect(m_spots, &QListWidget::itemDoubleClicked, this, [this] {
-        m_station.Spots().ListBoxSpots2DblClick(m_station.StoredOptions().FadeJingles);
+        m_station.Spots().ListBoxSpots2DblClick(m_station.Jingles().FadeJingles);
         Q_EMIT changed();
     });
 

@@ -129,6 +129,14 @@ TEST(DemoStation, MadeOnceKeptOnRerunsAndFollowsAMove) {
         for (const QString& name : HourFragments(minute / 60, minute % 60, 0))
             ASSERT_GT(QFileInfo(station + "/hour1/" + name + ".mp3").size(), 1000)
                 << name.toStdString();
+    // The jingle wall's first bank is a list of a few short stings; the other ten are free.
+    const QStringList banks = text_file::ReadLines(station + "/spots1/jingles").value;
+    ASSERT_EQ(banks.size(), 11);
+    EXPECT_EQ(banks.mid(1).join(' '), "J1 J2 J3 J4 J5 J6 J7 J8 J9 J10");
+    const QStringList stings = list_file::Read(station + "/pro1/", banks[0]).value;
+    EXPECT_GE(stings.size(), 3);
+    for (const QString& sting : stings)
+        EXPECT_TRUE(TrackLength(sting) > 0 && TrackLength(sting) < 10) << sting.toStdString();
     // A second run finds the station complete and touches nothing.
     const QStringList tree = FileTree(station);
     EXPECT_EQ(RunScript(station).exitCode, 0);

@@ -15,6 +15,7 @@ TEST(OperatorActions, TheFirstBadLineIsToldWithItsReasonAndNoActionIsKept) {
         {"2026-12-07 10:06:00 Next", "unknown verb \"Next\""},
         {"2026-12-07 10:06:00 manual on off", "manual takes on or off, not \"on off\""},
         {"2026-12-07 10:06:00 pause 5", "pause takes no argument, not \"5\""},
+        {"2026-12-07 10:06:00 jingle -1", "jingle takes a number from 0, not \"-1\""},
     };
     for (const auto& [line, reason] : bad) {
         const auto read =

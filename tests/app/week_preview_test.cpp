@@ -138,7 +138,7 @@ TEST_F(WeekPreviewProgramTest, TheProgramPrintsTheLogAndChangesNothingInTheFolde
     const QStringList lines =
         QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station|linein)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled|open|close)(\t.+)?$)");
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station|linein)\t(load|stop|fadestop|pause|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled|open|close|jingle)(\t.+)?$)");
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
@@ -203,6 +203,35 @@ TEST_F(WeekPreviewProgramTest, TheLineInputOpensAndClosesAtTheOperatorsWordAndLo
     // The stored fade levels: out to 30 %, in to 95 %, as the deck's volumes 0..255.
     EXPECT_EQ(deckVolume["open"], 30 * 255 / 100);
     EXPECT_EQ(deckVolume["closed"], 95 * 255 / 100);
+}
+
+// The jingle verbs choose a tab and play a button of its bank; nothing is written.
+TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
+    const QStringList stings{station.MusicPath() + "Sting 1.mp3",
+                             station.MusicPath() + "Sting 2.mp3"};
+    for (const QString& sting : stings) ASSERT_TRUE(WriteCbrMpeg(sting, 10));
+    station.WriteList("idents", stings);
+    WriteBytes(station.SpotsPath() + "jingles", "J0\r\nidents\r\n");
+    WriteBytes(station.StartFolder() + "/actions.txt",
+               "2026-12-07 10:01:00 jingle 0\n2026-12-07 10:02:00 jingle-tab 1\n"
+               "2026-12-07 10:02:00 jingle 1\n2026-12-07 10:02:04 stop-jingle\n"
+               "2026-12-07 10:03:00 jingle 2\n");
+    const QStringList before = FileTree(station.StartFolder(), true);
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "4m", "--actions", "actions.txt"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    QStringList seen;
+    for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n')) {
+        const QStringList f = line.split('\t');
+        if (f[0] < "2026-12-07 10:01") continue;
+        if (f.value(1) == "operator" || f.value(2) == "jingle" || stings.contains(f.value(3)))
+            seen << f[0].mid(11, 8) + ' ' + f.mid(1).join(' ').remove(station.MusicPath());
+    }
+    EXPECT_EQ(seen.join(", ").toStdString(),
+              "10:01:00 operator jingle 0, 10:02:00 operator jingle-tab 1, "
+              "10:02:00 operator jingle 1, 10:02:00 station jingle Sting 2.mp3, "
+              "10:02:00 deck0 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
+              "10:03:00 operator jingle 2");
+    EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
 
 // Manual mode holds the quarter's spots until the operator accepts them; a quarter not

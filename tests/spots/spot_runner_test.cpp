@@ -28,7 +28,7 @@ struct SpotStation {
         : host({kMonday, start}),
           link(host, host),
           station(folder.StartFolder(), host, host, link) {
-        folder.AddList("morning", {200, 190, 230, 185, 240});
+        folder.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195, 225, 210});
         folder.WriteDays({{1, "10:00", "11:00", "morning"}});
         MpegFileSpec spot;
         spot.audioBytes = spotBytes;
@@ -135,6 +135,57 @@ TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
         EXPECT_EQ(bars.FadeInterval(), step == 5 ? bars.MixingInterval() : 20);
         EXPECT_EQ(s.station.Engine().TrackName(), "SPOT: Spot A.mp3");
     }
+}
+
+// Makes the bank of the jingle tab shown: `count` stings of 5 s (-1: no list at all).
+void MakeJingleBank(SpotStation& s, int count) {
+    QStringList stings;
+    for (int i = 1; i <= count; ++i) {
+        stings << s.folder.MusicPath() + QStringLiteral("Sting %1.mp3").arg(i);
+        EXPECT_TRUE(WriteCbrMpeg(stings.last(), 5));
+    }
+    if (count >= 0) s.folder.WriteList("J0", stings);
+    ASSERT_TRUE(s.station.Jingles().SelectTab(0).ok());
+    s.station.Spots().SetPlayOnlyOneSpot(true);
+}
+
+// Queue starts as "q", spots by their names.
+std::string Items(const QList<SpotStation::Line>& lines, int count) {
+    QStringList out;
+    for (const SpotStation::Line& l : lines.mid(0, count))
+        out << (l.event == "queue" ? QStringLiteral("q") : l.name);
+    return out.join(' ').toStdString();
+}
+
+TEST(SpotRunnerTest, EverySongsSpotTakesTheBanksFirstJinglesInTurn) {
+    struct Case {
+        int every, bank, items;
+        const char* sequence;
+    };
+    for (const Case& c : {
+             Case{5, 4, 11, "q q q q q q Sting 1 q q q q"},
+             Case{0, 4, 10, "q Sting 1 q Sting 2 q Sting 3 q Sting 4 q Sting 1"},
+             Case{0, 6, 10, "q Sting 1 q Sting 2 q Sting 3 q Sting 4 q Sting 1"},
+             Case{0, 2, 8, "q Sting 1 q Sting 2 q Sting 1 q Sting 2"},
+             Case{0, 0, 4, "q q q q"},
+             Case{0, -1, 4, "q q q q"},
+         }) {
+        SpotStation s({10, 16}, false);
+        MakeJingleBank(s, c.bank);
+        s.station.Spots().SetPlaySpotEvery(c.every);
+        s.RunTo({10, 59});
+        EXPECT_EQ(Items(s.Of({"spot", "queue"}), c.items), c.sequence) << c.every << c.bank;
+    }
+}
+
+TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
+    SpotStation s({10, 14}, false);
+    MakeJingleBank(s, 4);
+    s.RunTo({10, 14, 56});
+    ASSERT_TRUE(s.station.Spots().SpotRunActive());
+    s.station.Spots().TracksSinceEverySpot = 6;
+    s.RunTo({10, 17});
+    EXPECT_EQ(Items(s.Of({"spot", "queue"}), 5), "Spot A Spot B Spot C Sting 1 q");
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "jingles/jingle_wall.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "base/text_file.h"
+#include "base/timer_host.h"
+#include "playback/playback_engine.h"
+#include "player/player_link.h"
+#include "schedule/list_file.h"
+#include "schedule/program_lock.h"
+
+namespace {
+
+QString BanksFile(const QString& spotsPath) { return spotsPath + QStringLiteral("jingles"); }
+
+// A bank that names no list of its own: "J" and the tab's index.
+QString ClearedBankName(int tab) { return QStringLiteral("J%1").arg(tab); }
+
+// Longer than this after the last dot, it is part of the title, not an extension.
+constexpr int kLongestExtension = 4;
+
+}  // namespace
+
+JingleWall::JingleWall(const QString& listsPath, const QString& spotsPath, PlaybackEngine& engine,
+                       TimerHost& timers, const ProgramLock& lock)
+    : m_listsPath(listsPath), m_spotsPath(spotsPath), m_engine(engine), m_lock(lock) {
+    m_jingleEnd = timers.CreateTimer(QStringLiteral("TimerJingleEnd"), kJingleEndMs,
+                                     [this] { TimerJingleEndTimer(); });
+    m_settings.Add("FadeJingles", FadeJingles);
+}
+
+JingleWall::~JingleWall() = default;
+
+QString JingleWall::JingleCaption(const QString& path) {
+    const QString title = TrackTitle(path);
+    const qsizetype dot = title.lastIndexOf(u'.');
+    if (dot <= 0 || title.size() - dot - 1 > kLongestExtension) return title;
+    return title.left(dot);
+}
+
+bool JingleWall::JinglePlaying() const { return m_jingleEnd->Enabled(); }
+
+Result JingleWall::LoadJingleTabs(bool everySongsSpot) {
+    const ReadResult<QStringList> banks = text_file::ReadLines(BanksFile(m_spotsPath));
+    m_tabs = banks.value;
+    // A file without a line would leave no tab to set a bank on.
+    if (m_tabs.isEmpty()) {
+        for (int i = 0; i < kDefaultTabCount; ++i) m_tabs << ClearedBankName(i);
+    }
+    m_currentTab = everySongsSpot && m_tabs.size() > kEverySongsTab ? kEverySongsTab : 0;
+    const Result built = BuildJingleButtons(m_tabs[m_currentTab]);
+    return banks.ok() ? built : Result(banks);
+}
+
+Result JingleWall::BuildJingleButtons(const QString& bankName) {
+    ReadResult<QStringList> lines = list_file::Read(m_listsPath, bankName);
+    m_paths = lines.ok() ? lines.value : QStringList();
+    m_captions.clear();
+    const qsizetype shown = std::min<qsizetype>(m_paths.size(), kButtonCount);
+    for (qsizetype i = 0; i < shown; ++i) m_captions << JingleCaption(m_paths[i]);
+    return lines;
+}
+
+Result JingleWall::SelectTab(int index) {
+    if (index < 0 || index >= m_tabs.size()) return {};
+    m_currentTab = index;
+    return BuildJingleButtons(m_tabs[index]);
+}
+
+Result JingleWall::SaveJingleBanks(const QStringList& tabs) {
+    return text_file::WriteLines(BanksFile(m_spotsPath), tabs);
+}
+
+Result JingleWall::SetJingles(const QString& listName) {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (m_currentTab < 0) return {};
+    // One line a tab: a name that is not a plain file name names no list and could break
+    // the banks file in two.
+    if (!IsSafeFileName(listName) || listName.contains(u'\n') || listName.contains(u'\r'))
+        return Result::Error(QStringLiteral("\"%1\" is not the name of a list.").arg(listName));
+    QStringList tabs = m_tabs;
+    tabs[m_currentTab] = listName;
+    if (Result saved = SaveJingleBanks(tabs); !saved.ok()) return saved;
+    m_tabs = tabs;
+    return BuildJingleButtons(listName);
+}
+
+Result JingleWall::ClearJingles() {
+    if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
+    if (m_currentTab < 0) return {};
+    QStringList tabs = m_tabs;
+    tabs[m_currentTab] = ClearedBankName(m_currentTab);
+    if (Result saved = SaveJingleBanks(tabs); !saved.ok()) return saved;
+    m_tabs = tabs;
+    return BuildJingleButtons(m_tabs[m_currentTab]);
+}
+
+void JingleWall::PlayJingle(int button, int fadeStep) {
+    if (button < 0 || button >= NoOfJingles()) return;
+    m_lastCaption = m_captions[button];
+    m_currentPath = m_paths[button];
+    VolumeBars& bars = m_engine.BarsForTickParts();
+    // Quick fades, so the music dips under the jingle and not over its first seconds. A
+    // step of 0 would never reach its level and keep the fade running for ever.
+    bars.SetFadeInterval(kJingleFadeMs);
+    bars.SetPageSize(std::max(fadeStep, 1));
+    if (FadeJingles)
+        bars.FadeIn1Amp();
+    else
+        bars.FadeIn1();
+    Decks& decks = m_engine.Players();
+    if (decks.SecondPlayerFound) {
+        decks.Stop(decks.NextDeck);
+        Q_EMIT JingleStarted(m_currentPath);
+        decks.LoadFileIntoDeck(decks.NextDeck, m_currentPath);
+    }
+    m_jingleEnd->SetEnabled(true);
+}
+
+void JingleWall::StopJingle() {
+    m_jingleEnd->SetEnabled(false);
+    Decks& decks = m_engine.Players();
+    decks.Stop(decks.NextDeck);
+    m_engine.BarsForTickParts().FadeIn0Amp();
+}
+
+void JingleWall::TimerJingleEndTimer() {
+    m_jingleEnd->SetEnabled(false);
+    Decks& decks = m_engine.Players();
+    const int state = decks.PlayState(decks.NextDeck);
+    if (state == PlayerLink::kPlaying || state == PlayerLink::kPaused) {
+        m_jingleEnd->SetEnabled(true);
+        return;
+    }
+    // The music back up, the jingle's deck back down.
+    m_engine.BarsForTickParts().FadeIn0Amp();
+}
