@@ -44,6 +44,7 @@ bool JingleWall::JinglePlaying() const { return m_jingleEnd->Enabled(); }
 Result JingleWall::LoadJingleTabs(bool everySongsSpot) {
     const ReadResult<QStringList> banks = text_file::ReadLines(BanksFile(m_spotsPath));
     m_tabs = banks.value;
+    m_banksUnreadable = banks.ok() ? QString() : banks.message();
     // A file without a line would leave no tab to set a bank on.
     if (m_tabs.isEmpty()) {
         for (int i = 0; i < kDefaultTabCount; ++i) m_tabs << ClearedBankName(i);
@@ -69,6 +70,10 @@ Result JingleWall::SelectTab(int index) {
 }
 
 Result JingleWall::SaveJingleBanks(const QStringList& tabs) {
+    // The tabs shown for a file that could not be read are the defaults; written back, they
+    // would replace whatever the file still holds.
+    if (!m_banksUnreadable.isEmpty())
+        return Result::Error(m_banksUnreadable + QStringLiteral(" The banks are not changed."));
     return text_file::WriteLines(BanksFile(m_spotsPath), tabs);
 }
 

@@ -91,6 +91,7 @@ private:
     PlaybackEngine& m_engine;
     const ProgramLock& m_lock;
     QStringList m_tabs;
+    QString m_banksUnreadable;  // why the banks file could not be read; it is then kept
     int m_currentTab = -1;
     QStringList m_paths;
     QStringList m_captions;

@@ -92,6 +92,14 @@ TEST(JingleWallTest, SettingAndClearingRewriteTheBankOfTheTabAndRefuseWhileLocke
         EXPECT_EQ(s.Wall().TabNames()[3], fourth);
         EXPECT_EQ(s.Wall().NoOfJingles(), c.buttons);
     }
+    // A banks file that cannot be read is never replaced by the default tabs shown for it.
+    JingleStation damaged(nullptr, "idents", 1);
+    const QByteArray junk("J0\0junk", 7);
+    WriteBytes(damaged.folder.SpotsPath() + "jingles", junk);
+    EXPECT_FALSE(damaged.Wall().LoadJingleTabs(false).ok());
+    EXPECT_FALSE(damaged.Wall().ClearJingles().ok());
+    EXPECT_FALSE(damaged.Wall().SetJingles("idents").ok());
+    EXPECT_EQ(ReadBytes(damaged.folder.SpotsPath() + "jingles"), junk);
 }
 
 TEST(JingleWallTest, FadeLowersTheMusicWhileAJinglePlaysAndRaisesItSoonAfter) {
