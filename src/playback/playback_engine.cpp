@@ -140,12 +140,17 @@ bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
 // --- starting tracks --------------------------------------------------------------------
 
 void PlaybackEngine::PlayNextFromQueue() {
-    Q_EMIT QueueHeadTaken();
     // A missing track is passed over at once. Each pass takes an entry out and the pools
     // are finite, so a queue of missing tracks is walked once down to a filler (an empty
     // queue reads as one), never again at every tick.
+    QString entry;
     bool passedOver = true;
-    while (passedOver) passedOver = !PlayEntry(m_queue.TakeAt(0));
+    while (passedOver) {
+        entry = m_queue.TakeAt(0);
+        passedOver = !PlayEntry(entry);
+    }
+    // A filler starts nothing: with no music left every tick ends here, and none is a song.
+    if (!SplitTrackEntry(entry).path.isEmpty()) Q_EMIT QueueHeadTaken();
 }
 
 bool PlaybackEngine::PlayEntry(const QString& entry) {

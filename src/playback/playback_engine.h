@@ -171,7 +171,8 @@ Q_SIGNALS:
     /// The tick asks for the program of hour:minute: a new half-hour slot began or the
     /// calendar changed.
     void ProgramOfHourDue(int hour, int minute);
-    /// PlayNextFromQueue took the head of the queue (counted by the every-few-songs spot).
+    /// PlayNextFromQueue started a track from the queue (counted by the every-few-songs
+    /// spot); a filler, which starts nothing, is not told.
     void QueueHeadTaken();
     /// An entry is about to be handed to a deck (the played entry, before the hand-over).
     void EntryStarted(const QString& entry);

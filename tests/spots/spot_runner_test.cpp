@@ -176,6 +176,12 @@ TEST(SpotRunnerTest, EverySongsSpotTakesTheBanksFirstJinglesInTurn) {
         s.RunTo({10, 59});
         EXPECT_EQ(Items(s.Of({"spot", "queue"}), c.items), c.sequence) << c.every << c.bank;
     }
+    // With no music programmed, the ticks that find nothing to start are no songs.
+    SpotStation silent({11, 5}, false);
+    MakeJingleBank(silent, 4);
+    silent.station.Spots().SetPlaySpotEvery(0);
+    silent.RunTo({11, 10});
+    EXPECT_EQ(Items(silent.Of({"spot", "queue"}), 5), "");
 }
 
 TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
