@@ -1,5 +1,6 @@
 // The station's entry: the studio window, or one of the headless commands
-// (--simulate for the week preview, --track-length for checking files).
+// (--simulate for the week preview, --track-length for checking files, --search for the
+// library's search).
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
@@ -15,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/data_folders.h"
 #include "app/operator_actions.h"
+#include "app/search_command.h"
 #include "app/settings.h"
 #include "app/station.h"
 #include "app/track_length_command.h"
@@ -50,6 +52,8 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
+    if (cl.mode == CommandLine::Mode::Search)
+        return RunSearchCommand(cl, QDir::currentPath(), out, err);
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {

@@ -32,6 +32,7 @@ QString UsageText() {
                "         DURATION: 90s, 45m, 6h, 7d; at most 366d\n"
                "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1\n"
                "       stavox-mixer --track-length FILE...\n"
+               "       stavox-mixer --search TEXT [--and TEXT2] [--greeklish] [--cds]\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }
@@ -76,6 +77,10 @@ struct Options {
     QCommandLineOption actions{QStringLiteral("actions"), QString(), QStringLiteral("file")};
     QCommandLineOption player{QStringLiteral("player"), QString(), QStringLiteral("kind")};
     QCommandLineOption ao{QStringLiteral("ao"), QString(), QStringLiteral("driver")};
+    QCommandLineOption search{QStringLiteral("search"), QString(), QStringLiteral("text")};
+    QCommandLineOption narrowing{QStringLiteral("and"), QString(), QStringLiteral("text")};
+    QCommandLineOption greeklish{QStringLiteral("greeklish")};
+    QCommandLineOption cds{QStringLiteral("cds")};
 };
 
 void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
@@ -109,6 +114,27 @@ void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, cons
         cl.error = QStringLiteral("--actions needs a file");
 }
 
+// The search stands alone: it plays nothing, so no deck or preview option goes with it.
+void TakeSearchOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+    const bool searchOnly =
+        parser.isSet(o.narrowing) || parser.isSet(o.greeklish) || parser.isSet(o.cds);
+    if (!parser.isSet(o.search)) {
+        if (searchOnly)
+            cl.error = QStringLiteral("--and, --greeklish and --cds belong to --search");
+        return;
+    }
+    if (cl.mode != CommandLine::Mode::Window || parser.isSet(o.player) || parser.isSet(o.ao) ||
+        !cl.playerOptions.isEmpty()) {
+        cl.error = QStringLiteral("--search goes with --and, --greeklish and --cds only");
+        return;
+    }
+    cl.mode = CommandLine::Mode::Search;
+    cl.searchText = parser.value(o.search);
+    cl.searchNarrowing = parser.value(o.narrowing);
+    cl.searchGreeklish = parser.isSet(o.greeklish);
+    cl.searchCds = parser.isSet(o.cds);
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
@@ -126,7 +152,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o;
-    parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao});
+    parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao, o.search,
+                       o.narrowing, o.greeklish, o.cds});
     if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
         cl.error = parser.errorText();
         return cl;
@@ -146,6 +173,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
             cl.error = QStringLiteral("--player takes mpv or simulated");
     }
     if (cl.error.isEmpty()) TakeSimulateOptions(cl, parser, o);
+    if (cl.error.isEmpty()) TakeSearchOptions(cl, parser, o);
     if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::TrackLength && cl.files.isEmpty())
         cl.error = QStringLiteral("--track-length needs at least one file");
     return cl;

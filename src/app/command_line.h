@@ -8,7 +8,7 @@
 
 /// What the station was asked to do on its command line.
 struct CommandLine {
-    enum class Mode { Window, Simulate, TrackLength, Help, Version };
+    enum class Mode { Window, Simulate, TrackLength, Search, Help, Version };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
     std::int64_t simulateForMs = 0;  ///< --for 90s | 45m | 6h | 7d
@@ -17,6 +17,10 @@ struct CommandLine {
     QString player = "mpv";          ///< --player mpv | simulated
     QStringList playerOptions;       ///< --ao=... and other --ao options passed to the decks
     QStringList files;               ///< --track-length FILE...
+    QString searchText;              ///< --search TEXT
+    QString searchNarrowing;         ///< --and TEXT2
+    bool searchGreeklish = false;    ///< --greeklish
+    bool searchCds = false;          ///< --cds
     QString error;                   ///< set when the arguments make no sense
 };
 
