@@ -110,8 +110,10 @@ TrackRename RenameTrack(const QString& oldPath, const QString& typedName) {
         rename.result = Result::Error(QStringLiteral("The file \"%1\" is not there.").arg(oldPath));
         return rename;
     }
+    // On a file system that ignores case, a new spelling of the name finds the file itself.
     const QFileInfo target(rename.newPath);
-    if (target.exists() || target.isSymLink()) {
+    const bool taken = target.exists() || target.isSymLink();
+    if (taken && target != QFileInfo(oldPath)) {
         rename.result = Result::Error(
             QStringLiteral("Another file is already named \"%1\"; nothing was renamed.")
                 .arg(typedName));
