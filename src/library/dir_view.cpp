@@ -51,6 +51,7 @@ QString JoinPath(const QString& folder, const QString& name) {
 QList<TrackFile> AddSubfolderTracks(const QString& folder, const QStringList& existingTitles) {
     QSet<QString> taken(existingTitles.begin(), existingTitles.end());
     QList<TrackFile> tracks;
+    if (folder.isEmpty()) return tracks;  // no folder chosen, not the current one
     const QDir top(folder);
     for (const QString& sub : top.entryList(QDir::Dirs | QDir::NoDotAndDotDot, kByName)) {
         const QString subPath = JoinPath(folder, sub);

@@ -55,8 +55,10 @@ public:
     void FilterComboBox1Change(int index) { m_dir.FilterComboBox1Change(index); }
 
     // "Lists Alphabetic"
-    /// `ListBoxListsForFile`; its count is `LabelListsAlphabetCount`.
+    /// `ListBoxListsForFile`.
     const QStringList& AlphabeticListNames() const { return m_listNames; }
+    /// `LabelListsAlphabetCount`.
+    int ListsAlphabetCount() const { return static_cast<int>(m_listNames.size()); }
     /// The row of `ListBoxListsForFile` last clicked, -1 when none.
     int ChosenList() const { return m_chosenList; }
     bool IncludeCdsAlphabetic() const { return m_includeCdsAlphabetic; }
@@ -94,8 +96,10 @@ public:
     void SpeedButtonAddClick() { AddFavourite(m_favorites, m_searchText); }
 
     // "Artists"
-    /// `ListBoxArtist`; its count is `LabelArtists`.
+    /// `ListBoxArtist`.
     const QStringList& Artists() const { return m_artists; }
+    /// `LabelArtists`.
+    int ArtistCount() const { return static_cast<int>(m_artists.size()); }
     /// The row of `ListBoxArtist` last clicked, -1 when none.
     int ChosenArtist() const { return m_chosenArtist; }
     bool IncludeCdsArtists() const { return m_includeCdsArtists; }

@@ -3,36 +3,47 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
-// Sort keys of the C locale compare the bytes and ignore the case setting, so the titles
-// are folded before they are keyed there.
-QCollatorSortKey TitleKey(const QCollator& collator, const QString& title) {
-    const bool keysFoldCase = collator.locale().language() != QLocale::C;
-    return collator.sortKey(keysFoldCase ? title : title.toCaseFolded());
+// A title's collation key beside its row, so that the sort compares without a detour.
+struct KeyedRow {
+    QCollatorSortKey key;
+    qsizetype row;
+};
+
+QCollator ListBoxCollator() {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
 }
 
 }  // namespace
 
 std::vector<qsizetype> ListBoxOrder(const QStringList& titles, const QStringList& payloads) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(titles.size());
-    for (const QString& title : titles) keys.push_back(TitleKey(collator, title));
-
-    std::vector<qsizetype> order(titles.size());
-    std::iota(order.begin(), order.end(), 0);
+    const QCollator collator = ListBoxCollator();
+    // Sort keys of the C locale compare the bytes and ignore the case setting, so the
+    // titles are folded before they are keyed there.
+    const bool keysFoldCase = collator.locale().language() != QLocale::C;
+    std::vector<KeyedRow> keyed;
+    keyed.reserve(titles.size());
+    for (qsizetype row = 0; row < titles.size(); ++row) {
+        const QString& title = titles.at(row);
+        keyed.push_back({collator.sortKey(keysFoldCase ? title : title.toCaseFolded()), row});
+    }
     // Equal keys are rare, so the payloads are compared only then; the exact texts last,
     // so that the order never depends on the sort.
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        if (const int c = keys[a].compare(keys[b]); c != 0) return c < 0;
-        if (const int c = collator.compare(payloads[a], payloads[b]); c != 0) return c < 0;
-        if (titles[a] != titles[b]) return titles[a] < titles[b];
-        return payloads[a] < payloads[b];
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const KeyedRow& a, const KeyedRow& b) {
+        if (const int c = a.key.compare(b.key); c != 0) return c < 0;
+        const QString& payloadA = payloads.at(a.row);
+        const QString& payloadB = payloads.at(b.row);
+        if (const int c = collator.compare(payloadA, payloadB); c != 0) return c < 0;
+        if (titles.at(a.row) != titles.at(b.row)) return titles.at(a.row) < titles.at(b.row);
+        return payloadA < payloadB;
     });
+    std::vector<qsizetype> order;
+    order.reserve(keyed.size());
+    for (const KeyedRow& k : keyed) order.push_back(k.row);
     return order;
 }
 
