@@ -121,6 +121,13 @@ TEST_F(LibraryTest, ATrackInThreeListsNamesItsOwnListInSearchAndArtists) {
                   station.MusicPath() + "Shared - Song.mp3^" + list);
     }
     EXPECT_EQ(library.TracksInSearch(), 3);
+    // A text of three characters keeps the results; Label21 moves with Greeklish runs only.
+    library.EditSearch1Change("sha");
+    EXPECT_EQ(library.TracksInSearch(), 3);
+    EXPECT_EQ(library.Label21(), "Label21");
+    library.SetGreeklishSearch(true);
+    library.EditSearch1Change("καλη");
+    EXPECT_EQ(library.Label21(), "KALH");
 }
 
 TEST_F(LibraryTest, ListsAlphabeticShowsTheChosenListByTitleWithPathsAndItsList) {
