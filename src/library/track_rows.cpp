@@ -1,0 +1,137 @@
+#include "library/track_rows.h"
+
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <algorithm>
+
+namespace {
+
+// A title's collation key beside its row, so that the sort compares without a detour.
+struct KeyedRow {
+    QCollatorSortKey key;
+    qsizetype row;
+};
+
+QCollator ListBoxCollator() {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+}  // namespace
+
+std::vector<qsizetype> ListBoxOrder(const QStringList& titles, const QStringList& payloads) {
+    const QCollator collator = ListBoxCollator();
+    // Sort keys of the C locale compare the bytes and ignore the case setting, so the
+    // titles are folded before they are keyed there.
+    const bool keysFoldCase = collator.locale().language() != QLocale::C;
+    std::vector<KeyedRow> keyed;
+    keyed.reserve(titles.size());
+    for (qsizetype row = 0; row < titles.size(); ++row) {
+        const QString& title = titles.at(row);
+        keyed.push_back({collator.sortKey(keysFoldCase ? title : title.toCaseFolded()), row});
+    }
+    // Equal keys are rare, so the payloads are compared only then; the exact texts last,
+    // so that the order never depends on the sort.
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const KeyedRow& a, const KeyedRow& b) {
+        if (const int c = a.key.compare(b.key); c != 0) return c < 0;
+        const QString& payloadA = payloads.at(a.row);
+        const QString& payloadB = payloads.at(b.row);
+        if (const int c = collator.compare(payloadA, payloadB); c != 0) return c < 0;
+        if (titles.at(a.row) != titles.at(b.row)) return titles.at(a.row) < titles.at(b.row);
+        return payloadA < payloadB;
+    });
+    std::vector<qsizetype> order;
+    order.reserve(keyed.size());
+    for (const KeyedRow& k : keyed) order.push_back(k.row);
+    return order;
+}
+
+void SortLikeListBox(QList<TrackRow>& rows) {
+    QStringList titles;
+    QStringList entries;
+    titles.reserve(rows.size());
+    entries.reserve(rows.size());
+    for (const TrackRow& row : rows) {
+        titles.append(row.title);
+        entries.append(row.entry);
+    }
+    QList<TrackRow> sorted;
+    sorted.reserve(rows.size());
+    for (const qsizetype i : ListBoxOrder(titles, entries)) sorted.append(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
+TrackRows::TrackRows(QObject* parent) : QAbstractListModel(parent) {}
+
+int TrackRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
+
+QVariant TrackRows::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !Has(index.row())) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+            return m_rows.at(index.row()).title;
+        case EntryRole:
+            return m_rows.at(index.row()).entry;
+        case SelectedRole:
+            return IsSelected(index.row());
+        default:
+            return {};
+    }
+}
+
+bool TrackRows::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != SelectedRole || !index.isValid() || !Has(index.row())) return false;
+    SetSelected(index.row(), value.toBool());
+    return true;
+}
+
+QHash<int, QByteArray> TrackRows::roleNames() const {
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert(EntryRole, "entry");
+    names.insert(SelectedRole, "selected");
+    return names;
+}
+
+void TrackRows::Replace(QList<TrackRow> rows) {
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_selected.assign(m_rows.size(), false);
+    m_current = -1;
+    endResetModel();
+}
+
+QString TrackRows::Title(int row) const { return Has(row) ? m_rows.at(row).title : QString(); }
+
+QString TrackRows::Entry(int row) const { return Has(row) ? m_rows.at(row).entry : QString(); }
+
+void TrackRows::SetCurrentRow(int row) { m_current = Has(row) ? row : -1; }
+
+bool TrackRows::IsSelected(int row) const { return Has(row) && m_selected[row]; }
+
+void TrackRows::SetSelected(int row, bool selected) {
+    if (!Has(row) || m_selected[row] == selected) return;
+    m_selected[row] = selected;
+    const QModelIndex changed = index(row);
+    Q_EMIT dataChanged(changed, changed, {SelectedRole});
+}
+
+void TrackRows::SelectAll() {
+    if (m_rows.isEmpty()) return;
+    std::fill(m_selected.begin(), m_selected.end(), true);
+    Q_EMIT dataChanged(index(0), index(Count() - 1), {SelectedRole});
+}
+
+QList<int> TrackRows::SelectedRows() const {
+    QList<int> rows;
+    for (int row = 0; row < Count(); ++row)
+        if (m_selected[row]) rows.append(row);
+    return rows;
+}
+
+void TrackRows::SetRow(int row, const QString& title, const QString& entry) {
+    if (!Has(row)) return;
+    m_rows[row] = {title, entry};
+    const QModelIndex changed = index(row);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, EntryRole});
+}

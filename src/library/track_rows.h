@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QString>
+#include <vector>
+
+/// The rows of one track view of the library: the title the view shows and, at the same
+/// row, the entry behind it (a full path, or a track entry "line^list"), with the
+/// operator's selection and current row. The window's list boxes are views of it.
+
+struct TrackRow {
+    QString title;
+    QString entry;
+};
+
+/// A track as the add commands take it: the title shown and the file's path.
+struct TrackFile {
+    QString title;
+    QString path;
+};
+
+/// The order of a sorted list box over rows of title and payload: by title without regard
+/// to case in the collation of the user's locale, equal titles by their payload. Returns
+/// the indices of the rows in that order; titles and payloads are parallel.
+std::vector<qsizetype> ListBoxOrder(const QStringList& titles, const QStringList& payloads);
+/// Sorts rows by ListBoxOrder, the entry being the payload.
+void SortLikeListBox(QList<TrackRow>& rows);
+
+/// A list model of TrackRow. Qt::DisplayRole is the title, EntryRole the entry and
+/// SelectedRole (bool, settable) the selection.
+class TrackRows : public QAbstractListModel {
+    Q_OBJECT
+public:
+    enum Role { EntryRole = Qt::UserRole + 1, SelectedRole };
+
+    explicit TrackRows(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    /// Everything shown is replaced; no row is selected or current afterwards.
+    void Replace(QList<TrackRow> rows);
+    int Count() const { return static_cast<int>(m_rows.size()); }
+    /// Empty for a row that is not there.
+    QString Title(int row) const;
+    QString Entry(int row) const;
+
+    /// -1 when no row is current.
+    int CurrentRow() const { return m_current; }
+    /// A row that is not there makes none current.
+    void SetCurrentRow(int row);
+    bool IsSelected(int row) const;
+    void SetSelected(int row, bool selected);
+    void SelectAll();
+    /// The selected rows from top to bottom.
+    QList<int> SelectedRows() const;
+
+    /// A renamed track: the row keeps its place and selection.
+    void SetRow(int row, const QString& title, const QString& entry);
+
+private:
+    bool Has(int row) const { return row >= 0 && row < Count(); }
+
+    QList<TrackRow> m_rows;
+    std::vector<bool> m_selected;
+    int m_current = -1;
+};

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLocale>
+
+#include "library/artist_index.h"
+#include "library/dir_view.h"
+#include "library/library.h"
+#include "support/files.h"
+#include "support/station_folder.h"
+
+namespace {
+
+// The orders expected here and in the search's tests are those of an English-speaking
+// operator, whatever the machine's locale: Latin titles before Greek ones.
+class EnglishLocale : public ::testing::Environment {
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English)); }
+};
+const auto* const kEnglishLocale = ::testing::AddGlobalTestEnvironment(new EnglishLocale);
+
+using Page = Library::Page;
+
+// "title@list" for track entries, "title" otherwise, in the view's order.
+QStringList Shown(const TrackRows& rows) {
+    QStringList shown;
+    for (int row = 0; row < rows.Count(); ++row) {
+        const QString list = rows.Entry(row).section(u'^', 1);
+        shown << (list.isEmpty() ? rows.Title(row) : rows.Title(row) + "@" + list);
+    }
+    return shown;
+}
+
+// In every locale, the C locale too, whose collation keys would otherwise keep the case.
+TEST(TrackRowsOrder, TitlesWithoutCaseThenPayloadsInEveryLocale) {
+    struct Case {
+        QStringList titles;
+        QStringList payloads;
+        QStringList sorted;  // "title|payload"
+    };
+    const QList<Case> cases{
+        {{"beta.mp3", "Alpha.mp3", "gamma.mp3"},
+         {"1", "2", "3"},
+         {"Alpha.mp3|2", "beta.mp3|1", "gamma.mp3|3"}},
+        {{"song.mp3", "song.mp3"}, {"/z/", "/a/"}, {"song.mp3|/a/", "song.mp3|/z/"}},
+        {{"Song.mp3", "song.mp3", "SONG.mp3"},
+         {"/b/", "/c/", "/a/"},
+         {"SONG.mp3|/a/", "Song.mp3|/b/", "song.mp3|/c/"}},
+        {{"b.mp3", "B.mp3", "a.mp3", "A.mp3"},
+         {"x", "x", "x", "x"},
+         {"A.mp3|x", "a.mp3|x", "B.mp3|x", "b.mp3|x"}},
+    };
+    for (const QLocale::Language language : {QLocale::C, QLocale::Greek, QLocale::English}) {
+        QLocale::setDefault(QLocale(language));
+        for (const Case& c : cases) {
+            QStringList sorted;
+            for (const qsizetype i : ListBoxOrder(c.titles, c.payloads))
+                sorted << c.titles[i] + "|" + c.payloads[i];
+            EXPECT_EQ(sorted, c.sorted) << language << c.titles.join(",").toStdString();
+        }
+    }
+}
+
+class LibraryTest : public ::testing::Test {
+protected:
+    LibraryTest() {
+        for (const char* list : {"b", "c"}) Write(list, {"Shared - Song.mp3"});
+        Write("a", {"Shared - Song.mp3", "ABC-Early.mp3"});
+        Write("pop", {"Abc-Song.mp3", "Abc - Song.mp3", "Abcde - Other.mp3", "ΑΛΦΑ - x.mp3",
+                      "αλφα - y.mp3", "-Song.mp3", "NoDash.mp3", "beta.mp3", "Alpha.mp3"});
+        Write("CD_rock", {"Cdonly - X.mp3"});
+        Write("cd_rock", {"Lower - Y.mp3"});
+        library.RefreshListNames();
+    }
+    void Write(const QString& list, const QStringList& titles) {
+        QStringList lines;
+        for (const QString& title : titles) lines << station.MusicPath() + title;
+        station.WriteList(list, lines);
+    }
+    StationFolder station;
+    Library library{station.ListsPath()};
+};
+
+TEST_F(LibraryTest, ArtistsFoldOnlyLatinCaseKeepTheFirstSpellingAndHonourTheCdBox) {
+    const QStringList plain{"", "ABC", "Abc ", "Abcde ", "Lower ", "Shared ", "ΑΛΦΑ ", "αλφα "};
+    QStringList withCds = plain;
+    withCds.insert(4, "Cdonly ");
+    for (const auto& [cds, artists] : {std::pair{false, plain}, std::pair{true, withCds}}) {
+        EXPECT_TRUE(library.CheckBoxCDsArtistsClick(cds).isEmpty());
+        EXPECT_EQ(library.Artists(), artists) << cds;
+    }
+}
+
+TEST_F(LibraryTest, AnArtistCollectsTheTitlesThatStartWithItsName) {
+    library.PageControl1Change(Page::Artists);
+    const QList<std::pair<QString, QStringList>> cases{
+        {"ABC",
+         {"Abc - Song.mp3@pop", "ABC-Early.mp3@a", "Abc-Song.mp3@pop", "Abcde - Other.mp3@pop"}},
+        {"Abc ", {"Abc - Song.mp3@pop"}},
+        {"", {}},
+        {"ΑΛΦΑ ", {"ΑΛΦΑ - x.mp3@pop"}},
+        {"Shared ", {"Shared - Song.mp3@a", "Shared - Song.mp3@b", "Shared - Song.mp3@c"}},
+    };
+    for (const auto& [artist, tracks] : cases) {
+        library.ListBoxArtistClick(library.Artists().indexOf(artist));
+        EXPECT_EQ(Shown(library.Rows(Page::Artists)), tracks) << artist.toStdString();
+        EXPECT_EQ(library.ArtistTracksCount(), tracks.size());
+    }
+}
+
+TEST_F(LibraryTest, ATrackInThreeListsNamesItsOwnListInSearchAndArtists) {
+    library.EditSearch1Change("shared");
+    library.PageControl1Change(Page::Artists);
+    library.ListBoxArtistClick(library.Artists().indexOf("Shared "));
+    for (int row = 0; row < 3; ++row) {
+        library.ListBoxListAll1Click(row);
+        library.ListBoxArtistTracksClick(row);
+        const QString list = QString(QChar(u'a' + row));
+        EXPECT_EQ(library.ListThatContains(), list);
+        EXPECT_EQ(library.ProgrThatContainsArtist(), list);
+        EXPECT_EQ(library.CurrentEntry(Page::Search),
+                  station.MusicPath() + "Shared - Song.mp3^" + list);
+    }
+    EXPECT_EQ(library.TracksInSearch(), 3);
+    // A text of three characters keeps the results; Label21 moves with Greeklish runs only.
+    library.EditSearch1Change("sha");
+    EXPECT_EQ(library.TracksInSearch(), 3);
+    EXPECT_EQ(library.Label21(), "Label21");
+    library.SetGreeklishSearch(true);
+    library.EditSearch1Change("καλη");
+    EXPECT_EQ(library.Label21(), "KALH");
+}
+
+TEST_F(LibraryTest, ListsAlphabeticShowsTheChosenListByTitleWithPathsAndItsList) {
+    EXPECT_EQ(library.AlphabeticListNames(), QStringList({"a", "b", "c", "cd_rock", "pop"}));
+    library.CheckBoxIncludeCDsAlphabeticClick(true);
+    EXPECT_TRUE(library.AlphabeticListNames().contains("CD_rock"));
+    library.ListBoxListsForFileClick(library.AlphabeticListNames().indexOf("pop"));
+    const TrackRows& rows = library.Rows(Page::ListsAlphabetic);
+    EXPECT_EQ(Shown(rows).mid(0, 4),
+              QStringList({"-Song.mp3", "Abc - Song.mp3", "Abc-Song.mp3", "Abcde - Other.mp3"}));
+    EXPECT_EQ(Shown(rows).mid(4, 2), QStringList({"Alpha.mp3", "beta.mp3"}));
+    EXPECT_EQ(library.TracksInFile(), 9);
+    library.Rows(Page::ListsAlphabetic).SetCurrentRow(4);
+    EXPECT_EQ(library.CurrentEntry(Page::ListsAlphabetic), station.MusicPath() + "Alpha.mp3^pop");
+    library.RefreshListNames();
+    EXPECT_EQ(library.Rows(Page::ListsAlphabetic).Count(), 0);
+    EXPECT_EQ(library.CurrentEntry(Page::ListsAlphabetic), "");
+}
+
+TEST_F(LibraryTest, AListThatCannotBeReadIsReportedAndTheOthersStillShow) {
+    WriteBytes(station.ListsPath() + "broken", QByteArray("a\0b", 3));
+    library.RefreshListNames();
+    EXPECT_EQ(
+        library.ListBoxListsForFileClick(library.AlphabeticListNames().indexOf("broken")).size(),
+        1);
+    EXPECT_EQ(library.TracksInFile(), 0);
+    EXPECT_EQ(library.PageControl1Change(Page::Artists).size(), 1);
+    EXPECT_TRUE(library.Artists().contains("Shared "));
+    EXPECT_EQ(library.EditSearch1Change("song").size(), 1);
+    EXPECT_GT(library.TracksInSearch(), 0);
+}
+
+TEST_F(LibraryTest, RenamedRowsKeepTheirListAndAddCommandsTakeThePaths) {
+    library.EditSearch1Change("shared");
+    library.PageControl1Change(Page::Artists);
+    library.ListBoxArtistClick(library.Artists().indexOf("Shared "));
+    const QString renamed = station.MusicPath() + "Renamed.mp3";
+    for (const Page page : {Page::Search, Page::Artists}) {
+        ASSERT_TRUE(library.RenameRow(page, 1, renamed));
+        EXPECT_EQ(Shown(library.Rows(page))[1], "Renamed.mp3@b");
+        library.Rows(page).SetSelected(1, true);
+        library.Rows(page).SetSelected(2, true);
+        const QList<TrackFile> chosen = library.SelectedTitlesAndPaths(page);
+        ASSERT_EQ(chosen.size(), 2);
+        EXPECT_EQ(chosen[0].path, renamed);
+        EXPECT_EQ(chosen[1].title + chosen[1].path,
+                  "Shared - Song.mp3" + station.MusicPath() + "Shared - Song.mp3");
+    }
+    EXPECT_FALSE(library.RenameRow(Page::Search, 3, renamed));
+    EXPECT_TRUE(library.TrackRowsKeyDown(Page::Search, 97, true));
+    EXPECT_FALSE(library.TrackRowsKeyDown(Page::Artists, 65, false));
+    EXPECT_EQ(library.Rows(Page::Search).SelectedRows(), QList<int>({0, 1, 2}));
+}
+
+TEST(DirViewTest, ChoosingAFolderSelectsItsFilesAndAnotherMaskDoesNot) {
+    QTemporaryDir dir;
+    for (const char* name : {"b.mp3", "A.MP3", "c.wav", "d.txt"})
+        WriteBytes(dir.filePath(name), "x");
+    DirView view;
+    view.DirectoryOutline1Change(dir.path() + "/");
+    EXPECT_EQ(Shown(view.Rows()), QStringList({"A.MP3", "b.mp3"}));
+    EXPECT_EQ(view.Rows().Entry(1), dir.path() + "/b.mp3");
+    EXPECT_EQ(view.Rows().SelectedRows(), QList<int>({0, 1}));
+    view.FilterComboBox1Change(DirView::MaskNames().indexOf("all"));
+    EXPECT_EQ(Shown(view.Rows()), QStringList({"A.MP3", "b.mp3", "c.wav"}));
+    EXPECT_TRUE(view.Rows().SelectedRows().isEmpty());
+    EXPECT_EQ(view.TracksInDir(), 2);
+    view.DirectoryOutline1Change(dir.path());
+    EXPECT_EQ(view.Rows().Entry(2), dir.path() + "/c.wav");
+    EXPECT_EQ(view.TracksInDir(), 3);
+}
+
+TEST(DirViewTest, SubfolderTracksAreTakenOnceFromTheFirstSubfolder) {
+    QTemporaryDir dir;
+    const QDir top(dir.path());
+    for (const char* path : {"one/inner", "two", ".hidden"}) ASSERT_TRUE(top.mkpath(path));
+    for (const char* path : {"top.mp3", "one/a.mp3", "one/.h.mp3", "two/a.mp3", "two/b.mp3",
+                             "two/c.mp3", ".hidden/z.mp3"})
+        WriteBytes(top.filePath(path), "x");
+    QStringList taken;
+    for (const TrackFile& track : AddSubfolderTracks(dir.path(), {"b.mp3"}))
+        taken << track.title + "=" + track.path.mid(dir.path().size());
+    EXPECT_EQ(taken, QStringList({".h.mp3=/one/.h.mp3", "a.mp3=/one/a.mp3", "inner=/one/inner",
+                                  "c.mp3=/two/c.mp3"}));
+}
+
+TEST(Favourites, SixteenPressesLeaveTheFourteenNewest) {
+    QStringList favourites;
+    for (int press = 1; press <= 16; ++press) AddFavourite(favourites, QString::number(press));
+    EXPECT_EQ(favourites, QStringList({"16", "15", "14", "13", "12", "11", "10", "9", "8", "7", "6",
+                                       "5", "4", "3"}));
+}
+
+}  // namespace
