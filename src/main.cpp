@@ -3,12 +3,14 @@
 // library's search).
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/as_run_file.h"
@@ -111,7 +113,28 @@ void OpenPageForScreenshot(QWidget& window) {
     }
 }
 
-int RunWindow(int argc, char** argv, const CommandLine& cl) {
+// bench/library_start_bench.sh times the start to the first painted window: with this
+// variable set the window reports it on standard error and closes. Nothing else sets it.
+class FirstPaintReport final : public QObject {
+public:
+    explicit FirstPaintReport(const QElapsedTimer& since) : m_since(since) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_reported) {
+            m_reported = true;
+            std::fprintf(stderr, "first paint after %lld ms\n",
+                         static_cast<long long>(m_since.elapsed()));
+            auto* window = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, window, [window] { window->close(); });
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer m_since;
+    bool m_reported = false;
+};
+
+int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer& started) {
     const bool headless = ChooseOffscreenWhenNoDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
@@ -190,6 +213,9 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     QStringList messages = station.StartUp(store.get());
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
+    FirstPaintReport firstPaint(started);
+    if (qEnvironmentVariableIsSet("STAVOX_REPORT_FIRST_PAINT"))
+        window.installEventFilter(&firstPaint);
     window.showMaximized();
     OpenPageForScreenshot(window);
     LogProblems(messages, log, clock);
@@ -204,6 +230,8 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer started;
+    started.start();
     IgnoreWriteFailureSignals();
     const CommandLine cl = ParseCommandLine(ArgumentsOf(argc, argv));
     if (!cl.error.isEmpty()) {
@@ -215,6 +243,6 @@ int main(int argc, char** argv) {
         std::printf("%s\n", qPrintable(text));
         return 0;
     }
-    if (cl.mode == CommandLine::Mode::Window) return RunWindow(argc, argv, cl);
+    if (cl.mode == CommandLine::Mode::Window) return RunWindow(argc, argv, cl, started);
     return RunHeadless(argc, argv, cl);
 }

@@ -37,7 +37,10 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_hour(m_folders.HoursPath, clock, timers, m_engine),
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
-      m_lists(m_folders.ListsPath, m_lock) {
+      m_lists(m_folders.ListsPath, m_lock),
+      m_library(m_folders.ListsPath),
+      m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists,
+             m_spotSchedule) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
     // The marquees come before the spots so that they move while the deck is paused.
     m_engine.AddTickPart(m_marquees);
@@ -76,6 +79,7 @@ QStringList Station::StartUp(QSettings* store) {
     AddIfAny(messages, m_jingles.LoadJingleTabs(m_spots.PlayOnlyOneSpot));
     m_lineIn.StartUp();
     m_lists.RefreshListNames();
+    FollowListsFolder();
     return messages;
 }
 
@@ -93,7 +97,7 @@ void Station::LoadSettings(QSettings* store, QStringList& messages) {
     const ReadResult<QStringList> favourites = ReadFavorites(m_folders);
     AddIfAny(messages, favourites);
     m_favoritesUnreadable = !favourites.ok();
-    m_favorites = favourites.value;
+    m_library.SetFavorites(favourites.value);
 }
 
 void Station::SelectToday(QStringList& messages) {
@@ -109,6 +113,18 @@ bool Station::KeyDown(int key) {
 }
 
 void Station::PlayJingle(int button) { m_jingles.PlayJingle(button, m_spots.HowFastFadeOnSpots); }
+
+Library& Station::MusicLibrary() {
+    // The options write the stored value; the pages read it when a search runs.
+    m_library.SetGreeklishSearch(m_options.GreeklishSearch);
+    return m_library;
+}
+
+void Station::FollowListsFolder() {
+    if (m_lists.FolderNames() == m_libraryFolderNames) return;
+    m_libraryFolderNames = m_lists.FolderNames();
+    m_library.RefreshListNames();
+}
 
 void Station::PlayNow() { m_engine.PlayNow(m_lists.PlayNowEntry()); }
 
@@ -140,6 +156,7 @@ QStringList Station::Close(QSettings* store) {
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
     AddIfAny(messages, m_spotSchedule.SaveSpotSlot());
     // A file that could not be read is not replaced by the little that is known of it.
-    if (!m_favoritesUnreadable) AddIfAny(messages, WriteFavorites(m_folders, m_favorites));
+    if (!m_favoritesUnreadable)
+        AddIfAny(messages, WriteFavorites(m_folders, m_library.Favorites()));
     return messages;
 }

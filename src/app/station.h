@@ -7,6 +7,8 @@
 #include "app/settings.h"
 #include "app/station_options.h"
 #include "jingles/jingle_wall.h"
+#include "library/library.h"
+#include "library/library_desk.h"
 #include "playback/playback_engine.h"
 #include "playback/program_loader.h"
 #include "player/line_in.h"
@@ -89,8 +91,16 @@ public:
     /// The window keys 219..222; false for a key that is not the station's.
     bool KeyDown(int key);
 
-    /// The drop-down items of the search box, kept in "favorites.txt".
-    const QStringList& Favorites() const { return m_favorites; }
+    /// The music library's pages (their favourite search texts are kept in
+    /// "favorites.txt"). The search follows the stored "Enable GreekLish Search".
+    Library& MusicLibrary();
+    const Library& MusicLibrary() const { return m_library; }
+    /// The Lists tab read the lists folder again (a list saved or deleted): the library's
+    /// list names follow. Nothing when the folder's names are the same.
+    void FollowListsFolder();
+    /// The library's commands on the queue, the list editor, the spots and the files.
+    LibraryDesk& Desk() { return m_desk; }
+    const LibraryDesk& Desk() const { return m_desk; }
 
     /// The stored options that wait for their rooms, and the colours.
     StationOptions& StoredOptions() { return m_options; }
@@ -129,7 +139,9 @@ private:
     Calendar m_calendar;
     ProgramLoader m_loader;
     ListEditor m_lists;
-    QStringList m_favorites;
+    Library m_library;
+    LibraryDesk m_desk;
+    QStringList m_libraryFolderNames;    // the lists folder as the library last read it
     bool m_favoritesUnreadable = false;  // then the file is kept as it is at close
     bool m_closed = false;
 };

@@ -80,14 +80,23 @@ QString Library::CurrentEntry(Page page) const {
     return MakeTrackEntry(entry, m_chosenListName);
 }
 
+TrackFile Library::TrackAt(Page page, int row) const {
+    const TrackRows& rows = Rows(page);
+    const QString entry = rows.Entry(row);
+    return {rows.Title(row), HoldsTrackEntries(page) ? SplitTrackEntry(entry).path : entry};
+}
+
+std::optional<TrackFile> Library::CurrentTrack(Page page) const {
+    const TrackRows& rows = Rows(page);
+    const int row = rows.CurrentRow();
+    if (row < 0) return std::nullopt;
+    return TrackAt(page, row);
+}
+
 QList<TrackFile> Library::SelectedTitlesAndPaths(Page page) const {
     const TrackRows& rows = Rows(page);
     QList<TrackFile> tracks;
-    for (const int row : rows.SelectedRows()) {
-        const QString entry = rows.Entry(row);
-        tracks.append(
-            {rows.Title(row), HoldsTrackEntries(page) ? SplitTrackEntry(entry).path : entry});
-    }
+    for (const int row : rows.SelectedRows()) tracks.append(TrackAt(page, row));
     return tracks;
 }
 

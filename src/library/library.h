@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "library/dir_view.h"
 #include "library/track_rows.h"
@@ -42,6 +43,8 @@ public:
     /// "DIR", the path and the chosen list on "Lists Alphabetic" (the path alone while no
     /// list is chosen), the track entry on the other pages. Empty when no row is current.
     QString CurrentEntry(Page page) const;
+    /// The current row's title and path; nothing when no row is current.
+    std::optional<TrackFile> CurrentTrack(Page page) const;
     /// The selected rows' titles and paths, top to bottom, for the add commands.
     QList<TrackFile> SelectedTitlesAndPaths(Page page) const;
     /// A renamed track: the row shows the new title and its entry holds the new path; a
@@ -113,6 +116,7 @@ public:
     void ListBoxArtistTracksClick(int row);
 
 private:
+    TrackFile TrackAt(Page page, int row) const;
     QStringList RunSearch();
     QStringList BuildArtistList();
 

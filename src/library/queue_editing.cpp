@@ -74,8 +74,8 @@ void PlayAtOnce(PlaybackEngine& engine, const std::optional<QString>& entry) {
     engine.DoubleClickNextTrackLabel(1);
 }
 
-int SelectionList::AddToPlayList1Click(const QList<TrackPick>& picks) {
-    for (const TrackPick& pick : picks) {
+int SelectionList::AddToPlayList1Click(const QList<TrackFile>& picks) {
+    for (const TrackFile& pick : picks) {
         if (m_rows.empty())
             m_rows.push_back({pick.title, pick.path, false});
         else
@@ -84,8 +84,8 @@ int SelectionList::AddToPlayList1Click(const QList<TrackPick>& picks) {
     return Count();
 }
 
-int SelectionList::ButtonAddFromFileToPlayListClick(const QList<TrackPick>& picks) {
-    for (const TrackPick& pick : picks) {
+int SelectionList::ButtonAddFromFileToPlayListClick(const QList<TrackFile>& picks) {
+    for (const TrackFile& pick : picks) {
         if (m_rows.empty())
             m_rows.push_back({pick.title, pick.path, false});
         else
@@ -94,12 +94,12 @@ int SelectionList::ButtonAddFromFileToPlayListClick(const QList<TrackPick>& pick
     return Count();
 }
 
-int SelectionList::AddToPlaylist3Click(const std::optional<TrackPick>& pick) {
+int SelectionList::AddToPlaylist3Click(const std::optional<TrackFile>& pick) {
     if (pick) MakeCurrent(InsertAfterCurrent(*pick));
     return Count();
 }
 
-int SelectionList::InsertAfterCurrent(const TrackPick& pick) {
+int SelectionList::InsertAfterCurrent(const TrackFile& pick) {
     const int row = m_current + 1;
     m_rows.insert(m_rows.begin() + row, Row{pick.title, pick.path, false});
     return row;

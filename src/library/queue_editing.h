@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "library/track_pick.h"
+#include "library/track_rows.h"
 
 class PlaybackEngine;
 class PlayQueue;
@@ -64,18 +64,18 @@ public:
     /// `AddToPlayList1Click` (the Lists page's selection, top to bottom): appended to an
     /// empty list, else each put right after the current row, which stays; so they land
     /// there in reverse order.
-    int AddToPlayList1Click(const QList<TrackPick>& picks);
+    int AddToPlayList1Click(const QList<TrackFile>& picks);
     /// `ButtonAddFromFileToPlayListClick` (Lists Alphabetic's selection, top to bottom):
     /// appended to an empty list, else each put right after the current row and made the
     /// only selected and current row; so they keep their order.
-    int ButtonAddFromFileToPlayListClick(const QList<TrackPick>& picks);
+    int ButtonAddFromFileToPlayListClick(const QList<TrackFile>& picks);
     /// `AddToPlaylist3Click` (the Search page's current row): put right after the current
     /// row and made the only selected and current row. Nothing without a pick.
-    int AddToPlaylist3Click(const std::optional<TrackPick>& pick);
+    int AddToPlaylist3Click(const std::optional<TrackFile>& pick);
 
 private:
     /// Right after the current row; at the top when there is none.
-    int InsertAfterCurrent(const TrackPick& pick);
+    int InsertAfterCurrent(const TrackFile& pick);
     void MakeCurrent(int row);
 
     std::vector<Row> m_rows;

@@ -188,6 +188,12 @@ Result ListEditor::AppendRow(const QString& title, const QString& path) {
     return Result::Ok();
 }
 
+void ListEditor::TrackRenamed(int row, const QString& title, const QString& path) {
+    if (row < 0 || row >= TotalTracks()) return;
+    m_rows[row].title = title;
+    m_rows[row].path = path;
+}
+
 bool ListEditor::ContainsTitle(const QString& title) const {
     return std::any_of(m_rows.begin(), m_rows.end(),
                        [&](const Row& row) { return row.title == title; });

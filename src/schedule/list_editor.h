@@ -101,6 +101,9 @@ public:
     /// For the add commands: appends one entry.
     Result AppendRow(const QString& title, const QString& path);
     bool ContainsTitle(const QString& title) const;
+    /// A track renamed on disk: the entry shows its new title and path (no lock: the file
+    /// is already renamed and the lists rewritten).
+    void TrackRenamed(int row, const QString& title, const QString& path);
 
 private:
     void ClearEditor();

@@ -225,3 +225,13 @@ void SpotSchedule::PrepareNextSpots(int hour, int minute) {
     m_nextHour = h;
     m_nextQuarter = q;
 }
+
+void SpotSchedule::SpotFileRenamed(const QString& oldPath, const QString& newPath) {
+    for (qsizetype i = 0; i < m_editedPaths.size(); ++i) {
+        if (m_editedPaths[i] != oldPath) continue;
+        m_editedPaths[i] = newPath;
+        m_editedTitles[i] = TrackTitle(newPath);
+    }
+    for (QString& path : m_nextPaths)
+        if (path == oldPath) path = newPath;
+}

@@ -84,6 +84,10 @@ public:
     /// Only the first ten spots of a slot are stored; the rest go at the next reload.
     Result AddSpot(const QString& path, const QString& title);
 
+    /// A spot file renamed on disk (its lines already rewritten): the shown slot and "Next
+    /// Spots" name the new path from now on, so the run never looks for the old one.
+    void SpotFileRenamed(const QString& oldPath, const QString& newPath);
+
     // --- the main loop ---
     /// Loads the slot `quarter` of the shown weekday and hour into the editor.
     Result LoadSpotSlot(int quarter);

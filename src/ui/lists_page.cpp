@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
@@ -135,6 +136,42 @@ void ListsPage::SetUpTitles() {
         if (!m_drawing) SyncSelection();
     });
     connect(m_titles, &QListWidget::itemDoubleClicked, this, [this] { PlayNow(); });
+    SetUpTitlesMenu();
+}
+
+// `PopupMenu1`: the current entry into the queue or the selection list, or a new name.
+void ListsPage::SetUpTitlesMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto item = [&](const char* name, const QString& caption, auto command) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, [this, command] {
+            SyncSelection();
+            command();
+            Q_EMIT changed();
+        });
+    };
+    LibraryDesk& desk = m_station.Desk();
+    item("AddFirstToPlaylist3", QStringLiteral("Insert To Playlist"),
+         [&desk] { desk.InsertEditorRow(); });
+    item("AddToPlayList1", QStringLiteral("AddToPlayList"),
+         [&desk] { desk.AddEditorRowsToPlayList(); });
+    item("Rename2", QStringLiteral("Rename"), [this, &desk] {
+        const int row = m_station.Lists().CurrentRow();
+        if (row < 0) return;
+        const auto name = AskNewName(this, m_station.Lists().Rows()[row].title);
+        if (name) RunCommand(this, [&] { return desk.RenameEditorRow(*name); });
+    });
+    m_titles->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_titles, &QWidget::customContextMenuRequested, menu,
+            [this, menu](const QPoint& at) { menu->popup(m_titles->viewport()->mapToGlobal(at)); });
+}
+
+void ListsPage::ScrollToLast() {
+    if (m_titles->count() > 0)
+        m_titles->scrollToItem(m_titles->item(m_titles->count() - 1),
+                               QAbstractItemView::PositionAtTop);
 }
 
 QVBoxLayout* ListsPage::BuildEditorButtons() {

@@ -22,6 +22,8 @@ class ListsPage final : public QWidget {
 public:
     ListsPage(Station& station, QWidget* parent);
     void Redraw();
+    /// The last entry at the top, after tracks were added.
+    void ScrollToLast();
 
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.
@@ -35,6 +37,7 @@ private:
     QHBoxLayout* BuildNamesFooter();
     QHBoxLayout* BuildNameRow();
     void SetUpTitles();
+    void SetUpTitlesMenu();
     QVBoxLayout* BuildEditorButtons();
     QPushButton* TrackButton(const QString& name, const QIcon& icon, const QString& hint,
                              Result (ListEditor::*command)());

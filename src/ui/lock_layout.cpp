@@ -20,17 +20,12 @@ const QStringList& LockHiddenControls() {
         // Jingles tab
         QStringLiteral("SpeedButtonCearJingles"), QStringLiteral("SpeedButtonSetJingles"),
         // The played list
-        QStringLiteral("SpeedButtonClearPrevList")};
-    return names;
-}
-
-const QStringList& LockHiddenWhenBuilt() {
-    static const QStringList names = {// The add button of the library
-                                      QStringLiteral("ButtonAddToProgr"),
-                                      // Menu items of the library and the played list
-                                      QStringLiteral("Rename1"), QStringLiteral("Rename2"),
-                                      QStringLiteral("Rename3"), QStringLiteral("AddToProgram3"),
-                                      QStringLiteral("AddToProgram4")};
+        QStringLiteral("SpeedButtonClearPrevList"),
+        // The add button of the library
+        QStringLiteral("ButtonAddToProgr"),
+        // Menu items of the library and the played list
+        QStringLiteral("Rename1"), QStringLiteral("Rename2"), QStringLiteral("Rename3"),
+        QStringLiteral("AddToProgram3"), QStringLiteral("AddToProgram4")};
     return names;
 }
 
@@ -40,11 +35,9 @@ const QStringList& LockDisabledControls() {
 }
 
 void ApplyLockLayout(QWidget& window, bool locked) {
-    for (const QStringList* names : {&LockHiddenControls(), &LockHiddenWhenBuilt()}) {
-        for (const QString& name : *names) {
-            if (QWidget* w = window.findChild<QWidget*>(name)) w->setVisible(!locked);
-            if (QAction* a = window.findChild<QAction*>(name)) a->setVisible(!locked);
-        }
+    for (const QString& name : LockHiddenControls()) {
+        if (QWidget* w = window.findChild<QWidget*>(name)) w->setVisible(!locked);
+        if (QAction* a = window.findChild<QAction*>(name)) a->setVisible(!locked);
     }
     for (const QString& name : LockDisabledControls()) {
         if (QWidget* w = window.findChild<QWidget*>(name)) w->setEnabled(!locked);

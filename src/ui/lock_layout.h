@@ -10,9 +10,6 @@ class QWidget;
 
 /// The editing controls and menu items the window has, hidden while locked.
 const QStringList& LockHiddenControls();
-/// Editing controls of features not built yet, hidden too once they exist. A feature that
-/// arrives moves its names to LockHiddenControls, where their spelling is checked.
-const QStringList& LockHiddenWhenBuilt();
 /// Controls disabled instead of hidden while locked.
 const QStringList& LockDisabledControls();
 

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -21,11 +23,13 @@
 #include "ui/chooser_dialog.h"
 #include "ui/colours.h"
 #include "ui/jingles_page.h"
+#include "ui/library_pages.h"
 #include "ui/lists_page.h"
 #include "ui/lock_layout.h"
 #include "ui/moving_label_panel.h"
 #include "ui/next_spots_panel.h"
 #include "ui/not_yet_built.h"
+#include "ui/operator_messages.h"
 #include "ui/options_dialog.h"
 #include "ui/played_page.h"
 #include "ui/player_panel.h"
@@ -230,12 +234,50 @@ QVBoxLayout* MainWindow::BuildRightColumn(QWidget* centre) {
     BuildTitlePanel(centre);
     QHBoxLayout* clockRow = BuildClockRow(centre);
     QTabWidget* pages = BuildProgramPages(centre);
+    // The program pages above, the library below: the add button between them sends the
+    // library's tracks up into the list or the spots being edited.
+    auto* split = new QSplitter(Qt::Vertical, centre);
+    split->setObjectName(QStringLiteral("SplitterProgramLibrary"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(pages);
+    split->addWidget(BuildLibraryArea(centre));
+    split->setStretchFactor(0, 5);
+    split->setStretchFactor(1, 4);
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
     right->addWidget(m_title);
     right->addLayout(clockRow);
-    right->addWidget(pages, 1);
+    right->addWidget(split, 1);
     return right;
+}
+
+QWidget* MainWindow::BuildLibraryArea(QWidget* centre) {
+    auto* area = new QWidget(centre);
+    m_library = new LibraryPages(m_station, area);
+    connect(m_library, &LibraryPages::changed, this, &MainWindow::RefreshView);
+    auto* add = new QPushButton(QStringLiteral("▲ Add"), area);
+    add->setObjectName(QStringLiteral("ButtonAddToProgr"));
+    add->setToolTip(QStringLiteral(
+        "Add the selected tracks from the bottom window to the top list or spots list"));
+    connect(add, &QPushButton::clicked, this, &MainWindow::AddFromLibrary);
+    auto* addRow = new QHBoxLayout;
+    addRow->addStretch();
+    addRow->addWidget(add);
+    addRow->addStretch();
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(addRow);
+    layout->addWidget(m_library, 1);
+    return area;
+}
+
+void MainWindow::AddFromLibrary() {
+    const auto tab = CalendarAreaTab(m_programPages->currentIndex());
+    const EditorAdds adds = m_station.Desk().ButtonAddToProgrClick(tab);
+    ShowError(this, adds.result.message());
+    RefreshView();
+    if (adds.scrollToLast) m_lists->ScrollToLast();
 }
 
 void MainWindow::BuildTitlePanel(QWidget* centre) {
@@ -295,6 +337,7 @@ void MainWindow::BuildMessagePanel(QWidget* centre) {
 
 QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
     auto* pages = new QTabWidget(centre);
+    m_programPages = pages;
     pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
     m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
     m_spots = new SpotsPage(m_station, *m_weekChooser, *m_stats, pages);
@@ -355,7 +398,9 @@ void MainWindow::RefreshView() {
     m_calendar->Redraw();
     m_spots->Redraw();
     m_nextSpots->Redraw();
+    m_station.FollowListsFolder();
     m_lists->Redraw();
+    m_library->Redraw();
     m_played->Redraw();
     m_jingles->Redraw();
 }

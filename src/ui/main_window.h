@@ -9,6 +9,7 @@ class QKeyEvent;
 class CalendarPage;
 class ChooserDialog;
 class JinglesPage;
+class LibraryPages;
 class ListsPage;
 class MovingLabelPanel;
 class NextSpotsPanel;
@@ -56,6 +57,8 @@ private:
     QVBoxLayout* BuildRightColumn(QWidget* centre);
     void BuildTitlePanel(QWidget* centre);
     QHBoxLayout* BuildClockRow(QWidget* centre);
+    QWidget* BuildLibraryArea(QWidget* centre);
+    void AddFromLibrary();
     void BuildVideoPanel(QWidget* centre);
     void BuildMessagePanel(QWidget* centre);
     QTabWidget* BuildProgramPages(QWidget* centre);
@@ -85,6 +88,8 @@ private:
     SpotsPage* m_spots = nullptr;
     NextSpotsPanel* m_nextSpots = nullptr;
     ListsPage* m_lists = nullptr;
+    QTabWidget* m_programPages = nullptr;
+    LibraryPages* m_library = nullptr;
     PlayedPage* m_played = nullptr;
     JinglesPage* m_jingles = nullptr;
 };

@@ -11,7 +11,6 @@ struct NotYetBuilt {
 
 constexpr NotYetBuilt kNotYetBuilt[] = {
     {"GroupBoxShutDown", "the automatic shutdown"},
-    {"CheckBoxGreekLishSearch", "the search"},
 };
 
 }  // namespace

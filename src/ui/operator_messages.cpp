@@ -1,6 +1,8 @@
 #include "ui/operator_messages.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <exception>
 
@@ -29,4 +31,22 @@ void RunCommand(QWidget* parent, const std::function<Result()>& command) {
         result = Result::Error(QString::fromLocal8Bit(e.what()));
     }
     ShowError(parent, result.message());
+}
+
+void ShowPath(QWidget* parent, const QString& path) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Path"), path, QMessageBox::Ok,
+                    parent);
+    box.setObjectName(QStringLiteral("PathDialog"));
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
+}
+
+std::optional<QString> AskNewName(QWidget* parent, const QString& shownName) {
+    bool ok = false;
+    const QString name = QInputDialog::getText(parent, QStringLiteral("Rename"),
+                                               QStringLiteral("Enter the new name"),
+                                               QLineEdit::Normal, shownName, &ok);
+    if (!ok) return std::nullopt;
+    return name;
 }

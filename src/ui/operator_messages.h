@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "base/result.h"
 
@@ -18,3 +19,8 @@ void ShowError(QWidget* parent, const QString& message);
 /// Runs one operator command and shows what it reports: the message of its result (a
 /// warning as an error), or the text of an exception that escaped it.
 void RunCommand(QWidget* parent, const std::function<Result()>& command);
+/// "Show Path": the track's full path in a box whose text can be selected and copied.
+void ShowPath(QWidget* parent, const QString& path);
+/// The rename prompt ("Rename", "Enter the new name") filled with the shown name; empty
+/// nothing when the operator cancels.
+std::optional<QString> AskNewName(QWidget* parent, const QString& shownName);

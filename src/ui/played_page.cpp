@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 
 #include "app/station.h"
@@ -24,6 +25,7 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
         m_station.Engine().SelectPlayedRow(rows.isEmpty() ? -1 : m_played->row(rows.first()));
     });
     connect(m_played, &QListWidget::itemDoubleClicked, this, [this] { PlaySelected(); });
+    SetUpMenu();
 
     auto* play = new QPushButton(QStringLiteral("Play"), this);
     play->setObjectName(QStringLiteral("SpeedButton7"));
@@ -63,6 +65,27 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
     layout->addWidget(m_played, 0, 0);
     layout->addLayout(buttons, 1, 0);
     layout->addWidget(m_dontClear, 2, 0);
+}
+
+// `PopupMenuForPrev1`: the chosen track into the list being edited, or its path.
+void PlayedPage::SetUpMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenuForPrev1"));
+    QAction* add = menu->addAction(QStringLiteral("AddToProgram"));
+    add->setObjectName(QStringLiteral("AddToProgram4"));
+    connect(add, &QAction::triggered, this, [this] {
+        RunCommand(this, [this] { return m_station.Desk().AddPlayedToProgram(); });
+        Q_EMIT changed();
+    });
+    QAction* path = menu->addAction(QStringLiteral("Show Path"));
+    path->setObjectName(QStringLiteral("ShowPathPlayed"));
+    connect(path, &QAction::triggered, this, [this] {
+        const PlayedList& played = m_station.Engine().Played();
+        if (played.SelectedRow >= 0) ShowPath(this, played.PathAt(played.SelectedRow));
+    });
+    m_played->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_played, &QWidget::customContextMenuRequested, menu,
+            [this, menu](const QPoint& at) { menu->popup(m_played->viewport()->mapToGlobal(at)); });
 }
 
 void PlayedPage::PlaySelected() {

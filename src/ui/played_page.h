@@ -22,6 +22,7 @@ Q_SIGNALS:
     void changed();
 
 private:
+    void SetUpMenu();
     void PlaySelected();
     void Save();
 

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/station.h"
@@ -74,9 +75,40 @@ ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(m_random);
     countRow->addStretch();
+    AddQueueButtons(*countRow);
+    countRow->addStretch();
     countRow->addWidget(m_tracksToPlay);
     countRow->addWidget(tracks);
     layout->addLayout(countRow);
+}
+
+// Moves and removal of the marked next track, and the insert from the library page shown.
+void ProgramPanel::AddQueueButtons(QHBoxLayout& row) {
+    const auto button = [&](const char* name, const QString& caption, const QString& hint,
+                            void (LibraryDesk::*command)()) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(hint);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QPushButton::clicked, this, [this, command] {
+            (m_station.Desk().*command)();
+            Q_EMIT changed();
+        });
+        row.addWidget(b);
+        return b;
+    };
+    button("ButtonUpPlay1", QStringLiteral("▲"), QStringLiteral("Move the selected track up"),
+           &LibraryDesk::ButtonUpPlay1Click)
+        ->setFixedWidth(30);
+    button("ButtonDownPlay1", QStringLiteral("▼"), QStringLiteral("Move the selected track down"),
+           &LibraryDesk::ButtonDownPlay1Click)
+        ->setFixedWidth(30);
+    button("ButtonPlayDel1", QStringLiteral("Del"), QStringLiteral("Delete the selected track"),
+           &LibraryDesk::ButtonPlayDel1Click)
+        ->setFixedWidth(40);
+    button("SpeedButton8", QStringLiteral("<<<-----"),
+           QStringLiteral("Moves the selected song from the right window to the play list"),
+           &LibraryDesk::SpeedButton8Click);
 }
 
 void ProgramPanel::Redraw() {

@@ -5,12 +5,14 @@
 
 class ClickableLabel;
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class Station;
 
 /// The running program and what comes next: `LabelRunProgram`, the program value
 /// `LabelProgramName1` and its span `LabelWra2`; the five next-track labels
 /// `LabelTrackPlay1` … `LabelTrackPlay5` (a click marks one, a double click plays it);
+/// the marked track's moves and removal and the insert from the library ("<<<-----");
 /// random play "Selections" and the tracks still to come.
 class ProgramPanel final : public QWidget {
     Q_OBJECT
@@ -23,6 +25,8 @@ Q_SIGNALS:
     void changed();
 
 private:
+    void AddQueueButtons(QHBoxLayout& row);
+
     Station& m_station;
     QLabel* m_programName;
     QLabel* m_span;

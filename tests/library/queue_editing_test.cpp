@@ -64,7 +64,7 @@ TEST(QueueEditor, DeleteGivesAProgramTrackBackAndCountsAnyOtherAsGone) {
 
 TEST(SelectionList, EachAddCommandPlacesItsRowsByItsOwnRule) {
     SelectionList list;
-    EXPECT_EQ(list.AddToPlaylist3Click(TrackPick{"a", "/a^x"}), 1);
+    EXPECT_EQ(list.AddToPlaylist3Click(TrackFile{"a", "/a^x"}), 1);
     EXPECT_EQ(list.AddToPlaylist3Click(std::nullopt), 1);
     EXPECT_EQ(list.AddToPlayList1Click({{"b", "/b"}, {"c", "/c"}}), 3);
     EXPECT_EQ(list.ButtonAddFromFileToPlayListClick({{"d", "/d"}, {"e", "/e"}}), 5);

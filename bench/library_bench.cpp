@@ -1,0 +1,181 @@
+// The library's views over a large station: 500 lists of 200 track lines each (100 000
+// lines), names in Greek and in Latin letters, every fifth list in Windows-1253. Measures a
+// search run against grep over the same files, the Artists view and one list's Alphabetic
+// view.
+//
+// `library_bench --make-library FOLDER` only writes such a station's lists into
+// FOLDER/pro1 (bench/library_start_bench.sh times the window's start on it).
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "base/text_file.h"
+#include "library/library.h"
+#include "library/track_search.h"
+
+namespace {
+
+constexpr int kLists = 500;
+constexpr int kLinesPerList = 200;
+constexpr int kArtists = 2000;
+constexpr int kTracks = 20000;
+
+const QStringList kLatinWords = {"Love", "Night", "Summer", "Blue",  "River", "Dance", "Heart",
+                                 "Rain", "Fire",  "Road",   "Dream", "Light", "Song",  "Sea"};
+const QStringList kGreekWords = {"Αγάπη", "Νύχτα", "Καλοκαίρι", "Θάλασσα", "Καρδιά",
+                                 "Βροχή", "Φωτιά", "Δρόμος",    "Όνειρο",  "Φως",
+                                 "ΚΑΛΗ",  "Μέρα",  "αγαπη",     "ΞΑΝΑ"};
+const QStringList kLatinNames = {"Anna", "George", "Maria", "Nick", "Helen", "John", "Kostas"};
+const QStringList kGreekNames = {"Άννα", "Γιώργος", "Μαρία", "Νίκος", "Ελένη", "Γιάννης", "Κώστας"};
+
+QString Pick(const QStringList& words, std::mt19937& rng) {
+    return words[static_cast<int>(rng() % words.size())];
+}
+
+// Half the artists and titles in Greek, half in Latin letters.
+QStringList MakeTrackPaths() {
+    std::mt19937 rng(1234);
+    QStringList artists;
+    for (int i = 0; i < kArtists; ++i) {
+        const bool greek = i % 2 == 0;
+        artists << QStringLiteral("%1 %2%3")
+                       .arg(Pick(greek ? kGreekNames : kLatinNames, rng),
+                            Pick(greek ? kGreekWords : kLatinWords, rng))
+                       .arg(i);
+    }
+    QStringList paths;
+    for (int i = 0; i < kTracks; ++i) {
+        const QString& artist = artists[static_cast<int>(rng() % kArtists)];
+        const bool greek = i % 2 == 0;
+        const QString title = QStringLiteral("%1 %2 %3")
+                                  .arg(Pick(greek ? kGreekWords : kLatinWords, rng),
+                                       Pick(greek ? kGreekWords : kLatinWords, rng))
+                                  .arg(i);
+        paths << QStringLiteral("/music/%1/%1 - %2.mp3").arg(artist, title);
+    }
+    return paths;
+}
+
+void WriteLists(const QString& listsFolder) {
+    QDir().mkpath(listsFolder);
+    const QStringList tracks = MakeTrackPaths();
+    std::mt19937 rng(5678);
+    for (int list = 0; list < kLists; ++list) {
+        QString text;
+        for (int line = 0; line < kLinesPerList; ++line)
+            text += tracks[static_cast<int>(rng() % tracks.size())] + QStringLiteral("\r\n");
+        const QString name = (list % 50 == 0 ? QStringLiteral("CD_") : QString()) +
+                             QStringLiteral("List %1").arg(list, 3, 10, QChar(u'0'));
+        QFile file(listsFolder + u'/' + name);
+        const QByteArray bytes = list % 5 == 0 ? text_file::EncodeWindows1253(text) : text.toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+}
+
+class Station {
+public:
+    static const Station& Get() {
+        static const Station station;
+        return station;
+    }
+    QString listsPath;
+    QStringList listFiles;
+
+private:
+    Station() {
+        listsPath = m_dir.filePath(QStringLiteral("pro1")) + u'/';
+        WriteLists(listsPath);
+        for (const QString& name : QDir(listsPath).entryList(QDir::Files, QDir::Name))
+            listFiles << listsPath + name;
+    }
+    QTemporaryDir m_dir;
+};
+
+void BM_Search(benchmark::State& state, const QString& text, bool greeklish) {
+    const Station& station = Station::Get();
+    int rows = 0;
+    for (auto _ : state) {
+        const SearchOutcome outcome =
+            RunTrackSearch(station.listsPath, {text, QString(), greeklish, true});
+        rows = static_cast<int>(outcome.rows.size());
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = rows;
+}
+
+// grep as the yardstick: one process over the same files, counting matching lines.
+void BM_GrepCount(benchmark::State& state, const QString& text) {
+    const Station& station = Station::Get();
+    const QString grep = QStandardPaths::findExecutable(QStringLiteral("grep"));
+    if (grep.isEmpty()) {
+        state.SkipWithError("grep is not installed");
+        return;
+    }
+    for (auto _ : state) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));  // -i on Greek too
+        process.setProcessEnvironment(environment);
+        process.start(grep, QStringList{QStringLiteral("-ciF"), text} + station.listFiles);
+        process.waitForFinished(-1);
+        benchmark::DoNotOptimize(process.readAllStandardOutput());
+    }
+}
+
+void BM_ArtistsView(benchmark::State& state) {
+    const Station& station = Station::Get();
+    Library library(station.listsPath);
+    library.CheckBoxCDsArtistsClick(true);
+    for (auto _ : state) {
+        library.PageControl1Change(Library::Page::Artists);
+        benchmark::DoNotOptimize(library.ArtistCount());
+    }
+    state.counters["artists"] = library.ArtistCount();
+}
+
+void BM_AlphabeticView(benchmark::State& state) {
+    const Station& station = Station::Get();
+    Library library(station.listsPath);
+    library.RefreshListNames();
+    for (auto _ : state) {
+        library.ListBoxListsForFileClick(1);
+        benchmark::DoNotOptimize(library.TracksInFile());
+    }
+}
+
+BENCHMARK_CAPTURE(BM_Search, latin_love, QStringLiteral("love"), false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_GrepCount, latin_love, QStringLiteral("love"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Search, greeklish_kalh, QStringLiteral("καλη"), true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_GrepCount, greek_kalh, QStringLiteral("καλη"))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ArtistsView)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AlphabeticView)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--make-library") == 0) {
+        WriteLists(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/pro1"));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

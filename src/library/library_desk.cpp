@@ -1,0 +1,135 @@
+#include "library/library_desk.h"
+
+#include "playback/playback_engine.h"
+#include "schedule/list_editor.h"
+#include "schedule/list_file.h"
+#include "spots/spot_schedule.h"
+
+namespace {
+
+std::optional<QString> EntryOrNothing(const QString& entry) {
+    if (entry.isEmpty()) return std::nullopt;
+    return entry;
+}
+
+Result ResultOf(EditorAdds adds) { return std::move(adds.result); }
+
+}  // namespace
+
+LibraryDesk::LibraryDesk(Places places, Library& library, PlaybackEngine& engine, ListEditor& lists,
+                         SpotSchedule& spots)
+    : m_places(std::move(places)),
+      m_library(library),
+      m_engine(engine),
+      m_lists(lists),
+      m_spots(spots) {}
+
+void LibraryDesk::ButtonUpPlay1Click() {
+    QueueEditor(m_engine.QueueForLoader()).ButtonUpPlay1Click();
+}
+
+void LibraryDesk::ButtonDownPlay1Click() {
+    QueueEditor(m_engine.QueueForLoader()).ButtonDownPlay1Click();
+}
+
+void LibraryDesk::ButtonPlayDel1Click() {
+    QueueEditor(m_engine.QueueForLoader()).ButtonPlayDel1Click();
+}
+
+void LibraryDesk::InsertIntoQueue(Library::Page page) {
+    if (const QString entry = m_library.CurrentEntry(page); !entry.isEmpty())
+        m_engine.QueueForLoader().InsertIntoQueue(entry);
+}
+
+void LibraryDesk::InsertEditorRow() {
+    if (const std::optional<QString> entry = m_lists.PlayNowEntry())
+        m_engine.QueueForLoader().InsertIntoQueue(*entry);
+}
+
+void LibraryDesk::PlayAtOnce(Library::Page page) {
+    ::PlayAtOnce(m_engine, EntryOrNothing(m_library.CurrentEntry(page)));
+}
+
+void LibraryDesk::AddToPlayList(Library::Page page) {
+    if (page == Library::Page::ListsAlphabetic) {
+        QList<TrackFile> picks;
+        const TrackRows& rows = m_library.Rows(page);
+        for (const int row : rows.SelectedRows()) picks.append({rows.Title(row), rows.Entry(row)});
+        m_selection.ButtonAddFromFileToPlayListClick(picks);
+    } else if (page == Library::Page::Search) {
+        const TrackRows& rows = m_library.Rows(page);
+        const int row = rows.CurrentRow();
+        if (row >= 0) m_selection.AddToPlaylist3Click(TrackFile{rows.Title(row), rows.Entry(row)});
+    }
+}
+
+void LibraryDesk::AddEditorRowsToPlayList() {
+    QList<TrackFile> picks;
+    for (const ListEditor::Row& row : m_lists.Rows())
+        if (row.selected) picks.append({row.title, row.path});
+    m_selection.AddToPlayList1Click(picks);
+}
+
+Result LibraryDesk::AddToProgram(Library::Page page) {
+    return ResultOf(AddSelectionToEditor(m_lists, m_library.SelectedTitlesAndPaths(page)));
+}
+
+Result LibraryDesk::AddPlayedToProgram() {
+    const PlayedList& played = m_engine.Played();
+    const int row = played.SelectedRow;
+    std::optional<TrackFile> pick;
+    if (row >= 0 && row < played.Count())
+        pick = TrackFile{played.Titles()[row], played.PathAt(row)};
+    return ResultOf(AddToProgram4Click(m_lists, pick));
+}
+
+EditorAdds LibraryDesk::ButtonAddToProgrClick(CalendarAreaTab tab) {
+    const Library::Page page = m_library.CurrentPage();
+    return ::ButtonAddToProgrClick(tab, m_library.SelectedTitlesAndPaths(page),
+                                   m_library.CurrentTrack(page), m_lists, m_spots);
+}
+
+Result LibraryDesk::BitBtnAddFromDirAllToProgClick() {
+    QStringList titles;
+    for (const ListEditor::Row& row : m_lists.Rows()) titles << row.title;
+    const QList<TrackFile> found = AddSubfolderTracks(m_library.Dir().Folder(), titles);
+    return ResultOf(AddSelectionToEditor(m_lists, found));
+}
+
+QString LibraryDesk::RenameSuggestion(Library::Page page) const {
+    const std::optional<TrackFile> track = m_library.CurrentTrack(page);
+    return track ? track->title : QString();
+}
+
+Result LibraryDesk::Rename(Library::Page page, const QString& typedName) {
+    const std::optional<TrackFile> track = m_library.CurrentTrack(page);
+    if (!track) return Result::Ok();
+    const RenameOutcome outcome = RenameFile(track->path, typedName);
+    if (outcome.renamed)
+        m_library.RenameRow(page, m_library.Rows(page).CurrentRow(), outcome.newPath);
+    return outcome.result;
+}
+
+Result LibraryDesk::RenameEditorRow(const QString& typedName) {
+    const int row = m_lists.CurrentRow();
+    if (row < 0) return Result::Ok();
+    const RenameOutcome outcome = RenameFile(m_lists.Rows()[row].path, typedName);
+    if (!outcome.renamed) return outcome.result;
+    m_lists.TrackRenamed(row, TrackTitle(outcome.newPath), outcome.newPath);
+    // The chosen list is read again from its file, which now names the new path.
+    if (const int chosen = m_lists.ChosenListIndex(); chosen >= 0)
+        if (Result reloaded = m_lists.ListBoxFileListBoxClick(chosen); !reloaded.ok())
+            return reloaded;
+    return outcome.result;
+}
+
+RenameOutcome LibraryDesk::RenameFile(const QString& oldPath, const QString& typedName) {
+    const RenamePlaces places{m_places.listsPath, m_lists.ListNames(), m_places.spotsPath};
+    RenameOutcome outcome =
+        RenameTrackEverywhere(oldPath, typedName, places, m_engine.QueueForLoader());
+    if (outcome.renamed) {
+        m_spots.SpotFileRenamed(oldPath, outcome.newPath);
+        m_engine.QueueForLoader().ShowNextTracks();
+    }
+    return outcome;
+}

@@ -1,0 +1,412 @@
+#include "ui/library_pages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/station.h"
+#include "ui/operator_messages.h"
+#include "ui/track_list_view.h"
+
+namespace {
+
+using Page = Library::Page;
+
+QLabel* NamedLabel(const QString& name, QWidget* parent, const QString& text = QString()) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A list box of names whose rows change only when the core's names do.
+void ShowNames(QListWidget& box, QStringList& shown, const QStringList& names) {
+    if (names == shown) return;
+    shown = names;
+    box.clear();
+    box.addItems(names);
+}
+
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchFirst = false) {
+    auto* row = new QHBoxLayout;
+    bool first = true;
+    for (QWidget* w : widgets) {
+        row->addWidget(w, first && stretchFirst ? 1 : 0);
+        first = false;
+    }
+    if (!stretchFirst) row->addStretch();
+    return row;
+}
+
+}  // namespace
+
+LibraryPages::LibraryPages(Station& station, QWidget* parent)
+    : QTabWidget(parent), m_station(station) {
+    setObjectName(QStringLiteral("PageControl1"));
+    addTab(BuildDirPage(), QStringLiteral("DIR"));
+    addTab(BuildAlphabeticPage(), QStringLiteral("Lists Alphabetic"));
+    addTab(BuildSearchPage(), QStringLiteral("Search"));
+    addTab(BuildArtistsPage(), QStringLiteral("Artists"));
+    setCurrentIndex(static_cast<int>(Page::ListsAlphabetic));
+    connect(this, &QTabWidget::currentChanged, this, [this](int index) {
+        RunReading([&] { return m_station.MusicLibrary().PageControl1Change(Page(index)); });
+    });
+}
+
+Library::Page LibraryPages::ShownPage() const { return Page(currentIndex()); }
+
+TrackListView* LibraryPages::TrackView(const QString& name, Page page, QWidget* parent) {
+    auto* view = new TrackListView(name, m_station.MusicLibrary().Rows(page), parent);
+    m_views[static_cast<int>(page)] = view;
+    connect(view, &TrackListView::activatedRow, this, [this, page] {
+        m_station.Desk().PlayAtOnce(page);
+        Done();
+    });
+    return view;
+}
+
+QPushButton* LibraryPages::PlayButton(const QString& name, Page page, QWidget* parent) {
+    auto* play = new QPushButton(QStringLiteral("Play"), parent);
+    play->setObjectName(name);
+    play->setToolTip(QStringLiteral("Play the selected track above"));
+    connect(play, &QPushButton::clicked, this, [this, page] {
+        m_station.Desk().PlayAtOnce(page);
+        Done();
+    });
+    return play;
+}
+
+QCheckBox* LibraryPages::CdsBox(const QString& name, QWidget* parent) {
+    auto* box = new QCheckBox(QStringLiteral("+CDs"), parent);
+    box->setObjectName(name);
+    box->setToolTip(QStringLiteral("Show lists starting with the prefix CD_"));
+    return box;
+}
+
+void LibraryPages::AddMenuItem(QMenu& menu, const QString& name, const QString& caption,
+                               const std::function<void()>& command) {
+    QAction* item = menu.addAction(caption);
+    item->setObjectName(name);
+    if (!command) {
+        item->setEnabled(false);  // an item of the menu that has no command
+        return;
+    }
+    connect(item, &QAction::triggered, this, [this, command] {
+        command();
+        Done();
+    });
+}
+
+// The pop-up menu of a page's track rows; every page has its own set of items.
+QMenu* LibraryPages::TrackMenu(const QString& name, Page page) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(name);
+    LibraryDesk& desk = m_station.Desk();
+    const auto insert = [&desk, page] { desk.InsertIntoQueue(page); };
+    const auto addToProgram = [this, &desk, page] {
+        RunCommand(this, [&] { return desk.AddToProgram(page); });
+    };
+    const auto rename = [this, page] { Rename(page); };
+    const std::function<void()> none;
+    static const char* const kInsertNames[] = {"AddFirstToPlaylist2", "AddFirstToPlaylist1",
+                                               "AddFirstToPlaylist4", "AddFirstToPlaylist5"};
+    AddMenuItem(*menu, QLatin1String(kInsertNames[static_cast<int>(page)]),
+                QStringLiteral("Insert To Playlist"), insert);
+    switch (page) {
+        case Page::Dir:
+            AddMenuItem(*menu, QStringLiteral("AddToPlayList1Dir"), QStringLiteral("AddToPlayList"),
+                        none);
+            AddMenuItem(*menu, QStringLiteral("addFromDirToProgram"),
+                        QStringLiteral("add to Program"), addToProgram);
+            AddMenuItem(*menu, QStringLiteral("Rename1"), QStringLiteral("Rename"), rename);
+            break;
+        case Page::ListsAlphabetic:
+            AddMenuItem(*menu, QStringLiteral("AddToPlayList2"), QStringLiteral("AddToPlayList"),
+                        [&desk, page] { desk.AddToPlayList(page); });
+            AddMenuItem(*menu, QStringLiteral("AddToProgram3"), QStringLiteral("AddToProgram"),
+                        addToProgram);
+            AddMenuItem(*menu, QStringLiteral("SendAsSpot1"), QStringLiteral("SendAsSpot"),
+                        [this, page] {
+                            if (const auto track = m_station.MusicLibrary().CurrentTrack(page))
+                                m_station.Spots().SendAsSpot(track->path);
+                        });
+            AddMenuItem(*menu, QStringLiteral("SendAsSpotWithFade1"),
+                        QStringLiteral("SendAsSpotWithFade"), none);
+            AddMenuItem(*menu, QStringLiteral("Rename3"), QStringLiteral("Rename"), rename);
+            break;
+        case Page::Search:
+            AddMenuItem(*menu, QStringLiteral("AddToPlaylist3"), QStringLiteral("AddToPlaylist"),
+                        [&desk, page] { desk.AddToPlayList(page); });
+            AddMenuItem(*menu, QStringLiteral("AddFromSearchToProgram1"),
+                        QStringLiteral("AddToProgram"), addToProgram);
+            break;
+        case Page::Artists:
+            AddMenuItem(*menu, QStringLiteral("AddFromArtistToProgr1"),
+                        QStringLiteral("AddToProgram"), addToProgram);
+            AddMenuItem(*menu, QStringLiteral("RenameFromArtist"), QStringLiteral("Rename..."),
+                        rename);
+            break;
+    }
+    AddMenuItem(*menu, name + QStringLiteral("ShowPath"), QStringLiteral("Show Path"),
+                [this, page] { ShowTrackPath(page); });
+    connect(m_views[static_cast<int>(page)], &TrackListView::menuAsked, menu,
+            [menu](const QPoint& at) { menu->popup(at); });
+    return menu;
+}
+
+QWidget* LibraryPages::BuildDirPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("TabSheetDir"));
+    m_drives = new QComboBox(page);
+    m_drives->setObjectName(QStringLiteral("DriveComboBox1"));
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady()) m_drives->addItem(volume.rootPath());
+    m_folderModel = new QFileSystemModel(page);
+    m_folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_folderModel->setRootPath(QString());
+    m_folders = new QTreeView(page);
+    m_folders->setObjectName(QStringLiteral("DirectoryOutline1"));
+    m_folders->setModel(m_folderModel);
+    m_folders->setHeaderHidden(true);
+    for (int column = 1; column < m_folderModel->columnCount(); ++column)
+        m_folders->hideColumn(column);
+    connect(m_folders, &QTreeView::clicked, this,
+            [this](const QModelIndex& index) { ChooseFolder(m_folderModel->filePath(index)); });
+    connect(m_drives, &QComboBox::activated, this, &LibraryPages::ChooseDrive);
+
+    TrackListView* files = TrackView(QStringLiteral("FileListBox1"), Page::Dir, page);
+    m_mask = new QComboBox(page);
+    m_mask->setObjectName(QStringLiteral("FilterComboBox1"));
+    m_mask->addItems(DirView::MaskNames());
+    connect(m_mask, &QComboBox::activated, this, [this](int index) {
+        m_station.MusicLibrary().FilterComboBox1Change(index);
+        Done();
+    });
+    m_tracksInDir = NamedLabel(QStringLiteral("LabelTracksInDir"), page);
+    auto* addAll = new QPushButton(QStringLiteral("Add all sub-folders"), page);
+    addAll->setObjectName(QStringLiteral("BitBtnAddFromDirAllToProg"));
+    addAll->setToolTip(
+        QStringLiteral("Add the tracks of every sub-folder to the list being edited"));
+    connect(addAll, &QPushButton::clicked, this, [this] {
+        RunCommand(this, [this] { return m_station.Desk().BitBtnAddFromDirAllToProgClick(); });
+        Done();
+    });
+    TrackMenu(QStringLiteral("PopupMenuAdd1"), Page::Dir);
+
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_drives, 0, 0);
+    layout->addWidget(m_folders, 1, 0);
+    layout->addLayout(Row({addAll}), 2, 0);
+    layout->addLayout(Row({m_mask, m_tracksInDir}), 0, 1);
+    layout->addWidget(files, 1, 1);
+    layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlayFile1"), Page::Dir, page)}), 2, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    ChooseDrive(0);
+    return page;
+}
+
+void LibraryPages::ChooseDrive(int index) {
+    const QString root = m_drives->itemText(index);
+    if (root.isEmpty()) return;
+    m_folders->setRootIndex(m_folderModel->index(root));
+    ChooseFolder(root);
+}
+
+void LibraryPages::ChooseFolder(const QString& folder) {
+    m_station.MusicLibrary().DirectoryOutline1Change(folder);
+    Done();
+}
+
+QWidget* LibraryPages::BuildAlphabeticPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("TabSheetFile"));
+    m_listNames = new QListWidget(page);
+    m_listNames->setObjectName(QStringLiteral("ListBoxListsForFile"));
+    connect(m_listNames, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_drawing || row < 0) return;
+        RunReading([&] { return m_station.MusicLibrary().ListBoxListsForFileClick(row); });
+    });
+    m_cdsAlphabetic = CdsBox(QStringLiteral("CheckBoxIncludeCDsAlphabetic"), page);
+    connect(m_cdsAlphabetic, &QCheckBox::clicked, this, [this](bool checked) {
+        m_station.MusicLibrary().CheckBoxIncludeCDsAlphabeticClick(checked);
+        Done();
+    });
+    m_listsCount = NamedLabel(QStringLiteral("LabelListsAlphabetCount"), page);
+    TrackListView* tracks =
+        TrackView(QStringLiteral("ListBoxFileProgr1"), Page::ListsAlphabetic, page);
+    m_tracksInFile = NamedLabel(QStringLiteral("LabelTracksInFile"), page);
+    TrackMenu(QStringLiteral("PopupMenuForProgs1"), Page::ListsAlphabetic);
+
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_listNames, 0, 0);
+    layout->addLayout(Row({m_cdsAlphabetic, m_listsCount}), 1, 0);
+    layout->addWidget(tracks, 0, 1);
+    layout->addLayout(
+        Row({PlayButton(QStringLiteral("BitBtnPlayList1"), Page::ListsAlphabetic, page),
+             m_tracksInFile}),
+        1, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 2);
+    return page;
+}
+
+QWidget* LibraryPages::BuildSearchPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("TabSheetSearch"));
+    m_search1 = new QComboBox(page);
+    m_search1->setObjectName(QStringLiteral("EditSearch1"));
+    m_search1->setEditable(true);
+    m_search1->setInsertPolicy(QComboBox::NoInsert);  // "+" keeps the favourites
+    m_search1->setMaxVisibleItems(15);
+    m_search1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(m_search1, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (m_drawing) return;
+        RunReading([&] { return m_station.MusicLibrary().EditSearch1Change(text); });
+    });
+    auto* add = new QPushButton(QStringLiteral("+"), page);
+    add->setObjectName(QStringLiteral("SpeedButtonAdd"));
+    add->setToolTip(QStringLiteral("Keep the search text in the list above"));
+    add->setFixedWidth(28);
+    connect(add, &QPushButton::clicked, this, [this] {
+        m_station.MusicLibrary().SpeedButtonAddClick();
+        Done();
+    });
+    m_search2 = new QLineEdit(page);
+    m_search2->setObjectName(QStringLiteral("EditSearch2"));
+    m_search2->setPlaceholderText(QStringLiteral("and"));
+    connect(m_search2, &QLineEdit::textEdited, this, [this](const QString& text) {
+        RunReading([&] { return m_station.MusicLibrary().EditSearch2Change(text); });
+    });
+    m_cdsSearch = CdsBox(QStringLiteral("CheckBoxSearchCDs"), page);
+    connect(m_cdsSearch, &QCheckBox::clicked, this, [this](bool checked) {
+        RunReading([&] { return m_station.MusicLibrary().CheckBoxSearchCDsClick(checked); });
+    });
+    m_label21 = NamedLabel(QStringLiteral("Label21"), page);
+    TrackListView* results = TrackView(QStringLiteral("ListBoxListAll1"), Page::Search, page);
+    connect(results->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                m_station.MusicLibrary().ListBoxListAll1Click(current.row());
+                Done();
+            });
+    m_tracksInSearch = NamedLabel(QStringLiteral("LabelTracksInSearch"), page);
+    m_listThatContains = NamedLabel(QStringLiteral("LabelListThatContains"), page);
+    TrackMenu(QStringLiteral("PopupMenuSearchListBox1"), Page::Search);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(Row({m_search1, add, m_search2, m_cdsSearch}, true));
+    layout->addLayout(Row({m_label21}));
+    layout->addWidget(results, 1);
+    layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlaySearch1"), Page::Search, page),
+                           m_tracksInSearch, m_listThatContains}));
+    return page;
+}
+
+QWidget* LibraryPages::BuildArtistsPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("TabSheetArtist"));
+    m_artists = new QListWidget(page);
+    m_artists->setObjectName(QStringLiteral("ListBoxArtist"));
+    m_artists->setUniformItemSizes(true);
+    connect(m_artists, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_drawing || row < 0) return;
+        RunReading([&] { return m_station.MusicLibrary().ListBoxArtistClick(row); });
+    });
+    m_cdsArtists = CdsBox(QStringLiteral("CheckBoxCDsArtists"), page);
+    connect(m_cdsArtists, &QCheckBox::clicked, this, [this](bool checked) {
+        RunReading([&] { return m_station.MusicLibrary().CheckBoxCDsArtistsClick(checked); });
+    });
+    m_artistsCount = NamedLabel(QStringLiteral("LabelArtists"), page);
+    TrackListView* tracks = TrackView(QStringLiteral("ListBoxArtistTracks"), Page::Artists, page);
+    connect(tracks->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                m_station.MusicLibrary().ListBoxArtistTracksClick(current.row());
+                Done();
+            });
+    m_artistTracks = NamedLabel(QStringLiteral("LabelArtistTracks"), page);
+    m_progrThatContainsArtist = NamedLabel(QStringLiteral("LabelProgrThatContainsArtist"), page);
+    TrackMenu(QStringLiteral("PopupMenuArtist"), Page::Artists);
+
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_artists, 0, 0);
+    layout->addLayout(Row({m_cdsArtists, m_artistsCount}), 1, 0);
+    layout->addWidget(tracks, 0, 1);
+    layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlayArtistTrack"), Page::Artists, page),
+                           m_artistTracks, m_progrThatContainsArtist}),
+                      1, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 2);
+    return page;
+}
+
+void LibraryPages::Rename(Page page) {
+    LibraryDesk& desk = m_station.Desk();
+    if (!m_station.MusicLibrary().CurrentTrack(page)) return;
+    const std::optional<QString> name = AskNewName(this, desk.RenameSuggestion(page));
+    if (!name) return;
+    RunCommand(this, [&] { return desk.Rename(page, *name); });
+}
+
+void LibraryPages::ShowTrackPath(Page page) {
+    if (const auto track = m_station.MusicLibrary().CurrentTrack(page)) ShowPath(this, track->path);
+}
+
+void LibraryPages::RunReading(const std::function<QStringList()>& command) {
+    const QStringList problems = command();
+    Done();
+    ShowError(this, problems.join(QLatin1Char('\n')));
+}
+
+void LibraryPages::Done() {
+    for (TrackListView* view : m_views)
+        if (view) view->ShowCoreSelection();
+    Q_EMIT changed();
+}
+
+void LibraryPages::Redraw() {
+    m_drawing = true;
+    const Library& library = m_station.MusicLibrary();
+    m_tracksInDir->setText(QString::number(library.Dir().TracksInDir()));
+    m_mask->setCurrentIndex(library.Dir().MaskIndex());
+
+    ShowNames(*m_listNames, m_shownListNames, library.AlphabeticListNames());
+    m_listNames->setCurrentRow(library.ChosenList());
+    m_cdsAlphabetic->setChecked(library.IncludeCdsAlphabetic());
+    m_listsCount->setText(QString::number(library.AlphabeticListNames().size()));
+    m_tracksInFile->setText(QString::number(library.TracksInFile()));
+
+    if (library.Favorites() != m_shownFavourites) {
+        const QString typed = m_search1->currentText();
+        m_shownFavourites = library.Favorites();
+        m_search1->clear();
+        m_search1->addItems(m_shownFavourites);
+        m_search1->setEditText(typed);
+    }
+    m_cdsSearch->setChecked(library.IncludeCdsSearch());
+    m_label21->setText(library.Label21());
+    m_tracksInSearch->setText(QString::number(library.TracksInSearch()));
+    m_listThatContains->setText(library.ListThatContains());
+
+    ShowNames(*m_artists, m_shownArtists, library.Artists());
+    m_artists->setCurrentRow(library.ChosenArtist());
+    m_cdsArtists->setChecked(library.IncludeCdsArtists());
+    m_artistsCount->setText(QString::number(library.Artists().size()));
+    m_artistTracks->setText(QString::number(library.ArtistTracksCount()));
+    m_progrThatContainsArtist->setText(library.ProgrThatContainsArtist());
+    m_drawing = false;
+}
