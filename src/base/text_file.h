@@ -16,6 +16,8 @@ namespace text_file {
 /// an image, a UTF-16 text) or is too large to be a list is refused with an error. An
 /// error names the file and the system's reason.
 ReadResult<QStringList> ReadLines(const QString& path);
+/// The same file's text whole, line breaks included (for a caller that scans it at once).
+ReadResult<QString> ReadText(const QString& path);
 
 /// On failure, an error naming the file and the system's reason.
 Result WriteLines(const QString& path, const QStringList& lines);

@@ -19,23 +19,38 @@ constexpr std::array<const char*, 25> kLatinOfCapital{
 
 }  // namespace
 
+namespace {
+
+char16_t UpperLatinLetter(char16_t u) { return u >= u'a' && u <= u'z' ? u - (u'a' - u'A') : u; }
+
+char16_t CapitalGreekLetter(char16_t u) {
+    if (u == kFinalSigma) return kCapitalSigma;
+    if (u >= kSmallAlpha && u <= kSmallOmega) return u - (kSmallAlpha - kCapitalAlpha);
+    return u;
+}
+
+}  // namespace
+
 QString UpperLatin(const QString& text) {
     QString out = text;
-    for (QChar& c : out)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
+    FoldForSearch(out, false);
     return out;
 }
 
 QString MakeCapitalGreek(const QString& text) {
     QString out = text;
-    for (QChar& c : out) {
-        const char16_t u = c.unicode();
-        if (u == kFinalSigma)
-            c = QChar(kCapitalSigma);
-        else if (u >= kSmallAlpha && u <= kSmallOmega)
-            c = QChar(u - (kSmallAlpha - kCapitalAlpha));
-    }
+    for (QChar& c : out) c = QChar(CapitalGreekLetter(c.unicode()));
     return out;
+}
+
+void FoldForSearch(QString& text, bool greek) {
+    char16_t* c = reinterpret_cast<char16_t*>(text.data());
+    char16_t* const end = c + text.size();
+    if (greek) {
+        for (; c != end; ++c) *c = CapitalGreekLetter(UpperLatinLetter(*c));
+    } else {
+        for (; c != end; ++c) *c = UpperLatinLetter(*c);
+    }
 }
 
 QString MakeGreeklish(const QString& text) {

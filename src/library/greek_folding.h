@@ -13,6 +13,10 @@ QString UpperLatin(const QString& text);
 /// the result has the length of the input.
 QString MakeCapitalGreek(const QString& text);
 
+/// The search key of a text in place, in one pass: UpperLatin, then with greek also
+/// MakeCapitalGreek. The length stays, so positions in the key are those of the text.
+void FoldForSearch(QString& text, bool greek);
+
 /// The Latin (Greeklish) spelling of a text: each plain Greek capital becomes one or two
 /// Latin letters ("Θ" → "TH", "Ξ" → "KS", "Ψ" → "PS"); every other character stays.
 QString MakeGreeklish(const QString& text);

@@ -10,6 +10,8 @@
 /// `FileListBox2`: the names of the ordinary files of listsPath, sorted by name without
 /// case; hidden files are not lists. No names when the folder is missing.
 QStringList ListShelfNames(const QString& listsPath);
+/// The same names, CD lists only when included.
+QStringList ListShelfNames(const QString& listsPath, bool includeCds);
 
 /// Reads each list of listsPath (ending in "/") in shelf order and hands its name and lines
 /// to visit; CD lists only when included. A list gone meanwhile is skipped without a word;

@@ -1,5 +1,10 @@
 #include "library/track_search.h"
 
+#include <QStringMatcher>
+#include <algorithm>
+#include <vector>
+
+#include "base/parallel_map.h"
 #include "library/greek_folding.h"
 #include "library/list_shelf.h"
 #include "library/track_rows.h"
@@ -7,15 +12,80 @@
 
 namespace {
 
-QString KeyOf(const QString& text, bool greeklish) {
-    const QString upper = UpperLatin(text);
-    return greeklish ? MakeCapitalGreek(upper) : upper;
+QString KeyOf(QString text, bool greeklish) {
+    FoldForSearch(text, greeklish);
+    return text;
+}
+
+// The texts compared with each title's key.
+struct SearchKeys {
+    QString first;
+    QString latin;  // the Latin spelling of the first text, an alternative to it
+    QString second;
+    bool greeklish = false;
+};
+
+bool IsLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
+
+qsizetype LineStart(const QString& text, qsizetype at) {
+    while (at > 0 && !IsLineBreak(text.at(at - 1))) --at;
+    return at;
+}
+
+qsizetype LineEnd(const QString& text, qsizetype at) {
+    while (at < text.size() && !IsLineBreak(text.at(at))) ++at;
+    return at;
+}
+
+// The starts of the lines whose titles hold key, found like grep does: the whole text
+// is searched, and only the lines with a hit are looked at.
+void CollectTitleHits(const QString& folded, const QString& key, std::vector<qsizetype>& starts) {
+    const QStringMatcher matcher(key);  // its skip table serves every hit of the list
+    qsizetype from = 0;
+    for (qsizetype hit; (hit = matcher.indexIn(folded, from)) >= 0;) {
+        const qsizetype start = LineStart(folded, hit);
+        const qsizetype end = LineEnd(folded, hit);
+        const qsizetype title =
+            start + TrackTitleStart(QStringView(folded).sliced(start, end - start));
+        if (hit + key.size() > end) {
+            from = hit + 1;  // a key that holds a line break is in no title
+        } else if (hit < title) {
+            from = title;  // a hit in the folder part: the title may still hold one
+        } else {
+            starts.push_back(start);
+            from = end;
+        }
+    }
+}
+
+void SearchList(const QString& listName, const QString& text, const SearchKeys& keys,
+                QList<SearchRow>& rows) {
+    const QString folded = KeyOf(text, keys.greeklish);
+    std::vector<qsizetype> starts;
+    CollectTitleHits(folded, keys.first, starts);
+    if (!keys.latin.isEmpty()) {
+        CollectTitleHits(folded, keys.latin, starts);
+        std::sort(starts.begin(), starts.end());
+        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    }
+    for (const qsizetype start : starts) {
+        const qsizetype end = LineEnd(folded, start);
+        const qsizetype title =
+            start + TrackTitleStart(QStringView(folded).sliced(start, end - start));
+        // The narrowing text has no Latin alternative.
+        if (!keys.second.isEmpty() &&
+            !QStringView(folded).sliced(title, end - title).contains(keys.second))
+            continue;
+        rows.append({text.sliced(title, end - title), text.sliced(start, end - start), listName});
+    }
 }
 
 // In the order of a sorted list box over "title|line^list".
 void SortRows(QList<SearchRow>& rows) {
     QStringList titles;
     QStringList payloads;
+    titles.reserve(rows.size());
+    payloads.reserve(rows.size());
     for (const SearchRow& row : rows) {
         titles.append(row.title);
         payloads.append(MakeTrackEntry(row.path, row.listName));
@@ -34,22 +104,32 @@ SearchOutcome RunTrackSearch(const QString& listsPath, const SearchQuery& query)
     SearchOutcome outcome;
     if (!IsSearchText(query.text)) return outcome;
     outcome.ran = true;
-    const QString key1 = KeyOf(query.text, query.greeklish);
-    const QString key2 = KeyOf(query.narrowing, query.greeklish);
-    if (query.greeklish) outcome.latin = MakeGreeklish(key1);
+    SearchKeys keys;
+    keys.greeklish = query.greeklish;
+    keys.first = KeyOf(query.text, query.greeklish);
+    keys.second = KeyOf(query.narrowing, query.greeklish);
+    if (query.greeklish) outcome.latin = keys.latin = MakeGreeklish(keys.first);
 
-    const auto visit = [&](const QString& listName, const QStringList& lines) {
-        for (const QString& line : lines) {
-            const QString title = TrackTitle(line);
-            const QString nameKey = KeyOf(title, query.greeklish);
-            const bool first = nameKey.contains(key1) ||
-                               (!outcome.latin.isEmpty() && nameKey.contains(outcome.latin));
-            // The narrowing text has no Latin alternative.
-            const bool second = key2.isEmpty() || nameKey.contains(key2);
-            if (first && second) outcome.rows.append({title, line, listName});
-        }
+    // Each list is read and searched on its own, so the lists are shared out among the
+    // cores; the results are joined in the lists' order.
+    struct ListHits {
+        QList<SearchRow> rows;
+        QString problem;
     };
-    outcome.problems = WalkListShelf(listsPath, query.includeCds, visit);
+    const QStringList names = ListShelfNames(listsPath, query.includeCds);
+    const std::vector<ListHits> hits = MapInParallel<ListHits>(names.size(), [&](qsizetype i) {
+        ListHits found;
+        const ReadResult<QString> read = list_file::ReadText(listsPath, names[i]);
+        if (read.ok())
+            SearchList(names[i], read.value, keys, found.rows);
+        else
+            found.problem = read.message();
+        return found;
+    });
+    for (const ListHits& list : hits) {
+        outcome.rows += list.rows;
+        if (!list.problem.isEmpty()) outcome.problems << list.problem;
+    }
     SortRows(outcome.rows);
     return outcome;
 }

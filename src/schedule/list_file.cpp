@@ -16,11 +16,12 @@ bool IsPathSeparator(QChar ch) {
 
 }  // namespace
 
-QString TrackTitle(const QString& path) {
-    for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        if (IsPathSeparator(path.at(i))) return path.mid(i + 1);
-    }
-    return path;
+QString TrackTitle(const QString& path) { return path.mid(TrackTitleStart(path)); }
+
+qsizetype TrackTitleStart(QStringView path) {
+    for (qsizetype i = path.size() - 1; i >= 0; --i)
+        if (IsPathSeparator(path.at(i))) return i + 1;
+    return 0;
 }
 
 TrackEntryParts SplitTrackEntry(const QString& entry) {
@@ -78,12 +79,18 @@ Result ListNameRefusal(const QString& name) {
 namespace list_file {
 
 ReadResult<QStringList> Read(const QString& listsPath, const QString& name) {
+    ReadResult<QString> text = ReadText(listsPath, name);
+    if (!text.ok()) return {static_cast<Result&>(text)};
+    return {Result::Ok(), text_file::SplitLines(text.value)};
+}
+
+ReadResult<QString> ReadText(const QString& listsPath, const QString& name) {
     // Only an ordinary file in the folder is a list; any other name (empty, a folder,
     // a path leading elsewhere) names no list and reads as an empty one.
     if (!IsSafeFileName(name)) return {};
     const QString path = listsPath + name;
     if (!QFileInfo(path).isFile()) return {};
-    return text_file::ReadLines(path);
+    return text_file::ReadText(path);
 }
 
 Result Write(const QString& listsPath, const QString& name, const QStringList& lines) {

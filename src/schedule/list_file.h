@@ -11,6 +11,8 @@
 
 /// The file-name part of a path: the text after the last "/" or "\" (and ":" on Windows).
 QString TrackTitle(const QString& path);
+/// Where the title begins in the path: just after its last separator, or 0.
+qsizetype TrackTitleStart(QStringView path);
 
 struct TrackEntryParts {
     QString path;      ///< before the first "^", or the whole entry
@@ -44,6 +46,8 @@ namespace list_file {
 /// The lines of listsPath + name; no lines when there is no such file (or the name is
 /// not a plain file name); an error with the system's message when it cannot be read.
 ReadResult<QStringList> Read(const QString& listsPath, const QString& name);
+/// The same list's text whole, its line breaks included.
+ReadResult<QString> ReadText(const QString& listsPath, const QString& name);
 /// Replaces listsPath + name; an error with the system's message on failure. A name that
 /// is not a plain file name is refused.
 Result Write(const QString& listsPath, const QString& name, const QStringList& lines);
