@@ -8,9 +8,10 @@
 # operator's settings are never touched. STAVOX_BUILD_DIR names a build to use instead of
 # building the default preset; STAVOX_DEMO_STATION names a demo station folder to reuse
 # (made there by scripts/make-demo-station.sh when missing). STAVOX_SCREENSHOT_PAGE names
-# the page shown by its tab's caption (a program page, or Jingles beside the played list):
-# Spots unless told, with the spots of the coming quarter, which "Next Spots" beside the
-# clock lists too.
+# the page shown by its tab's caption (a program page, Jingles beside the played list, or
+# a library page): Spots unless told, with the spots of the coming quarter, which "Next
+# Spots" beside the clock lists too. STAVOX_SCREENSHOT_SEARCH is typed into the library's
+# search box, with the Greek and Latin search on.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -45,7 +46,7 @@ station="${STAVOX_DEMO_STATION:-$work/station}"
 # Settings of this run only: a short start wait, everything else at its default.
 mkdir -p "$work/config/Kelmar" "$work/run"
 chmod 700 "$work/run"
-printf '[General]\nWaitSecInBeggining=1\n' >"$work/config/Kelmar/Stavox.conf"
+printf '[General]\nWaitSecInBeggining=1\nGreeklishSearch=1\n' >"$work/config/Kelmar/Stavox.conf"
 
 # A free display number.
 display=90
@@ -66,7 +67,8 @@ done
 export DISPLAY=":$display"
 
 (cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-  STAVOX_SCREENSHOT_PAGE="${STAVOX_SCREENSHOT_PAGE:-Spots}" exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
+  STAVOX_SCREENSHOT_PAGE="${STAVOX_SCREENSHOT_PAGE:-Spots}" \
+  STAVOX_SCREENSHOT_SEARCH="${STAVOX_SCREENSHOT_SEARCH:-}" exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
 mixer_pid=$!
 
 # There is no window manager to maximise the window: give it the whole screen by hand.

@@ -2,6 +2,7 @@
 // (--simulate for the week preview, --track-length for checking files, --search for the
 // library's search).
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLockFile>
@@ -100,17 +101,22 @@ void ShowProblemWithoutWaiting(QWidget* parent, const QString& message) {
     box->show();
 }
 
-// scripts/screenshot.sh names the program page to show (its tab's caption); nothing
-// else sets this variable.
+// scripts/screenshot.sh names the page to show (its tab's caption) and may type a search
+// text into the library's Search page; nothing else sets these variables.
 void OpenPageForScreenshot(QWidget& window) {
     const QString caption = qEnvironmentVariable("STAVOX_SCREENSHOT_PAGE");
     if (caption.isEmpty()) return;
-    // The program pages on the right, or the played list's pages (Jingles) on the left.
-    for (const char* name : {"PageControlCalSpotsLists", "PageControl2"}) {
+    // The program pages on the right, the played list's pages (Jingles) on the left, or
+    // the library's pages below the program pages.
+    for (const char* name : {"PageControlCalSpotsLists", "PageControl2", "PageControl1"}) {
         auto* pages = window.findChild<QTabWidget*>(QLatin1String(name));
         for (int i = 0; pages && i < pages->count(); ++i)
             if (pages->tabText(i) == caption) pages->setCurrentIndex(i);
     }
+    const QString search = qEnvironmentVariable("STAVOX_SCREENSHOT_SEARCH");
+    if (auto* box = window.findChild<QComboBox*>(QStringLiteral("EditSearch1"));
+        box && !search.isEmpty())
+        box->setEditText(search);
 }
 
 // bench/library_start_bench.sh times the start to the first painted window: with this

@@ -38,6 +38,9 @@ void ShowNames(QListWidget& box, QStringList& shown, const QStringList& names) {
     box.addItems(names);
 }
 
+// The word after a count of tracks.
+QLabel* Tracks(QWidget* parent) { return new QLabel(QStringLiteral("tracks"), parent); }
+
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchFirst = false) {
     auto* row = new QHBoxLayout;
     bool first = true;
@@ -209,7 +212,7 @@ QWidget* LibraryPages::BuildDirPage() {
     layout->addWidget(m_drives, 0, 0);
     layout->addWidget(m_folders, 1, 0);
     layout->addLayout(Row({addAll}), 2, 0);
-    layout->addLayout(Row({m_mask, m_tracksInDir}), 0, 1);
+    layout->addLayout(Row({m_mask, m_tracksInDir, Tracks(page)}), 0, 1);
     layout->addWidget(files, 1, 1);
     layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlayFile1"), Page::Dir, page)}), 2, 1);
     layout->setColumnStretch(0, 1);
@@ -257,7 +260,7 @@ QWidget* LibraryPages::BuildAlphabeticPage() {
     layout->addWidget(tracks, 0, 1);
     layout->addLayout(
         Row({PlayButton(QStringLiteral("BitBtnPlayList1"), Page::ListsAlphabetic, page),
-             m_tracksInFile}),
+             m_tracksInFile, Tracks(page)}),
         1, 1);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 2);
@@ -312,7 +315,7 @@ QWidget* LibraryPages::BuildSearchPage() {
     layout->addLayout(Row({m_label21}));
     layout->addWidget(results, 1);
     layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlaySearch1"), Page::Search, page),
-                           m_tracksInSearch, m_listThatContains}));
+                           m_tracksInSearch, Tracks(page), m_listThatContains}));
     return page;
 }
 
@@ -347,7 +350,7 @@ QWidget* LibraryPages::BuildArtistsPage() {
     layout->addLayout(Row({m_cdsArtists, m_artistsCount}), 1, 0);
     layout->addWidget(tracks, 0, 1);
     layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlayArtistTrack"), Page::Artists, page),
-                           m_artistTracks, m_progrThatContainsArtist}),
+                           m_artistTracks, Tracks(page), m_progrThatContainsArtist}),
                       1, 1);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 2);

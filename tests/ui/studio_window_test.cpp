@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QSlider>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <memory>
 
@@ -531,3 +532,30 @@ TEST_F(StudioWindowTest, StatisticsListTheTimesOfASpotOrItsTimetable) {
 }
 
 }  // namespace
+
+TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
+    Start();
+    auto* pages = Find<QTabWidget>("PageControl1");
+    EXPECT_EQ(pages->tabText(pages->currentIndex()), "Lists Alphabetic");
+    pages->setCurrentIndex(2);
+    auto* search = Find<QComboBox>("EditSearch1");
+    search->setEditText("trac");  // four characters: "a - Track n.mp3" and "b - Track n.mp3"
+    auto* results = Find<QListView>("ListBoxListAll1");
+    ASSERT_EQ(results->model()->rowCount(), 9);
+    EXPECT_EQ(Text("LabelTracksInSearch"), "9");
+    // Two results chosen, then the add button with the Lists tab shown.
+    Find<QTabWidget>("PageControlCalSpotsLists")->setCurrentIndex(2);
+    results->selectionModel()->select(results->model()->index(0, 0), QItemSelectionModel::Select);
+    results->selectionModel()->select(results->model()->index(8, 0), QItemSelectionModel::Select);
+    Find<QPushButton>("ButtonAddToProgr")->click();
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxTitles1")),
+              QStringList({"a - Track 1.mp3", "b - Track 3.mp3"}));
+    // The current result goes into the queue at the marked slot, then down one place.
+    results->setCurrentIndex(results->model()->index(8, 0));
+    station.Engine().QueueForLoader().MarkSlot(2);
+    Find<QPushButton>("SpeedButton8")->click();
+    EXPECT_TRUE(station.Engine().Queue().At(1).startsWith(folder.MusicPath() + "b - Track 3.mp3^"));
+    Find<QPushButton>("ButtonDownPlay1")->click();
+    EXPECT_TRUE(station.Engine().Queue().At(2).startsWith(folder.MusicPath() + "b - Track 3.mp3^"));
+    EXPECT_EQ(station.Engine().Queue().MarkedSlot, 3);
+}
