@@ -97,3 +97,27 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
 }
 
 }  // namespace
+
+namespace {
+
+// The library's pages follow the lists folder, search as the options say, and keep the
+// favourite search texts between runs.
+TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFavourites) {
+    station.StartUp();
+    EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk"}));
+    folder.WriteList("new", {folder.MusicPath() + "Καλη.mp3"});
+    station.Lists().RefreshListNames();
+    station.FollowListsFolder();
+    EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk", "new"}));
+
+    station.MusicLibrary().EditSearch1Change("καλη");
+    EXPECT_EQ(station.MusicLibrary().TracksInSearch(), 0);
+    station.StoredOptions().GreeklishSearch = true;
+    station.MusicLibrary().EditSearch1Change("ΚΑΛΗ");
+    EXPECT_EQ(station.MusicLibrary().TracksInSearch(), 1);
+    station.MusicLibrary().SpeedButtonAddClick();
+    station.Close(nullptr);
+    EXPECT_EQ(ReadBytes(folder.StartFolder() + "/favorites.txt"), "ΚΑΛΗ\r\n");
+}
+
+}  // namespace

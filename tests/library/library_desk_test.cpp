@@ -115,3 +115,56 @@ TEST(LibraryDesk, TheAddButtonFollowsTheTabAndCommandsWithoutARowDoNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LibraryDesk, PlayStartsTheChosenRowAtOnceAndTheSelectionListCollectsWithoutTouchingTheQueue) {
+    DeskRig d;
+    const QStringList tracks = d.rig.Tracks({30, 30, 30});
+    d.folder.WriteList("pop", tracks);
+    d.library.RefreshListNames();
+    d.rig.LoadProgram("pop", tracks);
+    d.rig.StartLoop();
+    d.rig.Advance(500);
+    d.library.EditSearch1Change("title");
+    TrackRows& results = d.library.Rows(Page::Search);
+    ASSERT_EQ(results.Count(), 3);
+    results.SetCurrentRow(2);
+    d.desk.PlayAtOnce(Page::Search);
+    d.rig.Advance(500);
+    EXPECT_EQ(d.rig.link.File(d.rig.Current()), tracks[2]);
+
+    // "AddToPlayList" of Search and of Lists Alphabetic: the hidden list grows, the queue stays.
+    const QStringList queue = d.rig.engine.Queue().Entries();
+    d.desk.AddToPlayList(Page::Search);
+    d.library.ListBoxListsForFileClick(0);
+    d.library.Rows(Page::ListsAlphabetic).SelectAll();
+    d.desk.AddToPlayList(Page::ListsAlphabetic);
+    d.desk.AddToPlayList(Page::Artists);  // the Artists page has no such command
+    EXPECT_EQ(d.desk.PlayListSelection().Count(), 4);
+    EXPECT_EQ(d.rig.engine.Queue().Entries(), queue);
+}
+
+// A rename on the Lists tab reads the chosen list again: its unsaved edits are gone.
+TEST(LibraryDesk, RenameOnTheListsTabReloadsTheChosenList) {
+    DeskRig d;
+    const QString song = d.folder.MusicPath() + "Song.mp3";
+    WriteBytes(song, "song");
+    d.folder.WriteList("pop", {song});
+    d.lists.RefreshListNames();
+    ASSERT_TRUE(d.lists.ListBoxFileListBoxClick(0).ok());
+    d.lists.AppendRow("unsaved.mp3", "/m/unsaved.mp3");
+    d.lists.SetCurrentRow(0);
+    EXPECT_TRUE(d.desk.RenameEditorRow("Song2.mp3").ok());
+    ASSERT_EQ(d.lists.TotalTracks(), 1);
+    EXPECT_EQ(d.lists.Rows()[0].path, d.folder.MusicPath() + "Song2.mp3");
+    EXPECT_EQ(d.Lines("pop"), QStringList({d.folder.MusicPath() + "Song2.mp3"}));
+    // A refused name leaves the editor and the file as they are, and says why.
+    d.lists.SetCurrentRow(0);
+    const Result refused = d.desk.RenameEditorRow("../Song3.mp3");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_FALSE(refused.message().isEmpty());
+    EXPECT_TRUE(QFile::exists(d.folder.MusicPath() + "Song2.mp3"));
+}
+
+}  // namespace

@@ -4,7 +4,9 @@
 
 #include <QProcess>
 
+#include "base/text_file.h"
 #include "library/greek_folding.h"
+#include "schedule/list_file.h"
 #include "support/files.h"
 #include "support/station_folder.h"
 
@@ -68,6 +70,42 @@ TEST_F(TrackSearchTest, RowsFollowTheFoldingTheNarrowingTextAndTheCdBox) {
         EXPECT_EQ(outcome.ran, c.query.text.size() > 3) << what;
         EXPECT_EQ(rows, c.rows) << what;
         EXPECT_EQ(outcome.latin, c.latin) << what;
+    }
+}
+
+// The search looks for the text in a list's whole text, then at the lines it hit: only a
+// hit in the title counts, whatever the line breaks and the list's encoding.
+TEST(TrackSearchScan, OnlyTitlesMatchWhateverTheLineBreaksAndEncoding) {
+    StationFolder station;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        WriteBytes(station.ListsPath() + name, bytes);
+    };
+    // The folder "Love" holds a title without the text, then one with it on the same line.
+    write("mixed", "/m/Love/Other.mp3\r\n/m/Love/Love Me.mp3\n/m/x/LOVE\r/m/y/lovely.mp3");
+    write("greek", text_file::EncodeWindows1253("/m/Αγάπη/καλη αγαπη.mp3\r\n/m/a/x.mp3\r\n"));
+    write("latin", "/m/b/KALH AGAPH.mp3\r\n/m/c/kalh agaph live.mp3");
+    struct Case {
+        SearchQuery query;
+        QStringList rows;  // "path@list" in the view's order
+    };
+    const QList<Case> cases{
+        {{"love", "", false, false},
+         {"/m/x/LOVE@mixed", "/m/Love/Love Me.mp3@mixed", "/m/y/lovely.mp3@mixed"}},
+        {{"love me", "", false, false}, {"/m/Love/Love Me.mp3@mixed"}},
+        {{"E.MP3\r/M", "", false, false}, {}},  // no title holds a line break
+        // Greek from a Windows-1253 list and its Latin spelling, each line once.
+        {{"καλη αγαπη", "", true, false},
+         {"/m/c/kalh agaph live.mp3@latin", "/m/b/KALH AGAPH.mp3@latin",
+          "/m/Αγάπη/καλη αγαπη.mp3@greek"}},
+        {{"καλη αγαπη", "live", true, false}, {"/m/c/kalh agaph live.mp3@latin"}},
+    };
+    for (const Case& c : cases) {
+        QStringList rows;
+        for (const SearchRow& row : RunTrackSearch(station.ListsPath(), c.query).rows) {
+            EXPECT_EQ(row.title, TrackTitle(row.path));
+            rows << row.path + "@" + row.listName;
+        }
+        EXPECT_EQ(rows, c.rows) << c.query.text.toStdString();
     }
 }
 
