@@ -18,13 +18,6 @@
 
 namespace {
 
-bool IsFolderSeparator(QChar ch) {
-#ifdef Q_OS_WIN
-    if (ch == u':') return true;
-#endif
-    return ch == u'/' || ch == u'\\';
-}
-
 bool IsControl(QChar ch) {
     return ch.category() == QChar::Other_Control || ch == QChar::LineSeparator ||
            ch == QChar::ParagraphSeparator;
@@ -34,7 +27,7 @@ Result NameRefusal(const QString& name) {
     if (name.trimmed().isEmpty()) return Result::Error(QStringLiteral("The new name is empty."));
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return Result::Error(QStringLiteral("\"%1\" is not a file name.").arg(name));
-    if (std::any_of(name.begin(), name.end(), IsFolderSeparator)) {
+    if (std::any_of(name.begin(), name.end(), IsPathSeparator)) {
         return Result::Error(
             QStringLiteral("The new name \"%1\" holds a folder separator; a rename keeps the "
                            "track in its folder.")

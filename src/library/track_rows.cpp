@@ -69,18 +69,9 @@ std::vector<qsizetype> ListBoxOrder(const QStringList& titles, const QStringList
 }
 
 void SortLikeListBox(QList<TrackRow>& rows) {
-    QStringList titles;
-    QStringList entries;
-    titles.reserve(rows.size());
-    entries.reserve(rows.size());
-    for (const TrackRow& row : rows) {
-        titles.append(row.title);
-        entries.append(row.entry);
-    }
-    QList<TrackRow> sorted;
-    sorted.reserve(rows.size());
-    for (const qsizetype i : ListBoxOrder(titles, entries)) sorted.append(std::move(rows[i]));
-    rows = std::move(sorted);
+    SortByListBoxOrder(
+        rows, [](const TrackRow& row) { return row.title; },
+        [](const TrackRow& row) { return row.entry; });
 }
 
 TrackRows::TrackRows(QObject* parent) : QAbstractListModel(parent) {}

@@ -24,6 +24,22 @@ struct TrackFile {
 /// to case in the collation of the user's locale, equal titles by their payload. Returns
 /// the indices of the rows in that order; titles and payloads are parallel.
 std::vector<qsizetype> ListBoxOrder(const QStringList& titles, const QStringList& payloads);
+/// Sorts rows of any kind by ListBoxOrder over their titles and payloads.
+template <class Row, class TitleOf, class PayloadOf>
+void SortByListBoxOrder(QList<Row>& rows, const TitleOf& titleOf, const PayloadOf& payloadOf) {
+    QStringList titles;
+    QStringList payloads;
+    titles.reserve(rows.size());
+    payloads.reserve(rows.size());
+    for (const Row& row : rows) {
+        titles.append(titleOf(row));
+        payloads.append(payloadOf(row));
+    }
+    QList<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const qsizetype i : ListBoxOrder(titles, payloads)) sorted.append(std::move(rows[i]));
+    rows = std::move(sorted);
+}
 /// Sorts rows by ListBoxOrder, the entry being the payload.
 void SortLikeListBox(QList<TrackRow>& rows);
 

@@ -80,22 +80,6 @@ void SearchList(const QString& listName, const QString& text, const SearchKeys& 
     }
 }
 
-// In the order of a sorted list box over "title|line^list".
-void SortRows(QList<SearchRow>& rows) {
-    QStringList titles;
-    QStringList payloads;
-    titles.reserve(rows.size());
-    payloads.reserve(rows.size());
-    for (const SearchRow& row : rows) {
-        titles.append(row.title);
-        payloads.append(MakeTrackEntry(row.path, row.listName));
-    }
-    QList<SearchRow> sorted;
-    sorted.reserve(rows.size());
-    for (const qsizetype i : ListBoxOrder(titles, payloads)) sorted.append(std::move(rows[i]));
-    rows = std::move(sorted);
-}
-
 }  // namespace
 
 bool IsSearchText(const QString& text) { return text.size() > 3; }
@@ -130,6 +114,9 @@ SearchOutcome RunTrackSearch(const QString& listsPath, const SearchQuery& query)
         outcome.rows += list.rows;
         if (!list.problem.isEmpty()) outcome.problems << list.problem;
     }
-    SortRows(outcome.rows);
+    // In the order of a sorted list box over "title|line^list".
+    SortByListBoxOrder(
+        outcome.rows, [](const SearchRow& row) { return row.title; },
+        [](const SearchRow& row) { return MakeTrackEntry(row.path, row.listName); });
     return outcome;
 }

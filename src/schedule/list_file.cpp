@@ -5,16 +5,12 @@
 
 #include "base/text_file.h"
 
-namespace {
-
 bool IsPathSeparator(QChar ch) {
 #ifdef Q_OS_WIN
     if (ch == u':') return true;
 #endif
     return ch == u'/' || ch == u'\\';
 }
-
-}  // namespace
 
 QString TrackTitle(const QString& path) { return path.mid(TrackTitleStart(path)); }
 

@@ -9,6 +9,8 @@
 /// travel through the station. A list is a file in the lists folder whose name is the
 /// list name, one track path a line.
 
+/// "/" or "\" (and ":" on Windows): what ends a path's folder part.
+bool IsPathSeparator(QChar ch);
 /// The file-name part of a path: the text after the last "/" or "\" (and ":" on Windows).
 QString TrackTitle(const QString& path);
 /// Where the title begins in the path: just after its last separator, or 0.
