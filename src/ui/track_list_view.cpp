@@ -21,15 +21,22 @@ TrackListView::TrackListView(const QString& objectName, TrackRows& rows, QWidget
                 if (!m_showing) m_rows.SetCurrentRow(current.isValid() ? current.row() : -1);
             });
     connect(&rows, &QAbstractItemModel::modelReset, this, &TrackListView::ShowCoreSelection);
+    // A command of the core selected rows (a folder chosen selects all its files).
+    connect(&rows, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (!m_showing && roles.contains(TrackRows::SelectedRole)) ShowCoreSelection();
+            });
 }
 
 void TrackListView::SelectionChanged(const QItemSelection& selected,
                                      const QItemSelection& deselected) {
     if (m_showing) return;
+    m_showing = true;  // the core hears of the operator's choice; nothing to show back
     for (const QItemSelectionRange& range : deselected)
         for (int row = range.top(); row <= range.bottom(); ++row) m_rows.SetSelected(row, false);
     for (const QItemSelectionRange& range : selected)
         for (int row = range.top(); row <= range.bottom(); ++row) m_rows.SetSelected(row, true);
+    m_showing = false;
 }
 
 void TrackListView::ShowCoreSelection() {

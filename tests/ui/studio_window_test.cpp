@@ -559,3 +559,31 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     EXPECT_TRUE(station.Engine().Queue().At(2).startsWith(folder.MusicPath() + "b - Track 3.mp3^"));
     EXPECT_EQ(station.Engine().Queue().MarkedSlot, 3);
 }
+
+TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThemAndThePlayedTrack) {
+    Start();
+    RunUntilFirstTrack();
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    station.MusicLibrary().DirectoryOutline1Change(folder.MusicPath());
+    window->RefreshView();
+    auto* files = Find<QListView>("FileListBox1");
+    EXPECT_EQ(files->selectionModel()->selectedRows().size(), 10);
+    EXPECT_EQ(Text("LabelTracksInDir"), "10");
+    // "add to Program" takes every file shown; "AddToProgram" of the played list its row.
+    Find<QAction>("addFromDirToProgram")->trigger();
+    EXPECT_EQ(Find<QLabel>("LabelTotalTracks1")->text(), "10");
+    auto* played = Find<QListWidget>("ListBoxPrevPlayed1");
+    ASSERT_EQ(played->count(), 1);
+    played->setCurrentRow(0);
+    Find<QAction>("AddToProgram4")->trigger();
+    const QStringList titles = Items(Find<QListWidget>("ListBoxTitles1"));
+    ASSERT_EQ(titles.size(), 11);
+    EXPECT_EQ(titles.mid(0, 10).count(played->item(0)->text()), 1);
+    EXPECT_EQ(titles.last(), played->item(0)->text()) << "the played track is added even twice";
+    // "Insert To Playlist" of the Lists tab: the entry with no list chosen is the path alone.
+    auto* editor = Find<QListWidget>("ListBoxTitles1");
+    editor->setCurrentRow(0);
+    station.Engine().QueueForLoader().MarkSlot(1);
+    Find<QAction>("AddFirstToPlaylist3")->trigger();
+    EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
+}
