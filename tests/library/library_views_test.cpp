@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCollator>
 #include <QDir>
 #include <QLocale>
+#include <atomic>
+#include <numeric>
 
+#include "base/parallel_map.h"
 #include "library/artist_index.h"
 #include "library/dir_view.h"
 #include "library/library.h"
@@ -79,6 +83,41 @@ protected:
     StationFolder station;
     Library library{station.ListsPath()};
 };
+
+// A long list is keyed on several cores; its order must be that of one comparison sort.
+TEST(TrackRowsOrder, ALongListSortsAsAComparisonSortDoes) {
+    QStringList titles;
+    QStringList payloads;
+    const QStringList words{"Άλφα", "alpha", "Beta", "βήτα", "Γάμμα", "gamma", "ALPHA"};
+    for (int i = 0; i < 5000; ++i) {
+        titles << words[(i * 7) % words.size()] + QString::number(i % 13);
+        payloads << QString::number(i % 3);
+    }
+    std::vector<qsizetype> expected(titles.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(expected.begin(), expected.end(), [&](qsizetype a, qsizetype b) {
+        if (const int c = collator.compare(titles[a], titles[b]); c != 0) return c < 0;
+        if (const int c = collator.compare(payloads[a], payloads[b]); c != 0) return c < 0;
+        if (titles[a] != titles[b]) return titles[a] < titles[b];
+        return payloads[a] < payloads[b];
+    });
+    EXPECT_EQ(ListBoxOrder(titles, payloads), expected);
+}
+
+TEST(ParallelMap, EveryIndexOnceInOrder) {
+    for (const qsizetype count : {0, 1, 3, 1000}) {
+        std::atomic<int> calls{0};
+        const std::vector<qsizetype> doubled = MapInParallel<qsizetype>(count, [&](qsizetype i) {
+            ++calls;
+            return 2 * i;
+        });
+        ASSERT_EQ(static_cast<qsizetype>(doubled.size()), count);
+        EXPECT_EQ(calls, count);
+        for (qsizetype i = 0; i < count; ++i) EXPECT_EQ(doubled[i], 2 * i);
+    }
+}
 
 TEST_F(LibraryTest, ArtistsFoldOnlyLatinCaseKeepTheFirstSpellingAndHonourTheCdBox) {
     const QStringList plain{"", "ABC", "Abc ", "Abcde ", "Lower ", "Shared ", "ΑΛΦΑ ", "αλφα "};
