@@ -64,7 +64,8 @@ TEST(LibraryDesk, RenameInTheArtistsViewCarriesTheNewPathEverywhereThatNamesItEx
     const QString other = d.folder.MusicPath() + "band - song.mp3";  // another file
     d.folder.WriteList("pop", {song, "/m/x.mp3"});
     d.folder.WriteList("rock", {song.toUpper(), other});
-    d.folder.WriteSpots(1, 0, 10, {song});
+    d.folder.WriteSpots(1, 0, 0, {song});  // the slot the Spots tab shows
+    d.spots.LoadSpotSlot(0);
     d.lists.RefreshListNames();
     d.library.RefreshListNames();
     d.rig.engine.QueueForLoader().Append(song + "^pop");
@@ -82,8 +83,9 @@ TEST(LibraryDesk, RenameInTheArtistsViewCarriesTheNewPathEverywhereThatNamesItEx
     EXPECT_EQ(rows.Title(0), "Band - Song2.mp3");
     EXPECT_EQ(rows.Entry(0), renamed + "^pop") << "the row keeps its list";
     EXPECT_EQ(d.rig.engine.Queue().At(0), renamed + "^pop");
-    EXPECT_EQ(spot_file::SlotSpots(spot_file::Read(d.folder.SpotsPath(), 1, 0).value, 10),
+    EXPECT_EQ(spot_file::SlotSpots(spot_file::Read(d.folder.SpotsPath(), 1, 0).value, 0),
               QStringList({renamed}));
+    EXPECT_EQ(d.spots.EditedSpotPaths(), QStringList({renamed})) << "the tab shows the new path";
 
     // Onto a name another file has: refused, and neither file nor any list changes.
     WriteBytes(d.folder.MusicPath() + "Taken.mp3", "taken");
@@ -112,6 +114,13 @@ TEST(LibraryDesk, TheAddButtonFollowsTheTabAndCommandsWithoutARowDoNothing) {
     EXPECT_EQ(d.spots.EditedSpotPaths(), QStringList({"/m/B.mp3"}));
     EXPECT_EQ(d.desk.ButtonAddToProgrClick(CalendarAreaTab::Lists).added, 2);
     EXPECT_EQ(d.lists.TotalTracks(), 2);
+    // Locked programs: the adds refuse with the lock's reason and the editor stays.
+    d.lists.SpeedButtonNewProgram1Click();
+    d.lock.LockPrograms = true;
+    const Result refused = d.desk.AddToProgram(Page::ListsAlphabetic);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_FALSE(refused.message().isEmpty());
+    EXPECT_EQ(d.lists.TotalTracks(), 0);
 }
 
 }  // namespace

@@ -106,6 +106,32 @@ TEST(TrackRowsOrder, ALongListSortsAsAComparisonSortDoes) {
     EXPECT_EQ(ListBoxOrder(titles, payloads), expected);
 }
 
+// The model the views show: a rename keeps the row's place and selection, a new set of rows
+// keeps none, and the views hear of every change.
+TEST(TrackRowsModel, RowsKeepTheirSelectionThroughARenameAndLoseItOnReplace) {
+    TrackRows rows;
+    QList<int> changedRoles;
+    QObject::connect(&rows, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                         changedRoles += roles;
+                     });
+    rows.Replace({{"a.mp3", "/m/a.mp3^x"}, {"b.mp3", "/m/b.mp3^x"}, {"c.mp3", "/m/c.mp3^y"}});
+    EXPECT_TRUE(rows.setData(rows.index(2), true, TrackRows::SelectedRole));
+    rows.SetSelected(0, true);
+    rows.SetCurrentRow(2);
+    rows.SetRow(2, "d.mp3", "/m/d.mp3^y");
+    EXPECT_EQ(rows.SelectedRows(), QList<int>({0, 2}));
+    EXPECT_EQ(rows.data(rows.index(2)).toString(), "d.mp3");
+    EXPECT_EQ(rows.data(rows.index(2), TrackRows::EntryRole).toString(), "/m/d.mp3^y");
+    EXPECT_TRUE(changedRoles.contains(TrackRows::SelectedRole));
+    EXPECT_TRUE(changedRoles.contains(Qt::DisplayRole));
+    rows.SetSelected(7, true);  // no such row
+    rows.Replace({{"e.mp3", "/m/e.mp3"}});
+    EXPECT_EQ(rows.SelectedRows(), QList<int>());
+    EXPECT_EQ(rows.CurrentRow(), -1);
+    EXPECT_EQ(rows.Title(3), "");
+}
+
 TEST(ParallelMap, EveryIndexOnceInOrder) {
     for (const qsizetype count : {0, 1, 3, 1000}) {
         std::atomic<int> calls{0};
