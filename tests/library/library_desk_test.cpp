@@ -168,12 +168,20 @@ TEST(LibraryDesk, RenameOnTheListsTabReloadsTheChosenList) {
     ASSERT_EQ(d.lists.TotalTracks(), 1);
     EXPECT_EQ(d.lists.Rows()[0].path, d.folder.MusicPath() + "Song2.mp3");
     EXPECT_EQ(d.Lines("pop"), QStringList({d.folder.MusicPath() + "Song2.mp3"}));
+    // With no list chosen (after NEW), the entry itself shows the new name.
+    d.lists.SpeedButtonNewProgram1Click();
+    d.lists.AppendRow("Song2.mp3", d.folder.MusicPath() + "Song2.mp3");
+    d.lists.SetCurrentRow(0);
+    EXPECT_TRUE(d.desk.RenameEditorRow("Song4.mp3").ok());
+    EXPECT_EQ(d.lists.Rows()[0].title, "Song4.mp3");
+    EXPECT_EQ(d.Lines("pop"), QStringList({d.folder.MusicPath() + "Song4.mp3"}));
+    ASSERT_TRUE(d.lists.ListBoxFileListBoxClick(0).ok());
     // A refused name leaves the editor and the file as they are, and says why.
     d.lists.SetCurrentRow(0);
     const Result refused = d.desk.RenameEditorRow("../Song3.mp3");
     EXPECT_FALSE(refused.ok());
     EXPECT_FALSE(refused.message().isEmpty());
-    EXPECT_TRUE(QFile::exists(d.folder.MusicPath() + "Song2.mp3"));
+    EXPECT_TRUE(QFile::exists(d.folder.MusicPath() + "Song4.mp3"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 
 #include "base/text_file.h"
@@ -113,6 +114,14 @@ TEST(TrackSearchScan, OnlyTitlesMatchWhateverTheLineBreaksAndEncoding) {
           "/m/Αγάπη/καλη αγαπη.mp3@greek"}},
         {{"καλη αγαπη", "live", true, false}, {"/m/c/kalh agaph live.mp3@latin"}},
     };
+    // A list of binary junk is named among the problems; the others are searched all the same.
+    write("junk", QByteArray("Love\0junk", 9));
+    const SearchOutcome withJunk =
+        RunTrackSearch(station.ListsPath(), {"love me", "", false, false});
+    EXPECT_EQ(withJunk.rows.size(), 1);
+    ASSERT_EQ(withJunk.problems.size(), 1);
+    EXPECT_TRUE(withJunk.problems[0].contains(station.ListsPath() + "junk"));
+    QFile::remove(station.ListsPath() + "junk");
     for (const Case& c : cases) {
         QStringList rows;
         for (const SearchRow& row : RunTrackSearch(station.ListsPath(), c.query).rows) {
