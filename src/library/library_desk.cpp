@@ -115,7 +115,6 @@ Result LibraryDesk::RenameEditorRow(const QString& typedName) {
     if (row < 0) return Result::Ok();
     const RenameOutcome outcome = RenameFile(m_lists.Rows()[row].path, typedName);
     if (!outcome.renamed) return outcome.result;
-    m_lists.TrackRenamed(row, TrackTitle(outcome.newPath), outcome.newPath);
     // The chosen list is read again from its file, which now names the new path.
     if (const int chosen = m_lists.ChosenListIndex(); chosen >= 0)
         if (Result reloaded = m_lists.ListBoxFileListBoxClick(chosen); !reloaded.ok())
@@ -129,6 +128,10 @@ RenameOutcome LibraryDesk::RenameFile(const QString& oldPath, const QString& typ
         RenameTrackEverywhere(oldPath, typedName, places, m_engine.QueueForLoader());
     if (outcome.renamed) {
         m_spots.SpotFileRenamed(oldPath, outcome.newPath);
+        // The list being edited names the new path too, so a Save never writes the old one.
+        for (int row = 0; row < m_lists.TotalTracks(); ++row)
+            if (m_lists.Rows()[row].path == oldPath)
+                m_lists.TrackRenamed(row, TrackTitle(outcome.newPath), outcome.newPath);
         m_engine.QueueForLoader().ShowNextTracks();
     }
     return outcome;

@@ -77,7 +77,15 @@ Result MoveWithoutReplacing(const QString& from, const QString& to) {
 }
 #endif
 
-QString FolderPart(const QString& path) { return path.left(path.size() - TrackTitle(path).size()); }
+// The folder part as this system reads the path: on Linux a "\\" is part of a file name
+// ("AC\\DC.mp3"), while lists written on Windows use it between folders.
+QString FolderPart(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.left(path.size() - TrackTitle(path).size());
+#else
+    return path.left(path.lastIndexOf(u'/') + 1);
+#endif
+}
 
 // Replaces every line equal to oldLine; returns how many.
 int ReplaceLines(QStringList& lines, const QString& oldLine, const QString& newLine) {

@@ -1,5 +1,6 @@
 #include "ui/library_pages.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -184,8 +185,11 @@ QWidget* LibraryPages::BuildDirPage() {
     m_folders->setHeaderHidden(true);
     for (int column = 1; column < m_folderModel->columnCount(); ++column)
         m_folders->hideColumn(column);
-    connect(m_folders, &QTreeView::clicked, this,
-            [this](const QModelIndex& index) { ChooseFolder(m_folderModel->filePath(index)); });
+    const auto choose = [this](const QModelIndex& index) {
+        if (index.isValid()) ChooseFolder(m_folderModel->filePath(index));
+    };
+    connect(m_folders->selectionModel(), &QItemSelectionModel::currentChanged, this, choose);
+    connect(m_folders, &QTreeView::doubleClicked, this, choose);
     connect(m_drives, &QComboBox::activated, this, &LibraryPages::ChooseDrive);
 
     TrackListView* files = TrackView(QStringLiteral("FileListBox1"), Page::Dir, page);
@@ -204,6 +208,7 @@ QWidget* LibraryPages::BuildDirPage() {
     connect(addAll, &QPushButton::clicked, this, [this] {
         RunCommand(this, [this] { return m_station.Desk().BitBtnAddFromDirAllToProgClick(); });
         Done();
+        Q_EMIT addedToEditor();
     });
     TrackMenu(QStringLiteral("PopupMenuAdd1"), Page::Dir);
 
@@ -233,15 +238,25 @@ void LibraryPages::ChooseFolder(const QString& folder) {
     Done();
 }
 
+// A name is chosen by a click, the chosen one too (its list may have changed), or by
+// moving to it with the keys; a press of the mouse waits for its click.
+void LibraryPages::OnChoice(QListWidget& box, const std::function<void(int)>& choose) {
+    connect(&box, &QListWidget::itemClicked, this,
+            [&box, choose](QListWidgetItem* item) { choose(box.row(item)); });
+    connect(&box, &QListWidget::currentRowChanged, this, [this, choose](int row) {
+        if (!m_drawing && row >= 0 && QApplication::mouseButtons() == Qt::NoButton) choose(row);
+    });
+}
+
 QWidget* LibraryPages::BuildAlphabeticPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("TabSheetFile"));
     m_listNames = new QListWidget(page);
     m_listNames->setObjectName(QStringLiteral("ListBoxListsForFile"));
-    connect(m_listNames, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_drawing || row < 0) return;
+    const auto showList = [this](int row) {
         RunReading([&] { return m_station.MusicLibrary().ListBoxListsForFileClick(row); });
-    });
+    };
+    OnChoice(*m_listNames, showList);
     m_cdsAlphabetic = CdsBox(QStringLiteral("CheckBoxIncludeCDsAlphabetic"), page);
     connect(m_cdsAlphabetic, &QCheckBox::clicked, this, [this](bool checked) {
         m_station.MusicLibrary().CheckBoxIncludeCDsAlphabeticClick(checked);
@@ -325,8 +340,7 @@ QWidget* LibraryPages::BuildArtistsPage() {
     m_artists = new QListWidget(page);
     m_artists->setObjectName(QStringLiteral("ListBoxArtist"));
     m_artists->setUniformItemSizes(true);
-    connect(m_artists, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_drawing || row < 0) return;
+    OnChoice(*m_artists, [this](int row) {
         RunReading([&] { return m_station.MusicLibrary().ListBoxArtistClick(row); });
     });
     m_cdsArtists = CdsBox(QStringLiteral("CheckBoxCDsArtists"), page);
@@ -372,14 +386,14 @@ void LibraryPages::ShowTrackPath(Page page) {
 void LibraryPages::RunReading(const std::function<QStringList()>& command) {
     const QStringList problems = command();
     Done();
+    // Told once: a search runs at every key typed, and the same unreadable list would
+    // otherwise stop the typing each time.
+    if (problems == m_shownProblems) return;
+    m_shownProblems = problems;
     ShowError(this, problems.join(QLatin1Char('\n')));
 }
 
-void LibraryPages::Done() {
-    for (TrackListView* view : m_views)
-        if (view) view->ShowCoreSelection();
-    Q_EMIT changed();
-}
+void LibraryPages::Done() { Q_EMIT changed(); }
 
 void LibraryPages::Redraw() {
     m_drawing = true;

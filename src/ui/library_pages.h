@@ -32,6 +32,8 @@ public:
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.
     void changed();
+    /// Tracks were added to the list being edited: it shows its last entry at the top.
+    void addedToEditor();
 
 private:
     QWidget* BuildDirPage();
@@ -44,6 +46,7 @@ private:
     QMenu* TrackMenu(const QString& name, Library::Page page);
     void AddMenuItem(QMenu& menu, const QString& name, const QString& caption,
                      const std::function<void()>& command);
+    void OnChoice(QListWidget& box, const std::function<void(int)>& choose);
     void ChooseFolder(const QString& folder);
     void ChooseDrive(int index);
     void Rename(Library::Page page);
@@ -54,6 +57,7 @@ private:
 
     Station& m_station;
     bool m_drawing = false;
+    QStringList m_shownProblems;
     // DIR
     QComboBox* m_drives = nullptr;
     QTreeView* m_folders = nullptr;

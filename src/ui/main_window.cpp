@@ -255,6 +255,7 @@ QWidget* MainWindow::BuildLibraryArea(QWidget* centre) {
     auto* area = new QWidget(centre);
     m_library = new LibraryPages(m_station, area);
     connect(m_library, &LibraryPages::changed, this, &MainWindow::RefreshView);
+    connect(m_library, &LibraryPages::addedToEditor, this, [this] { m_lists->ScrollToLast(); });
     auto* add = new QPushButton(QStringLiteral("▲ Add"), area);
     add->setObjectName(QStringLiteral("ButtonAddToProgr"));
     add->setToolTip(QStringLiteral(

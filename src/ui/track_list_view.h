@@ -11,14 +11,14 @@ class TrackListView final : public QListView {
     Q_OBJECT
 public:
     TrackListView(const QString& objectName, TrackRows& rows, QWidget* parent);
-    /// Shows the core's selection and current row (after a command changed them).
-    void ShowCoreSelection();
 
 Q_SIGNALS:
     void activatedRow();
     void menuAsked(const QPoint& globalPos);
 
 private:
+    /// Shows the core's selection and current row (after a command of the core changed them).
+    void ShowCoreSelection();
     void SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
     TrackRows& m_rows;

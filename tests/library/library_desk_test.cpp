@@ -75,6 +75,7 @@ TEST(LibraryDesk, RenameInTheArtistsViewCarriesTheNewPathEverywhereThatNamesItEx
     rows.SetCurrentRow(0);
     ASSERT_EQ(rows.Entry(0), song + "^pop");
 
+    ASSERT_TRUE(d.lists.ListBoxFileListBoxClick(0).ok());  // "pop" open on the Lists tab
     EXPECT_TRUE(d.desk.Rename(Page::Artists, "Band - Song2.mp3").ok());
     const QString renamed = d.folder.MusicPath() + "Band - Song2.mp3";
     EXPECT_TRUE(QFile::exists(renamed));
@@ -83,6 +84,7 @@ TEST(LibraryDesk, RenameInTheArtistsViewCarriesTheNewPathEverywhereThatNamesItEx
     EXPECT_EQ(rows.Title(0), "Band - Song2.mp3");
     EXPECT_EQ(rows.Entry(0), renamed + "^pop") << "the row keeps its list";
     EXPECT_EQ(d.rig.engine.Queue().At(0), renamed + "^pop");
+    EXPECT_EQ(d.lists.Rows()[0].path, renamed) << "a Save of the open list keeps the new path";
     EXPECT_EQ(spot_file::SlotSpots(spot_file::Read(d.folder.SpotsPath(), 1, 0).value, 0),
               QStringList({renamed}));
     EXPECT_EQ(d.spots.EditedSpotPaths(), QStringList({renamed})) << "the tab shows the new path";

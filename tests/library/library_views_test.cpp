@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <atomic>
 #include <numeric>
+#include <stdexcept>
 
 #include "base/parallel_map.h"
 #include "library/artist_index.h"
@@ -143,6 +144,13 @@ TEST(ParallelMap, EveryIndexOnceInOrder) {
         EXPECT_EQ(calls, count);
         for (qsizetype i = 0; i < count; ++i) EXPECT_EQ(doubled[i], 2 * i);
     }
+    // A failure of one call stops the map and reaches the caller after every thread ended.
+    EXPECT_THROW(MapInParallel<int>(100,
+                                    [](qsizetype i) {
+                                        if (i == 42) throw std::runtime_error("no memory");
+                                        return 1;
+                                    }),
+                 std::runtime_error);
 }
 
 TEST_F(LibraryTest, ArtistsFoldOnlyLatinCaseKeepTheFirstSpellingAndHonourTheCdBox) {

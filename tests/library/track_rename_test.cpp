@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "playback/play_queue.h"
 #include "schedule/list_file.h"
@@ -90,3 +91,16 @@ TEST_F(TrackRenameTest, AListThatCannotBeWrittenIsNamedAndKeepsTheOldPath) {
 }
 
 }  // namespace
+
+#ifndef Q_OS_WIN
+// On Linux a "\" belongs to the file's name: the renamed file stays in its folder.
+TEST(TrackRenameName, ABackslashInALinuxNameIsNoFolder) {
+    QTemporaryDir dir;
+    const QString old = dir.filePath("AC\\DC.mp3");
+    WriteBytes(old, "song");
+    const TrackRename renamed = RenameTrack(old, "ACDC.mp3");
+    ASSERT_TRUE(renamed.result.ok()) << renamed.result.message().toStdString();
+    EXPECT_EQ(renamed.newPath, dir.filePath("ACDC.mp3"));
+    EXPECT_EQ(ReadBytes(dir.filePath("ACDC.mp3")), "song");
+}
+#endif
