@@ -543,13 +543,23 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     auto* results = Find<QListView>("ListBoxListAll1");
     ASSERT_EQ(results->model()->rowCount(), 9);
     EXPECT_EQ(Text("LabelTracksInSearch"), "9");
-    // Two results chosen, then the add button with the Lists tab shown.
+    // Rows chosen with the mouse, Ctrl and Ctrl+Shift reach the core, each click naming
+    // its row's list; then the add button with the Lists tab shown.
+    const auto click = [&](int row, Qt::KeyboardModifiers keys) {
+        const QRect rect = results->visualRect(results->model()->index(row, 0));
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, keys, rect.center());
+    };
+    click(0, Qt::NoModifier);
+    click(6, Qt::ControlModifier);
+    click(8, Qt::ControlModifier | Qt::ShiftModifier);
+    const TrackRows& found = station.MusicLibrary().Rows(Library::Page::Search);
+    EXPECT_EQ(found.SelectedRows(), QList<int>({0, 6, 7, 8}));
+    EXPECT_EQ(Text("LabelListThatContains"), "b");
+    click(7, Qt::ControlModifier);
     Find<QTabWidget>("PageControlCalSpotsLists")->setCurrentIndex(2);
-    results->selectionModel()->select(results->model()->index(0, 0), QItemSelectionModel::Select);
-    results->selectionModel()->select(results->model()->index(8, 0), QItemSelectionModel::Select);
     Find<QPushButton>("ButtonAddToProgr")->click();
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxTitles1")),
-              QStringList({"a - Track 1.mp3", "b - Track 3.mp3"}));
+              QStringList({"a - Track 1.mp3", "b - Track 1.mp3", "b - Track 3.mp3"}));
     // The current result goes into the queue at the marked slot, then down one place.
     results->setCurrentIndex(results->model()->index(8, 0));
     station.Engine().QueueForLoader().MarkSlot(2);
