@@ -3,8 +3,10 @@
 // search run against grep over the same files, the Artists view and one list's Alphabetic
 // view.
 //
-// `library_bench --make-library FOLDER` only writes such a station's lists into
-// FOLDER/pro1 (bench/library_start_bench.sh times the window's start on it).
+// `library_bench --make-library FOLDER [ROOT]` only writes such a station's lists into
+// FOLDER/pro1 (bench/library_start_bench.sh times the window's start on it); with ROOT the
+// tracks' paths begin with ROOT + "/music/" instead of "/music/", so that a benchmark can
+// make the files (bench/dead_entries_bench.sh).
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -41,7 +43,7 @@ QString Pick(const QStringList& words, std::mt19937& rng) {
 }
 
 // Half the artists and titles in Greek, half in Latin letters.
-QStringList MakeTrackPaths() {
+QStringList MakeTrackPaths(const QString& root) {
     std::mt19937 rng(1234);
     QStringList artists;
     for (int i = 0; i < kArtists; ++i) {
@@ -59,14 +61,14 @@ QStringList MakeTrackPaths() {
                                   .arg(Pick(greek ? kGreekWords : kLatinWords, rng),
                                        Pick(greek ? kGreekWords : kLatinWords, rng))
                                   .arg(i);
-        paths << QStringLiteral("/music/%1/%1 - %2.mp3").arg(artist, title);
+        paths << root + QStringLiteral("/music/%1/%1 - %2.mp3").arg(artist, title);
     }
     return paths;
 }
 
-void WriteLists(const QString& listsFolder) {
+void WriteLists(const QString& listsFolder, const QString& root = {}) {
     QDir().mkpath(listsFolder);
-    const QStringList tracks = MakeTrackPaths();
+    const QStringList tracks = MakeTrackPaths(root);
     std::mt19937 rng(5678);
     for (int list = 0; list < kLists; ++list) {
         QString text;
@@ -175,8 +177,9 @@ BENCHMARK(BM_AlphabeticView)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--make-library") == 0) {
-        WriteLists(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/pro1"));
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--make-library") == 0) {
+        WriteLists(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/pro1"),
+                   argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
         return 0;
     }
     benchmark::Initialize(&argc, argv);

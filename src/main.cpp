@@ -1,6 +1,6 @@
 // The station's entry: the studio window, or one of the headless commands
 // (--simulate for the week preview, --track-length for checking files, --search for the
-// library's search).
+// library's search, --dead-entries for the nightly check of the lists and spot files).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -18,6 +18,7 @@
 #include "app/as_run_log.h"
 #include "app/command_line.h"
 #include "app/data_folders.h"
+#include "app/dead_entries_command.h"
 #include "app/operator_actions.h"
 #include "app/search_command.h"
 #include "app/settings.h"
@@ -57,6 +58,8 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
     if (cl.mode == CommandLine::Mode::Search)
         return RunSearchCommand(cl, QDir::currentPath(), out, err);
+    if (cl.mode == CommandLine::Mode::DeadEntries)
+        return RunDeadEntriesCommand(cl, QDir::currentPath(), out, err);
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {

@@ -33,6 +33,10 @@ QString UsageText() {
                "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1\n"
                "       stavox-mixer --track-length FILE...\n"
                "       stavox-mixer --search TEXT [--and TEXT2] [--greeklish] [--cds]\n"
+               "       stavox-mixer --dead-entries songs|spots\n"
+               "         prints \"LIST<TAB>PATH\" per dead entry (\"<TAB>unreachable\" when its"
+               " folder is missing);\n"
+               "         exit 0 none, 1 some, 3 a file could not be read\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }
@@ -81,6 +85,8 @@ struct Options {
     QCommandLineOption narrowing{QStringLiteral("and"), QString(), QStringLiteral("text")};
     QCommandLineOption greeklish{QStringLiteral("greeklish")};
     QCommandLineOption cds{QStringLiteral("cds")};
+    QCommandLineOption deadEntries{QStringLiteral("dead-entries"), QString(),
+                                   QStringLiteral("kind")};
 };
 
 void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
@@ -135,6 +141,18 @@ void TakeSearchOptions(CommandLine& cl, const QCommandLineParser& parser, const 
     cl.searchCds = parser.isSet(o.cds);
 }
 
+// The check of the files stands alone, like the search.
+void TakeDeadEntriesOption(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+    if (!parser.isSet(o.deadEntries)) return;
+    cl.deadEntries = parser.value(o.deadEntries);
+    if (cl.mode != CommandLine::Mode::Window || parser.isSet(o.player) || parser.isSet(o.ao) ||
+        !cl.playerOptions.isEmpty())
+        cl.error = QStringLiteral("--dead-entries goes alone");
+    else if (cl.deadEntries != QLatin1String("songs") && cl.deadEntries != QLatin1String("spots"))
+        cl.error = QStringLiteral("--dead-entries takes songs or spots");
+    cl.mode = CommandLine::Mode::DeadEntries;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
@@ -153,7 +171,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption version = parser.addVersionOption();
     const Options o;
     parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao, o.search,
-                       o.narrowing, o.greeklish, o.cds});
+                       o.narrowing, o.greeklish, o.cds, o.deadEntries});
     if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
         cl.error = parser.errorText();
         return cl;
@@ -174,6 +192,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     }
     if (cl.error.isEmpty()) TakeSimulateOptions(cl, parser, o);
     if (cl.error.isEmpty()) TakeSearchOptions(cl, parser, o);
+    if (cl.error.isEmpty()) TakeDeadEntriesOption(cl, parser, o);
     if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::TrackLength && cl.files.isEmpty())
         cl.error = QStringLiteral("--track-length needs at least one file");
     return cl;

@@ -7,6 +7,7 @@
 #include "app/favorites.h"
 #include "base/clock.h"
 #include "base/text_file.h"
+#include "housekeeping/dead_entries.h"
 #include "playback/main_loop.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
@@ -144,6 +145,16 @@ Result Station::SavePlayedList(const QString& filePath) {
     // A failed write changes nothing, the Lists tab included.
     if (written.ok()) m_lists.RefreshListNames();
     return written;
+}
+
+DeadEntryReport Station::ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode) {
+    DeadEntryReport report =
+        ScanForDeadEntries(kind, m_folders.ListsPath, m_folders.SpotsPath, mode);
+    if (kind == DeadEntryKind::Spots && mode == DeadEntryMode::Delete) {
+        const Result reread = m_spotSchedule.SpotFilesRewritten();
+        if (!reread.ok()) report.problems.append(reread.message());
+    }
+    return report;
 }
 
 QStringList Station::Close(QSettings* store) {

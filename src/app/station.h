@@ -21,6 +21,9 @@
 #include "spots/spot_schedule.h"
 
 class Clock;
+struct DeadEntryReport;
+enum class DeadEntryKind;
+enum class DeadEntryMode;
 class PlayerLink;
 class TimerHost;
 
@@ -114,6 +117,10 @@ public:
     /// list and its name follows the list name rule. An error with the system's message on
     /// failure.
     Result SavePlayedList(const QString& filePath);
+    /// "Clear Unused Songs" and "Clear Unused Spots" (report), and their dialog's "Delete".
+    /// After spots are deleted the Spots tab's slot is read again and "Next Spots" is rebuilt
+    /// at the next tick; the Lists tab keeps what it shows until the list is next loaded.
+    DeadEntryReport ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode);
 
 Q_SIGNALS:
     /// A problem met while the station runs on its own (a day file or list that could not

@@ -76,10 +76,14 @@ Result SpotSchedule::LoadSpotSlot(int quarter) {
     m_editedQuarter = quarter;
     m_editedDay = m_dayTab;
     m_editedHour = m_hour;
-    const ReadResult<QStringList> file = spot_file::Read(m_spotsPath, m_editedDay, quarter);
+    return ReadEditedSlot();
+}
+
+Result SpotSchedule::ReadEditedSlot() {
+    const ReadResult<QStringList> file = spot_file::Read(m_spotsPath, m_editedDay, m_editedQuarter);
     m_editedFile = file.value;
     m_editedProblem = file.ok() ? QString() : file.message();
-    m_editedPaths = spot_file::SlotSpots(m_editedFile, m_hour);
+    m_editedPaths = spot_file::SlotSpots(m_editedFile, m_editedHour);
     m_editedTitles.clear();
     for (const QString& path : m_editedPaths) m_editedTitles << TrackTitle(path);
     m_selected = -1;
@@ -97,6 +101,13 @@ Result SpotSchedule::SaveSpotSlot() {
             k < m_editedPaths.size() ? m_editedPaths[k] : spot_file::kNullSpot;
     }
     return spot_file::Write(m_spotsPath, m_editedDay, m_editedQuarter, m_editedFile);
+}
+
+Result SpotSchedule::SpotFilesRewritten() {
+    m_refreshNextSpots = true;
+    if (m_editedDay == kNoSlot || m_editedHour == kNoSlot || m_editedQuarter == kNoSlot)
+        return Result::Ok();
+    return ReadEditedSlot();
 }
 
 void SpotSchedule::SelectSpot(int row) {

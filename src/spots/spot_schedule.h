@@ -87,6 +87,10 @@ public:
     /// A spot file renamed on disk (its lines already rewritten): the shown slot and "Next
     /// Spots" name the new path from now on, so the run never looks for the old one.
     void SpotFileRenamed(const QString& oldPath, const QString& newPath);
+    /// The spot files were rewritten on disk by someone else (dead spots removed): the shown
+    /// slot is read again, so that its next save cannot bring the old lines back, and "Next
+    /// Spots" is rebuilt at the next tick.
+    Result SpotFilesRewritten();
 
     // --- the main loop ---
     /// Loads the slot `quarter` of the shown weekday and hour into the editor.
@@ -108,6 +112,7 @@ private:
     Result EditRefusal() const;
     Result EditDone();
     Result MoveSelected(int by);
+    Result ReadEditedSlot();
 
     QString m_spotsPath;
     const Clock& m_clock;

@@ -21,6 +21,7 @@
 #include "ui/about_box.h"
 #include "ui/calendar_page.h"
 #include "ui/chooser_dialog.h"
+#include "ui/clear_entries_dialog.h"
 #include "ui/colours.h"
 #include "ui/jingles_page.h"
 #include "ui/library_pages.h"
@@ -172,6 +173,10 @@ void MainWindow::BuildMenu() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
+    connect(add(file, QStringLiteral("DeleteUnusedEntries1"), QStringLiteral("Clear Unused Songs")),
+            &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Songs); });
+    connect(add(file, QStringLiteral("DeleteUnusedSpots"), QStringLiteral("Clear Unused Spots")),
+            &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Spots); });
     connect(add(file, QStringLiteral("Exit1"), QStringLiteral("Exit")), &QAction::triggered, this,
             &QWidget::close);
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
@@ -186,6 +191,13 @@ void MainWindow::BuildMenu() {
     help->setObjectName(QStringLiteral("Help1"));
     connect(add(help, QStringLiteral("About1"), QStringLiteral("&About")), &QAction::triggered,
             m_about, &QWidget::show);
+}
+
+// Made at the first use: its menu has an "Exit1" of its own beside the window's.
+void MainWindow::ClearDeadEntries(DeadEntryKind kind) {
+    if (!m_clearEntries) m_clearEntries = new ClearEntriesDialog(m_station, this);
+    m_clearEntries->Open(kind);
+    RefreshView();
 }
 
 QWidget* MainWindow::BuildCentre() {

@@ -8,6 +8,8 @@ class AboutBox;
 class QKeyEvent;
 class CalendarPage;
 class ChooserDialog;
+class ClearEntriesDialog;
+enum class DeadEntryKind;
 class JinglesPage;
 class LibraryPages;
 class ListsPage;
@@ -52,6 +54,7 @@ protected:
 
 private:
     void BuildMenu();
+    void ClearDeadEntries(DeadEntryKind kind);
     QWidget* BuildCentre();
     QVBoxLayout* BuildLeftColumn(QWidget* centre);
     QVBoxLayout* BuildRightColumn(QWidget* centre);
@@ -77,6 +80,7 @@ private:
     OptionsDialog* m_optionsDialog = nullptr;
     AboutBox* m_about = nullptr;
     StatsWindow* m_stats = nullptr;
+    ClearEntriesDialog* m_clearEntries = nullptr;
     PlayerPanel* m_player = nullptr;
     ProgramPanel* m_program = nullptr;
     TimePanel* m_time = nullptr;

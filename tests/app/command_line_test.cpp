@@ -10,6 +10,7 @@
 #include "app/track_length_command.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
+#include "support/station_folder.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -46,6 +47,9 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
         {{"--bogus"}, Window, false},
         {{"--help"}, Help, true},
         {{"--player", "simulated", "--version"}, Version, true},
+        {{"--dead-entries", "spots"}, DeadEntries, true},
+        {{"--dead-entries", "all"}, DeadEntries, false},
+        {{"--dead-entries", "songs", "--search", "love"}, DeadEntries, false},
     };
     for (const auto& c : modes) {
         const CommandLine cl = ParseCommandLine(c.args);
@@ -92,6 +96,38 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
             EXPECT_TRUE(*expected ? stream.contains(expected) : stream.isEmpty())
                 << c.args.join(' ').toStdString() << ": " << stream.toStdString();
     }
+}
+
+// The nightly check reads the station in the current folder, removes nothing, and its exit
+// code tells whether anything is dead.
+TEST(CommandLine, DeadEntriesArePrintedWithTheirListAndNothingIsRemoved) {
+    StationFolder station;
+    const QString there = station.MusicPath() + "there.mp3", gone = station.MusicPath() + "gone";
+    const QString away = station.StartFolder() + "/share/away.mp3";
+    WriteBytes(there, "");
+    station.WriteList("pop", {there, gone, away});
+    station.WriteList("CD_old", {gone});
+    station.WriteSpots(1, 0, 9, {there});
+    const QStringList before = FileTree(station.StartFolder(), true);
+    const struct {
+        const char* kind;
+        int exitCode;
+        QString out;
+    } cases[] = {
+        {"songs", 1, "pop\t" + gone + "\npop\t" + away + "\tunreachable\n"},
+        {"spots", 0, ""},
+        {"lists", 2, ""},
+    };
+    for (const auto& c : cases) {
+        QProcess p;
+        p.setWorkingDirectory(station.StartFolder());
+        p.start(STAVOX_MIXER_BINARY, {"--dead-entries", c.kind});
+        ASSERT_TRUE(p.waitForFinished(10'000));
+        EXPECT_EQ(p.exitCode(), c.exitCode) << c.kind;
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), c.out) << c.kind;
+        EXPECT_EQ(p.readAllStandardError().contains("--dead-entries songs|spots"), c.exitCode == 2);
+    }
+    EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
 #endif
 

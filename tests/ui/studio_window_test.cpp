@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <memory>
 
 #include "app/station.h"
@@ -529,6 +530,41 @@ TEST_F(StudioWindowTest, StatisticsListTheTimesOfASpotOrItsTimetable) {
     EXPECT_TRUE(timetable.Answered());
     EXPECT_EQ(shown.total + "|" + shown.hour + "|" + shown.cell, "-|09|09:15 [ 3]");
     EXPECT_EQ(shown.monday0, "");
+}
+
+// "Clear Unused Spots" reports a spot whose file is gone and "Delete" removes it; the shown
+// slot follows, so the next edit there cannot bring the spot back. With nothing dead the
+// report is empty and offers no "Delete".
+TEST_F(StudioWindowTest, ClearUnusedSpotsDeletesADeadSpotAndTheShownSlotFollows) {
+    const QString gone = folder.MusicPath() + "gone.mp3";
+    folder.WriteSpots(1, 1, 9, {a[0], gone, a[1]});
+    Start();
+    Choose(Find<QComboBox>("ComboBoxHourSpots1"), "09");
+    auto* quarters = Find<QTabBar>("TabSet1");
+    QTest::mouseClick(quarters, Qt::LeftButton, {}, quarters->tabRect(1).center());
+    const struct {
+        const char* menuItem;
+        QString report;
+    } runs[] = {{"DeleteUnusedSpots", gone}, {"DeleteUnusedEntries1", ""}};
+    for (const auto& run : runs) {
+        QString reported;
+        bool offersDelete = false;
+        ModalAnswer dialog("TFormClearEntries1", [&](QWidget* shown) {
+            reported = shown->findChild<QTextEdit*>("ListBoxClearEntries1")->toPlainText();
+            offersDelete = shown->findChild<QAction*>("Delete1")->isVisible();
+            shown->findChild<QAction*>(offersDelete ? "Delete1" : "Exit1")->trigger();
+        });
+        Find<QAction>(run.menuItem)->trigger();
+        ASSERT_TRUE(dialog.Answered()) << run.menuItem;
+        EXPECT_EQ(reported, run.report);
+        EXPECT_EQ(offersDelete, !run.report.isEmpty());
+    }
+    auto* spots = Find<QListWidget>("ListBoxSpots2");
+    EXPECT_EQ(Items(spots), QStringList({"a - Track 1.mp3", "a - Track 2.mp3"}));
+    driver::ClickRow(spots, 1);
+    QTest::keyClick(spots, Qt::Key_Delete);
+    EXPECT_EQ(text_file::ReadLines(folder.SpotsPath() + "1-1").value.mid(90, 2),
+              QStringList({a[0], "###NULL###"}));
 }
 
 }  // namespace
