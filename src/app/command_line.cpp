@@ -36,7 +36,7 @@ QString UsageText() {
                "       stavox-mixer --dead-entries songs|spots\n"
                "         prints \"LIST<TAB>PATH\" per dead entry (\"<TAB>unreachable\" when its"
                " folder is missing);\n"
-               "         exit 0 none, 1 some, 3 a file could not be read\n"
+               "         exit 0 none, 1 some or a file could not be read\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }

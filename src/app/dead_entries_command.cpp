@@ -21,6 +21,7 @@ int RunDeadEntriesCommand(const CommandLine& cl, const QString& startFolder, QTe
     for (const QString& problem : report.problems) err << problem << '\n';
     out.flush();
     err.flush();
-    if (!report.problems.isEmpty()) return 3;
-    return report.entries.isEmpty() ? 0 : 1;
+    // A file that could not be read is a finding too: the check is not clean. (3 is kept for
+    // "no running station to talk to".)
+    return report.entries.isEmpty() && report.problems.isEmpty() ? 0 : 1;
 }
