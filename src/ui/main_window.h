@@ -18,6 +18,7 @@ class OptionsDialog;
 class PlayedPage;
 class PlayerPanel;
 class ProgramPanel;
+class ShutdownPanel;
 class SpotsPage;
 class StatsWindow;
 class QHBoxLayout;
@@ -78,6 +79,7 @@ private:
     AboutBox* m_about = nullptr;
     StatsWindow* m_stats = nullptr;
     PlayerPanel* m_player = nullptr;
+    ShutdownPanel* m_shutdown = nullptr;
     ProgramPanel* m_program = nullptr;
     TimePanel* m_time = nullptr;
     MovingLabelPanel* m_title = nullptr;
