@@ -2,7 +2,7 @@
 # Installs the Debian packages the station needs; only missing ones, with apt-get as root
 # or through sudo.
 #   scripts/install-deps.sh               to build and run the station
-#   scripts/install-deps.sh --tests       also what the tests use (a private sound server)
+#   scripts/install-deps.sh --tests       also what the tests use (a private sound server and bus)
 #   scripts/install-deps.sh --screenshot  also what the screenshot script uses
 set -euo pipefail
 
@@ -15,7 +15,7 @@ packages=(
 )
 case "${1:-}" in
   --tests)
-    packages+=(pulseaudio-utils clang-format)
+    packages+=(pulseaudio-utils clang-format dbus-daemon)
     # The on-air tests record a private pulseaudio server. Debian's PipeWire desktop
     # packages conflict with pulseaudio, and apt would remove the desktop's sound to make
     # room: there the on-air tests are skipped instead.

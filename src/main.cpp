@@ -25,10 +25,13 @@
 #include "app/station.h"
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
+#include "base/system_shutdown.h"
 #include "platform/player_link_factory.h"
 #ifdef _WIN32
 #include "platform/win_line_in_control.h"
+#include "platform/win_system_shutdown.h"
 #else
+#include "platform/login_manager_shutdown.h"
 #include "platform/pulse_line_in_control.h"
 #endif
 #include "platform/qt_timer_host.h"
@@ -143,6 +146,14 @@ private:
     bool m_reported = false;
 };
 
+// Simulated decks are a trial run: the machine stays on.
+class TrialRunShutdown final : public SystemShutdown {
+public:
+    Result PowerOff() override {
+        return Result::Error(QStringLiteral("a trial run with simulated players leaves it on"));
+    }
+};
+
 int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer& started) {
     const bool headless = ChooseOffscreenWhenNoDisplay();
     QApplication app(argc, argv);
@@ -214,11 +225,32 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
+    QMetaObject::Connection problemBox;
     if (!headless) {
-        QObject::connect(&station, &Station::Problem, &window, [&window](const QString& message) {
-            ShowProblemWithoutWaiting(&window, message);
-        });
+        problemBox = QObject::connect(
+            &station, &Station::Problem, &window,
+            [&window](const QString& message) { ShowProblemWithoutWaiting(&window, message); });
     }
+    std::unique_ptr<SystemShutdown> systemShutdown;
+    if (kind == QLatin1String("simulated"))
+        systemShutdown = std::make_unique<TrialRunShutdown>();
+    else
+#ifdef _WIN32
+        systemShutdown = std::make_unique<WinSystemShutdown>();
+#else
+        systemShutdown = std::make_unique<LoginManagerShutdown>();
+#endif
+    // The automatic shutdown closes the station first, then switches the machine off. A
+    // refusal is a problem like any other, and the window waits for the operator to read it
+    // before it closes.
+    QObject::connect(&station.Shutdown(), &AutoShutdown::ShutdownDue, &window, [&] {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("shutdown"), QString());
+        QObject::disconnect(problemBox);
+        const Result powerOff = station.CloseAndPowerOff(store.get(), *systemShutdown);
+        if (!powerOff.ok() && !headless)
+            QMessageBox::warning(&window, window.windowTitle(), powerOff.message());
+        window.close();
+    });
     QStringList messages = station.StartUp(store.get());
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);

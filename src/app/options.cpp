@@ -35,9 +35,10 @@ void Options::Load() {
     const StationOptions& kept = m_station.StoredOptions();
     m_controls.EditWinAmpPath1 = engine.Players().WinAmpPath;
     m_controls.SpotRadio = RadioOfMode(spots.HowToPlaySpots);
-    m_controls.CheckBoxShutDown1 = kept.ShutDown;
-    m_controls.ComboBoxHourShutDown1 = QString::number(kept.ShutDownHour);
-    m_controls.ComboBoxMinShutDown1 = QString::number(kept.ShutDownMin);
+    const AutoShutdown& shutdown = m_station.Shutdown();
+    m_controls.CheckBoxShutDown1 = shutdown.ShutDown();
+    m_controls.ComboBoxHourShutDown1 = QString::number(shutdown.ShutDownHour());
+    m_controls.ComboBoxMinShutDown1 = QString::number(shutdown.ShutDownMin());
     m_controls.CheckBoxLockPrograms1 = m_station.Lock().LockPrograms;
     m_controls.EditWaitSecBeg = QString::number(engine.WaitSecInBeggining);
     m_controls.EditHowFastFadeOnSpots = QString::number(spots.HowFastFadeOnSpots);
@@ -64,20 +65,20 @@ void Options::SpotRadioClick(SpotMode mode) {
 
 void Options::CheckBoxShutDown1Click(bool checked) {
     m_controls.CheckBoxShutDown1 = checked;
-    m_station.StoredOptions().ShutDown = checked;
+    m_station.Shutdown().SetShutDown(checked);
 }
 
 QString Options::ComboBoxHourShutDown1Change(const QString& text) {
     m_controls.ComboBoxHourShutDown1 = text;
     const std::optional<int> hour = ParseInt(text);
     if (!hour) return NotAnIntegerMessage(text);
-    m_station.StoredOptions().ShutDownHour = *hour;
+    m_station.Shutdown().SetShutDownHour(*hour);
     return {};
 }
 
 void Options::ComboBoxMinShutDown1Change(const QString& text) {
     m_controls.ComboBoxMinShutDown1 = text;
-    m_station.StoredOptions().ShutDownMin = IntFromText(text, kShutDownMinFallback);
+    m_station.Shutdown().SetShutDownMin(IntFromText(text, kShutDownMinFallback));
 }
 
 void Options::CheckBoxLockPrograms1Click(bool checked) {

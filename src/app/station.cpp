@@ -6,6 +6,7 @@
 
 #include "app/favorites.h"
 #include "base/clock.h"
+#include "base/system_shutdown.h"
 #include "base/text_file.h"
 #include "housekeeping/dead_entries.h"
 #include "playback/main_loop.h"
@@ -36,6 +37,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_jingles(m_folders.ListsPath, m_folders.SpotsPath, m_engine, timers, m_lock),
       m_spots(m_spotSchedule, m_engine, m_jingles),
       m_hour(m_folders.HoursPath, clock, timers, m_engine),
+      m_shutdown(clock, timers),
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock),
@@ -87,7 +89,8 @@ QStringList Station::StartUp(QSettings* store) {
 SettingsHomes Station::StoredSettings() {
     std::vector<SettingsTable*> tables = m_engine.SettingsTables();
     tables.insert(tables.end(), {&m_spots.Settings(), &m_jingles.Settings(), &m_options.Settings(),
-                                 &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings()});
+                                 &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings(),
+                                 &m_shutdown.Settings()});
     return {tables, &m_options.Colours};
 }
 
@@ -155,6 +158,16 @@ DeadEntryReport Station::ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode)
         if (!reread.ok()) report.problems.append(reread.message());
     }
     return report;
+}
+
+Result Station::CloseAndPowerOff(QSettings* store, SystemShutdown& system) {
+    m_engine.StopMainLoop();
+    for (const QString& message : Close(store)) Q_EMIT Problem(message);
+    const Result powerOff = system.PowerOff();
+    if (!powerOff.ok())
+        Q_EMIT Problem(
+            QStringLiteral("The computer was not switched off: %1").arg(powerOff.message()));
+    return powerOff;
 }
 
 QStringList Station::Close(QSettings* store) {

@@ -6,6 +6,7 @@
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "app/station_options.h"
+#include "housekeeping/auto_shutdown.h"
 #include "jingles/jingle_wall.h"
 #include "library/library.h"
 #include "library/library_desk.h"
@@ -25,6 +26,7 @@ struct DeadEntryReport;
 enum class DeadEntryKind;
 enum class DeadEntryMode;
 class PlayerLink;
+class SystemShutdown;
 class TimerHost;
 
 /// The whole station without a window: the rooms, wired together, with the start-up
@@ -105,6 +107,14 @@ public:
     LibraryDesk& Desk() { return m_desk; }
     const LibraryDesk& Desk() const { return m_desk; }
 
+    /// The automatic shutdown: its panel, its settings (the options switch it).
+    AutoShutdown& Shutdown() { return m_shutdown; }
+    const AutoShutdown& Shutdown() const { return m_shutdown; }
+    /// The automatic shutdown's end: the main loop stops, the close steps run (settings to
+    /// store first), then the system is asked to power off. The close messages and the
+    /// system's refusal, if it refuses, are the station's Problems; the refusal is returned.
+    Result CloseAndPowerOff(QSettings* store, SystemShutdown& system);
+
     /// The stored options that wait for their rooms, and the colours.
     StationOptions& StoredOptions() { return m_options; }
     const StationOptions& StoredOptions() const { return m_options; }
@@ -143,6 +153,7 @@ private:
     JingleWall m_jingles;
     SpotRunner m_spots;
     HourAnnouncement m_hour;
+    AutoShutdown m_shutdown;
     Calendar m_calendar;
     ProgramLoader m_loader;
     ListEditor m_lists;

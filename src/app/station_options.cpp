@@ -1,10 +1,7 @@
 #include "app/station_options.h"
 
 StationOptions::StationOptions() {
-    m_settings.Add("ShutDown", ShutDown)
-        .Add("ShutDownHour", ShutDownHour)
-        .Add("ShutDownMin", ShutDownMin)
-        .Add("GreeklishSearch", GreeklishSearch)
+    m_settings.Add("GreeklishSearch", GreeklishSearch)
         .Add("OwnerMessage", OwnerMessage)
         .Add("SimplifyPlayer", SimplifyPlayer)
         .Add("AviOrMessage", AviOrMessage);

@@ -6,15 +6,12 @@
 #include "app/settings.h"
 #include "base/settings_table.h"
 
-/// The stored options whose rooms are not built yet (shutdown, the library's search, the
+/// The stored options whose rooms are not built yet (the library's search, the
 /// messages panel, the player's layout), and the components' colours. Each
 /// moves to its room when that room arrives.
 struct StationOptions {
     StationOptions();
 
-    bool ShutDown = false;
-    int ShutDownHour = 0;
-    int ShutDownMin = 0;
     bool GreeklishSearch = false;
     QString OwnerMessage = QStringLiteral("Right Click to Enter Your message");
     bool SimplifyPlayer = false;

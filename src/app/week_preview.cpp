@@ -80,9 +80,15 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
     LogStationEvents(station, log, host);
     LogProblems(startProblems + station.StartUp(settings), log, host);
     station.Engine().SetManual(false);
+    // The automatic shutdown ends the preview: the machine would be off from here on.
+    QObject::connect(&station.Shutdown(), &AutoShutdown::ShutdownDue, [&] {
+        log.Write(host.Now(), QStringLiteral("station"), QStringLiteral("shutdown"), QString());
+        host.Stop();
+    });
     // Each action after the ticks due at its time, in the order of the file.
     for (const OperatorAction& action : actions) {
         host.Advance(cl.simulateStart.msecsTo(action.when) - host.ElapsedMs());
+        if (host.Stopped()) break;
         ApplyOperatorAction(station, action, log, host);
     }
     host.Advance(cl.simulateForMs - host.ElapsedMs());

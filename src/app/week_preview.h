@@ -28,7 +28,8 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 /// never written; nothing in the folder changes but the data folders that start-up creates
 /// (the hour announcement writes its play list into a temporary folder instead).
 /// startProblems (settings that could not be read) go to the log with those of start-up.
-/// The operator's actions are done at their times, each logged as it is done.
+/// The operator's actions are done at their times, each logged as it is done. An automatic
+/// shutdown is logged as "station<TAB>shutdown" and ends the preview at that moment.
 /// Returns the process exit code.
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,

@@ -81,6 +81,7 @@ VirtualTimerHost::Entry* VirtualTimerHost::NextDue(std::int64_t limit) const {
 }
 
 void VirtualTimerHost::Advance(std::int64_t ms) {
+    if (m_stopped) return;
     const std::int64_t target = m_nowMs + std::max<std::int64_t>(ms, 0);
     while (Entry* e = NextDue(target)) {
         m_nowMs = std::max(m_nowMs, e->due);
@@ -91,6 +92,7 @@ void VirtualTimerHost::Advance(std::int64_t ms) {
             if (p.get() == e) keep = p;
         auto handler = keep->onTick;
         if (handler) handler();
+        if (m_stopped) return;
         // A timer left enabled and not re-armed by its handler fires again one interval on.
         if (keep->host && keep->enabled && keep->due == firedAt)
             keep->due = firedAt + keep->interval;

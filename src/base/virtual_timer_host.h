@@ -26,6 +26,10 @@ public:
     /// Milliseconds of virtual time since the start.
     std::int64_t ElapsedMs() const { return m_nowMs; }
     void Advance(std::int64_t ms);
+    /// Time stops at this moment (a station that powered off): the Advance in progress
+    /// returns after the handler that called this, and later ones do nothing.
+    void Stop() { m_stopped = true; }
+    bool Stopped() const { return m_stopped; }
     /// Moves the clock to another wall time without firing anything (a clock set back).
     void SetWallTime(const QDateTime& t);
 
@@ -38,5 +42,6 @@ private:
     std::int64_t m_nowMs = 0;
     std::int64_t m_wallOffsetMs = 0;
     std::uint64_t m_nextOrder = 0;
+    bool m_stopped = false;
     std::vector<std::shared_ptr<Entry>> m_entries;
 };

@@ -137,6 +137,11 @@ void PlaybackEngine::TimerBeggin3Timer() {
 
 bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
 
+void PlaybackEngine::StopMainLoop() {
+    m_beggin3->SetEnabled(false);
+    m_program1->SetEnabled(false);
+}
+
 // --- starting tracks --------------------------------------------------------------------
 
 void PlaybackEngine::PlayNextFromQueue() {

@@ -46,6 +46,8 @@ public:
     /// the main loop if deck 0 answers.
     void LaunchPlayers();
     bool MainLoopRunning() const;
+    /// The station is closing: the main loop (and a start still waiting) stops for good.
+    void StopMainLoop();
     /// The tables of the settings kept here and in the pieces, in the order they are stored.
     std::vector<SettingsTable*> SettingsTables();
     // The options' settings of the engine and its decks.

@@ -35,6 +35,7 @@
 #include "ui/played_page.h"
 #include "ui/player_panel.h"
 #include "ui/program_panel.h"
+#include "ui/shutdown_panel.h"
 #include "ui/spots_page.h"
 #include "ui/stats_window.h"
 #include "ui/time_panel.h"
@@ -257,6 +258,8 @@ QVBoxLayout* MainWindow::BuildRightColumn(QWidget* centre) {
     split->setStretchFactor(1, 4);
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
+    m_shutdown = new ShutdownPanel(m_station.Shutdown(), centre);
+    right->addWidget(m_shutdown);
     right->addWidget(m_title);
     right->addLayout(clockRow);
     right->addWidget(split, 1);

@@ -20,6 +20,7 @@ class OptionsDialog;
 class PlayedPage;
 class PlayerPanel;
 class ProgramPanel;
+class ShutdownPanel;
 class SpotsPage;
 class StatsWindow;
 class QHBoxLayout;
@@ -82,6 +83,7 @@ private:
     StatsWindow* m_stats = nullptr;
     ClearEntriesDialog* m_clearEntries = nullptr;
     PlayerPanel* m_player = nullptr;
+    ShutdownPanel* m_shutdown = nullptr;
     ProgramPanel* m_program = nullptr;
     TimePanel* m_time = nullptr;
     MovingLabelPanel* m_title = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/not_yet_built.h"
 
 #include <QWidget>
+#include <vector>
 
 namespace {
 
@@ -9,9 +10,7 @@ struct NotYetBuilt {
     const char* comesWith;
 };
 
-constexpr NotYetBuilt kNotYetBuilt[] = {
-    {"GroupBoxShutDown", "the automatic shutdown"},
-};
+const std::vector<NotYetBuilt> kNotYetBuilt = {};
 
 }  // namespace
 

@@ -22,7 +22,7 @@ TEST(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSet
     Options options{station};
     using Edit = std::function<void(Options&, const QString&)>;
     const auto fadeOnSpots = [&] { return station.Spots().HowFastFadeOnSpots; };
-    const auto shutDownMin = [&] { return station.StoredOptions().ShutDownMin; };
+    const auto shutDownMin = [&] { return station.Shutdown().ShutDownMin(); };
     const auto skipIntroSec = [&] { return station.Engine().SkipIntroSec; };
     const auto spotEvery = [&] { return int(station.Spots().PlaySpotEvery); };
     const struct {
@@ -41,7 +41,7 @@ TEST(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSet
         {&Options::EditPlaySpotEveryChange, spotEvery, "abc", 5},
     };
     station.Spots().HowToPlaySpots = 7;
-    station.StoredOptions().ShutDownHour = 5;
+    station.Shutdown().SetShutDownHour(5);
     station.StartUp();
     options.Load();
     for (const auto& c : cases) {
@@ -71,8 +71,8 @@ TEST(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSet
     const StationOptions& kept = station.StoredOptions();
     EXPECT_EQ(station.Engine().Players().WinAmpPath, "/opt/player");
     EXPECT_TRUE(kept.GreeklishSearch && station.Spots().PlayOnlyOneSpot &&
-                station.Lock().LockPrograms && kept.ShutDown && kept.SimplifyPlayer &&
-                !kept.AviOrMessage);
+                station.Lock().LockPrograms && station.Shutdown().Watching() &&
+                kept.SimplifyPlayer && !kept.AviOrMessage);
     // The rooms act on them at once: skip intro in the tick, the lock on the Delete key.
     EXPECT_TRUE(options.State().EditSkipIntroSecEnabled);
     EXPECT_TRUE(station.Engine().SkipIntro);
@@ -81,9 +81,9 @@ TEST(OptionsTest, TypedNumbersFallBackAndWhatIsSetReachesTheRoomsAndTheStoredSet
     EXPECT_EQ(options.ComboBoxHourShutDown1Change("7"), "");
     EXPECT_EQ(options.ComboBoxHourShutDown1Change("abc"), "'abc' is not a valid integer value");
     EXPECT_EQ(options.State().ComboBoxHourShutDown1, "abc");
-    EXPECT_EQ(station.StoredOptions().ShutDownHour, 7);
+    EXPECT_EQ(station.Shutdown().ShutDownHour(), 7);
     EXPECT_EQ(options.ComboBoxHourShutDown1Change("0x10"), "");
-    EXPECT_EQ(station.StoredOptions().ShutDownHour, 16);
+    EXPECT_EQ(station.Shutdown().ShutDownHour(), 16);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 
+#include "base/system_shutdown.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/files.h"
@@ -43,6 +46,28 @@ TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) 
     EXPECT_TRUE(link.Audible(station.Engine().Players().CurrentDeck));
     EXPECT_EQ(station.Close(nullptr), QStringList());
     EXPECT_EQ(ReadBytes(favourites), junk);
+}
+
+// The machine is switched off only once the station has closed (the settings stored);
+// a refusal is told, and the main loop stays stopped.
+TEST_F(StationTest, PowerOffComesAfterTheCloseStepsAndARefusalIsAProblem) {
+    struct FakeShutdown final : SystemShutdown {
+        explicit FakeShutdown(QSettings& s) : store(s) {}
+        Result PowerOff() override {
+            settingsStored = store.contains("ShutDownHour");
+            return Result::Error("Access denied");
+        }
+        QSettings& store;
+        bool settingsStored = false;
+    };
+    QTemporaryDir dir;
+    QSettings store(dir.filePath("stavox.conf"), QSettings::IniFormat);
+    FakeShutdown system(store);
+    station.StartUp();
+    host.Advance(7'000);
+    EXPECT_FALSE(station.CloseAndPowerOff(&store, system).ok());
+    EXPECT_TRUE(system.settingsStored && !station.Engine().MainLoopRunning());
+    EXPECT_EQ(problems, QStringList{"The computer was not switched off: Access denied"});
 }
 
 TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEveryEdit) {

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <csignal>
 #include <map>
@@ -31,8 +32,10 @@ protected:
         station.AddList("jazz", {250, 260, 245});
         station.WriteDays({{1, "10:00", "11:00", "morning"}, {1, "11:00", "12:00", "noon|jazz|"}});
     }
-    // The week preview with default settings, run in this process from start for duration.
-    QList<AsRunLine> Run(const QString& start, const QString& duration) {
+    // The week preview with default settings (or those of store), run in this process from
+    // start for duration.
+    QList<AsRunLine> Run(const QString& start, const QString& duration,
+                         QSettings* store = nullptr) {
         const CommandLine cl = ParseCommandLine({"--simulate", start, "--for", duration});
         EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
         QList<AsRunLine> log;
@@ -41,7 +44,7 @@ protected:
             log.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f.value(1),
                         f.value(2), f.value(3)});
         };
-        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), nullptr, parse), 0);
+        EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), store, parse), 0);
         return log;
     }
     StationFolder station;
@@ -53,6 +56,19 @@ QStringList DetailsOf(const QList<AsRunLine>& log, const QString& event) {
     for (const AsRunLine& l : log)
         if (l.event == event) details << l.detail;
     return details;
+}
+
+// Shutdown at 10:30, watched from 10:29: the check at 10:30:40 starts the minute's
+// countdown, and its end is the preview's last line.
+TEST_F(WeekPreviewTest, TheAutomaticShutdownEndsThePreviewWithItsLine) {
+    QTemporaryDir dir;
+    QSettings store(dir.filePath("stavox.conf"), QSettings::IniFormat);
+    store.setValue("ShutDown", "1");
+    store.setValue("ShutDownHour", "10");
+    store.setValue("ShutDownMin", "30");
+    const QList<AsRunLine> log = Run("2026-12-07 10:29:00", "2h", &store);
+    EXPECT_EQ(log.last().when.toString("HH:mm:ss.zzz ") + log.last().source + log.last().event,
+              "10:31:40.000 stationshutdown");
 }
 
 TEST_F(WeekPreviewTest,

@@ -165,11 +165,19 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
     EXPECT_EQ(Find<QSlider>("TrackBarLineIn1")->value(), 100);
     Find<QPushButton>("BitBtnSayHour1")->click();
     EXPECT_TRUE(station.Announcement().Running());
-    for (const char* waiting : {"GroupBoxShutDown"}) {
-        EXPECT_FALSE(Find(waiting)->isEnabled()) << waiting;
-        EXPECT_TRUE(Find(waiting)->toolTip().startsWith("Not available yet: comes with "))
-            << waiting;
-    }
+}
+
+// Shutdown at 09:10, set in the options at 09:05: checks every 50 s, the first in 09:10
+// at 09:10:00; then the red panel counts down until "Cancel Shutdown" hides it.
+TEST_F(StudioWindowTest, TheRedPanelCountsDownToTheShutdownAndCancelHidesIt) {
+    Start();
+    Find<QCheckBox>("CheckBoxShutDown1")->click();
+    Find<QComboBox>("ComboBoxHourShutDown1")->setCurrentText("09");
+    Find<QComboBox>("ComboBoxMinShutDown1")->setCurrentText("10");
+    Advance(303'000);
+    EXPECT_EQ(Text("LabelShutdown4") + Text("LabelWinShutDnSec1"), "Windows will shutdown at57");
+    Find<QPushButton>("ButtonCancelShutDown2")->click();
+    EXPECT_FALSE(Find("PanelShutdown")->isVisible());
 }
 
 TEST_F(StudioWindowTest, MarkedLabelsPlayedTracksAndListEntriesPlayAndAWideTitleSwings) {
