@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/station.h"
+#include "schedule/list_file.h"
 #include "ui/operator_messages.h"
 #include "ui/track_list_view.h"
 
@@ -384,9 +385,14 @@ void LibraryPages::Rename(Page page) {
 }
 
 void LibraryPages::ShowTrackPath(Page page) {
-    if (const auto track = m_station.MusicLibrary().CurrentTrack(page)) {
-        ShowPath(this, track->title, track->path, QString());
-    }
+    const Library& library = m_station.MusicLibrary();
+    const auto track = library.CurrentTrack(page);
+    if (!track) return;
+    // Search results and an artist's tracks come from lists: the dialog names the list.
+    const bool fromLists = page == Page::Search || page == Page::Artists;
+    const QString list =
+        fromLists ? SplitTrackEntry(library.CurrentEntry(page)).listName : QString();
+    ShowPath(this, track->title, track->path, list);
 }
 
 void LibraryPages::RunReading(const std::function<QStringList()>& command) {
