@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-multimedia-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mpv ffmpeg espeak-ng libtag1-dev libpulse-dev
   fonts-dejavu-core

@@ -73,6 +73,8 @@ public:
     const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
+    /// The message marquee, for the operator dragging its label.
+    Marquee& MessageMarquee() { return m_marquees.Messages; }
     /// The view reports the marquees' widths in pixels: each panel as it changes, each
     /// label once its text is in.
     void SetAdvertPanelWidth(int width);

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/station.h"
+#include "schedule/list_file.h"
 #include "ui/operator_messages.h"
 #include "ui/track_list_view.h"
 
@@ -40,7 +41,11 @@ void ShowNames(QListWidget& box, QStringList& shown, const QStringList& names) {
 }
 
 // The word after a count of tracks.
-QLabel* Tracks(QWidget* parent) { return new QLabel(QStringLiteral("tracks"), parent); }
+QLabel* Tracks(QWidget* parent, const char* name) {
+    auto* label = new QLabel(QStringLiteral("tracks"), parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
 
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchFirst = false) {
     auto* row = new QHBoxLayout;
@@ -217,7 +222,7 @@ QWidget* LibraryPages::BuildDirPage() {
     layout->addWidget(m_drives, 0, 0);
     layout->addWidget(m_folders, 1, 0);
     layout->addLayout(Row({addAll}), 2, 0);
-    layout->addLayout(Row({m_mask, m_tracksInDir, Tracks(page)}), 0, 1);
+    layout->addLayout(Row({m_mask, m_tracksInDir, Tracks(page, "Label14")}), 0, 1);
     layout->addWidget(files, 1, 1);
     layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlayFile1"), Page::Dir, page)}), 2, 1);
     layout->setColumnStretch(0, 1);
@@ -275,7 +280,7 @@ QWidget* LibraryPages::BuildAlphabeticPage() {
     layout->addWidget(tracks, 0, 1);
     layout->addLayout(
         Row({PlayButton(QStringLiteral("BitBtnPlayList1"), Page::ListsAlphabetic, page),
-             m_tracksInFile, Tracks(page)}),
+             m_tracksInFile, Tracks(page, "Label16")}),
         1, 1);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 2);
@@ -330,7 +335,7 @@ QWidget* LibraryPages::BuildSearchPage() {
     layout->addLayout(Row({m_label21}));
     layout->addWidget(results, 1);
     layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlaySearch1"), Page::Search, page),
-                           m_tracksInSearch, Tracks(page), m_listThatContains}));
+                           m_tracksInSearch, Tracks(page, "Label18"), m_listThatContains}));
     return page;
 }
 
@@ -364,7 +369,7 @@ QWidget* LibraryPages::BuildArtistsPage() {
     layout->addLayout(Row({m_cdsArtists, m_artistsCount}), 1, 0);
     layout->addWidget(tracks, 0, 1);
     layout->addLayout(Row({PlayButton(QStringLiteral("BitBtnPlayArtistTrack"), Page::Artists, page),
-                           m_artistTracks, Tracks(page), m_progrThatContainsArtist}),
+                           m_artistTracks, Tracks(page, "Label17"), m_progrThatContainsArtist}),
                       1, 1);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 2);
@@ -380,7 +385,14 @@ void LibraryPages::Rename(Page page) {
 }
 
 void LibraryPages::ShowTrackPath(Page page) {
-    if (const auto track = m_station.MusicLibrary().CurrentTrack(page)) ShowPath(this, track->path);
+    const Library& library = m_station.MusicLibrary();
+    const auto track = library.CurrentTrack(page);
+    if (!track) return;
+    // Search results and an artist's tracks come from lists: the dialog names the list.
+    const bool fromLists = page == Page::Search || page == Page::Artists;
+    const QString list =
+        fromLists ? SplitTrackEntry(library.CurrentEntry(page)).listName : QString();
+    ShowPath(this, track->title, track->path, list);
 }
 
 void LibraryPages::RunReading(const std::function<QStringList()>& command) {

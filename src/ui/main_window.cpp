@@ -14,12 +14,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <array>
+#include <cstdio>
 
 #include "app/data_folders.h"
 #include "app/options.h"
 #include "app/station.h"
+#include "housekeeping/caption_language.h"
 #include "ui/about_box.h"
+#include "ui/appearance_view.h"
 #include "ui/calendar_page.h"
+#include "ui/captions.h"
 #include "ui/chooser_dialog.h"
 #include "ui/clear_entries_dialog.h"
 #include "ui/colours.h"
@@ -39,6 +43,7 @@
 #include "ui/spots_page.h"
 #include "ui/stats_window.h"
 #include "ui/time_panel.h"
+#include "ui/video_panel.h"
 
 namespace {
 
@@ -127,6 +132,10 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
 
     BuildMenu();
     setCentralWidget(BuildCentre());
+    m_appearance = new AppearanceView(m_station, *this, *m_messages);
+    m_appearance->AddMenuItems(*menuBar()->findChild<QMenu*>(QStringLiteral("Options1")));
+    m_appearance->WatchControls();
+    connect(m_appearance, &AppearanceView::messageChanged, this, &MainWindow::RefreshView);
 
     PlaybackEngine& engine = m_station.Engine();
     engine.SetTitleMeasure([this](const QString& title) { return m_title->TextWidth(title); });
@@ -328,16 +337,8 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
 }
 
 void MainWindow::BuildVideoPanel(QWidget* centre) {
-    auto* video = new QFrame(centre);
-    video->setObjectName(QStringLiteral("PanelVideo"));
-    video->setFrameShape(QFrame::Panel);
-    video->setFrameShadow(QFrame::Sunken);
-    // The animation's screen: dark like the message panel that takes its place.
-    video->setAutoFillBackground(true);
-    QPalette screen = video->palette();
-    screen.setColor(QPalette::Window, Qt::black);
-    video->setPalette(screen);
-    m_video = video;
+    m_video = new VideoPanel(centre);
+    m_video->SetFile(m_station.Folders().StartFolder + QStringLiteral("fm.avi"));
 }
 
 void MainWindow::BuildMessagePanel(QWidget* centre) {
@@ -373,6 +374,7 @@ void MainWindow::StationStarted() {
     DisableNotYetBuilt(*this);
     centralWidget()->setFocus();
     m_optionsDialog->Redraw();
+    LoadLanguage();
     ApplyStoredColours();
     m_messages->SetText(m_station.StoredOptions().OwnerMessage);
     m_station.SetMessageLabelWidth(m_messages->Label()->width());
@@ -385,6 +387,16 @@ void MainWindow::ApplyLayouts() {
     m_player->ApplyLayout(m_options->SimpleLayout());
     m_video->setVisible(m_options->ShowAvi());
     m_messages->setVisible(!m_options->ShowAvi());
+    m_video->SetRunning(m_options->ShowAvi());
+}
+
+// The captions of language.ini; a file that cannot be read leaves the window's own.
+void MainWindow::LoadLanguage() {
+    const LanguageCaptions language = ::LoadLanguage(m_station.Folders().StartFolder);
+    if (!language.problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(language.problem));
+    }
+    ApplyCaptions(*this, language.captions);
 }
 
 void MainWindow::ApplyStoredColours() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 class AboutBox;
+class AppearanceView;
 class QKeyEvent;
 class CalendarPage;
 class ChooserDialog;
@@ -29,6 +30,7 @@ class QTimer;
 class QVBoxLayout;
 class Station;
 class TimePanel;
+class VideoPanel;
 
 /// The studio window `TForm1`: a view of the station's core. It redraws from the core's
 /// state a few times a second and after every operator action; every control's
@@ -68,6 +70,7 @@ private:
     QTabWidget* BuildProgramPages(QWidget* centre);
     void ApplyLayouts();
     void ApplyStoredColours();
+    void LoadLanguage();
     void RedrawMovingLabels();
     bool WindowKey(QObject* watched, const QKeyEvent& key);
 
@@ -89,7 +92,8 @@ private:
     MovingLabelPanel* m_title = nullptr;
     MovingLabelPanel* m_advert = nullptr;
     MovingLabelPanel* m_messages = nullptr;
-    QWidget* m_video = nullptr;
+    VideoPanel* m_video = nullptr;
+    AppearanceView* m_appearance = nullptr;
     CalendarPage* m_calendar = nullptr;
     SpotsPage* m_spots = nullptr;
     NextSpotsPanel* m_nextSpots = nullptr;

@@ -1,10 +1,21 @@
 #include "ui/operator_messages.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <QVBoxLayout>
 #include <exception>
+
+#include "housekeeping/appearance.h"
+#include "schedule/list_file.h"
 
 bool Confirm(QWidget* parent, const QString& question) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question,
@@ -34,12 +45,49 @@ void RunCommand(QWidget* parent, const std::function<Result()>& command) {
 }
 
 void ShowPath(QWidget* parent, const QString& path) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Path"), path, QMessageBox::Ok,
-                    parent);
-    box.setObjectName(QStringLiteral("PathDialog"));
-    box.setTextFormat(Qt::PlainText);
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.exec();
+    ShowPath(parent, TrackTitle(path), path, QString());
+}
+
+void ShowPath(QWidget* parent, const QString& title, const QString& path, const QString& listName) {
+    QDialog dialog(parent, Qt::Tool);
+    dialog.setObjectName(QStringLiteral("TFormShowPath"));
+    dialog.setWindowTitle(QStringLiteral("File Path"));
+    auto* list = new QLabel(listName, &dialog);
+    list->setObjectName(QStringLiteral("LabelProgramName"));
+    QFont bold = list->font();
+    bold.setBold(true);
+    list->setFont(bold);
+    auto* name = new QLabel(title, &dialog);
+    name->setObjectName(QStringLiteral("LabelShowFileName"));
+    for (QLabel* label : {list, name}) label->setTextFormat(Qt::PlainText);
+    auto* edit = new QLineEdit(path, &dialog);
+    edit->setObjectName(QStringLiteral("EditShowPath"));
+    edit->setReadOnly(true);
+    edit->setMinimumWidth(480);
+    auto* open = new QPushButton(QStringLiteral("Open Dir"), &dialog);
+    open->setObjectName(QStringLiteral("SpeedButtonOpenDir"));
+    QObject::connect(open, &QPushButton::clicked, &dialog, [path] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(FolderOfPath(path)));
+    });
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("ButtonOK"));
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(open);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(name);
+    layout->addWidget(edit);
+    layout->addLayout(buttons);
+    dialog.adjustSize();
+    // Centred on the screen, as a tool window of its own.
+    if (const QScreen* screen = dialog.screen()) {
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    }
+    dialog.exec();
 }
 
 std::optional<QString> AskNewName(QWidget* parent, const QString& shownName) {

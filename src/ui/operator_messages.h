@@ -19,8 +19,12 @@ void ShowError(QWidget* parent, const QString& message);
 /// Runs one operator command and shows what it reports: the message of its result (a
 /// warning as an error), or the text of an exception that escaped it.
 void RunCommand(QWidget* parent, const std::function<Result()>& command);
-/// "Show Path": the track's full path in a box whose text can be selected and copied.
+/// "Show Path" (`TFormShowPath`, "File Path"): the list name, the track's title and its
+/// full path in a read-only box whose text can be copied; "Open Dir" opens the track's
+/// folder with the desktop's file manager. The short form takes the title from the path
+/// and shows no list.
 void ShowPath(QWidget* parent, const QString& path);
+void ShowPath(QWidget* parent, const QString& title, const QString& path, const QString& listName);
 /// The rename prompt ("Rename", "Enter the new name") filled with the shown name; empty
 /// nothing when the operator cancels.
 std::optional<QString> AskNewName(QWidget* parent, const QString& shownName);

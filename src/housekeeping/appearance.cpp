@@ -1,0 +1,114 @@
+#include "housekeeping/appearance.h"
+
+#include <algorithm>
+#include <array>
+
+#include "playback/scrolling_text.h"
+
+namespace {
+
+// The controls a press paints, each with its colour and font targets: "*" is the pressed
+// control itself; an empty font target means the control takes no font.
+struct PaintRow {
+    const char* pressed;
+    const char* colourTargets;
+    const char* fontTargets;
+};
+
+constexpr const char* kProgramName = "LabelRunProgram,LabelWra2,LabelProgramName1";
+
+constexpr std::array<PaintRow, 29> kPaintRows = {{
+    {"ListBoxTitles1", "*", "*"},
+    {"DirectoryOutline1", "*", "*"},
+    {"ListBoxFileProgr1", "*", "*"},
+    {"ListBoxListAll1", "*", "*"},
+    {"ListBoxArtist", "*", "*"},
+    {"ListBoxArtistTracks", "*", "*"},
+    {"ListBoxSpots2", "*", "*"},
+    {"ListBoxProgram1", "*", "*"},
+    {"FileListBox1", "*", "*"},
+    {"ListBoxPrevPlayed1", "*", "*"},
+    {"ListBoxPlayList1", "*", "*"},
+    {"ListBoxSpotsNow1", "*", "*"},
+    {"ListBoxFileListBox", "*", "*"},
+    {"ListBoxListsForFile", "*", "*"},
+    {"PanelPlayControls", "*", ""},
+    {"PanelTime", "PanelTime", ""},
+    {"LabelHmera1", "PanelTime", ""},
+    {"LabelMera1", "PanelTime", ""},
+    {"LabelTime1", "PanelTime", ""},
+    {"PanelTrackSec", "*", ""},
+    {"ScrollBoxSpots1", "*", ""},
+    {"PanelTrackName1", "PanelTrackName1", "LabelTrackName1"},
+    {"LabelTrackName1", "PanelTrackName1", "LabelTrackName1"},
+    {"PanelAdv1", "PanelAdv1", "LabelBottomAdvert1"},
+    {"LabelBottomAdvert1", "PanelAdv1", "LabelBottomAdvert1"},
+    {"LabelRunProgram", kProgramName, kProgramName},
+    {"LabelWra2", kProgramName, kProgramName},
+    {"LabelProgramName1", kProgramName, kProgramName},
+    {"PanelMessages", "PanelMessages", "LabelMessages"},
+}};
+
+QStringList Targets(const char* names, const QString& pressed) {
+    if (QLatin1String(names) == QLatin1String("*")) return {pressed};
+    return QString::fromLatin1(names).split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+PaintTargets PaintTargetsOf(const QString& pressed) {
+    // The message's label is a part of its panel: a press on either is the panel's.
+    const QString control =
+        pressed == QLatin1String("LabelMessages") ? QStringLiteral("PanelMessages") : pressed;
+    for (const PaintRow& row : kPaintRows) {
+        if (control != QLatin1String(row.pressed)) continue;
+        return {Targets(row.colourTargets, control), Targets(row.fontTargets, control)};
+    }
+    return {};
+}
+
+QStringList PaintableControls() {
+    QStringList names;
+    for (const PaintRow& row : kPaintRows) names << QString::fromLatin1(row.pressed);
+    names << QStringLiteral("LabelMessages");
+    return names;
+}
+
+void AppearancePicker::ColourConfirmed(quint32 colour) {
+    m_colour = colour;
+    m_mode = PickMode::Colour;
+}
+
+PaintTargets AppearancePicker::Press(const QString& pressed) const {
+    if (m_mode == PickMode::Normal) return {};
+    PaintTargets targets = PaintTargetsOf(pressed);
+    (m_mode == PickMode::Colour ? targets.font : targets.colour).clear();
+    return targets;
+}
+
+MessagePress AppearancePicker::PressOnMessage(bool rightButton) const {
+    if (m_mode != PickMode::Normal) return MessagePress::Nothing;
+    return rightButton ? MessagePress::EditText : MessagePress::StartDrag;
+}
+
+void MessageDrag::Start(int mouseX) {
+    m_lastX = mouseX;
+    m_marquee.Held = true;
+}
+
+void MessageDrag::Move(int mouseX) {
+    if (!m_marquee.Held) return;
+    m_marquee.LabelLeft += mouseX - m_lastX;
+    m_lastX = mouseX;
+}
+
+void MessageDrag::End() { m_marquee.Held = false; }
+
+bool MessageDrag::Dragging() const { return m_marquee.Held; }
+
+QString FolderOfPath(const QString& path) {
+    const qsizetype last =
+        std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
+                  path.lastIndexOf(QLatin1Char(':'))});
+    return last < 0 ? QString() : path.left(last + 1);
+}

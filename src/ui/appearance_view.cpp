@@ -1,0 +1,152 @@
+#include "ui/appearance_view.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "app/station.h"
+#include "housekeeping/appearance.h"
+#include "ui/colours.h"
+#include "ui/moving_label_panel.h"
+
+namespace {
+
+const char* const kPressedName = "pressedName";
+
+ColourValue StoredColour(const QColor& colour) {
+    return ColourFromRgb(colour.red(), colour.green(), colour.blue());
+}
+
+}  // namespace
+
+AppearanceView::AppearanceView(Station& station, QWidget& window, MovingLabelPanel& messages)
+    : QObject(&window),
+      m_station(station),
+      m_window(window),
+      m_messages(messages),
+      m_picker(std::make_unique<AppearancePicker>()),
+      m_drag(std::make_unique<MessageDrag>(station.MessageMarquee())) {}
+
+AppearanceView::~AppearanceView() = default;
+
+void AppearanceView::AddMenuItems(QMenu& options) {
+    const auto add = [this, &options](const char* name, const char* caption, auto handler) {
+        QAction* action = options.addAction(QString::fromLatin1(caption));
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add("Color1", "Color...", &AppearanceView::PickColour);
+    add("Fonts1", "Fonts...", &AppearanceView::PickFont);
+    add("NormalFunction1", "Normal Function", [this] { m_picker->NormalFunction(); });
+}
+
+void AppearanceView::WatchControls() {
+    for (const QString& name : PaintableControls()) {
+        auto* control = m_window.findChild<QWidget*>(name);
+        if (!control) continue;
+        control->installEventFilter(this);
+        // A list's presses land on its viewport.
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
+            area->viewport()->setProperty(kPressedName, name);
+            area->viewport()->installEventFilter(this);
+        }
+    }
+}
+
+void AppearanceView::PickColour() {
+    QColorDialog dialog(&m_window);
+    dialog.setObjectName(QStringLiteral("ColorDialog1"));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setCurrentColor(QtColour(m_picker->Colour()));
+    if (dialog.exec() == QDialog::Accepted) {
+        m_picker->ColourConfirmed(StoredColour(dialog.currentColor()));
+    }
+}
+
+void AppearanceView::PickFont() {
+    QFontDialog dialog(m_font, &m_window);
+    dialog.setObjectName(QStringLiteral("FontDialog1"));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_font = dialog.currentFont();
+        m_picker->FontConfirmed();
+    }
+}
+
+void AppearanceView::Paint(const QString& pressed) {
+    const PaintTargets targets = m_picker->Press(pressed);
+    QMap<QString, ComponentColours>& stored = m_station.StoredOptions().Colours;
+    for (const QString& name : targets.colour) {
+        stored[name].background = m_picker->Colour();
+        if (auto* w = m_window.findChild<QWidget*>(name)) {
+            PaintComponent(w, {m_picker->Colour(), std::nullopt});
+        }
+    }
+    for (const QString& name : targets.font) {
+        if (auto* w = m_window.findChild<QWidget*>(name)) w->setFont(m_font);
+    }
+    if (targets.font.contains(QStringLiteral("LabelMessages"))) {
+        m_messages.SetText({});  // sized again to the new font below
+        m_messages.SetText(m_station.StoredOptions().OwnerMessage);
+        m_station.SetMessageLabelWidth(m_messages.Label()->width());
+    }
+}
+
+bool AppearanceView::eventFilter(QObject* watched, QEvent* event) {
+    const QString name = watched->property(kPressedName).isValid()
+                             ? watched->property(kPressedName).toString()
+                             : watched->objectName();
+    const bool message =
+        name == QLatin1String("PanelMessages") || name == QLatin1String("LabelMessages");
+    if (event->type() == QEvent::MouseButtonPress && m_picker->Mode() != PickMode::Normal) {
+        Paint(name);
+        return message;
+    }
+    if (message) return MessageMouse(event);
+    return false;
+}
+
+bool AppearanceView::MessageMouse(QEvent* event) {
+    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (!mouse) return false;
+    const int x = qRound(mouse->globalPosition().x());
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            if (m_picker->PressOnMessage(mouse->button() == Qt::RightButton) ==
+                MessagePress::EditText) {
+                EditMessage();
+            } else {
+                m_drag->Start(x);
+            }
+            return true;
+        case QEvent::MouseMove:
+            if (!m_drag->Dragging()) return false;
+            m_drag->Move(x);
+            m_messages.SetLabelLeft(m_station.MessageMarquee().LabelLeft);
+            return true;
+        case QEvent::MouseButtonRelease:
+            m_drag->End();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void AppearanceView::EditMessage() {
+    QInputDialog box(&m_window);
+    box.setObjectName(QStringLiteral("InputBoxMessage"));
+    box.setWindowTitle(QStringLiteral("Your Message"));
+    box.setLabelText(QStringLiteral("Enter message"));
+    QString& message = m_station.StoredOptions().OwnerMessage;
+    box.setTextValue(message);
+    if (box.exec() != QDialog::Accepted) return;
+    message = box.textValue();
+    m_messages.SetText(message);
+    m_station.SetMessageLabelWidth(m_messages.Label()->width());
+    Q_EMIT messageChanged();
+}
