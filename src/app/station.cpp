@@ -157,6 +157,14 @@ DeadEntryReport Station::ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode)
         const Result reread = m_spotSchedule.SpotFilesRewritten();
         if (!reread.ok()) report.problems.append(reread.message());
     }
+    if (kind == DeadEntryKind::Songs && mode == DeadEntryMode::Delete) {
+        // The list open on the Lists tab lost the same lines on disk.
+        QSet<QString> removed;
+        for (const DeadEntry& entry : report.entries)
+            if (!entry.unreachable && entry.fileName == m_lists.ChosenListName())
+                removed.insert(entry.path);
+        m_lists.PathsRemovedFromFile(removed);
+    }
     return report;
 }
 

@@ -194,6 +194,12 @@ void ListEditor::TrackRenamed(int row, const QString& title, const QString& path
     m_rows[row].path = path;
 }
 
+void ListEditor::PathsRemovedFromFile(const QSet<QString>& paths) {
+    const auto removed = [&](const Row& row) { return paths.contains(row.path); };
+    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(), removed), m_rows.end());
+    if (m_currentRow >= TotalTracks()) m_currentRow = TotalTracks() - 1;
+}
+
 bool ListEditor::ContainsTitle(const QString& title) const {
     return std::any_of(m_rows.begin(), m_rows.end(),
                        [&](const Row& row) { return row.title == title; });

@@ -2,6 +2,7 @@
 
 #include <QtCore/qnamespace.h>
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -104,6 +105,9 @@ public:
     /// A track renamed on disk: the entry shows its new title and path (no lock: the file
     /// is already renamed and the lists rewritten).
     void TrackRenamed(int row, const QString& title, const QString& path);
+    /// Entries removed from the chosen list's file on disk (dead files): they leave the
+    /// editor too, so that a Save does not write them back.
+    void PathsRemovedFromFile(const QSet<QString>& paths);
 
 private:
     void ClearEditor();

@@ -8,7 +8,9 @@
 
 #include "base/system_shutdown.h"
 #include "base/virtual_timer_host.h"
+#include "housekeeping/dead_entries.h"
 #include "player/simulated_player_link.h"
+#include "schedule/list_file.h"
 #include "support/files.h"
 #include "support/station_folder.h"
 
@@ -143,6 +145,25 @@ TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFav
     station.MusicLibrary().SpeedButtonAddClick();
     station.Close(nullptr);
     EXPECT_EQ(ReadBytes(folder.StartFolder() + "/favorites.txt"), "ΚΑΛΗ\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A dead file removed from the lists leaves the list open on the Lists tab too, so a Save
+// of that list does not bring it back.
+TEST_F(StationTest, DeletedDeadEntriesLeaveTheListOpenOnTheListsTab) {
+    station.StartUp();
+    const QString alive = folder.MusicPath() + "alive.mp3";
+    WriteBytes(alive, "x");
+    folder.WriteList("mix", {alive, folder.MusicPath() + "gone.mp3"});
+    station.Lists().RefreshListNames();
+    ASSERT_TRUE(
+        station.Lists().ListBoxFileListBoxClick(station.Lists().ListNames().indexOf("mix")).ok());
+    station.ScanDeadEntries(DeadEntryKind::Songs, DeadEntryMode::Delete);
+    EXPECT_EQ(station.Lists().Paths(), QStringList({alive}));
+    EXPECT_EQ(list_file::Read(folder.ListsPath(), "mix").value, QStringList({alive}));
 }
 
 }  // namespace
