@@ -30,16 +30,11 @@ struct Studio {
     explicit Studio(const QMap<QString, QByteArray>& files = {}) {
         for (auto it = files.begin(); it != files.end(); ++it)
             WriteBytes(folder.StartFolder() + "/" + it.key(), it.value());
-        EXPECT_EQ(station.StartUp(), QStringList());
-        window = std::make_unique<MainWindow>(station, [] {});
-        window->resize(1366, 768);
-        window->show();
+        window = driver::OpenStudio(station);
     }
     template <class T = QWidget>
     T* Find(const QString& name) {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return driver::Find<T>(*window, name);
     }
     // A press (or release) on a control; a list takes it on its viewport.
     void Mouse(const QString& name, QEvent::Type type, Qt::MouseButton button, int globalX = 0) {

@@ -58,17 +58,10 @@ protected:
         folder.AddList("CD_live", {80});
         folder.WriteDays({{1, "08:00", "10:00", "a"}, {1, "12:00", "13:00", "b"}});
     }
-    void Start() {
-        EXPECT_EQ(station.StartUp(), QStringList());
-        window = std::make_unique<MainWindow>(station, [] {});
-        window->resize(1366, 768);
-        window->show();
-    }
+    void Start() { window = driver::OpenStudio(station); }
     template <class T = QWidget>
     T* Find(const QString& name) {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return driver::Find<T>(*window, name);
     }
     QString Text(const QString& label) { return Find<QLabel>(label)->text(); }
     // Virtual time passes; the window then draws what the core did meanwhile.

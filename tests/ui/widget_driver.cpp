@@ -8,6 +8,9 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include "app/station.h"
+#include "ui/main_window.h"
+
 namespace driver {
 
 void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers) {
@@ -60,6 +63,14 @@ void ClickButton(QWidget* dialog, const QString& text) {
     }
     ADD_FAILURE() << "no button " << text.toStdString() << " in "
                   << dialog->objectName().toStdString();
+}
+
+std::unique_ptr<MainWindow> OpenStudio(Station& station) {
+    EXPECT_EQ(station.StartUp(), QStringList());
+    auto window = std::make_unique<MainWindow>(station, [] {});
+    window->resize(1366, 768);
+    window->show();
+    return window;
 }
 
 }  // namespace driver

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QTest>
 #include <functional>
+#include <memory>
 
+class MainWindow;
 class QListWidget;
 class QLineEdit;
 class QTimer;
+class Station;
 
 /// The operator's hands in window tests, beside QTest's mouse and keys: a row of a list
 /// clicked, an edit box retyped, and answers to the modal dialogs a command opens.
@@ -34,5 +39,15 @@ private:
 };
 /// Clicks the button with this text in a dialog.
 void ClickButton(QWidget* dialog, const QString& text);
+
+/// Starts the station and shows its window at the smallest screen size it is laid out for.
+std::unique_ptr<MainWindow> OpenStudio(Station& station);
+/// The window's child of this objectName, failing the test when there is none.
+template <class T = QWidget>
+T* Find(const QWidget& window, const QString& name) {
+    T* w = window.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+}
 
 }  // namespace driver
