@@ -9,7 +9,7 @@ src=${1:?usage: check-rooms.sh SRC_DIR [QT_HEADER_DIR...]}
 shift
 
 # The core rooms from the bottom up: each may include itself and the rooms before it.
-order=(base media player schedule playback jingles spots library housekeeping app)
+order=(base media player schedule playback jingles spots library housekeeping app tools)
 declare -A allowed
 for ((i = 0; i < ${#order[@]}; i++)); do allowed[${order[i]}]="${order[*]:0:i+1}"; done
 allowed[platform]="base media player platform"
