@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh               to build and run the station
 #   scripts/install-deps.sh --tests       also what the tests use (a private sound server and bus)
 #   scripts/install-deps.sh --screenshot  also what the screenshot script uses
+#   scripts/install-deps.sh --package     also what builds and checks the Debian package
 set -euo pipefail
 
 packages=(
@@ -13,9 +14,11 @@ packages=(
   mpv ffmpeg espeak-ng libtag1-dev libpulse-dev
   fonts-dejavu-core
 )
+# The package's own checks run among the tests too.
+package_tools=(dpkg-dev lintian desktop-file-utils appstream)
 case "${1:-}" in
   --tests)
-    packages+=(pulseaudio-utils clang-format dbus-daemon)
+    packages+=(pulseaudio-utils clang-format dbus-daemon "${package_tools[@]}")
     # The on-air tests record a private pulseaudio server. Debian's PipeWire desktop
     # packages conflict with pulseaudio, and apt would remove the desktop's sound to make
     # room: there the on-air tests are skipped instead.
@@ -26,8 +29,9 @@ case "${1:-}" in
     fi
     ;;
   --screenshot) packages+=(xvfb imagemagick python3) ;;
+  --package) packages+=("${package_tools[@]}") ;;
   "") ;;
-  *) echo "usage: $0 [--tests | --screenshot]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--tests | --screenshot | --package]" >&2; exit 2 ;;
 esac
 
 missing=()
