@@ -378,12 +378,20 @@ private:
             for (int minute = 0; minute < 60; ++minute)
                 for (const QString& name : HourFragments(hour, minute, 0))
                     if (!needed.contains(name)) needed << name;
-        for (const QString& name : needed) {
-            const QString file = name + m_setup.hourExtension;
-            if (!QFileInfo(m_setup.folders.HoursPath + file).isFile())
-                Add(m_from, kHourFragment,
-                    QStringLiteral("hour1/") + file + QStringLiteral(" is missing"));
+        QStringList missing;
+        for (const QString& name : needed)
+            if (!QFileInfo(m_setup.folders.HoursPath + name + m_setup.hourExtension).isFile())
+                missing << name + m_setup.hourExtension;
+        // A station without recordings at all gets one line, not one per recording.
+        if (missing.size() == needed.size()) {
+            Add(m_from, kHourFragment,
+                QStringLiteral("hour1/ holds none of the %1 recordings the announcement needs")
+                    .arg(needed.size()));
+            return;
         }
+        for (const QString& file : missing)
+            Add(m_from, kHourFragment,
+                QStringLiteral("hour1/") + file + QStringLiteral(" is missing"));
     }
 
     const Setup& m_setup;
