@@ -29,7 +29,7 @@ for _ in 1 2 3 4 5; do
   run --check --from "2026-12-07 00:00:00" --for 7d >"$work/check.out" || status=$?
   times+=("$(seconds "$start" "$(date +%s.%N)")")
 done
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -n)
 printf 'week preview (--simulate, 7d): %s s\n' "$preview"
 printf 'week check (--check, 7d), 5 runs: best %s s, median %s s, worst %s s\n' \
   "${sorted[0]}" "${sorted[2]}" "${sorted[4]}"
