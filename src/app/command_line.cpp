@@ -37,6 +37,11 @@ QString UsageText() {
                "         prints \"LIST<TAB>PATH\" per dead entry (\"<TAB>unreachable\" when its"
                " folder is missing);\n"
                "         exit 0 none, 1 some or a file could not be read\n"
+               "       stavox-mixer --check [--from \"YYYY-MM-DD HH:MM:SS\"] [--for DURATION]\n"
+               "         the pre-flight check, from now for 7d unless given; prints\n"
+               "         \"YYYY-MM-DD HH:MM<TAB>KIND<TAB>DETAIL\" per warning, then \"# N "
+               "warnings\";\n"
+               "         exit 0 none, 1 some\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }
@@ -87,6 +92,8 @@ struct Options {
     QCommandLineOption cds{QStringLiteral("cds")};
     QCommandLineOption deadEntries{QStringLiteral("dead-entries"), QString(),
                                    QStringLiteral("kind")};
+    QCommandLineOption check{QStringLiteral("check")};
+    QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("start")};
 };
 
 void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
@@ -153,6 +160,34 @@ void TakeDeadEntriesOption(CommandLine& cl, const QCommandLineParser& parser, co
     cl.mode = CommandLine::Mode::DeadEntries;
 }
 
+// The check plays nothing: it takes its own span and no deck or preview option.
+void TakeCheckOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+    if (!parser.isSet(o.check)) {
+        if (parser.isSet(o.from)) cl.error = QStringLiteral("--from belongs to --check");
+        return;
+    }
+    if (cl.mode != CommandLine::Mode::Window || parser.isSet(o.simulate) ||
+        parser.isSet(o.volumes) || parser.isSet(o.actions) || parser.isSet(o.player) ||
+        parser.isSet(o.ao) || !cl.playerOptions.isEmpty()) {
+        cl.error = QStringLiteral("--check goes with --from and --for only");
+        return;
+    }
+    cl.mode = CommandLine::Mode::Check;
+    if (parser.isSet(o.from)) {
+        const QString text = parser.value(o.from);
+        cl.checkFrom = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!cl.checkFrom.isValid()) cl.error = QStringLiteral("bad start time: ") + text;
+    }
+    if (cl.error.isEmpty() && parser.isSet(o.forDuration)) {
+        const QString value = parser.value(o.forDuration);
+        const auto ms = ParseDuration(value);
+        if (!ms || *ms > kLongestPreviewMs)
+            cl.error = QStringLiteral("bad duration (90s, 45m, 6h, 7d; at most 366d): ") + value;
+        else
+            cl.checkForMs = *ms;
+    }
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
@@ -171,7 +206,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const QCommandLineOption version = parser.addVersionOption();
     const Options o;
     parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao, o.search,
-                       o.narrowing, o.greeklish, o.cds, o.deadEntries});
+                       o.narrowing, o.greeklish, o.cds, o.deadEntries, o.check, o.from});
     if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
         cl.error = parser.errorText();
         return cl;
@@ -190,7 +225,9 @@ CommandLine ParseCommandLine(const QStringList& args) {
         if (cl.player != "mpv" && cl.player != "simulated")
             cl.error = QStringLiteral("--player takes mpv or simulated");
     }
-    if (cl.error.isEmpty()) TakeSimulateOptions(cl, parser, o);
+    if (cl.error.isEmpty()) TakeCheckOptions(cl, parser, o);
+    if (cl.error.isEmpty() && cl.mode != CommandLine::Mode::Check)
+        TakeSimulateOptions(cl, parser, o);
     if (cl.error.isEmpty()) TakeSearchOptions(cl, parser, o);
     if (cl.error.isEmpty()) TakeDeadEntriesOption(cl, parser, o);
     if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::TrackLength && cl.files.isEmpty())

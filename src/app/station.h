@@ -54,6 +54,8 @@ public:
     QStringList Close(QSettings* store);
 
     const DataFolders& Folders() const { return m_folders; }
+    /// The clock the station runs on.
+    const Clock& StationClock() const { return m_clock; }
     /// The engine's mutable side is its commands, and the settings the options write.
     PlaybackEngine& Engine() { return m_engine; }
     const PlaybackEngine& Engine() const { return m_engine; }

@@ -72,6 +72,8 @@ void CalendarPage::SetUpDayTabs() {
     });
 }
 
+void CalendarPage::ShowDay(int weekday) { m_days->setCurrentIndex(weekday); }
+
 QVBoxLayout* CalendarPage::BuildCommands() {
     QPushButton* newProgram = BuildNewProgramButton();
     SetUpHourBoxes();

@@ -18,6 +18,8 @@ class CalendarPage final : public QWidget {
 public:
     CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog& week, QWidget* parent);
     void Redraw();
+    /// Shows a weekday (0 Sunday), as a click on its day tab does.
+    void ShowDay(int weekday);
 
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.

@@ -44,6 +44,7 @@
 #include "ui/stats_window.h"
 #include "ui/time_panel.h"
 #include "ui/video_panel.h"
+#include "ui/week_check_dialog.h"
 
 namespace {
 
@@ -187,6 +188,8 @@ void MainWindow::BuildMenu() {
             &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Songs); });
     connect(add(file, QStringLiteral("DeleteUnusedSpots"), QStringLiteral("Clear Unused Spots")),
             &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Spots); });
+    connect(add(file, QStringLiteral("CheckWeek1"), QStringLiteral("Check the week...")),
+            &QAction::triggered, this, &MainWindow::CheckWeek);
     connect(add(file, QStringLiteral("Exit1"), QStringLiteral("Exit")), &QAction::triggered, this,
             &QWidget::close);
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
@@ -208,6 +211,18 @@ void MainWindow::ClearDeadEntries(DeadEntryKind kind) {
     if (!m_clearEntries) m_clearEntries = new ClearEntriesDialog(m_station, this);
     m_clearEntries->Open(kind);
     RefreshView();
+}
+
+// Made at the first use; a double-clicked warning opens its day in the Calendar tab.
+void MainWindow::CheckWeek() {
+    if (!m_weekCheck) {
+        m_weekCheck = new WeekCheckDialog(m_station, this);
+        connect(m_weekCheck, &WeekCheckDialog::DayChosen, this, [this](const QDate& day) {
+            m_programPages->setCurrentWidget(m_calendar);
+            m_calendar->ShowDay(day_program::WeekdayNumber(day));
+        });
+    }
+    m_weekCheck->Open();
 }
 
 QWidget* MainWindow::BuildCentre() {

@@ -8,6 +8,7 @@ class AboutBox;
 class AppearanceView;
 class QKeyEvent;
 class CalendarPage;
+class WeekCheckDialog;
 class ChooserDialog;
 class ClearEntriesDialog;
 enum class DeadEntryKind;
@@ -58,6 +59,7 @@ protected:
 private:
     void BuildMenu();
     void ClearDeadEntries(DeadEntryKind kind);
+    void CheckWeek();
     QWidget* BuildCentre();
     QVBoxLayout* BuildLeftColumn(QWidget* centre);
     QVBoxLayout* BuildRightColumn(QWidget* centre);
@@ -85,6 +87,7 @@ private:
     AboutBox* m_about = nullptr;
     StatsWindow* m_stats = nullptr;
     ClearEntriesDialog* m_clearEntries = nullptr;
+    WeekCheckDialog* m_weekCheck = nullptr;
     PlayerPanel* m_player = nullptr;
     ShutdownPanel* m_shutdown = nullptr;
     ProgramPanel* m_program = nullptr;

@@ -1,0 +1,413 @@
+#include "tools/week_check.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QTimeZone>
+#include <algorithm>
+
+#include "app/station.h"
+#include "base/text_file.h"
+#include "media/mpeg_data.h"
+#include "schedule/day_program.h"
+#include "schedule/list_file.h"
+#include "spots/hour_announcement.h"
+#include "spots/spot_file.h"
+
+namespace week_check {
+
+Setup SetupOf(const Station& station) {
+    Setup setup;
+    setup.folders = station.Folders();
+    setup.mixingSeconds = station.Engine().Bars().MixingSeconds();
+    setup.shutDown = station.Shutdown().ShutDown();
+    setup.shutDownHour = station.Shutdown().ShutDownHour();
+    setup.shutDownMin = station.Shutdown().ShutDownMin();
+    setup.hourExtension = station.Announcement().Extension();
+    return setup;
+}
+
+QString WarningLine(const Warning& warning) {
+    return warning.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + u'\t' + warning.kind +
+           u'\t' + warning.detail;
+}
+
+namespace {
+
+using day_program::kNullSlot;
+using day_program::kSameSlot;
+using day_program::kSlotCount;
+
+QString Quoted(const QString& text) { return u'"' + text + u'"'; }
+
+QString MinSec(std::int64_t seconds) {
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// The wall-clock start of a slot; slot 48 is the next midnight.
+QDateTime SlotStart(const QDate& date, int slot) {
+    if (slot >= kSlotCount) return QDateTime(date.addDays(1), QTime(0, 0));
+    return QDateTime(date, QTime(slot / 2, slot % 2 * 30));
+}
+
+// "hh:mm-hh:mm" of a span of one day; its end at midnight is "24:00".
+QString SpanText(const QDateTime& from, const QDateTime& to) {
+    const QString end = to.date() > from.date() && to.time() == QTime(0, 0)
+                            ? QStringLiteral("24:00")
+                            : to.toString(QStringLiteral("HH:mm"));
+    return from.toString(QStringLiteral("HH:mm")) + u'-' + end;
+}
+
+// "hh:mm-hh:mm" of a program's slots, as the calendar shows them.
+QString SlotSpanText(const day_program::ProgramSpan& span) {
+    return day_program::SlotToTime(span.startSlot) + u'-' + day_program::SlotToTime(span.endSlot);
+}
+
+bool IsSlotMarker(const QString& value) { return value == kNullSlot || value == kSameSlot; }
+
+struct ListState {
+    QString problem;  // why the list cannot be played; empty when it can
+    QStringList paths;
+};
+
+struct TrackState {
+    bool exists = false;
+    std::uint32_t seconds = 0;
+};
+
+struct SpotFileState {
+    QStringList lines;  // 240
+    QString problem;
+    qsizetype linesPastEnd = 0;
+    bool told = false;
+};
+
+// What the station would meet in the span, in the order it would meet it.
+class Checker {
+public:
+    Checker(const Setup& setup, const QDateTime& from, const QDateTime& to)
+        : m_setup(setup), m_from(from), m_to(to) {}
+
+    QList<Warning> Run() {
+        CheckJingleBanks();
+        CheckHourFragments();
+        for (QDate day = m_from.date(); SlotStart(day, 0) < m_to; day = day.addDays(1))
+            CheckDay(day);
+        CheckSpots();
+        CheckClockChanges();
+        std::stable_sort(m_warnings.begin(), m_warnings.end(),
+                         [](const Warning& a, const Warning& b) { return a.when < b.when; });
+        return m_warnings;
+    }
+
+private:
+    void Add(const QDateTime& when, const QString& kind, const QString& detail) {
+        m_warnings.append({when, kind, detail});
+    }
+    // Some warnings are told once, at the first time they matter.
+    bool FirstTime(const QString& key) {
+        if (m_told.contains(key)) return false;
+        m_told.insert(key);
+        return true;
+    }
+
+    const ListState& List(const QString& name) {
+        auto found = m_lists.find(name);
+        if (found != m_lists.end()) return *found;
+        ListState state;
+        if (!IsSafeFileName(name) || !QFileInfo::exists(m_setup.folders.ListsPath + name)) {
+            state.problem = QStringLiteral("no such list");
+        } else {
+            ReadResult<QStringList> read = list_file::Read(m_setup.folders.ListsPath, name);
+            if (read.ok())
+                for (const QString& line : read.value)
+                    if (!line.trimmed().isEmpty()) state.paths << line;
+            if (!read.ok()) state.problem = read.message();
+        }
+        return *m_lists.insert(name, state);
+    }
+
+    const TrackState& Track(const QString& path) {
+        auto found = m_tracks.find(path);
+        if (found != m_tracks.end()) return *found;
+        TrackState state;
+        state.exists = QFileInfo(path).isFile();
+        if (state.exists) state.seconds = TrackLength(path);
+        return *m_tracks.insert(path, state);
+    }
+
+    // --- the calendar ---
+    void CheckDay(const QDate& day) {
+        const int weekday = day_program::WeekdayNumber(day);
+        ReadResult<QStringList> slots = day_program::ReadDay(m_setup.folders.DaysPath, weekday);
+        const QDateTime dayStart = std::max(SlotStart(day, 0), m_from);
+        const QDateTime dayEnd = std::min(SlotStart(day, kSlotCount), m_to);
+        if (!slots.ok()) {
+            Add(dayStart, kDeadAir,
+                SpanText(dayStart, dayEnd) + QStringLiteral(", ") + slots.message());
+            return;
+        }
+        int slot = day == m_from.date()
+                       ? day_program::SlotOfTime(m_from.time().hour(), m_from.time().minute())
+                       : 0;
+        while (slot < kSlotCount && SlotStart(day, slot) < m_to) {
+            const day_program::ProgramSpan span = day_program::SpanOfSlot(slots.value, slot);
+            int end = span.endSlot;
+            // Empty slots side by side are one silence.
+            while (IsSlotMarker(slots.value.at(span.startSlot)) && end < kSlotCount &&
+                   IsSlotMarker(slots.value.at(end)))
+                end = day_program::SpanOfSlot(slots.value, end).endSlot;
+            const QDateTime start = std::max(SlotStart(day, span.startSlot), m_from);
+            CheckProgram(slots.value.at(span.startSlot), start,
+                         std::min(SlotStart(day, end), m_to));
+            slot = end;
+        }
+        CheckShutdown(day);
+    }
+
+    void CheckProgram(const QString& value, const QDateTime& start, const QDateTime& end) {
+        const std::int64_t length = start.secsTo(end);
+        if (length <= kLongestGapSeconds) return;
+        const QString span = SpanText(start, end);
+        if (IsSlotMarker(value)) {
+            Add(start, kDeadAir, span + QStringLiteral(", empty slot"));
+            return;
+        }
+        int entries = 0;
+        int playable = 0;
+        std::int64_t music = 0;
+        for (const QString& name : SplitProgramValue(value).mid(0, kMaxProgramLists)) {
+            if (IsSlotMarker(name)) continue;
+            const ListState& list = List(name);
+            if (!list.problem.isEmpty() && FirstTime(QStringLiteral("list\n") + name))
+                Add(start, kMissingList,
+                    Quoted(name) + QStringLiteral(" of program ") + Quoted(value) +
+                        QStringLiteral(": ") + list.problem);
+            for (const QString& path : list.paths) {
+                ++entries;
+                const TrackState& track = Track(path);
+                if (!track.exists) {
+                    if (FirstTime(QStringLiteral("track\n") + name + u'\n' + path))
+                        Add(start, kMissingTrack, name + QStringLiteral(": ") + path);
+                    continue;
+                }
+                ++playable;
+                music +=
+                    std::max<std::int64_t>(0, std::int64_t{track.seconds} - m_setup.mixingSeconds);
+            }
+        }
+        if (entries == 0) {
+            Add(start, kDeadAir, span + QStringLiteral(", empty program ") + Quoted(value));
+        } else if (playable == 0) {
+            Add(start, kDeadAir,
+                span + QStringLiteral(", every track missing in ") + Quoted(value));
+        } else if (music + m_setup.mixingSeconds + kLongestGapSeconds < length) {
+            Add(start, kShortProgram,
+                Quoted(value) + u' ' + span + QStringLiteral(": music for ") +
+                    MinSec(music + m_setup.mixingSeconds) + QStringLiteral(" of ") +
+                    MinSec(length));
+        }
+    }
+
+    // The machine goes off in the minute after the set one, when the countdown ends.
+    void CheckShutdown(const QDate& day) {
+        if (!m_setup.shutDown) return;
+        const QDateTime set(day, QTime(m_setup.shutDownHour, m_setup.shutDownMin));
+        if (!set.isValid() || set < m_from || set >= m_to) return;
+        const QDateTime off = set.addSecs(60);
+        ReadResult<QStringList> slots =
+            day_program::ReadDay(m_setup.folders.DaysPath, day_program::WeekdayNumber(off.date()));
+        if (!slots.ok()) return;
+        const auto span = day_program::SpanOfSlot(
+            slots.value, day_program::SlotOfTime(off.time().hour(), off.time().minute()));
+        const QString value = slots.value.at(span.startSlot);
+        if (IsSlotMarker(value)) return;
+        Add(set, kShutdown,
+            QStringLiteral("the station powers off at ") + off.toString(QStringLiteral("HH:mm")) +
+                QStringLiteral(" during ") + Quoted(value) + u' ' + SlotSpanText(span));
+    }
+
+    // --- the spots ---
+    SpotFileState& SpotFile(int weekday, int quarter) {
+        const int key = weekday * 4 + quarter;
+        auto found = m_spotFiles.find(key);
+        if (found != m_spotFiles.end()) return *found;
+        SpotFileState state;
+        ReadResult<QStringList> read = spot_file::Read(m_setup.folders.SpotsPath, weekday, quarter);
+        state.lines = read.value;
+        if (!read.ok()) state.problem = read.message();
+        const ReadResult<QStringList> raw =
+            text_file::ReadLines(spot_file::Path(m_setup.folders.SpotsPath, weekday, quarter));
+        if (read.ok() && raw.ok())
+            state.linesPastEnd = std::max<qsizetype>(0, raw.value.size() - spot_file::kLines);
+        return *m_spotFiles.insert(key, state);
+    }
+
+    void CheckSpots() {
+        for (QDate day = m_from.date(); SlotStart(day, 0) < m_to; day = day.addDays(1))
+            for (int hour = 0; hour < spot_file::kHours; ++hour)
+                for (int quarter = 0; quarter < 4; ++quarter) {
+                    const QDateTime when(day, QTime(hour, quarter * 15));
+                    // A quarter the clocks skip never comes (its clock-change warning says so).
+                    if (when.time() != QTime(hour, quarter * 15)) continue;
+                    if (when >= m_from && when < m_to) CheckSpotSlot(when, quarter);
+                }
+    }
+
+    void CheckSpotSlot(const QDateTime& when, int quarter) {
+        const int hour = when.time().hour();
+        const int weekday = day_program::WeekdayNumber(when.date());
+        SpotFileState& file = SpotFile(weekday, quarter);
+        const QString fileName = QStringLiteral("%1-%2").arg(weekday).arg(quarter);
+        if (!file.told) {
+            file.told = true;
+            if (!file.problem.isEmpty()) Add(when, kMissingSpot, file.problem);
+            if (file.linesPastEnd > 0)
+                Add(when, kSpotOverflow,
+                    QStringLiteral("spot file %1: %2 lines past the %3th never air")
+                        .arg(fileName)
+                        .arg(file.linesPastEnd)
+                        .arg(spot_file::kLines));
+        }
+        if (file.lines.size() < spot_file::kLines) return;  // unreadable: told above
+        const QString slot = QStringLiteral("slot ") + when.toString(QStringLiteral("HH:mm"));
+        const QStringList spots = spot_file::SlotSpots(file.lines, hour);
+        for (const QString& path : spots)
+            if (!Track(path).exists) Add(when, kMissingSpot, slot + QStringLiteral(": ") + path);
+        // A slot's spots end at its first empty place; any after it are never played.
+        const QStringList places =
+            file.lines.mid(hour * spot_file::kSpotsPerSlot, spot_file::kSpotsPerSlot);
+        const auto stranded = std::count_if(
+            places.begin() + spots.size(), places.end(),
+            [](const QString& p) { return p != spot_file::kNullSpot && !p.trimmed().isEmpty(); });
+        if (stranded > 0)
+            Add(when, kSpotOverflow,
+                slot + QStringLiteral(" (spot file %1): ").arg(fileName) +
+                    (stranded == 1 ? QStringLiteral("1 spot after an empty place never airs")
+                                   : QStringLiteral("%1 spots after an empty place never air")
+                                         .arg(stranded)));
+    }
+
+    // --- daylight saving ---
+    void CheckClockChanges() {
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        if (!zone.hasTransitions()) return;
+        for (const QTimeZone::OffsetData& change : zone.transitions(m_from, m_to)) {
+            const int before = zone.offsetFromUtc(change.atUtc.addSecs(-1));
+            const int shift = change.offsetFromUtc - before;
+            if (shift == 0) continue;
+            const QTime oldWall =
+                change.atUtc.toOffsetFromUtc(before).time();  // the wall clock as it jumps
+            const QTime newWall = change.atUtc.toOffsetFromUtc(change.offsetFromUtc).time();
+            const QDate day = change.atUtc.toOffsetFromUtc(before).date();
+            Add(change.atUtc.toLocalTime(), kClockChange,
+                ClockChangeText(oldWall, newWall, shift) + QStringLiteral("; ") +
+                    CalendarInHour(day, std::min(oldWall, newWall), std::max(oldWall, newWall),
+                                   shift > 0));
+        }
+    }
+
+    static QString ClockChangeText(const QTime& oldWall, const QTime& newWall, int shift) {
+        const QString from = oldWall.toString(QStringLiteral("HH:mm"));
+        const QString to = newWall.toString(QStringLiteral("HH:mm"));
+        if (shift > 0)
+            return QStringLiteral(
+                       "clocks go forward from %1 to %2: %1-%2 is skipped and its "
+                       "spots do not play")
+                .arg(from, to);
+        return QStringLiteral(
+                   "clocks go back from %1 to %2: %2-%1 comes twice and its spots "
+                   "play twice")
+            .arg(from, to);
+    }
+
+    // What the scheduler does with the programs of a skipped or repeated stretch [low, high):
+    // at each slot it loads the program the slot belongs to, unless that one is playing.
+    QString CalendarInHour(const QDate& day, const QTime& low, const QTime& high, bool skipped) {
+        const ReadResult<QStringList> slots =
+            day_program::ReadDay(m_setup.folders.DaysPath, day_program::WeekdayNumber(day));
+        if (!slots.ok()) return slots.message();
+        const int first = day_program::SlotOfTime(low.hour(), low.minute());
+        const int last = day_program::SlotOfTime(high.hour(), high.minute());
+        const QString highText = high.toString(QStringLiteral("HH:mm"));
+        QStringList told;
+        for (int slot = first; slot < last && slot < kSlotCount; ++slot) {
+            const day_program::ProgramSpan span = day_program::SpanOfSlot(slots.value, slot);
+            const QString& value = slots.value.at(span.startSlot);
+            if (IsSlotMarker(value)) continue;
+            const QString name = Quoted(value) + u' ' + SlotSpanText(span);
+            if (span.startSlot < first) {
+                if (slot == first) told << name + QStringLiteral(" plays on");
+                continue;
+            }
+            if (span.startSlot != slot) continue;
+            if (!skipped)
+                told << name + QStringLiteral(" starts again");
+            else if (span.endSlot <= last)
+                told << name + QStringLiteral(" never plays");
+            else
+                told << name + QStringLiteral(" begins at ") + highText;
+        }
+        return told.isEmpty() ? QStringLiteral("no program is scheduled then")
+                              : told.join(QStringLiteral(", "));
+    }
+
+    // --- the jingle wall and the hour announcement ---
+    void CheckJingleBanks() {
+        const QString banksFile = m_setup.folders.SpotsPath + QStringLiteral("jingles");
+        const ReadResult<QStringList> banks = text_file::ReadLines(banksFile);
+        if (!banks.ok()) {
+            Add(m_from, kJingleBank, banks.message());
+            return;
+        }
+        for (int tab = 0; tab < banks.value.size(); ++tab) {
+            const QString& name = banks.value.at(tab);
+            // A tab cleared to its own name ("J" and its index) holds no bank.
+            if (name == QStringLiteral("J%1").arg(tab) || name.isEmpty()) continue;
+            const ListState& list = List(name);
+            if (!list.problem.isEmpty())
+                Add(m_from, kJingleBank,
+                    QStringLiteral("tab %1: ").arg(tab) + Quoted(name) + QStringLiteral(": ") +
+                        list.problem);
+        }
+    }
+
+    void CheckHourFragments() {
+        QStringList needed;
+        for (int hour = 0; hour < 24; ++hour)
+            for (int minute = 0; minute < 60; ++minute)
+                for (const QString& name : HourFragments(hour, minute, 0))
+                    if (!needed.contains(name)) needed << name;
+        QStringList missing;
+        for (const QString& name : needed)
+            if (!QFileInfo(m_setup.folders.HoursPath + name + m_setup.hourExtension).isFile())
+                missing << name + m_setup.hourExtension;
+        // A station without recordings at all gets one line, not one per recording.
+        if (missing.size() == needed.size()) {
+            Add(m_from, kHourFragment,
+                QStringLiteral("hour1/ holds none of the %1 recordings the announcement needs")
+                    .arg(needed.size()));
+            return;
+        }
+        for (const QString& file : missing)
+            Add(m_from, kHourFragment,
+                QStringLiteral("hour1/") + file + QStringLiteral(" is missing"));
+    }
+
+    const Setup& m_setup;
+    QDateTime m_from;
+    QDateTime m_to;
+    QList<Warning> m_warnings;
+    QSet<QString> m_told;
+    QHash<QString, ListState> m_lists;
+    QHash<QString, TrackState> m_tracks;
+    QHash<int, SpotFileState> m_spotFiles;
+};
+
+}  // namespace
+
+QList<Warning> CheckWeek(const Setup& setup, const QDateTime& from, std::int64_t forMs) {
+    return Checker(setup, from, from.addMSecs(forMs)).Run();
+}
+
+}  // namespace week_check

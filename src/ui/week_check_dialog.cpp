@@ -1,0 +1,60 @@
+#include "ui/week_check_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/station.h"
+#include "base/clock.h"
+#include "tools/week_check.h"
+
+namespace {
+constexpr std::int64_t kWeekMs = 7 * 86'400'000LL;
+}
+
+WeekCheckDialog::WeekCheckDialog(Station& station, QWidget* parent)
+    : QDialog(parent), m_station(station) {
+    setObjectName(QStringLiteral("TFormWeekCheck"));
+    setWindowTitle(QStringLiteral("Check the week"));
+    m_table = new QTableWidget(0, 3, this);
+    m_table->setObjectName(QStringLiteral("TableWeekCheck"));
+    m_table->setHorizontalHeaderLabels(
+        {QStringLiteral("Time"), QStringLiteral("Kind"), QStringLiteral("Detail")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        if (row >= 0 && row < m_days.size()) Q_EMIT DayChosen(m_days.at(row));
+    });
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("LabelWeekCheckCount"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_count);
+    layout->addWidget(buttons);
+    resize(900, 420);
+}
+
+void WeekCheckDialog::Open() {
+    const QList<week_check::Warning> warnings = week_check::CheckWeek(
+        week_check::SetupOf(m_station), m_station.StationClock().Now(), kWeekMs);
+    m_table->setRowCount(int(warnings.size()));
+    m_days.clear();
+    for (int row = 0; row < warnings.size(); ++row) {
+        const week_check::Warning& w = warnings.at(row);
+        m_days << w.when.date();
+        m_table->setItem(row, 0,
+                         new QTableWidgetItem(w.when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+        m_table->setItem(row, 1, new QTableWidgetItem(w.kind));
+        m_table->setItem(row, 2, new QTableWidgetItem(w.detail));
+    }
+    m_table->resizeColumnsToContents();
+    m_count->setText(QStringLiteral("%1 warnings").arg(warnings.size()));
+    show();
+    raise();
+}

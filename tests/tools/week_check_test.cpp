@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "app/command_line.h"
+#include "spots/hour_announcement.h"
+#include "support/files.h"
+#include "support/mpeg_builder.h"
+#include "support/station_folder.h"
+
+namespace {
+
+TEST(CheckCommandLine, SpanDefaultsAndBadArguments) {
+    const struct {
+        QStringList args;
+        bool ok;
+        QDateTime from;
+        std::int64_t forMs;
+    } cases[] = {
+        {{"--check"}, true, {}, 7 * 86'400'000LL},
+        {{"--check", "--from", "2026-03-28 22:00:00", "--for", "6h"},
+         true,
+         QDateTime(QDate(2026, 3, 28), QTime(22, 0)),
+         6 * 3'600'000LL},
+        {{"--check", "--from", "2026-03-28"}, false, {}, 0},
+        {{"--check", "--for", "0d"}, false, {}, 0},
+        {{"--check", "--for", "367d"}, false, {}, 0},
+        {{"--from", "2026-03-28 22:00:00"}, false, {}, 0},
+        {{"--check", "--simulate", "2026-03-28 22:00:00", "--for", "1d"}, false, {}, 0},
+        {{"--check", "--search", "x"}, false, {}, 0},
+    };
+    for (const auto& c : cases) {
+        const CommandLine cl = ParseCommandLine(c.args);
+        const std::string name = c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.error.isEmpty(), c.ok) << name << ": " << cl.error.toStdString();
+        if (!c.ok) continue;
+        EXPECT_EQ(cl.mode, CommandLine::Mode::Check) << name;
+        EXPECT_EQ(cl.checkFrom, c.from) << name;
+        EXPECT_EQ(cl.checkForMs, c.forMs) << name;
+    }
+    EXPECT_TRUE(UsageText().contains("--check [--from")) << "the usage names the check";
+}
+
+#ifdef STAVOX_MIXER_BINARY
+
+// A file the length reader takes for `seconds` of audio from its Xing frame count, though
+// it holds few frames.
+void WriteLongTrack(const QString& path, int seconds) {
+    MpegFileSpec spec;
+    spec.audioBytes = 4000 + seconds * 128;  // about 1 kbit/s: a count the file can hold
+    spec.xingFrames = (seconds * 44'100 + 1151) / 1152;
+    ASSERT_TRUE(WriteMpegFile(path, spec)) << path.toStdString();
+}
+
+// The station: one case of every kind of warning in the night from Saturday 28 to Sunday
+// 29 March 2026, when Athens puts its clocks forward at 03:00.
+class WeekCheckProgramTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const QString music = station.MusicPath();
+        good = {music + "good1.mp3", music + "good2.mp3", music + "good3.mp3"};
+        for (const QString& path : good) WriteLongTrack(path, 5000);
+        WriteLongTrack(music + "short.mp3", 120);
+        WriteLongTrack(music + "sting.mp3", 10);  // shorter than the crossfade: adds nothing
+        station.WriteList("Good", good);
+        station.WriteList("Gaps", {good[0], "/nowhere/gone.mp3"});
+        station.WriteList("Short", {music + "short.mp3", music + "sting.mp3"});
+        station.WriteList("Empty", {});
+        station.WriteList("Lost", {"/nowhere/lost.mp3"});
+        station.WriteDays({{6, "22:00", "23:00", "Good|Gaps|Nolist|"},
+                           {6, "23:30", "24:00", "Short"},
+                           {0, "00:00", "01:00", "Empty"},
+                           {0, "01:00", "02:00", "Lost"},
+                           {0, "02:00", "07:00", "Good"}});
+        station.WriteSpots(6, 2, 22, {"/nowhere/spot.mp3"});
+        station.WriteSpots(0, 1, 0, {good[0], "###NULL###", good[1]});
+        QStringList longFile(250, "###NULL###");
+        WriteBytes(station.SpotsPath() + "0-3", (longFile.join("\r\n") + "\r\n").toUtf8());
+        WriteBytes(station.SpotsPath() + "jingles", "J0\r\nNobank\r\n");
+        for (int minute = 0; minute < 60; ++minute)
+            for (const QString& name : HourFragments(3, minute, 0))
+                if (name != "m7")
+                    WriteBytes(station.StartFolder() + "/hour1/" + name + ".mp3", "x");
+        for (int hour : {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12})
+            WriteBytes(station.StartFolder() + QString("/hour1/h%1.mp3").arg(hour), "x");
+        QSettings conf(home.path() + "/.config/Kelmar/Stavox.conf", QSettings::IniFormat);
+        conf.setValue("ShutDown", "1");
+        conf.setValue("ShutDownHour", "5");
+        conf.setValue("ShutDownMin", "0");
+    }
+
+    int Run(const QStringList& args) {
+        QProcess program;
+        QProcessEnvironment env = PrivateHomeEnvironment(home.path());
+        env.insert("TZ", "Europe/Athens");
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(station.StartFolder());
+        program.start(STAVOX_MIXER_BINARY, args);
+        EXPECT_TRUE(program.waitForFinished(20'000));
+        out = QString::fromUtf8(program.readAllStandardOutput());
+        err = QString::fromUtf8(program.readAllStandardError());
+        return program.exitCode();
+    }
+
+    StationFolder station;
+    QTemporaryDir home;
+    QStringList good;
+    QString out;
+    QString err;
+};
+
+TEST_F(WeekCheckProgramTest, EveryKindOfWarningInTimeOrder) {
+    const QStringList expected = {
+        "2026-03-28 22:00\tjingle-bank\ttab 1: \"Nobank\": no such list",
+        "2026-03-28 22:00\thour-fragment\thour1/m7.mp3 is missing",
+        "2026-03-28 22:00\tmissing-track\tGaps: /nowhere/gone.mp3",
+        "2026-03-28 22:00\tmissing-list\t\"Nolist\" of program \"Good|Gaps|Nolist|\": no such list",
+        "2026-03-28 22:30\tmissing-spot\tslot 22:30: /nowhere/spot.mp3",
+        "2026-03-28 23:00\tdead-air\t23:00-23:30, empty slot",
+        "2026-03-28 23:30\tshort-program\t\"Short\" 23:30-24:00: music for 2:00 of 30:00",
+        "2026-03-29 00:00\tdead-air\t00:00-01:00, empty program \"Empty\"",
+        "2026-03-29 00:15\tspot-overflow\tslot 00:15 (spot file 0-1): 1 spot after an empty place "
+        "never airs",
+        "2026-03-29 00:45\tspot-overflow\tspot file 0-3: 10 lines past the 240th never air",
+        "2026-03-29 01:00\tmissing-track\tLost: /nowhere/lost.mp3",
+        "2026-03-29 01:00\tdead-air\t01:00-02:00, every track missing in \"Lost\"",
+        "2026-03-29 04:00\tclock-change\tclocks go forward from 03:00 to 04:00: 03:00-04:00 is "
+        "skipped and its spots do not play; \"Good\" 02:00-07:00 plays on",
+        "2026-03-29 05:00\tshutdown\tthe station powers off at 05:01 during \"Good\" 02:00-07:00",
+        "# 14 warnings",
+    };
+    const QStringList before = FileTree(station.StartFolder(), true) + FileTree(home.path());
+    EXPECT_EQ(Run({"--check", "--from", "2026-03-28 22:00:00", "--for", "8h"}), 1)
+        << err.toStdString();
+    EXPECT_EQ(out.toStdString(), (expected.join('\n') + '\n').toStdString());
+    // The check only reads: the station and its settings are as they were.
+    EXPECT_EQ(FileTree(station.StartFolder(), true) + FileTree(home.path()), before);
+}
+
+TEST_F(WeekCheckProgramTest, CleanSpanAndBadArguments) {
+    // Sunday's long program after the shutdown, with every file there.
+    QFile::remove(station.SpotsPath() + "jingles");
+    QFile::remove(station.SpotsPath() + "0-3");
+    WriteBytes(station.StartFolder() + "/hour1/m7.mp3", "x");
+    EXPECT_EQ(Run({"--check", "--from", "2026-03-29 05:10:00", "--for", "1h"}), 0);
+    EXPECT_EQ(out, "# 0 warnings\n");
+    EXPECT_EQ(Run({"--check", "--for", "1w"}), 2);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(err.contains("usage:")) << err.toStdString();
+}
+
+#endif
+
+}  // namespace
