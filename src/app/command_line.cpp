@@ -39,9 +39,10 @@ QString UsageText() {
                " folder is missing);\n"
                "         exit 0 none, 1 some or a file could not be read\n"
                "       stavox-mixer --send VERB [ARG]\n"
-               "         VERB to the running station; prints its answer, \"ok\" or \"error:"
-               " REASON\";\n"
-               "         exit 0 ok, 1 error, 3 no station runs\n"
+               "         sends an actions VERB to the running station and prints its answer,"
+               " \"ok\" or\n"
+               "         \"error: REASON\";"
+               " exit 0 ok, 1 error, 3 no station runs\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }

@@ -12,6 +12,7 @@
 #include "platform/mpv_player_link.h"
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -28,8 +29,9 @@ bool SomeoneListens(const QString& path) {
     if (static_cast<std::size_t>(native.size()) >= sizeof address.sun_path) return true;
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, native.constData(), native.size());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     if (fd < 0) return true;
+    ::fcntl(fd, F_SETFL, O_NONBLOCK);  // a full backlog is a live station, not a wait
     const bool refused =
         ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
         (errno == ECONNREFUSED || errno == ENOENT);
