@@ -16,8 +16,9 @@ class QLocalSocket;
 QString ControlSocketPath();
 
 /// Listens for one-line messages, each answered with one line, then the connection ends.
-/// A line longer than kLongestMessage, a peer of another user, or a client silent for
-/// kSilenceMs gets "error: ..." and is dropped. Nothing here waits: the tick goes on.
+/// A line longer than kLongestMessage, a peer of another user, or a client whose line is
+/// not in within kSilenceMs gets "error: ..." and is dropped. Nothing here waits: the tick
+/// goes on.
 class ControlServer final : public QObject {
     Q_OBJECT
 public:
