@@ -31,8 +31,8 @@ int Connect(const QString& path) {
     const sockaddr_un address = Address(path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     const timeval patience{6, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    for (int option : {SO_RCVTIMEO, SO_SNDTIMEO})
+        ::setsockopt(fd, SOL_SOCKET, option, &patience, sizeof patience);
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return fd;
     ::close(fd);
     return -1;
@@ -79,7 +79,6 @@ TEST(ControlSocket, TheStationDoesWhatItIsSentAsTheOperatorAndRefusesTheRest) {
     ASSERT_EQ(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ::close(stale);
     EXPECT_EQ(send({"next"}).first, 3);
-
     QProcess first, second;
     start(first, station.StartFolder());
     int silent = -1;
@@ -98,7 +97,6 @@ TEST(ControlSocket, TheStationDoesWhatItIsSentAsTheOperatorAndRefusesTheRest) {
     EXPECT_TRUE(refusal.contains("Another station answers")) << refusal.data();
     second.terminate();
     EXPECT_TRUE(second.waitForFinished(10'000));
-
     // By --send, or by hand (words empty) for what --send never sends.
     const struct {
         QStringList words;
