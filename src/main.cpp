@@ -1,7 +1,7 @@
 // The station's entry: the studio window, or one of the headless commands
 // (--simulate for the week preview, --track-length for checking files, --search for the
 // library's search, --dead-entries for the nightly check of the lists and spot files,
-// --check for the week's pre-flight check).
+// --check for the week's pre-flight check, --send for a command to the running station).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -27,6 +27,7 @@
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "base/system_shutdown.h"
+#include "platform/control_socket.h"
 #include "platform/player_link_factory.h"
 #ifdef _WIN32
 #include "platform/win_line_in_control.h"
@@ -41,6 +42,7 @@
 #include "platform/unix_signals.h"
 #include "player/logging_player_link.h"
 #include "tools/check_command.h"
+#include "tools/control_commands.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -49,6 +51,19 @@ QStringList ArgumentsOf(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     return args;
+}
+
+// One command to the running station: its answer on standard output, exit 0 for "ok",
+// 1 for an error, 3 when no station listens.
+int RunSendCommand(const QString& message, QTextStream& out, QTextStream& err) {
+    constexpr int kAnswerWithinMs = 5000;
+    const ControlReply reply = SendControlMessage(ControlSocketPath(), message, kAnswerWithinMs);
+    if (reply.kind != ControlReply::Kind::Answered) {
+        err << reply.text << Qt::endl;
+        return reply.kind == ControlReply::Kind::NoStation ? 3 : 1;
+    }
+    out << reply.text << Qt::endl;
+    return reply.text == QLatin1String("ok") ? 0 : 1;
 }
 
 int RunHeadless(int argc, char** argv, const CommandLine& cl) {
@@ -69,6 +84,7 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
         const auto store = OpenStationSettings();
         return RunCheckCommand(cl, QDir::currentPath(), store.get(), SystemClock().Now(), out);
     }
+    if (cl.mode == CommandLine::Mode::Send) return RunSendCommand(cl.sendMessage, out, err);
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {
@@ -258,6 +274,12 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
         window.close();
     });
     QStringList messages = station.StartUp(store.get());
+    // Commands from other programs of this user, done as the operator's and logged so.
+    ControlServer control([&](const QByteArray& message) {
+        return AnswerControlMessage(station, message, log, clock);
+    });
+    if (const QString warning = control.Listen(ControlSocketPath()); !warning.isEmpty())
+        messages << warning;
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         messages.prepend(problem);
     FirstPaintReport firstPaint(started);

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "app/operator_actions.h"
 
@@ -42,6 +43,11 @@ QString UsageText() {
                "         \"YYYY-MM-DD HH:MM<TAB>KIND<TAB>DETAIL\" per warning, then \"# N "
                "warnings\";\n"
                "         exit 0 none, 1 some\n"
+               "       stavox-mixer --send VERB [ARG]\n"
+               "         sends an actions VERB to the running station and prints its answer,"
+               " \"ok\" or\n"
+               "         \"error: REASON\";"
+               " exit 0 ok, 1 error, 3 no station runs\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }
@@ -188,9 +194,29 @@ void TakeCheckOptions(CommandLine& cl, const QCommandLineParser& parser, const O
     }
 }
 
+// Everything after --send is the message, even what looks like an option; the station
+// alone judges the verb, so a newer station's verbs need no newer client.
+CommandLine ParseSendCommand(const QStringList& args, qsizetype send) {
+    CommandLine cl;
+    cl.mode = CommandLine::Mode::Send;
+    const QStringList words = args.mid(send + 1);
+    const bool oneLine = std::ranges::none_of(
+        words, [](const QString& w) { return w.contains(u'\n') || w.contains(u'\r'); });
+    if (send > 0)
+        cl.error = QStringLiteral("--send goes alone");
+    else if (words.isEmpty() || words.size() > 2 || !oneLine)
+        cl.error = QStringLiteral("--send takes VERB [ARG] on one line");
+    cl.sendMessage = words.join(u' ');
+    return cl;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
+    if (const qsizetype send = args.indexOf(QStringLiteral("--send")); send >= 0) {
+        const qsizetype files = args.indexOf(QStringLiteral("--track-length"));
+        if (files < 0 || send < files) return ParseSendCommand(args, send);
+    }
     CommandLine cl;
     // Every argument after --track-length is a file, even one that looks like an option.
     const qsizetype trackLength = args.indexOf(QStringLiteral("--track-length"));

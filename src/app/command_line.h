@@ -8,7 +8,17 @@
 
 /// What the station was asked to do on its command line.
 struct CommandLine {
-    enum class Mode { Window, Simulate, TrackLength, Search, Help, Version, DeadEntries, Check };
+    enum class Mode {
+        Window,
+        Simulate,
+        TrackLength,
+        Search,
+        Help,
+        Version,
+        DeadEntries,
+        Check,
+        Send
+    };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
     std::int64_t simulateForMs = 0;  ///< --for 90s | 45m | 6h | 7d
@@ -24,6 +34,7 @@ struct CommandLine {
     QString deadEntries;             ///< --dead-entries songs|spots
     QDateTime checkFrom;             ///< --check --from "YYYY-MM-DD HH:MM:SS"; invalid: now
     std::int64_t checkForMs = 7 * 86'400'000LL;  ///< --check --for DURATION
+    QString sendMessage;                         ///< --send VERB [ARG], as the one line sent
     QString error;                               ///< set when the arguments make no sense
 };
 

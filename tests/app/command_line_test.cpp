@@ -50,6 +50,9 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
         {{"--dead-entries", "spots"}, DeadEntries, true},
         {{"--dead-entries", "all"}, DeadEntries, false},
         {{"--dead-entries", "songs", "--search", "love"}, DeadEntries, false},
+        {{"--send"}, Send, false},
+        {{"--player", "simulated", "--send", "next"}, Send, false},
+        {{"--send", "next\npause"}, Send, false},
     };
     for (const auto& c : modes) {
         const CommandLine cl = ParseCommandLine(c.args);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 
@@ -47,5 +48,12 @@ QProcessEnvironment PrivateHomeEnvironment(const QString& home) {
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home);
     env.insert("XDG_CONFIG_HOME", home + "/.config");
+    // The decks' sockets, the station lock and the control socket live there: a station a
+    // test starts never meets the user's own station.
+    const QString runtime = home + "/run";
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    env.insert("XDG_RUNTIME_DIR", runtime);
     return env;
 }

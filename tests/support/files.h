@@ -32,5 +32,6 @@ private:
 };
 
 /// The environment for running the program with a private home, so that its settings
-/// go to home + "/.config" and never to the real user's.
+/// go to home + "/.config" and never to the real user's, and its sockets and lock to
+/// home + "/run" (XDG_RUNTIME_DIR).
 QProcessEnvironment PrivateHomeEnvironment(const QString& home);

@@ -1,0 +1,48 @@
+#include "tools/control_commands.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <algorithm>
+
+#include "app/operator_actions.h"
+#include "base/clock.h"
+
+namespace {
+
+bool HasControlCharacter(const QString& text) {
+    return std::ranges::any_of(
+        text, [](QChar c) { return c != u'\t' && c.category() == QChar::Other_Control; });
+}
+
+ControlCommand Refused(QString reason) { return {nullptr, {}, std::move(reason)}; }
+
+}  // namespace
+
+ControlCommand ParseControlMessage(const QByteArray& message) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(message);
+    if (utf8.hasError()) return Refused(QStringLiteral("the message is not UTF-8 text"));
+    if (HasControlCharacter(text))
+        return Refused(QStringLiteral("the message holds a control character"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QStringList words = text.split(space, Qt::SkipEmptyParts);
+    if (words.isEmpty()) return Refused(QStringLiteral("an empty message, not VERB [ARG]"));
+    if (words.size() > 2)
+        return Refused(QStringLiteral("%1 words, not VERB [ARG]: \"%2\"")
+                           .arg(words.size())
+                           .arg(text.trimmed()));
+    const OperatorVerb* verb = FindOperatorVerb(words[0]);
+    if (!verb) return Refused(QStringLiteral("unknown verb \"%1\"").arg(words[0]));
+    const QString argument = words.value(1);
+    if (QString reason = CheckVerbArgument(*verb, argument); !reason.isEmpty())
+        return Refused(std::move(reason));
+    return {verb, argument, {}};
+}
+
+QString AnswerControlMessage(Station& station, const QByteArray& message, const AsRunLog& log,
+                             const Clock& clock) {
+    const ControlCommand command = ParseControlMessage(message);
+    if (!command.verb) return QStringLiteral("error: ") + command.error;
+    ApplyOperatorAction(station, {clock.Now(), command.verb, command.argument}, log, clock);
+    return QStringLiteral("ok");
+}
