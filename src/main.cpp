@@ -1,6 +1,7 @@
 // The station's entry: the studio window, or one of the headless commands
 // (--simulate for the week preview, --track-length for checking files, --search for the
-// library's search, --dead-entries for the nightly check of the lists and spot files).
+// library's search, --dead-entries for the nightly check of the lists and spot files,
+// --spot-report for the proof of play of the spots).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -39,6 +40,7 @@
 #include "platform/system_clock.h"
 #include "platform/unix_signals.h"
 #include "player/logging_player_link.h"
+#include "tools/spot_report.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -63,6 +65,8 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
         return RunSearchCommand(cl, QDir::currentPath(), out, err);
     if (cl.mode == CommandLine::Mode::DeadEntries)
         return RunDeadEntriesCommand(cl, QDir::currentPath(), out, err);
+    if (cl.mode == CommandLine::Mode::SpotReport)
+        return RunSpotReportCommand(cl, QDir::currentPath(), out, err);
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {

@@ -8,7 +8,16 @@
 
 /// What the station was asked to do on its command line.
 struct CommandLine {
-    enum class Mode { Window, Simulate, TrackLength, Search, Help, Version, DeadEntries };
+    enum class Mode {
+        Window,
+        Simulate,
+        TrackLength,
+        Search,
+        Help,
+        Version,
+        DeadEntries,
+        SpotReport
+    };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
     std::int64_t simulateForMs = 0;  ///< --for 90s | 45m | 6h | 7d
@@ -22,6 +31,8 @@ struct CommandLine {
     bool searchGreeklish = false;    ///< --greeklish
     bool searchCds = false;          ///< --cds
     QString deadEntries;             ///< --dead-entries songs|spots
+    QDate reportFrom, reportTo;      ///< --spot-report FROM TO, the days, both included
+    bool reportCsv = false;          ///< --csv
     QString error;                   ///< set when the arguments make no sense
 };
 
