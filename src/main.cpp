@@ -1,7 +1,8 @@
 // The station's entry: the studio window, or one of the headless commands
 // (--simulate for the week preview, --track-length for checking files, --search for the
 // library's search, --dead-entries for the nightly check of the lists and spot files,
-// --check for the week's pre-flight check, --send for a command to the running station).
+// --check for the week's pre-flight check, --send for a command to the running station,
+// --spot-report for the proof of play of the spots).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -43,6 +44,7 @@
 #include "player/logging_player_link.h"
 #include "tools/check_command.h"
 #include "tools/control_commands.h"
+#include "tools/spot_report.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -85,6 +87,8 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
         return RunCheckCommand(cl, QDir::currentPath(), store.get(), SystemClock().Now(), out);
     }
     if (cl.mode == CommandLine::Mode::Send) return RunSendCommand(cl.sendMessage, out, err);
+    if (cl.mode == CommandLine::Mode::SpotReport)
+        return RunSpotReportCommand(cl, QDir::currentPath(), out, err);
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {

@@ -1,13 +1,20 @@
 #include "app/as_run_log.h"
 
+namespace {
+
+// Tabs or line ends inside a path would break the one-event-a-line format.
+QString OneField(QString text) {
+    return text.replace('\t', ' ').replace('\r', ' ').replace('\n', ' ');
+}
+
+}  // namespace
+
 QString AsRunLog::FormatLine(const QDateTime& when, const QString& source, const QString& event,
-                             const QString& detail) {
-    // Tabs or line ends inside a path would break the one-event-a-line format.
-    QString safeDetail = detail;
-    safeDetail.replace('\t', ' ').replace('\r', ' ').replace('\n', ' ');
+                             const QString& detail, const QString& further) {
     QString line =
         when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + '\t' + source + '\t' + event;
     // No detail, no TAB: the line ends with its event.
-    if (!safeDetail.isEmpty()) line += '\t' + safeDetail;
+    if (!detail.isEmpty() || !further.isEmpty()) line += '\t' + OneField(detail);
+    if (!further.isEmpty()) line += '\t' + OneField(further);
     return line;
 }

@@ -6,17 +6,18 @@
 
 /// The as-run log: one event a line, "YYYY-MM-DD HH:MM:SS.mmm", source, event and
 /// detail separated by one TAB; a line without detail ends with its event. Sources are
-/// "deck0", "deck1", "station" and "operator".
+/// "deck0", "deck1", "station" and "operator". Some events add a further field after the
+/// detail (a scheduled spot's place), one more TAB on; readers of the detail never see it.
 class AsRunLog {
 public:
     using Sink = std::function<void(const QString& line)>;
     explicit AsRunLog(Sink sink) : m_sink(std::move(sink)) {}
 
     static QString FormatLine(const QDateTime& when, const QString& source, const QString& event,
-                              const QString& detail);
+                              const QString& detail, const QString& further = {});
     void Write(const QDateTime& when, const QString& source, const QString& event,
-               const QString& detail) const {
-        m_sink(FormatLine(when, source, event, detail));
+               const QString& detail, const QString& further = {}) const {
+        m_sink(FormatLine(when, source, event, detail, further));
     }
 
 private:

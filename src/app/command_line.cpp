@@ -48,6 +48,12 @@ QString UsageText() {
                " \"ok\" or\n"
                "         \"error: REASON\";"
                " exit 0 ok, 1 error, 3 no station runs\n"
+               "       stavox-mixer --spot-report FROM TO [--csv]\n"
+               "         FROM, TO: YYYY-MM-DD, at most 366 days; prints \"SLOT<TAB>POSITION<TAB>"
+               "STATUS<TAB>PATH\" per scheduled spot,\n"
+               "         STATUS: aired HH:MM:SS, skipped, cancelled, not aired; --csv for"
+               " spreadsheets;\n"
+               "         exit 0 done, 1 a spot file or an as-run log could not be read\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }
@@ -100,6 +106,8 @@ struct Options {
                                    QStringLiteral("kind")};
     QCommandLineOption check{QStringLiteral("check")};
     QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("start")};
+    QCommandLineOption spotReport{QStringLiteral("spot-report")};
+    QCommandLineOption csv{QStringLiteral("csv")};
 };
 
 void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
@@ -210,6 +218,47 @@ CommandLine ParseSendCommand(const QStringList& args, qsizetype send) {
     return cl;
 }
 
+// A report spans at most a year, like the preview.
+constexpr qint64 kLongestReportDays = 366;
+
+// "--spot-report FROM TO": the two days follow the flag and leave the arguments with it
+// (the flag itself stays for the parser).
+QStringList TakeSpotReportDays(CommandLine& cl, QStringList args) {
+    const qsizetype at = args.indexOf(QStringLiteral("--spot-report"));
+    if (at < 0) return args;
+    if (cl.mode != CommandLine::Mode::Window) {
+        cl.error = QStringLiteral("--spot-report goes with --csv only");
+        return args;
+    }
+    cl.mode = CommandLine::Mode::SpotReport;
+    const QStringList days = args.mid(at + 1, 2);
+    args.remove(at + 1, days.size());
+    const auto day = [](const QString& text) {
+        return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    };
+    cl.reportFrom = day(days.value(0));
+    cl.reportTo = day(days.value(1));
+    if (!cl.reportFrom.isValid() || !cl.reportTo.isValid())
+        cl.error = QStringLiteral("--spot-report needs two days, FROM TO, as YYYY-MM-DD");
+    else if (cl.reportFrom > cl.reportTo)
+        cl.error = QStringLiteral("--spot-report: FROM comes after TO");
+    else if (cl.reportFrom.daysTo(cl.reportTo) >= kLongestReportDays)
+        cl.error = QStringLiteral("--spot-report spans at most 366 days");
+    return args;
+}
+
+// The report stands alone too; --csv is its only companion.
+void TakeSpotReportOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+    cl.reportCsv = parser.isSet(o.csv);
+    if (!parser.isSet(o.spotReport)) {
+        if (cl.reportCsv) cl.error = QStringLiteral("--csv belongs to --spot-report");
+        return;
+    }
+    if (cl.mode != CommandLine::Mode::SpotReport || parser.isSet(o.player) || parser.isSet(o.ao) ||
+        !cl.playerOptions.isEmpty())
+        cl.error = QStringLiteral("--spot-report goes with --csv only");
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
@@ -224,15 +273,18 @@ CommandLine ParseCommandLine(const QStringList& args) {
         cl.mode = CommandLine::Mode::TrackLength;
         cl.files = args.mid(trackLength + 1);
     }
-    const QStringList options =
-        SetAsidePassThrough(trackLength >= 0 ? args.first(trackLength) : args, cl.playerOptions);
+    const QStringList options = TakeSpotReportDays(
+        cl,
+        SetAsidePassThrough(trackLength >= 0 ? args.first(trackLength) : args, cl.playerOptions));
+    if (!cl.error.isEmpty()) return cl;
 
     QCommandLineParser parser;
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o;
     parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao, o.search,
-                       o.narrowing, o.greeklish, o.cds, o.deadEntries, o.check, o.from});
+                       o.narrowing, o.greeklish, o.cds, o.deadEntries, o.check, o.from,
+                       o.spotReport, o.csv});
     if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
         cl.error = parser.errorText();
         return cl;
@@ -256,6 +308,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
         TakeSimulateOptions(cl, parser, o);
     if (cl.error.isEmpty()) TakeSearchOptions(cl, parser, o);
     if (cl.error.isEmpty()) TakeDeadEntriesOption(cl, parser, o);
+    if (cl.error.isEmpty()) TakeSpotReportOptions(cl, parser, o);
     if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::TrackLength && cl.files.isEmpty())
         cl.error = QStringLiteral("--track-length needs at least one file");
     return cl;

@@ -17,7 +17,8 @@ struct CommandLine {
         Version,
         DeadEntries,
         Check,
-        Send
+        Send,
+        SpotReport
     };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
@@ -35,6 +36,8 @@ struct CommandLine {
     QDateTime checkFrom;             ///< --check --from "YYYY-MM-DD HH:MM:SS"; invalid: now
     std::int64_t checkForMs = 7 * 86'400'000LL;  ///< --check --for DURATION
     QString sendMessage;                         ///< --send VERB [ARG], as the one line sent
+    QDate reportFrom, reportTo;                  ///< --spot-report FROM TO, the days, both included
+    bool reportCsv = false;                      ///< --csv
     QString error;                               ///< set when the arguments make no sense
 };
 

@@ -28,6 +28,11 @@ const OperatorVerb kVerbs[] = {
      [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt()); }},
     {"stop-jingle", VerbArgument::None,
      [](Station& s, const QString&) { s.Jingles().StopJingle(); }},
+    // The check box of row N (from 0) of "Next Spots": an unchecked spot is passed over.
+    {"uncheck-spot", VerbArgument::Number,
+     [](Station& s, const QString& arg) { s.SpotsTab().SetNextSpotChecked(arg.toInt(), false); }},
+    {"check-spot", VerbArgument::Number,
+     [](Station& s, const QString& arg) { s.SpotsTab().SetNextSpotChecked(arg.toInt(), true); }},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");

@@ -32,13 +32,21 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
     QObject::connect(&station.Loader(), &ProgramLoader::ProgramLoaded, line("program"));
     QObject::connect(&station.Engine(), &PlaybackEngine::EntryStarted, line("queue"));
     QObject::connect(&station.Engine(), &PlaybackEngine::TrackMissing, line("missing"));
-    QObject::connect(&station.Spots(), &SpotRunner::SpotStarted, line("spot"));
-    QObject::connect(&station.Spots(), &SpotRunner::SpotSkipped, line("spot-skipped"));
+    // A spot line of the schedule carries its place after the file: "YYYY-MM-DD HH:MM #N".
+    const auto placedLine = [&log, &clock](const QString& event) {
+        return [&log, &clock, event](const QString& detail, const QString& place) {
+            log.Write(clock.Now(), QStringLiteral("station"), event, detail, place);
+        };
+    };
+    QObject::connect(&station.Spots(), &SpotRunner::SpotStarted, placedLine("spot"));
+    QObject::connect(&station.Spots(), &SpotRunner::SpotSkipped, placedLine("spot-skipped"));
     QObject::connect(&station.Jingles(), &JingleWall::JingleStarted, line("jingle"));
-    QObject::connect(&station.Spots(), &SpotRunner::SpotsCancelled, [&log, &clock](int count) {
-        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("spots-cancelled"),
-                  QString::number(count));
-    });
+    QObject::connect(&station.Spots(), &SpotRunner::SpotsCancelled,
+                     [&log, &clock](int count, const QString& places) {
+                         log.Write(clock.Now(), QStringLiteral("station"),
+                                   QStringLiteral("spots-cancelled"), QString::number(count),
+                                   places);
+                     });
     QObject::connect(&station.Announcement(), &HourAnnouncement::Announced,
                      [&log, &clock](const QStringList& files) {
                          log.Write(clock.Now(), QStringLiteral("station"),

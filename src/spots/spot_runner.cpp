@@ -70,7 +70,12 @@ bool SpotRunner::TakesTick(const TickMoment& moment) {
 }
 
 void SpotRunner::QuarterChange(const TickMoment& moment) {
-    if (m_warnedUnaccepted && !SpotsAccepted) Q_EMIT SpotsCancelled(m_schedule.CheckedSpotCount());
+    if (m_warnedUnaccepted && !SpotsAccepted) {
+        QString places = m_schedule.NextSpotsSlot();
+        for (int i = 0; i < m_schedule.NextSpotPaths().size(); ++i)
+            if (m_schedule.NextSpotChecked(i)) places += QStringLiteral(" #%1").arg(i + 1);
+        Q_EMIT SpotsCancelled(m_schedule.CheckedSpotCount(), places);
+    }
     m_warnedUnaccepted = false;
     m_schedule.PrepareNextSpots(moment.hour, moment.minute);
     SpotsAccepted = false;
@@ -128,7 +133,7 @@ void SpotRunner::RunStep(const TickMoment& moment) {
     const int index = m_nextIndex++;
     const QString path = paths[index];
     if (!m_schedule.NextSpotChecked(index)) {
-        Q_EMIT SpotSkipped(path);
+        Q_EMIT SpotSkipped(path, SpotPlace(index));
         m_startSpotsNow = startedNow;
         return;
     }
@@ -141,7 +146,11 @@ void SpotRunner::RunStep(const TickMoment& moment) {
         m_startSpotsNow = m_runActive;
         return;
     }
-    StartSpot(path);
+    StartSpot(path, SpotPlace(index));
+}
+
+QString SpotRunner::SpotPlace(int index) const {
+    return m_schedule.NextSpotsSlot() + QStringLiteral(" #%1").arg(index + 1);
 }
 
 void SpotRunner::EverySpotStep() {
@@ -159,10 +168,10 @@ void SpotRunner::EverySpotStep() {
             QStringLiteral("The spot %1 could not be played: there is no such file.").arg(path));
         return;
     }
-    StartSpot(path);
+    StartSpot(path, QString());
 }
 
-void SpotRunner::StartSpot(const QString& path) {
+void SpotRunner::StartSpot(const QString& path, const QString& place) {
     Decks& decks = m_engine.Players();
     const int deck = decks.NextDeck;  // before the crossfade exchanges the roles
     if (IsLongSpotFile(path))
@@ -170,7 +179,7 @@ void SpotRunner::StartSpot(const QString& path) {
     else
         m_engine.BarsForTickParts().StartCrossfade(HowFastFadeOnSpots, kShortSpotFadeMs);
     m_engine.ShowTrackName(QStringLiteral("SPOT: ") + TrackTitle(path));
-    Q_EMIT SpotStarted(path);
+    Q_EMIT SpotStarted(path, place);
     decks.LoadFileIntoDeck(deck, path);
     m_engine.LoopForTickParts().SettleTicks = kSpotSettleTicks;
 }
@@ -179,7 +188,7 @@ void SpotRunner::SendAsSpot(const QString& path) {
     Decks& decks = m_engine.Players();
     if (!decks.SecondPlayerFound || path.isEmpty()) return;
     decks.Stop(decks.NextDeck);
-    Q_EMIT SpotStarted(path);
+    Q_EMIT SpotStarted(path, QString());
     decks.LoadFileIntoDeck(decks.NextDeck, path);
 }
 

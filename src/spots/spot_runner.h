@@ -78,14 +78,19 @@ public:
     /// The spot values above, as the station's settings keep them.
     SettingsTable& Settings() { return m_settings; }
 
+    /// Where a spot of "Next Spots" stands in the schedule: "YYYY-MM-DD HH:MM #N", its
+    /// quarter's start and its row (1 for the first).
+    QString SpotPlace(int index) const;
+
 Q_SIGNALS:
-    /// A spot is about to be handed to a deck.
-    void SpotStarted(const QString& path);
+    /// A spot is about to be handed to a deck. place is SpotPlace for a spot of the
+    /// schedule, empty for one sent by the operator or a jingle played as a spot.
+    void SpotStarted(const QString& path, const QString& place);
     /// An unchecked spot of the run was passed over.
-    void SpotSkipped(const QString& path);
+    void SpotSkipped(const QString& path, const QString& place);
     /// A quarter ended in manual mode with this many checked spots the operator did not
-    /// let play.
-    void SpotsCancelled(int count);
+    /// let play; places: the quarter's start and the rows, "YYYY-MM-DD HH:MM #1 #3".
+    void SpotsCancelled(int count, const QString& places);
     /// A spot that could not be played; the run went on without it.
     void Problem(const QString& message);
 
@@ -97,7 +102,7 @@ private:
     void RunStep(const TickMoment& moment);
     /// The every-few-songs spot's step once the deck is free.
     void EverySpotStep();
-    void StartSpot(const QString& path);
+    void StartSpot(const QString& path, const QString& place);
 
     SpotSchedule& m_schedule;
     PlaybackEngine& m_engine;

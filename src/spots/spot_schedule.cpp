@@ -201,6 +201,7 @@ void SpotSchedule::PrepareNextSpots(int hour, int minute) {
     // The tick read its time a moment ago; a clock past midnight since is still that day.
     const QDate today = now.time().hour() < hour ? now.date().addDays(-1) : now.date();
     int d = day_program::WeekdayNumber(today);
+    QDate slotDay = today;
     int m = minute + 15;
     int h = hour;
     if (m >= 60) {
@@ -208,6 +209,7 @@ void SpotSchedule::PrepareNextSpots(int hour, int minute) {
         if (++h == spot_file::kHours) {
             h = 0;
             d = (d + 1) % 7;
+            slotDay = today.addDays(1);
         }
     }
     const int q = m / 15;
@@ -235,6 +237,8 @@ void SpotSchedule::PrepareNextSpots(int hour, int minute) {
     m_nextDay = d;
     m_nextHour = h;
     m_nextQuarter = q;
+    m_nextSlot = slotDay.toString(QStringLiteral("yyyy-MM-dd ")) +
+                 QTime(h, q * 15).toString(QStringLiteral("HH:mm"));
 }
 
 void SpotSchedule::SpotFileRenamed(const QString& oldPath, const QString& newPath) {

@@ -53,6 +53,9 @@ public:
     /// The rows of ListBoxSpotsNow1: the track titles of NextSpotPaths.
     QStringList NextSpotTitles() const;
     bool NextSpotChecked(int index) const;
+    /// The quarter "Next Spots" was filled for: its local start "YYYY-MM-DD HH:MM" (the
+    /// day the clock gives it, so 00:00 is the day after a fill at 23:45). Empty before any.
+    const QString& NextSpotsSlot() const { return m_nextSlot; }
     /// The first checked row, -1 when none is (or the list is empty).
     int FirstCheckedSpot() const;
     int CheckedSpotCount() const;
@@ -137,6 +140,7 @@ private:
     int m_nextDay = -1;
     int m_nextHour = -1;
     int m_nextQuarter = -1;
+    QString m_nextSlot;
     QString m_toldProblem;  // the last unreadable file told, with its quarter
 
     bool m_spotsEdited = false;

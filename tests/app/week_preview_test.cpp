@@ -267,7 +267,7 @@ TEST_F(WeekPreviewProgramTest, ManualModePlaysSpotsOnlyWhenTheOperatorAcceptsThe
         const QStringList f = line.split('\t');
         if (f.size() < 3 || f[0] < "2026-12-07 10:01") continue;
         const QString what =
-            spots.contains(f.value(3)) || f[2] != "load" ? f.mid(2).join(' ') : "load a track";
+            spots.contains(f.value(3)) || f[2] != "load" ? f.mid(2, 2).join(' ') : "load a track";
         if (f[1] == "operator" || f[2].startsWith("spot") || f[2] == "load")
             seen << f[0].mid(11, 8) + ' ' + QString(what).remove(station.MusicPath());
     }

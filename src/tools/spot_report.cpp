@@ -1,0 +1,185 @@
+#include "tools/spot_report.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+#include <QTime>
+#include <map>
+
+#include "app/command_line.h"
+#include "app/data_folders.h"
+#include "base/text_file.h"
+#include "schedule/day_program.h"
+#include "spots/spot_file.h"
+#include "tools/csv_writer.h"
+
+namespace spot_report {
+
+namespace {
+
+constexpr int kQuarters = 4;
+
+QString DayText(const QDate& day) { return day.toString(QStringLiteral("yyyy-MM-dd")); }
+
+QString PlaceKey(const QString& slot, int position) {
+    return slot + QStringLiteral(" #") + QString::number(position);
+}
+
+// The spot files of the week, each read once: index weekday × 4 + quarter.
+QList<QStringList> ReadWeek(const QString& spotsPath, QStringList& problems) {
+    QList<QStringList> week;
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        for (int quarter = 0; quarter < kQuarters; ++quarter) {
+            ReadResult<QStringList> file = spot_file::Read(spotsPath, weekday, quarter);
+            if (!file.ok()) problems << file.message();
+            week << file.value;
+        }
+    }
+    return week;
+}
+
+QList<Occurrence> Scheduled(const QString& spotsPath, const QDate& from, const QDate& to,
+                            QStringList& problems) {
+    const QList<QStringList> week = ReadWeek(spotsPath, problems);
+    QList<Occurrence> scheduled;
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        const int weekday = day_program::WeekdayNumber(day);
+        for (int hour = 0; hour < spot_file::kHours; ++hour) {
+            for (int quarter = 0; quarter < kQuarters; ++quarter) {
+                const QStringList spots =
+                    spot_file::SlotSpots(week[weekday * kQuarters + quarter], hour);
+                const QString slot =
+                    DayText(day) + QTime(hour, quarter * 15).toString(QStringLiteral(" HH:mm"));
+                for (int i = 0; i < spots.size(); ++i)
+                    scheduled.append({slot, i + 1, spots[i], Status::NotAired, QString()});
+            }
+        }
+    }
+    return scheduled;
+}
+
+// What one as-run line says of the occurrences it names.
+void ApplyLine(const QString& line, QHash<QString, Occurrence*>& byPlace) {
+    const QStringList f = line.split(u'\t');
+    if (f.size() < 5 || f[1] != QLatin1String("station")) return;
+    const auto raise = [&byPlace](const QString& key, Status status, const QString* path) {
+        Occurrence* o = byPlace.value(key);
+        if (!o || (path && o->path != *path) || o->status >= status) return false;
+        o->status = status;
+        return true;
+    };
+    if (f[2] == QLatin1String("spot")) {
+        if (raise(f[4], Status::Aired, &f[3])) byPlace.value(f[4])->airedAt = f[0].left(19);
+    } else if (f[2] == QLatin1String("spot-skipped")) {
+        raise(f[4], Status::Skipped, &f[3]);
+    } else if (f[2] == QLatin1String("spots-cancelled")) {
+        // "YYYY-MM-DD HH:MM #1 #3": the quarter, then the rows its operator let go by.
+        const QString slot = f[4].left(16);
+        for (const QString& row : f[4].mid(17).split(u' ', Qt::SkipEmptyParts))
+            raise(slot + u' ' + row, Status::Cancelled, nullptr);
+    }
+}
+
+}  // namespace
+
+Report Build(const QString& stationFolder, const QDate& from, const QDate& to) {
+    const DataFolders folders = MakeDataFolders(stationFolder);
+    Report report;
+    report.occurrences = Scheduled(folders.SpotsPath, from, to, report.problems);
+    QHash<QString, Occurrence*> byPlace;
+    for (Occurrence& o : report.occurrences) byPlace.insert(PlaceKey(o.slot, o.position), &o);
+    // The spots of a day's first quarter start in the last seconds of the day before.
+    for (QDate day = from.addDays(-1); day <= to; day = day.addDays(1)) {
+        const QString path =
+            folders.StartFolder + QStringLiteral("asrun/") + DayText(day) + QStringLiteral(".log");
+        if (!QFileInfo::exists(path)) {
+            if (day >= from) report.daysWithoutLog << day;
+            continue;
+        }
+        const ReadResult<QStringList> log = text_file::ReadLines(path);
+        if (!log.ok()) report.problems << log.message();
+        for (const QString& line : log.value) ApplyLine(line, byPlace);
+    }
+    return report;
+}
+
+namespace {
+
+// The status without its time: "aired", "skipped", "cancelled", "not aired".
+QString StatusWord(Status status) {
+    switch (status) {
+        case Status::Aired:
+            return QStringLiteral("aired");
+        case Status::Skipped:
+            return QStringLiteral("skipped");
+        case Status::Cancelled:
+            return QStringLiteral("cancelled");
+        case Status::NotAired:
+            break;
+    }
+    return QStringLiteral("not aired");
+}
+
+QString StatusText(const Occurrence& o) {
+    if (o.status != Status::Aired) return StatusWord(o.status);
+    return StatusWord(o.status) + u' ' + o.airedAt.mid(11);
+}
+
+QStringList Summary(const Report& report) {
+    std::map<QString, std::pair<int, int>> perSpot;  // path: scheduled, aired
+    for (const Occurrence& o : report.occurrences) {
+        auto& [scheduled, aired] = perSpot[o.path];
+        ++scheduled;
+        if (o.status == Status::Aired) ++aired;
+    }
+    QStringList lines{QStringLiteral("# scheduled\taired\tspot")};
+    for (const auto& [path, counts] : perSpot)
+        lines << QStringLiteral("# %1\t%2\t%3").arg(counts.first).arg(counts.second).arg(path);
+    QStringList days;
+    for (const QDate& day : report.daysWithoutLog) days << DayText(day);
+    lines << (days.isEmpty() ? QStringLiteral("# every day has an as-run log")
+                             : QStringLiteral("# no as-run log: ") + days.join(u' '));
+    return lines;
+}
+
+}  // namespace
+
+QStringList TextLines(const Report& report) {
+    QStringList lines{QStringLiteral(
+        "# compared against the spot schedule as it stands now, not as it was on those days")};
+    for (const Occurrence& o : report.occurrences)
+        lines << o.slot + u'\t' + QString::number(o.position) + u'\t' + StatusText(o) + u'\t' +
+                     o.path;
+    return lines + Summary(report);
+}
+
+QStringList CsvLines(const Report& report) {
+    QStringList lines{
+        csv::Record({QStringLiteral("scheduled (as the schedule stands now)"),
+                     QStringLiteral("position"), QStringLiteral("status"),
+                     QStringLiteral("aired at"), QStringLiteral("path"), QStringLiteral("note")})};
+    QStringList daysWithoutLog;
+    for (const QDate& day : report.daysWithoutLog) daysWithoutLog << DayText(day);
+    for (const Occurrence& o : report.occurrences) {
+        const bool noLog = daysWithoutLog.contains(o.slot.left(10));
+        lines << csv::Record({o.slot, QString::number(o.position), StatusWord(o.status), o.airedAt,
+                              o.path, noLog ? QStringLiteral("no as-run log") : QString()});
+    }
+    return lines;
+}
+
+}  // namespace spot_report
+
+int RunSpotReportCommand(const CommandLine& cl, const QString& startFolder, QTextStream& out,
+                         QTextStream& err) {
+    const spot_report::Report report = spot_report::Build(startFolder, cl.reportFrom, cl.reportTo);
+    const QStringList lines =
+        cl.reportCsv ? spot_report::CsvLines(report) : spot_report::TextLines(report);
+    // CSV records end in CR LF, as spreadsheets write them.
+    const char* end = cl.reportCsv ? "\r\n" : "\n";
+    for (const QString& line : lines) out << line << end;
+    for (const QString& problem : report.problems) err << problem << '\n';
+    out.flush();
+    err.flush();
+    return report.problems.isEmpty() ? 0 : 1;
+}

@@ -1,0 +1,166 @@
+#include "tools/spot_report.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/command_line.h"
+#include "support/files.h"
+#include "support/mpeg_builder.h"
+#include "support/station_folder.h"
+#include "tools/csv_writer.h"
+
+namespace {
+
+TEST(CsvWriter, FieldsWithCommaQuoteOrLineEndAreQuotedWithTheirQuotesDoubled) {
+    const struct {
+        const char* field;
+        const char* written;
+    } cases[] = {
+        {"plain text", "plain text"}, {"", ""},
+        {"a,b", "\"a,b\""},           {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"\"", "\"\"\"\""},           {"two\nlines", "\"two\nlines\""},
+        {"cr\ronly", "\"cr\ronly\""}, {" spaced ; semi ", " spaced ; semi "},
+        {"Καλημέρα", "Καλημέρα"},
+    };
+    QStringList fields, written;
+    for (const auto& c : cases) {
+        EXPECT_EQ(csv::Field(QString::fromUtf8(c.field)), QString::fromUtf8(c.written)) << c.field;
+        fields << QString::fromUtf8(c.field);
+        written << QString::fromUtf8(c.written);
+    }
+    EXPECT_EQ(csv::Record(fields), written.join(','));
+}
+
+TEST(SpotReportCommandLine, TakesTwoDaysInOrderAndOnlyCsvBeside) {
+    const struct {
+        QStringList args;
+        bool accepted;
+    } cases[] = {
+        {{"--spot-report", "2026-12-07", "2026-12-08"}, true},
+        {{"--spot-report", "2026-12-07", "2026-12-07", "--csv"}, true},
+        {{"--csv", "--spot-report", "2025-12-08", "2026-12-07"}, true},
+        {{"--spot-report", "2026-12-08", "2026-12-07"}, false},
+        {{"--spot-report", "2026-12-07"}, false},
+        {{"--spot-report"}, false},
+        {{"--spot-report", "2026-12-07", "7.12.2026"}, false},
+        {{"--spot-report", "2026-02-30", "2026-03-01"}, false},
+        {{"--spot-report", "2025-12-06", "2026-12-07"}, false},
+        {{"--spot-report", "2026-12-07", "2026-12-08", "2026-12-09"}, false},
+        {{"--csv"}, false},
+        {{"--spot-report", "2026-12-07", "2026-12-08", "--player", "simulated"}, false},
+        {{"--spot-report", "2026-12-07", "2026-12-08", "--dead-entries", "songs"}, false},
+        {{"--simulate", "2026-12-07 10:00:00", "--for", "1h", "--spot-report", "2026-12-07",
+          "2026-12-08"},
+         false},
+        {{"--track-length", "a.mp3", "--spot-report", "2026-12-07", "2026-12-08"}, true},
+    };
+    for (const auto& c : cases) {
+        const CommandLine cl = ParseCommandLine(c.args);
+        EXPECT_EQ(cl.error.isEmpty(), c.accepted) << c.args.join(' ').toStdString();
+    }
+}
+
+#ifdef STAVOX_MIXER_BINARY
+struct Finished {
+    int exitCode = -1;
+    QString out, err;
+};
+
+Finished RunProgram(const QString& folder, const QString& home, const QStringList& args) {
+    QProcess p;
+    p.setProcessEnvironment(PrivateHomeEnvironment(home));
+    p.setWorkingDirectory(folder);
+    p.start(STAVOX_MIXER_BINARY, args);
+    if (!p.waitForFinished(30'000)) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Monday 7 December 2026 has music from 10:00, spots A and B at 10:15 and A at 10:30;
+// Tuesday has B at 10:15 and no as-run log. The station's own runs make the logs: one in
+// automatic mode with B unchecked, one in manual mode that lets 10:30 go by.
+class SpotReportProgramTest : public ::testing::Test {
+protected:
+    SpotReportProgramTest() {
+        station.AddList("music", {200, 190, 230, 185, 240, 205, 215, 195});
+        station.WriteDays({{1, "10:00", "12:00", "music"}});
+        for (const QString& spot : {a, b}) EXPECT_TRUE(WriteCbrMpeg(spot, 20));
+        station.WriteSpots(1, 1, 10, {a, b});
+        station.WriteSpots(1, 2, 10, {a});
+        station.WriteSpots(2, 1, 10, {b});
+    }
+    // The preview's log from start for duration, with these actions, kept as the running
+    // station keeps it: a file a day, named by each line's date.
+    void Simulate(const QString& start, const QString& duration, const QString& actions) {
+        const QString file = station.StartFolder() + "/actions.txt";
+        WriteBytes(file, actions.toUtf8());
+        const Finished run =
+            RunProgram(station.StartFolder(), home.path(),
+                       {"--simulate", start, "--for", duration, "--actions", file});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        ASSERT_TRUE(QDir().mkpath(station.StartFolder() + "/asrun"));
+        for (const QString& line : run.out.split('\n', Qt::SkipEmptyParts)) {
+            QFile log(station.StartFolder() + "/asrun/" + line.left(10) + ".log");
+            ASSERT_TRUE(log.open(QIODevice::Append));
+            log.write((line + "\r\n").toUtf8());
+        }
+    }
+    Finished Report(const QStringList& more = {}) {
+        return RunProgram(station.StartFolder(), home.path(),
+                          QStringList{"--spot-report", "2026-12-07", "2026-12-08"} + more);
+    }
+
+    StationFolder station;
+    QTemporaryDir home;
+    const QString a = station.MusicPath() + "Spot A.mp3";
+    const QString b = station.MusicPath() + "Spot \"B\", late.mp3";
+};
+
+TEST_F(SpotReportProgramTest, EachScheduledSpotIsAiredSkippedCancelledOrNotAired) {
+    Simulate("2026-12-07 10:13:00", "3m", "2026-12-07 10:14:30 uncheck-spot 1\n");
+    Simulate("2026-12-07 10:20:00", "11m", "2026-12-07 10:20:00 manual on\n");
+    const Finished text = Report();
+    EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+    const QStringList lines = text.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines[0].startsWith("# ") && lines[0].contains("as it stands now"));
+    EXPECT_EQ(
+        lines.mid(1).join('\n').toStdString(),
+        QStringList({"2026-12-07 10:15\t1\taired 10:14:55\t" + a,
+                     "2026-12-07 10:15\t2\tskipped\t" + b, "2026-12-07 10:30\t1\tcancelled\t" + a,
+                     "2026-12-08 10:15\t1\tnot aired\t" + b, "# scheduled\taired\tspot",
+                     "# 2\t0\t" + b, "# 2\t1\t" + a, "# no as-run log: 2026-12-08"})
+            .join('\n')
+            .toStdString());
+
+    const Finished csv = Report({"--csv"});
+    EXPECT_EQ(csv.exitCode, 0);
+    const QString quotedB = '"' + QString(b).replace("\"", "\"\"") + '"';
+    EXPECT_EQ(csv.out.split("\r\n").mid(1).join('\n').toStdString(),
+              QStringList({"2026-12-07 10:15,1,aired,2026-12-07 10:14:55," + a + ",",
+                           "2026-12-07 10:15,2,skipped,," + quotedB + ",",
+                           "2026-12-07 10:30,1,cancelled,," + a + ",",
+                           "2026-12-08 10:15,1,not aired,," + quotedB + ",no as-run log", ""})
+                  .join('\n')
+                  .toStdString());
+
+    // A log that cannot be read is told, and the rest is still reported.
+    WriteBytes(station.StartFolder() + "/asrun/2026-12-08.log", QByteArray("\0\0", 2));
+    const Finished unreadable = Report();
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_TRUE(unreadable.err.contains("2026-12-08.log")) << unreadable.err.toStdString();
+    EXPECT_TRUE(unreadable.out.contains("10:15\t1\taired 10:14:55\t" + a));
+
+    const Finished bad = RunProgram(station.StartFolder(), home.path(),
+                                    {"--spot-report", "2026-12-08", "2026-12-07"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_TRUE(bad.err.contains("--spot-report FROM TO [--csv]")) << bad.err.toStdString();
+}
+#endif
+
+}  // namespace
