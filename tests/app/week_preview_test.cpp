@@ -130,8 +130,9 @@ TEST_F(WeekPreviewTest,
 // The program itself, in the station folder with a private home.
 class WeekPreviewProgramTest : public WeekPreviewTest {
 protected:
+    // The environment is made first: it makes the home's runtime folder.
+    void SetUp() override { program.setProcessEnvironment(PrivateHomeEnvironment(home.path())); }
     void Start(const QStringList& args) {
-        program.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
         program.setWorkingDirectory(station.StartFolder());
         program.start(STAVOX_MIXER_BINARY, args);
     }
