@@ -11,8 +11,12 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir=
+jobs=$(nproc)
 case "${1:-}" in
-  --build-dir) build_dir=$(cd "${2:?--build-dir needs a folder}" && pwd) ;;
+  --build-dir)
+    build_dir=$(cd "${2:?--build-dir needs a folder}" && pwd)
+    jobs=2 # among the tests: the build is normally up to date, and the tests share the cores
+    ;;
   "") ;;
   *) echo "usage: $0 [--build-dir DIR]" >&2; exit 2 ;;
 esac
@@ -33,7 +37,7 @@ else
     exit 77
   fi
 fi
-cmake --build "$build_dir" -j"$(nproc)" --target stavox-mixer stavox_package_files
+cmake --build "$build_dir" -j"$jobs" --target stavox-mixer stavox_package_files
 
 out="$build_dir/package"
 rm -rf "$out"

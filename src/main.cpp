@@ -245,7 +245,11 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     // A log that cannot be written is a problem like any other: told, and the music goes on.
     QObject::connect(&asRunFile, &AsRunFile::WriteFailed, &station, &Station::Problem);
 
+    // Once closed, the station's decks are quit: a command that arrives before the event loop
+    // ends is refused.
+    bool stationClosed = false;
     MainWindow window(station, [&] {
+        stationClosed = true;
         const QStringList problems = station.Close(store.get());
         for (const QString& p : problems) std::fprintf(stderr, "%s\n", qPrintable(p));
     });
@@ -272,6 +276,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     QObject::connect(&station.Shutdown(), &AutoShutdown::ShutdownDue, &window, [&] {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("shutdown"), QString());
         QObject::disconnect(problemBox);
+        stationClosed = true;
         const Result powerOff = station.CloseAndPowerOff(store.get(), *systemShutdown);
         if (!powerOff.ok() && !headless)
             QMessageBox::warning(&window, window.windowTitle(), powerOff.message());
@@ -280,6 +285,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     QStringList messages = station.StartUp(store.get());
     // Commands from other programs of this user, done as the operator's and logged so.
     ControlServer control([&](const QByteArray& message) {
+        if (stationClosed) return QStringLiteral("error: the station is closing");
         return AnswerControlMessage(station, message, log, clock);
     });
     if (const QString warning = control.Listen(ControlSocketPath()); !warning.isEmpty())

@@ -11,6 +11,31 @@
 
 namespace {
 
+// Refusals of numbered arguments: a button, tab or row the station does not have now.
+QString NoSuchNumber(const QString& what, const QString& argument, int count) {
+    return QStringLiteral("no %1 %2 (there are %3)").arg(what, argument).arg(count);
+}
+
+QString JingleButtonRefusal(const Station& s, const QString& arg) {
+    const int buttons = s.Jingles().NoOfJingles();
+    return arg.toInt() < buttons ? QString()
+                                 : NoSuchNumber(QStringLiteral("jingle button"), arg, buttons);
+}
+
+QString JingleTabRefusal(const Station& s, const QString& arg) {
+    const int tabs = int(s.Jingles().TabNames().size());
+    return arg.toInt() < tabs ? QString() : NoSuchNumber(QStringLiteral("jingle tab"), arg, tabs);
+}
+
+// "Next Spots" rows count from 1 here, as the spot report and the as-run log's places do.
+QString SpotRowRefusal(const Station& s, const QString& arg) {
+    const int rows = int(s.SpotsTab().NextSpotPaths().size());
+    const int row = arg.toInt();
+    return row >= 1 && row <= rows
+               ? QString()
+               : NoSuchNumber(QStringLiteral("row of \"Next Spots\""), arg, rows);
+}
+
 const OperatorVerb kVerbs[] = {
     {"manual", VerbArgument::OnOff,
      [](Station& s, const QString& arg) { s.Engine().SetManual(arg == u"on"); }},
@@ -23,16 +48,20 @@ const OperatorVerb kVerbs[] = {
     {"say-hour", VerbArgument::None,
      [](Station& s, const QString&) { s.Announcement().BitBtnSayHour1Click(); }},
     {"jingle-tab", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt()); }},
+     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt()); }, JingleTabRefusal},
     {"jingle", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt()); }},
+     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt()); }, JingleButtonRefusal},
     {"stop-jingle", VerbArgument::None,
      [](Station& s, const QString&) { s.Jingles().StopJingle(); }},
-    // The check box of row N (from 0) of "Next Spots": an unchecked spot is passed over.
+    // The check box of row N (from 1) of "Next Spots": an unchecked spot is passed over.
     {"uncheck-spot", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.SpotsTab().SetNextSpotChecked(arg.toInt(), false); }},
+     [](Station& s, const QString& arg) {
+         s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, false);
+     },
+     SpotRowRefusal},
     {"check-spot", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.SpotsTab().SetNextSpotChecked(arg.toInt(), true); }},
+     [](Station& s, const QString& arg) { s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, true); },
+     SpotRowRefusal},
 };
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
@@ -115,10 +144,15 @@ ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const
     return ParseOperatorActions(path, text_file::DecodeText(file.readAll()), from, to);
 }
 
-void ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
-                         const Clock& clock) {
+QString ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
+                            const Clock& clock) {
+    if (action.verb->refusal) {
+        if (QString reason = action.verb->refusal(station, action.argument); !reason.isEmpty())
+            return reason;
+    }
     // Logged first, so the deck lines the command causes follow it.
     log.Write(clock.Now(), QStringLiteral("operator"), QLatin1String(action.verb->name),
               action.argument);
     action.verb->apply(station, action.argument);
+    return {};
 }

@@ -19,6 +19,9 @@ struct OperatorVerb {
     const char* name;
     VerbArgument argument;
     void (*apply)(Station& station, const QString& argument);
+    /// Why the station cannot do it now (a button, tab or row it does not have); empty when
+    /// it can. Null for verbs that always can.
+    QString (*refusal)(const Station& station, const QString& argument) = nullptr;
 };
 
 /// Every verb the operator has, one row each.
@@ -44,6 +47,8 @@ ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, 
 ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const QDateTime& from,
                                                       const QDateTime& to);
 
-/// Logs the action as "operator", verb, argument at the clock's time, then does it.
-void ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
-                         const Clock& clock);
+/// Logs the action as "operator", verb, argument at the clock's time, then does it. An
+/// action the station cannot do now is neither logged nor done: the reason is returned
+/// (empty when it was done).
+QString ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
+                            const Clock& clock);

@@ -97,7 +97,12 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
     for (const OperatorAction& action : actions) {
         host.Advance(cl.simulateStart.msecsTo(action.when) - host.ElapsedMs());
         if (host.Stopped()) break;
-        ApplyOperatorAction(station, action, log, host);
+        // An action the station cannot do at that moment is a problem of the preview.
+        if (const QString refusal = ApplyOperatorAction(station, action, log, host);
+            !refusal.isEmpty())
+            WriteProblem(log, host,
+                         QStringLiteral("%1 %2: %3")
+                             .arg(QLatin1String(action.verb->name), action.argument, refusal));
     }
     host.Advance(cl.simulateForMs - host.ElapsedMs());
     return 0;

@@ -43,6 +43,7 @@ QString AnswerControlMessage(Station& station, const QByteArray& message, const 
                              const Clock& clock) {
     const ControlCommand command = ParseControlMessage(message);
     if (!command.verb) return QStringLiteral("error: ") + command.error;
-    ApplyOperatorAction(station, {clock.Now(), command.verb, command.argument}, log, clock);
-    return QStringLiteral("ok");
+    const QString refusal =
+        ApplyOperatorAction(station, {clock.Now(), command.verb, command.argument}, log, clock);
+    return refusal.isEmpty() ? QStringLiteral("ok") : QStringLiteral("error: ") + refusal;
 }

@@ -222,7 +222,8 @@ TEST_F(WeekPreviewProgramTest, TheLineInputOpensAndClosesAtTheOperatorsWordAndLo
     EXPECT_EQ(deckVolume["closed"], 95 * 255 / 100);
 }
 
-// The jingle verbs choose a tab and play a button of its bank; nothing is written.
+// The jingle verbs choose a tab and play a button of its bank; a button the bank does not
+// have is refused as a problem, not logged as done. Nothing is written.
 TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
     const QStringList stings{station.MusicPath() + "Sting 1.mp3",
                              station.MusicPath() + "Sting 2.mp3"};
@@ -240,14 +241,16 @@ TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
     for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n')) {
         const QStringList f = line.split('\t');
         if (f[0] < "2026-12-07 10:01") continue;
-        if (f.value(1) == "operator" || f.value(2) == "jingle" || stings.contains(f.value(3)))
+        if (f.value(1) == "operator" || f.value(2) == "jingle" || f.value(2) == "problem" ||
+            stings.contains(f.value(3)))
             seen << f[0].mid(11, 8) + ' ' + f.mid(1).join(' ').remove(station.MusicPath());
     }
     EXPECT_EQ(seen.join(", ").toStdString(),
-              "10:01:00 operator jingle 0, 10:02:00 operator jingle-tab 1, "
+              "10:01:00 station problem jingle 0: no jingle button 0 (there are 0), "
+              "10:02:00 operator jingle-tab 1, "
               "10:02:00 operator jingle 1, 10:02:00 station jingle Sting 2.mp3, "
               "10:02:00 deck0 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
-              "10:03:00 operator jingle 2");
+              "10:03:00 station problem jingle 2: no jingle button 2 (there are 2)");
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
 

@@ -53,6 +53,8 @@ TEST(ControlSocket, TheStationDoesWhatItIsSentAsTheOperatorAndRefusesTheRest) {
     QTemporaryDir home, runtime, otherFolder;
     StationFolder station;
     station.AddList("day", {30, 30, 30});
+    station.AddList("idents", {3});  // the first jingle tab's bank: one button
+    WriteBytes(station.SpotsPath() + "jingles", "idents\r\n");
     station.WriteDays({{QDate::currentDate().dayOfWeek() % 7, "00:00", "24:00", "day|"}});
     auto env = PrivateHomeEnvironment(home.path());
     env.insert("XDG_RUNTIME_DIR", runtime.path());
@@ -107,6 +109,8 @@ TEST(ControlSocket, TheStationDoesWhatItIsSentAsTheOperatorAndRefusesTheRest) {
         {{"next"}, 0, "ok\n"},
         {{"pause"}, 0, "ok\n"},
         {{"jingle", "0"}, 0, "ok\n"},
+        {{"jingle", "99"}, 1, "error: no jingle button 99 (there are "},
+        {{"uncheck-spot", "0"}, 1, "error: no row of \"Next Spots\" 0 (there are "},
         {{"rewind"}, 1, "error: unknown verb \"rewind\"\n"},
         {{"manual", "maybe"}, 1, "error: manual takes on or off, not \"maybe\"\n"},
         {{}, 1, "error: a message is one line of at most 4096 bytes\n", QByteArray(1 << 20, 'x')},

@@ -121,7 +121,7 @@ protected:
 };
 
 TEST_F(SpotReportProgramTest, EachScheduledSpotIsAiredSkippedCancelledOrNotAired) {
-    Simulate("2026-12-07 10:13:00", "3m", "2026-12-07 10:14:30 uncheck-spot 1\n");
+    Simulate("2026-12-07 10:13:00", "3m", "2026-12-07 10:14:30 uncheck-spot 2\n");
     Simulate("2026-12-07 10:20:00", "11m", "2026-12-07 10:20:00 manual on\n");
     const Finished text = Report();
     EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
