@@ -88,7 +88,7 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     }
     if (cl.mode == CommandLine::Mode::Send) return RunSendCommand(cl.sendMessage, out, err);
     if (cl.mode == CommandLine::Mode::SpotReport)
-        return RunSpotReportCommand(cl, QDir::currentPath(), out, err);
+        return RunSpotReportCommand(cl, QDir::currentPath(), SystemClock().Now(), out, err);
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {

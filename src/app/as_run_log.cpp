@@ -1,13 +1,8 @@
 #include "app/as_run_log.h"
 
-namespace {
-
-// Tabs or line ends inside a path would break the one-event-a-line format.
 QString OneField(QString text) {
     return text.replace('\t', ' ').replace('\r', ' ').replace('\n', ' ');
 }
-
-}  // namespace
 
 QString AsRunLog::FormatLine(const QDateTime& when, const QString& source, const QString& event,
                              const QString& detail, const QString& further) {

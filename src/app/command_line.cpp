@@ -51,7 +51,9 @@ QString UsageText() {
                "       stavox-mixer --spot-report FROM TO [--csv]\n"
                "         FROM, TO: YYYY-MM-DD, at most 366 days; prints \"SLOT<TAB>POSITION<TAB>"
                "STATUS<TAB>PATH\" per scheduled spot,\n"
-               "         STATUS: aired HH:MM:SS, skipped, cancelled, not aired; --csv for"
+               "         STATUS: aired HH:MM:SS (twice: aired HH:MM:SS, HH:MM:SS), skipped,"
+               " cancelled,\n"
+               "         not aired, not yet due (its quarter is not over); --csv for"
                " spreadsheets;\n"
                "         exit 0 done, 1 a spot file or an as-run log could not be read\n"
                "       stavox-mixer --help | --version")

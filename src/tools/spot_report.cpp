@@ -18,6 +18,7 @@ namespace spot_report {
 namespace {
 
 constexpr int kQuarters = 4;
+constexpr int kQuarterSeconds = 15 * 60;
 
 QString DayText(const QDate& day) { return day.toString(QStringLiteral("yyyy-MM-dd")); }
 
@@ -51,7 +52,7 @@ QList<Occurrence> Scheduled(const QString& spotsPath, const QDate& from, const Q
                 const QString slot =
                     DayText(day) + QTime(hour, quarter * 15).toString(QStringLiteral(" HH:mm"));
                 for (int i = 0; i < spots.size(); ++i)
-                    scheduled.append({slot, i + 1, spots[i], Status::NotAired, QString()});
+                    scheduled.append({slot, i + 1, spots[i], Status::NotAired, {}});
             }
         }
     }
@@ -64,12 +65,13 @@ void ApplyLine(const QString& line, QHash<QString, Occurrence*>& byPlace) {
     if (f.size() < 5 || f[1] != QLatin1String("station")) return;
     const auto raise = [&byPlace](const QString& key, Status status, const QString* path) {
         Occurrence* o = byPlace.value(key);
-        if (!o || (path && o->path != *path) || o->status >= status) return false;
+        if (!o || (path && o->path != *path) || o->status > status) return false;
         o->status = status;
         return true;
     };
+    // Each airing counts: in the hour the clocks repeat, a quarter's spots air twice.
     if (f[2] == QLatin1String("spot")) {
-        if (raise(f[4], Status::Aired, &f[3])) byPlace.value(f[4])->airedAt = f[0].left(19);
+        if (raise(f[4], Status::Aired, &f[3])) byPlace.value(f[4])->airedAt << f[0].left(19);
     } else if (f[2] == QLatin1String("spot-skipped")) {
         raise(f[4], Status::Skipped, &f[3]);
     } else if (f[2] == QLatin1String("spots-cancelled")) {
@@ -80,11 +82,24 @@ void ApplyLine(const QString& line, QHash<QString, Occurrence*>& byPlace) {
     }
 }
 
+// A spot the logs say nothing of is still due while its quarter lasts: the quarter's run
+// starts five seconds before it and hands over one spot after another.
+void MarkNotYetDue(QList<Occurrence>& occurrences, const QDateTime& now) {
+    for (Occurrence& o : occurrences) {
+        const QDateTime slot = QDateTime::fromString(o.slot, QStringLiteral("yyyy-MM-dd HH:mm"));
+        if (o.status == Status::NotAired && now < slot.addSecs(kQuarterSeconds))
+            o.status = Status::NotYetDue;
+    }
+}
+
 }  // namespace
 
-Report Build(const QString& stationFolder, const QDate& from, const QDate& to) {
+Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
+             const QDateTime& now) {
     const DataFolders folders = MakeDataFolders(stationFolder);
     Report report;
+    report.now = now;
+    if (from <= now.date() && now.date() <= to) report.partDay = now.date();
     report.occurrences = Scheduled(folders.SpotsPath, from, to, report.problems);
     QHash<QString, Occurrence*> byPlace;
     for (Occurrence& o : report.occurrences) byPlace.insert(PlaceKey(o.slot, o.position), &o);
@@ -92,14 +107,17 @@ Report Build(const QString& stationFolder, const QDate& from, const QDate& to) {
     for (QDate day = from.addDays(-1); day <= to; day = day.addDays(1)) {
         const QString path =
             folders.StartFolder + QStringLiteral("asrun/") + DayText(day) + QStringLiteral(".log");
-        if (!QFileInfo::exists(path)) {
-            if (day >= from) report.daysWithoutLog << day;
-            continue;
-        }
+        const bool logged = QFileInfo::exists(path);
+        if (day >= from && day > now.date())
+            report.daysToCome << day;
+        else if (day >= from && !logged)
+            report.daysWithoutLog << day;
+        if (!logged) continue;
         const ReadResult<QStringList> log = text_file::ReadLines(path);
         if (!log.ok()) report.problems << log.message();
         for (const QString& line : log.value) ApplyLine(line, byPlace);
     }
+    MarkNotYetDue(report.occurrences, now);
     return report;
 }
 
@@ -114,31 +132,47 @@ QString StatusWord(Status status) {
             return QStringLiteral("skipped");
         case Status::Cancelled:
             return QStringLiteral("cancelled");
+        case Status::NotYetDue:
+            return QStringLiteral("not yet due");
         case Status::NotAired:
             break;
     }
     return QStringLiteral("not aired");
 }
 
+// "aired HH:MM:SS", or "aired HH:MM:SS, HH:MM:SS" for a spot aired twice.
 QString StatusText(const Occurrence& o) {
     if (o.status != Status::Aired) return StatusWord(o.status);
-    return StatusWord(o.status) + u' ' + o.airedAt.mid(11);
+    QStringList times;
+    for (const QString& at : o.airedAt) times << at.mid(11);
+    return StatusWord(o.status) + u' ' + times.join(QStringLiteral(", "));
+}
+
+QString DaysText(const QList<QDate>& days) {
+    QStringList texts;
+    for (const QDate& day : days) texts << DayText(day);
+    return texts.join(u' ');
 }
 
 QStringList Summary(const Report& report) {
-    std::map<QString, std::pair<int, int>> perSpot;  // path: scheduled, aired
+    std::map<QString, std::pair<int, int>> perSpot;  // path: scheduled, airings
     for (const Occurrence& o : report.occurrences) {
         auto& [scheduled, aired] = perSpot[o.path];
         ++scheduled;
-        if (o.status == Status::Aired) ++aired;
+        aired += int(o.airedAt.size());
     }
     QStringList lines{QStringLiteral("# scheduled\taired\tspot")};
     for (const auto& [path, counts] : perSpot)
         lines << QStringLiteral("# %1\t%2\t%3").arg(counts.first).arg(counts.second).arg(path);
-    QStringList days;
-    for (const QDate& day : report.daysWithoutLog) days << DayText(day);
-    lines << (days.isEmpty() ? QStringLiteral("# every day has an as-run log")
-                             : QStringLiteral("# no as-run log: ") + days.join(u' '));
+    lines << (report.daysWithoutLog.isEmpty()
+                  ? QStringLiteral("# every day up to now has an as-run log")
+                  : QStringLiteral("# no as-run log: ") + DaysText(report.daysWithoutLog));
+    if (report.partDay.isValid())
+        lines << QStringLiteral("# logged only up to ") +
+                     report.now.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(": ") +
+                     DayText(report.partDay);
+    if (!report.daysToCome.isEmpty())
+        lines << QStringLiteral("# still to come: ") + DaysText(report.daysToCome);
     return lines;
 }
 
@@ -158,21 +192,22 @@ QStringList CsvLines(const Report& report) {
         csv::Record({QStringLiteral("scheduled (as the schedule stands now)"),
                      QStringLiteral("position"), QStringLiteral("status"),
                      QStringLiteral("aired at"), QStringLiteral("path"), QStringLiteral("note")})};
-    QStringList daysWithoutLog;
-    for (const QDate& day : report.daysWithoutLog) daysWithoutLog << DayText(day);
+    const QString daysWithoutLog = DaysText(report.daysWithoutLog);
     for (const Occurrence& o : report.occurrences) {
         const bool noLog = daysWithoutLog.contains(o.slot.left(10));
-        lines << csv::Record({o.slot, QString::number(o.position), StatusWord(o.status), o.airedAt,
-                              o.path, noLog ? QStringLiteral("no as-run log") : QString()});
+        lines << csv::Record({o.slot, QString::number(o.position), StatusWord(o.status),
+                              o.airedAt.join(QStringLiteral(", ")), o.path,
+                              noLog ? QStringLiteral("no as-run log") : QString()});
     }
     return lines;
 }
 
 }  // namespace spot_report
 
-int RunSpotReportCommand(const CommandLine& cl, const QString& startFolder, QTextStream& out,
-                         QTextStream& err) {
-    const spot_report::Report report = spot_report::Build(startFolder, cl.reportFrom, cl.reportTo);
+int RunSpotReportCommand(const CommandLine& cl, const QString& startFolder, const QDateTime& now,
+                         QTextStream& out, QTextStream& err) {
+    const spot_report::Report report =
+        spot_report::Build(startFolder, cl.reportFrom, cl.reportTo, now);
     const QStringList lines =
         cl.reportCsv ? spot_report::CsvLines(report) : spot_report::TextLines(report);
     // CSV records end in CR LF, as spreadsheets write them.

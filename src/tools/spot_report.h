@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,36 +16,46 @@ struct CommandLine;
 namespace spot_report {
 
 /// From least to most: a spot aired counts over one skipped, which counts over a cancel.
-enum class Status { NotAired, Cancelled, Skipped, Aired };
+/// NotYetDue is not read from a log: an occurrence the logs say nothing of has it until
+/// the quarter it belongs to is over.
+enum class Status { NotAired, Cancelled, Skipped, Aired, NotYetDue };
 
 struct Occurrence {
     QString slot;      ///< the quarter's start, "YYYY-MM-DD HH:MM"
     int position = 0;  ///< its row in the quarter, 1 for the first
     QString path;
     Status status = Status::NotAired;
-    QString airedAt;  ///< "YYYY-MM-DD HH:MM:SS" of its hand-over to a deck, when aired
+    /// "YYYY-MM-DD HH:MM:SS" of each hand-over to a deck: two when the clocks went back
+    /// over its quarter and it aired again.
+    QStringList airedAt;
 };
 
 struct Report {
     QList<Occurrence> occurrences;  ///< by slot, then position
-    QList<QDate> daysWithoutLog;    ///< days of the span whose as-run log does not exist
+    QList<QDate> daysWithoutLog;    ///< days up to now whose as-run log does not exist
+    QDateTime now;                  ///< when the report was made
+    QDate partDay;                  ///< now's day, when the span holds it: logged up to now
+    QList<QDate> daysToCome;        ///< days of the span after now
     QStringList problems;           ///< spot files and logs that could not be read
 };
 
-/// The report for the days from..to (both included) of the station in stationFolder.
-Report Build(const QString& stationFolder, const QDate& from, const QDate& to);
+/// The report for the days from..to (both included) of the station in stationFolder, made
+/// at `now`.
+Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
+             const QDateTime& now);
 /// The text form: a "#" line saying what it compares, one line an occurrence,
-/// "<slot>\t<position>\t<status>\t<path>" (status "aired HH:MM:SS", "skipped",
-/// "cancelled" or "not aired"), then "#" lines: per spot file its scheduled and aired
-/// count, and the days without an as-run log.
+/// "<slot>\t<position>\t<status>\t<path>" (status "aired HH:MM:SS" or, aired twice,
+/// "aired HH:MM:SS, HH:MM:SS", "skipped", "cancelled", "not aired" or "not yet due"), then
+/// "#" lines: per spot file its scheduled count and its airings, the days without an
+/// as-run log, the day logged only up to now and the days still to come.
 QStringList TextLines(const Report& report);
 /// The CSV form: a header record, then one record an occurrence.
 QStringList CsvLines(const Report& report);
 
 }  // namespace spot_report
 
-/// `--spot-report FROM TO [--csv]` for the station in startFolder. The result: 0 when the
-/// report is complete, 1 when a spot file or a log could not be read (told on `err`; the
-/// report of the rest is still printed).
-int RunSpotReportCommand(const CommandLine& cl, const QString& startFolder, QTextStream& out,
-                         QTextStream& err);
+/// `--spot-report FROM TO [--csv]` for the station in startFolder, at `now`. The result: 0
+/// when the report is complete, 1 when a spot file or a log could not be read (told on
+/// `err`; the report of the rest is still printed).
+int RunSpotReportCommand(const CommandLine& cl, const QString& startFolder, const QDateTime& now,
+                         QTextStream& out, QTextStream& err);

@@ -5,7 +5,9 @@
 #include <QSet>
 #include <QTimeZone>
 #include <algorithm>
+#include <optional>
 
+#include "app/as_run_log.h"
 #include "app/station.h"
 #include "base/text_file.h"
 #include "media/mpeg_data.h"
@@ -65,6 +67,156 @@ QString SlotSpanText(const day_program::ProgramSpan& span) {
 
 bool IsSlotMarker(const QString& value) { return value == kNullSlot || value == kSameSlot; }
 
+// A program of the day as the calendar shows it: "value" hh:mm-hh:mm.
+QString Named(const QStringList& slots, const day_program::ProgramSpan& span) {
+    return Quoted(slots.at(span.startSlot)) + u' ' + SlotSpanText(span);
+}
+
+// The program the scheduler holds while `slot` plays (its value); empty for an empty slot.
+QString ProgramAt(const QStringList& slots, int slot) {
+    if (slot < 0 || slot >= kSlotCount) return {};
+    const QString& value = slots.at(day_program::SpanOfSlot(slots, slot).startSlot);
+    return IsSlotMarker(value) ? QString() : value;
+}
+
+// --- the clocks ---
+
+// A quarter's spots play this long before the quarter begins.
+constexpr int kSpotLeadSeconds = 5;
+constexpr int kQuarterSeconds = 15 * 60;
+
+// Wall-clock readings are kept as UTC date-times, so that no time zone moves them.
+QDateTime WallClock(const QDateTime& instant, int offsetFromUtc) {
+    return instant.toUTC().addSecs(offsetFromUtc);
+}
+QDateTime Wall(const QDate& date, const QTime& time) { return QDateTime(date, time, Qt::UTC); }
+QString HourMinute(const QDateTime& wall) { return wall.toString(QStringLiteral("HH:mm")); }
+
+QDateTime FloorQuarter(const QDateTime& wall) {
+    const QTime time = wall.time();
+    return Wall(wall.date(), QTime(time.hour(), time.minute() / 15 * 15));
+}
+QDateTime CeilQuarter(const QDateTime& wall) {
+    const QDateTime floor = FloorQuarter(wall);
+    return floor == wall ? floor : floor.addSecs(kQuarterSeconds);
+}
+
+// The local time the wall clock shows that reading at; a reading the clocks skip has none.
+std::optional<QDateTime> LocalAt(const QDateTime& wall) {
+    const QDateTime local(wall.date(), wall.time());
+    if (!local.isValid() || local.date() != wall.date() || local.time() != wall.time()) return {};
+    return local;
+}
+
+// A change of the clocks: at `instant` the wall clock jumps from `before` to `after`.
+struct ClockJump {
+    QDateTime instant;
+    QDateTime before;
+    QDateTime after;
+    bool Forward() const { return after > before; }
+    // The stretch of readings skipped (forward) or shown twice (back).
+    QDateTime Low() const { return std::min(before, after); }
+    QDateTime High() const { return std::max(before, after); }
+    // The first and last quarters whose spots fall due in the stretch, as the spot runner
+    // plays them: kSpotLeadSeconds before the quarter, once each time the clock passes
+    // that reading. After the jump it prepares the quarter after the one it lands in.
+    QDateTime FirstQuarter() const { return CeilQuarter(Low().addSecs(kSpotLeadSeconds)); }
+    QDateTime LastQuarter() const { return FloorQuarter(High().addSecs(kSpotLeadSeconds - 1)); }
+};
+
+QList<ClockJump> ClockJumps(const QDateTime& from, const QDateTime& to) {
+    QList<ClockJump> jumps;
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    if (!zone.hasTransitions()) return jumps;
+    for (const QTimeZone::OffsetData& change : zone.transitions(from, to)) {
+        const int before = zone.offsetFromUtc(change.atUtc.addSecs(-1));
+        if (change.offsetFromUtc == before) continue;
+        jumps.append({change.atUtc.toLocalTime(), WallClock(change.atUtc, before),
+                      WallClock(change.atUtc, change.offsetFromUtc)});
+    }
+    return jumps;
+}
+
+// "03:15" or "03:15 to 04:00"; empty when the stretch is too short to hold a quarter's turn.
+QString QuartersText(const ClockJump& jump) {
+    const QDateTime first = jump.FirstQuarter();
+    const QDateTime last = jump.LastQuarter();
+    if (first > last) return {};
+    if (first == last) return HourMinute(first);
+    return HourMinute(first) + QStringLiteral(" to ") + HourMinute(last);
+}
+
+QString JumpText(const ClockJump& jump) {
+    const QString stretch = HourMinute(jump.Low()) + u'-' + HourMinute(jump.High());
+    const QString quarters = QuartersText(jump);
+    if (jump.Forward())
+        return QStringLiteral("clocks go forward from %1 to %2: %3 is skipped")
+                   .arg(HourMinute(jump.before), HourMinute(jump.after), stretch) +
+               (quarters.isEmpty() ? QString()
+                                   : QStringLiteral(" and the spots of ") + quarters +
+                                         QStringLiteral(" never play"));
+    return QStringLiteral("clocks go back from %1 to %2: %3 comes twice")
+               .arg(HourMinute(jump.before), HourMinute(jump.after), stretch) +
+           (quarters.isEmpty()
+                ? QString()
+                : QStringLiteral(" and the spots of ") + quarters + QStringLiteral(" play twice"));
+}
+
+// The scheduler loads the program of each slot as the slot begins, unless that program is
+// the one it holds and the slot continues it. Skipped slots [first, last): the tick after
+// the jump is in `last`.
+QStringList SkippedPrograms(const QStringList& slots, int first, int last, const QString& lowText,
+                            const QString& highText) {
+    QStringList told;
+    const QString playing = ProgramAt(slots, first - 1);
+    if (!playing.isEmpty()) {
+        const day_program::ProgramSpan cut = day_program::SpanOfSlot(slots, first - 1);
+        if (cut.endSlot > first && cut.endSlot <= last)
+            told << Named(slots, cut) + QStringLiteral(" ends at ") + lowText;
+    }
+    for (int slot = first; slot < last; ++slot) {
+        const day_program::ProgramSpan span = day_program::SpanOfSlot(slots, slot);
+        if (span.startSlot == slot && span.endSlot <= last && !IsSlotMarker(slots.at(slot)))
+            told << Named(slots, span) + QStringLiteral(" never plays");
+    }
+    if (last < kSlotCount) {
+        const day_program::ProgramSpan landing = day_program::SpanOfSlot(slots, last);
+        const QString& value = slots.at(landing.startSlot);
+        if (!IsSlotMarker(value) && landing.startSlot < last)
+            told << Named(slots, landing) + (value == playing
+                                                 ? QStringLiteral(" plays on")
+                                                 : QStringLiteral(" begins at ") + highText);
+    }
+    return told;
+}
+
+// Repeated slots [first, last): after the jump the tick is in `first` again, holding the
+// program of slot last - 1.
+QStringList RepeatedPrograms(const QStringList& slots, int first, int last,
+                             const QString& lowText) {
+    QStringList told;
+    const QString playing = ProgramAt(slots, last - 1);
+    for (int slot = first; slot < last; ++slot) {
+        const day_program::ProgramSpan span = day_program::SpanOfSlot(slots, slot);
+        const QString& value = slots.at(span.startSlot);
+        if (IsSlotMarker(value)) continue;
+        if (slot == first && span.startSlot < first)
+            told << Named(slots, span) + (value == playing
+                                              ? QStringLiteral(" plays on")
+                                              : QStringLiteral(" starts again at ") + lowText);
+        else if (span.startSlot == slot)
+            told << Named(slots, span) + QStringLiteral(" starts again");
+    }
+    return told;
+}
+
+// The slot of a wall reading on `day`: before the day is its first slot, after it the end.
+int SlotOfWall(const QDate& day, const QDateTime& wall) {
+    if (wall.date() < day) return 0;
+    if (wall.date() > day) return kSlotCount;
+    return day_program::SlotOfTime(wall.time().hour(), wall.time().minute());
+}
+
 struct ListState {
     QString problem;  // why the list cannot be played; empty when it can
     QStringList paths;
@@ -89,6 +241,7 @@ public:
         : m_setup(setup), m_from(from), m_to(to) {}
 
     QList<Warning> Run() {
+        m_jumps = ClockJumps(m_from.addDays(-1), m_to.addDays(1));
         CheckJingleBanks();
         CheckHourFragments();
         for (QDate day = m_from.date(); SlotStart(day, 0) < m_to; day = day.addDays(1))
@@ -102,7 +255,7 @@ public:
 
 private:
     void Add(const QDateTime& when, const QString& kind, const QString& detail) {
-        m_warnings.append({when, kind, detail});
+        m_warnings.append({when, kind, OneField(detail)});
     }
     // Some warnings are told once, at the first time they matter.
     bool FirstTime(const QString& key) {
@@ -157,15 +310,18 @@ private:
             while (IsSlotMarker(slots.value.at(span.startSlot)) && end < kSlotCount &&
                    IsSlotMarker(slots.value.at(end)))
                 end = day_program::SpanOfSlot(slots.value, end).endSlot;
-            const QDateTime start = std::max(SlotStart(day, span.startSlot), m_from);
-            CheckProgram(slots.value.at(span.startSlot), start,
-                         std::min(SlotStart(day, end), m_to));
+            const QDateTime programStart = SlotStart(day, span.startSlot);
+            CheckProgram(slots.value.at(span.startSlot), programStart,
+                         std::max(programStart, m_from), std::min(SlotStart(day, end), m_to));
             slot = end;
         }
         CheckShutdown(day);
     }
 
-    void CheckProgram(const QString& value, const QDateTime& start, const QDateTime& end) {
+    // The program of [programStart, end) as far as the span [start, end) holds it; its music
+    // counts from programStart, when the scheduler loaded it.
+    void CheckProgram(const QString& value, const QDateTime& programStart, const QDateTime& start,
+                      const QDateTime& end) {
         const std::int64_t length = start.secsTo(end);
         if (length <= kLongestGapSeconds) return;
         const QString span = SpanText(start, end);
@@ -201,11 +357,12 @@ private:
         } else if (playable == 0) {
             Add(start, kDeadAir,
                 span + QStringLiteral(", every track missing in ") + Quoted(value));
-        } else if (music + m_setup.mixingSeconds + kLongestGapSeconds < length) {
+        } else if (const std::int64_t whole = programStart.secsTo(end);
+                   music + m_setup.mixingSeconds + kLongestGapSeconds < whole) {
             Add(start, kShortProgram,
-                Quoted(value) + u' ' + span + QStringLiteral(": music for ") +
-                    MinSec(music + m_setup.mixingSeconds) + QStringLiteral(" of ") +
-                    MinSec(length));
+                Quoted(value) + u' ' + SpanText(programStart, end) +
+                    QStringLiteral(": music for ") + MinSec(music + m_setup.mixingSeconds) +
+                    QStringLiteral(" of ") + MinSec(whole));
         }
     }
 
@@ -247,16 +404,30 @@ private:
         for (QDate day = m_from.date(); SlotStart(day, 0) < m_to; day = day.addDays(1))
             for (int hour = 0; hour < spot_file::kHours; ++hour)
                 for (int quarter = 0; quarter < 4; ++quarter) {
-                    const QDateTime when(day, QTime(hour, quarter * 15));
-                    // A quarter the clocks skip never comes (its clock-change warning says so).
-                    if (when.time() != QTime(hour, quarter * 15)) continue;
-                    if (when >= m_from && when < m_to) CheckSpotSlot(when, quarter);
+                    const QDateTime slot = Wall(day, QTime(hour, quarter * 15));
+                    // Spots the clocks skip never air (their clock-change warning says so).
+                    if (!AirsAtAll(slot)) continue;
+                    const QDateTime when = WhenDue(slot);
+                    if (when >= m_from && when < m_to) CheckSpotSlot(slot, when, quarter);
                 }
     }
 
-    void CheckSpotSlot(const QDateTime& when, int quarter) {
-        const int hour = when.time().hour();
-        const int weekday = day_program::WeekdayNumber(when.date());
+    bool AirsAtAll(const QDateTime& slot) const {
+        const QDateTime due = slot.addSecs(-kSpotLeadSeconds);
+        return std::none_of(m_jumps.begin(), m_jumps.end(), [&due](const ClockJump& jump) {
+            return jump.Forward() && due >= jump.Low() && due < jump.High();
+        });
+    }
+
+    // The slot's local time; a slot whose start the clocks skip airs just before the jump.
+    static QDateTime WhenDue(const QDateTime& slot) {
+        if (const auto local = LocalAt(slot)) return *local;
+        return LocalAt(slot.addSecs(-kSpotLeadSeconds)).value_or(QDateTime());
+    }
+
+    void CheckSpotSlot(const QDateTime& slotWall, const QDateTime& when, int quarter) {
+        const int hour = slotWall.time().hour();
+        const int weekday = day_program::WeekdayNumber(slotWall.date());
         SpotFileState& file = SpotFile(weekday, quarter);
         const QString fileName = QStringLiteral("%1-%2").arg(weekday).arg(quarter);
         if (!file.told) {
@@ -270,7 +441,7 @@ private:
                         .arg(spot_file::kLines));
         }
         if (file.lines.size() < spot_file::kLines) return;  // unreadable: told above
-        const QString slot = QStringLiteral("slot ") + when.toString(QStringLiteral("HH:mm"));
+        const QString slot = QStringLiteral("slot ") + HourMinute(slotWall);
         const QStringList spots = spot_file::SlotSpots(file.lines, hour);
         for (const QString& path : spots)
             if (!Track(path).exists) Add(when, kMissingSpot, slot + QStringLiteral(": ") + path);
@@ -290,64 +461,23 @@ private:
 
     // --- daylight saving ---
     void CheckClockChanges() {
-        const QTimeZone zone = QTimeZone::systemTimeZone();
-        if (!zone.hasTransitions()) return;
-        for (const QTimeZone::OffsetData& change : zone.transitions(m_from, m_to)) {
-            const int before = zone.offsetFromUtc(change.atUtc.addSecs(-1));
-            const int shift = change.offsetFromUtc - before;
-            if (shift == 0) continue;
-            const QTime oldWall =
-                change.atUtc.toOffsetFromUtc(before).time();  // the wall clock as it jumps
-            const QTime newWall = change.atUtc.toOffsetFromUtc(change.offsetFromUtc).time();
-            const QDate day = change.atUtc.toOffsetFromUtc(before).date();
-            Add(change.atUtc.toLocalTime(), kClockChange,
-                ClockChangeText(oldWall, newWall, shift) + QStringLiteral("; ") +
-                    CalendarInHour(day, std::min(oldWall, newWall), std::max(oldWall, newWall),
-                                   shift > 0));
-        }
+        for (const ClockJump& jump : m_jumps)
+            if (jump.instant >= m_from && jump.instant <= m_to)
+                Add(jump.instant, kClockChange,
+                    JumpText(jump) + QStringLiteral("; ") + CalendarAtJump(jump));
     }
 
-    static QString ClockChangeText(const QTime& oldWall, const QTime& newWall, int shift) {
-        const QString from = oldWall.toString(QStringLiteral("HH:mm"));
-        const QString to = newWall.toString(QStringLiteral("HH:mm"));
-        if (shift > 0)
-            return QStringLiteral(
-                       "clocks go forward from %1 to %2: %1-%2 is skipped and its "
-                       "spots do not play")
-                .arg(from, to);
-        return QStringLiteral(
-                   "clocks go back from %1 to %2: %2-%1 comes twice and its spots "
-                   "play twice")
-            .arg(from, to);
-    }
-
-    // What the scheduler does with the programs of a skipped or repeated stretch [low, high):
-    // at each slot it loads the program the slot belongs to, unless that one is playing.
-    QString CalendarInHour(const QDate& day, const QTime& low, const QTime& high, bool skipped) {
+    QString CalendarAtJump(const ClockJump& jump) const {
+        const QDate day = jump.Low().date();
         const ReadResult<QStringList> slots =
             day_program::ReadDay(m_setup.folders.DaysPath, day_program::WeekdayNumber(day));
         if (!slots.ok()) return slots.message();
-        const int first = day_program::SlotOfTime(low.hour(), low.minute());
-        const int last = day_program::SlotOfTime(high.hour(), high.minute());
-        const QString highText = high.toString(QStringLiteral("HH:mm"));
-        QStringList told;
-        for (int slot = first; slot < last && slot < kSlotCount; ++slot) {
-            const day_program::ProgramSpan span = day_program::SpanOfSlot(slots.value, slot);
-            const QString& value = slots.value.at(span.startSlot);
-            if (IsSlotMarker(value)) continue;
-            const QString name = Quoted(value) + u' ' + SlotSpanText(span);
-            if (span.startSlot < first) {
-                if (slot == first) told << name + QStringLiteral(" plays on");
-                continue;
-            }
-            if (span.startSlot != slot) continue;
-            if (!skipped)
-                told << name + QStringLiteral(" starts again");
-            else if (span.endSlot <= last)
-                told << name + QStringLiteral(" never plays");
-            else
-                told << name + QStringLiteral(" begins at ") + highText;
-        }
+        const int first = SlotOfWall(day, jump.Low());
+        const int last = SlotOfWall(day, jump.High());
+        const QStringList told =
+            jump.Forward() ? SkippedPrograms(slots.value, first, last, HourMinute(jump.Low()),
+                                             HourMinute(jump.High()))
+                           : RepeatedPrograms(slots.value, first, last, HourMinute(jump.Low()));
         return told.isEmpty() ? QStringLiteral("no program is scheduled then")
                               : told.join(QStringLiteral(", "));
     }
@@ -399,6 +529,7 @@ private:
     QDateTime m_to;
     QList<Warning> m_warnings;
     QSet<QString> m_told;
+    QList<ClockJump> m_jumps;
     QHash<QString, ListState> m_lists;
     QHash<QString, TrackState> m_tracks;
     QHash<int, SpotFileState> m_spotFiles;

@@ -1,10 +1,12 @@
 #include "ui/week_check_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "app/station.h"
 #include "base/clock.h"
@@ -15,7 +17,9 @@ constexpr std::int64_t kWeekMs = 7 * 86'400'000LL;
 }
 
 WeekCheckDialog::WeekCheckDialog(Station& station, QWidget* parent)
-    : QDialog(parent), m_station(station) {
+    : QDialog(parent),
+      m_station(station),
+      m_check(new QFutureWatcher<QList<week_check::Warning>>(this)) {
     setObjectName(QStringLiteral("TFormWeekCheck"));
     setWindowTitle(QStringLiteral("Check the week"));
     m_table = new QTableWidget(0, 3, this);
@@ -38,13 +42,24 @@ WeekCheckDialog::WeekCheckDialog(Station& station, QWidget* parent)
     layout->addWidget(m_count);
     layout->addWidget(buttons);
     resize(900, 420);
+    connect(m_check, &QFutureWatcherBase::finished, this,
+            [this] { ShowWarnings(m_check->result()); });
 }
 
 void WeekCheckDialog::Open() {
-    const QList<week_check::Warning> warnings = week_check::CheckWeek(
-        week_check::SetupOf(m_station), m_station.StationClock().Now(), kWeekMs);
-    m_table->setRowCount(int(warnings.size()));
+    m_table->setRowCount(0);
     m_days.clear();
+    m_count->setText(QStringLiteral("Checking..."));
+    // The worker gets its own copy of the setup; it reads files and nothing of the station.
+    // Watching a new check drops the result of one still running.
+    m_check->setFuture(QtConcurrent::run(&week_check::CheckWeek, week_check::SetupOf(m_station),
+                                         m_station.StationClock().Now(), kWeekMs));
+    show();
+    raise();
+}
+
+void WeekCheckDialog::ShowWarnings(const QList<week_check::Warning>& warnings) {
+    m_table->setRowCount(int(warnings.size()));
     for (int row = 0; row < warnings.size(); ++row) {
         const week_check::Warning& w = warnings.at(row);
         m_days << w.when.date();
@@ -55,6 +70,4 @@ void WeekCheckDialog::Open() {
     }
     m_table->resizeColumnsToContents();
     m_count->setText(QStringLiteral("%1 warnings").arg(warnings.size()));
-    show();
-    raise();
 }

@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 #include "app/command_line.h"
+#include "app/week_preview.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
@@ -64,6 +66,59 @@ TEST(SpotReportCommandLine, TakesTwoDaysInOrderAndOnlyCsvBeside) {
     }
 }
 
+// The night of 25 October 2026 in Athens, when the clocks go back from 04:00 to 03:00, as the
+// preview runs it: A at 03:15 and B at 04:00 air twice, A at 04:30 after the run.
+TEST(SpotReport, RepeatedHourAiringsAndSpotsNotYetDue) {
+    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
+    StationFolder station;
+    station.AddList("music", {200, 190, 230, 185, 240, 205, 215, 195});
+    station.WriteDays({{0, "02:00", "06:00", "music"}});
+    const QString a = station.MusicPath() + "Spot A.mp3";
+    const QString b = station.MusicPath() + "Spot B.mp3";
+    ASSERT_TRUE(WriteCbrMpeg(a, 20) && WriteCbrMpeg(b, 20));
+    station.WriteSpots(0, 1, 3, {a});
+    station.WriteSpots(0, 0, 4, {b});
+    station.WriteSpots(0, 2, 4, {a});
+    ASSERT_TRUE(QDir().mkpath(station.StartFolder() + "/asrun"));
+    ASSERT_EQ(
+        RunWeekPreview(ParseCommandLine({"--simulate", "2026-10-25 03:10:00", "--for", "115m"}),
+                       station.StartFolder(), nullptr,
+                       [&station](const QString& line) {
+                           QFile log(station.StartFolder() + "/asrun/" + line.left(10) + ".log");
+                           if (log.open(QIODevice::Append)) log.write((line + "\r\n").toUtf8());
+                       }),
+        0);
+
+    // At each time: the status of A at 04:30, then what the summary says of the days.
+    const struct {
+        QDateTime now;
+        QString lastStatus;
+        QStringList days;
+    } cases[] = {
+        {{QDate(2026, 10, 25), QTime(4, 44, 59)},  // the quarter of 04:30 is not over
+         "not yet due",
+         {"# every day up to now has an as-run log", "# logged only up to 04:44:59: 2026-10-25",
+          "# still to come: 2026-10-26"}},
+        {{QDate(2026, 11, 2), QTime(9, 0)}, "not aired", {"# no as-run log: 2026-10-26"}},
+    };
+    const CommandLine report = ParseCommandLine({"--spot-report", "2026-10-25", "2026-10-26"});
+    for (const auto& c : cases) {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        EXPECT_EQ(RunSpotReportCommand(report, station.StartFolder(), c.now, outStream, errStream),
+                  0);
+        const QStringList expected =
+            QStringList{"2026-10-25 03:15\t1\taired 03:14:55, 03:14:55\t" + a,
+                        "2026-10-25 04:00\t1\taired 03:59:55, 03:59:55\t" + b,
+                        "2026-10-25 04:30\t1\t" + c.lastStatus + "\t" + a,
+                        "# scheduled\taired\tspot",
+                        "# 2\t2\t" + a,
+                        "# 1\t2\t" + b} +
+            c.days;
+        EXPECT_EQ(out.section('\n', 1).toStdString(), (expected.join('\n') + '\n').toStdString());
+    }
+}
+
 #ifdef STAVOX_MIXER_BINARY
 struct Finished {
     int exitCode = -1;
@@ -80,7 +135,7 @@ Finished RunProgram(const QString& folder, const QString& home, const QStringLis
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-// Monday 7 December 2026 has music from 10:00, spots A and B at 10:15 and A at 10:30;
+// Monday 1 December 2025 has music from 10:00, spots A and B at 10:15 and A at 10:30;
 // Tuesday has B at 10:15 and no as-run log. The station's own runs make the logs: one in
 // automatic mode with B unchecked, one in manual mode that lets 10:30 go by.
 class SpotReportProgramTest : public ::testing::Test {
@@ -111,7 +166,7 @@ protected:
     }
     Finished Report(const QStringList& more = {}) {
         return RunProgram(station.StartFolder(), home.path(),
-                          QStringList{"--spot-report", "2026-12-07", "2026-12-08"} + more);
+                          QStringList{"--spot-report", "2025-12-01", "2025-12-02"} + more);
     }
 
     StationFolder station;
@@ -121,8 +176,8 @@ protected:
 };
 
 TEST_F(SpotReportProgramTest, EachScheduledSpotIsAiredSkippedCancelledOrNotAired) {
-    Simulate("2026-12-07 10:13:00", "3m", "2026-12-07 10:14:30 uncheck-spot 2\n");
-    Simulate("2026-12-07 10:20:00", "11m", "2026-12-07 10:20:00 manual on\n");
+    Simulate("2025-12-01 10:13:00", "3m", "2025-12-01 10:14:30 uncheck-spot 2\n");
+    Simulate("2025-12-01 10:20:00", "11m", "2025-12-01 10:20:00 manual on\n");
     const Finished text = Report();
     EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
     const QStringList lines = text.out.split('\n', Qt::SkipEmptyParts);
@@ -130,10 +185,10 @@ TEST_F(SpotReportProgramTest, EachScheduledSpotIsAiredSkippedCancelledOrNotAired
     EXPECT_TRUE(lines[0].startsWith("# ") && lines[0].contains("as it stands now"));
     EXPECT_EQ(
         lines.mid(1).join('\n').toStdString(),
-        QStringList({"2026-12-07 10:15\t1\taired 10:14:55\t" + a,
-                     "2026-12-07 10:15\t2\tskipped\t" + b, "2026-12-07 10:30\t1\tcancelled\t" + a,
-                     "2026-12-08 10:15\t1\tnot aired\t" + b, "# scheduled\taired\tspot",
-                     "# 2\t0\t" + b, "# 2\t1\t" + a, "# no as-run log: 2026-12-08"})
+        QStringList({"2025-12-01 10:15\t1\taired 10:14:55\t" + a,
+                     "2025-12-01 10:15\t2\tskipped\t" + b, "2025-12-01 10:30\t1\tcancelled\t" + a,
+                     "2025-12-02 10:15\t1\tnot aired\t" + b, "# scheduled\taired\tspot",
+                     "# 2\t0\t" + b, "# 2\t1\t" + a, "# no as-run log: 2025-12-02"})
             .join('\n')
             .toStdString());
 
@@ -141,22 +196,22 @@ TEST_F(SpotReportProgramTest, EachScheduledSpotIsAiredSkippedCancelledOrNotAired
     EXPECT_EQ(csv.exitCode, 0);
     const QString quotedB = '"' + QString(b).replace("\"", "\"\"") + '"';
     EXPECT_EQ(csv.out.split("\r\n").mid(1).join('\n').toStdString(),
-              QStringList({"2026-12-07 10:15,1,aired,2026-12-07 10:14:55," + a + ",",
-                           "2026-12-07 10:15,2,skipped,," + quotedB + ",",
-                           "2026-12-07 10:30,1,cancelled,," + a + ",",
-                           "2026-12-08 10:15,1,not aired,," + quotedB + ",no as-run log", ""})
+              QStringList({"2025-12-01 10:15,1,aired,2025-12-01 10:14:55," + a + ",",
+                           "2025-12-01 10:15,2,skipped,," + quotedB + ",",
+                           "2025-12-01 10:30,1,cancelled,," + a + ",",
+                           "2025-12-02 10:15,1,not aired,," + quotedB + ",no as-run log", ""})
                   .join('\n')
                   .toStdString());
 
     // A log that cannot be read is told, and the rest is still reported.
-    WriteBytes(station.StartFolder() + "/asrun/2026-12-08.log", QByteArray("\0\0", 2));
+    WriteBytes(station.StartFolder() + "/asrun/2025-12-02.log", QByteArray("\0\0", 2));
     const Finished unreadable = Report();
     EXPECT_EQ(unreadable.exitCode, 1);
-    EXPECT_TRUE(unreadable.err.contains("2026-12-08.log")) << unreadable.err.toStdString();
+    EXPECT_TRUE(unreadable.err.contains("2025-12-02.log")) << unreadable.err.toStdString();
     EXPECT_TRUE(unreadable.out.contains("10:15\t1\taired 10:14:55\t" + a));
 
     const Finished bad = RunProgram(station.StartFolder(), home.path(),
-                                    {"--spot-report", "2026-12-08", "2026-12-07"});
+                                    {"--spot-report", "2025-12-02", "2025-12-01"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.out.isEmpty());
     EXPECT_TRUE(bad.err.contains("--spot-report FROM TO [--csv]")) << bad.err.toStdString();

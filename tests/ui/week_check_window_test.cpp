@@ -5,6 +5,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThreadPool>
 #include <memory>
 
 #include "app/station.h"
@@ -24,7 +25,7 @@ TEST(WeekCheckWindow, WarningsInATableAndTheirDayInTheCalendar) {
     VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
     SimulatedPlayerLink link{host, host};
     Station station{folder.StartFolder(), host, host, link};
-    const std::unique_ptr<MainWindow> window = driver::OpenStudio(station);
+    std::unique_ptr<MainWindow> window = driver::OpenStudio(station);
     auto* pages = driver::Find<QTabWidget>(*window, "PageControlCalSpotsLists");
     pages->setCurrentIndex(pages->count() - 1);
 
@@ -35,8 +36,11 @@ TEST(WeekCheckWindow, WarningsInATableAndTheirDayInTheCalendar) {
     auto* table = driver::Find<QTableWidget>(*window, "TableWeekCheck");
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->window()->isVisible());
-    EXPECT_EQ(driver::Find<QLabel>(*window, "LabelWeekCheckCount")->text(),
-              QString("%1 warnings").arg(table->rowCount()));
+    // The check runs beside the station's thread: the dialog shows at once, then fills.
+    auto* count = driver::Find<QLabel>(*window, "LabelWeekCheckCount");
+    EXPECT_EQ(count->text(), "Checking...");
+    ASSERT_TRUE(QTest::qWaitFor([count] { return count->text() != "Checking..."; }, 20'000));
+    EXPECT_EQ(count->text(), QString("%1 warnings").arg(table->rowCount()));
     int ghostRow = -1;
     int fragmentRows = 0;  // hour1/ is empty: one row says so
     for (int row = 0; row < table->rowCount(); ++row) {
@@ -55,6 +59,11 @@ TEST(WeekCheckWindow, WarningsInATableAndTheirDayInTheCalendar) {
     EXPECT_EQ(pages->tabText(pages->currentIndex()), "Calendar");
     EXPECT_EQ(driver::Find<QTabBar>(*window, "TabControl1")->currentIndex(), 3);
     EXPECT_EQ(station.CalendarTab().CalendarDayIndex(), 3);
+    // Closed, and the window gone, while a check runs: the check ends on its own.
+    action->trigger();
+    table->window()->close();
+    window.reset();
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 }  // namespace
