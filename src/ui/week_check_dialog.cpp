@@ -69,5 +69,6 @@ void WeekCheckDialog::ShowWarnings(const QList<week_check::Warning>& warnings) {
         m_table->setItem(row, 2, new QTableWidgetItem(w.detail));
     }
     m_table->resizeColumnsToContents();
-    m_count->setText(QStringLiteral("%1 warnings").arg(warnings.size()));
+    m_count->setText(warnings.size() == 1 ? QStringLiteral("1 warning")
+                                          : QStringLiteral("%1 warnings").arg(warnings.size()));
 }
