@@ -93,7 +93,7 @@ QStringList SetAsidePassThrough(const QStringList& args, QStringList& playerOpti
     return rest;
 }
 
-struct Options {
+struct CommandOptions {
     QCommandLineOption simulate{QStringLiteral("simulate"), QString(), QStringLiteral("start")};
     QCommandLineOption forDuration{QStringLiteral("for"), QString(), QStringLiteral("duration")};
     QCommandLineOption volumes{QStringLiteral("volumes")};
@@ -112,7 +112,8 @@ struct Options {
     QCommandLineOption csv{QStringLiteral("csv")};
 };
 
-void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser,
+                         const CommandOptions& o) {
     if (parser.isSet(o.simulate)) {
         if (cl.mode == CommandLine::Mode::TrackLength) {
             cl.error = QStringLiteral("--simulate and --track-length do not go together");
@@ -144,7 +145,7 @@ void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser, cons
 }
 
 // The search stands alone: it plays nothing, so no deck or preview option goes with it.
-void TakeSearchOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+void TakeSearchOptions(CommandLine& cl, const QCommandLineParser& parser, const CommandOptions& o) {
     const bool searchOnly =
         parser.isSet(o.narrowing) || parser.isSet(o.greeklish) || parser.isSet(o.cds);
     if (!parser.isSet(o.search)) {
@@ -165,7 +166,8 @@ void TakeSearchOptions(CommandLine& cl, const QCommandLineParser& parser, const 
 }
 
 // The check of the files stands alone, like the search.
-void TakeDeadEntriesOption(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+void TakeDeadEntriesOption(CommandLine& cl, const QCommandLineParser& parser,
+                           const CommandOptions& o) {
     if (!parser.isSet(o.deadEntries)) return;
     cl.deadEntries = parser.value(o.deadEntries);
     if (cl.mode != CommandLine::Mode::Window || parser.isSet(o.player) || parser.isSet(o.ao) ||
@@ -177,7 +179,7 @@ void TakeDeadEntriesOption(CommandLine& cl, const QCommandLineParser& parser, co
 }
 
 // The check plays nothing: it takes its own span and no deck or preview option.
-void TakeCheckOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+void TakeCheckOptions(CommandLine& cl, const QCommandLineParser& parser, const CommandOptions& o) {
     if (!parser.isSet(o.check)) {
         if (parser.isSet(o.from)) cl.error = QStringLiteral("--from belongs to --check");
         return;
@@ -250,7 +252,8 @@ QStringList TakeSpotReportDays(CommandLine& cl, QStringList args) {
 }
 
 // The report stands alone too; --csv is its only companion.
-void TakeSpotReportOptions(CommandLine& cl, const QCommandLineParser& parser, const Options& o) {
+void TakeSpotReportOptions(CommandLine& cl, const QCommandLineParser& parser,
+                           const CommandOptions& o) {
     cl.reportCsv = parser.isSet(o.csv);
     if (!parser.isSet(o.spotReport)) {
         if (cl.reportCsv) cl.error = QStringLiteral("--csv belongs to --spot-report");
@@ -283,7 +286,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     QCommandLineParser parser;
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const Options o;
+    const CommandOptions o;
     parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao, o.search,
                        o.narrowing, o.greeklish, o.cds, o.deadEntries, o.check, o.from,
                        o.spotReport, o.csv});

@@ -21,16 +21,16 @@ struct ScheduleRig {
     SpotSchedule spots;
 };
 
-const QDate kMonday(2026, 12, 7);
+const QDate kScheduleMonday(2026, 12, 7);
 
 TEST(SpotScheduleTest, NextSpotsHoldTheQuarterThatBeginsNext) {
     struct Case {
         QDateTime now;
         int weekday, quarter, hour;
     };
-    for (const Case& c :
-         {Case{{kMonday, QTime(10, 5)}, 1, 1, 10}, Case{{kMonday, QTime(10, 50)}, 1, 0, 11},
-          Case{{kMonday.addDays(5), QTime(23, 50)}, 0, 0, 0}}) {
+    for (const Case& c : {Case{{kScheduleMonday, QTime(10, 5)}, 1, 1, 10},
+                          Case{{kScheduleMonday, QTime(10, 50)}, 1, 0, 11},
+                          Case{{kScheduleMonday.addDays(5), QTime(23, 50)}, 0, 0, 0}}) {
         ScheduleRig rig(c.now);
         rig.folder.WriteSpots(c.weekday, c.quarter, c.hour, {"/s/due.mp3", "/s/too.mp3"});
         rig.spots.PrepareNextSpots(c.now.time().hour(), c.now.time().minute());
@@ -42,7 +42,7 @@ TEST(SpotScheduleTest, NextSpotsHoldTheQuarterThatBeginsNext) {
 }
 
 TEST(SpotScheduleTest, AfterAnEditOfTheUpcomingSlotTheNextQuarterStillLoadsItsOwnSpots) {
-    ScheduleRig rig({kMonday, QTime(10, 5)});
+    ScheduleRig rig({kScheduleMonday, QTime(10, 5)});
     rig.spots.PrepareNextSpots(10, 5);
     ASSERT_TRUE(rig.spots.AddSpot("/s/edited.mp3", "edited").ok());
     ASSERT_TRUE(rig.spots.TakeRefreshNextSpots());
@@ -54,7 +54,7 @@ TEST(SpotScheduleTest, AfterAnEditOfTheUpcomingSlotTheNextQuarterStillLoadsItsOw
 }
 
 TEST(SpotScheduleTest, EditsSaveAtOnceKeepTenSpotsAndRefuseWhileLocked) {
-    ScheduleRig rig({kMonday, QTime(10, 5)});
+    ScheduleRig rig({kScheduleMonday, QTime(10, 5)});
     for (int i = 0; i < 11; ++i)
         ASSERT_TRUE(rig.spots.AddSpot(QString("/s/%1.mp3").arg(i), "").ok());
     rig.spots.SelectSpot(0);
@@ -91,7 +91,7 @@ TEST(SpotScheduleTest, OddSpotFilesReadSafelyAndDamagedOnesAreNeverOverwritten) 
     for (const Case& c :
          {Case{shortFile, 2}, Case{longFile, 10}, Case{QByteArray("/s/a\0b\r\n", 9), -1},
           Case{line.repeated(120'000), -1}}) {
-        ScheduleRig rig({kMonday, QTime(10, 5)});
+        ScheduleRig rig({kScheduleMonday, QTime(10, 5)});
         WriteBytes(spot_file::Path(rig.folder.SpotsPath(), 1, 1), c.bytes);
         int problems = 0;
         QObject::connect(&rig.spots, &SpotSchedule::Problem, [&problems] { ++problems; });
@@ -112,7 +112,7 @@ TEST(SpotScheduleTest, NoWeekdayOrQuarterOutOfRangeNamesAFile) {
         EXPECT_TRUE(spot_file::Path("/spots/", weekday, quarter).isEmpty());
         EXPECT_FALSE(spot_file::Write("/spots/", weekday, quarter, {}).ok());
     }
-    ScheduleRig rig({kMonday, QTime(10, 5)});
+    ScheduleRig rig({kScheduleMonday, QTime(10, 5)});
     rig.spots.PrepareNextSpots(24, 0);
     rig.spots.TabSet1Change(4);
     rig.spots.TabControlSpotsChange(9);

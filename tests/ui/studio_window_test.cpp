@@ -568,8 +568,6 @@ TEST_F(StudioWindowTest, ClearUnusedSpotsDeletesADeadSpotAndTheShownSlotFollows)
               QStringList({a[0], "###NULL###"}));
 }
 
-}  // namespace
-
 TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     Start();
     auto* pages = Find<QTabWidget>("PageControl1");
@@ -634,3 +632,5 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     Find<QAction>("AddFirstToPlaylist3")->trigger();
     EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
 }
+
+}  // namespace
