@@ -80,7 +80,7 @@ TEST(MisbehavingPlayerTest, DeckIsDroppedOrItsJunkIgnoredWhileTheOtherPlaysOn) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString tone = dir.filePath("tone.mp3");
-    ASSERT_EQ(WriteToneMp3(tone, 440, 20), "");
+    ASSERT_EQ(WriteToneMp3(tone, 440, 8), "");
     struct Case {
         const char* mode;
         bool handedAFile;    // the misbehaviour shows only while it plays
@@ -120,7 +120,7 @@ TEST(MisbehavingPlayerTest, DeckIsDroppedOrItsJunkIgnoredWhileTheOtherPlaysOn) {
             if (!c.reason) watch.WatchToo(0);
         }
         const bool dropped =
-            RunEventsUntil([&] { return link->DeathsOf(0).count > 0; }, c.reason ? 5000 : 2500);
+            RunEventsUntil([&] { return link->DeathsOf(0).count > 0; }, c.reason ? 5000 : 1200);
         const qint64 dropMs = since.elapsed();
         if (c.reason) {
             ASSERT_TRUE(dropped);
@@ -131,10 +131,10 @@ TEST(MisbehavingPlayerTest, DeckIsDroppedOrItsJunkIgnoredWhileTheOtherPlaysOn) {
                 << "started again";
         } else {
             EXPECT_FALSE(dropped) << reports.join('\n').toStdString();
-            EXPECT_GT(link->PositionMs(0), 1000);
+            EXPECT_GT(link->PositionMs(0), 600);
         }
         EXPECT_EQ(link->DeathsOf(1).count, 0);
-        EXPECT_EQ(watch.Faltered(), "");
+        EXPECT_TRUE(watch.Faltered().isEmpty()) << watch.Faltered().toStdString();
         EXPECT_GT(link->PositionMs(1) - otherFrom, since.elapsed() / 2)
             << "the other deck plays on";
         std::printf("%-8s dropped %s after %lld ms; longest stall %lld ms; memory grown %lld KB\n",
