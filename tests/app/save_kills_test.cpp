@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <chrono>
@@ -25,6 +26,7 @@
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
 #include "spots/spot_file.h"
+#include "support/file_failure.h"
 #include "support/files.h"
 
 namespace {
@@ -147,6 +149,36 @@ TEST(SaveKills, EveryFileIsOneWholeVersionAfterAKillAndNoLeftoverShowsAsAList) {
     }
     const DataFolders folders = MakeDataFolders(dir.path() + "/");
     EXPECT_EQ(ListShelfNames(folders.ListsPath), QStringList({"played today", "Rock"}));
+}
+
+// A full disk (the size limit) or a read-only folder: each writer reports the file and the
+// system's reason, the old file stays as it was and nothing is left beside it. Root is not
+// stopped by permission bits, so the read-only folder is only tried for others.
+TEST(SaveKills, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysWhy) {
+    QTemporaryDir dir;
+    for (const SavedFile& file : StationFiles(dir.path())) {
+        SCOPED_TRACE(file.what);
+        const QStringList old = file.lines(0), replacement = file.lines(1);
+        ASSERT_EQ(file.write(old), Result::Ok());
+        const QString folder = QFileInfo(file.path).absolutePath();
+        const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        Result full;
+        {
+            const file_failure::FileSizeLimit limit(Bytes(replacement).size() - 1);
+            full = file.write(replacement);
+        }
+        EXPECT_EQ(full, Result::Error(file.path + " could not be written: File too large"));
+        if (::geteuid() != 0) {
+            const auto permissions = QFile::permissions(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            const Result refused = file.write(replacement);
+            QFile::setPermissions(folder, permissions);
+            EXPECT_EQ(refused,
+                      Result::Error(file.path + " could not be written: Permission denied"));
+        }
+        EXPECT_EQ(ReadBytes(file.path), Bytes(old));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), before);
+    }
 }
 
 // The settings file, and after the kills the next save neither waits on a lock the killed
