@@ -194,6 +194,13 @@ TEST(SaveKills, TheSettingsFileHoldsOneWholeVersionAndTheNextSaveGoesThrough) {
         QSettings settings(path, QSettings::IniFormat);
         return SaveSettings(settings, {{&table}, &colours});
     };
+    auto saveGoesThrough = [&](const QString& marker) {
+        const auto before = std::chrono::steady_clock::now();
+        EXPECT_EQ(store(marker), QString());
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    };
+    WriteBytes(path + ".lock", "");  // what a writer killed as it made its lock leaves
+    saveGoesThrough("first");
     const QString versions[] = {"old", QString(3000, u'ν')};
     for (int kill = 0; kill < EnvNumber("STAVOX_SAVE_KILLS", 20); ++kill) {
         KillWhileSaving([&](int n) { store(versions[n % 2]); });
@@ -201,10 +208,13 @@ TEST(SaveKills, TheSettingsFileHoldsOneWholeVersionAndTheNextSaveGoesThrough) {
         EXPECT_EQ(fresh.status(), QSettings::NoError) << "kill " << kill;
         const QString marker = fresh.value("Marker").toString();
         EXPECT_TRUE(marker == versions[0] || marker == versions[1]) << marker.size() << " chars";
-        const auto before = std::chrono::steady_clock::now();
-        EXPECT_EQ(store(versions[kill % 2]), QString());
-        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+        saveGoesThrough(versions[kill % 2]);
     }
+    // What Qt's own store leaves beside the file (its lock, its temporary files) is no list
+    // and does not stop the next save; counted for the record.
+    std::cout << "settings: left beside the store: "
+              << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString()
+              << std::endl;
 }
 
 // The as-run log: no line is lost or glued to another; one cut by the kill is written again.
