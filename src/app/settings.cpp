@@ -186,6 +186,8 @@ QString WriteRefusal(const QString& path, qint64 bytes) {
 // QSettings holds its lock only while it writes, yet waits 30 s on a lock file that a writer
 // killed between making it and naming itself in it left empty. Older than a second, no
 // writer holds it any more: it is taken over here and dropped, so the write goes on at once.
+// (Qt's temporary files such a kill leaves, "Stavox.conf.AbcDef", stay: a name of that shape
+// may as well be the operator's own copy.)
 void ClearStaleLock(const QString& storePath) {
     QLockFile lock(storePath + QStringLiteral(".lock"));
     lock.setStaleLockTime(kStaleLockMs);
