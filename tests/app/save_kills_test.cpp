@@ -69,7 +69,7 @@ void KillWhileSaving(const std::function<void(int)>& save, int first = 0) {
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself";
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer ended by itself";
 }
 
 // Version 0 and 1 of a file's lines: of different sizes, so a file cut short or mixed
@@ -102,16 +102,12 @@ std::vector<SavedFile> StationFiles(const QString& station) {
     auto day = [](int v) { return Version(v, day_program::kSlotCount, "Λίστα %1 no %2"); };
     auto spots = [](int v) { return Version(v, spot_file::kLines, "/spots/spot %1-%2.mp3"); };
     auto lines = [](int v) { return Version(v, 40, "line %1 of %2"); };
-    auto plain = [](const QString& path) {
-        return SavedFile{"",
-                         path,
-                         {},
+    // Written by their owners (the jingle wall, the station, the hour announcement) as lines.
+    auto plain = [](const char* what, const QString& path, auto versions) {
+        return SavedFile{what, path, versions,
                          [path](const QStringList& l) { return text_file::WriteLines(path, l); },
                          [path] { return text_file::ReadLines(path); }};
     };
-    SavedFile jingles = plain(folders.SpotsPath + "jingles");
-    SavedFile played = plain(folders.ListsPath + "played today");
-    SavedFile hour = plain(folders.HoursPath + "hourToPlay.m3u");
     return {
         {"list", folders.ListsPath + "Rock", list,
          [=](const QStringList& l) { return list_file::Write(folders.ListsPath, "Rock", l); },
@@ -125,9 +121,9 @@ std::vector<SavedFile> StationFiles(const QString& station) {
         {"favourites", folders.StartFolder + kFavoritesFileName, lines,
          [=](const QStringList& l) { return WriteFavorites(folders, l); },
          [=] { return ReadFavorites(folders); }},
-        {"jingle banks", jingles.path, lines, jingles.write, jingles.read},
-        {"played list", played.path, list, played.write, played.read},
-        {"hour announcement", hour.path, lines, hour.write, hour.read},
+        plain("jingle banks", folders.SpotsPath + "jingles", lines),
+        plain("played list", folders.ListsPath + "played today", list),
+        plain("hour announcement", folders.HoursPath + "hourToPlay.m3u", lines),
     };
 }
 
