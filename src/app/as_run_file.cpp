@@ -33,6 +33,16 @@ QString AppendWhole(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
+// True when the file holds a last line without its end: a kill or a power cut in the middle
+// of a write can cut one short.
+bool EndsInCutLine(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
+    file.seek(file.size() - 1);
+    char last = '\n';
+    return file.getChar(&last) && last != '\n';
+}
+
 }  // namespace
 
 AsRunFile::AsRunFile(const QString& stationFolder)
@@ -40,9 +50,14 @@ AsRunFile::AsRunFile(const QString& stationFolder)
 
 bool AsRunFile::Append(const QString& line) {
     const QString path = m_folder + u'/' + line.left(10) + QStringLiteral(".log");
-    const QString reason = QDir().mkpath(m_folder) ? AppendWhole(path, (line + u'\n').toUtf8())
+    QByteArray bytes = (line + u'\n').toUtf8();
+    // Once a file, the line cut short before this run is ended first, so the new line
+    // stays whole instead of being glued to it.
+    if (path != m_checkedFile && EndsInCutLine(path)) bytes.prepend('\n');
+    const QString reason = QDir().mkpath(m_folder) ? AppendWhole(path, bytes)
                                                    : QStringLiteral("the folder cannot be made");
     if (reason.isEmpty()) {
+        m_checkedFile = path;
         m_failing = false;
         return true;
     }

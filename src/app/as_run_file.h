@@ -25,5 +25,6 @@ Q_SIGNALS:
 
 private:
     QString m_folder;
+    QString m_checkedFile;  ///< the file whose last line is known to be whole
     bool m_failing = false;
 };

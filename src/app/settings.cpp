@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
@@ -157,6 +158,8 @@ bool FileHoldsEveryValue(const QSettings& store) {
                        [&](const QString& key) { return written.value(key) == store.value(key); });
 }
 
+constexpr int kStaleLockMs = 1000;
+
 qint64 StoredSize(const QSettings& store) {
     qint64 bytes = 64;  // the group lines
     for (const QString& key : store.allKeys())
@@ -180,9 +183,21 @@ QString WriteRefusal(const QString& path, qint64 bytes) {
     return reason;
 }
 
+// QSettings holds its lock only while it writes, yet waits 30 s on a lock file that a writer
+// killed between making it and naming itself in it left empty. Older than a second, no
+// writer holds it any more: it is taken over here and dropped, so the write goes on at once.
+// (Qt's temporary files such a kill leaves, "Stavox.conf.AbcDef", stay: a name of that shape
+// may as well be the operator's own copy.)
+void ClearStaleLock(const QString& storePath) {
+    QLockFile lock(storePath + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (lock.tryLock(2 * kStaleLockMs)) lock.unlock();
+}
+
 }  // namespace
 
 QString SaveSettings(QSettings& store, const SettingsHomes& homes) {
+    if (!IsRegistry(store)) ClearStaleLock(store.fileName());
     WriteSettings(store, homes);
     store.sync();
     const bool stored =

@@ -74,6 +74,10 @@ Station::~Station() = default;
 QStringList Station::StartUp(QSettings* store) {
     QStringList messages;
     messages << CreateDataFolders(m_folders);
+    // What saves cut short by a kill or a power cut left behind (hidden, so never a list).
+    for (const QString& folder : {m_folders.StartFolder, m_folders.ListsPath, m_folders.DaysPath,
+                                  m_folders.HoursPath, m_folders.SpotsPath})
+        text_file::RemoveSaveLeftovers(folder);
     LoadSettings(store, messages);
     SelectToday(messages);
     const QTime now = m_clock.Now().time();

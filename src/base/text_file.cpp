@@ -1,11 +1,21 @@
 #include "base/text_file.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace text_file {
 
@@ -129,12 +139,14 @@ ReadResult<QString> ReadText(const QString& path) {
     return {Result::Ok(), DecodeText(bytes)};
 }
 
-Result WriteLines(const QString& path, const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines) {
-        bytes += EncodeText(line);
-        bytes += "\r\n";
-    }
+namespace {
+
+constexpr char kSaveLeftoverPrefix[] = ".";
+constexpr char kSaveLeftoverSuffix[] = ".saving";
+constexpr int kSaveLeftoverAgeSeconds = 60;
+
+#ifdef _WIN32
+Result Replace(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     // Unbuffered, so a short write (disk full, size limit) shows in the count written:
     // buffered, a truncated file can be committed as a success. Writing on after a short
@@ -151,6 +163,78 @@ Result WriteLines(const QString& path, const QStringList& lines) {
     }
     if (!file.commit()) return WriteFailure(path, file);
     return Result::Ok();
+}
+#else
+Result SystemFailure(const QString& path) {
+    return Result::Error(QStringLiteral("%1 could not be written: %2")
+                             .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+// A link is replaced at its end, as an editor would.
+QString LinkEnd(const QString& path) {
+    QFileInfo file(path);
+    for (int depth = 0; depth < 32 && file.isSymLink(); ++depth) file.setFile(file.symLinkTarget());
+    return file.isSymLink() ? path : file.filePath();
+}
+
+// Writes every byte, flushes it to the disk and gives the file the old one's permissions.
+Result Fill(QFile& file, const QString& path, const QByteArray& bytes) {
+    // Unbuffered, so a short write (disk full, size limit) shows in the count written.
+    // Writing on after a short write makes the system say why it stopped.
+    for (qsizetype written = 0; written < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) return WriteFailure(path, file);
+        written += n;
+    }
+    if (::fsync(file.handle()) != 0) return SystemFailure(path);
+    const QFileInfo old(path);
+    if (old.exists()) file.setPermissions(old.permissions());
+    return Result::Ok();
+}
+
+// The new text goes to a hidden file beside the old one, which is renamed over it once
+// whole: a kill, a power cut or a full disk leaves the old file as it was and, at worst, a
+// hidden leftover, which no list or file view shows and RemoveSaveLeftovers clears.
+Result Replace(const QString& target, const QByteArray& bytes) {
+    const QString path = LinkEnd(target);
+    const QFileInfo old(path);
+    if (old.exists() && !old.isWritable())
+        return Result::Error(QStringLiteral("%1 could not be written: it is read-only").arg(path));
+    QFile file(old.absolutePath() + u'/' + kSaveLeftoverPrefix + old.fileName() + u'.' +
+               QString::number(QRandomGenerator::global()->generate(), 36) + kSaveLeftoverSuffix);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return WriteFailure(path, file);
+    Result filled = Fill(file, path, bytes);
+    file.close();
+    if (filled.ok() && std::rename(QFile::encodeName(file.fileName()).constData(),
+                                   QFile::encodeName(path).constData()) == 0)
+        return filled;
+    if (filled.ok()) filled = SystemFailure(path);
+    file.remove();
+    return filled;
+}
+#endif
+
+}  // namespace
+
+Result WriteLines(const QString& path, const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += EncodeText(line);
+        bytes += "\r\n";
+    }
+    return Replace(path, bytes);
+}
+
+int RemoveSaveLeftovers(const QString& folder) {
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-kSaveLeftoverAgeSeconds);
+    int removed = 0;
+    const QDir dir(folder);
+    const QString pattern = QString(kSaveLeftoverPrefix) + u'*' + kSaveLeftoverSuffix;
+    for (const QFileInfo& file : dir.entryInfoList({pattern}, QDir::Files | QDir::Hidden)) {
+        if (file.lastModified() < settled && QFile::remove(file.filePath())) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace text_file

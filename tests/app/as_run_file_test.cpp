@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -28,6 +29,20 @@ TEST(AsRunFile, LinesGoToTheFileOfTheirDateAndAFailingDiskIsToldOnceWhileTheRunG
     EXPECT_EQ(ReadBytes(day2), (early + "\n" + early + "\n").toUtf8());
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].contains(day2 + ": File too large")) << told[0].toStdString();
+}
+
+// A line cut short by a kill before this run stays apart: the next line starts on its own.
+TEST(AsRunFile, ALineCutShortBeforeTheStartIsNotGluedToTheNextOne) {
+    QTemporaryDir dir;
+    const QString log = dir.path() + "/asrun/2026-12-07.log";
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/asrun"));
+    WriteBytes(log, "2026-12-07 09:59:59.000\tstation\tstop\n2026-12-07 10:00:00.0");
+    AsRunFile file(dir.path());
+    EXPECT_TRUE(file.Append("2026-12-07 10:00:01.000\tdeck0\tplay") &&
+                file.Append("2026-12-07 10:00:02.000\tdeck1\tplay"));
+    EXPECT_EQ(ReadBytes(log),
+              "2026-12-07 09:59:59.000\tstation\tstop\n2026-12-07 10:00:00.0\n"
+              "2026-12-07 10:00:01.000\tdeck0\tplay\n2026-12-07 10:00:02.000\tdeck1\tplay\n");
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "support/file_failure.h"
@@ -54,6 +56,40 @@ TEST(TextFile, SplitsDecodesReadsMissingAsEmptyRefusesBinaryAndAFailedWriteKeeps
     EXPECT_EQ(ReadBytes(path), QByteArray("old 1\r\nold 2\r\n"));
     // No half-written temporary file is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"blocker", "junk", "list"}));
+}
+
+// A save goes through a hidden file beside its own: it keeps the old file's permissions,
+// replaces a link's end, and what a kill left of it is cleared once it is a minute old.
+TEST(TextFile, ASaveKeepsPermissionsFollowsLinksAndItsStaleLeftoversAreCleared) {
+    QTemporaryDir dir;
+    const QString list = dir.filePath("Rock"), link = dir.filePath("link");
+    WriteBytes(list, "old\r\n");
+    const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
+    ASSERT_TRUE(QFile::setPermissions(list, shared) && QFile::link(list, link));
+    ASSERT_EQ(text_file::WriteLines(link, {"new"}), Result::Ok());
+    EXPECT_EQ(ReadBytes(list), "new\r\n");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFile::permissions(list) & ~QFile::ReadUser & ~QFile::WriteUser, shared);
+    const struct {
+        const char* name;
+        int ageSeconds;
+        bool removed;
+    } files[] = {
+        {".Rock.k3x9q1.saving", 120, true},
+        {".Rock.k3x9q2.saving", 5, false},
+        {".hidden", 120, false},
+        {"Rock.saving", 120, false},
+        {".Rock.k3x9q1.saving.mp3", 120, false},
+    };
+    for (const auto& file : files) {
+        QFile made(dir.filePath(file.name));
+        ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+        made.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-file.ageSeconds),
+                         QFileDevice::FileModificationTime);
+    }
+    EXPECT_EQ(text_file::RemoveSaveLeftovers(dir.path()), 1);
+    for (const auto& file : files)
+        EXPECT_EQ(QFile::exists(dir.filePath(file.name)), !file.removed) << file.name;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "support/engine_rig.h"
+#include "support/file_failure.h"
 #include "support/files.h"
 
 namespace {
@@ -64,6 +65,35 @@ TEST(HourAnnouncementTest, SaysTheTimeOverTheLoweredMusicAndRaisesItOnceAtTheEnd
         EXPECT_EQ(at, handOvers) << second << ": the music keeps its deck";
         EXPECT_EQ(ReadBytes(a.hours + "hourToPlay.m3u"),
                   "TheHourIs.mp3\r\nh2.mp3\r\nkai.mp3\r\nm30.mp3\r\n");
+    }
+}
+
+// The play list cannot be written (a full disk, a folder that cannot hold it): the operator
+// is told why, no old list is said in its place, and the music comes back at its time.
+TEST(HourAnnouncementTest, APlayListThatCannotBeWrittenIsToldAndTheMusicComesBack) {
+    for (bool diskFull : {true, false}) {
+        AnnouncementRig a;
+        const QString folder =
+            diskFull ? a.hours : file_failure::PathUnderRegularFile(a.rig.dir.path(), "lists");
+        a.hour.SetPlayListFolder(folder);
+        WriteBytes(a.hours + "hourToPlay.m3u", "old.mp3\r\n");
+        a.hour.BitBtnSayHour1Click();
+        {
+            const file_failure::FileSizeLimit limit(diskFull ? 20 : 1 << 20);
+            a.rig.Advance(2000);
+        }
+        a.rig.Advance(20'000);
+        ASSERT_EQ(a.problems.size(), 1) << diskFull;
+        const QString reason = diskFull ? "File too large" : "Not a directory";
+        EXPECT_EQ(a.problems[0],
+                  QDir(folder).filePath("hourToPlay.m3u") + " could not be written: " + reason);
+        EXPECT_EQ(ReadBytes(a.hours + "hourToPlay.m3u"), "old.mp3\r\n");
+        EXPECT_TRUE(a.said.isEmpty()) << diskFull;
+        for (const auto& load : a.rig.Events("load"))
+            EXPECT_FALSE(load.detail.contains("hourToPlay")) << diskFull;
+        EXPECT_EQ(a.restored, 1);
+        const VolumeBars& bars = a.rig.engine.Bars();
+        EXPECT_EQ(bars.Volume(0), bars.Level(VolumeBars::LevelBox::EditFadeIn0)) << diskFull;
     }
 }
 
