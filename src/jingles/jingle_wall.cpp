@@ -5,22 +5,11 @@
 
 #include "base/text_file.h"
 #include "base/timer_host.h"
+#include "jingles/jingle_banks.h"
 #include "playback/playback_engine.h"
 #include "player/player_link.h"
 #include "schedule/list_file.h"
 #include "schedule/program_lock.h"
-
-namespace {
-
-QString BanksFile(const QString& spotsPath) { return spotsPath + QStringLiteral("jingles"); }
-
-// A bank that names no list of its own: "J" and the tab's index.
-QString ClearedBankName(int tab) { return QStringLiteral("J%1").arg(tab); }
-
-// Longer than this after the last dot, it is part of the title, not an extension.
-constexpr int kLongestExtension = 4;
-
-}  // namespace
 
 JingleWall::JingleWall(const QString& listsPath, const QString& spotsPath, PlaybackEngine& engine,
                        TimerHost& timers, const ProgramLock& lock)
@@ -32,23 +21,12 @@ JingleWall::JingleWall(const QString& listsPath, const QString& spotsPath, Playb
 
 JingleWall::~JingleWall() = default;
 
-QString JingleWall::JingleCaption(const QString& path) {
-    const QString title = TrackTitle(path);
-    const qsizetype dot = title.lastIndexOf(u'.');
-    if (dot <= 0 || title.size() - dot - 1 > kLongestExtension) return title;
-    return title.left(dot);
-}
-
 bool JingleWall::JinglePlaying() const { return m_jingleEnd->Enabled(); }
 
 Result JingleWall::LoadJingleTabs(bool everySongsSpot) {
-    const ReadResult<QStringList> banks = text_file::ReadLines(BanksFile(m_spotsPath));
+    const ReadResult<QStringList> banks = jingle_banks::ReadTabs(m_spotsPath);
     m_tabs = banks.value;
     m_banksUnreadable = banks.ok() ? QString() : banks.message();
-    // A file without a line would leave no tab to set a bank on.
-    if (m_tabs.isEmpty()) {
-        for (int i = 0; i < kDefaultTabCount; ++i) m_tabs << ClearedBankName(i);
-    }
     m_currentTab = everySongsSpot && m_tabs.size() > kEverySongsTab ? kEverySongsTab : 0;
     const Result built = BuildJingleButtons(m_tabs[m_currentTab]);
     return banks.ok() ? built : Result(banks);
@@ -59,7 +37,7 @@ Result JingleWall::BuildJingleButtons(const QString& bankName) {
     m_paths = lines.ok() ? lines.value : QStringList();
     m_captions.clear();
     const qsizetype shown = std::min<qsizetype>(m_paths.size(), kButtonCount);
-    for (qsizetype i = 0; i < shown; ++i) m_captions << JingleCaption(m_paths[i]);
+    for (qsizetype i = 0; i < shown; ++i) m_captions << jingle_banks::JingleCaption(m_paths[i]);
     return lines;
 }
 
@@ -74,7 +52,7 @@ Result JingleWall::SaveJingleBanks(const QStringList& tabs) {
     // would replace whatever the file still holds.
     if (!m_banksUnreadable.isEmpty())
         return Result::Error(m_banksUnreadable + QStringLiteral(" The banks are not changed."));
-    return text_file::WriteLines(BanksFile(m_spotsPath), tabs);
+    return text_file::WriteLines(jingle_banks::FilePath(m_spotsPath), tabs);
 }
 
 Result JingleWall::SetJingles(const QString& listName) {
@@ -95,7 +73,7 @@ Result JingleWall::ClearJingles() {
     if (Result refused = m_lock.Refusal(); !refused.ok()) return refused;
     if (m_currentTab < 0) return {};
     QStringList tabs = m_tabs;
-    tabs[m_currentTab] = ClearedBankName(m_currentTab);
+    tabs[m_currentTab] = jingle_banks::ClearedBankName(m_currentTab);
     if (Result saved = SaveJingleBanks(tabs); !saved.ok()) return saved;
     m_tabs = tabs;
     return BuildJingleButtons(m_tabs[m_currentTab]);

@@ -21,7 +21,6 @@ class JingleWall : public QObject {
     Q_OBJECT
 public:
     static constexpr int kButtonCount = 101;
-    static constexpr int kDefaultTabCount = 11;
     /// The tab the station starts on when a jingle is played as a spot every few songs.
     static constexpr int kEverySongsTab = 5;
     static constexpr int kJingleEndMs = 300;
@@ -73,9 +72,6 @@ public:
     bool FadeJingles = false;
     /// FadeJingles, as the station's settings keep it.
     SettingsTable& Settings() { return m_settings; }
-
-    /// The button caption of a jingle: its title without the extension.
-    static QString JingleCaption(const QString& path);
 
 Q_SIGNALS:
     /// A jingle is about to be handed to the next deck.
