@@ -34,7 +34,7 @@ public:
 private:
     Library() {
         for (int i = 0; i < 1000; ++i) {
-            MpegFileSpec layout;
+            MpegFileLayout layout;
             const int seconds = 2 + i % 19;
             layout.audioBytes = std::int64_t{seconds} * 16000;
             if (i % 3 == 0) {

@@ -113,12 +113,12 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTimeAndAXingTagIsFoundWhereVersionAndChann
     // A picture whose bytes happen to hold a run of 32 kbit/s frames.
     QByteArray cover(200000, '\x55');
     cover.replace(5000, 2000, MpegFrames({1, 3, 32, 44100, false}, 2000));
-    const MpegFileSpec picture{
+    const MpegFileLayout picture{
         .audioBytes = 12 * 16000, .id3v2Bytes = 200000, .id3v2Payload = cover};
-    MpegFileSpec footer = picture;
+    MpegFileLayout footer = picture;
     footer.id3v2Footer = footer.id3v1 = true;
     // Low rate: 1000 bytes a second, so a 128-byte ID3v1 tag would show as a second.
-    const MpegFileSpec trailing{
+    const MpegFileLayout trailing{
         .format = {3, 3, 8, 8000, true}, .audioBytes = 10900, .id3v1 = true};
     for (const auto& [name, layout, read] : {std::tuple{"picture", picture, "12 128"},
                                              {"footer", footer, "12 128"},
@@ -138,7 +138,7 @@ TEST_F(MpegDataTest, TagsAreNotPlayingTimeAndAXingTagIsFoundWhereVersionAndChann
     };
     for (const auto& [format, bytes, frames, magic, read] : cases) {
         SCOPED_TRACE(read);
-        MpegFileSpec layout{
+        MpegFileLayout layout{
             .format = format, .audioBytes = bytes, .xingFrames = frames, .xingMagic = magic};
         const TMPEGData d = Read("xing.mp3", BuildMpegFile(layout));
         EXPECT_EQ(QString::asprintf("%u %u %u", d.Duration, d.BitRate, d.FrameLength).toStdString(),
@@ -169,7 +169,7 @@ TEST_F(MpegDataTest, HugeFilesDoNotOverflowAndAudioFarIntoThemIsNotSearchedFor) 
                  {k128, -1, gib4, kMostBytesBeforeFirstFrame, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.seconds);
-        const MpegFileSpec layout{
+        const MpegFileLayout layout{
             .format = c.format, .audioBytes = 100000, .xingFrames = c.xingFrames};
         QFile f(m_dir.filePath("huge.mp3"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(c.size));

@@ -30,7 +30,7 @@ struct SpotStation {
           station(folder.StartFolder(), host, host, link) {
         folder.AddList("morning", {200, 190, 230, 185, 240, 205, 215, 195, 225, 210});
         folder.WriteDays({{1, "10:00", "11:00", "morning"}});
-        MpegFileSpec spot;
+        MpegFileLayout spot;
         spot.audioBytes = spotBytes;
         for (const char* name : {"Spot A.mp3", "Spot B.mp3", "Spot C.mp3"}) {
             spots << folder.MusicPath() + name;

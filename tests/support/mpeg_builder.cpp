@@ -67,7 +67,7 @@ void PutBigEndian(QByteArray& b, qsizetype at, std::uint32_t v) {
         if (at + i < b.size()) b[at + i] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
 }
 
-QByteArray Id3v2Tag(const MpegFileSpec& layout) {
+QByteArray Id3v2Tag(const MpegFileLayout& layout) {
     const int body = std::max(0, layout.id3v2Bytes - (layout.id3v2Footer ? 20 : 10));
     QByteArray head("ID3\x03\x00", 5);
     head.append(layout.id3v2Footer ? '\x10' : '\0');
@@ -96,7 +96,7 @@ QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes) {
     return out;
 }
 
-QByteArray BuildMpegFile(const MpegFileSpec& layout) {
+QByteArray BuildMpegFile(const MpegFileLayout& layout) {
     QByteArray file = layout.id3v2Bytes > 0 ? Id3v2Tag(layout) : QByteArray();
     const qsizetype audioStart = file.size();
     file.append(MpegFrames(layout.format, layout.audioBytes));
@@ -116,14 +116,14 @@ QByteArray BuildMpegFile(const MpegFileSpec& layout) {
     return file;
 }
 
-bool WriteMpegFile(const QString& path, const MpegFileSpec& layout) {
+bool WriteMpegFile(const QString& path, const MpegFileLayout& layout) {
     const QByteArray bytes = BuildMpegFile(layout);
     QSaveFile out(path);
     return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
 }
 
 bool WriteCbrMpeg(const QString& path, int seconds) {
-    MpegFileSpec layout;
+    MpegFileLayout layout;
     layout.audioBytes = std::int64_t{std::max(0, seconds)} * 16000;  // 128 kbit/s
     return WriteMpegFile(path, layout);
 }

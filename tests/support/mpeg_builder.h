@@ -18,7 +18,7 @@ struct MpegFormat {
 };
 
 /// A whole file: [ID3v2][frames][ID3v1].
-struct MpegFileSpec {
+struct MpegFileLayout {
     MpegFormat format;
     std::int64_t audioBytes = 0;  ///< bytes of frames; the last frame is cut short to fit
     int id3v2Bytes = 0;           ///< whole size of a leading ID3v2 tag (>= 10), 0 for none
@@ -32,9 +32,9 @@ struct MpegFileSpec {
 /// Consecutive frames filling exactly `bytes` bytes (the last frame cut short).
 QByteArray MpegFrames(const MpegFormat& f, std::int64_t bytes);
 /// The whole file's bytes.
-QByteArray BuildMpegFile(const MpegFileSpec& layout);
+QByteArray BuildMpegFile(const MpegFileLayout& layout);
 /// Writes BuildMpegFile(layout) to path; false when the file cannot be written.
-bool WriteMpegFile(const QString& path, const MpegFileSpec& layout);
+bool WriteMpegFile(const QString& path, const MpegFileLayout& layout);
 
 /// Writes an MPEG-1 Layer III, 128 kbit/s, 44.1 kHz stereo file of exactly `seconds`
 /// seconds (16 000 bytes a second), whose TrackLength is `seconds`. False on a write error.

@@ -51,10 +51,10 @@ TEST(CheckCommandLine, SpanDefaultsAndBadArguments) {
 // A file the length reader takes for `seconds` of audio from its Xing frame count, though
 // it holds few frames.
 void WriteLongTrack(const QString& path, int seconds) {
-    MpegFileSpec spec;
-    spec.audioBytes = 4000 + seconds * 128;  // about 1 kbit/s: a count the file can hold
-    spec.xingFrames = (seconds * 44'100 + 1151) / 1152;
-    ASSERT_TRUE(WriteMpegFile(path, spec)) << path.toStdString();
+    MpegFileLayout layout;
+    layout.audioBytes = 4000 + seconds * 128;  // about 1 kbit/s: a count the file can hold
+    layout.xingFrames = (seconds * 44'100 + 1151) / 1152;
+    ASSERT_TRUE(WriteMpegFile(path, layout)) << path.toStdString();
 }
 
 // A spot file of a weekday and quarter with one spot at each of these hours.
