@@ -47,8 +47,12 @@ constexpr int kHeldUpMs = 500;
 // A deck found hung stays away longer than one tick of the station (400 ms), so the tick
 // sees it gone and starts the next entry on the other deck.
 constexpr int kHungRestartDelayMs = 1000;
-// mpv's lines are short; a longer one without a line end is junk.
-constexpr qsizetype kLongestLine = 1 << 20;
+// mpv's lines are short: a deck whose line runs on past this is not mpv's and is dropped,
+// rather than its line kept.
+constexpr qsizetype kLongestLine = 64 * 1024;
+// What one turn of the event loop takes from a deck, and all its socket keeps unread: a
+// deck that floods its socket holds neither the station's thread nor its memory.
+constexpr qint64 kReadChunk = 64 * 1024;
 
 QString ResolveProgram(const QString& programPath) {
     const QString program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
@@ -115,6 +119,7 @@ struct MpvPlayerLink::Deck {
     int lastRequestId = 0;
     int volume = -1;  // last volume asked for, 0..255; -1 before the first
 
+    QTimer exitTimer;  // the socket closed: how long its process has to tell why
     QTimer connectTimer;
     QElapsedTimer connectingFor;
     QTimer restartTimer;
@@ -132,6 +137,8 @@ struct MpvPlayerLink::Deck {
         : link(owner),
           name(player_command_line::PlayerWindowClass(index)),
           socketPath(folder + QLatin1Char('/') + name + QStringLiteral(".sock")) {
+        exitTimer.setSingleShot(true);
+        exitTimer.callOnTimeout([this] { Lost(QStringLiteral("closed its socket")); });
         connectTimer.callOnTimeout([this] { RetryConnect(); });
         restartTimer.setSingleShot(true);
         restartTimer.callOnTimeout([this] { Restart(); });
@@ -163,6 +170,7 @@ struct MpvPlayerLink::Deck {
     // Connects to whatever mpv listens on the socket, ours or one left from an earlier run.
     bool TryConnect() {
         if (ready) return true;
+        if (exitTimer.isActive()) return false;
         auto candidate = std::make_unique<QLocalSocket>();
         candidate->connectToServer(socketPath);
         if (candidate->state() == QLocalSocket::ConnectingState)
@@ -181,14 +189,10 @@ struct MpvPlayerLink::Deck {
         watchdog.Reset();
         playerPid = 0;
         connectTimer.stop();
+        socket->setReadBufferSize(kReadChunk);
         QObject::connect(socket.get(), &QLocalSocket::readyRead, socket.get(), [this] { Read(); });
-        QObject::connect(socket.get(), &QLocalSocket::disconnected, socket.get(), [this] {
-            // A dying mpv closes its socket first; let its exit tell the reason if it can.
-            if (process && process->state() != QProcess::NotRunning &&
-                process->waitForFinished(kExitWaitMs))
-                return;
-            Lost(QStringLiteral("closed its socket"));
-        });
+        QObject::connect(socket.get(), &QLocalSocket::disconnected, socket.get(),
+                         [this] { SocketClosed(); });
         for (const auto& observed : mpv::kObserved)
             Send(mpv::ObserveProperty(observed.id, QString::fromLatin1(observed.name), NextId()));
         if (volume >= 0) Send(mpv::SetVolume(volume, NextId()));
@@ -202,26 +206,45 @@ struct MpvPlayerLink::Deck {
         watchTimer.start(kWatchMs);
     }
 
-    void Read() {
-        inbox += socket->readAll();
-        const qint64 now = clock.elapsed();
-        qsizetype end;
-        while ((end = inbox.indexOf('\n')) >= 0) {
-            const mpv::Message message = mpv::ParseLine(inbox.left(end));
-            inbox.remove(0, end + 1);
-            watchdog.Heard(message, now);
-            if (message.kind == mpv::Message::Kind::Reply && message.requestId == pidRequest &&
-                message.Succeeded())
-                playerPid = message.data.toInteger();
-            mirror.Apply(message);
+    // A dying mpv closes its socket first: its exit, if it comes within kExitWaitMs, tells
+    // the reason. Meanwhile the deck reads stopped.
+    void SocketClosed() {
+        if (!process || process->state() == QProcess::NotRunning) {
+            Lost(QStringLiteral("closed its socket"));
+            return;
         }
-        if (inbox.size() > kLongestLine) inbox.clear();
+        ready = false;
+        watchTimer.stop();
+        exitTimer.start(kExitWaitMs);
+    }
+
+    void Read() {
+        inbox += socket->read(kReadChunk);
+        const qint64 now = clock.elapsed();
+        qsizetype start = 0;
+        for (qsizetype end; (end = inbox.indexOf('\n', start)) >= 0; start = end + 1)
+            Heard(mpv::ParseLine(inbox.sliced(start, end - start)), now);
+        inbox.remove(0, start);
+        if (inbox.size() > kLongestLine) {
+            Hung(QStringLiteral("sent a line longer than %1 KB").arg(kLongestLine / 1024));
+            return;
+        }
+        // The rest of a flood comes with the next turn of the event loop.
+        if (socket->bytesAvailable() > 0) QTimer::singleShot(0, socket.get(), [this] { Read(); });
         if (!silenceReported && mirror.AudioOutput() == QLatin1String("null") &&
             !NamesAudioOutput(link->m_options.extraArguments)) {
             silenceReported = true;
             link->Report(
                 QStringLiteral("mpv deck %1 found no audio output and plays silently").arg(name));
         }
+    }
+
+    void Heard(const mpv::Message& message, qint64 now) {
+        watchdog.Heard(message, now);
+        if (message.kind == mpv::Message::Kind::Reply && message.requestId == pidRequest &&
+            message.Succeeded())
+            playerPid = message.data.toInteger();
+        mirror.Apply(message);
     }
 
     QStringList Arguments() const {
@@ -300,15 +323,18 @@ struct MpvPlayerLink::Deck {
         socket.release()->deleteLater();  // may be inside one of its own signals
     }
 
+    // A process useless without its socket is killed, and let go once it is gone, without
+    // waiting for it here; its replacement starts later than it takes to die.
     void DropProcess() {
         if (!process) return;
         process->disconnect();
-        if (process->state() != QProcess::NotRunning) {
-            // Useless without its socket: end it before a new one takes the name.
-            process->kill();
-            process->waitForFinished(kExitWaitMs);
+        QProcess* dropped = process.release();
+        if (dropped->state() == QProcess::NotRunning) {
+            dropped->deleteLater();
+            return;
         }
-        process.release()->deleteLater();
+        QObject::connect(dropped, &QProcess::finished, dropped, &QObject::deleteLater);
+        dropped->kill();
     }
 
     void Watch() {
@@ -345,6 +371,7 @@ struct MpvPlayerLink::Deck {
     void Lost(const QString& how, int leastDelayMs = 0) {
         const bool wasUp = ready || process;
         ready = false;
+        exitTimer.stop();
         watchTimer.stop();
         DropSocket();
         DropProcess();
@@ -386,6 +413,7 @@ struct MpvPlayerLink::Deck {
 
     void Close() {
         wanted = false;
+        exitTimer.stop();
         connectTimer.stop();
         restartTimer.stop();
         watchTimer.stop();

@@ -17,6 +17,12 @@ QByteArray Request(const QJsonArray& command, int requestId) {
     return QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
 }
 
+// A property value of another type than the property's is not mpv's: it changes nothing.
+// Without data (or null) mpv says the property is unavailable.
+bool Typed(const QJsonValue& value, QJsonValue::Type type) {
+    return value.type() == type || value.isUndefined() || value.isNull();
+}
+
 std::optional<double> NumberOf(const QJsonValue& value) {
     if (!value.isDouble()) return std::nullopt;
     const double d = value.toDouble();
@@ -132,6 +138,8 @@ void DeckMirror::Apply(const Message& message) {
     }
     if (message.event == QLatin1String("property-change")) {
         const QString& name = message.name;
+        const bool flag = name == QLatin1String("pause") || name == QLatin1String("idle-active");
+        if (!Typed(message.data, flag ? QJsonValue::Bool : QJsonValue::Double)) return;
         if (name == QLatin1String("pause")) {
             m_paused = message.data.toBool();
         } else if (name == QLatin1String("idle-active")) {
@@ -191,11 +199,12 @@ void DeckWatchdog::Heard(const Message& message, qint64 nowMs) {
         m_unanswered.erase(message.requestId);
         if (message.requestId != 0 && message.requestId == m_positionQuestion) {
             m_positionQuestion = 0;
-            Moved(NumberOf(message.data), nowMs);
+            if (Typed(message.data, QJsonValue::Double)) Moved(NumberOf(message.data), nowMs);
         }
     } else if (message.kind == Message::Kind::Event &&
                message.event == QLatin1String("property-change") &&
-               message.name == QLatin1String("time-pos")) {
+               message.name == QLatin1String("time-pos") &&
+               Typed(message.data, QJsonValue::Double)) {
         Moved(NumberOf(message.data), nowMs);
     }
 }

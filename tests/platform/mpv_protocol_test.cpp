@@ -101,6 +101,9 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAndReadsStoppedForAFileNotPlayedOrAS
           Changed("time-pos", "0.000000"), Changed("duration", "5.041633")});
     EXPECT_FALSE(mirror.AwaitingFile() || mirror.Advancing()) << "opened, not playing yet";
     Feed(mirror, {R"({"event":"playback-restart"})", Changed("time-pos", "0.948")});
+    // Values of another type than the property's are not mpv's and change nothing.
+    Feed(mirror, {Changed("idle-active", "[]"), Changed("pause", R"("yes")"),
+                  Changed("time-pos", R"("soon")"), Changed("duration", "{}")});
     EXPECT_TRUE(mirror.Advancing());
     seen << Reads(mirror);
     mirror.PauseToggled();
