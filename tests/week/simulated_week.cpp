@@ -77,6 +77,7 @@ SimulatedWeekResult RunSimulatedWeek(const SimulatedWeekRun& run) {
 
     const QStringList log = ReadLines(logPath);
     result.logLines = log.size();
+    if (log.isEmpty()) result.findings << QStringLiteral("the preview printed no as-run log");
     result.violations = CheckAsRunLog(log, run.station + QStringLiteral("/days1/"));
     result.violations += CompareFolders(before, HashFolder(run.station));
     return result;
