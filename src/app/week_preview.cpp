@@ -1,6 +1,7 @@
 #include "app/week_preview.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "app/as_run_log.h"
 #include "app/command_line.h"
@@ -8,12 +9,25 @@
 #include "app/station.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "schedule/list_file.h"
 
 namespace {
 
 // The one place a problem becomes an as-run line.
 void WriteProblem(const AsRunLog& log, const Clock& clock, const QString& message) {
     log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("problem"), message);
+}
+
+// The tracks the queue can still start before the next program: those queued (the other
+// entries are fillers, which play nothing) and those left in the program's lists.
+int TracksLeft(const PlayQueue& queue) {
+    const auto queued = std::ranges::count_if(queue.Entries(), [](const QString& entry) {
+        return !SplitTrackEntry(entry).path.isEmpty();
+    });
+    qsizetype pooled = 0;
+    for (int list = 0; list < std::min(queue.ProgramListCount, PlayQueue::kMaxLists); ++list)
+        pooled += queue.ProgramLists[list].size();
+    return int(queued + pooled);
 }
 
 }  // namespace
@@ -30,7 +44,13 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
         };
     };
     QObject::connect(&station.Loader(), &ProgramLoader::ProgramLoaded, line("program"));
-    QObject::connect(&station.Engine(), &PlaybackEngine::EntryStarted, line("queue"));
+    // A queue line carries the tracks left behind it: 0 means silence after this one until
+    // a program or the operator brings music.
+    QObject::connect(&station.Engine(), &PlaybackEngine::EntryStarted,
+                     [&log, &clock, &station](const QString& entry) {
+                         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("queue"),
+                                   entry, QString::number(TracksLeft(station.Engine().Queue())));
+                     });
     QObject::connect(&station.Engine(), &PlaybackEngine::TrackMissing, line("missing"));
     // A spot line of the schedule carries its place after the file: "YYYY-MM-DD HH:MM #N".
     const auto placedLine = [&log, &clock](const QString& event) {

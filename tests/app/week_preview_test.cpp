@@ -20,7 +20,7 @@ namespace {
 
 struct AsRunLine {
     QDateTime when;
-    QString source, event, detail;
+    QString source, event, detail, extra;
 };
 
 // Monday 7 December 2026: a program from 10:00 to 11:00 and one of two lists after it.
@@ -42,7 +42,7 @@ protected:
         const auto parse = [&](const QString& line) {
             const QStringList f = line.split('\t');
             log.append({QDateTime::fromString(f[0], "yyyy-MM-dd HH:mm:ss.zzz"), f.value(1),
-                        f.value(2), f.value(3)});
+                        f.value(2), f.value(3), f.value(4)});
         };
         EXPECT_EQ(RunWeekPreview(cl, station.StartFolder(), store, parse), 0);
         return log;
@@ -69,6 +69,15 @@ TEST_F(WeekPreviewTest, TheAutomaticShutdownEndsThePreviewWithItsLine) {
     const QList<AsRunLine> log = Run("2026-12-07 10:29:00", "2h", &store);
     EXPECT_EQ(log.last().when.toString("HH:mm:ss.zzz ") + log.last().source + log.last().event,
               "10:31:40.000 stationshutdown");
+}
+
+// The morning's eight tracks hold half an hour of the hour's program: the queue lines count
+// down what is left, to the last track, after which only the next program brings music.
+TEST_F(WeekPreviewTest, EachQueueLineCountsTheTracksLeftBeforeTheNextProgram) {
+    QStringList left;
+    for (const AsRunLine& l : Run("2026-12-07 10:00:00", "50m"))
+        if (l.event == "queue") left << l.extra;
+    EXPECT_EQ(left.join(' ').toStdString(), "7 6 5 4 3 2 1 0");
 }
 
 TEST_F(WeekPreviewTest,
