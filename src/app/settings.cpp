@@ -1,11 +1,13 @@
 #include "app/settings.h"
 
+#include <QDateTime>
 #include <QFile>
-#include <QLockFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <array>
 
@@ -158,7 +160,7 @@ bool FileHoldsEveryValue(const QSettings& store) {
                        [&](const QString& key) { return written.value(key) == store.value(key); });
 }
 
-constexpr int kStaleLockMs = 1000;
+constexpr qint64 kEmptyLockMs = 100;
 
 qint64 StoredSize(const QSettings& store) {
     qint64 bytes = 64;  // the group lines
@@ -183,15 +185,20 @@ QString WriteRefusal(const QString& path, qint64 bytes) {
     return reason;
 }
 
-// QSettings holds its lock only while it writes, yet waits 30 s on a lock file that a writer
-// killed between making it and naming itself in it left empty. Older than a second, no
-// writer holds it any more: it is taken over here and dropped, so the write goes on at once.
+// QSettings waits 30 s on a lock file that a writer killed between making it and naming
+// itself in it left empty. A live writer names itself at once, so an empty lock 100 ms old
+// is nobody's: it is removed here (after at most that long a wait) and the write goes on.
 // (Qt's temporary files such a kill leaves, "Stavox.conf.AbcDef", stay: a name of that shape
 // may as well be the operator's own copy.)
 void ClearStaleLock(const QString& storePath) {
-    QLockFile lock(storePath + QStringLiteral(".lock"));
-    lock.setStaleLockTime(kStaleLockMs);
-    if (lock.tryLock(2 * kStaleLockMs)) lock.unlock();
+    const QString lockPath = storePath + QStringLiteral(".lock");
+    QFileInfo lock(lockPath);
+    if (!lock.exists() || lock.size() != 0) return;
+    const qint64 age = lock.lastModified().msecsTo(QDateTime::currentDateTime());
+    if (age < kEmptyLockMs)
+        QThread::msleep(std::clamp<qint64>(kEmptyLockMs - age, 0, kEmptyLockMs));
+    lock.refresh();
+    if (lock.exists() && lock.size() == 0) QFile::remove(lockPath);
 }
 
 }  // namespace

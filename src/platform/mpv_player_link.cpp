@@ -229,8 +229,6 @@ struct MpvPlayerLink::Deck {
             Hung(QStringLiteral("sent a line longer than %1 KB").arg(kLongestLine / 1024));
             return;
         }
-        // The rest of a flood comes with the next turn of the event loop.
-        if (socket->bytesAvailable() > 0) QTimer::singleShot(0, socket.get(), [this] { Read(); });
         if (!silenceReported && mirror.AudioOutput() == QLatin1String("null") &&
             !NamesAudioOutput(link->m_options.extraArguments)) {
             silenceReported = true;

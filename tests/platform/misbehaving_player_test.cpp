@@ -141,8 +141,9 @@ TEST(MisbehavingPlayerTest, DeckIsDroppedOrItsJunkIgnoredWhileTheOtherPlaysOn) {
                     c.mode, dropped ? "yes" : "no", static_cast<long long>(dropMs),
                     static_cast<long long>(watch.LongestStallMs()),
                     static_cast<long long>(watch.GrownKb()));
-        // Generous: a loaded machine alone can hold a timer back for tens of milliseconds.
-        EXPECT_LT(watch.LongestStallMs(), 250);
+        // Under the two 50 ms waits a dying deck once cost, with room for a loaded machine
+        // (16 ms was the most seen at a load of 12).
+        EXPECT_LT(watch.LongestStallMs(), 80);
         EXPECT_LT(watch.GrownKb(), 32 * 1024);
     }
 }
