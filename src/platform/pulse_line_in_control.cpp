@@ -13,7 +13,7 @@ namespace {
 
 // Marks our loopback, so that one left behind by a station that died is taken away.
 constexpr char kMarker[] = "stavox-line-in";
-constexpr pa_usec_t kRetryUsec = PA_USEC_PER_SEC;
+constexpr pa_usec_t kRetryUsec = PA_USEC_PER_SEC / 2;
 constexpr int kCloseWaitMs = 1'000;
 
 }  // namespace

@@ -116,9 +116,8 @@ QString OnAirTest::StartPulse() {
 
 QString OnAirTest::OpenStationSocket() {
     const int code =
-        QProcess::execute("pactl", {"-s", "unix:" + m_pulseDir.filePath("rig"), "load-module",
-                                    "module-native-protocol-unix", "auth-anonymous=1",
-                                    "socket=" + m_pulseDir.filePath("native")});
+        QProcess::execute("pactl", {"-s", RigServer(), "load-module", "module-native-protocol-unix",
+                                    "auth-anonymous=1", "socket=" + m_pulseDir.filePath("native")});
     return code == 0 ? QString() : QStringLiteral("pactl cannot open the station's socket");
 }
 
@@ -128,9 +127,8 @@ QString OnAirTest::StartRecorder(const QString& file) {
     m_recordingFile = file;
     m_recorder.setStandardOutputFile(m_pulseDir.filePath(file));
     EndWithThisProcess(m_recorder);
-    m_recorder.start("parec",
-                     {"-s", "unix:" + m_pulseDir.filePath("rig"), "-d", "mix.monitor", "--raw",
-                      "--format=s16le", "--rate=44100", "--channels=2", "--latency-msec=20"});
+    m_recorder.start("parec", {"-s", RigServer(), "-d", "mix.monitor", "--raw", "--format=s16le",
+                               "--rate=44100", "--channels=2", "--latency-msec=20"});
     const QString error = WaitFor(m_recorder, "parec", [&] { return RecordedSeconds() > 0; });
     m_recording.start();
     return error;
@@ -138,8 +136,8 @@ QString OnAirTest::StartRecorder(const QString& file) {
 
 QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     if (QString error = StartPulse(); !error.isEmpty()) return error;
-    if (QString error = OpenStationSocket(); !error.isEmpty()) return error;
     if (QString error = PrepareServer(); !error.isEmpty()) return error;
+    if (QString error = OpenStationSocket(); !error.isEmpty()) return error;
     m_tones = tones;
     QStringList paths;
     for (const Tone& tone : tones) {
@@ -213,12 +211,14 @@ QString OnAirTest::RestartServer() {
     ::kill(pid_t(m_daemon.processId()), SIGKILL);
     m_daemon.waitForFinished(3000);
     End(m_recorder);
-    // The recorder listens before the decks can come back, so it hears their first sound.
+    // The recorder listens before the decks can come back, so it hears their first sound;
+    // and from then on the station's thread is not held up by the rig.
     if (QString error = StartPulse(); !error.isEmpty()) return error;
     if (QString error = StartRecorder("restarted.raw"); !error.isEmpty()) return error;
-    if (QString error = OpenStationSocket(); !error.isEmpty()) return error;
+    if (QString error = PrepareServer(); !error.isEmpty()) return error;
+    const QString error = OpenStationSocket();
     m_serverBackMs = OnAirMs();
-    return PrepareServer();
+    return error;
 }
 
 std::vector<float> OnAirTest::ReadRecording(const QString& file) const {

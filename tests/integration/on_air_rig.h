@@ -63,9 +63,10 @@ protected:
     qint64 OnAirMs() const { return m_onAir.elapsed(); }
     /// Milliseconds since the recording began: the time of the recording's window now.
     qint64 RecordingMs() const { return m_recording.elapsed(); }
-    /// Runs after the private server is up: before the station starts, and again after
-    /// RestartServer.
+    /// Runs after the private server is up, before the station's socket opens: before the
+    /// station starts, and again in RestartServer. The server is then reached at RigServer.
     virtual QString PrepareServer() { return {}; }
+    QString RigServer() const { return "unix:" + m_pulseDir.filePath("rig"); }
     /// Kills the server (SIGKILL) and starts a new one on the same socket, with a new
     /// recording of it: the old one ends with the old server and stays readable.
     QString RestartServer();

@@ -187,7 +187,8 @@ class LineInOnAirTest : public OnAirTest {
 protected:
     static constexpr double kLineHz = 1500;
     QString PrepareServer() override {
-        if (QProcess::execute("pactl", {"load-module", "module-null-sink", "sink_name=line"}) != 0)
+        if (QProcess::execute("pactl", {"-s", RigServer(), "load-module", "module-null-sink",
+                                        "sink_name=line"}) != 0)
             return QStringLiteral("the line sink cannot be loaded");
         const QString tone = m_toneDir.filePath("line.mp3");
         if (QString error = WriteToneMp3(tone, kLineHz, 5); !error.isEmpty()) return error;
@@ -195,6 +196,9 @@ protected:
         m_line.kill();
         m_line.waitForFinished(3000);
         m_line.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PULSE_SERVER", RigServer());
+        m_line.setProcessEnvironment(environment);
         m_line.start("mpv", {"--no-config", "--no-video", "--really-quiet", "--ao=pulse",
                              "--audio-device=pulse/line", "--loop-file=inf", tone});
         m_lineInControl = &m_control;
@@ -284,7 +288,7 @@ TEST_F(LineInOnAirTest, MusicAndLineComeBackWhenTheSoundServerIsRestarted) {
     ASSERT_TRUE(RunEventsUntil(
         [&] {
             return m_control.Routed() && !m_started.isEmpty() &&
-                   Link().PositionMs(m_startedDeck.front()) > 3000;
+                   Link().PositionMs(m_startedDeck.front()) > 2500;
         },
         15000));
     const int deck = m_startedDeck.front();
@@ -298,7 +302,7 @@ TEST_F(LineInOnAirTest, MusicAndLineComeBackWhenTheSoundServerIsRestarted) {
     const qint64 routedMs = OnAirMs() - killedMs;
     EXPECT_TRUE(Modules().contains("module-loopback")) << Modules().toStdString();
     const auto waitMs = [](int ms) { RunEventsUntil([] { return false; }, ms); };
-    waitMs(1500);
+    waitMs(1000);
     const int onWindow = int(RecordingMs() / 50);
     OnAir().LineInput().SetButtonDown(true);
     waitMs(2500);
