@@ -53,6 +53,9 @@ constexpr qsizetype kLongestLine = 64 * 1024;
 // What one turn of the event loop takes from a deck, and all its socket keeps unread: a
 // deck that floods its socket holds neither the station's thread nor its memory.
 constexpr qint64 kReadChunk = 64 * 1024;
+// mpv whose sound server goes away falls back to the null output and plays on into
+// nothing, keeping time; it opens the server's output again only when asked to.
+constexpr int kReopenOutputMs = 250;
 
 QString ResolveProgram(const QString& programPath) {
     const QString program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
@@ -132,6 +135,9 @@ struct MpvPlayerLink::Deck {
     int fadeFrom = 0;
     int fadeStep = 0;
     bool silenceReported = false;
+    bool hadOutput = false;   // a real audio output was open once: silence now is a loss
+    bool outputLost = false;  // plays into the null output until it reopens the real one
+    qint64 lastReopenMs = 0;
 
     Deck(MpvPlayerLink* owner, int index, const QString& folder)
         : link(owner),
@@ -350,6 +356,30 @@ struct MpvPlayerLink::Deck {
             watchdog.AskedPosition(id);
             Send(mpv::GetProperty(QStringLiteral("time-pos"), id));
         }
+        KeepOutput(now);
+    }
+
+    // A deck that had sound and fell back to the null output is asked to reopen its output
+    // until it has it back. An idle deck has no output and opens one with its next file.
+    void KeepOutput(qint64 now) {
+        const QString output = mirror.AudioOutput();
+        if (output.isEmpty()) return;
+        if (output != QLatin1String("null")) {
+            if (outputLost)
+                link->Report(QStringLiteral("mpv deck %1 has its sound output back").arg(name));
+            hadOutput = true;
+            outputLost = false;
+            return;
+        }
+        if (!hadOutput) return;
+        if (!outputLost)
+            link->Report(QStringLiteral("mpv deck %1 lost its sound output; it plays on silently "
+                                        "until the sound server is back")
+                             .arg(name));
+        outputLost = true;
+        if (now - lastReopenMs < kReopenOutputMs) return;
+        lastReopenMs = now;
+        Send(mpv::ReloadAudioOutput(NextId()));
     }
 
     // A player that stopped answering or playing is ended and replaced. It may have been

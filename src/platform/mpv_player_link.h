@@ -15,8 +15,9 @@
 /// waits up to a second for each deck to quit). A deck whose process exits or whose socket
 /// breaks reads stopped, is started again and gets its volume back; so is a deck that
 /// leaves a request unanswered, or stands still while it plays, for 2 s, or sends a line
-/// longer than 64 KB (it is killed first). Lines that are not mpv's are ignored. Needs a
-/// running Qt event loop on the thread that owns it.
+/// longer than 64 KB (it is killed first). Lines that are not mpv's are ignored. A deck
+/// whose sound server goes away plays on silently, keeping time, and reopens its output as
+/// soon as the server is back. Needs a running Qt event loop on the thread that owns it.
 class MpvPlayerLink final : public PlayerLink {
 public:
     struct Options {

@@ -81,6 +81,8 @@ QByteArray SetVolume(int volume, int requestId) {
 
 QByteArray Quit(int requestId) { return Request({"quit"}, requestId); }
 
+QByteArray ReloadAudioOutput(int requestId) { return Request({"ao-reload"}, requestId); }
+
 QByteArray GetProperty(const QString& property, int requestId) {
     return Request({"get_property", property}, requestId);
 }

@@ -39,6 +39,9 @@ QByteArray Stop(int requestId);
 /// A deck volume 0..255 as mpv's volume property (see MpvVolume).
 QByteArray SetVolume(int volume, int requestId);
 QByteArray Quit(int requestId);
+/// Opens the audio output again: mpv that lost its sound server plays on into the null
+/// output and comes back to the server only when told to.
+QByteArray ReloadAudioOutput(int requestId);
 QByteArray GetProperty(const QString& property, int requestId);
 
 /// mpv's volume for a deck volume 0..255. A deck volume is a linear gain, as a wave-out

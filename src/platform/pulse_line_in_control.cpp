@@ -13,7 +13,7 @@ namespace {
 
 // Marks our loopback, so that one left behind by a station that died is taken away.
 constexpr char kMarker[] = "stavox-line-in";
-constexpr pa_usec_t kRetryUsec = 2 * PA_USEC_PER_SEC;
+constexpr pa_usec_t kRetryUsec = PA_USEC_PER_SEC / 2;
 constexpr int kCloseWaitMs = 1'000;
 
 }  // namespace
@@ -28,8 +28,10 @@ struct PulseLineInControl::Server {
     QByteArray source;  // as the operator named it; empty for the server's default
     int level = 0;
     bool open = false;
-    bool routing = false;  // a load is under way
-    bool told = false;     // the present trouble was told; the next one waits for a success
+    bool routing = false;    // a load is under way
+    bool told = false;       // the present trouble was told; the next one waits for a success
+    bool connected = false;  // the present context reached the server
+    bool lost = false;       // the server went away under a working context: tell its return
     uint32_t module = PA_INVALID_INDEX;
     uint32_t sinkInput = PA_INVALID_INDEX;
     uint8_t channels = 2;
@@ -41,6 +43,9 @@ struct PulseLineInControl::Server {
     void Load(const char* name);
     void ApplyLevel();
     void Fail(const QString& message);
+    void Tell(const QString& message);
+    void ServerGone();
+    void Routed(uint32_t index, uint8_t channelCount);
     void RetryLater();
     bool Ready() const { return context && pa_context_get_state(context) == PA_CONTEXT_READY; }
     QString Reason() const {
@@ -57,10 +62,40 @@ void PulseLineInControl::Server::Fail(const QString& message) {
     RetryLater();
     if (told) return;
     told = true;
+    Tell(message);
+}
+
+void PulseLineInControl::Server::Tell(const QString& message) {
     // Told on the station's thread; dropped if the control is gone by then.
     PulseLineInControl* target = owner;
     QMetaObject::invokeMethod(
         target, [target, message] { Q_EMIT target->Problem(message); }, Qt::QueuedConnection);
+}
+
+// The server went away with our loopback; a new one gets a new route, with the level the
+// line has then. A server lost after it worked is news even when trouble was told before.
+void PulseLineInControl::Server::ServerGone() {
+    module = sinkInput = PA_INVALID_INDEX;
+    if (connected) {
+        connected = false;
+        lost = true;
+        told = false;
+        return Fail(QStringLiteral("Sound server lost: the line input waits for it to come "
+                                   "back (%1). The deck fades work without it.")
+                        .arg(Reason()));
+    }
+    Fail(QStringLiteral("The line input has no sound server: %1. The deck fades work without it.")
+             .arg(Reason()));
+}
+
+void PulseLineInControl::Server::Routed(uint32_t index, uint8_t channelCount) {
+    sinkInput = index;
+    channels = channelCount ? channelCount : 2;
+    told = false;
+    ApplyLevel();
+    if (!lost) return;
+    lost = false;
+    Tell(QStringLiteral("Sound server back: the line input is routed again."));
 }
 
 void PulseLineInControl::Server::RetryLater() {
@@ -89,6 +124,7 @@ void PulseLineInControl::Server::Drop() {
     pa_context_disconnect(context);
     pa_context_unref(context);
     context = nullptr;
+    connected = false;
     module = sinkInput = PA_INVALID_INDEX;
 }
 
@@ -104,15 +140,12 @@ void PulseLineInControl::Server::Connect() {
             auto* self = static_cast<Server*>(data);
             switch (pa_context_get_state(c)) {
                 case PA_CONTEXT_READY:
+                    self->connected = true;
                     self->Route();
                     break;
                 case PA_CONTEXT_FAILED:
                 case PA_CONTEXT_TERMINATED:
-                    // The server went away with our loopback; a new one gets a new route.
-                    self->module = self->sinkInput = PA_INVALID_INDEX;
-                    self->Fail(QStringLiteral("The line input has no sound server: %1. The deck "
-                                              "fades work without it.")
-                                   .arg(self->Reason()));
+                    self->ServerGone();
                     break;
                 default:
                     break;
@@ -199,11 +232,8 @@ void PulseLineInControl::Server::Load(const char* name) {
                         s->routing = false;
                         return;
                     }
-                    if (info->owner_module != s->module) return;
-                    s->sinkInput = info->index;
-                    s->channels = info->volume.channels ? info->volume.channels : 2;
-                    s->told = false;
-                    s->ApplyLevel();
+                    if (info->owner_module == s->module)
+                        s->Routed(info->index, info->volume.channels);
                 },
                 self));
         },

@@ -8,7 +8,8 @@
 /// Open loads a loopback from the source to the default output at silence, SetVolume
 /// sets the volume of its stream, Close unloads it. The server is spoken to from a
 /// thread of its own, so no call waits for it (Close waits a moment for the unload).
-/// A server that goes away is looked for again every few seconds and the route put back.
+/// A server that goes away is looked for again every half second and the route put back at the
+/// level the line has then; its loss and its return are each told once.
 class PulseLineInControl final : public LineInControl {
     Q_OBJECT
 public:

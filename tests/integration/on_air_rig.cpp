@@ -83,10 +83,13 @@ void OnAirTest::TearDown() {
     End(m_daemon);
 }
 
-// The daemon takes anonymous clients on a socket in its own folder and plays into its one
-// sink, the null sink "mix"; then this process (and every program started from it) uses it.
+// The daemon takes anonymous clients on sockets in its own folder and plays into its one
+// sink, the null sink "mix". It starts with the rig's socket alone, which the recorder
+// uses; the station's socket, which this process (and every program started from it)
+// uses, opens later (OpenStationSocket).
 QString OnAirTest::StartPulse() {
     const QString dir = m_pulseDir.path(), socket = m_pulseDir.filePath("native");
+    const QString rigSocket = m_pulseDir.filePath("rig");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_RUNTIME_DIR", dir);
     environment.insert("HOME", dir);
@@ -95,28 +98,37 @@ QString OnAirTest::StartPulse() {
     EndWithThisProcess(m_daemon);
     // Kept in the foreground as a child of the test, so its process id is known for sure.
     m_daemon.start("pulseaudio",
-                   {"-n", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                   {"-n", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + rigSocket,
                     "--load=module-null-sink sink_name=mix", "--daemonize=no",
                     "--exit-idle-time=-1", "--use-pid-file=no", "--realtime=no",
                     "--high-priority=no", "--log-target=stderr", "--log-level=error"});
     const QString error = WaitFor(m_daemon, "pulseaudio", [&] {
         QLocalSocket client;
-        client.connectToServer(socket);
+        client.connectToServer(rigSocket);
         return client.waitForConnected(100);
     });
-    for (const auto& [variable, value] :
-         {std::pair{"PULSE_SERVER", "unix:" + socket}, {"XDG_RUNTIME_DIR", dir}, {"HOME", dir}})
-        m_environment.push_back(std::make_unique<ScopedEnvironmentVariable>(variable, value));
+    if (m_environment.empty())
+        for (const auto& [variable, value] :
+             {std::pair{"PULSE_SERVER", "unix:" + socket}, {"XDG_RUNTIME_DIR", dir}, {"HOME", dir}})
+            m_environment.push_back(std::make_unique<ScopedEnvironmentVariable>(variable, value));
     return error;
+}
+
+QString OnAirTest::OpenStationSocket() {
+    const int code =
+        QProcess::execute("pactl", {"-s", RigServer(), "load-module", "module-native-protocol-unix",
+                                    "auth-anonymous=1", "socket=" + m_pulseDir.filePath("native")});
+    return code == 0 ? QString() : QStringLiteral("pactl cannot open the station's socket");
 }
 
 // Records the mix as raw 44.1 kHz 16-bit stereo and waits for the first bytes: the null
 // sink's monitor runs on the sink's clock, so bytes come even in silence.
-QString OnAirTest::StartRecorder() {
-    m_recorder.setStandardOutputFile(m_pulseDir.filePath("mix.raw"));
+QString OnAirTest::StartRecorder(const QString& file) {
+    m_recordingFile = file;
+    m_recorder.setStandardOutputFile(m_pulseDir.filePath(file));
     EndWithThisProcess(m_recorder);
-    m_recorder.start("parec", {"-d", "mix.monitor", "--raw", "--format=s16le", "--rate=44100",
-                               "--channels=2", "--latency-msec=20"});
+    m_recorder.start("parec", {"-s", RigServer(), "-d", "mix.monitor", "--raw", "--format=s16le",
+                               "--rate=44100", "--channels=2", "--latency-msec=20"});
     const QString error = WaitFor(m_recorder, "parec", [&] { return RecordedSeconds() > 0; });
     m_recording.start();
     return error;
@@ -125,6 +137,7 @@ QString OnAirTest::StartRecorder() {
 QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     if (QString error = StartPulse(); !error.isEmpty()) return error;
     if (QString error = PrepareServer(); !error.isEmpty()) return error;
+    if (QString error = OpenStationSocket(); !error.isEmpty()) return error;
     m_tones = tones;
     QStringList paths;
     for (const Tone& tone : tones) {
@@ -136,7 +149,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     QList<StationFolder::Program> week;
     for (int day = 0; day < 7; ++day) week.append({day, "00:00", "24:00", "tones"});
     m_folder.WriteDays(week);
-    if (QString error = StartRecorder(); !error.isEmpty()) return error;
+    if (QString error = StartRecorder("mix.raw"); !error.isEmpty()) return error;
     MpvPlayerLink::Options options;
     options.socketFolder = m_pulseDir.path();
     options.extraArguments = {"--ao=pulse"};
@@ -189,7 +202,27 @@ std::vector<float> OnAirTest::GoOffAir() {
         ADD_FAILURE() << "parec ended by itself: "
                       << m_recorder.readAllStandardError().toStdString();
     End(m_recorder);
-    const QByteArray raw = ReadBytes(m_pulseDir.filePath("mix.raw"));
+    std::vector<float> mono = ReadRecording(m_recordingFile);
+    EXPECT_FALSE(mono.empty()) << "no recording";
+    return mono;
+}
+
+QString OnAirTest::RestartServer() {
+    ::kill(pid_t(m_daemon.processId()), SIGKILL);
+    m_daemon.waitForFinished(3000);
+    End(m_recorder);
+    // The recorder listens before the decks can come back, so it hears their first sound;
+    // and from then on the station's thread is not held up by the rig.
+    if (QString error = StartPulse(); !error.isEmpty()) return error;
+    if (QString error = StartRecorder("restarted.raw"); !error.isEmpty()) return error;
+    if (QString error = PrepareServer(); !error.isEmpty()) return error;
+    const QString error = OpenStationSocket();
+    m_serverBackMs = OnAirMs();
+    return error;
+}
+
+std::vector<float> OnAirTest::ReadRecording(const QString& file) const {
+    const QByteArray raw = ReadBytes(m_pulseDir.filePath(file));
     // Interleaved signed 16-bit little-endian stereo, as mono samples in -1..1.
     std::vector<float> mono(raw.size() / 4);
     for (std::size_t i = 0; i < mono.size(); ++i) {
@@ -197,12 +230,11 @@ std::vector<float> OnAirTest::GoOffAir() {
         mono[i] =
             (qFromLittleEndian<qint16>(frame) + qFromLittleEndian<qint16>(frame + 2)) / 65536.0f;
     }
-    EXPECT_FALSE(mono.empty()) << "no recording";
     return mono;
 }
 
 double OnAirTest::RecordedSeconds() const {
-    return double(QFileInfo(m_pulseDir.filePath("mix.raw")).size()) / (4.0 * kRate);
+    return double(QFileInfo(m_pulseDir.filePath(m_recordingFile)).size()) / (4.0 * kRate);
 }
 
 std::vector<double> OnAirTest::PitchLevelDb(const std::vector<float>& samples, double hz) {

@@ -63,8 +63,17 @@ protected:
     qint64 OnAirMs() const { return m_onAir.elapsed(); }
     /// Milliseconds since the recording began: the time of the recording's window now.
     qint64 RecordingMs() const { return m_recording.elapsed(); }
-    /// Runs after the private server is up and before the station starts.
+    /// Runs after the private server is up, before the station's socket opens: before the
+    /// station starts, and again in RestartServer. The server is then reached at RigServer.
     virtual QString PrepareServer() { return {}; }
+    QString RigServer() const { return "unix:" + m_pulseDir.filePath("rig"); }
+    /// Kills the server (SIGKILL) and starts a new one on the same socket, with a new
+    /// recording of it: the old one ends with the old server and stays readable.
+    QString RestartServer();
+    /// When (OnAirMs) the restarted server took the station's connections.
+    qint64 ServerBackMs() const { return m_serverBackMs; }
+    /// A recording of the mix in mono, by its file name.
+    std::vector<float> ReadRecording(const QString& file) const;
 
     /// The amplitude of the pitch hz in each window (Hann window, Goertzel), so a sine of
     /// amplitude a reads 20·log10(a) and pitches a few bins away read far below it.
@@ -96,7 +105,8 @@ protected:
 
 private:
     QString StartPulse();
-    QString StartRecorder();
+    QString OpenStationSocket();
+    QString StartRecorder(const QString& file);
 
     static inline QCoreApplication* s_app = nullptr;
 
@@ -105,6 +115,8 @@ private:
     QTemporaryDir m_pulseDir;
     QProcess m_daemon;
     QProcess m_recorder;
+    QString m_recordingFile;
+    qint64 m_serverBackMs = 0;
     std::vector<std::unique_ptr<ScopedEnvironmentVariable>> m_environment;
     StationFolder m_folder;
     QElapsedTimer m_onAir;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 
 #include "on_air_rig.h"
 #include "platform/mpv_protocol.h"
@@ -186,11 +187,18 @@ class LineInOnAirTest : public OnAirTest {
 protected:
     static constexpr double kLineHz = 1500;
     QString PrepareServer() override {
-        if (QProcess::execute("pactl", {"load-module", "module-null-sink", "sink_name=line"}) != 0)
+        if (QProcess::execute("pactl", {"-s", RigServer(), "load-module", "module-null-sink",
+                                        "sink_name=line"}) != 0)
             return QStringLiteral("the line sink cannot be loaded");
         const QString tone = m_toneDir.filePath("line.mp3");
         if (QString error = WriteToneMp3(tone, kLineHz, 5); !error.isEmpty()) return error;
+        // Once more on a restarted server: its line player lost the old one.
+        m_line.kill();
+        m_line.waitForFinished(3000);
         m_line.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PULSE_SERVER", RigServer());
+        m_line.setProcessEnvironment(environment);
         m_line.start("mpv", {"--no-config", "--no-video", "--really-quiet", "--ao=pulse",
                              "--audio-device=pulse/line", "--loop-file=inf", tone});
         m_lineInControl = &m_control;
@@ -265,6 +273,77 @@ TEST_F(LineInOnAirTest, TheLineComesInOverTheMusicAndGoesAwayLeavingNoRoute) {
     EXPECT_GT(under, kSilentDb);
     EXPECT_LT(under, before - 6);
     EXPECT_NEAR(after, before, 1.5);
+}
+
+// The sound server killed mid-track and started again on the same socket: the deck on air
+// reopens its output on the new server, keeping its place and its volume, and the line
+// input is routed again, closed as it was. What the old server played was recorded from
+// it; the rest is recorded from the new one, and the silence runs from the kill to the
+// music heard there.
+TEST_F(LineInOnAirTest, MusicAndLineComeBackWhenTheSoundServerIsRestarted) {
+    constexpr double kMusicHz = 330;
+    ASSERT_EQ(GoOnAir({{kMusicHz, 40}}), "");
+    QStringList problems;
+    QObject::connect(&OnAir(), &Station::Problem, [&](const QString& m) { problems << m; });
+    ASSERT_TRUE(RunEventsUntil(
+        [&] {
+            return m_control.Routed() && !m_started.isEmpty() &&
+                   Link().PositionMs(m_startedDeck.front()) > 2500;
+        },
+        15000));
+    const int deck = m_startedDeck.front();
+    const int killedAtPositionMs = Link().PositionMs(deck);
+    const qint64 killedMs = OnAirMs();
+    ASSERT_EQ(RestartServer(), "");
+    const qint64 upMs = ServerBackMs() - killedMs;
+    const qint64 recordingFromMs = OnAirMs() - RecordingMs() - killedMs;
+    ASSERT_TRUE(RunEventsUntil([&] { return m_control.Routed(); }, 5000))
+        << problems.join('\n').toStdString();
+    const qint64 routedMs = OnAirMs() - killedMs;
+    EXPECT_TRUE(Modules().contains("module-loopback")) << Modules().toStdString();
+    const auto waitMs = [](int ms) { RunEventsUntil([] { return false; }, ms); };
+    waitMs(1000);
+    const int onWindow = int(RecordingMs() / 50);
+    OnAir().LineInput().SetButtonDown(true);
+    waitMs(2500);
+    const int offWindow = int(RecordingMs() / 50);
+    // The track played on where it was, on its own deck, with nothing started in its place.
+    EXPECT_GT(Link().PositionMs(deck), killedAtPositionMs + 4000);
+    EXPECT_EQ(Link().PlayState(1 - deck), PlayerLink::kStopped);
+    EXPECT_EQ(m_started.size(), 1);
+    const std::vector<float> before = ReadRecording("mix.raw");
+    const std::vector<float> after = GoOffAir();
+
+    const std::vector<Heard> heardBefore = HeardSpans(before), heardAfter = HeardSpans(after);
+    ASSERT_EQ(heardBefore.size(), 1u);
+    ASSERT_EQ(heardAfter.size(), 1u);
+    const qint64 silenceMs = recordingFromMs + heardAfter[0].first * 50;
+    std::printf(
+        "sound server restart: back after %lld ms, music heard again after %lld ms, "
+        "line routed again after %lld ms\n",
+        static_cast<long long>(upMs), static_cast<long long>(silenceMs),
+        static_cast<long long>(routedMs));
+    EXPECT_GT(heardAfter[0].first, 0) << "the music was heard before the server was back";
+    EXPECT_LE(silenceMs, upMs + 1000) << "the deck is slow to reopen its output";
+    const std::vector<double> musicBefore = PitchLevelDb(before, kMusicHz);
+    const std::vector<double> musicAfter = PitchLevelDb(after, kMusicHz);
+    const int fadedIn = int(1.5 / kWindowSec);
+    EXPECT_NEAR(SteadyLevelDb(musicAfter, heardAfter[0].first + 2, onWindow),
+                SteadyLevelDb(musicBefore, heardBefore[0].first + fadedIn, heardBefore[0].last),
+                1.0)
+        << "the music comes back at another volume";
+    const std::vector<double> line = PitchLevelDb(after, kLineHz);
+    ASSERT_GE(int(line.size()), offWindow - 2);
+    EXPECT_LT(*std::max_element(line.begin(), line.begin() + onWindow), kSilentDb)
+        << "the line came back open";
+    EXPECT_GT(SteadyLevelDb(line, onWindow + fadedIn, offWindow), kSilentDb + 20)
+        << "the line is not heard on the new server";
+    ASSERT_EQ(problems.size(), 2) << problems.join('\n').toStdString();
+    EXPECT_TRUE(problems[0].startsWith("Sound server lost")) << problems[0].toStdString();
+    EXPECT_TRUE(problems[1].startsWith("Sound server back")) << problems[1].toStdString();
+    ASSERT_EQ(m_reports.size(), 2) << m_reports.join('\n').toStdString();
+    EXPECT_TRUE(m_reports[0].contains("lost its sound output"));
+    EXPECT_TRUE(m_reports[1].contains("has its sound output back"));
 }
 
 INSTANTIATE_TEST_SUITE_P(OnAirTest, DeckLossTest, ::testing::ValuesIn(kLosses),

@@ -44,6 +44,7 @@ TEST(MpvProtocolTest, RequestsAreOneJsonLineEach) {
         {mpv::ObserveProperty(3, "time-pos", 13), {"observe_property", 3, "time-pos"}, 13},
         {mpv::SetVolume(0, 15), {"set_property", "volume", 0}, 15},
         {mpv::Quit(16), {"quit"}, 16},
+        {mpv::ReloadAudioOutput(18), {"ao-reload"}, 18},
         {mpv::GetProperty("pid", 17), {"get_property", "pid"}, 17},
     };
     for (const auto& [line, command, requestId] : cases) {

@@ -30,7 +30,7 @@ TEST(PulseLineInControl, WithoutASoundServerItTellsOnceAndTheDeckStillFades) {
     line.StartUp();
     line.SetButtonDown(true);
     rig.Advance(2'000);
-    // Past the first look again (2 s after the failure).
+    // Past several looks again (every half second after the failure).
     RunEventsUntil([] { return false; }, 2'600);
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains("no sound server")) << problems[0].toStdString();
