@@ -22,10 +22,10 @@ ReadResult<QString> ReadText(const QString& path);
 /// On failure, an error naming the file and the system's reason; the old file stays whole.
 Result WriteLines(const QString& path, const QStringList& lines);
 
-/// A save in progress writes a hidden file ".<name>.<random>.saving" beside its file (on
-/// Windows, Qt's own temporary file), which a kill or a power cut can leave behind. This
-/// removes such files older than a minute from folder (no save takes that long) and
-/// returns how many.
+/// A save in progress writes a hidden file ".<name>.<random>.saving" beside its file, which
+/// a kill or a power cut can leave behind. This removes such files older than a minute from
+/// folder (no save takes that long) and returns how many. (On Windows saves still go
+/// through Qt's own temporary file, "<name>.<random>", which this leaves alone.)
 int RemoveSaveLeftovers(const QString& folder);
 
 /// Decodes bytes as UTF-8 when valid, as Windows-1253 otherwise.
