@@ -235,7 +235,8 @@ struct MpvPlayerLink::Deck {
             Hung(QStringLiteral("sent a line longer than %1 KB").arg(kLongestLine / 1024));
             return;
         }
-        if (!silenceReported && mirror.AudioOutput() == QLatin1String("null") &&
+        // A deck that had sound and lost it is told of by KeepOutput, not as one without.
+        if (!silenceReported && !hadOutput && mirror.AudioOutput() == QLatin1String("null") &&
             !NamesAudioOutput(link->m_options.extraArguments)) {
             silenceReported = true;
             link->Report(

@@ -93,7 +93,7 @@ void PulseLineInControl::Server::Routed(uint32_t index, uint8_t channelCount) {
     channels = channelCount ? channelCount : 2;
     told = false;
     ApplyLevel();
-    if (!lost) return;
+    if (!lost || !open) return;  // a routing answered after Close is no news
     lost = false;
     Tell(QStringLiteral("Sound server back: the line input is routed again."));
 }

@@ -152,7 +152,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     if (QString error = StartRecorder("mix.raw"); !error.isEmpty()) return error;
     MpvPlayerLink::Options options;
     options.socketFolder = m_pulseDir.path();
-    options.extraArguments = {"--ao=pulse"};
+    options.extraArguments = m_playerArguments;
     options.endWithThisProcess = true;
     options.report = [this](const QString& line) { m_reports << line; };
     m_link = std::make_unique<MpvPlayerLink>(options);

@@ -102,6 +102,8 @@ protected:
     /// one when not set.
     LineInControl* m_lineInControl = nullptr;
     QString m_lineInSource;
+    // The decks' own options; the output named, unless a test leaves mpv to find it.
+    QStringList m_playerArguments{"--ao=pulse"};
 
 private:
     QString StartPulse();

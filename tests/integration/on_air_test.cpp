@@ -282,6 +282,7 @@ TEST_F(LineInOnAirTest, TheLineComesInOverTheMusicAndGoesAwayLeavingNoRoute) {
 // music heard there.
 TEST_F(LineInOnAirTest, MusicAndLineComeBackWhenTheSoundServerIsRestarted) {
     constexpr double kMusicHz = 330;
+    m_playerArguments.clear();  // as installed: mpv finds the server itself
     ASSERT_EQ(GoOnAir({{kMusicHz, 40}}), "");
     QStringList problems;
     QObject::connect(&OnAir(), &Station::Problem, [&](const QString& m) { problems << m; });
