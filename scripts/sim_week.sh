@@ -5,7 +5,8 @@
 # (made once in build-asan/demo-station with scripts/make-demo-station.sh), and runs
 # `--simulate` over DAYS days (7) with thousands of random actions of every verb. Prints the
 # seed (random when left out), the actions per verb, the invariants checked, the violations
-# and the sanitizer findings. Exit code 0 when clean, 1 on a finding, 2 on bad arguments.
+# and the sanitizer findings. Exit code 0 when clean, 1 on a finding, 2 on bad arguments,
+# 3 when the build or the demo station fails (the tail of its output is shown).
 set -euo pipefail
 
 usage="Usage: $(basename "$0") [SEED] [DAYS]"
@@ -19,16 +20,27 @@ root="$(cd -- "$(dirname -- "$0")/.." && pwd -P)"
 build="$root/build-asan"
 echo "seed: $seed (repeat with: scripts/sim_week.sh $seed $days)"
 
-# One batch of sources a compile: the sanitized build is otherwise slow on a small machine.
-cmake --preset asan -S "$root" -DSTAVOX_UNITY_BUILD=ON -DSTAVOX_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" -j2 --target stavox-mixer sim_week >/dev/null
-
-demo="$build/demo-station"
-"$root/scripts/make-demo-station.sh" "$demo"
 work="$(mktemp -d)"
 trap 'rm -rf -- "$work"' EXIT
+
+# Runs a step of the set-up quietly; when it fails, shows the end of what it said (ninja
+# puts compile errors on standard output) and stops with 3.
+setup() {
+  if ! "$@" >"$work/setup.txt" 2>&1; then
+    tail -n 40 -- "$work/setup.txt" >&2
+    echo "failed: $*" >&2
+    exit 3
+  fi
+}
+
+# One batch of sources a compile: the sanitized build is otherwise slow on a small machine.
+setup cmake --preset asan -S "$root" -DSTAVOX_UNITY_BUILD=ON -DSTAVOX_BUILD_TESTS=ON
+setup cmake --build "$build" -j2 --target stavox-mixer sim_week
+
+demo="$build/demo-station"
+setup "$root/scripts/make-demo-station.sh" "$demo"
 cp -a -- "$demo" "$work/station"
-"$root/scripts/make-demo-station.sh" "$work/station" 2>/dev/null  # its lists follow the copy
+setup "$root/scripts/make-demo-station.sh" "$work/station"  # its lists follow the copy
 mkdir "$work/run"
 
 # Leaks are reported at exit; every finding stops the run with its report.

@@ -28,6 +28,9 @@ constexpr qint64 kQuarterMs = 15 * 60'000;
 constexpr qint64 kCrossfadeMs = 30'000;
 // The tick that finds a new slot comes within this of its start.
 constexpr qint64 kProgramLateMs = 5'000;
+constexpr qint64 kSlotMs = 30 * 60'000;
+// The longest the listener may hear no deck: a track's end and the next track's start.
+constexpr qint64 kDeadAirMs = 2'000;
 
 struct Line {
     QDateTime when;
@@ -45,6 +48,7 @@ enum class DeckState { Stopped, Playing, Paused };
 struct Deck {
     DeckState state = DeckState::Stopped;
     int volume = 0;
+    bool heldByPause = false;  // paused by the operator just as its track ended
 };
 
 // Walks the log once, keeping what the decks, the mode and the schedule are at each line.
@@ -63,8 +67,11 @@ public:
             }
             // Two decks at full are judged once all lines of a moment are in.
             if (m_last.isValid() && line.when != m_last) CheckDecksAtFull();
+            CheckDeadAir(line.when);
+            CheckProgramsDue(line.when);
             m_last = line.when;
             Take(line);
+            NoteSilence(line.when);
         }
         CheckDecksAtFull();
         return m_violations;
@@ -87,14 +94,46 @@ private:
     }
 
     void Take(const Line& line) {
-        if (line.source == u"operator" && line.event == u"manual") m_manual = line.detail == u"on";
+        if (line.source == u"operator" && line.event == u"manual") TakeManual(line);
         if (Deck* deck = DeckOf(line.source)) TakeDeck(*deck, line);
         if (line.source != u"station") return;
         if (line.event == u"program") CheckProgram(line);
         if (line.event == u"queue") CheckQueue(line);
         if (line.event == u"spot") CheckSpot(line);
         if (line.event == u"queue" || line.event == u"spot") CheckNotPaused(line);
+        if (line.event == u"queue" && !m_entryStarted) m_automaticSince = line.when;
         if (line.event == u"queue") m_entryStarted = true;
+    }
+
+    void TakeManual(const Line& line) {
+        m_manual = line.detail == u"on";
+        if (!m_manual) m_automaticSince = line.when;
+    }
+
+    // No deck playing, and none held by the operator's pause: the listener hears nothing.
+    bool Silent() const {
+        return std::ranges::none_of(
+            m_decks, [](const Deck& d) { return d.state != DeckState::Stopped || d.heldByPause; });
+    }
+
+    void NoteSilence(const QDateTime& now) {
+        if (!Silent()) {
+            m_silentSince = {};
+            m_deadAirTold = false;
+        } else if (!m_silentSince.isValid()) {
+            m_silentSince = now;
+        }
+    }
+
+    void CheckDeadAir(const QDateTime& now) {
+        // Until the first entry starts the station is still starting.
+        if (!m_entryStarted || m_manual || m_deadAirTold || !m_silentSince.isValid()) return;
+        const QDateTime from = std::max(m_silentSince, m_automaticSince);
+        if (from.msecsTo(now) <= kDeadAirMs) return;
+        Report(kQueueNeverEmpty,
+               QStringLiteral("no deck playing from %1 to %2 in automatic mode")
+                   .arg(from.toString(u"HH:mm:ss.zzz"), now.toString(u"HH:mm:ss.zzz")));
+        m_deadAirTold = true;
     }
 
     void TakeDeck(Deck& deck, const Line& line) {
@@ -104,10 +143,15 @@ private:
             m_crossfade = other.state == DeckState::Playing;
             m_crossfadeStart = line.when;
             deck.state = DeckState::Playing;
+            for (Deck& d : m_decks) d.heldByPause = false;
         } else if (line.event == u"stop" || line.event == u"fadestop" || line.event == u"ended") {
             if (deck.state != DeckState::Stopped) m_crossfade = false;
             deck.state = DeckState::Stopped;
-        } else if (line.event == u"pause" && deck.state != DeckState::Stopped) {
+        } else if (line.event == u"pause" && deck.state == DeckState::Stopped) {
+            // A pause that lands as the track ends holds the queue until the operator's
+            // next pause: the silence is the operator's.
+            deck.heldByPause = !deck.heldByPause;
+        } else if (line.event == u"pause") {
             if (deck.state == DeckState::Playing) m_pauses.append(line.when);
             deck.state = deck.state == DeckState::Playing ? DeckState::Paused : DeckState::Playing;
         } else if (line.event == u"volume") {
@@ -181,6 +225,35 @@ private:
         return slots.value(slot);
     }
 
+    // The day's program before the slot that starts at slotStart.
+    QString ProgramBefore(const QDateTime& slotStart) {
+        return ScheduledProgram(slotStart.addMSecs(-1));
+    }
+
+    static QDateTime NextSlotStart(const QDateTime& when) {
+        const QTime t = when.time();
+        const QDateTime slotStart(when.date(), QTime(t.hour(), t.minute() - t.minute() % 30));
+        return slotStart.addMSecs(kSlotMs);
+    }
+
+    // Every slot that changes the program must have its program line within kProgramLateMs.
+    void CheckProgramsDue(const QDateTime& now) {
+        if (!m_programSeen) return;
+        while (m_nextSlot.msecsTo(now) > kProgramLateMs) {
+            const QString due = ScheduledProgram(m_nextSlot);
+            const bool changes =
+                due != ProgramBefore(m_nextSlot) && !due.isEmpty() && due != day_program::kNullSlot;
+            const bool loaded = std::ranges::any_of(m_programLoads, [&](const Line& load) {
+                const qint64 late = m_nextSlot.msecsTo(load.when);
+                return load.detail == due && late >= 0 && late <= kProgramLateMs;
+            });
+            if (changes && !loaded)
+                Report(kProgramAtSlot, QStringLiteral("\"%1\" due at %2 was not loaded")
+                                           .arg(due, m_nextSlot.toString(u"yyyy-MM-dd HH:mm")));
+            m_nextSlot = m_nextSlot.addMSecs(kSlotMs);
+        }
+    }
+
     void CheckProgram(const Line& line) {
         const QString scheduled = ScheduledProgram(line.when);
         if (line.detail != scheduled)
@@ -195,7 +268,12 @@ private:
                        QStringLiteral("loaded %1 after its slot began")
                            .arg(QTime(0, 0).addMSecs(slotStart.msecsTo(t)).toString(u"mm:ss.zzz")));
         }
+        if (!m_programSeen) {
+            m_nextSlot = NextSlotStart(line.when);
+        }
         m_programSeen = true;
+        if (m_programLoads.size() > 8) m_programLoads.removeFirst();
+        m_programLoads.append(line);
     }
 
     const QStringList& m_lines;
@@ -210,6 +288,11 @@ private:
     bool m_programSeen = false;
     bool m_entryStarted = false;
     QDateTime m_last;
+    QDateTime m_silentSince;     // since when no deck plays (invalid while one does)
+    QDateTime m_automaticSince;  // the first entry, or the last time manual mode ended
+    bool m_deadAirTold = false;
+    QDateTime m_nextSlot;        // the next slot start whose program line is awaited
+    QList<Line> m_programLoads;  // the last program lines
     QDateTime m_crossfadeStart;
     QList<QDateTime> m_pauses;  // when a playing deck was paused
     QSet<QString> m_spotsAired;

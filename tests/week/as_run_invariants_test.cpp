@@ -9,11 +9,12 @@
 
 namespace {
 
-// Monday 2026-12-07: "a" from 10:00, "b" for the hour from 10:30.
+// Monday 2026-12-07: "a" from 10:00, "b" for the hour from 10:30, "a" again from 11:30.
 class AsRunInvariantsTest : public testing::Test {
 protected:
     void SetUp() override {
-        station.WriteDays({{1, "10:00", "10:30", "a"}, {1, "10:30", "11:30", "b"}});
+        station.WriteDays(
+            {{1, "10:00", "10:30", "a"}, {1, "10:30", "11:30", "b"}, {1, "11:30", "12:00", "a"}});
     }
     QStringList Broken(const QStringList& log) {
         QStringList names;
@@ -51,6 +52,10 @@ TEST_F(AsRunInvariantsTest, EachInvariantFiresOnALogThatBreaksIt) {
     const Case cases[] = {
         {"queue-never-empty", {"2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b\t0"}},
         {"queue-never-empty", {"2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b"}},
+        // Dead air: the track ends and the next comes 3 s later.
+        {"queue-never-empty",
+         {"2026-12-07 10:40:00.000\tdeck0\tended",
+          "2026-12-07 10:40:03.000\tdeck1\tload\t/m/3.mp3"}},
         {"one-deck-at-full",
          {"2026-12-07 10:40:00.000\tdeck0\tpause", "2026-12-07 10:40:00.000\tdeck1\tload\t/j.mp3",
           "2026-12-07 10:40:00.000\tdeck1\tvolume\t242", "2026-12-07 10:40:01.000\tdeck0\tpause"}},
@@ -68,6 +73,8 @@ TEST_F(AsRunInvariantsTest, EachInvariantFiresOnALogThatBreaksIt) {
         {"spot-in-quarter", {"2026-12-07 10:45:00.000\tstation\tspot\t/s/1.mp3\tsoon #1"}},
         {"program-at-slot", {"2026-12-07 10:40:00.000\tstation\tprogram\tb"}},
         {"program-at-slot", {"2026-12-07 11:00:00.000\tstation\tprogram\ta"}},
+        // The 11:30 program never loads.
+        {"program-at-slot", {"2026-12-07 11:35:00.000\tdeck0\tvolume\t242"}},
         {"no-load-while-paused",
          {"2026-12-07 10:32:00.000\tdeck0\tpause",
           "2026-12-07 10:32:00.000\tstation\tqueue\t/m/3.mp3^b\t2"}},
@@ -81,9 +88,9 @@ TEST_F(AsRunInvariantsTest, EachInvariantFiresOnALogThatBreaksIt) {
     }
 }
 
-// What the operator does on purpose breaks nothing: manual mode may run the queue dry, a
-// track resumed from pause may be followed by the next, and a spot run paused half-way
-// goes on at the resume, however late.
+// What the operator does on purpose breaks nothing: manual mode may run the queue dry and
+// fall silent, a track resumed from pause may be followed by the next, a pause as the track
+// ends holds the queue, and a spot run paused half-way goes on at the resume, however late.
 TEST_F(AsRunInvariantsTest, TheOperatorsOwnChoicesAreNoViolation) {
     const QStringList allowed[] = {
         {"2026-12-07 10:35:00.000\toperator\tmanual\ton",
@@ -92,6 +99,9 @@ TEST_F(AsRunInvariantsTest, TheOperatorsOwnChoicesAreNoViolation) {
          "2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b\t2"},
         {"2026-12-07 10:35:00.000\tdeck0\tended", "2026-12-07 10:35:00.000\tdeck0\tpause",
          "2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b\t2"},
+        {"2026-12-07 10:35:00.000\toperator\tmanual\ton", "2026-12-07 10:35:00.000\tdeck0\tended",
+         "2026-12-07 10:40:00.000\toperator\tmanual\toff",
+         "2026-12-07 10:40:01.500\tdeck1\tload\t/m/3.mp3"},
         {"2026-12-07 10:44:55.000\tstation\tspot\t/s/1.mp3\t2026-12-07 10:45 #1",
          "2026-12-07 10:44:55.000\tdeck1\tload\t/s/1.mp3", "2026-12-07 10:44:55.080\tdeck0\tstop",
          "2026-12-07 10:45:01.000\tdeck1\tpause", "2026-12-07 11:20:00.000\tdeck1\tpause",

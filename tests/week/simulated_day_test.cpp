@@ -2,6 +2,7 @@
 // few hundred random operator actions, checked against the as-run invariants.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "schedule/day_program.h"
@@ -77,10 +78,14 @@ TEST(SimulatedDay, RandomOperatorActionsBreakNoInvariant) {
     const SimulatedWeekResult result = RunSimulatedWeek(run);
     const QString report = DescribeSimulatedWeek(run, result).join('\n');
     EXPECT_TRUE(result.violations.isEmpty() && result.findings.isEmpty()) << report.toStdString();
-    // The day aired what the invariants speak of: programs, queue entries, spots, jingles.
+    // The day aired what the invariants speak of: programs, queue entries, spots of the
+    // schedule (with their place), jingles, the decks' volumes and the operator's pauses.
     const QStringList log = QString::fromUtf8(ReadBytes(work.path() + "/as-run.log")).split('\n');
-    for (const char* event : {"\tprogram\t", "\tqueue\t", "\tspot\t", "\tjingle\t", "\toperator\t"})
-        EXPECT_GT(log.filter(event).size(), 10) << event;
+    for (const char* event :
+         {"\tstation\tprogram\t", "\tstation\tqueue\t",
+          "\tstation\tspot\t[^\t]+\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d #", "\tstation\tjingle\t",
+          "\toperator\t", "\tdeck[01]\tvolume\t\\d+$", "\tdeck[01]\tpause"})
+        EXPECT_GT(log.filter(QRegularExpression(event)).size(), 10) << event;
 }
 
 }  // namespace
