@@ -148,14 +148,23 @@ void PlaybackEngine::PlayNextFromQueue() {
     // A missing track is passed over at once. Each pass takes an entry out and the pools
     // are finite, so a queue of missing tracks is walked once down to a filler (an empty
     // queue reads as one), never again at every tick.
+    // So is a filler of a list run dry while a track still follows it: each would cost a
+    // tick of silence between two songs.
     QString entry;
     bool passedOver = true;
     while (passedOver) {
         entry = m_queue.TakeAt(0);
-        passedOver = !PlayEntry(entry);
+        passedOver =
+            !PlayEntry(entry) || (SplitTrackEntry(entry).path.isEmpty() && QueueHoldsATrack());
     }
     // A filler starts nothing: with no music left every tick ends here, and none is a song.
     if (!SplitTrackEntry(entry).path.isEmpty()) Q_EMIT QueueHeadTaken();
+}
+
+bool PlaybackEngine::QueueHoldsATrack() const {
+    for (int i = 0; i < m_queue.Count(); ++i)
+        if (!SplitTrackEntry(m_queue.At(i)).path.isEmpty()) return true;
+    return false;
 }
 
 bool PlaybackEngine::PlayEntry(const QString& entry) {

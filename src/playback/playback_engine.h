@@ -63,6 +63,8 @@ public:
     /// Starts an entry on the next deck with a crossfade, refilling the queue first.
     /// False when its track is missing: it is reported and nothing starts.
     bool PlayEntry(const QString& entry);
+    /// Whether any entry of the queue is a track rather than a filler.
+    bool QueueHoldsATrack() const;
     /// BitBtnPlay: plays the marked next-track entry; nothing when none is marked.
     void PlayMarked();
     /// Click on next-track label n (1..5).

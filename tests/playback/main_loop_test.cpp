@@ -113,6 +113,24 @@ TEST(MainLoop, NextNeedsARealTrackBehindTheHead) {
     EXPECT_EQ(rig.Events("load").size(), 2u);
 }
 
+// Fillers of a list run dry ahead of a track cost no silence: the track starts when it
+// would have with nothing ahead of it.
+TEST(MainLoop, FillersAheadOfATrackArePassedOverAtOnce) {
+    std::vector<std::int64_t> startsMs;
+    for (const int fillersAhead : {0, 3}) {
+        EngineRig rig;
+        rig.LoadProgram("L", rig.Tracks({30}));
+        rig.StartLoop();
+        rig.Advance(400);  // the queue is now: fillers only
+        rig.engine.QueueForLoader().InsertAt(fillersAhead, rig.Tracks({100})[0]);
+        rig.Advance(60'000);
+        const auto loads = rig.Events("load");
+        ASSERT_EQ(loads.size(), 2u) << fillersAhead << " fillers ahead";
+        startsMs.push_back(loads[1].atMs - loads[0].atMs);
+    }
+    EXPECT_EQ(startsMs[1], startsMs[0]);
+}
+
 TEST(MainLoop, LateOrDeadDecksStopNothingAndSettlingWaitsOnlyForADeckThatIsThere) {
     EngineRig late;
     late.link.SetAnswering(0, false);
