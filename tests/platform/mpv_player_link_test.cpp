@@ -254,9 +254,9 @@ TEST_F(MpvPlayerLinkTest, WhatAPlayerPrintsStaysInItsLogAndTheMixerNamesTheDecks
         EXPECT_TRUE(WaitUntil(
             [&] { return dies ? m_reports.size() >= 2 : link->Find(0) && link->Find(1); }, 5000));
         if (!dies) {
-            EXPECT_EQ(AskMpv(link->SocketPath(0), "audio-client-name").toString(),
+            EXPECT_EQ(AskMpv(link->SocketPath(0), "audio-client-name").toString().toStdString(),
                       "Stavox Mixer deck 1");
-            EXPECT_EQ(AskMpv(link->SocketPath(1), "audio-client-name").toString(),
+            EXPECT_EQ(AskMpv(link->SocketPath(1), "audio-client-name").toString().toStdString(),
                       "Stavox Mixer deck 2");
         }
         link.reset();
