@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kTrimEveryMs = 60'000;
 
+#ifdef Q_OS_UNIX
 QtMessageHandler g_qtHandler = nullptr;
 
 // Qt's own handler writes to the log; a fatal message is the last word before the program
@@ -26,6 +27,7 @@ void TellFatalMessages(QtMsgType type, const QMessageLogContext& context, const 
     if (type == QtFatalMsg) station_error::Print(text);
     if (g_qtHandler) g_qtHandler(type, context, text);
 }
+#endif
 
 }  // namespace
 
