@@ -27,8 +27,10 @@
 #include "app/station.h"
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
+#include "base/station_error.h"
 #include "base/system_shutdown.h"
 #include "platform/control_socket.h"
+#include "platform/library_output.h"
 #include "platform/player_link_factory.h"
 #ifdef _WIN32
 #include "platform/win_line_in_control.h"
@@ -159,8 +161,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !m_reported) {
             m_reported = true;
-            std::fprintf(stderr, "first paint after %lld ms\n",
-                         static_cast<long long>(m_since.elapsed()));
+            station_error::Print(QStringLiteral("first paint after %1 ms").arg(m_since.elapsed()));
             auto* window = static_cast<QWidget*>(watched);
             QTimer::singleShot(0, window, [window] { window->close(); });
         }
@@ -193,17 +194,25 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     if (kind != QLatin1String("simulated")) {
         stationLock = TakeStationLock();
         if (!stationLock.refusal.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(stationLock.refusal));
+            station_error::Print(stationLock.refusal);
             if (!headless)
                 QMessageBox::critical(nullptr, app.applicationName(), stationLock.refusal);
             return 1;
         }
-        if (!stationLock.warning.isEmpty())
-            std::fprintf(stderr, "%s\n", qPrintable(stationLock.warning));
+        if (!stationLock.warning.isEmpty()) station_error::Print(stationLock.warning);
     }
+    // What Qt, the video panel's decoder and the sound libraries print goes to a log, so
+    // that standard error holds the station's own lines alone. A trial run beside the
+    // station keeps its own.
+    LibraryOutput libraryOutput;
+    if (const QString problem = libraryOutput.KeepIn(LibraryOutput::InRuntimeFolder(
+            kind == QLatin1String("simulated") ? QStringLiteral("trial-run.log")
+                                               : QStringLiteral("station.log")));
+        !problem.isEmpty())
+        station_error::Print(problem);
     std::unique_ptr<PlayerLink> decks = MakePlayerLink(kind, clock, timers, cl.playerOptions);
     if (!decks) {
-        std::fprintf(stderr, "This system has no player of kind %s\n", qPrintable(kind));
+        station_error::Print(QStringLiteral("This system has no player of kind %1").arg(kind));
         return 1;
     }
 
@@ -238,9 +247,8 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     station.Engine().ReadLengthsInBackground();  // odd files never hold the tick
     // Standard error has every problem, for when the as-run log has no reader; a problem
     // is also a line of that log.
-    QObject::connect(&station, &Station::Problem, [](const QString& message) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    QObject::connect(&station, &Station::Problem,
+                     [](const QString& message) { station_error::Print(message); });
     LogStationEvents(station, log, clock);
     // A log that cannot be written is a problem like any other: told, and the music goes on.
     QObject::connect(&asRunFile, &AsRunFile::WriteFailed, &station, &Station::Problem);
@@ -251,7 +259,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     MainWindow window(station, [&] {
         stationClosed = true;
         const QStringList problems = station.Close(store.get());
-        for (const QString& p : problems) std::fprintf(stderr, "%s\n", qPrintable(p));
+        for (const QString& p : problems) station_error::Print(p);
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.close(); });
@@ -299,7 +307,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     OpenPageForScreenshot(window);
     LogProblems(messages, log, clock);
     if (headless) {
-        for (const QString& m : messages) std::fprintf(stderr, "%s\n", qPrintable(m));
+        for (const QString& m : messages) station_error::Print(m);
     } else if (!messages.isEmpty()) {
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
     }

@@ -1,5 +1,6 @@
 #include "platform/mpv_player_link.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -8,9 +9,10 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
+#include "base/station_error.h"
+#include "platform/library_output.h"
 #include "platform/mpv_protocol.h"
 #include "platform/player_command_line.h"
 
@@ -56,6 +58,8 @@ constexpr qint64 kReadChunk = 64 * 1024;
 // mpv whose sound server goes away falls back to the null output and plays on into
 // nothing, keeping time; it opens the server's output again only when asked to.
 constexpr int kReopenOutputMs = 250;
+// How often a deck's log is looked at, to keep it short.
+constexpr int kTrimLogMs = 60'000;
 
 QString ResolveProgram(const QString& programPath) {
     const QString program = programPath.isEmpty() ? QStringLiteral("mpv") : programPath;
@@ -82,12 +86,12 @@ QString FreshPrivateFolder(const QString& why) {
 #ifdef Q_OS_UNIX
     QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/stavox-XXXXXX"));
     if (::mkdtemp(pattern.data())) {
-        std::fprintf(stderr, "%s; using %s for this run\n", why.toLocal8Bit().constData(),
-                     pattern.constData());
-        return QFile::decodeName(pattern);
+        const QString folder = QFile::decodeName(pattern);
+        station_error::Print(QStringLiteral("%1; using %2 for this run").arg(why, folder));
+        return folder;
     }
 #endif
-    std::fprintf(stderr, "%s\n", why.toLocal8Bit().constData());
+    station_error::Print(why);
     return QDir::tempPath();
 }
 
@@ -100,8 +104,12 @@ bool NamesAudioOutput(const QStringList& arguments) {
 
 struct MpvPlayerLink::Deck {
     MpvPlayerLink* link = nullptr;
+    int index = 0;
     QString name;  // the deck's class name
     QString socketPath;
+    // What the player and the libraries in it print (ALSA, JACK and PipeWire looking for a
+    // sound server, say): kept here, not on the station's standard error.
+    QString logPath;
     QString program;
     bool wanted = false;  // launched (or reused by a launch): keep it running
 
@@ -138,11 +146,14 @@ struct MpvPlayerLink::Deck {
     bool hadOutput = false;   // a real audio output was open once: silence now is a loss
     bool outputLost = false;  // plays into the null output until it reopens the real one
     qint64 lastReopenMs = 0;
+    qint64 lastTrimMs = 0;
 
-    Deck(MpvPlayerLink* owner, int index, const QString& folder)
+    Deck(MpvPlayerLink* owner, int deck, const QString& folder)
         : link(owner),
-          name(player_command_line::PlayerWindowClass(index)),
-          socketPath(folder + QLatin1Char('/') + name + QStringLiteral(".sock")) {
+          index(deck),
+          name(player_command_line::PlayerWindowClass(deck)),
+          socketPath(folder + QLatin1Char('/') + name + QStringLiteral(".sock")),
+          logPath(folder + QLatin1Char('/') + name + QStringLiteral(".log")) {
         exitTimer.setSingleShot(true);
         exitTimer.callOnTimeout([this] { Lost(QStringLiteral("closed its socket")); });
         connectTimer.callOnTimeout([this] { RetryConnect(); });
@@ -239,8 +250,9 @@ struct MpvPlayerLink::Deck {
         if (!silenceReported && !hadOutput && mirror.AudioOutput() == QLatin1String("null") &&
             !NamesAudioOutput(link->m_options.extraArguments)) {
             silenceReported = true;
-            link->Report(
-                QStringLiteral("mpv deck %1 found no audio output and plays silently").arg(name));
+            link->Report(QStringLiteral("mpv deck %1 found no audio output and plays silently; "
+                                        "what it tried is in %2")
+                             .arg(name, logPath));
         }
     }
 
@@ -253,18 +265,20 @@ struct MpvPlayerLink::Deck {
     }
 
     QStringList Arguments() const {
-        QStringList args{QStringLiteral("--idle=yes"), QStringLiteral("--no-video"),
-                         QStringLiteral("--no-terminal"), QStringLiteral("--no-config"),
-                         QStringLiteral("--input-ipc-server=") + socketPath,
-                         QStringLiteral("--audio-client-name=") + name,
-                         // Without an audio device every file would fail at once and the
-                         // station would run through its queue; silent decks keep time.
-                         QStringLiteral("--audio-fallback-to-null=yes"),
-                         QStringLiteral("--volume-max=100"),
-                         // A jump lands where it was asked to, not on the nearest frame.
-                         QStringLiteral("--hr-seek=yes"), QStringLiteral("--keep-open=no"),
-                         QStringLiteral("--ytdl=no"), QStringLiteral("--load-scripts=no"),
-                         QStringLiteral("--input-default-bindings=no")};
+        QStringList args{
+            QStringLiteral("--idle=yes"), QStringLiteral("--no-video"),
+            QStringLiteral("--no-terminal"), QStringLiteral("--no-config"),
+            QStringLiteral("--input-ipc-server=") + socketPath,
+            // The deck as the sound server's mixer shows it, with its track.
+            QStringLiteral("--audio-client-name=") + player_command_line::MixerName(index),
+            QStringLiteral("--title=${media-title}"),
+            // Without an audio device every file would fail at once and the station would
+            // run through its queue; silent decks keep time.
+            QStringLiteral("--audio-fallback-to-null=yes"), QStringLiteral("--volume-max=100"),
+            // A jump lands where it was asked to, not on the nearest frame.
+            QStringLiteral("--hr-seek=yes"), QStringLiteral("--keep-open=no"),
+            QStringLiteral("--ytdl=no"), QStringLiteral("--load-scripts=no"),
+            QStringLiteral("--input-default-bindings=no")};
         // A deck started again has its volume back before anything plays.
         if (volume >= 0)
             args << QStringLiteral("--volume=%1").arg(mpv::MpvVolume(volume), 0, 'f', 3);
@@ -282,8 +296,9 @@ struct MpvPlayerLink::Deck {
         process->setProgram(resolved);
         process->setArguments(Arguments());
         process->setStandardInputFile(QProcess::nullDevice());
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        StartLog();
+        process->setStandardOutputFile(logPath, QIODevice::Append);
+        process->setStandardErrorFile(logPath, QIODevice::Append);
 #ifdef Q_OS_UNIX
         // A deck has a process group of its own: Ctrl+C in a terminal, or a signal to the
         // station's group, reaches the station alone, which then closes its decks itself
@@ -313,6 +328,19 @@ struct MpvPlayerLink::Deck {
         sinceStart.start();
         connectingFor.start();
         connectTimer.start(kConnectRetryMs);
+    }
+
+    // Each start of the player is headed by a line in its log; the log survives the player,
+    // which may outlive the station, and is kept short.
+    void StartLog() {
+        output_log::KeepShort(logPath, output_log::kLimitBytes);
+        QFile log(logPath);
+        if (!log.open(QIODevice::Append | QIODevice::Text)) return;
+        log.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        log.write(QStringLiteral("--- %1 started %2 ---\n")
+                      .arg(player_command_line::MixerName(index),
+                           QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"))
+                      .toUtf8());
     }
 
     void RetryConnect() {
@@ -358,6 +386,10 @@ struct MpvPlayerLink::Deck {
             Send(mpv::GetProperty(QStringLiteral("time-pos"), id));
         }
         KeepOutput(now);
+        if (process && now - lastTrimMs >= kTrimLogMs) {
+            lastTrimMs = now;
+            output_log::KeepShort(logPath, output_log::kLimitBytes);
+        }
     }
 
     // A deck that had sound and fell back to the null output is asked to reopen its output
@@ -412,7 +444,8 @@ struct MpvPlayerLink::Deck {
         if (!wasUp || !wanted) return;
         ++deaths.count;
         deaths.lastReason = how;
-        link->Report(QStringLiteral("mpv deck %1 %2; starting it again").arg(name, how));
+        link->Report(QStringLiteral("mpv deck %1 %2; starting it again; what it printed is in %3")
+                         .arg(name, how, logPath));
         const bool quick = sinceStart.isValid() && sinceStart.elapsed() < kShortLifeMs;
         quickDeaths = quick ? quickDeaths + 1 : 0;
         // A deck that keeps dying at once is retried ever more slowly, up to 32 s apart.
@@ -535,8 +568,7 @@ void MpvPlayerLink::Report(const QString& line) const {
     if (m_options.report) {
         m_options.report(line);
     } else {
-        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
+        station_error::Print(line);
     }
 }
 

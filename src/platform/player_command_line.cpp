@@ -6,6 +6,8 @@ QString PlayerClassArg(int deck) { return QString::fromLatin1(PlayerClassArgs[de
 
 QString PlayerWindowClass(int deck) { return QString::fromLatin1(PlayerClassNames[deck & 1]); }
 
+QString MixerName(int deck) { return QStringLiteral("Stavox Mixer deck %1").arg((deck & 1) + 1); }
+
 QString LaunchParameters(int deck) { return QStringLiteral("/NEW /CLASS=") + PlayerClassArg(deck); }
 
 std::optional<QString> HandOverParameters(int deck, const QString& path) {

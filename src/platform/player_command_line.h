@@ -17,6 +17,9 @@ QString PlayerClassArg(int deck);
 /// The class name the deck's window is looked up by: "WinampRadio1".
 QString PlayerWindowClass(int deck);
 
+/// The name a deck goes by in the sound server's mixer: "Stavox Mixer deck 1" for deck 0.
+QString MixerName(int deck);
+
 /// "/NEW /CLASS=\"WinAmpRadio0\"": starts a new instance of the deck.
 QString LaunchParameters(int deck);
 /// " /CLASS=\"WinAmpRadio1\" \"<path>\"": hands a file to the running deck. Nothing when

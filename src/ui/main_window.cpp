@@ -14,11 +14,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <array>
-#include <cstdio>
 
 #include "app/data_folders.h"
 #include "app/options.h"
 #include "app/station.h"
+#include "base/station_error.h"
 #include "housekeeping/caption_language.h"
 #include "ui/about_box.h"
 #include "ui/appearance_view.h"
@@ -409,7 +409,7 @@ void MainWindow::ApplyLayouts() {
 void MainWindow::LoadLanguage() {
     const LanguageCaptions language = ::LoadLanguage(m_station.Folders().StartFolder);
     if (!language.problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(language.problem));
+        station_error::Print(language.problem);
     }
     ApplyCaptions(*this, language.captions);
 }

@@ -6,7 +6,8 @@
 #include <QUrl>
 #include <QVideoFrame>
 #include <QVideoSink>
-#include <cstdio>
+
+#include "base/station_error.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void VideoPanel::Fail(const QString& reason) {
     m_player->stop();
     m_frame = QImage();
     update();
-    std::fprintf(stderr, "%s: not shown: %s\n", qUtf8Printable(m_path), qUtf8Printable(reason));
+    station_error::Print(QStringLiteral("%1: not shown: %2").arg(m_path, reason));
 }
 
 void VideoPanel::paintEvent(QPaintEvent* event) {

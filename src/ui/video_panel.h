@@ -9,7 +9,7 @@ class QVideoSink;
 
 /// `PanelVideo`: the station's animation `fm.avi`, played muted and looping and drawn
 /// scaled into the panel. A missing or unplayable file leaves the panel empty and is told
-/// once on stderr.
+/// once on the station's standard error.
 class VideoPanel final : public QFrame {
     Q_OBJECT
 public:

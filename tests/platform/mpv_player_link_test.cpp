@@ -229,6 +229,50 @@ TEST_F(MpvPlayerLinkTest, MissingPlayerIsReportedOnceAndReadsStopped) {
     EXPECT_EQ(m_reports.size(), 2);
 }
 
+// The sound libraries in a deck print their search for a sound server; the station's
+// standard error is for its own lines, so that goes to the deck's log, named in the one
+// line that tells of a deck that died. The mixer shows the decks by their numbers.
+TEST_F(MpvPlayerLinkTest, WhatAPlayerPrintsStaysInItsLogAndTheMixerNamesTheDecks) {
+    const struct {
+        const char* script;
+        const char* report;  // for each deck; none while it runs
+    } cases[] = {
+        {"echo 'ALSA lib pcm.c: Unknown PCM default' >&2; echo jack; exec mpv \"$@\"", ""},
+        {"echo 'ALSA lib pcm.c: Unknown PCM default' >&2; exit 3", "exited with code 3"},
+    };
+    const QString player = m_dir.filePath("player");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        m_reports.clear();
+        WriteBytes(player, QByteArray("#!/bin/sh\n") + c.script + "\n");
+        QFile::setPermissions(player, QFile::ReadOwner | QFile::ExeOwner);
+        testing::internal::CaptureStderr();
+        auto link = MakeLink();
+        link->Launch(0, player);
+        link->Launch(1, player);
+        const bool dies = *c.report != 0;
+        EXPECT_TRUE(WaitUntil(
+            [&] { return dies ? m_reports.size() >= 2 : link->Find(0) && link->Find(1); }, 5000));
+        if (!dies) {
+            EXPECT_EQ(AskMpv(link->SocketPath(0), "audio-client-name").toString().toStdString(),
+                      "Stavox Mixer deck 1");
+            EXPECT_EQ(AskMpv(link->SocketPath(1), "audio-client-name").toString().toStdString(),
+                      "Stavox Mixer deck 2");
+        }
+        link.reset();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, "");
+        for (int deck = 0; deck < 2; ++deck) {
+            const QString log = m_dir.filePath(QString("WinampRadio%1.log").arg(deck));
+            EXPECT_TRUE(ReadBytes(log).contains("Unknown PCM default\n"));
+            EXPECT_EQ(ReadBytes(log).contains("jack\n"), !dies);
+            EXPECT_EQ(m_reports.filter(c.report).filter(log).isEmpty(), !dies)
+                << m_reports.join('\n').toStdString();
+            QFile::remove(log);
+        }
+    }
+}
+
 TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOneAndTheLock) {
     QTemporaryDir runtime, temporary;
     ASSERT_TRUE(runtime.isValid() && temporary.isValid());
