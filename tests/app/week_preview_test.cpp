@@ -240,9 +240,9 @@ TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
     station.WriteList("idents", stings);
     WriteBytes(station.SpotsPath() + "jingles", "J0\r\nidents\r\n");
     WriteBytes(station.StartFolder() + "/actions.txt",
-               "2026-12-07 10:01:00 jingle 0\n2026-12-07 10:02:00 jingle-tab 1\n"
-               "2026-12-07 10:02:00 jingle 1\n2026-12-07 10:02:04 stop-jingle\n"
-               "2026-12-07 10:03:00 jingle 2\n");
+               "2026-12-07 10:01:00 jingle 1\n2026-12-07 10:02:00 jingle-tab 2\n"
+               "2026-12-07 10:02:00 jingle 2\n2026-12-07 10:02:04 stop-jingle\n"
+               "2026-12-07 10:03:00 jingle 3\n");
     const QStringList before = FileTree(station.StartFolder(), true);
     Start({"--simulate", "2026-12-07 10:00:00", "--for", "4m", "--actions", "actions.txt"});
     ASSERT_TRUE(program.waitForFinished(60'000));
@@ -255,12 +255,29 @@ TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
             seen << f[0].mid(11, 8) + ' ' + f.mid(1).join(' ').remove(station.MusicPath());
     }
     EXPECT_EQ(seen.join(", ").toStdString(),
-              "10:01:00 station problem jingle 0: no jingle button 0 (there are 0), "
-              "10:02:00 operator jingle-tab 1, "
-              "10:02:00 operator jingle 1, 10:02:00 station jingle Sting 2.mp3, "
+              "10:01:00 station problem jingle 1: no jingle button 1 (there are 0), "
+              "10:02:00 operator jingle-tab 2, "
+              "10:02:00 operator jingle 2, 10:02:00 station jingle Sting 2.mp3, "
               "10:02:00 deck0 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
-              "10:03:00 station problem jingle 2: no jingle button 2 (there are 2)");
+              "10:03:00 station problem jingle 3: no jingle button 3 (there are 2)");
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);
+}
+
+// Next is refused with its reason while the decks are not looked up yet, and once the list
+// has run dry (the morning's eight tracks last 28 minutes); in between it is done.
+TEST_F(WeekPreviewProgramTest, NextThatWouldDoNothingIsRefusedWithWhy) {
+    WriteBytes(station.StartFolder() + "/actions.txt",
+               "2026-12-07 10:00:02 next\n2026-12-07 10:05:00 next\n2026-12-07 10:40:00 next\n");
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "41m", "--actions", "actions.txt"});
+    ASSERT_TRUE(program.waitForFinished(60'000));
+    QStringList seen;
+    for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n'))
+        if (line.contains("\toperator\tnext") || line.contains("\tproblem\tnext"))
+            seen << line.mid(11, 8) + line.section('\t', 2);
+    EXPECT_EQ(seen.join(", ").toStdString(),
+              "10:00:02problem\tnext : the station is starting: the decks are looked up 6 s after "
+              "the start, and only then does next play, 10:05:00next, "
+              "10:40:00problem\tnext : the queue holds no track, only fillers: its lists ran dry");
 }
 
 // Manual mode holds the quarter's spots until the operator accepts them; a quarter not
