@@ -69,10 +69,11 @@ ReadResult<QDateTime> ParseLocalTime(const QString& text) {
     const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
     if (!time.isValid())
         return {Result::Error(QStringLiteral("a day has no time %1").arg(m.captured(0).mid(11)))};
+    // Parsed whole, an hour the autumn change repeats is taken at its first coming.
     ReadResult<QDateTime> result;
-    result.value = QDateTime(day, time);
-    if (result.value.isValid() && result.value.time() == time) return result;
-    // Qt moves a time that never comes to one that does: tell the hour that is skipped.
+    result.value = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (result.value.isValid()) return result;
+    // Only a time the clocks skip is left: tell the hour that is skipped.
     const QTime from = ShownEdge(day, time, -1).addSecs(60), to = ShownEdge(day, time, 1);
     return {Result::Error(
         QStringLiteral("that time never comes here: the clocks go forward from %1 to %2 that night")

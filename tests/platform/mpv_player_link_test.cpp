@@ -260,10 +260,10 @@ TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOn
     const QString fallback = temporary.filePath(QStringLiteral("stavox-%1").arg(getuid()));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), fallback);
     EXPECT_TRUE(error.isEmpty());
-    // Neither can be had: nothing, and why.
+    // None can be had: nothing, and why.
     ASSERT_TRUE(QDir(fallback).removeRecursively());
-    QFile blocker(fallback);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    for (const QString suffix : {"", "-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"})
+        WriteBytes(fallback + suffix, "");
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
     EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
 }

@@ -8,21 +8,13 @@
 
 #include "platform/control_socket.h"
 #include "platform/mpv_player_link.h"
+#include "support/files.h"
 
 namespace {
 
 // The station and --send look for the folder in the shared temporary folder alone.
 class SharedTemporaryFolder {
 public:
-    SharedTemporaryFolder() {
-        for (const char* name : kNames) m_saved.append(qgetenv(name));
-        qputenv("TMPDIR", QFile::encodeName(m_dir.path()));
-        qunsetenv("XDG_RUNTIME_DIR");
-    }
-    ~SharedTemporaryFolder() {
-        for (int i = 0; i < 2; ++i)
-            m_saved[i].isEmpty() ? qunsetenv(kNames[i]) : qputenv(kNames[i], m_saved[i]);
-    }
     QString Usual() const { return m_dir.path() + QStringLiteral("/stavox-%1").arg(getuid()); }
     // A folder another user made first (as root; else one open to everyone).
     void Foreign(const QString& path) const {
@@ -36,9 +28,8 @@ public:
     }
 
 private:
-    static constexpr const char* kNames[] = {"TMPDIR", "XDG_RUNTIME_DIR"};
     QTemporaryDir m_dir;
-    QList<QByteArray> m_saved;
+    ScopedEnvironmentVariable m_tmp{"TMPDIR", m_dir.path()}, m_runtime{"XDG_RUNTIME_DIR", ""};
 };
 
 TEST(SocketFolder, AFolderNotThisUsersAloneIsPassedOverForOneBothSidesFind) {
