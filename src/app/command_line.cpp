@@ -85,13 +85,17 @@ QString UsageText() {
     QStringList verbs;
     for (const OperatorVerb& verb : OperatorVerbs())
         verbs << QLatin1String(verb.name) +
-                     (verb.argument == VerbArgument::OnOff ? QStringLiteral(" on|off") : QString());
+                     (verb.argument == VerbArgument::OnOff    ? QStringLiteral(" on|off")
+                      : verb.argument == VerbArgument::Number ? QStringLiteral(" N")
+                                                              : QString());
     return QStringLiteral(
                "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
                "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
                " [--actions FILE]\n"
                "         DURATION: 90s, 45m, 6h, 7d; at most 366d\n"
-               "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1\n"
+               "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1;\n"
+               "         N counts from 1; \"#\" starts a remark, on its own line or after an"
+               " action\n"
                "       stavox-mixer --track-length FILE...\n"
                "       stavox-mixer --search TEXT [--and TEXT2] [--greeklish] [--cds]\n"
                "       stavox-mixer --dead-entries songs|spots\n"
