@@ -64,13 +64,15 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
     const std::pair<QStringList, const char*> dates[] = {
         {{"--simulate", "-2026-12-07 06:00:00", "--for", "1h"},
          "bad start time \"-2026-12-07 06:00:00\": a year takes four digits, without a sign"},
-        {{"--check", "--from", "-2026-12-07 06:00:00"},
-         "bad start time \"-2026-12-07 06:00:00\": a year takes four digits, without a sign"},
         {{"--spot-report", "2027-02-29", "2027-03-01"},
          "--spot-report: bad day \"2027-02-29\": the calendar has no day 2027-02-29"},
         {{"--simulate", "2026-12-07 24:00:00", "--for", "1h"},
          "bad start time \"2026-12-07 24:00:00\": a day has no time 24:00:00"},
+        {{"--check", "--from", "2027-03-28 03:30:00"},
+         "bad start time \"2027-03-28 03:30:00\": that time never comes here: the clocks go "
+         "forward from 03:00 to 04:00 that night"},
     };
+    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
     for (const auto& [args, error] : dates) EXPECT_EQ(ParseCommandLine(args).error, error);
     // File names after --track-length are files, even when they look like options.
     EXPECT_EQ(ParseCommandLine({"--track-length", "a.mp3", "--for"}).files,
@@ -100,18 +102,9 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
          2,
          "",
          "The actions file /no/such/file cannot be read: "},
-        {{"--simulate", "2027-03-28 03:30:00", "--for", "1h"},
-         2,
-         "",
-         "bad start time \"2027-03-28 03:30:00\": that time never comes here: the clocks go "
-         "forward from 03:00 to 04:00 that night"},
     };
-    // A zone whose clocks go forward at 03:00 on the last Sunday of March.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TZ", "Europe/Athens");
     for (const auto& c : cases) {
         QProcess p;
-        p.setProcessEnvironment(env);
         p.start(STAVOX_MIXER_BINARY, c.args);
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
@@ -167,14 +160,10 @@ TEST(CommandLine, TrackLengthAndTheAsRunLogPrintOneTabbedLineEachAndFlagUnreadab
     ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(4LL << 30));
     QString out, err;
     QTextStream outs(&out), errs(&err);
-    EXPECT_EQ(RunTrackLengthCommand({a}, outs, errs), 0);
-    EXPECT_EQ(out, "185\t" + a + "\n");
-    EXPECT_TRUE(err.isEmpty());
     // Files without a frame of audio are no tracks of 0 s.
-    out.clear();
-    EXPECT_EQ(RunTrackLengthCommand({text, empty, hole}, outs, errs), 1);
-    EXPECT_EQ(out, "0\t" + text + "\n0\t" + empty + "\n0\t" + hole + "\n");
-    EXPECT_EQ(err.count("no MPEG audio frame"), 3) << err.toStdString();
+    EXPECT_EQ(RunTrackLengthCommand({a, text, empty, hole}, outs, errs), 1);
+    EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n0\t" + empty + "\n0\t" + hole + "\n");
+    EXPECT_EQ(err.count(": no MPEG audio frame"), 3) << err.toStdString();
     err.clear();
     // A FIFO is flagged at once instead of waiting for a writer.
     out.clear();

@@ -34,10 +34,6 @@ TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElseAndWritesMinSec) {
                                       {"false ", false}})
         for (const bool fallback : {false, true}) EXPECT_EQ(BoolFromText(text, fallback), value);
     EXPECT_TRUE(BoolFromText("yes", true));
-    // Echoed text keeps its head and tells its whole length.
-    const QString huge(1 << 20, u'x');
-    EXPECT_EQ(CutForEcho(huge), huge.left(256) + "… (1048576 characters)");
-    EXPECT_EQ(CutForEcho("short"), "short");
     // Minutes unlimited, and negative times.
     for (const auto& [seconds, text] : {std::pair<long long, const char*>{0, "00:00"},
                                         {61, "01:01"},
