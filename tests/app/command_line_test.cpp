@@ -73,7 +73,8 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
          "forward from 03:00 to 04:00 that night"},
     };
     const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
-    for (const auto& [args, error] : dates) EXPECT_EQ(ParseCommandLine(args).error, error);
+    for (const auto& [args, error] : dates)
+        EXPECT_EQ(ParseCommandLine(args).error.toStdString(), error);
     // File names after --track-length are files, even when they look like options.
     EXPECT_EQ(ParseCommandLine({"--track-length", "a.mp3", "--for"}).files,
               QStringList({"a.mp3", "--for"}));
