@@ -266,14 +266,14 @@ TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
             seen << f[0].mid(11, 8) + ' ' + f.mid(1).join(' ').remove(station.MusicPath());
     }
     EXPECT_EQ(seen.join(", ").toStdString(),
-              "10:00:02 station problem next : the station is starting: the decks are looked up "
+              "10:00:02 station problem next: the station is starting: the decks are looked up "
               "6 s after the start, and only then does next play, "
               "10:01:00 station problem jingle 1: no jingle button 1 (there are 0), "
               "10:02:00 operator jingle-tab 2, "
               "10:02:00 operator jingle 2, 10:02:00 station jingle Sting 2.mp3, "
               "10:02:00 deck0 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
               "10:03:00 station problem jingle 3: no jingle button 3 (there are 2), "
-              "10:40:00 station problem next : the queue holds no track, only fillers: its lists "
+              "10:40:00 station problem next: the queue holds no track, only fillers: its lists "
               "ran dry");
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
