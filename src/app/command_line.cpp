@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/operator_actions.h"
+#include "base/number_text.h"
 
 std::optional<std::int64_t> ParseDuration(const QString& text) {
     static const QRegularExpression re(QStringLiteral("^(\\d{1,9})([smhd])$"));
@@ -20,18 +21,81 @@ std::optional<std::int64_t> ParseDuration(const QString& text) {
     return n * perUnit;
 }
 
+namespace {
+
+const QString kNotADay = QStringLiteral("not YYYY-MM-DD");
+
+Result NotADay(const QString& text, const QRegularExpressionMatch& m, QDate& day) {
+    if (!m.hasMatch()) {
+        if (text.startsWith(u'-') || text.startsWith(u'+'))
+            return Result::Error(QStringLiteral("a year takes four digits, without a sign"));
+        return Result::Error(QString());  // the caller names the shape it wants
+    }
+    day = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (day.isValid()) return {};
+    return Result::Error(QStringLiteral("the calendar has no day %1").arg(m.captured(0).left(10)));
+}
+
+// The wall-clock minute nearest `time` on `day`, stepping by `step` minutes, that the local
+// clock shows: one edge of the hour skipped when the clocks go forward.
+QTime ShownEdge(const QDate& day, const QTime& inside, int step) {
+    QTime time(inside.hour(), inside.minute());
+    for (int i = 0; i < 24 * 60; ++i) {
+        time = time.addSecs(step * 60);
+        const QDateTime shown(day, time);
+        if (shown.isValid() && shown.time() == time) return time;
+    }
+    return time;
+}
+
+}  // namespace
+
+ReadResult<QDate> ParseDay(const QString& text) {
+    static const QRegularExpression shape(QStringLiteral("^(\\d{4})-(\\d\\d)-(\\d\\d)$"));
+    ReadResult<QDate> day;
+    if (const Result why = NotADay(text, shape.match(text), day.value); !why.ok())
+        return {why.message().isEmpty() ? Result::Error(kNotADay) : why};
+    return day;
+}
+
+ReadResult<QDateTime> ParseLocalTime(const QString& text) {
+    static const QRegularExpression shape(
+        QStringLiteral("^(\\d{4})-(\\d\\d)-(\\d\\d) (\\d\\d):(\\d\\d):(\\d\\d)$"));
+    const QRegularExpressionMatch m = shape.match(text);
+    QDate day;
+    if (const Result why = NotADay(text, m, day); !why.ok())
+        return {why.message().isEmpty() ? Result::Error(QStringLiteral("not YYYY-MM-DD HH:MM:SS"))
+                                        : why};
+    const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    if (!time.isValid())
+        return {Result::Error(QStringLiteral("a day has no time %1").arg(m.captured(0).mid(11)))};
+    // Parsed whole, an hour the autumn change repeats is taken at its first coming.
+    ReadResult<QDateTime> result;
+    result.value = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (result.value.isValid()) return result;
+    // Only a time the clocks skip is left: tell the hour that is skipped.
+    const QTime from = ShownEdge(day, time, -1).addSecs(60), to = ShownEdge(day, time, 1);
+    return {Result::Error(
+        QStringLiteral("that time never comes here: the clocks go forward from %1 to %2 that night")
+            .arg(from.toString(QStringLiteral("HH:mm")), to.toString(QStringLiteral("HH:mm"))))};
+}
+
 QString UsageText() {
     // The verbs come from their table, so a new verb is never missing here.
     QStringList verbs;
     for (const OperatorVerb& verb : OperatorVerbs())
         verbs << QLatin1String(verb.name) +
-                     (verb.argument == VerbArgument::OnOff ? QStringLiteral(" on|off") : QString());
+                     (verb.argument == VerbArgument::OnOff    ? QStringLiteral(" on|off")
+                      : verb.argument == VerbArgument::Number ? QStringLiteral(" N")
+                                                              : QString());
     return QStringLiteral(
                "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"
                "       stavox-mixer --simulate \"YYYY-MM-DD HH:MM:SS\" --for DURATION [--volumes]"
                " [--actions FILE]\n"
                "         DURATION: 90s, 45m, 6h, 7d; at most 366d\n"
-               "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1\n"
+               "         FILE: one action a line, \"YYYY-MM-DD HH:MM:SS VERB [ARG]\", VERB: %1;\n"
+               "         N counts from 1; \"#\" starts a remark, on its own line or after an"
+               " action\n"
                "       stavox-mixer --track-length FILE...\n"
                "       stavox-mixer --search TEXT [--and TEXT2] [--greeklish] [--cds]\n"
                "       stavox-mixer --dead-entries songs|spots\n"
@@ -65,9 +129,13 @@ namespace {
 // A preview spans at most a year, leap day included.
 constexpr std::int64_t kLongestPreviewMs = 366LL * 86'400'000;
 
-void ParseSimulateStart(CommandLine& cl, const QString& text) {
-    cl.simulateStart = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!cl.simulateStart.isValid()) cl.error = QStringLiteral("bad start time: ") + text;
+// A start time, or the reason it is none in cl.error.
+QDateTime TakeStartTime(CommandLine& cl, const QString& text) {
+    ReadResult<QDateTime> start = ParseLocalTime(text);
+    if (!start.ok())
+        cl.error =
+            QStringLiteral("bad start time \"%1\": %2").arg(CutForEcho(text), start.message());
+    return start.value;
 }
 
 bool IsQtOwnOption(const QString& arg) {
@@ -120,7 +188,7 @@ void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser,
             return;
         }
         cl.mode = CommandLine::Mode::Simulate;
-        ParseSimulateStart(cl, parser.value(o.simulate));
+        cl.simulateStart = TakeStartTime(cl, parser.value(o.simulate));
     }
     cl.logVolumes = parser.isSet(o.volumes);
     cl.actionsFile = parser.value(o.actions);
@@ -191,11 +259,7 @@ void TakeCheckOptions(CommandLine& cl, const QCommandLineParser& parser, const C
         return;
     }
     cl.mode = CommandLine::Mode::Check;
-    if (parser.isSet(o.from)) {
-        const QString text = parser.value(o.from);
-        cl.checkFrom = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (!cl.checkFrom.isValid()) cl.error = QStringLiteral("bad start time: ") + text;
-    }
+    if (parser.isSet(o.from)) cl.checkFrom = TakeStartTime(cl, parser.value(o.from));
     if (cl.error.isEmpty() && parser.isSet(o.forDuration)) {
         const QString value = parser.value(o.forDuration);
         const auto ms = ParseDuration(value);
@@ -237,12 +301,16 @@ QStringList TakeSpotReportDays(CommandLine& cl, QStringList args) {
     cl.mode = CommandLine::Mode::SpotReport;
     const QStringList days = args.mid(at + 1, 2);
     args.remove(at + 1, days.size());
-    const auto day = [](const QString& text) {
-        return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    };
-    cl.reportFrom = day(days.value(0));
-    cl.reportTo = day(days.value(1));
-    if (!cl.reportFrom.isValid() || !cl.reportTo.isValid())
+    const ReadResult<QDate> from = ParseDay(days.value(0)), to = ParseDay(days.value(1));
+    cl.reportFrom = from.value;
+    cl.reportTo = to.value;
+    // A day in the shape of one that the calendar lacks has a reason of its own.
+    const auto& bad = from.ok() ? to : from;
+    const QString& badText = from.ok() ? days.value(1) : days.value(0);
+    if (!bad.ok() && bad.message() != kNotADay)
+        cl.error = QStringLiteral("--spot-report: bad day \"%1\": %2")
+                       .arg(CutForEcho(badText), bad.message());
+    else if (!bad.ok())
         cl.error = QStringLiteral("--spot-report needs two days, FROM TO, as YYYY-MM-DD");
     else if (cl.reportFrom > cl.reportTo)
         cl.error = QStringLiteral("--spot-report: FROM comes after TO");

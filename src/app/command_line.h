@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/result.h"
+
 /// What the station was asked to do on its command line.
 struct CommandLine {
     enum class Mode {
@@ -45,5 +47,11 @@ struct CommandLine {
 CommandLine ParseCommandLine(const QStringList& args);
 /// "90s", "45m", "6h", "7d" in milliseconds; nothing for anything else.
 std::optional<std::int64_t> ParseDuration(const QString& text);
+/// "YYYY-MM-DD HH:MM:SS" as a local time. Otherwise an error whose message says why: not
+/// that shape, a year with a sign, a day the calendar lacks, no time of a day, or a time
+/// the clocks skip when they go forward.
+ReadResult<QDateTime> ParseLocalTime(const QString& text);
+/// "YYYY-MM-DD" as a day, or an error saying why it is none.
+ReadResult<QDate> ParseDay(const QString& text);
 /// The usage lines, printed for --help and on a bad command line.
 QString UsageText();

@@ -1,45 +1,61 @@
 #include "app/operator_actions.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 
 #include "app/as_run_log.h"
+#include "app/command_line.h"
 #include "app/station.h"
 #include "base/clock.h"
+#include "base/number_text.h"
 #include "base/text_file.h"
 
 namespace {
 
 // Refusals of numbered arguments: a button, tab or row the station does not have now.
+// Buttons, tabs and rows count from 1, as the spot report and the as-run log's places do.
 QString NoSuchNumber(const QString& what, const QString& argument, int count) {
+    const int n = argument.toInt();
+    if (n >= 1 && n <= count) return {};
     return QStringLiteral("no %1 %2 (there are %3)").arg(what, argument).arg(count);
 }
 
 QString JingleButtonRefusal(const Station& s, const QString& arg) {
-    const int buttons = s.Jingles().NoOfJingles();
-    return arg.toInt() < buttons ? QString()
-                                 : NoSuchNumber(QStringLiteral("jingle button"), arg, buttons);
+    return NoSuchNumber(QStringLiteral("jingle button"), arg, s.Jingles().NoOfJingles());
 }
 
 QString JingleTabRefusal(const Station& s, const QString& arg) {
-    const int tabs = int(s.Jingles().TabNames().size());
-    return arg.toInt() < tabs ? QString() : NoSuchNumber(QStringLiteral("jingle tab"), arg, tabs);
+    return NoSuchNumber(QStringLiteral("jingle tab"), arg, int(s.Jingles().TabNames().size()));
 }
 
-// "Next Spots" rows count from 1 here, as the spot report and the as-run log's places do.
 QString SpotRowRefusal(const Station& s, const QString& arg) {
-    const int rows = int(s.SpotsTab().NextSpotPaths().size());
-    const int row = arg.toInt();
-    return row >= 1 && row <= rows
-               ? QString()
-               : NoSuchNumber(QStringLiteral("row of \"Next Spots\""), arg, rows);
+    return NoSuchNumber(QStringLiteral("row of \"Next Spots\""), arg,
+                        int(s.SpotsTab().NextSpotPaths().size()));
+}
+
+// Next only raises a flag for the main loop's next tick, and the loop drops it when
+// nothing follows the head of the queue: say so rather than answer for nothing.
+QString NextRefusal(const Station& s, const QString&) {
+    const PlaybackEngine& engine = s.Engine();
+    if (!engine.MainLoopRunning())
+        return QStringLiteral(
+                   "the station is starting: the decks are looked up %1 s after the "
+                   "start, and only then does next play")
+            .arg(engine.WaitSecInBeggining);
+    if (!engine.QueueHoldsATrack())
+        return QStringLiteral("the queue holds no track, only fillers: its lists ran dry");
+    if (engine.Queue().At(1).isEmpty())
+        return QStringLiteral("nothing follows the next track in the queue");
+    return {};
 }
 
 const OperatorVerb kVerbs[] = {
     {"manual", VerbArgument::OnOff,
      [](Station& s, const QString& arg) { s.Engine().SetManual(arg == u"on"); }},
-    {"next", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Next(); }},
+    {"next", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Next(); },
+     NextRefusal},
     {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
     {"accept-spots", VerbArgument::None,
      [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
@@ -48,12 +64,13 @@ const OperatorVerb kVerbs[] = {
     {"say-hour", VerbArgument::None,
      [](Station& s, const QString&) { s.Announcement().BitBtnSayHour1Click(); }},
     {"jingle-tab", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt()); }, JingleTabRefusal},
+     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt() - 1); },
+     JingleTabRefusal},
     {"jingle", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt()); }, JingleButtonRefusal},
+     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt() - 1); }, JingleButtonRefusal},
     {"stop-jingle", VerbArgument::None,
      [](Station& s, const QString&) { s.Jingles().StopJingle(); }},
-    // The check box of row N (from 1) of "Next Spots": an unchecked spot is passed over.
+    // The check box of row N of "Next Spots": an unchecked spot is passed over.
     {"uncheck-spot", VerbArgument::Number,
      [](Station& s, const QString& arg) {
          s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, false);
@@ -66,22 +83,31 @@ const OperatorVerb kVerbs[] = {
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
+// A week of actions a minute apart is a few megabytes; a line is a time and a verb.
+constexpr qint64 kLongestActionsFile = 16 * 1024 * 1024;
+constexpr qsizetype kLongestActionLine = 4096;
+
 // One line that is not blank or a remark: the action, or why it is not one.
 QString ParseLine(const QString& line, const QDateTime& earliest, const QDateTime& from,
                   const QDateTime& to, OperatorAction& action) {
     static const QRegularExpression space(QStringLiteral("\\s+"));
-    const QStringList words = line.split(space, Qt::SkipEmptyParts);
-    const QString time = words.mid(0, 2).join(u' ');
-    action.when = QDateTime::fromString(time, kTimeFormat);
-    if (words.size() < 2 || !action.when.isValid())
-        return QStringLiteral("bad time \"%1\", not YYYY-MM-DD HH:MM:SS").arg(time);
+    QStringList words = line.split(space, Qt::SkipEmptyParts);
+    // A remark may follow the action: "#" starts it, as it starts a line of remark.
+    const qsizetype remark =
+        std::ranges::find_if(words, [](const QString& w) { return w.startsWith(u'#'); }) -
+        words.begin();
+    words.resize(remark);
+    const QString time = CutForEcho(words.mid(0, 2).join(u' '));
+    const ReadResult<QDateTime> when = ParseLocalTime(time);
+    if (!when.ok()) return QStringLiteral("bad time \"%1\", %2").arg(time, when.message());
+    action.when = when.value;
     if (action.when < from || action.when > to)
         return QStringLiteral("%1 is outside the simulated span %2 to %3")
             .arg(time, from.toString(kTimeFormat), to.toString(kTimeFormat));
     if (action.when < earliest) return QStringLiteral("%1 is before the action above it").arg(time);
     if (words.size() < 3) return QStringLiteral("no verb after the time");
     action.verb = FindOperatorVerb(words[2]);
-    if (!action.verb) return QStringLiteral("unknown verb \"%1\"").arg(words[2]);
+    if (!action.verb) return QStringLiteral("unknown verb \"%1\"").arg(CutForEcho(words[2]));
     action.argument = words.mid(3).join(u' ');
     return CheckVerbArgument(*action.verb, action.argument);
 }
@@ -100,14 +126,17 @@ QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument) {
     switch (verb.argument) {
         case VerbArgument::None:
             if (argument.isEmpty()) return {};
-            return QStringLiteral("%1 takes no argument, not \"%2\"").arg(verb.name, argument);
+            return QStringLiteral("%1 takes no argument, not \"%2\"")
+                .arg(verb.name, CutForEcho(argument));
         case VerbArgument::OnOff:
             if (argument == u"on" || argument == u"off") return {};
-            return QStringLiteral("%1 takes on or off, not \"%2\"").arg(verb.name, argument);
+            return QStringLiteral("%1 takes on or off, not \"%2\"")
+                .arg(verb.name, CutForEcho(argument));
         case VerbArgument::Number: {
             bool number = false;
-            if (argument.toInt(&number) >= 0 && number) return {};
-            return QStringLiteral("%1 takes a number from 0, not \"%2\"").arg(verb.name, argument);
+            if (argument.toInt(&number) >= 1 && number) return {};
+            return QStringLiteral("%1 takes a number from 1, not \"%2\"")
+                .arg(verb.name, CutForEcho(argument));
         }
     }
     return {};
@@ -122,7 +151,12 @@ ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, 
         const QString line = lines[i].trimmed();
         if (line.isEmpty() || line.startsWith(u'#')) continue;
         OperatorAction action;
-        const QString reason = ParseLine(line, earliest, from, to, action);
+        const QString reason =
+            line.size() > kLongestActionLine
+                ? QStringLiteral("a line of %1 characters, at most %2 for an action")
+                      .arg(line.size())
+                      .arg(kLongestActionLine)
+                : ParseLine(line, earliest, from, to, action);
         if (!reason.isEmpty()) {
             // Half a file of actions would be a different day: all of it or nothing.
             return {Result::Error(QStringLiteral("%1:%2: %3").arg(fileName).arg(i + 1).arg(reason)),
@@ -136,12 +170,23 @@ ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, 
 
 ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const QDateTime& from,
                                                       const QDateTime& to) {
+    const auto refused = [&path](const QString& why) -> ReadResult<QList<OperatorAction>> {
+        return {
+            Result::Error(QStringLiteral("The actions file %1 cannot be read: %2").arg(path, why)),
+            {}};
+    };
+    // A device or a FIFO would be read for ever, or wait for a writer that never comes.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) return refused(QStringLiteral("it is not a regular file"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {Result::Error(QStringLiteral("The actions file %1 cannot be read: %2")
-                                  .arg(path, file.errorString())),
-                {}};
-    return ParseOperatorActions(path, text_file::DecodeText(file.readAll()), from, to);
+    if (!file.open(QIODevice::ReadOnly)) return refused(file.errorString());
+    // Read one byte past the limit, so a file that grows meanwhile is caught too.
+    const QByteArray bytes = file.read(kLongestActionsFile + 1);
+    if (file.error() != QFileDevice::NoError) return refused(file.errorString());
+    if (bytes.size() > kLongestActionsFile)
+        return refused(QStringLiteral("it holds more than %1 MB, more than any year of actions")
+                           .arg(kLongestActionsFile / (1024 * 1024)));
+    return ParseOperatorActions(path, text_file::DecodeText(bytes), from, to);
 }
 
 QString ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,

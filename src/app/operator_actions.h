@@ -38,12 +38,14 @@ struct OperatorAction {
     QString argument;
 };
 
-/// An actions file: "YYYY-MM-DD HH:MM:SS VERB [ARG]" a line, blank lines and lines that
-/// start with "#" skipped, times in order and within [from, to]. The first bad line is an
-/// error "FILE:LINE: reason" and gives no actions.
+/// An actions file: "YYYY-MM-DD HH:MM:SS VERB [ARG]" a line, times in order and within
+/// [from, to]; "#" starts a remark, on a line of its own or after the action, and blank lines
+/// are skipped. A line holds at most 4096 characters. The first bad line is an error
+/// "FILE:LINE: reason" and gives no actions. Numbers (buttons, tabs, rows) count from 1.
 ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, const QString& text,
                                                        const QDateTime& from, const QDateTime& to);
-/// The same for a file on disk; one that cannot be read is an error naming it.
+/// The same for a file on disk; one that cannot be read, is not a regular file (a device,
+/// a FIFO) or is larger than 16 MB is an error naming it.
 ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const QDateTime& from,
                                                       const QDateTime& to);
 

@@ -22,12 +22,20 @@ QString ReadProblem(const QString& path) {
 int Run(const QStringList& files, QTextStream& out, QTextStream* err) {
     int result = 0;
     for (const QString& path : files) {
-        const QString problem = ReadProblem(path);
+        QString problem = ReadProblem(path);
+        TMPEGData mpeg;
+        if (problem.isEmpty()) {
+            mpeg.ReadFromFile(path);
+            // Junk, an empty file or a hole: a 0 there would pass for a very short track.
+            if (!mpeg.IsValid())
+                problem = QStringLiteral("no MPEG audio frame in its first %1 MB of audio")
+                              .arg(kMostBytesBeforeFirstFrame / (1024 * 1024));
+        }
         if (!problem.isEmpty()) {
             result = 1;
             if (err) *err << "stavox-mixer: " << path << ": " << problem << '\n';
         }
-        out << TrackLength(path) << '\t' << path << '\n';
+        out << mpeg.Duration << '\t' << path << '\n';
     }
     out.flush();
     if (err) err->flush();

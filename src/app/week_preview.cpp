@@ -121,8 +121,8 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
         if (const QString refusal = ApplyOperatorAction(station, action, log, host);
             !refusal.isEmpty())
             WriteProblem(log, host,
-                         QStringLiteral("%1 %2: %3")
-                             .arg(QLatin1String(action.verb->name), action.argument, refusal));
+                         (QLatin1String(action.verb->name) + u' ' + action.argument).trimmed() +
+                             QStringLiteral(": ") + refusal);
     }
     host.Advance(cl.simulateForMs - host.ElapsedMs());
     return 0;

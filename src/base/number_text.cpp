@@ -53,6 +53,15 @@ std::optional<int> ParseInt(const QString& text) {
 int IntFromText(const QString& text, int fallback) { return ParseInt(text).value_or(fallback); }
 
 bool BoolFromText(const QString& text, bool fallback) {
-    const std::optional<int> value = ParseInt(text);
-    return value ? *value != 0 : fallback;
+    if (const std::optional<int> value = ParseInt(text)) return *value != 0;
+    const QString word = text.trimmed();
+    if (word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    if (word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    return fallback;
+}
+
+QString CutForEcho(const QString& text, qsizetype kept) {
+    if (text.size() <= kept) return text;
+    if (kept > 0 && text.at(kept - 1).isHighSurrogate()) --kept;  // never half a character
+    return text.left(kept) + QStringLiteral("… (%1 characters)").arg(text.size());
 }

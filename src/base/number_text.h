@@ -12,5 +12,11 @@
 std::optional<int> ParseInt(const QString& text);
 /// The number in text, or fallback.
 int IntFromText(const QString& text, int fallback);
-/// Any number other than 0 is true; no number gives fallback.
+/// A check box's stored value: any number other than 0 is true, and so is "true" ("false"
+/// is false) in any case, as Qt and people write it; anything else gives fallback.
 bool BoolFromText(const QString& text, bool fallback);
+
+/// Text that came from outside, fit to be repeated in a message: as it is when short,
+/// otherwise its first `kept` characters (the longest file name by default), "…" and its length
+/// ("abc… (1048576 characters)").
+QString CutForEcho(const QString& text, qsizetype kept = 256);

@@ -69,6 +69,8 @@ QString ResolveProgram(const QString& programPath) {
 }
 
 #ifdef Q_OS_UNIX
+constexpr int kSpareSocketFolders = 9;
+
 // Creates the folder when missing; whether it is a folder of this user that no other user
 // can read or replace (a sudo without -H, say, may have made it root's).
 bool MakePrivateFolder(const QString& folder) {
@@ -536,8 +538,10 @@ MpvPlayerLink::MpvPlayerLink(Options options) : m_options(std::move(options)) {
         folder = DefaultSocketFolder(&error);
         if (folder.isEmpty()) {
             folder = FreshPrivateFolder(error);
-            // No later run could find these decks to reuse them: they end with this one.
+            // No later run could find these decks to reuse them: they end with this one,
+            // and so does their folder.
             m_options.endWithThisProcess = true;
+            if (folder != QDir::tempPath()) m_freshFolder = folder;
         }
     }
     for (int i = 0; i < 2; ++i) m_decks[i] = std::make_unique<Deck>(this, i, folder);
@@ -552,7 +556,10 @@ MpvPlayerLink::MpvPlayerLink(Options options) : m_options(std::move(options)) {
 #endif
 }
 
-MpvPlayerLink::~MpvPlayerLink() = default;
+MpvPlayerLink::~MpvPlayerLink() {
+    for (auto& deck : m_decks) deck.reset();  // the players quit, their sockets go
+    if (!m_freshFolder.isEmpty()) QDir(m_freshFolder).removeRecursively();
+}
 
 MpvPlayerLink::Deck* MpvPlayerLink::At(int deck) const {
     return deck == 0 || deck == 1 ? m_decks[deck].get() : nullptr;
@@ -698,7 +705,12 @@ QString MpvPlayerLink::DefaultSocketFolder(QString* error) {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         candidates << runtime + QStringLiteral("/stavox");
-    candidates << QDir::tempPath() + QStringLiteral("/stavox-%1").arg(getuid());
+    // Someone else may have made the usual folder in the shared temporary folder first: the
+    // next names in a fixed row follow, so the station and its --send find the same one.
+    const QString shared = QDir::tempPath() + QStringLiteral("/stavox-%1").arg(getuid());
+    candidates << shared;
+    for (int n = 1; n <= kSpareSocketFolders; ++n)
+        candidates << shared + QStringLiteral("-%1").arg(n);
     QStringList refused;
     for (const QString& folder : candidates) {
         if (MakePrivateFolder(folder)) {

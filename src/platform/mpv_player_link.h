@@ -69,8 +69,10 @@ public:
     /// The latest problem reported, for a status line; empty when none.
     QString Problem() const { return m_problem; }
 
-    /// $XDG_RUNTIME_DIR/stavox, or else <temporary folder>/stavox-<uid>; created private
-    /// to the user. Empty (and *error set) when neither can be had.
+    /// $XDG_RUNTIME_DIR/stavox, or else <temporary folder>/stavox-<uid>, or when another
+    /// user holds that (or it is open to others) the first of stavox-<uid>-1 ... -9 that
+    /// is this user's alone; created private to the user. Every caller finds the same one.
+    /// Empty (and *error set) when none can be had.
     static QString DefaultSocketFolder(QString* error = nullptr);
 
 private:
@@ -85,4 +87,5 @@ private:
     mutable QString m_problem;
     mutable bool m_missingReported = false;
     std::array<std::unique_ptr<Deck>, 2> m_decks;
+    QString m_freshFolder;  // made for this run alone: removed when the decks are gone
 };

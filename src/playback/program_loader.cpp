@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "base/clock.h"
+#include "base/number_text.h"
 #include "playback/play_queue.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
@@ -46,7 +47,8 @@ Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
              day_program::SlotToTime(span.endSlot);
     m_programName = value;
     if (!DontClearPrevTracks) Q_EMIT PlayedListOutdated();
-    Q_EMIT ProgramLoaded(value);
+    // Eleven lists' names fit whole; a damaged day file's megabyte does not reach the log.
+    Q_EMIT ProgramLoaded(CutForEcho(value, 4096));
     return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/as_run_log.h"
 #include "app/station.h"
+#include "base/number_text.h"
 #include "base/text_file.h"
 #include "media/mpeg_data.h"
 #include "schedule/day_program.h"
@@ -40,7 +41,8 @@ using day_program::kNullSlot;
 using day_program::kSameSlot;
 using day_program::kSlotCount;
 
-QString Quoted(const QString& text) { return u'"' + text + u'"'; }
+// What the station's files say, repeated in a warning: never more of it than a line holds.
+QString Quoted(const QString& text) { return u'"' + CutForEcho(text) + u'"'; }
 
 QString MinSec(std::int64_t seconds) {
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));

@@ -60,6 +60,21 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
         EXPECT_EQ(cl.error.isEmpty(), c.ok)
             << c.args.join(' ').toStdString() << " " << cl.error.toStdString();
     }
+    // A date that is no date says why.
+    const std::pair<QStringList, const char*> dates[] = {
+        {{"--simulate", "-2026-12-07 06:00:00", "--for", "1h"},
+         "bad start time \"-2026-12-07 06:00:00\": a year takes four digits, without a sign"},
+        {{"--spot-report", "2027-02-29", "2027-03-01"},
+         "--spot-report: bad day \"2027-02-29\": the calendar has no day 2027-02-29"},
+        {{"--simulate", "2026-12-07 24:00:00", "--for", "1h"},
+         "bad start time \"2026-12-07 24:00:00\": a day has no time 24:00:00"},
+        {{"--check", "--from", "2027-03-28 03:30:00"},
+         "bad start time \"2027-03-28 03:30:00\": that time never comes here: the clocks go "
+         "forward from 03:00 to 04:00 that night"},
+    };
+    const ScopedEnvironmentVariable athens("TZ", "Europe/Athens");
+    for (const auto& [args, error] : dates)
+        EXPECT_EQ(ParseCommandLine(args).error.toStdString(), error);
     // File names after --track-length are files, even when they look like options.
     EXPECT_EQ(ParseCommandLine({"--track-length", "a.mp3", "--for"}).files,
               QStringList({"a.mp3", "--for"}));
@@ -137,14 +152,20 @@ TEST(CommandLine, DeadEntriesArePrintedWithTheirListAndNothingIsRemoved) {
 TEST(CommandLine, TrackLengthAndTheAsRunLogPrintOneTabbedLineEachAndFlagUnreadableFiles) {
     QTemporaryDir dir;
     const QString a = dir.filePath("άλμπουμ 1.mp3"), text = dir.filePath("notes.txt"),
-                  missing = dir.filePath("gone.mp3"), fifo = dir.filePath("fifo.mp3");
+                  missing = dir.filePath("gone.mp3"), fifo = dir.filePath("fifo.mp3"),
+                  empty = dir.filePath("empty.mp3"), hole = dir.filePath("hole.mp3");
     ASSERT_TRUE(WriteCbrMpeg(a, 185) && MakeFifo(fifo));
     WriteBytes(text, "not audio\n");
+    WriteBytes(empty, "");
+    QFile sparse(hole);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(4LL << 30));
     QString out, err;
     QTextStream outs(&out), errs(&err);
-    EXPECT_EQ(RunTrackLengthCommand({a, text}, outs, errs), 0);
-    EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n");
-    EXPECT_TRUE(err.isEmpty());
+    // Files without a frame of audio are no tracks of 0 s.
+    EXPECT_EQ(RunTrackLengthCommand({a, text, empty, hole}, outs, errs), 1);
+    EXPECT_EQ(out, "185\t" + a + "\n0\t" + text + "\n0\t" + empty + "\n0\t" + hole + "\n");
+    EXPECT_EQ(err.count(": no MPEG audio frame"), 3) << err.toStdString();
+    err.clear();
     // A FIFO is flagged at once instead of waiting for a writer.
     out.clear();
     int result = -1;

@@ -135,6 +135,14 @@ TEST_F(WeekPreviewTest,
     EXPECT_EQ(DetailsOf(autumn, "ended").size(), 0) << "a track played to its end: silence";
 }
 
+// A day file damaged into one huge entry is named in the program's line, not copied whole.
+TEST_F(WeekPreviewTest, AHugeProgramEntryIsLoggedCut) {
+    station.WriteDays({{1, "10:00", "11:00", QString(1 << 20, u'x')}});
+    const QStringList programs = DetailsOf(Run("2026-12-07 10:00:00", "10m"), "program");
+    EXPECT_TRUE(!programs.isEmpty() &&
+                programs.filter("x… (1048576 characters)").size() == programs.size());
+}
+
 #ifdef STAVOX_MIXER_BINARY
 // The program itself, in the station folder with a private home.
 class WeekPreviewProgramTest : public WeekPreviewTest {
@@ -231,8 +239,10 @@ TEST_F(WeekPreviewProgramTest, TheLineInputOpensAndClosesAtTheOperatorsWordAndLo
     EXPECT_EQ(deckVolume["closed"], 95 * 255 / 100);
 }
 
-// The jingle verbs choose a tab and play a button of its bank; a button the bank does not
-// have is refused as a problem, not logged as done. Nothing is written.
+// The jingle verbs choose a tab and play a button of its bank, counted from 1; a button the
+// bank does not have is refused as a problem, not logged as done, and so is a next that
+// would do nothing: before the decks are looked up, or once the list ran dry (the morning's
+// eight tracks last 28 minutes). Nothing is written.
 TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
     const QStringList stings{station.MusicPath() + "Sting 1.mp3",
                              station.MusicPath() + "Sting 2.mp3"};
@@ -240,26 +250,31 @@ TEST_F(WeekPreviewProgramTest, JingleVerbsPlayTheBankOfTheTabChosen) {
     station.WriteList("idents", stings);
     WriteBytes(station.SpotsPath() + "jingles", "J0\r\nidents\r\n");
     WriteBytes(station.StartFolder() + "/actions.txt",
-               "2026-12-07 10:01:00 jingle 0\n2026-12-07 10:02:00 jingle-tab 1\n"
-               "2026-12-07 10:02:00 jingle 1\n2026-12-07 10:02:04 stop-jingle\n"
-               "2026-12-07 10:03:00 jingle 2\n");
+               "2026-12-07 10:00:02 next\n2026-12-07 10:01:00 jingle 1\n"
+               "2026-12-07 10:02:00 jingle-tab 2\n"
+               "2026-12-07 10:02:00 jingle 2\n2026-12-07 10:02:04 stop-jingle\n"
+               "2026-12-07 10:03:00 jingle 3\n2026-12-07 10:40:00 next\n");
     const QStringList before = FileTree(station.StartFolder(), true);
-    Start({"--simulate", "2026-12-07 10:00:00", "--for", "4m", "--actions", "actions.txt"});
+    Start({"--simulate", "2026-12-07 10:00:00", "--for", "41m", "--actions", "actions.txt"});
     ASSERT_TRUE(program.waitForFinished(60'000));
     QStringList seen;
     for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n')) {
         const QStringList f = line.split('\t');
-        if (f[0] < "2026-12-07 10:01") continue;
+        if (f[0] < "2026-12-07 10:00:01") continue;
         if (f.value(1) == "operator" || f.value(2) == "jingle" || f.value(2) == "problem" ||
             stings.contains(f.value(3)))
             seen << f[0].mid(11, 8) + ' ' + f.mid(1).join(' ').remove(station.MusicPath());
     }
     EXPECT_EQ(seen.join(", ").toStdString(),
-              "10:01:00 station problem jingle 0: no jingle button 0 (there are 0), "
-              "10:02:00 operator jingle-tab 1, "
-              "10:02:00 operator jingle 1, 10:02:00 station jingle Sting 2.mp3, "
+              "10:00:02 station problem next: the station is starting: the decks are looked up "
+              "6 s after the start, and only then does next play, "
+              "10:01:00 station problem jingle 1: no jingle button 1 (there are 0), "
+              "10:02:00 operator jingle-tab 2, "
+              "10:02:00 operator jingle 2, 10:02:00 station jingle Sting 2.mp3, "
               "10:02:00 deck0 load Sting 2.mp3, 10:02:04 operator stop-jingle, "
-              "10:03:00 station problem jingle 2: no jingle button 2 (there are 2)");
+              "10:03:00 station problem jingle 3: no jingle button 3 (there are 2), "
+              "10:40:00 station problem next: the queue holds no track, only fillers: its lists "
+              "ran dry");
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
 

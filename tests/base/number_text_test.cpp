@@ -25,8 +25,14 @@ TEST(NumberText, ReadsDecimalAndHexAndFallsBackOnAnythingElseAndWritesMinSec) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(IntFromText(QString::fromUtf8(text), -1), expected) << text;
-    EXPECT_TRUE(BoolFromText("-3", false));
-    EXPECT_FALSE(BoolFromText("0", true));
+    // A check box reads 1/0 and true/false alike, whatever the fallback.
+    for (const auto& [text, value] : {std::pair{"-3", true},
+                                      {"0", false},
+                                      {"true", true},
+                                      {"False", false},
+                                      {" TRUE", true},
+                                      {"false ", false}})
+        for (const bool fallback : {false, true}) EXPECT_EQ(BoolFromText(text, fallback), value);
     EXPECT_TRUE(BoolFromText("yes", true));
     // Minutes unlimited, and negative times.
     for (const auto& [seconds, text] : {std::pair<long long, const char*>{0, "00:00"},

@@ -304,12 +304,19 @@ TEST(MpvSocketFolderTest, PrivateFolderUnderTheRuntimeFolderOrElseTheTemporaryOn
     const QString fallback = temporary.filePath(QStringLiteral("stavox-%1").arg(getuid()));
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), fallback);
     EXPECT_TRUE(error.isEmpty());
-    // Neither can be had: nothing, and why.
-    ASSERT_TRUE(QDir(fallback).removeRecursively());
-    QFile blocker(fallback);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    // One another user made first is passed over for the next of a row that --send reads too.
+    if (::chown(QFile::encodeName(fallback).constData(), getuid() + 4242, 0) != 0)
+        QFile::setPermissions(fallback, QFile::Permissions(0x7777));  // not root: open to all
+    EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), fallback + "-1");
+    // None can be had: nothing, and why; the decks' folder of this run alone goes with them.
+    ASSERT_TRUE(QDir(fallback + "-1").removeRecursively());
+    for (const QString suffix : {"-1", "-2", "-3", "-4", "-5", "-6", "-7", "-8", "-9"})
+        WriteBytes(fallback + suffix, "");
     EXPECT_EQ(MpvPlayerLink::DefaultSocketFolder(&error), "");
     EXPECT_TRUE(error.contains(folder) && error.contains(fallback)) << error.toStdString();
+    const QStringList before = QDir(temporary.path()).entryList(QDir::AllEntries);
+    std::make_unique<MpvPlayerLink>().reset();
+    EXPECT_EQ(QDir(temporary.path()).entryList(QDir::AllEntries), before);
 }
 
 TEST(PlayerLinkFactoryTest, MakesTheDecksByKind) {

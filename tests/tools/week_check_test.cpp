@@ -126,8 +126,15 @@ TEST(WeekCheck, ProgramUnderWayAtTheStartAndNamesWithTabs) {
                            R"(10:30 "Forty" 10:00-11:00: music for 40:00 of 60:00)",
                            "10:45 slot 10:45: /gone/spot one.mp3"}));
     // Too little of it left to tell.
-    EXPECT_EQ(CheckLines(station, QDateTime(QDate(2026, 12, 7), QTime(10, 59, 55)), 1, kinds),
-              QStringList());
+    EXPECT_EQ(
+        CheckLines(station, QDateTime(QDate(2026, 12, 7), QTime(10, 59, 55)), 1, kinds),
+        QStringList());  // A day file damaged into one huge entry is named, not printed back whole.
+    station.WriteDays({{1, "10:00", "11:00", QString(1 << 20, u'x')}});
+    const QStringList cut =
+        CheckLines(station, QDateTime(QDate(2026, 12, 7), QTime(10, 0)), 1, {"missing-list"});
+    EXPECT_TRUE(cut.size() == 1 && cut[0].count("… (1048576 characters)\"") == 2 &&
+                cut[0].size() < 1'000)
+        << cut.join('\n').size();
 }
 
 #ifdef STAVOX_MIXER_BINARY

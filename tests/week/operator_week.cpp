@@ -8,11 +8,12 @@
 
 namespace {
 
-// A number for a button, tab or row: one in five beyond anything a station has.
+// A number for a button, tab or row, counted from 1: one in five beyond anything a station
+// has.
 QString RandomNumber(std::mt19937& random) {
     if (std::uniform_int_distribution<int>(0, 4)(random) == 0)
-        return QString::number(std::uniform_int_distribution<int>(6, 500)(random));
-    return QString::number(std::uniform_int_distribution<int>(0, 5)(random));
+        return QString::number(std::uniform_int_distribution<int>(7, 501)(random));
+    return QString::number(std::uniform_int_distribution<int>(1, 6)(random));
 }
 
 QString RandomArgument(const OperatorVerb& verb, std::mt19937& random) {
