@@ -6,6 +6,8 @@
 #include "base/text_file.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "schedule/program_lock.h"
+#include "support/engine_rig.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
@@ -127,6 +129,38 @@ TEST(JingleWallTest, FadeLowersTheMusicWhileAJinglePlaysAndRaisesItSoonAfter) {
         EXPECT_LE(restored, 400) << fade;
         EXPECT_EQ(bars.Volume(0), before);
         EXPECT_FALSE(s.Wall().JinglePlaying());
+    }
+}
+
+// A jingle pressed just before the mix point, or in the crossfade after it, plays to its
+// end: the song hands over after it, and the crossfade finishes before it starts.
+TEST(JingleWallTest, AJingleAtTheMixPointIsNeverCutAndLetsTheCrossfadeFinish) {
+    for (const int pressedMs : {40'400, 41'600}) {  // the mix point is at 41.2 s
+        EngineRig rig;
+        rig.LoadProgram("L", rig.Tracks({60, 60}));
+        const QString sting = rig.Tracks({3})[0];
+        WriteBytes(rig.dir.filePath("J0"), (sting + "\r\n").toUtf8());
+        const ProgramLock lock;
+        JingleWall wall(rig.dir.path() + "/", rig.dir.path() + "/", rig.engine, rig.host, lock);
+        wall.LoadJingleTabs(false);
+        wall.SetFadeJingles(true);
+        rig.StartLoop();
+        rig.Advance(400 + pressedMs);
+        wall.PlayJingle(0, 5);
+        rig.Advance(60'000);
+        const VolumeBars& bars = rig.engine.Bars();
+        const int down = Decks::PlayerVolume(bars.Level(VolumeBars::LevelBox::EditFadeOut1));
+        std::array<int, 2> volume{};  // the last volume each deck was sent
+        std::array<QString, 2> file;  // what each deck plays
+        for (const EngineRig::DeckEvent& e : rig.events) {
+            if (e.kind == "volume") volume[e.deck] = e.detail.toInt();
+            if (e.kind == "stop") EXPECT_EQ(volume[e.deck], down) << pressedMs << " " << e.atMs;
+            if (file[e.deck] == sting && e.kind != "volume" && e.kind != "ended")
+                ADD_FAILURE() << pressedMs << ": the jingle cut by " << e.kind.toStdString();
+            if (e.kind == "load" || e.kind == "ended") file[e.deck] = e.detail;
+        }
+        EXPECT_EQ(rig.Events("load").size(), 3u) << pressedMs;
+        EXPECT_EQ(bars.Volume(0), bars.Level(VolumeBars::LevelBox::EditFadeIn0)) << pressedMs;
     }
 }
 
