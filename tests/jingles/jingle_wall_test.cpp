@@ -149,12 +149,16 @@ TEST(JingleWallTest, AJingleAtTheMixPointIsNeverCutAndLetsTheCrossfadeFinish) {
         wall.PlayJingle(0, 5);
         rig.Advance(60'000);
         const VolumeBars& bars = rig.engine.Bars();
-        const int down = Decks::PlayerVolume(bars.Level(VolumeBars::LevelBox::EditFadeOut1));
+        // A deck stops at the bottom of its fade-out (the last step above it sent, at most).
+        const int down =
+            Decks::PlayerVolume(bars.Level(VolumeBars::LevelBox::EditFadeOut1) + bars.PageSize());
         std::array<int, 2> volume{};  // the last volume each deck was sent
         std::array<QString, 2> file;  // what each deck plays
         for (const EngineRig::DeckEvent& e : rig.events) {
             if (e.kind == "volume") volume[e.deck] = e.detail.toInt();
-            if (e.kind == "stop") EXPECT_EQ(volume[e.deck], down) << pressedMs << " " << e.atMs;
+            if (e.kind == "stop") {
+                EXPECT_LE(volume[e.deck], down) << pressedMs << " " << e.atMs;
+            }
             if (file[e.deck] == sting && e.kind != "volume" && e.kind != "ended")
                 ADD_FAILURE() << pressedMs << ": the jingle cut by " << e.kind.toStdString();
             if (e.kind == "load" || e.kind == "ended") file[e.deck] = e.detail;
