@@ -137,7 +137,6 @@ TEST(WeekCheck, ProgramMusicEndsWhereThePreviewFallsSilent) {
     StationFolder station;
     station.AddList("songs", QList<int>(15, 150));
     station.WriteDays({{1, "10:00", "10:30", "songs"}});
-    const QDateTime ten(QDate(2026, 12, 7), QTime(10, 0));
     for (const int mixing : {20, 60, 1000, 3600}) {
         QTemporaryDir home;
         QSettings store(home.filePath("stavox.conf"), QSettings::IniFormat);
@@ -150,7 +149,7 @@ TEST(WeekCheck, ProgramMusicEndsWhereThePreviewFallsSilent) {
                        });
         QString told;
         for (const auto& w : week_check::CheckWeek({MakeDataFolders(station.StartFolder()), mixing},
-                                                   ten, 1'800'000))
+                                                   {QDate(2026, 12, 7), QTime(10, 0)}, 1'800'000))
             if (w.kind == week_check::kShortProgram) told = w.detail;
         const QString said = "'\"songs\" 10:00-10:30: music for 'm:ss' of 30:00'";
         EXPECT_EQ(told, silent.isValid() ? silent.toString(said) : "") << mixing;
