@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <utility>
 
 #include "base/text_file.h"
 #include "base/timer_host.h"
@@ -83,11 +84,20 @@ void JingleWall::PlayJingle(int button, int fadeStep) {
     if (button < 0 || button >= NoOfJingles()) return;
     m_lastCaption = m_captions[button];
     m_currentPath = m_paths[button];
+    m_fadeStep = fadeStep;
+    HoldNextDeck(true);
+    // The next deck still carries the old track down: the jingle waits for the crossfade.
+    m_waitingForCrossfade = m_engine.Bars().CrossfadeRunning();
+    if (!m_waitingForCrossfade) StartJingle();
+    m_jingleEnd->SetEnabled(true);
+}
+
+void JingleWall::StartJingle() {
     VolumeBars& bars = m_engine.BarsForTickParts();
     // Quick fades, so the music dips under the jingle and not over its first seconds. A
     // step of 0 would never reach its level and keep the fade running for ever.
     bars.SetFadeInterval(kJingleFadeMs);
-    bars.SetPageSize(std::max(fadeStep, 1));
+    bars.SetPageSize(std::max(m_fadeStep, 1));
     if (FadeJingles)
         bars.FadeIn1Amp();
     else
@@ -98,11 +108,15 @@ void JingleWall::PlayJingle(int button, int fadeStep) {
         Q_EMIT JingleStarted(m_currentPath);
         decks.LoadFileIntoDeck(decks.NextDeck, m_currentPath);
     }
-    m_jingleEnd->SetEnabled(true);
 }
+
+void JingleWall::HoldNextDeck(bool hold) { m_engine.LoopForTickParts().JingleOnNextDeck = hold; }
 
 void JingleWall::StopJingle() {
     m_jingleEnd->SetEnabled(false);
+    HoldNextDeck(false);
+    // A jingle that has not started yet leaves the crossfade as it goes.
+    if (std::exchange(m_waitingForCrossfade, false)) return;
     Decks& decks = m_engine.Players();
     decks.Stop(decks.NextDeck);
     m_engine.BarsForTickParts().FadeIn0Amp();
@@ -110,12 +124,19 @@ void JingleWall::StopJingle() {
 
 void JingleWall::TimerJingleEndTimer() {
     m_jingleEnd->SetEnabled(false);
+    if (m_waitingForCrossfade) {
+        m_waitingForCrossfade = m_engine.Bars().CrossfadeRunning();
+        if (!m_waitingForCrossfade) StartJingle();
+        m_jingleEnd->SetEnabled(true);
+        return;
+    }
     Decks& decks = m_engine.Players();
     const int state = decks.PlayState(decks.NextDeck);
     if (state == PlayerLink::kPlaying || state == PlayerLink::kPaused) {
         m_jingleEnd->SetEnabled(true);
         return;
     }
-    // The music back up, the jingle's deck back down.
+    // The music back up, the jingle's deck back down, and the queue free to go on.
+    HoldNextDeck(false);
     m_engine.BarsForTickParts().FadeIn0Amp();
 }

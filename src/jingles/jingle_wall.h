@@ -47,9 +47,10 @@ public:
     Result ClearJingles();
     /// A click on jingle button `button` of the current bank: it plays on the next deck,
     /// over the music, lowering the music while FadeJingles is on. fadeStep is the spots'
-    /// fade step. Nothing for a button that is not shown.
+    /// fade step. Nothing for a button that is not shown. In a crossfade it starts once
+    /// the crossfade is done; no track is handed over until it ends.
     void PlayJingle(int button, int fadeStep);
-    /// "Stop": the jingle stops and the music comes back up.
+    /// "Stop": the jingle stops (or does not start) and the music comes back up.
     void StopJingle();
     void SetFadeJingles(bool on) { FadeJingles = on; }
 
@@ -65,7 +66,7 @@ public:
     /// Label5: the caption of the jingle last started.
     const QString& LastJingleCaption() const { return m_lastCaption; }
     const QString& CurrentJinglePath() const { return m_currentPath; }
-    /// TimerJingleEnd is watching for the end of a jingle.
+    /// TimerJingleEnd is watching for the end of a jingle (or a crossfade's end, for its start).
     bool JinglePlaying() const;
 
     /// CheckBoxFadeJingles "Fade".
@@ -80,7 +81,10 @@ Q_SIGNALS:
 private:
     Result BuildJingleButtons(const QString& bankName);
     Result SaveJingleBanks(const QStringList& tabs);
+    void StartJingle();
     void TimerJingleEndTimer();
+    /// The jingle's hold on the next deck, which keeps the queue's next track waiting.
+    void HoldNextDeck(bool hold);
 
     QString m_listsPath;
     QString m_spotsPath;
@@ -93,6 +97,8 @@ private:
     QStringList m_captions;
     QString m_lastCaption = QStringLiteral("Jingle");
     QString m_currentPath;
+    int m_fadeStep = 1;
+    bool m_waitingForCrossfade = false;
     std::unique_ptr<Timer> m_jingleEnd;
     SettingsTable m_settings;
 };

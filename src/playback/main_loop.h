@@ -3,6 +3,26 @@
 #include <QString>
 #include <cstdint>
 
+/// The main loop's tick, and the ticks it lets a track it started settle before it looks.
+inline constexpr int kLoopMs = 400;
+inline constexpr std::uint8_t kTrackSettleTicks = 10;
+
+/// The whole second of its position from which the tick hands a track over to the next:
+/// the first at which less than MixingTime remains.
+long long MixPointSec(int lengthSec, int mixingSeconds);
+
+/// A track on air as the main loop plays it by itself, in ms from its start.
+struct TrackAir {
+    /// The next track starts: at the first tick after the settling ticks that finds the
+    /// track past its mix point or ended.
+    std::int64_t nextStartsMs = 0;
+    /// It falls silent when nothing follows it.
+    std::int64_t endsMs = 0;
+};
+/// Reckons a track's air from its length, MixingTime and the seconds SkipIntro skips (0
+/// when off): the main loop and the week's check count a program's music with it.
+TrackAir TrackOnAir(int lengthSec, int mixingSeconds, int skipIntroSec);
+
 /// State of the main loop (TimerProgram1) and the texts its tick shows.
 struct LoopState {
     /// Ticks still to skip after a start: 10 after a track, 5 after a spot.
@@ -13,6 +33,9 @@ struct LoopState {
     bool ProgramsChanged = true;
     /// Next was pressed: start the head of the queue at the next tick.
     bool NextTrackNow = false;
+    /// A jingle has the next deck: no track is handed over (the current one plays on under
+    /// it) until the jingle ends.
+    bool JingleOnNextDeck = false;
 };
 
 /// The clock and the times of the current track, as the tick last wrote them.

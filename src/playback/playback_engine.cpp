@@ -13,11 +13,9 @@
 
 namespace {
 
-constexpr int kLoopMs = 400;
 constexpr int kTitleMs = 400;
 constexpr int kLongestStartWaitSec = 600;
 constexpr int kDeckLookupRetryMs = 1000;
-constexpr std::uint8_t kTrackSettleTicks = 10;
 constexpr int kTrackFadeStep = 5;
 
 // Re-enables a self-disabling timer however its handler is left, so a failing hook
@@ -64,6 +62,8 @@ class PlaybackEngine::NextTrackPart final : public TickPart {
 public:
     explicit NextTrackPart(PlaybackEngine& engine) : m_engine(engine) {}
     bool TakesTick(const TickMoment& moment) override {
+        // The next deck is the jingle's: a start now would cut it off mid-word.
+        if (m_engine.m_loop.JingleOnNextDeck) return true;
         if (m_engine.m_queue.NextTrackNowInOrder) {
             m_engine.PlayNextFromQueue();
             m_engine.m_queue.NextTrackNowInOrder = false;
@@ -71,8 +71,8 @@ public:
             m_engine.PlayNextFromQueue();
             m_engine.m_loop.NextTrackNow = false;
         } else if (!m_engine.m_transport.ManualMode) {
-            const bool ending =
-                (long long)moment.lengthSec - moment.positionSec < m_engine.m_bars->MixingSeconds();
+            const bool ending = moment.positionSec >=
+                                MixPointSec(moment.lengthSec, m_engine.m_bars->MixingSeconds());
             if (ending || moment.playState != PlayerLink::kPlaying) m_engine.PlayNextFromQueue();
         }
         return true;

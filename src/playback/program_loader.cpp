@@ -31,6 +31,7 @@ Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
 
     const int c = day_program::SlotOfTime(hour, minute);
     if (c < 0 || c >= day_program::kSlotCount) return Result::Ok();
+    if (c != m_told.slot || today != m_told.date) m_told = {today, c, QString()};
     if (HandProgramPlaying) {
         // A list started by hand plays on through the rest of the running program.
         if (m_programNow.at(c) == kSameSlot) return Result::Ok();
@@ -47,8 +48,13 @@ Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
              day_program::SlotToTime(span.endSlot);
     m_programName = value;
     if (!DontClearPrevTracks) Q_EMIT PlayedListOutdated();
+    // Loaded again within its slot (the first tick after start-up looks once more, a
+    // calendar edit may leave it as it was), a program redraws its queue but is told once.
     // Eleven lists' names fit whole; a damaged day file's megabyte does not reach the log.
-    Q_EMIT ProgramLoaded(CutForEcho(value, 4096));
+    if (value != m_told.value) {
+        m_told.value = value;
+        Q_EMIT ProgramLoaded(CutForEcho(value, 4096));
+    }
     return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
 }
 
@@ -62,6 +68,7 @@ Result ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
     ReadResult<QStringList> read = list_file::Read(m_listsPath, listName);
     if (!read.ok()) return read;
     m_programName = listName;
+    m_told = {};  // the calendar's program, back after this list, is told again
     StartLists({listName}, {std::move(read.value)});
     HandProgramPlaying = true;
     return Result::Ok();
@@ -73,6 +80,12 @@ Result ProgramLoader::LoadLists(const QStringList& names) {
     for (const QString& name : names) {
         // The markers of an empty slot name no list, even if a file of that name exists.
         if (name == kNullSlot || name == kSameSlot) {
+            lists.append(QStringList());
+            continue;
+        }
+        // A list that is not there plays as empty too, and leaves as large a hole.
+        if (!list_file::Exists(m_listsPath, name)) {
+            errors.append(name + QStringLiteral(": no such list"));
             lists.append(QStringList());
             continue;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -74,5 +75,11 @@ private:
     QString m_span;
     QString m_date;
     QString m_dayName;
+    /// The slot of the last load and the program told for it.
+    struct Told {
+        QDate date;
+        int slot = -1;
+        QString value;
+    } m_told;
     SettingsTable m_settings;
 };

@@ -37,7 +37,9 @@ void LoggingPlayerLink::SetVolume(int deck, int volume) {
 }
 
 void LoggingPlayerLink::TogglePause(int deck) {
-    Emit(deck, QStringLiteral("pause"));
+    // The same command both ways: the log says which way it went.
+    Emit(deck,
+         m_inner.PlayState(deck) == kPaused ? QStringLiteral("resume") : QStringLiteral("pause"));
     m_inner.TogglePause(deck);
 }
 

@@ -6,9 +6,9 @@
 #include "player/player_link.h"
 
 /// Passes every command on to another deck link and reports it as an event, as the
-/// as-run log wants them: load (path), stop, fadestop, pause, jump (ms), volume (0..255),
-/// ended when a deck that was playing is found stopped without being told to stop, and
-/// dead (why) when its player was found dead and replaced: whatever it was handed last
+/// as-run log wants them: load (path), stop, fadestop, pause, resume, jump (ms), volume
+/// (0..255), ended when a deck that was playing is found stopped without being told to stop,
+/// and dead (why) when its player was found dead and replaced: whatever it was handed last
 /// was not heard to its end, perhaps not at all.
 class LoggingPlayerLink final : public QObject, public PlayerLink {
     Q_OBJECT

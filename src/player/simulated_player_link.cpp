@@ -99,7 +99,7 @@ void SimulatedPlayerLink::SetVolume(int deck, int volume) {
 void SimulatedPlayerLink::TogglePause(int deck) {
     if (!Alive(deck)) return;
     Deck& d = At(deck);
-    Emit(deck, QStringLiteral("pause"));
+    Emit(deck, d.state == kPaused ? QStringLiteral("resume") : QStringLiteral("pause"));
     if (d.state == kPlaying) {
         d.posAtRef = PositionMs(deck);
         d.state = kPaused;

@@ -48,7 +48,7 @@ public:
     void Kill(int deck);
 
 Q_SIGNALS:
-    /// load (path), stop, fadestop, pause, jump (ms), ended, volume (0..255).
+    /// load (path), stop, fadestop, pause, resume, jump (ms), ended, volume (0..255).
     void DeckEvent(int deck, const QString& event, const QString& detail);
 
 private:

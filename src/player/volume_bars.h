@@ -71,6 +71,11 @@ public:
 
     /// Send stop to the next deck when bar 1 reaches the bottom of its fade-out.
     bool StopAfterFade = false;
+    /// A crossfade holds both decks: the old one still sinks to its stop, or the new one
+    /// still rises.
+    bool CrossfadeRunning() const {
+        return StopAfterFade && (Running(Fade::TimerFadeOut1) || Running(Fade::Timer2));
+    }
     /// SpeedButtonAmp1 (0) or SpeedButtonAmp2 (1): the one shown pressed.
     int PressedAmpButton = 0;
 

@@ -80,13 +80,16 @@ ReadResult<QStringList> Read(const QString& listsPath, const QString& name) {
     return {Result::Ok(), text_file::SplitLines(text.value)};
 }
 
-ReadResult<QString> ReadText(const QString& listsPath, const QString& name) {
+bool Exists(const QString& listsPath, const QString& name) {
     // Only an ordinary file in the folder is a list; any other name (empty, a folder,
-    // a path leading elsewhere) names no list and reads as an empty one.
-    if (!IsSafeFileName(name)) return {};
-    const QString path = listsPath + name;
-    if (!QFileInfo(path).isFile()) return {};
-    return text_file::ReadText(path);
+    // a path leading elsewhere) names no list.
+    return IsSafeFileName(name) && QFileInfo(listsPath + name).isFile();
+}
+
+ReadResult<QString> ReadText(const QString& listsPath, const QString& name) {
+    // A name that names no list reads as an empty one.
+    if (!Exists(listsPath, name)) return {};
+    return text_file::ReadText(listsPath + name);
 }
 
 Result Write(const QString& listsPath, const QString& name, const QStringList& lines) {

@@ -48,6 +48,8 @@ namespace list_file {
 /// The lines of listsPath + name; no lines when there is no such file (or the name is
 /// not a plain file name); an error with the system's message when it cannot be read.
 ReadResult<QStringList> Read(const QString& listsPath, const QString& name);
+/// Whether listsPath + name is a list: a plain file name of an ordinary file.
+bool Exists(const QString& listsPath, const QString& name);
 /// The same list's text whole, its line breaks included.
 ReadResult<QString> ReadText(const QString& listsPath, const QString& name);
 /// Replaces listsPath + name; an error with the system's message on failure. A name that

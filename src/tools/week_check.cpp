@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QTimeZone>
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "app/as_run_log.h"
@@ -12,6 +13,7 @@
 #include "base/number_text.h"
 #include "base/text_file.h"
 #include "media/mpeg_data.h"
+#include "playback/main_loop.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
 #include "spots/hour_announcement.h"
@@ -23,6 +25,7 @@ Setup SetupOf(const Station& station) {
     Setup setup;
     setup.folders = station.Folders();
     setup.mixingSeconds = station.Engine().Bars().MixingSeconds();
+    setup.skipIntroSec = station.Engine().SkipIntro ? station.Engine().SkipIntroSec : 0;
     setup.shutDown = station.Shutdown().ShutDown();
     setup.shutDownHour = station.Shutdown().ShutDownHour();
     setup.shutDownMin = station.Shutdown().ShutDownMin();
@@ -333,7 +336,10 @@ private:
         }
         int entries = 0;
         int playable = 0;
-        std::int64_t music = 0;
+        // Each track until the next one starts; then the last one plays to its end, and
+        // the last may be any of them: the one that adds least counts.
+        std::int64_t musicMs = 0;
+        std::int64_t lastTailMs = std::numeric_limits<std::int64_t>::max();
         for (const QString& name : SplitProgramValue(value).mid(0, kMaxProgramLists)) {
             if (IsSlotMarker(name)) continue;
             const ListState& list = List(name);
@@ -350,8 +356,12 @@ private:
                     continue;
                 }
                 ++playable;
-                music +=
-                    std::max<std::int64_t>(0, std::int64_t{track.seconds} - m_setup.mixingSeconds);
+                const TrackAir air = TrackOnAir(
+                    int(std::min<std::uint32_t>(track.seconds, std::numeric_limits<int>::max())),
+                    m_setup.mixingSeconds, m_setup.skipIntroSec);
+                musicMs += air.nextStartsMs;
+                lastTailMs =
+                    std::min(lastTailMs, std::max<std::int64_t>(air.endsMs - air.nextStartsMs, 0));
             }
         }
         if (entries == 0) {
@@ -359,12 +369,13 @@ private:
         } else if (playable == 0) {
             Add(start, kDeadAir,
                 span + QStringLiteral(", every track missing in ") + Quoted(value));
-        } else if (const std::int64_t whole = programStart.secsTo(end);
-                   music + m_setup.mixingSeconds + kLongestGapSeconds < whole) {
+        } else if (const std::int64_t whole = programStart.secsTo(end),
+                   music = (musicMs + lastTailMs) / 1000;
+                   music + kLongestGapSeconds < whole) {
             Add(start, kShortProgram,
                 Quoted(value) + u' ' + SpanText(programStart, end) +
-                    QStringLiteral(": music for ") + MinSec(music + m_setup.mixingSeconds) +
-                    QStringLiteral(" of ") + MinSec(whole));
+                    QStringLiteral(": music for ") + MinSec(music) + QStringLiteral(" of ") +
+                    MinSec(whole));
         }
     }
 
@@ -514,13 +525,9 @@ private:
         for (const QString& name : needed)
             if (!QFileInfo(m_setup.folders.HoursPath + name + m_setup.hourExtension).isFile())
                 missing << name + m_setup.hourExtension;
-        // A station without recordings at all gets one line, not one per recording.
-        if (missing.size() == needed.size()) {
-            Add(m_from, kHourFragment,
-                QStringLiteral("hour1/ holds none of the %1 recordings the announcement needs")
-                    .arg(needed.size()));
-            return;
-        }
+        // The announcement plays only when the operator asks for it: a station without
+        // recordings at all does without it, and only a partial set is a fault.
+        if (missing.size() == needed.size()) return;
         for (const QString& file : missing)
             Add(m_from, kHourFragment,
                 QStringLiteral("hour1/") + file + QStringLiteral(" is missing"));

@@ -41,6 +41,7 @@ inline constexpr int kLongestGapSeconds = 10;
 struct Setup {
     DataFolders folders;
     int mixingSeconds = 20;  ///< the crossfade: each track hands over this long before its end
+    int skipIntroSec = 0;    ///< SkipIntro: each track starts this far in (0: off)
     bool shutDown = false;   ///< the automatic shutdown is on
     int shutDownHour = 0;
     int shutDownMin = 0;

@@ -6,6 +6,8 @@
 #include "base/text_file.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "schedule/program_lock.h"
+#include "support/engine_rig.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
@@ -127,6 +129,35 @@ TEST(JingleWallTest, FadeLowersTheMusicWhileAJinglePlaysAndRaisesItSoonAfter) {
         EXPECT_LE(restored, 400) << fade;
         EXPECT_EQ(bars.Volume(0), before);
         EXPECT_FALSE(s.Wall().JinglePlaying());
+    }
+}
+
+// Pressed just before the mix point or in the crossfade after it, a jingle plays to its end
+// and no deck stops above the bottom of its fade-out.
+TEST(JingleWallTest, AJingleAtTheMixPointIsNeverCutAndLetsTheCrossfadeFinish) {
+    for (const int pressedMs : {40'400, 41'600}) {  // the mix point is at 41.2 s
+        EngineRig rig;
+        rig.LoadProgram("L", rig.Tracks({60, 60}));
+        WriteBytes(rig.dir.filePath("J0"), rig.Tracks({3})[0].toUtf8());
+        const ProgramLock lock;
+        JingleWall wall(rig.dir.path() + "/", rig.dir.path() + "/", rig.engine, rig.host, lock);
+        wall.LoadJingleTabs(false);
+        rig.StartLoop();
+        rig.Advance(400 + pressedMs);
+        wall.PlayJingle(0, 5);
+        rig.Advance(60'000);
+        const VolumeBars& bars = rig.engine.Bars();
+        const int bottom = Decks::PlayerVolume(bars.Level(VolumeBars::LevelBox::EditFadeOut1) +
+                                               bars.PageSize());  // the last step sent
+        std::array<int, 2> volume{};
+        std::array<QString, 2> file;  // what each deck plays
+        for (const EngineRig::DeckEvent& e : rig.events) {
+            EXPECT_FALSE(e.kind == "stop" && volume[e.deck] > bottom) << pressedMs << " " << e.atMs;
+            EXPECT_FALSE(e.kind == "load" && file[e.deck] == wall.CurrentJinglePath()) << pressedMs;
+            if (e.kind == "volume") volume[e.deck] = e.detail.toInt();
+            if (e.kind == "load" || e.kind == "ended") file[e.deck] = e.detail;
+        }
+        EXPECT_EQ(rig.Events("load").size(), 3u) << pressedMs;
     }
 }
 

@@ -25,7 +25,7 @@ struct StationOnAir {
         // Each load of a program clears the played list: the tests count loads by it.
         QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
-            EXPECT_EQ(loader.LoadProgramOfHour(hour, minute), Result::Ok());
+            EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).ok());
         });
         engine.ReloadProgramAtNextTick();
         engine.SetLastProgramSlot(day_program::SlotOfTime(start.hour(), start.minute()));
@@ -85,7 +85,8 @@ TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackToAndUnreadableListsPl
     EXPECT_EQ(air.loads, before + 2);
     EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
     EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
-    // An unreadable list plays as empty, but an unreadable day loads nothing.
+    // A list that is not there, or unreadable, plays as empty; an unreadable day loads nothing.
+    EXPECT_TRUE(air.loader.LoadProgramOfHour(20, 0).message().endsWith("\ngone: no such list"));
     WriteBytes(air.station.ListsPath() + "morning", QByteArray("a\0b", 3));
     EXPECT_EQ(air.loader.LoadProgramOfHour(10, 0).kind(), Result::Kind::Warning);
     EXPECT_EQ(air.loader.LabeltracksToPlay1(), "0");

@@ -100,6 +100,9 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItselfOrItsDeath) 
     link.HandOver(1, "long");
     look(1, PlayerLink::kPlaying);
     link.SetVolume(1, 127);
+    link.TogglePause(1);
+    state[1] = PlayerLink::kPaused;
+    link.TogglePause(1);
     link.JumpTo(1, 5000);
     link.Stop(1);
     look(1, PlayerLink::kStopped);
@@ -110,9 +113,9 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItselfOrItsDeath) 
     look(1, PlayerLink::kStopped);
     deaths = {2, "gone"};
     link.HandOver(1, "b");
-    EXPECT_EQ(events,
-              QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127", "1 jump 5000",
-                           "1 stop", "1 load a", "1 dead hung", "1 dead gone", "1 load b"}));
+    EXPECT_EQ(events, QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127",
+                                   "1 pause", "1 resume", "1 jump 5000", "1 stop", "1 load a",
+                                   "1 dead hung", "1 dead gone", "1 load b"}));
 }
 
 // The rig's engine is never started: the test drives its simulated decks by hand.
@@ -139,6 +142,7 @@ TEST(SimulatedPlayerLink, PlaysAFileItsLengthMovedByPauseAndJumps) {
     rig.Advance(100'000);
     EXPECT_EQ(link.PositionMs(0), 10'000);
     link.TogglePause(0);
+    EXPECT_EQ(rig.Events("resume").size(), 1u);
     link.JumpTo(0, 55'000);
     rig.Advance(4'999);
     EXPECT_EQ(link.PlayState(0), PlayerLink::kPlaying);

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "app/command_line.h"
+#include "app/week_preview.h"
 #include "spots/hour_announcement.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
@@ -120,7 +121,8 @@ TEST(WeekCheck, ProgramUnderWayAtTheStartAndNamesWithTabs) {
     station.WriteList("Forty", {station.MusicPath() + "1.mp3", "/gone/a\tb.mp3"});
     station.WriteDays({{1, "10:00", "11:00", "Forty"}});
     WriteSpotHours(station, 1, 3, {{10, "/gone/spot\tone.mp3"}});
-    const QStringList kinds = {"short-program", "missing-track", "missing-spot"};
+    // No hour recordings at all: the announcement, played when asked for, is not used.
+    const QStringList kinds = {"short-program", "missing-track", "missing-spot", "hour-fragment"};
     EXPECT_EQ(CheckLines(station, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), 1, kinds),
               QStringList({"10:30 Forty: /gone/a b.mp3",
                            R"(10:30 "Forty" 10:00-11:00: music for 40:00 of 60:00)",
@@ -137,6 +139,30 @@ TEST(WeekCheck, ProgramUnderWayAtTheStartAndNamesWithTabs) {
         << cut.join('\n').size();
 }
 
+// Whatever the mixing time, the check's music ends where the preview falls silent.
+TEST(WeekCheck, ProgramMusicEndsWhereThePreviewFallsSilent) {
+    StationFolder station;
+    station.AddList("songs", QList<int>(15, 150));
+    station.WriteDays({{1, "10:00", "10:30", "songs"}});
+    for (const int mixing : {20, 60, 1000, 3600}) {
+        QTemporaryDir home;
+        QSettings store(home.filePath("stavox.conf"), QSettings::IniFormat);
+        store.setValue("MixingTime", mixing);
+        QTime silent;  // when a track played out: nothing followed it
+        RunWeekPreview(ParseCommandLine({"--simulate", "2026-12-07 09:59:00", "--for", "31m"}),
+                       station.StartFolder(), &store, [&](const QString& line) {
+                           if (!silent.isValid() && line.section('\t', 2, 2) == "ended")
+                               silent = QTime::fromString(line.mid(11, 8));
+                       });
+        QString told;
+        for (const auto& w : week_check::CheckWeek({MakeDataFolders(station.StartFolder()), mixing},
+                                                   {QDate(2026, 12, 7), QTime(10, 0)}, 1'800'000))
+            if (w.kind == week_check::kShortProgram) told = w.detail;
+        const QString said = "'\"songs\" 10:00-10:30: music for 'm:ss' of 30:00'";
+        EXPECT_EQ(told, silent.isValid() ? silent.toString(said) : "") << mixing;
+    }
+}
+
 #ifdef STAVOX_MIXER_BINARY
 
 // The station: one case of every kind of warning in the night from Saturday 28 to Sunday
@@ -148,7 +174,7 @@ protected:
         good = {music + "good1.mp3", music + "good2.mp3", music + "good3.mp3"};
         for (const QString& path : good) WriteLongTrack(path, 5000);
         WriteLongTrack(music + "short.mp3", 120);
-        WriteLongTrack(music + "sting.mp3", 10);  // shorter than the crossfade: adds nothing
+        WriteLongTrack(music + "sting.mp3", 10);  // shorter than the crossfade: cut when settled
         station.WriteList("Good", good);
         station.WriteList("Gaps", {good[0], "/nowhere/gone.mp3"});
         station.WriteList("Short", {music + "short.mp3", music + "sting.mp3"});
@@ -204,7 +230,7 @@ TEST_F(WeekCheckProgramTest, EveryKindOfWarningInTimeOrder) {
         "2026-03-28 22:00\tmissing-list\t\"Nolist\" of program \"Good|Gaps|Nolist|\": no such list",
         "2026-03-28 22:30\tmissing-spot\tslot 22:30: /nowhere/spot.mp3",
         "2026-03-28 23:00\tdead-air\t23:00-23:30, empty slot",
-        "2026-03-28 23:30\tshort-program\t\"Short\" 23:30-24:00: music for 2:00 of 30:00",
+        "2026-03-28 23:30\tshort-program\t\"Short\" 23:30-24:00: music for 1:51 of 30:00",
         "2026-03-29 00:00\tdead-air\t00:00-01:00, empty program \"Empty\"",
         "2026-03-29 00:15\tspot-overflow\tslot 00:15 (spot file 0-1): 1 spot after an empty place "
         "never airs",

@@ -45,6 +45,9 @@ Line ParseLine(const QString& text) {
 
 enum class DeckState { Stopped, Playing, Paused };
 
+// The operator's pause button, whichever way the deck went.
+bool IsPauseToggle(const QString& event) { return event == u"pause" || event == u"resume"; }
+
 struct Deck {
     DeckState state = DeckState::Stopped;
     int volume = 0;
@@ -147,11 +150,11 @@ private:
         } else if (line.event == u"stop" || line.event == u"fadestop" || line.event == u"ended") {
             if (deck.state != DeckState::Stopped) m_crossfade = false;
             deck.state = DeckState::Stopped;
-        } else if (line.event == u"pause" && deck.state == DeckState::Stopped) {
+        } else if (IsPauseToggle(line.event) && deck.state == DeckState::Stopped) {
             // A pause that lands as the track ends holds the queue until the operator's
             // next pause: the silence is the operator's.
             deck.heldByPause = !deck.heldByPause;
-        } else if (line.event == u"pause") {
+        } else if (IsPauseToggle(line.event)) {
             if (deck.state == DeckState::Playing) m_pauses.append(line.when);
             deck.state = deck.state == DeckState::Playing ? DeckState::Paused : DeckState::Playing;
         } else if (line.event == u"volume") {
