@@ -95,3 +95,27 @@ TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackToAndUnreadableListsPl
 }
 
 }  // namespace
+
+namespace {
+
+// As the station wires it, a program's load empties the played list; so does the operator's
+// Clear. Either way the count beside it stays until the next track starts.
+TEST(ProgramLoaderTest, AnEmptiedPlayedListKeepsItsCountUntilTheNextTrackStarts) {
+    for (const bool byOperator : {true, false}) {
+        SCOPED_TRACE(byOperator ? "Clear" : "a program's load");
+        StationOnAir air(QTime(10, 40));
+        QObject::connect(&air.loader, &ProgramLoader::PlayedListOutdated,
+                         [&air] { air.engine.ClearPlayed(); });
+        air.AdvanceTo(QTime(10, 42));
+        const int played = air.engine.Played().Count();
+        ASSERT_GT(played, 1);
+        byOperator ? air.engine.ClearPlayed() : void(air.loader.LoadProgramOfHour(20, 0));
+        for (int tick = 0; tick < 200 && air.engine.Played().Count() == 0; ++tick) {
+            ASSERT_EQ(air.engine.Played().LabelPlayedTracks, played);
+            air.host.Advance(400);
+        }
+        EXPECT_EQ(air.engine.Played().LabelPlayedTracks, 1);
+    }
+}
+
+}  // namespace

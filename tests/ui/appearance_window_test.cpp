@@ -50,12 +50,12 @@ struct Studio {
         return w->palette().color(qobject_cast<QAbstractItemView*>(w) ? QPalette::Base
                                                                       : QPalette::Window);
     }
-    void PickColour(const QColor& colour) {
+    void PickColour(const QColor& colour, const QString& menuItem = "Color1") {
         ModalAnswer dialog("ColorDialog1", [colour](QWidget* d) {
             static_cast<QColorDialog*>(d)->setCurrentColor(colour);
             static_cast<QDialog*>(d)->accept();
         });
-        Find<QAction>("Color1")->trigger();
+        Find<QAction>(menuItem)->trigger();
         EXPECT_TRUE(dialog.Answered());
     }
     StationFolder folder;
@@ -102,6 +102,21 @@ TEST(AppearanceWindowTest, ColourModePaintsUntilNormalFunctionAndARightClickPain
     studio.Find<QAction>("NormalFunction1")->trigger();
     studio.Mouse("ListBoxSpots2", QEvent::MouseButtonPress, Qt::LeftButton);
     EXPECT_NE(studio.Background("ListBoxSpots2"), red);
+}
+
+// The text colour paints the text where a font would go, and is kept for the next start.
+TEST(AppearanceWindowTest, TextColorPaintsTheTextOfThePressedControlsAndIsStored) {
+    Studio studio;
+    const QColor blue(0, 0, 255);
+    studio.PickColour(blue, "TextColor1");
+    for (const auto& [pressed, painted] :
+         {std::pair{"ListBoxArtist", "ListBoxArtist"}, {"PanelTrackName1", "LabelTrackName1"}}) {
+        studio.Mouse(pressed, QEvent::MouseButtonPress, Qt::LeftButton);
+        const QPalette palette = studio.Find(painted)->palette();
+        EXPECT_EQ(palette.color(QPalette::Text), blue) << painted;
+        EXPECT_EQ(studio.station.StoredOptions().Colours[painted].font, ColourFromRgb(0, 0, 255));
+    }
+    EXPECT_NE(studio.Background("ListBoxArtist"), blue);
 }
 
 TEST(AppearanceWindowTest, TheMessageIsTypedAsPlainTextAndHeldWhileDragged) {
