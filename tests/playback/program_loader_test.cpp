@@ -23,7 +23,10 @@ struct StationOnAir {
         station.WriteDays(
             {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "20:00", "21:00", "three|gone|"}});
         // Each load of a program clears the played list: the tests count loads by it.
-        QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
+        QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] {
+            ++loads;
+            engine.ClearPlayed();
+        });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
             EXPECT_EQ(loader.LoadProgramOfHour(hour, minute), Result::Ok());
         });
@@ -83,6 +86,8 @@ TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackToAndUnreadableListsPl
     EXPECT_EQ(air.engine.Played().Count(), 4);
     air.AdvanceTo(QTime(12, 1));
     EXPECT_EQ(air.loads, before + 2);
+    EXPECT_EQ(air.engine.Played().Count(), 0);
+    EXPECT_EQ(air.engine.Played().LabelPlayedTracks, 4) << "kept until a track starts";
     EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
     EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
     // An unreadable list plays as empty, but an unreadable day loads nothing.
@@ -92,30 +97,6 @@ TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackToAndUnreadableListsPl
     WriteBytes(day_program::DayFilePath(air.station.DaysPath(), kMonday), QByteArray("a\0b", 3));
     EXPECT_EQ(air.loader.LoadProgramOfHour(20, 0).kind(), Result::Kind::Error);
     EXPECT_EQ(air.loader.LabelProgramName1(), "morning");
-}
-
-}  // namespace
-
-namespace {
-
-// As the station wires it, a program's load empties the played list; so does the operator's
-// Clear. Either way the count beside it stays until the next track starts.
-TEST(ProgramLoaderTest, AnEmptiedPlayedListKeepsItsCountUntilTheNextTrackStarts) {
-    for (const bool byOperator : {true, false}) {
-        SCOPED_TRACE(byOperator ? "Clear" : "a program's load");
-        StationOnAir air(QTime(10, 40));
-        QObject::connect(&air.loader, &ProgramLoader::PlayedListOutdated,
-                         [&air] { air.engine.ClearPlayed(); });
-        air.AdvanceTo(QTime(10, 42));
-        const int played = air.engine.Played().Count();
-        ASSERT_GT(played, 1);
-        byOperator ? air.engine.ClearPlayed() : void(air.loader.LoadProgramOfHour(20, 0));
-        for (int tick = 0; tick < 200 && air.engine.Played().Count() == 0; ++tick) {
-            ASSERT_EQ(air.engine.Played().LabelPlayedTracks, played);
-            air.host.Advance(400);
-        }
-        EXPECT_EQ(air.engine.Played().LabelPlayedTracks, 1);
-    }
 }
 
 }  // namespace
