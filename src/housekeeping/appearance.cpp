@@ -62,7 +62,8 @@ PaintTargets PaintTargetsOf(const QString& pressed) {
         pressed == QLatin1String("LabelMessages") ? QStringLiteral("PanelMessages") : pressed;
     for (const PaintRow& row : kPaintRows) {
         if (control != QLatin1String(row.pressed)) continue;
-        return {Targets(row.colourTargets, control), Targets(row.fontTargets, control)};
+        const QStringList font = Targets(row.fontTargets, control);
+        return {Targets(row.colourTargets, control), font, font};
     }
     return {};
 }
@@ -79,11 +80,24 @@ void AppearancePicker::ColourConfirmed(quint32 colour) {
     m_mode = PickMode::Colour;
 }
 
+void AppearancePicker::TextColourConfirmed(quint32 colour) {
+    m_colour = colour;
+    m_mode = PickMode::TextColour;
+}
+
 PaintTargets AppearancePicker::Press(const QString& pressed) const {
-    if (m_mode == PickMode::Normal) return {};
-    PaintTargets targets = PaintTargetsOf(pressed);
-    (m_mode == PickMode::Colour ? targets.font : targets.colour).clear();
-    return targets;
+    const PaintTargets all = PaintTargetsOf(pressed);
+    switch (m_mode) {
+        case PickMode::Colour:
+            return {all.colour, {}, {}};
+        case PickMode::TextColour:
+            return {{}, all.text, {}};
+        case PickMode::Font:
+            return {{}, {}, all.font};
+        case PickMode::Normal:
+            break;
+    }
+    return {};
 }
 
 MessagePress AppearancePicker::PressOnMessage(bool rightButton) const {

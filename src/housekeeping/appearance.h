@@ -6,17 +6,20 @@
 struct Marquee;
 
 /// The operator's own colours and fonts, and the user message's handling of the mouse.
-/// "Color..." or "Fonts..." turns a pick mode on; every press on a paintable control then
-/// paints its targets, until the other dialog is confirmed or "Normal Function" ends it.
-/// The window keeps the colours painted in the stored colour table, so that the table's
-/// components keep them for the next start; a font lives only until the program ends.
+/// "Color...", "Text Color..." or "Fonts..." turns a pick mode on; every press on a
+/// paintable control then paints its targets, until another dialog is confirmed or "Normal
+/// Function" ends it. The window keeps the background and text colours painted in the
+/// stored colour table, so that the table's components keep them for the next start; a
+/// font lives only until the program ends.
 
-enum class PickMode { Normal, Colour, Font };
+enum class PickMode { Normal, Colour, TextColour, Font };
 
-/// What a press on a control paints: the components that take the colour, and those that
-/// take the font. Both empty for a control that cannot be painted.
+/// What a press on a control paints: the components that take the colour as background,
+/// those that take it as the colour of their text, and those that take the font. All empty
+/// for a control that cannot be painted. The text colour goes where the font goes.
 struct PaintTargets {
     QStringList colour;
+    QStringList text;
     QStringList font;
 };
 PaintTargets PaintTargetsOf(const QString& pressed);
@@ -30,6 +33,8 @@ class AppearancePicker {
 public:
     /// The colour dialog confirmed (`Color1Click`).
     void ColourConfirmed(quint32 colour);
+    /// The colour dialog of "Text Color..." confirmed.
+    void TextColourConfirmed(quint32 colour);
     /// The font dialog confirmed (`Fonts1Click`).
     void FontConfirmed() { m_mode = PickMode::Font; }
     /// `NormalFunction1Click`.

@@ -123,9 +123,9 @@ QStringList DeadEntryLines(const DeadEntryReport& report) {
     QStringList lines;
     lines.reserve(report.entries.size());
     for (const DeadEntry& entry : report.entries) {
-        lines.append(entry.unreachable
-                         ? entry.path + QStringLiteral("   (folder unreachable: kept)")
-                         : entry.path);
+        QString line = entry.fileName + u'\t' + entry.path;
+        if (entry.unreachable) line += QStringLiteral("\t(folder unreachable: kept)");
+        lines.append(line);
     }
     return lines;
 }

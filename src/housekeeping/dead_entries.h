@@ -56,8 +56,8 @@ DeadEntryReport ScanSpotFilesForDeadEntries(const QString& spotsPath, DeadEntryM
 DeadEntryReport ScanForDeadEntries(DeadEntryKind kind, const QString& listsPath,
                                    const QString& spotsPath, DeadEntryMode mode);
 
-/// The report's text lines as the dialog shows them: the path, and for an unreachable
-/// entry a note that it was kept.
+/// The report's text lines as the dialog shows them: the list or spot file that holds the
+/// entry, a tab, the path, and for an unreachable entry a tab and a note that it was kept.
 QStringList DeadEntryLines(const DeadEntryReport& report);
 /// Lines as the lines of a Rich Text document, each a paragraph; the document is plain
 /// ASCII, other characters are RTF Unicode escapes.

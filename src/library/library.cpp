@@ -100,17 +100,20 @@ QList<TrackFile> Library::SelectedTitlesAndPaths(Page page) const {
     return tracks;
 }
 
-bool Library::RenameRow(Page page, int row, const QString& newPath) {
-    TrackRows& rows = Rows(page);
-    if (row < 0 || row >= rows.Count()) return false;
-    QString entry = newPath;
-    if (HoldsTrackEntries(page)) {
-        // The list in which the track was found stays with it.
-        const qsizetype caret = rows.Entry(row).indexOf(u'^');
-        if (caret >= 0) entry += rows.Entry(row).mid(caret);
+int Library::TrackRenamed(const QString& oldPath, const QString& newPath) {
+    int changed = 0;
+    for (const Page page : {Page::Dir, Page::ListsAlphabetic, Page::Search, Page::Artists}) {
+        TrackRows& rows = Rows(page);
+        for (int row = 0; row < rows.Count(); ++row) {
+            if (TrackAt(page, row).path != oldPath) continue;
+            // The list in which the track was found stays with it.
+            const QString entry = rows.Entry(row);
+            const qsizetype caret = HoldsTrackEntries(page) ? entry.indexOf(u'^') : -1;
+            rows.SetRow(row, TrackTitle(newPath), caret < 0 ? newPath : newPath + entry.mid(caret));
+            ++changed;
+        }
     }
-    rows.SetRow(row, TrackTitle(newPath), entry);
-    return true;
+    return changed;
 }
 
 void Library::RefreshListNames() {

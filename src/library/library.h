@@ -47,9 +47,10 @@ public:
     std::optional<TrackFile> CurrentTrack(Page page) const;
     /// The selected rows' titles and paths, top to bottom, for the add commands.
     QList<TrackFile> SelectedTitlesAndPaths(Page page) const;
-    /// A renamed track: the row shows the new title and its entry holds the new path; a
-    /// track entry keeps its list. False when there is no such row.
-    bool RenameRow(Page page, int row, const QString& newPath);
+    /// A track renamed on disk: every row of every page that names the old path exactly
+    /// shows the new title and holds the new path, in its place; a track entry keeps its
+    /// list. Returns how many rows changed.
+    int TrackRenamed(const QString& oldPath, const QString& newPath);
 
     // "DIR"
     DirView& Dir() { return m_dir; }
@@ -80,7 +81,7 @@ public:
     /// `GreeklishSearch`, set by the station from its settings.
     bool GreeklishSearch() const { return m_greeklish; }
     void SetGreeklishSearch(bool on) { m_greeklish = on; }
-    /// The Latin spelling of the last Greeklish search; "Label21" until one runs.
+    /// The Latin spelling of the last Greeklish search; empty until one runs.
     const QString& Label21() const { return m_label21; }
     /// `LabelTracksInSearch`.
     int TracksInSearch() const { return m_tracksInSearch; }
@@ -135,7 +136,7 @@ private:
     QString m_narrowingText;
     bool m_includeCdsSearch = false;
     bool m_greeklish = false;
-    QString m_label21 = QStringLiteral("Label21");
+    QString m_label21;
     TrackRows m_searchResults;
     int m_tracksInSearch = 0;
     QString m_listThatContains;

@@ -51,23 +51,31 @@ void LibraryDesk::PlayAtOnce(Library::Page page) {
 }
 
 void LibraryDesk::AddToPlayList(Library::Page page) {
+    const TrackRows& rows = m_library.Rows(page);
+    int count = 0;
     if (page == Library::Page::ListsAlphabetic) {
         QList<TrackFile> picks;
-        const TrackRows& rows = m_library.Rows(page);
         for (const int row : rows.SelectedRows()) picks.append({rows.Title(row), rows.Entry(row)});
-        m_selection.ButtonAddFromFileToPlayListClick(picks);
-    } else if (page == Library::Page::Search) {
-        const TrackRows& rows = m_library.Rows(page);
+        count = m_selection.ButtonAddFromFileToPlayListClick(picks);
+    } else if (page == Library::Page::Search && rows.CurrentRow() >= 0) {
         const int row = rows.CurrentRow();
-        if (row >= 0) m_selection.AddToPlaylist3Click(TrackFile{rows.Title(row), rows.Entry(row)});
+        count = m_selection.AddToPlaylist3Click(TrackFile{rows.Title(row), rows.Entry(row)});
+    } else {
+        return;  // no such command, or no row to take
     }
+    ShowSelectionCount(count);
 }
 
 void LibraryDesk::AddEditorRowsToPlayList() {
     QList<TrackFile> picks;
     for (const ListEditor::Row& row : m_lists.Rows())
         if (row.selected) picks.append({row.title, row.path});
-    m_selection.AddToPlayList1Click(picks);
+    ShowSelectionCount(m_selection.AddToPlayList1Click(picks));
+}
+
+// The count of tracks to play makes way for the selection list's size until it changes.
+void LibraryDesk::ShowSelectionCount(int rows) {
+    m_engine.QueueForLoader().LabeltracksToPlay1 = rows;
 }
 
 Result LibraryDesk::AddToProgram(Library::Page page) {
@@ -104,10 +112,7 @@ QString LibraryDesk::RenameSuggestion(Library::Page page) const {
 Result LibraryDesk::Rename(Library::Page page, const QString& typedName) {
     const std::optional<TrackFile> track = m_library.CurrentTrack(page);
     if (!track) return Result::Ok();
-    const RenameOutcome outcome = RenameFile(track->path, typedName);
-    if (outcome.renamed)
-        m_library.RenameRow(page, m_library.Rows(page).CurrentRow(), outcome.newPath);
-    return outcome.result;
+    return RenameFile(track->path, typedName).result;
 }
 
 Result LibraryDesk::RenameEditorRow(const QString& typedName) {
@@ -128,6 +133,7 @@ RenameOutcome LibraryDesk::RenameFile(const QString& oldPath, const QString& typ
         RenameTrackEverywhere(oldPath, typedName, places, m_engine.QueueForLoader());
     if (outcome.renamed) {
         m_spots.SpotFileRenamed(oldPath, outcome.newPath);
+        m_library.TrackRenamed(oldPath, outcome.newPath);
         // The list being edited names the new path too, so a Save never writes the old one.
         for (int row = 0; row < m_lists.TotalTracks(); ++row)
             if (m_lists.Rows()[row].path == oldPath)

@@ -45,9 +45,9 @@ public:
     /// without one, the head of the queue plays.
     void PlayAtOnce(Library::Page page);
     /// "AddToPlayList" of "Lists Alphabetic" (its selection) and "Search" (its current row);
-    /// the other pages have none.
+    /// the other pages have none. `LabeltracksToPlay1` then shows the selection list's size.
     void AddToPlayList(Library::Page page);
-    /// "AddToPlayList" of the Lists tab's editor: its selected entries.
+    /// "AddToPlayList" of the Lists tab's editor: its selected entries; the label as above.
     void AddEditorRowsToPlayList();
 
     /// "add to Program" / "AddToProgram": the page's selected tracks into the list editor.
@@ -62,14 +62,15 @@ public:
     /// The name a rename offers: the current row's title; empty when there is no row.
     QString RenameSuggestion(Library::Page page) const;
     /// "Rename" of a library page's current row: the file gets the typed name and every
-    /// list shown on the Lists tab, the queue and the spot files follow; the row shows the
-    /// new name. An error when nothing was renamed, a warning naming what still holds the
-    /// old path.
+    /// list shown on the Lists tab, the queue and the spot files follow; every row of the
+    /// library's pages that named it shows the new name. An error when nothing was renamed, a
+    /// warning naming what still holds the old path.
     Result Rename(Library::Page page, const QString& typedName);
     /// "Rename" of the Lists tab's current entry; the chosen list is then read again.
     Result RenameEditorRow(const QString& typedName);
 
 private:
+    void ShowSelectionCount(int rows);
     RenameOutcome RenameFile(const QString& oldPath, const QString& typedName);
 
     Places m_places;

@@ -46,6 +46,7 @@ bool QueueEditor::ButtonPlayDel1Click() {
     } else if (!entry.isEmpty()) {
         // A filler was never counted; a track from elsewhere was, when it was inserted.
         m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
+        m_queue.LabeltracksToPlay1 = m_queue.TracksToPlay;
     }
     RemoveAndRefill(index);
     return true;

@@ -34,6 +34,7 @@ void PlayQueue::SetProgram(const QStringList& names, const QList<QStringList>& l
         ProgramLists[k] = used ? lists[k] : QStringList();
         TracksToPlay += int(ProgramLists[k].size());
     }
+    LabeltracksToPlay1 = TracksToPlay;
 }
 
 QString PlayQueue::At(int i) const { return i >= 0 && i < Count() ? m_entries[i] : QString(); }
@@ -91,7 +92,7 @@ void PlayQueue::InsertIntoQueue(const QString& entry) {
     if (MarkedSlot == 0) MarkedSlot = 1;
     InsertAt(MarkedSlot - 1, entry);
     ShowNextTracks();
-    ++TracksToPlay;
+    LabeltracksToPlay1 = ++TracksToPlay;
 }
 
 void PlayQueue::MarkSlot(int n) {

@@ -39,7 +39,10 @@ public:
     std::array<QStringList, kMaxLists> ProgramLists;
     std::array<QString, kMaxLists> ProgramListNames;
     int ProgramListCount = 0;  ///< how many pools are in use (0..11)
-    int TracksToPlay = 0;      ///< tracks still to come; shown in LabeltracksToPlay1
+    int TracksToPlay = 0;      ///< tracks still to come
+    /// LabeltracksToPlay1 as last written: TracksToPlay whenever it changes, or the size of
+    /// the selection list after an "AddToPlayList" until then.
+    int LabeltracksToPlay1 = 0;
 
     /// Which next-track label is marked, 1..5; 0 = none.
     int MarkedSlot = 0;
@@ -56,7 +59,7 @@ public:
     void Seed(std::uint32_t seed);
 
     /// Replaces the program: one pool per name (at most kMaxLists are kept), and
-    /// TracksToPlay := the number of lines in all pools. Leaves the queue as it is.
+    /// TracksToPlay := the number of lines in all pools, shown. Leaves the queue as it is.
     void SetProgram(const QStringList& names, const QList<QStringList>& lists);
 
     const QStringList& Entries() const { return m_entries; }
@@ -75,7 +78,7 @@ public:
     /// the track lengths.
     void ShowNextTracks();
     /// The operator's insert: at the marked label (marking label 1 when none is),
-    /// then redraw; TracksToPlay rises by one.
+    /// then redraw; TracksToPlay rises by one and is shown.
     void InsertIntoQueue(const QString& entry);
     /// Click on next-track label n (1..5): mark it.
     void MarkSlot(int n);

@@ -177,6 +177,7 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
     // Tracks played again from the played list are not from the program: never count
     // below zero.
     m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
+    m_queue.LabeltracksToPlay1 = m_queue.TracksToPlay;
     // A stat, never an open: a pipe in a list must not block the tick. A file that is
     // not there, handed over, would cost the settling ticks in silence.
     if (!QFileInfo(path).isFile()) {

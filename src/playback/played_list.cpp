@@ -16,5 +16,5 @@ void PlayedList::Clear() {
     m_paths.clear();
     TopRow = 0;
     SelectedRow = -1;
-    LabelPlayedTracks = 0;
+    // The count on the page is not rewritten here: it stays until the next track starts.
 }

@@ -15,10 +15,10 @@ public:
 
     /// Appends a row, scrolls it to the top and writes the count label.
     void Append(const QString& title, const QString& path);
-    /// Empties both lists and their count.
+    /// Empties both lists; LabelPlayedTracks keeps its number until the next Append.
     void Clear();
 
-    /// LabelPlayedTracks: the row count as last written.
+    /// LabelPlayedTracks: the row count as last written, at a track's start.
     int LabelPlayedTracks = 0;
     /// The row shown at the top of ListBoxPrevPlayed1.
     int TopRow = 0;

@@ -20,7 +20,9 @@ ProgramLoader::ProgramLoader(QString listsPath, QString daysPath, const Clock& c
     m_settings.Add("CheckBoxDontClearAutomaticallyPrevTracks", DontClearPrevTracks);
 }
 
-QString ProgramLoader::LabeltracksToPlay1() const { return QString::number(m_queue.TracksToPlay); }
+QString ProgramLoader::LabeltracksToPlay1() const {
+    return QString::number(m_queue.LabeltracksToPlay1);
+}
 
 Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
     const QDate today = m_clock.Now().date();

@@ -46,7 +46,7 @@ public:
     const QString& LabelMera1() const { return m_date; }
     /// Today's long weekday name.
     const QString& LabelHmera1() const { return m_dayName; }
-    /// The queue's TracksToPlay.
+    /// The queue's TracksToPlay as last shown (or the selection list's size, see PlayQueue).
     QString LabeltracksToPlay1() const;
 
     /// DontClearPrevTracks, as the station's settings keep it.

@@ -56,8 +56,9 @@ public:
     void SetCurrentRow(int row);
     void SetSelected(int row, bool selected);
 
-    /// `EditNewProgramName1`: the name Save writes under; "null" at start. It goes with
-    /// the list whenever the editor is emptied.
+    /// `EditNewProgramName1`: the name Save writes under; empty at start, so that a Save
+    /// before any list is chosen or named writes nothing. It goes with the list whenever
+    /// the editor is emptied.
     const QString& NewProgramName() const { return m_newProgramName; }
     /// The operator typed into the name box.
     void EditNewProgramName1Change(const QString& text);
@@ -121,5 +122,5 @@ private:
     bool m_includeCds = false;
     std::vector<Row> m_rows;
     int m_currentRow = -1;
-    QString m_newProgramName = QStringLiteral("null");
+    QString m_newProgramName;
 };

@@ -40,7 +40,8 @@ void AppearanceView::AddMenuItems(QMenu& options) {
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
     };
-    add("Color1", "Color...", &AppearanceView::PickColour);
+    add("Color1", "Color...", [this] { PickColour(false); });
+    add("TextColor1", "Text Color...", [this] { PickColour(true); });
     add("Fonts1", "Fonts...", &AppearanceView::PickFont);
     add("NormalFunction1", "Normal Function", [this] { m_picker->NormalFunction(); });
 }
@@ -58,14 +59,15 @@ void AppearanceView::WatchControls() {
     }
 }
 
-void AppearanceView::PickColour() {
+// The font dialog carries no colour: the text's colour is a choice of its own.
+void AppearanceView::PickColour(bool forText) {
     QColorDialog dialog(&m_window);
     dialog.setObjectName(QStringLiteral("ColorDialog1"));
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setCurrentColor(QtColour(m_picker->Colour()));
-    if (dialog.exec() == QDialog::Accepted) {
-        m_picker->ColourConfirmed(StoredColour(dialog.currentColor()));
-    }
+    if (dialog.exec() != QDialog::Accepted) return;
+    const ColourValue colour = StoredColour(dialog.currentColor());
+    forText ? m_picker->TextColourConfirmed(colour) : m_picker->ColourConfirmed(colour);
 }
 
 void AppearanceView::PickFont() {
@@ -85,6 +87,12 @@ void AppearanceView::Paint(const QString& pressed) {
         stored[name].background = m_picker->Colour();
         if (auto* w = m_window.findChild<QWidget*>(name)) {
             PaintComponent(w, {m_picker->Colour(), std::nullopt});
+        }
+    }
+    for (const QString& name : targets.text) {
+        stored[name].font = m_picker->Colour();
+        if (auto* w = m_window.findChild<QWidget*>(name)) {
+            PaintComponent(w, {std::nullopt, m_picker->Colour()});
         }
     }
     for (const QString& name : targets.font) {

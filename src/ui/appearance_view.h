@@ -12,15 +12,15 @@ class QWidget;
 class Station;
 
 /// The window's side of the operator's colours and fonts and of the user message:
-/// "Color...", "Fonts..." and "Normal Function" in the Options menu, the presses on the
-/// paintable controls, and the message panel's right click (the input box) and drag.
+/// "Color...", "Text Color...", "Fonts..." and "Normal Function" in the Options menu, the presses
+/// on the paintable controls, and the message panel's right click (the input box) and drag.
 class AppearanceView final : public QObject {
     Q_OBJECT
 public:
     AppearanceView(Station& station, QWidget& window, MovingLabelPanel& messages);
     ~AppearanceView() override;
 
-    /// Adds the three items to the Options menu.
+    /// Adds the four items to the Options menu.
     void AddMenuItems(QMenu& options);
     /// Watches the presses on every paintable control of the window; after it is built.
     void WatchControls();
@@ -33,7 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PickColour();
+    void PickColour(bool forText);
     void PickFont();
     void Paint(const QString& pressed);
     bool MessageMouse(QEvent* event);

@@ -1,9 +1,11 @@
 #include "ui/clear_entries_dialog.h"
 
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QMenuBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/station.h"
 #include "base/text_file.h"
@@ -46,6 +48,12 @@ void ClearEntriesDialog::Scan(DeadEntryMode mode) {
     const DeadEntryReport report = m_station.ScanDeadEntries(m_kind, mode);
     // Paths are shown as they stand: nothing in them is taken for markup.
     m_lines = DeadEntryLines(report);
+    // The paths start in one column, after the widest name of a list or spot file.
+    const QFontMetricsF metrics(m_report->font());
+    qreal widest = 0;
+    for (const DeadEntry& entry : report.entries)
+        widest = std::max(widest, metrics.horizontalAdvance(entry.fileName));
+    m_report->setTabStopDistance(widest + metrics.horizontalAdvance(QStringLiteral("    ")));
     m_report->setPlainText(m_lines.join(u'\n'));
     m_delete->setVisible(report.HasRemovable());
     if (!report.problems.isEmpty()) ShowError(this, report.problems.join(u'\n'));

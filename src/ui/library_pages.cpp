@@ -159,6 +159,8 @@ QMenu* LibraryPages::TrackMenu(const QString& name, Page page) {
                         [&desk, page] { desk.AddToPlayList(page); });
             AddMenuItem(*menu, QStringLiteral("AddFromSearchToProgram1"),
                         QStringLiteral("AddToProgram"), addToProgram);
+            AddMenuItem(*menu, QStringLiteral("RenameFromSearch"), QStringLiteral("Rename"),
+                        rename);
             break;
         case Page::Artists:
             AddMenuItem(*menu, QStringLiteral("AddFromArtistToProgr1"),

@@ -109,6 +109,7 @@ QHBoxLayout* ListsPage::BuildNameRow() {
     });
     m_newName->setObjectName(QStringLiteral("EditNewProgramName1"));
     m_newName->setToolTip(QStringLiteral("Write the name of a new list"));
+    m_newName->setPlaceholderText(m_newName->toolTip());
     connect(m_newName, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_station.Lists().EditNewProgramName1Change(text); });
     auto* save = new QPushButton(QStringLiteral("Save"), this);
@@ -139,7 +140,8 @@ void ListsPage::SetUpTitles() {
     SetUpTitlesMenu();
 }
 
-// `PopupMenu1`: the current entry into the queue or the selection list, or a new name.
+// `PopupMenu1`: the current entry into the queue or the selection list, a new name, or
+// its path.
 void ListsPage::SetUpTitlesMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -162,6 +164,11 @@ void ListsPage::SetUpTitlesMenu() {
         if (row < 0) return;
         const auto name = AskNewName(this, m_station.Lists().Rows()[row].title);
         if (name) RunCommand(this, [&] { return desk.RenameEditorRow(*name); });
+    });
+    item("ShowPath6", QStringLiteral("Show Path"), [this] {
+        const ListEditor& lists = m_station.Lists();
+        if (const int row = lists.CurrentRow(); row >= 0)
+            ShowPath(this, lists.Rows()[row].title, lists.Rows()[row].path, QString());
     });
     m_titles->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_titles, &QWidget::customContextMenuRequested, menu,

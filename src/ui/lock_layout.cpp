@@ -25,7 +25,8 @@ const QStringList& LockHiddenControls() {
         QStringLiteral("ButtonAddToProgr"),
         // Menu items of the library and the played list
         QStringLiteral("Rename1"), QStringLiteral("Rename2"), QStringLiteral("Rename3"),
-        QStringLiteral("AddToProgram3"), QStringLiteral("AddToProgram4")};
+        QStringLiteral("RenameFromSearch"), QStringLiteral("AddToProgram3"),
+        QStringLiteral("AddToProgram4")};
     return names;
 }
 

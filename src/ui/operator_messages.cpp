@@ -91,10 +91,11 @@ void ShowPath(QWidget* parent, const QString& title, const QString& path, const 
 }
 
 std::optional<QString> AskNewName(QWidget* parent, const QString& shownName) {
-    bool ok = false;
-    const QString name = QInputDialog::getText(parent, QStringLiteral("Rename"),
-                                               QStringLiteral("Enter the new name"),
-                                               QLineEdit::Normal, shownName, &ok);
-    if (!ok) return std::nullopt;
-    return name;
+    QInputDialog box(parent);
+    box.setObjectName(QStringLiteral("InputBoxRename"));
+    box.setWindowTitle(QStringLiteral("Rename"));
+    box.setLabelText(QStringLiteral("Enter the new name"));
+    box.setTextValue(shownName);
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
 }

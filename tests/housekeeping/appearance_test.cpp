@@ -34,6 +34,7 @@ TEST(AppearancePickerTest, EachPressedControlPaintsItsTargets) {
         {"LabelHmera1", PickMode::Colour, {"PanelTime"}},
         {"LabelTrackName1", PickMode::Colour, {"PanelTrackName1"}},
         {"PanelTrackName1", PickMode::Font, {"LabelTrackName1"}},
+        {"PanelTrackName1", PickMode::TextColour, {"LabelTrackName1"}},
         {"LabelWra2", PickMode::Font, programName},
         {"LabelMessages", PickMode::Colour, {"PanelMessages"}},
         {"PanelMessages", PickMode::Font, {"LabelMessages"}},
@@ -43,9 +44,13 @@ TEST(AppearancePickerTest, EachPressedControlPaintsItsTargets) {
         SCOPED_TRACE(c.pressed);
         AppearancePicker picker;
         c.mode == PickMode::Colour ? picker.ColourConfirmed(kRed) : picker.FontConfirmed();
-        const PaintTargets targets = picker.Press(c.pressed);
-        EXPECT_EQ(c.mode == PickMode::Colour ? targets.colour : targets.font, c.painted);
-        EXPECT_TRUE((c.mode == PickMode::Colour ? targets.font : targets.colour).isEmpty());
+        if (c.mode == PickMode::TextColour) picker.TextColourConfirmed(kRed);
+        const PaintTargets t = picker.Press(c.pressed);
+        EXPECT_EQ(c.mode == PickMode::Colour ? t.colour
+                  : c.mode == PickMode::Font ? t.font
+                                             : t.text,
+                  c.painted);
+        EXPECT_EQ(t.colour.size() + t.text.size() + t.font.size(), c.painted.size());
     }
 }
 

@@ -55,7 +55,13 @@ TEST_F(DeadEntriesTest, ListsLoseTheirDeadLinesButCdListsAndUnreachableEntriesSt
     };
     for (const auto& l : lists) folder.WriteList(l.name, Tracks(l.lines));
     const QStringList found{"mixCD_x:D", "mixCD_x:B", "pop:B", "rock:B", "rock:D", "rock:U!"};
-    EXPECT_EQ(Found(ScanListsForDeadEntries(folder.ListsPath(), DeadEntryMode::Report)), found);
+    const DeadEntryReport report =
+        ScanListsForDeadEntries(folder.ListsPath(), DeadEntryMode::Report);
+    EXPECT_EQ(Found(report), found);
+    // Each line of the dialog names the list that holds the path.
+    const QString b = Tracks("B")[0];
+    EXPECT_EQ(DeadEntryLines(report).filter(b),
+              QStringList({"mixCD_x\t" + b, "pop\t" + b, "rock\t" + b}));
     EXPECT_EQ(Found(ScanListsForDeadEntries(folder.ListsPath(), DeadEntryMode::Delete)), found);
     for (const auto& l : lists)
         EXPECT_EQ(list_file::Read(folder.ListsPath(), l.name).value, Tracks(l.afterDelete))

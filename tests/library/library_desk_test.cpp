@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "playback/program_loader.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
 #include "spots/spot_file.h"
@@ -145,7 +146,9 @@ TEST(LibraryDesk, PlayStartsTheChosenRowAtOnceAndTheSelectionListCollectsWithout
     d.rig.Advance(500);
     EXPECT_EQ(d.rig.link.File(d.rig.Current()), tracks[2]);
 
-    // "AddToPlayList" of Search and of Lists Alphabetic: the hidden list grows, the queue stays.
+    // "AddToPlayList": the hidden list grows, the queue stays, the label shows its size.
+    const ProgramLoader loader(d.folder.ListsPath(), d.folder.DaysPath(), d.rig.host,
+                               d.rig.engine.QueueForLoader());
     const QStringList queue = d.rig.engine.Queue().Entries();
     d.desk.AddToPlayList(Page::Search);
     d.library.ListBoxListsForFileClick(0);
@@ -153,7 +156,15 @@ TEST(LibraryDesk, PlayStartsTheChosenRowAtOnceAndTheSelectionListCollectsWithout
     d.desk.AddToPlayList(Page::ListsAlphabetic);
     d.desk.AddToPlayList(Page::Artists);  // the Artists page has no such command
     EXPECT_EQ(d.desk.PlayListSelection().Count(), 4);
+    EXPECT_EQ(loader.LabeltracksToPlay1(), "4");
+    d.lists.RefreshListNames();
+    ASSERT_TRUE(d.lists.ListBoxFileListBoxClick(0).ok());
+    d.lists.SetSelected(1, true);
+    d.desk.AddEditorRowsToPlayList();
+    EXPECT_EQ(loader.LabeltracksToPlay1(), "5");
     EXPECT_EQ(d.rig.engine.Queue().Entries(), queue);
+    d.rig.Advance(30'000);  // until a track starts
+    EXPECT_EQ(loader.LabeltracksToPlay1(), QString::number(d.rig.engine.Queue().TracksToPlay));
 }
 
 // A rename on the Lists tab reads the chosen list again: its unsaved edits are gone.

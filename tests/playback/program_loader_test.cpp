@@ -23,7 +23,10 @@ struct StationOnAir {
         station.WriteDays(
             {{kMonday, "10:00", "12:00", "morning"}, {kMonday, "20:00", "21:00", "three|gone|"}});
         // Each load of a program clears the played list: the tests count loads by it.
-        QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] { ++loads; });
+        QObject::connect(&loader, &ProgramLoader::PlayedListOutdated, [this] {
+            ++loads;
+            engine.ClearPlayed();
+        });
         QObject::connect(&engine, &PlaybackEngine::ProgramOfHourDue, [this](int hour, int minute) {
             EXPECT_TRUE(loader.LoadProgramOfHour(hour, minute).ok());
         });
@@ -83,6 +86,8 @@ TEST(ProgramLoaderTest, ClockSetBackLoadsTheSlotItGoesBackToAndUnreadableListsPl
     EXPECT_EQ(air.engine.Played().Count(), 4);
     air.AdvanceTo(QTime(12, 1));
     EXPECT_EQ(air.loads, before + 2);
+    EXPECT_EQ(air.engine.Played().Count(), 0);
+    EXPECT_EQ(air.engine.Played().LabelPlayedTracks, 4) << "kept until a track starts";
     EXPECT_EQ(air.loader.LabelProgramName1(), "###NULL###");
     EXPECT_EQ(air.engine.Queue().Entries(), QStringList(5, QString()));
     // A list that is not there, or unreadable, plays as empty; an unreadable day loads nothing.

@@ -41,6 +41,8 @@ protected:
 TEST_F(ListEditorTest, NamesNoProgramCanHoldAreNotOfferedAndWriteNothing) {
     // Nor is a CD list offered without its box.
     EXPECT_EQ(editor.ListNames(), QStringList({"ambient", "rock"}));
+    EXPECT_EQ(editor.BitBtnSaveProgram1Click(false), Result::Ok());  // at start: no name yet
+    EXPECT_EQ(editor.FolderNames().size(), 4);
     Choose("rock");
     const QStringList refused = {"../escape", "a/b",   "a\\b",  "..",    ".",   "a|b",
                                  "a\nb",      ".Rock", "Rock ", " Rock", "a\tb"};

@@ -50,12 +50,12 @@ struct Studio {
         return w->palette().color(qobject_cast<QAbstractItemView*>(w) ? QPalette::Base
                                                                       : QPalette::Window);
     }
-    void PickColour(const QColor& colour) {
+    void PickColour(const QColor& colour, const QString& menuItem = "Color1") {
         ModalAnswer dialog("ColorDialog1", [colour](QWidget* d) {
             static_cast<QColorDialog*>(d)->setCurrentColor(colour);
             static_cast<QDialog*>(d)->accept();
         });
-        Find<QAction>("Color1")->trigger();
+        Find<QAction>(menuItem)->trigger();
         EXPECT_TRUE(dialog.Answered());
     }
     StationFolder folder;
@@ -102,6 +102,12 @@ TEST(AppearanceWindowTest, ColourModePaintsUntilNormalFunctionAndARightClickPain
     studio.Find<QAction>("NormalFunction1")->trigger();
     studio.Mouse("ListBoxSpots2", QEvent::MouseButtonPress, Qt::LeftButton);
     EXPECT_NE(studio.Background("ListBoxSpots2"), red);
+    // "Text Color..." paints the text where the font would go, and keeps it for the next start.
+    studio.PickColour(red, "TextColor1");
+    studio.Mouse("ListBoxSpots2", QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_EQ(studio.Find("ListBoxSpots2")->palette().color(QPalette::Text), red);
+    EXPECT_EQ(studio.station.StoredOptions().Colours["ListBoxSpots2"].font,
+              ColourFromRgb(255, 0, 0));
 }
 
 TEST(AppearanceWindowTest, TheMessageIsTypedAsPlainTextAndHeldWhileDragged) {

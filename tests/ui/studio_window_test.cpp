@@ -138,7 +138,7 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
         EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
         EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
         EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
-        EXPECT_EQ(nameBox->text(), name ? "null'[" : "null");  // the name at start
+        EXPECT_EQ(nameBox->text(), name ? "'[" : "");  // empty at start
         if (name) continue;
         Find<QPushButton>("ButtonPause20")->click();
         Find<QPushButton>("BitBtnFadeIn0")->click();
@@ -212,7 +212,7 @@ TEST_F(StudioWindowTest, MarkedLabelsPlayedTracksAndListEntriesPlayAndAWideTitle
         EXPECT_EQ(question, "Clear the list with the previous played tracks ?");
         EXPECT_EQ(played->count(), rowsLeft) << answer;
     }
-    EXPECT_EQ(Text("LabelPlayedTracks"), "0");  // the count goes with the rows
+    EXPECT_EQ(Text("LabelPlayedTracks"), "4");  // until the next track starts
     // The list tab plays its current entry at once; a title wider than its panel swings.
     auto playFromList = [this](int list, int row) {
         driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), list);
@@ -220,6 +220,7 @@ TEST_F(StudioWindowTest, MarkedLabelsPlayedTracksAndListEntriesPlayAndAWideTitle
         Find<QPushButton>("SpeedButton9")->click();
     };
     playFromList(1, 2);
+    EXPECT_EQ(Text("LabelPlayedTracks"), "1");
     EXPECT_TRUE(CurrentFile().endsWith("b - Track 3.mp3")) << CurrentFile().toStdString();
     EXPECT_EQ(station.Engine().Loop().SettleTicks, 10);
     EXPECT_TRUE(Text("LabelTrackPlay1").contains(" Track 3"));  // the queue goes on as it was
@@ -546,7 +547,7 @@ TEST_F(StudioWindowTest, ClearUnusedSpotsDeletesADeadSpotAndTheShownSlotFollows)
     const struct {
         const char* menuItem;
         QString report;
-    } runs[] = {{"DeleteUnusedSpots", gone}, {"DeleteUnusedEntries1", ""}};
+    } runs[] = {{"DeleteUnusedSpots", "1-1\t" + gone}, {"DeleteUnusedEntries1", ""}};
     for (const auto& run : runs) {
         QString reported;
         bool offersDelete = false;
@@ -595,6 +596,22 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     Find<QPushButton>("ButtonAddToProgr")->click();
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxTitles1")),
               QStringList({"a - Track 1.mp3", "b - Track 1.mp3", "b - Track 3.mp3"}));
+    // The list's "Show Path" shows the chosen entry's path; "Rename" of a result renames it.
+    QString shownPath;
+    ModalAnswer path("TFormShowPath", [&](QWidget* box) {
+        shownPath = box->findChild<QLineEdit*>("EditShowPath")->text();
+        static_cast<QDialog*>(box)->accept();
+    });
+    Find<QListWidget>("ListBoxTitles1")->setCurrentRow(1);
+    Find<QAction>("ShowPath6")->trigger();
+    EXPECT_EQ(shownPath, folder.MusicPath() + "b - Track 1.mp3");
+    ModalAnswer rename("InputBoxRename", [](QWidget* box) {
+        box->findChild<QLineEdit*>()->setText("a - First.mp3");
+        static_cast<QDialog*>(box)->accept();
+    });
+    results->setCurrentIndex(results->model()->index(0, 0));
+    Find<QAction>("RenameFromSearch")->trigger();
+    EXPECT_EQ(Items(Find<QListWidget>("ListBoxTitles1"))[0], "a - First.mp3");
     // The current result goes into the queue at the marked slot, then down one place.
     results->setCurrentIndex(results->model()->index(8, 0));
     station.Engine().QueueForLoader().MarkSlot(2);
