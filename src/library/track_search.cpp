@@ -12,17 +12,20 @@
 
 namespace {
 
-QString KeyOf(QString text, bool greeklish) {
-    FoldForSearch(text, greeklish);
+QString KeyOf(QString text) {
+    FoldForSearch(text);
     return text;
 }
+
+// Shorter skeletons ("aiai" gives "E") would find nearly every title.
+constexpr qsizetype kShortestSkeleton = 3;
 
 // The texts compared with each title's key.
 struct SearchKeys {
     QString first;
-    QString latin;  // the Latin spelling of the first text, an alternative to it
+    QString latin;     // the Latin spelling of the first text, an alternative when it differs
+    QString skeleton;  // the first text's skeleton, compared with the titles' skeletons
     QString second;
-    bool greeklish = false;
 };
 
 bool IsLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
@@ -58,13 +61,41 @@ void CollectTitleHits(const QString& folded, const QString& key, std::vector<qsi
     }
 }
 
+// The starts of the lines whose titles' skeletons hold key. The skeletons of a list's
+// titles are made once, one a line, and searched like the folded text.
+void CollectSkeletonHits(const QString& folded, const QString& key,
+                         std::vector<qsizetype>& starts) {
+    QString skeletons;
+    skeletons.reserve(folded.size());
+    std::vector<qsizetype> skeletonStarts;
+    std::vector<qsizetype> lineStarts;
+    for (qsizetype start = 0; start < folded.size(); ++start) {
+        const qsizetype end = LineEnd(folded, start);
+        if (end == start) continue;
+        const QStringView line = QStringView(folded).sliced(start, end - start);
+        skeletonStarts.push_back(skeletons.size());
+        lineStarts.push_back(start);
+        AppendGreeklishSkeleton(line.sliced(TrackTitleStart(line)), skeletons);
+        skeletons += u'\n';
+        start = end;
+    }
+    const QStringMatcher matcher(key);
+    for (qsizetype from = 0, hit; (hit = matcher.indexIn(skeletons, from)) >= 0;) {
+        const auto next = std::upper_bound(skeletonStarts.begin(), skeletonStarts.end(), hit);
+        from = next == skeletonStarts.end() ? skeletons.size() : *next;
+        if (hit + key.size() < from)  // else the key holds a line break
+            starts.push_back(lineStarts[next - skeletonStarts.begin() - 1]);
+    }
+}
+
 void SearchList(const QString& listName, const QString& text, const SearchKeys& keys,
                 QList<SearchRow>& rows) {
-    const QString folded = KeyOf(text, keys.greeklish);
+    const QString folded = KeyOf(text);
     std::vector<qsizetype> starts;
     CollectTitleHits(folded, keys.first, starts);
-    if (!keys.latin.isEmpty()) {
-        CollectTitleHits(folded, keys.latin, starts);
+    if (!keys.latin.isEmpty()) CollectTitleHits(folded, keys.latin, starts);
+    if (!keys.skeleton.isEmpty()) CollectSkeletonHits(folded, keys.skeleton, starts);
+    if (!keys.latin.isEmpty() || !keys.skeleton.isEmpty()) {
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     }
@@ -89,10 +120,14 @@ SearchOutcome RunTrackSearch(const QString& listsPath, const SearchQuery& query)
     if (!IsSearchText(query.text)) return outcome;
     outcome.ran = true;
     SearchKeys keys;
-    keys.greeklish = query.greeklish;
-    keys.first = KeyOf(query.text, query.greeklish);
-    keys.second = KeyOf(query.narrowing, query.greeklish);
-    if (query.greeklish) outcome.latin = keys.latin = MakeGreeklish(keys.first);
+    keys.first = KeyOf(query.text);
+    keys.second = KeyOf(query.narrowing);
+    if (query.greeklish) {
+        outcome.latin = MakeGreeklish(keys.first);
+        if (outcome.latin != keys.first) keys.latin = outcome.latin;
+        AppendGreeklishSkeleton(keys.first, keys.skeleton);
+        if (keys.skeleton.size() < kShortestSkeleton) keys.skeleton.clear();
+    }
 
     // Each list is read and searched on its own, so the lists are shared out among the
     // cores; the results are joined in the lists' order.
