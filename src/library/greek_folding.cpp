@@ -1,7 +1,7 @@
 #include "library/greek_folding.h"
 
-#include <QVarLengthArray>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -94,18 +94,97 @@ constexpr Merge kPairs[] = {{"AI", "E"},  {"AY", "AV"}, {"AU", "AV"}, {"EI", "I"
 constexpr Merge kSingles[] = {{"B", "V"}, {"C", "K"},  {"H", "I"}, {"U", "I"},
                               {"W", "O"}, {"X", "KS"}, {"Y", "I"}};
 
-// The skeleton of a capital Latin letter by the letter after it: cell [first][0] is the
-// letter alone (null: the letter itself), [first][1 + second] the pair (null: no merge).
-using MergeTable = std::array<std::array<const char*, 27>, 26>;
+// One or two letters (second zero for one); both zero for none.
+struct Letters {
+    char16_t first = 0;
+    char16_t second = 0;
+};
 
-MergeTable MakeMergeTable() {
-    MergeTable table{};
-    for (auto& cells : table) cells.fill(nullptr);
-    for (const Merge& single : kSingles) table[single.letters[0] - 'A'][0] = single.skeleton;
-    for (const Merge& pair : kPairs)
-        table[pair.letters[0] - 'A'][1 + pair.letters[1] - 'A'] = pair.skeleton;
-    return table;
+constexpr Letters LettersOf(const char* text) {
+    return {char16_t(text[0]), char16_t(text[0] ? text[1] : 0)};
 }
+
+// The tables above by letter, and the Latin spelling of every character below
+// kSpelledBelow, so that a title's skeleton costs a few lookups a character.
+constexpr char16_t kSpelledBelow = 0x0400;
+struct SkeletonTables {
+    std::array<Letters, kSpelledBelow> spelling{};
+    std::array<Letters, 26> alone{};
+    std::array<std::array<Letters, 26>, 26> pair{};  // [first][second]; none: no merge
+    std::array<bool, 26> startsPair{};
+};
+
+SkeletonTables MakeSkeletonTables() {
+    SkeletonTables t;
+    for (char16_t u = 0; u < kSpelledBelow; ++u) {
+        const char* latin = LatinOf(u);
+        t.spelling[u] = latin && *latin ? LettersOf(latin) : Letters{u, 0};
+    }
+    for (char16_t u = u'A'; u <= u'Z'; ++u) t.alone[u - u'A'] = {u, 0};
+    for (const Merge& single : kSingles)
+        t.alone[single.letters[0] - 'A'] = LettersOf(single.skeleton);
+    for (const Merge& pair : kPairs) {
+        t.pair[pair.letters[0] - 'A'][pair.letters[1] - 'A'] = LettersOf(pair.skeleton);
+        t.startsPair[pair.letters[0] - 'A'] = true;
+    }
+    return t;
+}
+
+const SkeletonTables& Skeleton() {
+    static const SkeletonTables tables = MakeSkeletonTables();
+    return tables;
+}
+
+// Writes a skeleton from the Latin spelling fed to it a character at a time, holding back
+// a letter that may begin a pair until the next one shows.
+class SkeletonWriter {
+public:
+    explicit SkeletonWriter(char16_t* out) : m_first(out), m_put(out) {}
+
+    void Feed(char16_t u) {
+        const bool letter = IsCapitalLatin(u);
+        if (m_held) {
+            const char16_t held = std::exchange(m_held, 0);
+            if (letter) {
+                const Letters pair = m_tables.pair[held - u'A'][u - u'A'];
+                if (pair.first) return Put(pair);
+            }
+            Put(m_tables.alone[held - u'A']);
+        }
+        if (!letter)
+            Put(u);
+        else if (m_tables.startsPair[u - u'A'])
+            m_held = u;
+        else
+            Put(m_tables.alone[u - u'A']);
+    }
+
+    // The end of the text; returns the end of what was written.
+    char16_t* Finish() {
+        if (m_held) Put(m_tables.alone[std::exchange(m_held, 0) - u'A']);
+        return m_put;
+    }
+
+private:
+    void Put(Letters letters) {
+        Put(letters.first);
+        if (letters.second) Put(letters.second);
+    }
+    void Put(char16_t u) {
+        if (m_put != m_first && m_put[-1] == u && !m_doubled && IsCapitalLatin(u)) {
+            m_doubled = true;
+            return;
+        }
+        m_doubled = false;
+        *m_put++ = u;
+    }
+
+    const SkeletonTables& m_tables = Skeleton();
+    char16_t* const m_first;
+    char16_t* m_put;
+    char16_t m_held = 0;
+    bool m_doubled = false;  // the last letter put stands for a pair already
+};
 
 }  // namespace
 
@@ -129,45 +208,25 @@ QString MakeGreeklish(const QString& folded) {
     return out;
 }
 
-void AppendGreeklishSkeleton(QStringView folded, QString& out) {
-    static const MergeTable merges = MakeMergeTable();
-    QVarLengthArray<char16_t, 256> latin;
+char16_t* WriteGreeklishSkeleton(QStringView folded, char16_t* out) {
+    const SkeletonTables& tables = Skeleton();
+    SkeletonWriter writer(out);
     for (const QChar c : folded) {
-        if (const char* spelling = LatinOf(c.unicode()); spelling && *spelling) {
-            for (; *spelling; ++spelling) latin.append(char16_t(*spelling));
-        } else {
-            latin.append(c.unicode());
-        }
-    }
-    const qsizetype from = out.size();
-    out.resize(from + 2 * latin.size());  // no letter gives more than two
-    char16_t* const base = reinterpret_cast<char16_t*>(out.data());
-    char16_t* put = base + from;
-    bool doubled = false;  // the last letter put stands for a pair already
-    const auto emit = [&](char16_t u) {
-        if (put != base + from && put[-1] == u && !doubled && IsCapitalLatin(u)) {
-            doubled = true;
-            return;
-        }
-        doubled = false;
-        *put++ = u;
-    };
-    const qsizetype n = latin.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = latin[i];
-        if (!IsCapitalLatin(u)) {
-            emit(u);
+        const char16_t u = c.unicode();
+        if (u >= kSpelledBelow) {
+            writer.Feed(u);
             continue;
         }
-        const auto& cells = merges[u - u'A'];
-        const char16_t next = i + 1 < n ? latin[i + 1] : u'\0';
-        const char* skeleton = IsCapitalLatin(next) ? cells[1 + next - u'A'] : nullptr;
-        if (skeleton)
-            ++i;
-        else
-            skeleton = cells[0];
-        if (!skeleton) emit(u);
-        for (; skeleton && *skeleton; ++skeleton) emit(char16_t(*skeleton));
+        const Letters latin = tables.spelling[u];
+        writer.Feed(latin.first);
+        if (latin.second) writer.Feed(latin.second);
     }
-    out.resize(put - base);
+    return writer.Finish();
+}
+
+QString GreeklishSkeleton(QStringView folded) {
+    QString out(2 * folded.size(), Qt::Uninitialized);
+    char16_t* const first = reinterpret_cast<char16_t*>(out.data());
+    out.truncate(WriteGreeklishSkeleton(folded, first) - first);
+    return out;
 }

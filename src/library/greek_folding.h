@@ -16,7 +16,11 @@ void FoldForSearch(QString& text);
 /// or two Latin letters ("Θ" → "TH", "Ξ" → "KS", "Ψ" → "PS"); every other character stays.
 QString MakeGreeklish(const QString& folded);
 
-/// Appends the sound skeleton of a folded text, in which the usual ways of writing a Greek
-/// word in Latin letters and the Greek word itself coincide: "ΞΗΜΕΡΩΜΑ", "KSHMERWMA",
-/// "ksimeroma" and "ximeroma" all give "KSIMEROMA".
-void AppendGreeklishSkeleton(QStringView folded, QString& out);
+/// The sound skeleton of a folded text, in which the usual ways of writing a Greek word in
+/// Latin letters and the Greek word itself coincide: "ΞΗΜΕΡΩΜΑ", "KSHMERWMA", "ksimeroma"
+/// and "ximeroma" all give "KSIMEROMA".
+QString GreeklishSkeleton(QStringView folded);
+
+/// The same written to out, which has room for twice the folded text's length; returns the
+/// end of what was written. Many titles' skeletons are made this way into one buffer.
+char16_t* WriteGreeklishSkeleton(QStringView folded, char16_t* out);

@@ -61,24 +61,41 @@ void CollectTitleHits(const QString& folded, const QString& key, std::vector<qsi
     }
 }
 
+// TrackTitleStart, asking about separators only for the characters that may be one.
+qsizetype TitleStart(QStringView line) {
+    for (qsizetype i = line.size(); i > 0; --i) {
+        const char16_t c = line[i - 1].unicode();
+        if ((c == u'/' || c == u'\\' || c == u':') && IsPathSeparator(c)) return i;
+    }
+    return 0;
+}
+
 // The starts of the lines whose titles' skeletons hold key. The skeletons of a list's
-// titles are made once, one a line, and searched like the folded text.
+// titles are written once into one text, one a line, and searched like the folded text.
 void CollectSkeletonHits(const QString& folded, const QString& key,
                          std::vector<qsizetype>& starts) {
-    QString skeletons;
-    skeletons.reserve(folded.size());
+    // A skeleton is at most twice its title, and each has its line break.
+    QString skeletons(2 * folded.size() + 1, Qt::Uninitialized);
+    char16_t* const first = reinterpret_cast<char16_t*>(skeletons.data());
+    char16_t* put = first;
     std::vector<qsizetype> skeletonStarts;
     std::vector<qsizetype> lineStarts;
-    for (qsizetype start = 0; start < folded.size(); ++start) {
-        const qsizetype end = LineEnd(folded, start);
-        if (end == start) continue;
-        const QStringView line = QStringView(folded).sliced(start, end - start);
-        skeletonStarts.push_back(skeletons.size());
-        lineStarts.push_back(start);
-        AppendGreeklishSkeleton(line.sliced(TrackTitleStart(line)), skeletons);
-        skeletons += u'\n';
-        start = end;
+    const QStringView text(folded);
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        if (const qsizetype cr = text.sliced(start, end - start).indexOf(u'\r'); cr >= 0)
+            end = start + cr;
+        if (end > start) {
+            const QStringView line = text.sliced(start, end - start);
+            skeletonStarts.push_back(put - first);
+            lineStarts.push_back(start);
+            put = WriteGreeklishSkeleton(line.sliced(TitleStart(line)), put);
+            *put++ = u'\n';
+        }
+        start = end + 1;
     }
+    skeletons.truncate(put - first);
     const QStringMatcher matcher(key);
     for (qsizetype from = 0, hit; (hit = matcher.indexIn(skeletons, from)) >= 0;) {
         const auto next = std::upper_bound(skeletonStarts.begin(), skeletonStarts.end(), hit);
@@ -125,7 +142,7 @@ SearchOutcome RunTrackSearch(const QString& listsPath, const SearchQuery& query)
     if (query.greeklish) {
         outcome.latin = MakeGreeklish(keys.first);
         if (outcome.latin != keys.first) keys.latin = outcome.latin;
-        AppendGreeklishSkeleton(keys.first, keys.skeleton);
+        keys.skeleton = GreeklishSkeleton(keys.first);
         if (keys.skeleton.size() < kShortestSkeleton) keys.skeleton.clear();
     }
 
