@@ -112,7 +112,14 @@ struct SkeletonTables {
     std::array<Letters, 26> alone{};
     std::array<std::array<Letters, 26>, 26> pair{};  // [first][second]; none: no merge
     std::array<bool, 26> startsPair{};
+    // The skeleton letters (bit 0 for A) that each character may give, alone or as the
+    // first of a pair.
+    std::array<quint32, kSpelledBelow> mayGive{};
 };
+
+quint32 LetterBit(char16_t u) { return IsCapitalLatin(u) ? 1u << (u - u'A') : 0; }
+
+quint32 LetterBits(Letters letters) { return LetterBit(letters.first) | LetterBit(letters.second); }
 
 SkeletonTables MakeSkeletonTables() {
     SkeletonTables t;
@@ -126,6 +133,15 @@ SkeletonTables MakeSkeletonTables() {
     for (const Merge& pair : kPairs) {
         t.pair[pair.letters[0] - 'A'][pair.letters[1] - 'A'] = LettersOf(pair.skeleton);
         t.startsPair[pair.letters[0] - 'A'] = true;
+    }
+    std::array<quint32, 26> letterMayGive{};
+    for (int first = 0; first < 26; ++first) {
+        letterMayGive[first] = LetterBits(t.alone[first]);
+        for (const Letters pair : t.pair[first]) letterMayGive[first] |= LetterBits(pair);
+    }
+    for (char16_t u = 0; u < kSpelledBelow; ++u) {
+        for (const char16_t latin : {t.spelling[u].first, t.spelling[u].second})
+            if (IsCapitalLatin(latin)) t.mayGive[u] |= letterMayGive[latin - u'A'];
     }
     return t;
 }
@@ -229,4 +245,18 @@ QString GreeklishSkeleton(QStringView folded) {
     char16_t* const first = reinterpret_cast<char16_t*>(out.data());
     out.truncate(WriteGreeklishSkeleton(folded, first) - first);
     return out;
+}
+
+quint32 SkeletonLetters(QStringView skeleton) {
+    quint32 bits = 0;
+    for (const QChar c : skeleton) bits |= LetterBit(c.unicode());
+    return bits;
+}
+
+quint32 SkeletonLettersMayGive(QStringView folded) {
+    const SkeletonTables& tables = Skeleton();
+    quint32 bits = 0;
+    for (const QChar c : folded)
+        if (c.unicode() < kSpelledBelow) bits |= tables.mayGive[c.unicode()];
+    return bits;
 }

@@ -24,3 +24,10 @@ QString GreeklishSkeleton(QStringView folded);
 /// The same written to out, which has room for twice the folded text's length; returns the
 /// end of what was written. Many titles' skeletons are made this way into one buffer.
 char16_t* WriteGreeklishSkeleton(QStringView folded, char16_t* out);
+
+/// The Latin letters of a skeleton, one bit each (bit 0 for "A").
+quint32 SkeletonLetters(QStringView skeleton);
+
+/// The letters the skeleton of a folded text may hold (more, never fewer): a title whose
+/// letters miss one of a key skeleton's cannot hold it, and needs no skeleton.
+quint32 SkeletonLettersMayGive(QStringView folded);

@@ -25,6 +25,7 @@ struct SearchKeys {
     QString first;
     QString latin;     // the Latin spelling of the first text, an alternative when it differs
     QString skeleton;  // the first text's skeleton, compared with the titles' skeletons
+    quint32 skeletonLetters = 0;
     QString second;
 };
 
@@ -70,9 +71,10 @@ qsizetype TitleStart(QStringView line) {
     return 0;
 }
 
-// The starts of the lines whose titles' skeletons hold key. The skeletons of a list's
-// titles are written once into one text, one a line, and searched like the folded text.
-void CollectSkeletonHits(const QString& folded, const QString& key,
+// The starts of the lines whose titles' skeletons hold the key's. The skeletons of a
+// list's titles that may hold it are written into one text, one a line, and searched like
+// the folded text.
+void CollectSkeletonHits(const QString& folded, const SearchKeys& keys,
                          std::vector<qsizetype>& starts) {
     // A skeleton is at most twice its title, and each has its line break.
     QString skeletons(2 * folded.size() + 1, Qt::Uninitialized);
@@ -81,21 +83,24 @@ void CollectSkeletonHits(const QString& folded, const QString& key,
     std::vector<qsizetype> skeletonStarts;
     std::vector<qsizetype> lineStarts;
     const QStringView text(folded);
+    const quint32 letters = keys.skeletonLetters;
     for (qsizetype start = 0; start < text.size();) {
         qsizetype end = text.indexOf(u'\n', start);
         if (end < 0) end = text.size();
         if (const qsizetype cr = text.sliced(start, end - start).indexOf(u'\r'); cr >= 0)
             end = start + cr;
-        if (end > start) {
-            const QStringView line = text.sliced(start, end - start);
+        const QStringView line = text.sliced(start, end - start);
+        const QStringView title = line.sliced(TitleStart(line));
+        if (!title.isEmpty() && (SkeletonLettersMayGive(title) & letters) == letters) {
             skeletonStarts.push_back(put - first);
             lineStarts.push_back(start);
-            put = WriteGreeklishSkeleton(line.sliced(TitleStart(line)), put);
+            put = WriteGreeklishSkeleton(title, put);
             *put++ = u'\n';
         }
         start = end + 1;
     }
     skeletons.truncate(put - first);
+    const QString& key = keys.skeleton;
     const QStringMatcher matcher(key);
     for (qsizetype from = 0, hit; (hit = matcher.indexIn(skeletons, from)) >= 0;) {
         const auto next = std::upper_bound(skeletonStarts.begin(), skeletonStarts.end(), hit);
@@ -111,7 +116,7 @@ void SearchList(const QString& listName, const QString& text, const SearchKeys& 
     std::vector<qsizetype> starts;
     CollectTitleHits(folded, keys.first, starts);
     if (!keys.latin.isEmpty()) CollectTitleHits(folded, keys.latin, starts);
-    if (!keys.skeleton.isEmpty()) CollectSkeletonHits(folded, keys.skeleton, starts);
+    if (!keys.skeleton.isEmpty()) CollectSkeletonHits(folded, keys, starts);
     if (!keys.latin.isEmpty() || !keys.skeleton.isEmpty()) {
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
@@ -144,6 +149,7 @@ SearchOutcome RunTrackSearch(const QString& listsPath, const SearchQuery& query)
         if (outcome.latin != keys.first) keys.latin = outcome.latin;
         keys.skeleton = GreeklishSkeleton(keys.first);
         if (keys.skeleton.size() < kShortestSkeleton) keys.skeleton.clear();
+        keys.skeletonLetters = SkeletonLetters(keys.skeleton);
     }
 
     // Each list is read and searched on its own, so the lists are shared out among the
