@@ -12,17 +12,21 @@
 
 namespace {
 
-QString KeyOf(QString text, bool greeklish) {
-    FoldForSearch(text, greeklish);
+QString KeyOf(QString text) {
+    FoldForSearch(text);
     return text;
 }
+
+// Shorter skeletons ("aiai" gives "E") would find nearly every title.
+constexpr qsizetype kShortestSkeleton = 3;
 
 // The texts compared with each title's key.
 struct SearchKeys {
     QString first;
-    QString latin;  // the Latin spelling of the first text, an alternative to it
+    QString latin;     // the Latin spelling of the first text, an alternative when it differs
+    QString skeleton;  // the first text's skeleton, compared with the titles' skeletons
+    quint32 skeletonLetters = 0;
     QString second;
-    bool greeklish = false;
 };
 
 bool IsLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
@@ -58,13 +62,62 @@ void CollectTitleHits(const QString& folded, const QString& key, std::vector<qsi
     }
 }
 
+// TrackTitleStart, asking about separators only for the characters that may be one.
+qsizetype TitleStart(QStringView line) {
+    for (qsizetype i = line.size(); i > 0; --i) {
+        const char16_t c = line[i - 1].unicode();
+        if ((c == u'/' || c == u'\\' || c == u':') && IsPathSeparator(c)) return i;
+    }
+    return 0;
+}
+
+// The starts of the lines whose titles' skeletons hold the key's. The skeletons of a
+// list's titles that may hold it are written into one text, one a line, and searched like
+// the folded text.
+void CollectSkeletonHits(const QString& folded, const SearchKeys& keys,
+                         std::vector<qsizetype>& starts) {
+    // A skeleton is at most twice its title, and each has its line break.
+    QString skeletons(2 * folded.size() + 1, Qt::Uninitialized);
+    char16_t* const first = reinterpret_cast<char16_t*>(skeletons.data());
+    char16_t* put = first;
+    std::vector<qsizetype> skeletonStarts;
+    std::vector<qsizetype> lineStarts;
+    const QStringView text(folded);
+    const quint32 letters = keys.skeletonLetters;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        if (const qsizetype cr = text.sliced(start, end - start).indexOf(u'\r'); cr >= 0)
+            end = start + cr;
+        const QStringView line = text.sliced(start, end - start);
+        const QStringView title = line.sliced(TitleStart(line));
+        if (!title.isEmpty() && (SkeletonLettersMayGive(title) & letters) == letters) {
+            skeletonStarts.push_back(put - first);
+            lineStarts.push_back(start);
+            put = WriteGreeklishSkeleton(title, put);
+            *put++ = u'\n';
+        }
+        start = end + 1;
+    }
+    skeletons.truncate(put - first);
+    const QString& key = keys.skeleton;
+    const QStringMatcher matcher(key);
+    for (qsizetype from = 0, hit; (hit = matcher.indexIn(skeletons, from)) >= 0;) {
+        const auto next = std::upper_bound(skeletonStarts.begin(), skeletonStarts.end(), hit);
+        from = next == skeletonStarts.end() ? skeletons.size() : *next;
+        if (hit + key.size() < from)  // else the key holds a line break
+            starts.push_back(lineStarts[next - skeletonStarts.begin() - 1]);
+    }
+}
+
 void SearchList(const QString& listName, const QString& text, const SearchKeys& keys,
                 QList<SearchRow>& rows) {
-    const QString folded = KeyOf(text, keys.greeklish);
+    const QString folded = KeyOf(text);
     std::vector<qsizetype> starts;
     CollectTitleHits(folded, keys.first, starts);
-    if (!keys.latin.isEmpty()) {
-        CollectTitleHits(folded, keys.latin, starts);
+    if (!keys.latin.isEmpty()) CollectTitleHits(folded, keys.latin, starts);
+    if (!keys.skeleton.isEmpty()) CollectSkeletonHits(folded, keys, starts);
+    if (!keys.latin.isEmpty() || !keys.skeleton.isEmpty()) {
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     }
@@ -89,10 +142,15 @@ SearchOutcome RunTrackSearch(const QString& listsPath, const SearchQuery& query)
     if (!IsSearchText(query.text)) return outcome;
     outcome.ran = true;
     SearchKeys keys;
-    keys.greeklish = query.greeklish;
-    keys.first = KeyOf(query.text, query.greeklish);
-    keys.second = KeyOf(query.narrowing, query.greeklish);
-    if (query.greeklish) outcome.latin = keys.latin = MakeGreeklish(keys.first);
+    keys.first = KeyOf(query.text);
+    keys.second = KeyOf(query.narrowing);
+    if (query.greeklish) {
+        outcome.latin = MakeGreeklish(keys.first);
+        if (outcome.latin != keys.first) keys.latin = outcome.latin;
+        keys.skeleton = GreeklishSkeleton(keys.first);
+        if (keys.skeleton.size() < kShortestSkeleton) keys.skeleton.clear();
+        keys.skeletonLetters = SkeletonLetters(keys.skeleton);
+    }
 
     // Each list is read and searched on its own, so the lists are shared out among the
     // cores; the results are joined in the lists' order.

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <array>
+#include <tuple>
 
 #include "base/text_file.h"
 #include "library/greek_folding.h"
@@ -13,25 +15,23 @@
 
 namespace {
 
-TEST(GreekFolding, GreekTextsSpellInLatinAfterFolding) {
-    const QList<std::pair<QString, QString>> cases{{"ΘΕΜΑ", "THEMA"}, {"ΞΑΝΑ", "KSANA"},
-                                                   {"ΨΥΧΗ", "PSYXH"}, {"καλη μερα", "KALH MERA"},
-                                                   {"ωμος", "WMOS"},  {"αγάπη-7", "AGάPH-7"}};
-    for (const auto& [text, latin] : cases)
-        EXPECT_EQ(MakeGreeklish(MakeCapitalGreek(UpperLatin(text))), latin) << text.toStdString();
-}
-
-// The search folds whole lists in one pass; it must give what the two steps give.
-TEST(GreekFolding, OnePassFoldingIsUpperLatinThenCapitalGreek) {
-    QString every;
-    for (char16_t c = 0x20; c < 0x3d0; ++c) every += QChar(c);
-    for (const QString& text : {every, QStringLiteral("ςσΣ aZz Ωω ά ΐ ÿ"), QString()}) {
-        for (const bool greek : {false, true}) {
-            QString folded = text;
-            FoldForSearch(folded, greek);
-            const QString upper = UpperLatin(text);
-            EXPECT_EQ(folded, greek ? MakeCapitalGreek(upper) : upper);
-        }
+// Folding drops case, accents and diaeresis, so the Latin spelling is all Latin.
+TEST(GreekFolding, FoldedTextsSpellInLatinAndReduceToOneSkeleton) {
+    const QList<std::array<QString, 3>> cases{
+        {"ΘΕΜΑ", "THEMA", "TIEMA"},
+        {"ΞΑΝΑ", "KSANA", "KSANA"},
+        {"ΨΥΧΗ", "PSYXH", "PSIKSI"},
+        {"καλη μερα", "KALH MERA", "KALI MERA"},
+        {"ωμος", "WMOS", "OMOS"},
+        {"αγάπη-7", "AGAPH-7", "AGAPI-7"},
+        {"ξημέρωμα", "KSHMERWMA", "KSIMEROMA"},
+        {"Μαΐου ἄδῃ ΰ", "MAIOY ADH Y", "MEOU ADI I"},
+        {"Άγγελος Angelos", "AGGELOS ANGELOS", "AGELOS AGELOS"}};
+    for (const auto& [text, latin, skeleton] : cases) {
+        QString folded = text;
+        FoldForSearch(folded);
+        EXPECT_EQ(MakeGreeklish(folded), latin) << text.toStdString();
+        EXPECT_EQ(GreeklishSkeleton(folded), skeleton) << text.toStdString();
     }
 }
 
@@ -59,13 +59,16 @@ TEST_F(TrackSearchTest, RowsFollowTheFoldingTheNarrowingTextAndTheCdBox) {
     const QList<Case> cases{
         {{"abc", "", true, true}, {}, ""},
         {{"love", "", false, false}, {"LOVE SONG.mp3@pop", "Love.mp3@pop"}, ""},
-        {{"καλη", "", false, false}, {"καλη.mp3@pop"}, ""},
+        {{"καλη", "", false, false}, {"ΚΑΛΗ.mp3@pop", "Καλη.mp3@pop", "καλη.mp3@pop"}, ""},
         {{"καλη", "", true, false},
          {"KALH.mp3@pop", "kalh.mp3@pop", "ΚΑΛΗ.mp3@pop", "Καλη.mp3@pop", "καλη.mp3@pop"},
          "KALH"},
-        {{"αγαπη", "", false, false}, {}, ""},
-        {{"αγαπη", "", true, false}, {"ΑΓΑΠΗ live.mp3@pop", "ΑΓΑΠΗ.mp3@pop"}, "AGAPH"},
+        {{"αγαπη", "", false, false}, {"ΑΓΑΠΗ live.mp3@pop", "ΑΓΑΠΗ.mp3@pop", "Αγάπη.mp3@pop"}, ""},
+        {{"αγαπη", "", true, false},
+         {"ΑΓΑΠΗ live.mp3@pop", "ΑΓΑΠΗ.mp3@pop", "Αγάπη.mp3@pop"},
+         "AGAPH"},
         {{"αγαπη", "LIVE", true, false}, {"ΑΓΑΠΗ live.mp3@pop"}, "AGAPH"},
+        {{"ξημέρωμα", "", true, false}, {}, "KSHMERWMA"},
         {{"shared", "", false, false},
          {"Shared - Song.mp3@a", "Shared - Song.mp3@b", "Shared - Song.mp3@c"},
          ""},
@@ -129,6 +132,35 @@ TEST(TrackSearchScan, OnlyTitlesMatchWhateverTheLineBreaksAndEncoding) {
             rows << row.path + "@" + row.listName;
         }
         EXPECT_EQ(rows, c.rows) << c.query.text.toStdString();
+    }
+}
+
+// A Greek title is found as a Greek types it: in any case and accents, and with Greeklish
+// in the usual Latin spellings too.
+TEST(TrackSearchGreek, GreekTitlesAreFoundAsTheyAreTyped) {
+    StationFolder station;
+    QStringList paths;
+    for (const char* t : {"Ξημέρωμα.mp3", "Αύγουστος.mp3", "ΑΥΓΟΥΣΤΟΣ live.mp3", "Καλοκαίρι.mp3",
+                          "Άγγελος.mp3", "Θάλασσα.mp3", "Ειρήνη.mp3", "ΨΥΧΗ.mp3", "Night.mp3"})
+        paths << "/m/" + QString::fromUtf8(t);
+    station.WriteList("gr", paths);
+    const QStringList august{"ΑΥΓΟΥΣΤΟΣ live.mp3", "Αύγουστος.mp3"};
+    const QList<std::tuple<QString, bool, QStringList>> cases{
+        {"αύγουστος", false, august},          {"ΑΎΓΟΥΣΤΟΣ", false, august},
+        {"ξημερωμα", false, {"Ξημέρωμα.mp3"}}, {"ximeroma", false, {}},
+        {"ksimeroma", true, {"Ξημέρωμα.mp3"}}, {"ximeroma", true, {"Ξημέρωμα.mp3"}},
+        {"ξιμερομα", true, {"Ξημέρωμα.mp3"}},  {"kalimera", true, {}},
+        {"avgoustos", true, august},           {"aygoystos", true, august},
+        {"kalokeri", true, {"Καλοκαίρι.mp3"}}, {"kalokairi", true, {"Καλοκαίρι.mp3"}},
+        {"angelos", true, {"Άγγελος.mp3"}},    {"aggelos", true, {"Άγγελος.mp3"}},
+        {"thalasa", true, {"Θάλασσα.mp3"}},    {"eirini", true, {"Ειρήνη.mp3"}},
+        {"irini", true, {"Ειρήνη.mp3"}},       {"psixi", true, {"ΨΥΧΗ.mp3"}},
+        {"psychi", true, {"ΨΥΧΗ.mp3"}},        {"night", true, {"Night.mp3"}}};
+    for (const auto& [text, greeklish, titles] : cases) {
+        QStringList found;
+        for (const SearchRow& row : RunTrackSearch(station.ListsPath(), {text, "", greeklish}).rows)
+            found << row.title;
+        EXPECT_EQ(found, titles) << text.toStdString() << (greeklish ? " greeklish" : "");
     }
 }
 
