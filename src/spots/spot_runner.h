@@ -115,6 +115,6 @@ private:
     bool m_warningVisible = false;
     std::uint32_t m_warningColour = kWarningRed;
     bool m_warnedUnaccepted = false;  // the warning came this quarter and no run followed
-    int m_triggeredMinute = -1;       // hour × 60 + minute of the last trigger
+    QString m_triggeredSlot;          // the quarter of the last run, with its date
     SettingsTable m_settings;
 };

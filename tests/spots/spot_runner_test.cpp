@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSet>
 #include <tuple>
 
 #include "app/as_run_log.h"
+#include "app/command_line.h"
 #include "app/station.h"
 #include "app/week_preview.h"
 #include "base/virtual_timer_host.h"
@@ -192,6 +194,42 @@ TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
     s.station.Spots().TracksSinceEverySpot = 6;
     s.RunTo({10, 17});
     EXPECT_EQ(Items(s.Of({"spot", "queue"}), 5), "Spot A Spot B Spot C Sting 1 q");
+}
+
+// The week preview from an hour before the first quarter that holds spots, for `hours`:
+// each of those weekdays airs its own spot at that quarter on every date of the span.
+TEST(SpotRunnerTest, AQuarterRunsOnEveryDateThatHoldsSpots) {
+    struct Case {
+        QSet<int> weekdays;
+        int hour, quarter, hours;
+    };
+    for (const Case& c : {Case{{0, 1, 2, 3, 4, 5, 6}, 10, 1, 72}, Case{{1}, 10, 1, 15 * 24},
+                          Case{{0, 1, 2, 3, 4, 5, 6}, 0, 0, 25}, Case{{1, 2}, 10, 1, 25}}) {
+        StationFolder folder;
+        for (int weekday : c.weekdays) {
+            const QString spot = folder.MusicPath() + QStringLiteral("Spot %1.mp3").arg(weekday);
+            ASSERT_TRUE(WriteCbrMpeg(spot, 20));
+            folder.WriteSpots(weekday, c.quarter, c.hour, {spot});
+        }
+        const QDateTime first(kMonday, QTime(c.hour, c.quarter * 15));
+        const CommandLine cl =
+            ParseCommandLine({"--simulate", first.addSecs(-3600).toString("yyyy-MM-dd HH:mm:ss"),
+                              "--for", QString::number(c.hours) + "h"});
+        QStringList aired, expected;
+        RunWeekPreview(cl, folder.StartFolder(), nullptr, [&](const QString& line) {
+            const QStringList f = line.split('\t');
+            if (f.value(2) == "spot") aired << f[4] + ' ' + f[3].section('/', -1);
+        });
+        // A quarter's run starts five seconds before it.
+        for (QDateTime slot = first; slot.addSecs(-5) < first.addSecs(3600 * (c.hours - 1));
+             slot = slot.addDays(1)) {
+            const int weekday = slot.date().dayOfWeek() % 7;
+            if (c.weekdays.contains(weekday))
+                expected << slot.toString("yyyy-MM-dd HH:mm #1 ") +
+                                QStringLiteral("Spot %1.mp3").arg(weekday);
+        }
+        EXPECT_EQ(aired.join(", ").toStdString(), expected.join(", ").toStdString());
+    }
 }
 
 }  // namespace
