@@ -47,6 +47,7 @@ bool SpotRunner::SpotsPlayExactly() const {
 }
 
 void SpotRunner::PlaySpotsNormally() {
+    if (!m_engine.Controls().ManualMode) return;
     SpotsAccepted = true;
     m_warningVisible = false;
 }
@@ -57,6 +58,8 @@ bool SpotRunner::TakesTick(const TickMoment& moment) {
                          moment.minute / 15 != m_schedule.LastSpotMinute() / 15)) {
         QuarterChange(moment);
     }
+    // An acceptance belongs to the manual mode it was given in.
+    if (!m_engine.Controls().ManualMode) SpotsAccepted = false;
     if (m_warningVisible)
         m_warningColour = m_warningColour == kWarningRed ? kWarningFace : kWarningRed;
     WarnAndTrigger(moment);

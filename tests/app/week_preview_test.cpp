@@ -182,7 +182,7 @@ TEST_F(WeekPreviewProgramTest, TheProgramPrintsTheLogAndChangesNothingInTheFolde
 TEST_F(WeekPreviewProgramTest, OperatorActionsAreDoneAndLoggedAtTheirTimes) {
     WriteBytes(station.StartFolder() + "/actions.txt",
                "2026-12-07 10:01:00 manual on\r\n# the news\n\n2026-12-07 10:05:00  next\n"
-               "2026-12-07 10:10:00 manual off\n2026-12-07 10:10:00 accept-spots\n");
+               "2026-12-07 10:10:00 accept-spots\n2026-12-07 10:10:00 manual off\n");
     Start({"--simulate", "2026-12-07 10:00:00", "--for", "12m", "--actions", "actions.txt"});
     ASSERT_TRUE(program.waitForFinished(60'000));
     QStringList seen;
@@ -198,7 +198,7 @@ TEST_F(WeekPreviewProgramTest, OperatorActionsAreDoneAndLoggedAtTheirTimes) {
     }
     EXPECT_EQ(seen.join(", ").toStdString(),
               "load, 10:01:00.000 manual on, ended, 10:05:00.000 next, load!, ended, "
-              "10:10:00.000 manual off, 10:10:00.000 accept-spots, load!");
+              "10:10:00.000 accept-spots, 10:10:00.000 manual off, load!");
 }
 
 // The line input fades in and out in five steps while the deck on air makes room.

@@ -8,6 +8,7 @@
 
 #include "app/as_run_log.h"
 #include "app/command_line.h"
+#include "app/operator_actions.h"
 #include "app/station.h"
 #include "app/week_preview.h"
 #include "base/virtual_timer_host.h"
@@ -194,6 +195,27 @@ TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
     s.station.Spots().TracksSinceEverySpot = 6;
     s.RunTo({10, 17});
     EXPECT_EQ(Items(s.Of({"spot", "queue"}), 5), "Spot A Spot B Spot C Sting 1 q");
+}
+
+// The operator's words at 10:01, 10:02 … : "accept-spots" holds only in manual mode.
+TEST(SpotRunnerTest, AnAcceptanceHoldsOnlyInTheManualModeItWasGivenIn) {
+    using Case = std::pair<QStringList, const char*>;  // actions, what follows at 10:15
+    for (const auto& [actions, sequence] :
+         {Case{{"accept-spots refused", "manual on"}, "spots-cancelled 3"},
+          Case{{"manual on", "accept-spots"}, "spot Spot A, spot Spot B, spot Spot C"},
+          Case{{"manual on", "accept-spots", "manual off", "manual on"}, "spots-cancelled 3"}}) {
+        SpotStation s({10, 0, 30}, false);
+        for (int i = 0; i < actions.size(); ++i) {
+            s.RunTo({10, 1 + i});
+            const QStringList words = actions[i].split(' ');
+            const OperatorAction action{s.host.Now(), FindOperatorVerb(words[0]),
+                                        words[1] == "refused" ? QString() : words.value(1)};
+            const QString refusal = ApplyOperatorAction(s.station, action, s.log, s.host);
+            EXPECT_EQ(!refusal.isEmpty(), words.last() == "refused") << refusal.toStdString();
+        }
+        s.RunTo({10, 16, 30});
+        EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled"})), sequence);
+    }
 }
 
 // The week preview from an hour before the first quarter that holds spots, for `hours`:
