@@ -74,7 +74,7 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                  QStringList({"asrun", "days1", "favorites.txt", "hour1", "pro1", "spots1"}));
+                  QStringList({"days1", "favorites.txt", "hour1", "pro1", "spots1"}));
         EXPECT_EQ(QDir(folder.path() + "/days1").entryList(QDir::Files).size(), 1);
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         EXPECT_TRUE(err.contains(QString(c.report).replace("%1", conf))) << err.toStdString();
@@ -88,6 +88,34 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         if (!c.settings.isEmpty()) expected.replace("MixingTime=20", "MixingTime=7");
         EXPECT_EQ(written ? ReadBytes(conf) : expected, expected);
     }
+}
+
+// Two stations of one user in one folder, the second a trial with simulated decks beside
+// the first: only the one that drives the decks keeps the as-run file, and simulated decks
+// drive none. The log of each is on its standard output.
+TEST(WindowLifecycle, AStationWithSimulatedDecksLeavesTheAsRunFileAlone) {
+    QTemporaryDir home, folder;
+    QProcess stations[2];
+    for (QProcess& p : stations) {
+        auto env = PrivateHomeEnvironment(home.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(folder.path());
+        p.start(STAVOX_MIXER_BINARY, {"--player", "simulated"});
+        ASSERT_TRUE(p.waitForStarted());
+    }
+    for (QProcess& p : stations) {  // each has logged its start
+        for (int i = 0; i < 600 && !p.bytesAvailable(); ++i) p.waitForReadyRead(50);
+        ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
+    }
+    for (QProcess& p : stations) {
+        ::kill(pid_t(p.processId()), SIGTERM);
+        ASSERT_TRUE(p.waitForFinished(10'000));
+        EXPECT_TRUE(QString::fromLocal8Bit(p.readAllStandardError())
+                        .contains("as-run log goes to standard output"));
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains("\tstation\t"));
+    }
+    EXPECT_FALSE(QDir(folder.path() + "/asrun").exists());
 }
 
 }  // namespace
