@@ -306,24 +306,6 @@ TEST_F(WeekPreviewProgramTest, SayHourAnnouncesTheTimeAndWritesNothingInTheStati
     EXPECT_EQ(out.section(said, 1).section('\n', 0, 0).section('/', -1), "hourToPlay.m3u");
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);
 }
-
-// A running station keeps its log on disk. Killed (as near a power cut as a test comes),
-// every line written before the kill is whole and in the file of its date.
-TEST_F(WeekPreviewProgramTest, AStationKilledWhilePlayingLeavesOnlyWholeLinesOnDisk) {
-    for (int day = 0; day < 7; ++day) station.WriteDays({{day, "00:00", "24:00", "morning"}});
-    Start({"--player", "simulated"});
-    const QString date = QDate::currentDate().toString(Qt::ISODate);
-    const QString log = station.StartFolder() + "/asrun/" + date + ".log";
-    for (int i = 0; i < 150 && !ReadBytes(log).contains("\tload\t"); ++i)
-        program.waitForFinished(200);  // the decks play on the real clock
-    ::kill(pid_t(program.processId()), SIGKILL);
-    ASSERT_TRUE(program.waitForFinished(10'000));
-    const QStringList lines = QString::fromUtf8(ReadBytes(log)).split('\n');
-    EXPECT_TRUE(lines.last().isEmpty() && lines.join('\n').contains("\tload\t"))
-        << "no end, or no load";
-    for (const QString& line : lines.first(lines.size() - 1))
-        EXPECT_TRUE(line.startsWith(date) && line.count('\t') >= 2) << line.toStdString();
-}
 #endif
 
 }  // namespace
