@@ -67,7 +67,7 @@ struct SpotStation {
     AsRunLog log{[this](const QString& line) {
         const QStringList f = line.split('\t');
         lines << Line{QTime::fromString(f[0].mid(11), "HH:mm:ss.zzz"), f[2],
-                      f[3].section('/', -1).section(".mp3", 0, 0)};
+                      f.value(3).section('/', -1).section(".mp3", 0, 0)};
     }};
 };
 
@@ -197,59 +197,57 @@ TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
     EXPECT_EQ(Items(s.Of({"spot", "queue"}), 5), "Spot A Spot B Spot C Sting 1 q");
 }
 
-// The operator's words at 10:01, 10:02 … : "accept-spots" holds only in manual mode.
+// Actions a minute apart from 10:01 ("!": refused): "accept-spots" holds only in manual mode.
 TEST(SpotRunnerTest, AnAcceptanceHoldsOnlyInTheManualModeItWasGivenIn) {
-    using Case = std::pair<QStringList, const char*>;  // actions, what follows at 10:15
+    const QString aired = "spot Spot A, spot Spot B, spot Spot C", cancelled = "spots-cancelled 3";
     for (const auto& [actions, sequence] :
-         {Case{{"accept-spots refused", "manual on"}, "spots-cancelled 3"},
-          Case{{"manual on", "accept-spots"}, "spot Spot A, spot Spot B, spot Spot C"},
-          Case{{"manual on", "accept-spots", "manual off", "manual on"}, "spots-cancelled 3"}}) {
+         {std::pair{"accept-spots! manual:on", cancelled},
+          {"manual:on accept-spots", aired},
+          {"manual:on accept-spots manual:off manual:on", cancelled}}) {
         SpotStation s({10, 0, 30}, false);
-        for (int i = 0; i < actions.size(); ++i) {
-            s.RunTo({10, 1 + i});
-            const QStringList words = actions[i].split(' ');
-            const OperatorAction action{s.host.Now(), FindOperatorVerb(words[0]),
-                                        words[1] == "refused" ? QString() : words.value(1)};
-            const QString refusal = ApplyOperatorAction(s.station, action, s.log, s.host);
-            EXPECT_EQ(!refusal.isEmpty(), words.last() == "refused") << refusal.toStdString();
+        for (const QString& act : QString(actions).split(' ')) {
+            s.RunTo(s.host.Now().time().addSecs(60));
+            const OperatorAction action{s.host.Now(),
+                                        FindOperatorVerb(act.section(':', 0, 0).remove('!')),
+                                        act.section(':', 1)};
+            EXPECT_EQ(ApplyOperatorAction(s.station, action, s.log, s.host).isEmpty(),
+                      !act.endsWith('!'));
         }
         s.RunTo({10, 16, 30});
-        EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled"})), sequence);
+        EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled"})), sequence.toStdString());
     }
 }
 
-// The week preview from an hour before the first quarter that holds spots, for `hours`:
-// each of those weekdays airs its own spot at that quarter on every date of the span.
+// From an hour before the quarter, for `hours`: each weekday that holds spots there airs its
+// own on every date of the span (a run starts 5 s before its quarter).
 TEST(SpotRunnerTest, AQuarterRunsOnEveryDateThatHoldsSpots) {
-    struct Case {
-        QSet<int> weekdays;
-        int hour, quarter, hours;
-    };
-    for (const Case& c : {Case{{0, 1, 2, 3, 4, 5, 6}, 10, 1, 72}, Case{{1}, 10, 1, 15 * 24},
-                          Case{{0, 1, 2, 3, 4, 5, 6}, 0, 0, 25}, Case{{1, 2}, 10, 1, 25}}) {
+    const QSet<int> week{0, 1, 2, 3, 4, 5, 6};
+    for (const auto& [weekdays, time, hours] : {std::tuple{week, QTime(10, 15), 72},
+                                                {QSet{1}, QTime(10, 15), 15 * 24},
+                                                {week, QTime(0, 0), 25},
+                                                {QSet{1, 2}, QTime(10, 15), 25}}) {
         StationFolder folder;
-        for (int weekday : c.weekdays) {
-            const QString spot = folder.MusicPath() + QStringLiteral("Spot %1.mp3").arg(weekday);
-            ASSERT_TRUE(WriteCbrMpeg(spot, 20));
-            folder.WriteSpots(weekday, c.quarter, c.hour, {spot});
+        const auto spot = [&](int day) {
+            return folder.MusicPath() + QString("Spot %1.mp3").arg(day);
+        };
+        for (int day : weekdays) {
+            ASSERT_TRUE(WriteCbrMpeg(spot(day), 20));
+            folder.WriteSpots(day, time.minute() / 15, time.hour(), {spot(day)});
         }
-        const QDateTime first(kMonday, QTime(c.hour, c.quarter * 15));
-        const CommandLine cl =
-            ParseCommandLine({"--simulate", first.addSecs(-3600).toString("yyyy-MM-dd HH:mm:ss"),
-                              "--for", QString::number(c.hours) + "h"});
+        const QDateTime first(kMonday, time), start = first.addSecs(-3600);
         QStringList aired, expected;
-        RunWeekPreview(cl, folder.StartFolder(), nullptr, [&](const QString& line) {
-            const QStringList f = line.split('\t');
-            if (f.value(2) == "spot") aired << f[4] + ' ' + f[3].section('/', -1);
-        });
-        // A quarter's run starts five seconds before it.
-        for (QDateTime slot = first; slot.addSecs(-5) < first.addSecs(3600 * (c.hours - 1));
-             slot = slot.addDays(1)) {
-            const int weekday = slot.date().dayOfWeek() % 7;
-            if (c.weekdays.contains(weekday))
+        RunWeekPreview(ParseCommandLine({"--simulate", start.toString("yyyy-MM-dd HH:mm:ss"),
+                                         "--for", QString("%1h").arg(hours)}),
+                       folder.StartFolder(), nullptr, [&](const QString& line) {
+                           if (line.section('\t', 2, 2) == "spot")
+                               aired << line.section('\t', 4) + ' ' +
+                                            line.section('\t', 3, 3).section('/', -1);
+                       });
+        for (QDateTime slot = first; slot.addSecs(-5) < start.addSecs(3600 * hours);
+             slot = slot.addDays(1))
+            if (weekdays.contains(slot.date().dayOfWeek() % 7))
                 expected << slot.toString("yyyy-MM-dd HH:mm #1 ") +
-                                QStringLiteral("Spot %1.mp3").arg(weekday);
-        }
+                                spot(slot.date().dayOfWeek() % 7).section('/', -1);
         EXPECT_EQ(aired.join(", ").toStdString(), expected.join(", ").toStdString());
     }
 }
