@@ -15,6 +15,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "app/as_run_file.h"
 #include "app/as_run_log.h"
@@ -216,12 +217,18 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
         return 1;
     }
 
-    // The as-run log is kept on disk; headless, the operator also watches it as it happens.
+    // The as-run log is kept on disk by the station that drives the decks (it holds the
+    // station lock) and by no other: a trial beside it would add lines that never aired.
+    // Headless, the operator also watches it as it happens.
     QTextStream out(stdout);
-    AsRunFile asRunFile(QDir::currentPath());
+    std::optional<AsRunFile> asRunFile;
+    if (kind != QLatin1String("simulated"))
+        asRunFile.emplace(QDir::currentPath());
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(kAsRunOnStandardOutput));
     const AsRunLog log([&](const QString& line) {
-        asRunFile.Append(line);
-        if (headless) out << line << Qt::endl;
+        if (asRunFile) asRunFile->Append(line);
+        if (headless || !asRunFile) out << line << Qt::endl;
     });
     LoggingPlayerLink link(*decks);
     QObject::connect(&link, &LoggingPlayerLink::DeckEvent,
@@ -251,7 +258,8 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
                      [](const QString& message) { station_error::Print(message); });
     LogStationEvents(station, log, clock);
     // A log that cannot be written is a problem like any other: told, and the music goes on.
-    QObject::connect(&asRunFile, &AsRunFile::WriteFailed, &station, &Station::Problem);
+    if (asRunFile)
+        QObject::connect(&*asRunFile, &AsRunFile::WriteFailed, &station, &Station::Problem);
 
     // Once closed, the station's decks are quit: a command that arrives before the event loop
     // ends is refused.

@@ -7,6 +7,12 @@
 /// folder, named by the line's own date (its first ten characters), so a run across
 /// midnight changes file. Each line is appended with one write and flushed to the disk
 /// before the next, so a power cut or a kill loses at most the line being written.
+/// Said at the start of a station that does not drive the decks (simulated ones): its
+/// log goes to standard output, and the as-run file stays the deck driver's alone.
+inline const QString kAsRunOnStandardOutput = QStringLiteral(
+    "Simulated decks air nothing: this station's as-run log goes to standard output only, "
+    "and asrun/ is left to the station that drives the decks.");
+
 class AsRunFile : public QObject {
     Q_OBJECT
 public:

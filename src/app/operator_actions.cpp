@@ -51,6 +51,16 @@ QString NextRefusal(const Station& s, const QString&) {
     return {};
 }
 
+// The operator lets a quarter's spots play over manual mode; in automatic mode they play
+// anyway, and an acceptance kept from then would let a later manual quarter play unasked.
+QString AcceptSpotsRefusal(const Station& s, const QString&) {
+    return s.Engine().Controls().ManualMode
+               ? QString()
+               : QStringLiteral(
+                     "spots are accepted in manual mode only; in automatic mode "
+                     "they play by themselves");
+}
+
 const OperatorVerb kVerbs[] = {
     {"manual", VerbArgument::OnOff,
      [](Station& s, const QString& arg) { s.Engine().SetManual(arg == u"on"); }},
@@ -58,7 +68,7 @@ const OperatorVerb kVerbs[] = {
      NextRefusal},
     {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
     {"accept-spots", VerbArgument::None,
-     [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }},
+     [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }, AcceptSpotsRefusal},
     {"line-in", VerbArgument::OnOff,
      [](Station& s, const QString& arg) { s.LineInput().SetButtonDown(arg == u"on"); }},
     {"say-hour", VerbArgument::None,

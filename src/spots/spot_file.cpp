@@ -32,7 +32,6 @@ ReadResult<QStringList> Read(const QString& spotsPath, int weekday, int quarter)
     ReadResult<QStringList> read = text_file::ReadLines(path);
     if (!read.ok()) return {read, EmptySchedule()};
     QStringList& lines = read.value;
-    if (lines.size() > kLines) lines.resize(kLines);
     while (lines.size() < kLines) lines.append(kNullSpot);
     return read;
 }

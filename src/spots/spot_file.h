@@ -20,9 +20,10 @@ inline const QString kNullSpot = QStringLiteral("###NULL###");
 /// name a file outside the folder.
 QString Path(const QString& spotsPath, int weekday, int quarter);
 
-/// Always 240 lines. A missing file is an empty schedule; a short file is filled up with
-/// "###NULL###" and lines past the 240th are dropped. A file that is no spot file (NUL
-/// bytes, over 1 MB, unreadable) reads as empty with an error naming it.
+/// At least 240 lines. A missing file is an empty schedule; a short file is filled up with
+/// "###NULL###". Lines past the 240th belong to no slot, but are kept as they are, so that
+/// writing the lines back loses none of the file. A file that is no spot file (NUL bytes,
+/// over 1 MB, unreadable) reads as empty with an error naming it.
 ReadResult<QStringList> Read(const QString& spotsPath, int weekday, int quarter);
 /// Replaces the file atomically; an error with the system's reason on failure.
 Result Write(const QString& spotsPath, int weekday, int quarter, const QStringList& lines);

@@ -47,6 +47,7 @@ bool SpotRunner::SpotsPlayExactly() const {
 }
 
 void SpotRunner::PlaySpotsNormally() {
+    if (!m_engine.Controls().ManualMode) return;
     SpotsAccepted = true;
     m_warningVisible = false;
 }
@@ -57,6 +58,8 @@ bool SpotRunner::TakesTick(const TickMoment& moment) {
                          moment.minute / 15 != m_schedule.LastSpotMinute() / 15)) {
         QuarterChange(moment);
     }
+    // An acceptance belongs to the manual mode it was given in.
+    if (!m_engine.Controls().ManualMode) SpotsAccepted = false;
     if (m_warningVisible)
         m_warningColour = m_warningColour == kWarningRed ? kWarningFace : kWarningRed;
     WarnAndTrigger(moment);
@@ -91,15 +94,16 @@ void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
         m_warnedUnaccepted = true;
     }
     // One run a quarter: a run that ends within its trigger minute (short or missing
-    // spots) must not start over at the next tick.
-    const int triggerKey = moment.hour * 60 + moment.minute;
-    if ((manual && !SpotsAccepted) || moment.second <= 54 || triggerKey == m_triggeredMinute)
-        return;
+    // spots) must not start over at the next tick. The quarter is one of a date, so the
+    // same quarter of the next day runs again; the hour the clocks repeat runs the
+    // quarters of its second pass again, since other quarters ran in between.
+    const QString slot = m_schedule.NextSpotsSlot();
+    if ((manual && !SpotsAccepted) || moment.second <= 54 || slot == m_triggeredSlot) return;
     const int first = m_schedule.FirstCheckedSpot();
     if (first == -1) return;
     m_warningVisible = false;
     m_warnedUnaccepted = false;
-    m_triggeredMinute = triggerKey;
+    m_triggeredSlot = slot;
     Decks& decks = m_engine.Players();
     decks.Stop(decks.NextDeck);
     m_runActive = true;

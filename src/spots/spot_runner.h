@@ -37,6 +37,7 @@ public:
 
     // --- the operator's commands ---
     /// "Play Spots Normally": in manual mode the operator lets this quarter's spots play.
+    /// Nothing in automatic mode; the acceptance ends with the manual mode.
     void PlaySpotsNormally();
     /// "SendAsSpot": the file plays on the other deck at once, over the music; no
     /// crossfade, no exchange of the decks. Nothing without a second player or a path.
@@ -72,7 +73,8 @@ public:
     bool PlayOnlyOneSpot = false;
     quint8 PlaySpotEvery = 5;  ///< one byte, as it is stored
     int TracksSinceEverySpot = 0;
-    /// Accepted in manual mode for the quarter under way; cleared at each quarter change.
+    /// Accepted in manual mode for the quarter under way; cleared at each quarter change
+    /// and in automatic mode.
     bool SpotsAccepted = false;
 
     /// The spot values above, as the station's settings keep them.
@@ -115,6 +117,6 @@ private:
     bool m_warningVisible = false;
     std::uint32_t m_warningColour = kWarningRed;
     bool m_warnedUnaccepted = false;  // the warning came this quarter and no run followed
-    int m_triggeredMinute = -1;       // hour × 60 + minute of the last trigger
+    QString m_triggeredSlot;          // the quarter of the last run, with its date
     SettingsTable m_settings;
 };

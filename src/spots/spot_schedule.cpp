@@ -83,6 +83,7 @@ Result SpotSchedule::ReadEditedSlot() {
     const ReadResult<QStringList> file = spot_file::Read(m_spotsPath, m_editedDay, m_editedQuarter);
     m_editedFile = file.value;
     m_editedProblem = file.ok() ? QString() : file.message();
+    m_editedUnsaved = false;
     m_editedPaths = spot_file::SlotSpots(m_editedFile, m_editedHour);
     m_editedTitles.clear();
     for (const QString& path : m_editedPaths) m_editedTitles << TrackTitle(path);
@@ -91,7 +92,9 @@ Result SpotSchedule::ReadEditedSlot() {
 }
 
 Result SpotSchedule::SaveSpotSlot() {
-    if (m_editedDay == kNoSlot || m_editedHour == kNoSlot || m_editedQuarter == kNoSlot)
+    // A slot only looked at is never written: the file stays byte for byte as it was.
+    if (!m_editedUnsaved || m_editedDay == kNoSlot || m_editedHour == kNoSlot ||
+        m_editedQuarter == kNoSlot)
         return Result::Ok();
     // What was read from a damaged file is not what it holds: writing it would destroy it.
     if (!m_editedProblem.isEmpty())
@@ -100,7 +103,9 @@ Result SpotSchedule::SaveSpotSlot() {
         m_editedFile[m_editedHour * spot_file::kSpotsPerSlot + k] =
             k < m_editedPaths.size() ? m_editedPaths[k] : spot_file::kNullSpot;
     }
-    return spot_file::Write(m_spotsPath, m_editedDay, m_editedQuarter, m_editedFile);
+    Result written = spot_file::Write(m_spotsPath, m_editedDay, m_editedQuarter, m_editedFile);
+    if (written.ok()) m_editedUnsaved = false;
+    return written;
 }
 
 Result SpotSchedule::SpotFilesRewritten() {
@@ -126,6 +131,7 @@ Result SpotSchedule::EditRefusal() const {
 }
 
 Result SpotSchedule::EditDone() {
+    m_editedUnsaved = true;
     Result saved = SaveSpotSlot();
     m_spotsEdited = true;
     m_refreshNextSpots = true;

@@ -98,7 +98,8 @@ public:
     // --- the main loop ---
     /// Loads the slot `quarter` of the shown weekday and hour into the editor.
     Result LoadSpotSlot(int quarter);
-    /// Writes the shown slot into its file; refused for a file that is no spot file.
+    /// Writes the shown slot into its file when an edit of it is not on disk yet (its save
+    /// failed); nothing otherwise. Refused for a file that is no spot file.
     Result SaveSpotSlot();
     /// Fills "Next Spots" with the quarter that begins after hour:minute (today's weekday
     /// from the clock) and moves the editor there, unless the operator just edited another
@@ -132,6 +133,7 @@ private:
     QStringList m_editedPaths;
     QStringList m_editedTitles;
     QString m_editedProblem;
+    bool m_editedUnsaved = false;  // an edit of the shown slot is not on disk yet
     int m_selected = -1;
 
     QStringList m_nextPaths;

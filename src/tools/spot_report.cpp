@@ -1,14 +1,17 @@
 #include "tools/spot_report.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTextStream>
 #include <QTime>
 #include <map>
 
 #include "app/command_line.h"
 #include "app/data_folders.h"
-#include "base/text_file.h"
 #include "schedule/day_program.h"
 #include "spots/spot_file.h"
 #include "tools/csv_writer.h"
@@ -39,26 +42,6 @@ QList<QStringList> ReadWeek(const QString& spotsPath, QStringList& problems) {
     return week;
 }
 
-QList<Occurrence> Scheduled(const QString& spotsPath, const QDate& from, const QDate& to,
-                            QStringList& problems) {
-    const QList<QStringList> week = ReadWeek(spotsPath, problems);
-    QList<Occurrence> scheduled;
-    for (QDate day = from; day <= to; day = day.addDays(1)) {
-        const int weekday = day_program::WeekdayNumber(day);
-        for (int hour = 0; hour < spot_file::kHours; ++hour) {
-            for (int quarter = 0; quarter < kQuarters; ++quarter) {
-                const QStringList spots =
-                    spot_file::SlotSpots(week[weekday * kQuarters + quarter], hour);
-                const QString slot =
-                    DayText(day) + QTime(hour, quarter * 15).toString(QStringLiteral(" HH:mm"));
-                for (int i = 0; i < spots.size(); ++i)
-                    scheduled.append({slot, i + 1, spots[i], Status::NotAired, {}});
-            }
-        }
-    }
-    return scheduled;
-}
-
 // What one as-run line says of the occurrences it names.
 void ApplyLine(const QString& line, QHash<QString, Occurrence*>& byPlace) {
     const QStringList f = line.split(u'\t');
@@ -82,6 +65,59 @@ void ApplyLine(const QString& line, QHash<QString, Occurrence*>& byPlace) {
     }
 }
 
+// An as-run line as the station writes it: its time, its source and its event, and a spot
+// line of the schedule with its whole place. Anything else is damage: a line cut short by a
+// power cut and ended when the station came back, or bytes the station never wrote.
+bool IsWholeLine(const QString& line) {
+    static const QRegularExpression time(QStringLiteral(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"));
+    static const QRegularExpression place(QStringLiteral(R"(^\d{4}-\d\d-\d\d \d\d:\d\d #\d+$)"));
+    static const QRegularExpression cancelled(
+        QStringLiteral(R"(^\d{4}-\d\d-\d\d \d\d:\d\d( #\d+)*$)"));
+    const QStringList f = line.split(u'\t');
+    if (f.size() < 3 || !time.match(f[0]).hasMatch()) return false;
+    if (f[1] != QLatin1String("station") || f.size() < 5) return true;
+    if (f[2] == QLatin1String("spot") || f[2] == QLatin1String("spot-skipped"))
+        return place.match(f[4]).hasMatch();
+    if (f[2] == QLatin1String("spots-cancelled")) return cancelled.match(f[4]).hasMatch();
+    return true;
+}
+
+// The whole lines of a day's log, UTF-8 as the station writes it, one at a time: a damaged
+// line (NUL bytes a power cut left, another encoding, a line cut short) is counted and told,
+// and never hides the lines around it.
+QStringList ReadLog(const QString& path, QStringList& problems) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        problems << QStringLiteral("The as-run log %1 cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString());
+        return {};
+    }
+    QStringList lines;
+    int damaged = 0;
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        const bool ended = bytes.endsWith('\n');
+        while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
+        if (bytes.isEmpty() && ended) continue;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString line = utf8.decode(bytes);
+        if (!ended || bytes.contains('\0') || utf8.hasError() || !IsWholeLine(line))
+            ++damaged;
+        else
+            lines << line;
+    }
+    if (file.error() != QFileDevice::NoError)
+        problems << QStringLiteral("The as-run log %1 could not be read to its end: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString());
+    if (damaged > 0)
+        problems << QStringLiteral(
+                        "The as-run log %1 holds %2 damaged line(s) (cut short, or not "
+                        "the station's text); the report counts the lines around them")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(damaged);
+    return lines;
+}
+
 // A spot the logs say nothing of is still due while its quarter lasts: the quarter's run
 // starts five seconds before it and hands over one spot after another.
 void MarkNotYetDue(QList<Occurrence>& occurrences, const QDateTime& now) {
@@ -94,6 +130,32 @@ void MarkNotYetDue(QList<Occurrence>& occurrences, const QDateTime& now) {
 
 }  // namespace
 
+QList<Occurrence> Scheduled(const QString& spotsPath, const QDate& from, const QDate& to,
+                            QStringList& problems) {
+    const QList<QStringList> week = ReadWeek(spotsPath, problems);
+    QList<Occurrence> scheduled;
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        const int weekday = day_program::WeekdayNumber(day);
+        for (int hour = 0; hour < spot_file::kHours; ++hour) {
+            for (int quarter = 0; quarter < kQuarters; ++quarter) {
+                const QStringList spots =
+                    spot_file::SlotSpots(week[weekday * kQuarters + quarter], hour);
+                const QString slot =
+                    DayText(day) + QTime(hour, quarter * 15).toString(QStringLiteral(" HH:mm"));
+                for (int i = 0; i < spots.size(); ++i)
+                    scheduled.append({slot, i + 1, spots[i], Status::NotAired, {}});
+            }
+        }
+    }
+    return scheduled;
+}
+
+void Reckon(QList<Occurrence>& occurrences, const QStringList& lines) {
+    QHash<QString, Occurrence*> byPlace;
+    for (Occurrence& o : occurrences) byPlace.insert(PlaceKey(o.slot, o.position), &o);
+    for (const QString& line : lines) ApplyLine(line, byPlace);
+}
+
 Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
              const QDateTime& now) {
     const DataFolders folders = MakeDataFolders(stationFolder);
@@ -101,8 +163,7 @@ Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
     report.now = now;
     if (from <= now.date() && now.date() <= to) report.partDay = now.date();
     report.occurrences = Scheduled(folders.SpotsPath, from, to, report.problems);
-    QHash<QString, Occurrence*> byPlace;
-    for (Occurrence& o : report.occurrences) byPlace.insert(PlaceKey(o.slot, o.position), &o);
+    QStringList lines;
     // The spots of a day's first quarter start in the last seconds of the day before.
     for (QDate day = from.addDays(-1); day <= to; day = day.addDays(1)) {
         const QString path =
@@ -112,11 +173,9 @@ Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
             report.daysToCome << day;
         else if (day >= from && !logged)
             report.daysWithoutLog << day;
-        if (!logged) continue;
-        const ReadResult<QStringList> log = text_file::ReadLines(path);
-        if (!log.ok()) report.problems << log.message();
-        for (const QString& line : log.value) ApplyLine(line, byPlace);
+        if (logged) lines += ReadLog(path, report.problems);
     }
+    Reckon(report.occurrences, lines);
     MarkNotYetDue(report.occurrences, now);
     return report;
 }

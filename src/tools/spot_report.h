@@ -39,6 +39,14 @@ struct Report {
     QStringList problems;           ///< spot files and logs that could not be read
 };
 
+/// Every spot the spot schedule, as it stands now, places in the days from..to (both
+/// included), not aired; spot files that cannot be read are added to problems.
+QList<Occurrence> Scheduled(const QString& spotsPath, const QDate& from, const QDate& to,
+                            QStringList& problems);
+/// What as-run lines say of the occurrences they name: aired (with its time), skipped or
+/// cancelled. Lines that are no spot line, or name no occurrence, change nothing.
+void Reckon(QList<Occurrence>& occurrences, const QStringList& lines);
+
 /// The report for the days from..to (both included) of the station in stationFolder, made
 /// at `now`.
 Report Build(const QString& stationFolder, const QDate& from, const QDate& to,

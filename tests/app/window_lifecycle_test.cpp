@@ -74,7 +74,7 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         ASSERT_TRUE(p.waitForFinished(10'000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                  QStringList({"asrun", "days1", "favorites.txt", "hour1", "pro1", "spots1"}));
+                  QStringList({"days1", "favorites.txt", "hour1", "pro1", "spots1"}));
         EXPECT_EQ(QDir(folder.path() + "/days1").entryList(QDir::Files).size(), 1);
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         EXPECT_TRUE(err.contains(QString(c.report).replace("%1", conf))) << err.toStdString();
@@ -91,6 +91,28 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         if (!c.settings.isEmpty()) expected.replace("MixingTime=20", "MixingTime=7");
         EXPECT_EQ(written ? ReadBytes(conf) : expected, expected);
     }
+}
+
+// Two stations of one user in one folder, the second a trial beside the first: only the one
+// that drives the decks keeps the as-run file, and simulated decks drive none.
+TEST(WindowLifecycle, AStationWithSimulatedDecksLeavesTheAsRunFileAlone) {
+    QTemporaryDir home, folder;
+    QProcess stations[2];
+    for (QProcess& p : stations) {
+        auto env = PrivateHomeEnvironment(home.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(folder.path());
+        p.start(STAVOX_MIXER_BINARY, {"--player", "simulated"});
+    }
+    for (QProcess& p : stations) {  // each logs its start on standard output, then closes
+        for (int i = 0; i < 600 && !p.canReadLine(); ++i) p.waitForReadyRead(50);
+        EXPECT_TRUE(p.readLine().contains("\tstation\t"));
+        ::kill(pid_t(p.processId()), SIGTERM);
+        ASSERT_TRUE(p.waitForFinished(10'000));
+        EXPECT_TRUE(p.readAllStandardError().contains("as-run log goes to standard output"));
+    }
+    EXPECT_FALSE(QDir(folder.path() + "/asrun").exists());
 }
 
 }  // namespace

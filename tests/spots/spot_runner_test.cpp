@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSet>
 #include <tuple>
 
 #include "app/as_run_log.h"
+#include "app/command_line.h"
+#include "app/operator_actions.h"
 #include "app/station.h"
 #include "app/week_preview.h"
 #include "base/virtual_timer_host.h"
@@ -64,7 +67,7 @@ struct SpotStation {
     AsRunLog log{[this](const QString& line) {
         const QStringList f = line.split('\t');
         lines << Line{QTime::fromString(f[0].mid(11), "HH:mm:ss.zzz"), f[2],
-                      f[3].section('/', -1).section(".mp3", 0, 0)};
+                      f.value(3).section('/', -1).section(".mp3", 0, 0)};
     }};
 };
 
@@ -192,6 +195,61 @@ TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
     s.station.Spots().TracksSinceEverySpot = 6;
     s.RunTo({10, 17});
     EXPECT_EQ(Items(s.Of({"spot", "queue"}), 5), "Spot A Spot B Spot C Sting 1 q");
+}
+
+// Actions a minute apart from 10:01 ("!": refused): "accept-spots" holds only in manual mode.
+TEST(SpotRunnerTest, AnAcceptanceHoldsOnlyInTheManualModeItWasGivenIn) {
+    const QString aired = "spot Spot A, spot Spot B, spot Spot C", cancelled = "spots-cancelled 3";
+    for (const auto& [actions, sequence] :
+         {std::pair{"accept-spots! manual:on", cancelled},
+          {"manual:on accept-spots", aired},
+          {"manual:on accept-spots manual:off manual:on", cancelled}}) {
+        SpotStation s({10, 0, 30}, false);
+        for (const QString& act : QString(actions).split(' ')) {
+            s.RunTo(s.host.Now().time().addSecs(60));
+            const OperatorAction action{s.host.Now(),
+                                        FindOperatorVerb(act.section(':', 0, 0).remove('!')),
+                                        act.section(':', 1)};
+            EXPECT_EQ(ApplyOperatorAction(s.station, action, s.log, s.host).isEmpty(),
+                      !act.endsWith('!'));
+        }
+        s.RunTo({10, 16, 30});
+        EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled"})), sequence.toStdString());
+    }
+}
+
+// From an hour before the quarter, for `hours`: each weekday that holds spots there airs its
+// own on every date of the span (a run starts 5 s before its quarter).
+TEST(SpotRunnerTest, AQuarterRunsOnEveryDateThatHoldsSpots) {
+    const QSet<int> week{0, 1, 2, 3, 4, 5, 6};
+    for (const auto& [weekdays, time, hours] : {std::tuple{week, QTime(10, 15), 72},
+                                                {QSet{1}, QTime(10, 15), 15 * 24},
+                                                {week, QTime(0, 0), 25},
+                                                {QSet{1, 2}, QTime(10, 15), 25}}) {
+        StationFolder folder;
+        const auto spot = [&](int day) {
+            return folder.MusicPath() + QString("Spot %1.mp3").arg(day);
+        };
+        for (int day : weekdays) {
+            ASSERT_TRUE(WriteCbrMpeg(spot(day), 20));
+            folder.WriteSpots(day, time.minute() / 15, time.hour(), {spot(day)});
+        }
+        const QDateTime first(kMonday, time), start = first.addSecs(-3600);
+        QStringList aired, expected;
+        RunWeekPreview(ParseCommandLine({"--simulate", start.toString("yyyy-MM-dd HH:mm:ss"),
+                                         "--for", QString("%1h").arg(hours)}),
+                       folder.StartFolder(), nullptr, [&](const QString& line) {
+                           if (line.section('\t', 2, 2) == "spot")
+                               aired << line.section('\t', 4) + ' ' +
+                                            line.section('\t', 3, 3).section('/', -1);
+                       });
+        for (QDateTime slot = first; slot.addSecs(-5) < start.addSecs(3600 * hours);
+             slot = slot.addDays(1))
+            if (weekdays.contains(slot.date().dayOfWeek() % 7))
+                expected << slot.toString("yyyy-MM-dd HH:mm #1 ") +
+                                spot(slot.date().dayOfWeek() % 7).section('/', -1);
+        EXPECT_EQ(aired.join(", ").toStdString(), expected.join(", ").toStdString());
+    }
 }
 
 }  // namespace

@@ -119,6 +119,48 @@ TEST(SpotReport, RepeatedHourAiringsAndSpotsNotYetDue) {
     }
 }
 
+// A day's log with damage of a power cut or a foreign editor: NUL bytes at its end, a row's
+// line in Latin-1 or cut short (ended when the station came back). Each damaged line is told,
+// and every whole line still counts.
+TEST(SpotReport, DamagedLinesAreToldAndTheRestOfTheDayCounts) {
+    const QByteArray nuls(64, '\0');
+    for (const auto& [row, latin1, tail, damaged] : {std::tuple{-1, false, nuls, 1},
+                                                     {1, true, QByteArray(), 1},
+                                                     {2, false, QByteArray(), 1},
+                                                     {1, true, nuls, 2}}) {
+        StationFolder station;
+        const QStringList spots{station.MusicPath() + "A.mp3",
+                                station.MusicPath() + "\u00e9t\u00e9.mp3",
+                                station.MusicPath() + "C.mp3"};
+        station.WriteSpots(1, 1, 10, spots);
+        QByteArray log;
+        for (int i = 0; i < 3; ++i) {
+            const QString line =
+                QString("2026-12-07 10:14:5%1.000\tstation\tspot\t%2\t2026-12-07 10:15 #%3\n")
+                    .arg(i + 5)
+                    .arg(spots[i])
+                    .arg(i + 1);
+            log += i == row && latin1 ? line.toLatin1()
+                                      : line.toUtf8().remove(line.size() - 5, 4 * (i == row));
+        }
+        const QString path = station.StartFolder() + "/asrun/2026-12-07.log";
+        ASSERT_TRUE(QDir().mkpath(station.StartFolder() + "/asrun"));
+        WriteBytes(path, log + tail);
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        EXPECT_EQ(
+            RunSpotReportCommand(ParseCommandLine({"--spot-report", "2026-12-07", "2026-12-07"}),
+                                 station.StartFolder(), {QDate(2026, 12, 8), QTime(9, 0)},
+                                 outStream, errStream),
+            1);
+        outStream.flush();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(out.contains(QString("10:15\t%1\taired").arg(i + 1)), i != row) << i << row;
+        EXPECT_TRUE(err.contains(path + QString(" holds %1 damaged").arg(damaged)))
+            << err.toStdString();
+    }
+}
+
 #ifdef STAVOX_MIXER_BINARY
 struct Finished {
     int exitCode = -1;

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "schedule/day_program.h"
+#include "tools/spot_report.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ const QString kSpotInQuarter = QStringLiteral("spot-in-quarter");
 const QString kProgramAtSlot = QStringLiteral("program-at-slot");
 const QString kNoLoadWhilePaused = QStringLiteral("no-load-while-paused");
 const QString kFolderUnchanged = QStringLiteral("folder-unchanged");
+const QString kSpotsReckoned = QStringLiteral("spots-reckoned");
 
 // A quarter's spots start this long before it (and a tick may add a little).
 constexpr qint64 kSpotLeadMs = 6'000;
@@ -31,6 +33,8 @@ constexpr qint64 kProgramLateMs = 5'000;
 constexpr qint64 kSlotMs = 30 * 60'000;
 // The longest the listener may hear no deck: a track's end and the next track's start.
 constexpr qint64 kDeadAirMs = 2'000;
+// The station's first tick comes this long after its start.
+constexpr qint64 kStartUpMs = 10'000;
 
 struct Line {
     QDateTime when;
@@ -305,8 +309,94 @@ private:
 }  // namespace
 
 QStringList AsRunInvariants() {
-    return {kQueueNeverEmpty, kOneDeckAtFull,     kSpotInQuarter,
-            kProgramAtSlot,   kNoLoadWhilePaused, kFolderUnchanged};
+    return {kQueueNeverEmpty,   kOneDeckAtFull,   kSpotInQuarter, kProgramAtSlot,
+            kNoLoadWhilePaused, kFolderUnchanged, kSpotsReckoned};
+}
+
+namespace {
+
+// The quarter that holds `when`, as the start of it.
+QDateTime QuarterOf(const QDateTime& when) {
+    const QTime t = when.time();
+    return QDateTime(when.date(), QTime(t.hour(), t.minute() - t.minute() % 15));
+}
+
+QString SlotText(const QDateTime& quarter) { return quarter.toString(u"yyyy-MM-dd HH:mm"); }
+
+// What the log says the operator did to the spots' runs: when a deck was held paused, and
+// which rows of which quarter were unchecked.
+struct OperatorSpotActs {
+    QList<std::pair<QDateTime, QDateTime>> paused;  // [from, to) while a deck was paused
+    QSet<QString> unchecked;                        // "YYYY-MM-DD HH:MM #N"
+
+    explicit OperatorSpotActs(const QStringList& lines, const QDateTime& to) {
+        std::array<bool, 2> playing{}, held{};
+        QDateTime heldSince;
+        for (const QString& text : lines) {
+            const Line line = ParseLine(text);
+            const int deck = line.source == u"deck0" ? 0 : line.source == u"deck1" ? 1 : -1;
+            if (deck >= 0) TakeDeck(line, playing[deck], held[deck]);
+            const bool anyHeld = held[0] || held[1];
+            if (anyHeld && !heldSince.isValid()) heldSince = line.when;
+            if (!anyHeld && heldSince.isValid()) paused.append({heldSince, line.when});
+            if (!anyHeld) heldSince = {};
+            if (line.source == u"operator" && line.event.endsWith(u"check-spot")) TakeRow(line);
+        }
+        if (heldSince.isValid()) paused.append({heldSince, to});
+    }
+
+    static void TakeDeck(const Line& line, bool& playing, bool& held) {
+        if (line.event == u"load") playing = true, held = false;
+        if (line.event == u"stop" || line.event == u"fadestop" || line.event == u"ended")
+            playing = false, held = false;
+        if (line.event == u"resume") held = false;
+        if (line.event == u"pause" && (playing || held)) held = !held;
+    }
+
+    // "Next Spots" holds the quarter after the one under way, or, while its run lasts, the
+    // one just begun: a row unchecked then is let off in both.
+    void TakeRow(const Line& line) {
+        const QDateTime quarter = QuarterOf(line.when);
+        for (const QDateTime& slot : {quarter, quarter.addMSecs(kQuarterMs)}) {
+            const QString place = SlotText(slot) + QStringLiteral(" #") + line.detail;
+            if (line.event == u"uncheck-spot")
+                unchecked.insert(place);
+            else
+                unchecked.remove(place);
+        }
+    }
+
+    bool Held(const QDateTime& from, const QDateTime& to) const {
+        return std::ranges::any_of(paused,
+                                   [&](const auto& p) { return p.first < to && from < p.second; });
+    }
+};
+
+}  // namespace
+
+QList<Violation> CheckSpotsReckoned(const QStringList& lines, const QString& spotsPath,
+                                    const QDateTime& from, const QDateTime& to) {
+    QList<Violation> violations;
+    QStringList problems;
+    QList<spot_report::Occurrence> occurrences =
+        spot_report::Scheduled(spotsPath, from.date(), to.date(), problems);
+    for (const QString& problem : problems) violations.append({kSpotsReckoned, 0, problem});
+    spot_report::Reckon(occurrences, lines);
+    const OperatorSpotActs acts(lines, to);
+    for (const spot_report::Occurrence& o : occurrences) {
+        const QDateTime quarter = QDateTime::fromString(o.slot, u"yyyy-MM-dd HH:mm");
+        const QDateTime runFrom = quarter.addMSecs(-kSpotLeadMs);
+        const QDateTime runTo = quarter.addMSecs(kQuarterMs);
+        if (runFrom < from.addMSecs(kStartUpMs) || runTo > to) continue;
+        const QString place = o.slot + QStringLiteral(" #") + QString::number(o.position);
+        if (o.status != spot_report::Status::NotAired || acts.unchecked.contains(place) ||
+            acts.Held(runFrom, runTo))
+            continue;
+        violations.append({kSpotsReckoned, 0,
+                           QStringLiteral("%1 (%2) was neither aired, skipped nor cancelled")
+                               .arg(place, o.path)});
+    }
+    return violations;
 }
 
 QList<Violation> CheckAsRunLog(const QStringList& lines, const QString& daysPath) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -21,6 +22,13 @@ QStringList AsRunInvariants();
 /// Checks every rule of AsRunInvariants() over the log's lines. daysPath is the station's
 /// day folder ("days1/"), where each program's slot is looked up.
 QList<Violation> CheckAsRunLog(const QStringList& lines, const QString& daysPath);
+
+/// Every checked spot of every quarter the span from..to holds whole is aired, skipped or
+/// cancelled in the log, as the spot report reckons it: a quarter that never ran breaks it.
+/// A quarter whose run a deck's pause could hold is left out, and so are the rows the
+/// operator unchecked. spotsPath is the station's spot folder ("spots1/").
+QList<Violation> CheckSpotsReckoned(const QStringList& lines, const QString& spotsPath,
+                                    const QDateTime& from, const QDateTime& to);
 
 /// Every file below the folder (relative path) with the SHA-256 of its bytes.
 QMap<QString, QByteArray> HashFolder(const QString& folder);

@@ -79,6 +79,8 @@ SimulatedWeekResult RunSimulatedWeek(const SimulatedWeekRun& run) {
     result.logLines = log.size();
     if (log.isEmpty()) result.findings << QStringLiteral("the preview printed no as-run log");
     result.violations = CheckAsRunLog(log, run.station + QStringLiteral("/days1/"));
+    result.violations += CheckSpotsReckoned(log, run.station + QStringLiteral("/spots1/"), run.from,
+                                            run.from.addDays(run.days));
     result.violations += CompareFolders(before, HashFolder(run.station));
     return result;
 }
