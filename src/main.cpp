@@ -225,7 +225,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     if (kind != QLatin1String("simulated"))
         asRunFile.emplace(QDir::currentPath());
     else
-        std::fprintf(stderr, "%s\n", qPrintable(kAsRunOnStandardOutput));
+        station_error::Print(kAsRunOnStandardOutput);
     const AsRunLog log([&](const QString& line) {
         if (asRunFile) asRunFile->Append(line);
         if (headless || !asRunFile) out << line << Qt::endl;
