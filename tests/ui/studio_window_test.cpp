@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -96,6 +97,7 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
                 .arg(n - 1));
         EXPECT_TRUE(shown.match(label).hasMatch()) << label.toStdString();
     }
+    EXPECT_EQ(Text("LabelTime1"), "09:05:00");  // before the start wait ends
     RunUntilFirstTrack();
     EXPECT_EQ(Text("LabelTime1"), "09:05:06");
     EXPECT_EQ(Text("LabelTrackName1"), "a - Track 1");
@@ -122,24 +124,28 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
     EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
     EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
     // The window keys reach the player from where the focus was at the start, and from
-    // the number and hour boxes, but not from a name box.
+    // the number and hour boxes, but not from a box where text is typed.
     QApplication::setActiveWindow(window.get());
     Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
-    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
-    // "'" pauses, "[" fades out; from anywhere in the window but a name box.
-    for (const char* focus :
-         {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
+    Find<QTabWidget>("PageControl1")->setCurrentWidget(Find("TabSheetSearch"));
+    // "'" pauses, "[" fades out; from anywhere in the window but a box where text is typed.
+    for (const char* focus : {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1",
+                              "EditNewProgramName1", "EditSearch1", "EditSearch2"}) {
         SCOPED_TRACE(focus);
         if (*focus) Find(focus)->setFocus();
-        const bool name = QLatin1String(focus) == "EditNewProgramName1";
+        const bool text =
+            QByteArray(focus).startsWith("EditNew") || QByteArray(focus).startsWith("EditSearch");
         QWidget* focused = QApplication::focusWidget();
         QTest::keyClick(focused, Qt::Key_Apostrophe);
         QTest::keyClick(focused, Qt::Key_BracketLeft);
-        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
-        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
-        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
-        EXPECT_EQ(nameBox->text(), name ? "null'[" : "null");  // the name at start
-        if (name) continue;
+        EXPECT_EQ(Text("LabelPausePlay1"), text ? "|>" : "||");
+        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !text);
+        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !text);
+        if (text) {
+            auto* edit = Find(focus)->findChild<QLineEdit*>();  // a drop-down list's edit box
+            EXPECT_TRUE((edit ? edit : Find<QLineEdit>(focus))->text().endsWith("'["));
+            continue;
+        }
         Find<QPushButton>("ButtonPause20")->click();
         Find<QPushButton>("BitBtnFadeIn0")->click();
     }
@@ -422,7 +428,7 @@ TEST_F(StudioWindowTest, SpotsTabShowsASlotMovesAndDeletesItsSpotsAndCopiesAnoth
     auto* spots = Find<QListWidget>("ListBoxSpots2");
     const QString mondayFile = folder.SpotsPath() + "1-1";
     EXPECT_EQ(days->currentIndex(), 1);
-    EXPECT_EQ(spots->count(), 0);  // 00:00 until the first tick
+    EXPECT_EQ(spots->count(), 3);  // the coming quarter from the start
     Choose(Find<QComboBox>("ComboBoxHourSpots1"), "09");
     EXPECT_EQ(quarters->tabText(0) + quarters->tabText(3), "09:0009:45");
     QTest::mouseClick(quarters, Qt::LeftButton, {}, quarters->tabRect(1).center());
@@ -474,6 +480,7 @@ TEST_F(StudioWindowTest, NextSpotsAreSkippedByUncheckingAndWarnInManualModeUntil
     EXPECT_TRUE(warning->isHidden());
     Advance((8 * 60 + 55) * 1000);  // 09:14:01
     ASSERT_FALSE(warning->isHidden());
+    EXPECT_EQ(Text("LabelSpotsWarningSec1"), "59 Sec");
     QSet<QRgb> colours;
     for (int tick = 0; tick < 2; ++tick) {
         colours.insert(warning->palette().color(QPalette::Window).rgb());
@@ -631,6 +638,45 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     station.Engine().QueueForLoader().MarkSlot(1);
     Find<QAction>("AddFirstToPlaylist3")->trigger();
     EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
+}
+
+// The operator's close asks while a deck plays, and "No" keeps the station on the air. With
+// nothing playing nobody is asked; the station's own close (a signal) takes the question away.
+TEST(StudioWindowClose, TheOperatorIsAskedOnlyWhileADeckPlays) {
+    using Case = std::tuple<int, bool, const char*, bool>;  // ms run, Ctrl+Q, answer, asked
+    for (const auto& [ms, ctrlQ, answer, asked] :
+         {Case{0, false, "", false}, Case{6'400, false, "No", true},
+          Case{6'400, true, "signal", true}}) {
+        StationFolder folder;
+        folder.WriteDays({{1, "08:00", "10:00", "a"}});
+        folder.AddList("a", {60});
+        VirtualTimerHost host{QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
+        SimulatedPlayerLink link{host, host};
+        Station station{folder.StartFolder(), host, host, link};
+        const std::unique_ptr<MainWindow> window = driver::OpenStudio(station);
+        QApplication::setActiveWindow(window.get());
+        host.Advance(ms);
+        ModalAnswer question("MessageStopStation", [&window, a = answer](QWidget* box) {
+            QLatin1String(a) == "signal" ? window->CloseWithoutAsking()
+                                         : driver::ClickButton(box, a);
+        });
+        ctrlQ ? QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier)
+              : (void)window->close();
+        EXPECT_EQ(question.Answered(), asked);
+        EXPECT_EQ(window->isVisible(), QLatin1String(answer) == "No");
+    }
+}
+
+// The studio's own size fits a 1366×768 screen (less a task bar and a title bar) and is no
+// wider than 1280; a smaller screen scrolls the window rather than cutting it off.
+TEST_F(StudioWindowTest, TheWindowFitsTheSmallScreensItIsLaidOutFor) {
+    Start();
+    const QSize needed =
+        Find("PanelCentre")->minimumSizeHint() + QSize(0, window->menuBar()->height());
+    EXPECT_LE(needed.width(), 1280);
+    EXPECT_LE(needed.height(), 700);
+    window->resize(1024, 600);
+    EXPECT_EQ(window->size(), QSize(1024, 600));
 }
 
 }  // namespace
