@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -152,6 +153,8 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     scroll->setWidgetResizable(true);
     scroll->setWidget(BuildCentre());
     setCentralWidget(scroll);
+    // The whole of its screen, whether a window manager maximises it or not.
+    resize(screen()->availableSize());
     m_appearance = new AppearanceView(m_station, *this, *m_messages);
     m_appearance->AddMenuItems(*menuBar()->findChild<QMenu*>(QStringLiteral("Options1")));
     m_appearance->WatchControls();
