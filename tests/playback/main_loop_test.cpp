@@ -99,8 +99,8 @@ TEST(MainLoop, PauseAndManualModeHoldEveryStartUntilTheOperatorActs) {
     EXPECT_FALSE(rig.link.Audible(0) || rig.link.Audible(1));
 }
 
-// The clock runs from the launch on, before the first tick; a deck that plays nothing (a
-// track ended in manual mode) shows no time, never a negative one.
+// The clock runs from the launch on, before the first tick; a deck that plays nothing shows
+// no time, never a negative one (here before a start, and after a track in manual mode).
 TEST(MainLoop, TheClockRunsFromTheLaunchAndADeckThatPlaysNothingShowsNoTime) {
     EngineRig rig;
     rig.LoadProgram("L", rig.Tracks({60, 60}));
@@ -108,16 +108,10 @@ TEST(MainLoop, TheClockRunsFromTheLaunchAndADeckThatPlaysNothingShowsNoTime) {
     rig.engine.Next();  // the first tick starts the head, then nothing follows
     rig.engine.LaunchPlayers();
     const LoopDisplay& d = rig.engine.Display();
-    for (const auto& [ms, shown] : {std::pair{0, "10:05:00   "},
-                                    {3'000, "10:05:03   "},
-                                    {3'400, "10:05:06 00:00 00:00 -00:00"},
-                                    {10'000, "10:05:16 00:10 01:00 -00:50"},
-                                    {60'000, "10:06:16 00:00 00:00 -00:00"}}) {
+    for (const auto& [ms, shown] :
+         {std::pair{3'000, "10:05:03 "}, {3'400, "10:05:06 -00:00"}, {70'000, "10:06:16 -00:00"}}) {
         rig.Advance(ms);
-        EXPECT_EQ(
-            QStringList({d.LabelTime1, d.LabelPlayTime, d.LabelLenghtOfTrack, d.LabelRemainingTime})
-                .join(' '),
-            shown);
+        EXPECT_EQ(d.LabelTime1 + " " + d.LabelRemainingTime, shown);
     }
 }
 
