@@ -270,7 +270,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
         for (const QString& p : problems) station_error::Print(p);
     });
     // A signal during start-up waits for the event loop, then closes as the window does.
-    CallOnTerminationSignals([&window] { window.close(); });
+    CallOnTerminationSignals([&window] { window.CloseWithoutAsking(); });
     QMetaObject::Connection problemBox;
     if (!headless) {
         problemBox = QObject::connect(
@@ -296,7 +296,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
         const Result powerOff = station.CloseAndPowerOff(store.get(), *systemShutdown);
         if (!powerOff.ok() && !headless)
             QMessageBox::warning(&window, window.windowTitle(), powerOff.message());
-        window.close();
+        window.CloseWithoutAsking();
     });
     QStringList messages = station.StartUp(store.get());
     // Commands from other programs of this user, done as the operator's and logged so.

@@ -83,6 +83,8 @@ QStringList Station::StartUp(QSettings* store) {
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
     AddIfAny(messages, m_spotSchedule.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
+    // "Next Spots" shows the coming quarter from the start, not from the first tick.
+    m_spotSchedule.PrepareNextSpots(now.hour(), now.minute());
     AddIfAny(messages, m_jingles.LoadJingleTabs(m_spots.PlayOnlyOneSpot));
     m_lineIn.StartUp();
     m_lists.RefreshListNames();
@@ -186,6 +188,7 @@ QStringList Station::Close(QSettings* store) {
     QStringList messages;
     if (m_closed) return messages;
     m_closed = true;
+    Q_EMIT Closing();
     m_lineIn.Close();
     if (store) AddIfAny(messages, SaveSettings(*store, StoredSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)

@@ -140,6 +140,8 @@ Q_SIGNALS:
     /// A problem met while the station runs on its own (a day file or list that could not
     /// be read when a program was due); the music goes on with what it has.
     void Problem(const QString& message);
+    /// The close sequence begins (it runs once).
+    void Closing();
 
 private:
     void LoadSettings(QSettings* store, QStringList& messages);

@@ -74,6 +74,9 @@ void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock)
                      });
     QObject::connect(&station, &Station::Problem,
                      [&log, &clock](const QString& message) { WriteProblem(log, clock, message); });
+    QObject::connect(&station, &Station::Closing, [&log, &clock] {
+        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("close"), QString());
+    });
     QObject::connect(&station.LineInput(), &LineIn::Toggled, [&log, &clock](bool open) {
         log.Write(clock.Now(), QStringLiteral("linein"),
                   open ? QStringLiteral("open") : QStringLiteral("close"), QString());

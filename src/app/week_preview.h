@@ -16,8 +16,8 @@ struct CommandLine;
 /// queue entry and each spot as it starts (before its file is handed over), each track
 /// passed over as missing, each unchecked spot passed over, each hour announcement (its
 /// fragment files, as its play list is handed over), each quarter whose spots the
-/// operator let go by in manual mode, and each problem met while running (what the window
-/// shows in its box).
+/// operator let go by in manual mode, each problem met while running (what the window
+/// shows in its box), and the station's close.
 void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
 /// Sends messages for the operator (those of start-up) to the log as problems.
 void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock);

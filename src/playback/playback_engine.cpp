@@ -16,6 +16,7 @@ namespace {
 constexpr int kTitleMs = 400;
 constexpr int kLongestStartWaitSec = 600;
 constexpr int kDeckLookupRetryMs = 1000;
+constexpr int kStartClockMs = 200;
 constexpr int kTrackFadeStep = 5;
 
 // Re-enables a self-disabling timer however its handler is left, so a failing hook
@@ -93,6 +94,8 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
                                     [this] { TimerProgram1Timer(); });
     m_trackName1 = timers.CreateTimer(QStringLiteral("TimerTrackName1"), kTitleMs,
                                       [this] { TimerTrackName1Timer(); });
+    m_startClock = timers.CreateTimer(QStringLiteral("TimerStartClock"), kStartClockMs,
+                                      [this] { ShowClock(m_clock.Now().time()); });
     m_programOfHour = std::make_unique<ProgramOfHourPart>(*this);
     m_nextTrack = std::make_unique<NextTrackPart>(*this);
     m_tickParts = {m_programOfHour.get(), m_nextTrack.get()};
@@ -117,6 +120,9 @@ void PlaybackEngine::SetSkipIntroSec(int seconds) { SkipIntroSec = seconds; }
 
 void PlaybackEngine::LaunchPlayers() {
     m_decks.Launch();
+    // Until the main loop's ticks write the clock, it runs on its own from the start.
+    ShowClock(m_clock.Now().time());
+    m_startClock->SetEnabled(true);
     // A wait of 0 would never fire and a huge one would overflow: either way no music.
     m_beggin3->SetInterval(std::clamp(WaitSecInBeggining, 1, kLongestStartWaitSec) * 1000);
     m_beggin3->SetEnabled(true);
@@ -132,13 +138,20 @@ void PlaybackEngine::TimerBeggin3Timer() {
         return;
     }
     m_beggin3->SetEnabled(false);
+    m_startClock->SetEnabled(false);
     m_program1->SetEnabled(true);
 }
 
 bool PlaybackEngine::MainLoopRunning() const { return m_program1->Enabled(); }
 
+bool PlaybackEngine::AnyDeckPlays() {
+    return m_decks.PlayState(0) == PlayerLink::kPlaying ||
+           m_decks.PlayState(1) == PlayerLink::kPlaying;
+}
+
 void PlaybackEngine::StopMainLoop() {
     m_beggin3->SetEnabled(false);
+    m_startClock->SetEnabled(false);
     m_program1->SetEnabled(false);
 }
 
@@ -330,7 +343,7 @@ void PlaybackEngine::TimerProgram1Timer() {
 void PlaybackEngine::Tick() {
     // One reading of the clock serves the whole tick.
     const QTime now = m_clock.Now().time();
-    m_display.LabelTime1 = now.toString(QStringLiteral("hh:mm:ss"));
+    ShowClock(now);
     TickMoment moment{.hour = now.hour(), .minute = now.minute(), .second = now.second()};
 
     bool deckAsked = false;
@@ -348,7 +361,7 @@ bool PlaybackEngine::DeckPlaysOn(TickMoment& moment) {
     m_transport.ShowPlayState(state);
     if (state == PlayerLink::kPaused) return false;
 
-    ShowTrackTime();
+    ShowTrackTime(state);
 
     // A player that died while its file was starting is not waited for: its deck reads
     // stopped and cannot be found, so the next entry starts at once. One that has not
@@ -374,9 +387,16 @@ void PlaybackEngine::AddTickPart(TickPart& part) {
     m_tickParts.insert(m_tickParts.end() - 1, &part);
 }
 
-void PlaybackEngine::ShowTrackTime() {
-    const long long p = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
-    const long long length = m_decks.LengthSec(m_decks.CurrentDeck);
+void PlaybackEngine::ShowClock(const QTime& now) {
+    m_display.LabelTime1 = now.toString(QStringLiteral("hh:mm:ss"));
+}
+
+void PlaybackEngine::ShowTrackTime(int state) {
+    long long p = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
+    long long length = m_decks.LengthSec(m_decks.CurrentDeck);
+    // A deck that plays nothing reads as a track of no length: a player with no file
+    // reports a length of -1, and one that stopped may keep the old track's.
+    if (state != PlayerLink::kPlaying) p = length = 0;
     m_display.LabelLenghtOfTrack = FormatMinSec(length);
     m_display.LabelPlayTime = FormatMinSec(p);
     m_display.LabelRemainingTime = QStringLiteral("-") + FormatMinSec(length - p);

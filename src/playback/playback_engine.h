@@ -18,6 +18,7 @@
 #include "player/volume_bars.h"
 
 class Clock;
+class QTime;
 class PlayerLink;
 class Timer;
 class TimerHost;
@@ -46,6 +47,8 @@ public:
     /// the main loop if deck 0 answers.
     void LaunchPlayers();
     bool MainLoopRunning() const;
+    /// Whether either deck plays now (the music, a spot or a jingle).
+    bool AnyDeckPlays();
     /// The station is closing: the main loop (and a start still waiting) stops for good.
     void StopMainLoop();
     /// The tables of the settings kept here and in the pieces, in the order they are stored.
@@ -193,7 +196,9 @@ private:
     void Tick();
     /// Shows the current deck's state and times; false while it is paused or settling.
     bool DeckPlaysOn(TickMoment& moment);
-    void ShowTrackTime();
+    void ShowClock(const QTime& now);
+    /// The current deck's times in its play state.
+    void ShowTrackTime(int state);
 
     Clock& m_clock;
     Decks m_decks;
@@ -210,6 +215,7 @@ private:
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<Timer> m_trackName1;
+    std::unique_ptr<Timer> m_startClock;  // the clock during the start wait
     std::unique_ptr<TickPart> m_programOfHour;
     std::unique_ptr<TickPart> m_nextTrack;
     std::vector<TickPart*> m_tickParts;  // in the order they are asked

@@ -63,6 +63,7 @@ bool SpotRunner::TakesTick(const TickMoment& moment) {
     if (m_warningVisible)
         m_warningColour = m_warningColour == kWarningRed ? kWarningFace : kWarningRed;
     WarnAndTrigger(moment);
+    m_warningSecondsLeft = 60 - moment.second;
     if (PlayOnlyOneSpot && PlaySpotEvery < TracksSinceEverySpot) {
         TracksSinceEverySpot = 0;
         m_everySpotPending = true;

@@ -56,6 +56,9 @@ public:
     int NextSpotIndex() const { return m_nextIndex; }
     bool PanelManualSpotsWarning() const { return m_warningVisible; }
     std::uint32_t WarningColour() const { return m_warningColour; }
+    /// While the warning shows: the seconds left before the quarter ends and its spots
+    /// are let go, in which "Play Spots Normally" still plays them.
+    int WarningSecondsLeft() const { return m_warningSecondsLeft; }
 
     /// Larger than 800000 bytes; a file that cannot be opened is not.
     static bool IsLongSpotFile(const QString& path);
@@ -110,6 +113,7 @@ private:
     PlaybackEngine& m_engine;
     const JingleWall& m_jingles;
     bool m_runActive = false;
+    int m_warningSecondsLeft = 0;
     bool m_everySpotPending = false;
     int m_everySpotCursor = 0;
     int m_nextIndex = 0;

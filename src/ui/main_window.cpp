@@ -1,16 +1,23 @@
 #include "ui/main_window.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <array>
@@ -101,15 +108,21 @@ QString WindowKeyControl(int code) {
     }
 }
 
-// A box where the operator types a name (a list name, a search text) keeps the window
-// keys as characters: a name may well hold an apostrophe. The player panel's number boxes
-// and read-only boxes, such as the calendar's hour choices, leave them to the window.
-bool TakesName(const QWidget* focus) {
-    const auto* edit = qobject_cast<const QLineEdit*>(focus);
-    if (!edit || edit->isReadOnly()) return false;
-    for (const QWidget* w = edit; w; w = w->parentWidget())
+// A box where the operator types text (a list name, a search text) takes the window keys
+// as characters: a name may well hold an apostrophe. An editable drop-down list holds the
+// focus itself, not its edit box. The player panel's number boxes, where the operator's
+// hand is on the transport, and read-only boxes, such as the calendar's hour choices,
+// leave them to the window.
+bool TakesText(const QWidget* focus) {
+    for (const QWidget* w = focus; w; w = w->parentWidget())
         if (w->objectName() == QLatin1String("PanelPlayControls")) return false;
-    return true;
+    if (const auto* combo = qobject_cast<const QComboBox*>(focus))
+        return combo->lineEdit() && !combo->lineEdit()->isReadOnly();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(focus)) return !edit->isReadOnly();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(focus)) return !spin->isReadOnly();
+    if (const auto* text = qobject_cast<const QPlainTextEdit*>(focus)) return !text->isReadOnly();
+    if (const auto* text = qobject_cast<const QTextEdit*>(focus)) return !text->isReadOnly();
+    return false;
 }
 
 }  // namespace
@@ -132,7 +145,16 @@ MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget*
     connect(m_options.get(), &Options::LayoutChanged, this, &MainWindow::ApplyLayouts);
 
     BuildMenu();
-    setCentralWidget(BuildCentre());
+    // On a screen smaller than the studio's smallest layout the window still fits the
+    // screen, and scrolls.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollCentre"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(BuildCentre());
+    setCentralWidget(scroll);
+    // The whole of its screen, whether a window manager maximises it or not.
+    resize(screen()->availableSize());
     m_appearance = new AppearanceView(m_station, *this, *m_messages);
     m_appearance->AddMenuItems(*menuBar()->findChild<QMenu*>(QStringLiteral("Options1")));
     m_appearance->WatchControls();
@@ -182,19 +204,21 @@ void MainWindow::BuildMenu() {
         action->setObjectName(name);
         return action;
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    connect(add(file, QStringLiteral("DeleteUnusedEntries1"), QStringLiteral("Clear Unused Songs")),
-            &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Songs); });
-    connect(add(file, QStringLiteral("DeleteUnusedSpots"), QStringLiteral("Clear Unused Spots")),
+    connect(
+        add(file, QStringLiteral("DeleteUnusedEntries1"), QStringLiteral("Clear &Unused Songs")),
+        &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Songs); });
+    connect(add(file, QStringLiteral("DeleteUnusedSpots"), QStringLiteral("Clear Unused S&pots")),
             &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Spots); });
-    connect(add(file, QStringLiteral("CheckWeek1"), QStringLiteral("Check the week...")),
+    connect(add(file, QStringLiteral("CheckWeek1"), QStringLiteral("Check the &week...")),
             &QAction::triggered, this, &MainWindow::CheckWeek);
-    connect(add(file, QStringLiteral("Exit1"), QStringLiteral("Exit")), &QAction::triggered, this,
-            &QWidget::close);
-    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    QAction* exit = add(file, QStringLiteral("Exit1"), QStringLiteral("E&xit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("Options1"));
-    connect(add(options, QStringLiteral("Options2"), QStringLiteral("Options...")),
+    connect(add(options, QStringLiteral("Options2"), QStringLiteral("&Options...")),
             &QAction::triggered, this, [this] {
                 m_optionsDialog->Redraw();
                 m_optionsDialog->exec();
@@ -338,9 +362,13 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
     BuildMessagePanel(centre);
     // Beside the clock, "Next Spots" is in sight whatever page is open.
     m_nextSpots = new NextSpotsPanel(m_station, *m_stats, centre);
-    m_nextSpots->setFixedWidth(260);
+    // Narrower on a small screen, down to what still shows a spot's title and the
+    // warning's button.
+    m_nextSpots->setMinimumWidth(180);
+    m_nextSpots->setMaximumWidth(260);
+    m_nextSpots->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     for (QWidget* w : {static_cast<QWidget*>(m_video), static_cast<QWidget*>(m_messages)}) {
-        w->setMinimumWidth(240);
+        w->setMinimumWidth(120);
         w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
     auto* clockRow = new QHBoxLayout;
@@ -387,7 +415,7 @@ void MainWindow::StationStarted() {
     m_started = true;
     m_options->Load();  // applies the layouts through LayoutChanged
     DisableNotYetBuilt(*this);
-    centralWidget()->setFocus();
+    findChild<QWidget*>(QStringLiteral("PanelCentre"))->setFocus();
     m_optionsDialog->Redraw();
     LoadLanguage();
     ApplyStoredColours();
@@ -453,7 +481,7 @@ bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {
     if (!widget || widget->window() != this) return false;
     const int code = WindowKeyCode(key);
     if (code == 0) return false;
-    if (TakesName(QApplication::focusWidget())) return false;
+    if (TakesText(QApplication::focusWidget())) return false;
     if (!IsNotYetBuilt(WindowKeyControl(code))) m_station.KeyDown(code);
     RefreshView();
     return true;
@@ -471,7 +499,34 @@ void MainWindow::showEvent(QShowEvent* event) {
     StationStarted();
 }
 
+void MainWindow::CloseWithoutAsking() {
+    m_askBeforeClose = false;
+    // The close that asked is still under way: it goes on once the question has gone.
+    if (m_closeQuestion)
+        m_closeQuestion->reject();
+    else
+        close();
+}
+
+bool MainWindow::OperatorStopsStation() {
+    QMessageBox question(QMessageBox::Question, windowTitle(),
+                         QStringLiteral("Stop the station? The music stops."),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setObjectName(QStringLiteral("MessageStopStation"));
+    question.setDefaultButton(QMessageBox::No);  // a stray Enter keeps the music on
+    m_closeQuestion = &question;
+    const bool stop = question.exec() == QMessageBox::Yes;
+    m_closeQuestion = nullptr;
+    return stop;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // "No" keeps the station on the air, unless the station's own close came meanwhile.
+    if (m_onClose && m_askBeforeClose && m_station.Engine().AnyDeckPlays() &&
+        !OperatorStopsStation() && m_askBeforeClose) {
+        event->ignore();
+        return;
+    }
     m_redraw->stop();
     if (m_onClose) m_onClose();
     m_onClose = nullptr;  // the close sequence runs once, however the window closes

@@ -7,6 +7,7 @@
 class AboutBox;
 class AppearanceView;
 class QKeyEvent;
+class QMessageBox;
 class CalendarPage;
 class WeekCheckDialog;
 class ChooserDialog;
@@ -38,7 +39,8 @@ class VideoPanel;
 /// objectName is its component name. The first showing (after the station's start-up)
 /// copies the settings into the options dialog, which applies the lock, simple player
 /// and message layouts, and paints the stored colours. Closing it runs the station's
-/// close sequence through onClose, once; the close is never refused.
+/// close sequence through onClose, once. The operator's close (the window's button,
+/// File→Exit) asks first while a deck plays, and "No" keeps the station on the air.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -50,6 +52,9 @@ public:
     /// The settings are in the core: options, layouts and colours follow them. Runs once,
     /// at the first showing; later calls do nothing.
     void StationStarted();
+    /// The station's own close (a termination signal, the automatic shutdown): nobody is
+    /// asked, and a question already open goes.
+    void CloseWithoutAsking();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,11 +80,14 @@ private:
     void LoadLanguage();
     void RedrawMovingLabels();
     bool WindowKey(QObject* watched, const QKeyEvent& key);
+    bool OperatorStopsStation();
 
     Station& m_station;
     std::function<void()> m_onClose;
     std::unique_ptr<Options> m_options;
     bool m_started = false;
+    bool m_askBeforeClose = true;
+    QMessageBox* m_closeQuestion = nullptr;  // while it is open
     QTimer* m_redraw = nullptr;
     ChooserDialog* m_listChooser = nullptr;
     ChooserDialog* m_weekChooser = nullptr;

@@ -68,9 +68,12 @@ QFrame* NextSpotsPanel::BuildWarning() {
     });
     auto* layout = new QGridLayout(warning);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(new QLabel(QStringLiteral("Sec"), warning), 0, 0);
+    for (int side = 0; side < 2; ++side) {
+        m_secondsLeft[side] = new QLabel(QStringLiteral("Sec"), warning);
+        m_secondsLeft[side]->setObjectName(QStringLiteral("LabelSpotsWarningSec%1").arg(side + 1));
+        layout->addWidget(m_secondsLeft[side], 0, side * 2);
+    }
     layout->addWidget(text, 0, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Sec"), warning), 0, 2);
     layout->addWidget(play, 1, 0, 1, 3);
     layout->setColumnStretch(1, 1);
     return warning;
@@ -106,6 +109,8 @@ void NextSpotsPanel::Redraw() {
         QPalette blink = m_warning->palette();
         blink.setColor(QPalette::Window, QtColour(runner.WarningColour()));
         m_warning->setPalette(blink);
+        const QString left = QStringLiteral("%1 Sec").arg(runner.WarningSecondsLeft());
+        for (QLabel* label : m_secondsLeft) label->setText(left);
     }
     m_drawing = false;
 }

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+class QLabel;
 class QListWidget;
 class Station;
 class StatsWindow;
@@ -29,5 +30,6 @@ private:
     bool m_drawing = false;
     QListWidget* m_spots;
     QFrame* m_warning;
+    QLabel* m_secondsLeft[2] = {};  // the seconds left to accept, on both sides
     QStringList m_shownTitles;
 };

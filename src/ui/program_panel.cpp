@@ -50,8 +50,9 @@ ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
         label->setObjectName(QStringLiteral("LabelTrackPlay%1").arg(n));
         label->setTextFormat(Qt::PlainText);
         label->setAutoFillBackground(true);
-        label->setMargin(3);
-        label->setFixedHeight(lineHeight * 3 + 8);
+        // Three lines and a thin margin: the left column must fit a 720-pixel screen.
+        label->setMargin(1);
+        label->setFixedHeight(lineHeight * 3 + 4);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         connect(label, &ClickableLabel::clicked, this, [this, n] {
             m_station.Engine().ClickNextTrackLabel(n);

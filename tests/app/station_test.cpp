@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "app/as_run_log.h"
+#include "app/week_preview.h"
 #include "base/system_shutdown.h"
 #include "base/virtual_timer_host.h"
 #include "housekeeping/dead_entries.h"
@@ -53,7 +55,7 @@ TEST_F(StationTest, ADueProgramOrFavouritesThatCannotBeReadAreToldAndLeftAlone) 
 }
 
 // The machine is switched off only once the station has closed (the settings stored);
-// a refusal is told, and the main loop stays stopped.
+// a refusal is told, and the main loop stays stopped. The close is an as-run line, once.
 TEST_F(StationTest, PowerOffComesAfterTheCloseStepsAndARefusalIsAProblem) {
     struct FakeShutdown final : SystemShutdown {
         explicit FakeShutdown(QSettings& s) : store(s) {}
@@ -67,11 +69,17 @@ TEST_F(StationTest, PowerOffComesAfterTheCloseStepsAndARefusalIsAProblem) {
     QTemporaryDir dir;
     QSettings store(dir.filePath("stavox.conf"), QSettings::IniFormat);
     FakeShutdown system(store);
+    QStringList events;
+    const AsRunLog log([&events](const QString& line) { events << line.section('\t', 1, 2); });
+    LogStationEvents(station, log, host);
     station.StartUp();
     host.Advance(7'000);
     EXPECT_FALSE(station.CloseAndPowerOff(&store, system).ok());
     EXPECT_TRUE(system.settingsStored && !station.Engine().MainLoopRunning());
     EXPECT_EQ(problems, QStringList{"The computer was not switched off: Access denied"});
+    station.Close(nullptr);
+    EXPECT_EQ(events.mid(events.indexOf("station\tclose")),
+              QStringList({"station\tclose", "station\tproblem"}));
 }
 
 TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEveryEdit) {

@@ -99,6 +99,22 @@ TEST(MainLoop, PauseAndManualModeHoldEveryStartUntilTheOperatorActs) {
     EXPECT_FALSE(rig.link.Audible(0) || rig.link.Audible(1));
 }
 
+// The clock runs from the launch on, before the first tick; a deck that plays nothing shows
+// no time, never a negative one (here before a start, and after a track in manual mode).
+TEST(MainLoop, TheClockRunsFromTheLaunchAndADeckThatPlaysNothingShowsNoTime) {
+    EngineRig rig;
+    rig.LoadProgram("L", rig.Tracks({60, 60}));
+    rig.engine.SetManual(true);
+    rig.engine.Next();  // the first tick starts the head, then nothing follows
+    rig.engine.LaunchPlayers();
+    const LoopDisplay& d = rig.engine.Display();
+    for (const auto& [ms, shown] :
+         {std::pair{3'000, "10:05:03 "}, {3'400, "10:05:06 -00:00"}, {70'000, "10:06:16 -00:00"}}) {
+        rig.Advance(ms);
+        EXPECT_EQ(d.LabelTime1 + " " + d.LabelRemainingTime, shown);
+    }
+}
+
 TEST(MainLoop, NextNeedsARealTrackBehindTheHead) {
     EngineRig rig;
     rig.LoadProgram("L", rig.Tracks({200, 200}));

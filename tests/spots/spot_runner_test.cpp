@@ -104,11 +104,13 @@ TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
          {Case{true, false, "spots-cancelled 3"},
           Case{true, true, "spot Spot A, spot Spot B, spot Spot C"}, Case{false, false, ""}}) {
         SpotStation s({10, 13, 50}, true);
+        EXPECT_EQ(s.station.SpotsTab().NextSpotTitles().size(), 3);  // before the first tick
         s.RunTo({10, 14, 1});
         for (int i = 0; i < 3; ++i) s.station.SpotsTab().SetNextSpotChecked(i, checked);
         EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
         s.RunTo({10, 14, 2, 100});
         EXPECT_EQ(s.station.Spots().PanelManualSpotsWarning(), checked);
+        EXPECT_EQ(s.station.Spots().WarningSecondsLeft(), 58);  // to let the spots play
         const std::uint32_t colour = s.station.Spots().WarningColour();
         s.RunTo({10, 14, 2, 500});
         EXPECT_EQ(s.station.Spots().WarningColour() != colour, checked);

@@ -74,7 +74,7 @@ TEST(AppearanceWindowTest, TheLanguageFileSetsCaptionsAsPlainText) {
         EXPECT_EQ(studio.Find<QLabel>(label)->text(), "τραγούδια") << label;
     }
     EXPECT_EQ(studio.Find<QMenu>("Help1")->title(), "A&&B");  // shown as "A&B"
-    EXPECT_EQ(studio.Find<QMenu>("Options1")->title(), "Options");
+    EXPECT_EQ(studio.Find<QMenu>("Options1")->title(), "&Options");
     auto* search = studio.Find("TabSheetSearch");
     for (QWidget* w = search->parentWidget(); w; w = w->parentWidget()) {
         if (auto* tabs = qobject_cast<QTabWidget*>(w)) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -96,6 +97,7 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
                 .arg(n - 1));
         EXPECT_TRUE(shown.match(label).hasMatch()) << label.toStdString();
     }
+    EXPECT_EQ(Text("LabelTime1"), "09:05:00");  // before the start wait ends
     RunUntilFirstTrack();
     EXPECT_EQ(Text("LabelTime1"), "09:05:06");
     EXPECT_EQ(Text("LabelTrackName1"), "a - Track 1");
@@ -122,24 +124,26 @@ TEST_F(StudioWindowTest, StartShowsTheProgramsAndNextTracksAndTheKnobAndKeysReac
     EXPECT_TRUE(Find("LabelBarPosInSec")->isHidden());
     EXPECT_EQ(link.PositionMs(station.Engine().Players().CurrentDeck) / 1000, 30);
     // The window keys reach the player from where the focus was at the start, and from
-    // the number and hour boxes, but not from a name box.
+    // the number and hour boxes, but not from a box where text is typed.
     QApplication::setActiveWindow(window.get());
     Find<QPushButton>("BitBtnNewHourProg1")->click();  // the hour boxes open
-    auto* nameBox = Find<QLineEdit>("EditNewProgramName1");
-    // "'" pauses, "[" fades out; from anywhere in the window but a name box.
-    for (const char* focus :
-         {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1", "EditNewProgramName1"}) {
+    Find<QTabWidget>("PageControl1")->setCurrentWidget(Find("TabSheetSearch"));
+    EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "");  // no made-up name at start
+    // "'" pauses, "[" fades out; from anywhere in the window but a box where text is typed.
+    for (const char* focus : {"", "Editsec1", "ComboBoxStartHour1", "ListBoxProgram1",
+                              "EditNewProgramName1", "EditSearch1", "EditSearch2"}) {
         SCOPED_TRACE(focus);
         if (*focus) Find(focus)->setFocus();
-        const bool name = QLatin1String(focus) == "EditNewProgramName1";
+        const bool text =
+            QByteArray(focus).startsWith("EditNew") || QByteArray(focus).startsWith("EditSearch");
         QWidget* focused = QApplication::focusWidget();
         QTest::keyClick(focused, Qt::Key_Apostrophe);
         QTest::keyClick(focused, Qt::Key_BracketLeft);
-        EXPECT_EQ(Text("LabelPausePlay1"), name ? "|>" : "||");
-        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !name);
-        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !name);
-        EXPECT_EQ(nameBox->text(), name ? "'[" : "");  // empty at start
-        if (name) continue;
+        EXPECT_EQ(Text("LabelPausePlay1"), text ? "|>" : "||");
+        EXPECT_EQ(Find<QPushButton>("ButtonPause20")->isChecked(), !text);
+        EXPECT_EQ(station.Engine().Bars().Running(VolumeBars::Fade::Timer1), !text);
+        EXPECT_EQ(focused->inputMethodQuery(Qt::ImSurroundingText).toString().endsWith("'["), text);
+        if (text) continue;
         Find<QPushButton>("ButtonPause20")->click();
         Find<QPushButton>("BitBtnFadeIn0")->click();
     }
@@ -423,7 +427,7 @@ TEST_F(StudioWindowTest, SpotsTabShowsASlotMovesAndDeletesItsSpotsAndCopiesAnoth
     auto* spots = Find<QListWidget>("ListBoxSpots2");
     const QString mondayFile = folder.SpotsPath() + "1-1";
     EXPECT_EQ(days->currentIndex(), 1);
-    EXPECT_EQ(spots->count(), 0);  // 00:00 until the first tick
+    EXPECT_EQ(spots->count(), 3);  // the coming quarter from the start
     Choose(Find<QComboBox>("ComboBoxHourSpots1"), "09");
     EXPECT_EQ(quarters->tabText(0) + quarters->tabText(3), "09:0009:45");
     QTest::mouseClick(quarters, Qt::LeftButton, {}, quarters->tabRect(1).center());
@@ -475,6 +479,7 @@ TEST_F(StudioWindowTest, NextSpotsAreSkippedByUncheckingAndWarnInManualModeUntil
     EXPECT_TRUE(warning->isHidden());
     Advance((8 * 60 + 55) * 1000);  // 09:14:01
     ASSERT_FALSE(warning->isHidden());
+    EXPECT_EQ(Text("LabelSpotsWarningSec1"), "59 Sec");
     QSet<QRgb> colours;
     for (int tick = 0; tick < 2; ++tick) {
         colours.insert(warning->palette().color(QPalette::Window).rgb());
@@ -648,6 +653,37 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     station.Engine().QueueForLoader().MarkSlot(1);
     Find<QAction>("AddFirstToPlaylist3")->trigger();
     EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
+}
+
+// The operator's close asks while a deck plays, and "No" keeps the station on the air; the
+// station's own close (a signal) takes the question away.
+TEST_F(StudioWindowTest, TheOperatorsCloseAsksWhileADeckPlaysAndASignalClosesAtOnce) {
+    Start();
+    RunUntilFirstTrack();
+    for (const QString answer : {"No", "signal"}) {
+        QApplication::setActiveWindow(window.get());  // back from the question
+        ModalAnswer question("MessageStopStation", [this, answer](QWidget* box) {
+            answer == "No" ? driver::ClickButton(box, answer) : window->CloseWithoutAsking();
+        });
+        QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_TRUE(question.Answered());
+        EXPECT_EQ(window->isVisible(), answer == "No");
+    }
+}
+
+// The studio's own size fits a 1366×768 screen (less a task bar and a title bar) and is no
+// wider than 1280; a smaller screen scrolls the window rather than cutting it off.
+TEST_F(StudioWindowTest, TheWindowFitsTheSmallScreensItIsLaidOutFor) {
+    Start();
+    const QSize needed =
+        Find("PanelCentre")->minimumSizeHint() + QSize(0, window->menuBar()->height());
+    EXPECT_LE(needed.width(), 1280);
+    EXPECT_LE(needed.height(), 700);
+    window->resize(1024, 600);
+    EXPECT_EQ(window->size(), QSize(1024, 600));
+    ModalAnswer none("MessageStopStation", [](QWidget* box) { box->close(); });
+    window->close();  // nothing plays: nobody is asked
+    EXPECT_FALSE(none.Answered() || window->isVisible());
 }
 
 }  // namespace

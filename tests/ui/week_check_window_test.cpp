@@ -31,7 +31,7 @@ TEST(WeekCheckWindow, WarningsInATableAndTheirDayInTheCalendar) {
 
     auto* action = driver::Find<QAction>(*window, "CheckWeek1");
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), "Check the week...");
+    EXPECT_EQ(action->text().remove(u'&'), "Check the week...");
     action->trigger();
     auto* table = driver::Find<QTableWidget>(*window, "TableWeekCheck");
     ASSERT_NE(table, nullptr);
