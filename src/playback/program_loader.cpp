@@ -33,7 +33,7 @@ Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
 
     const int c = day_program::SlotOfTime(hour, minute);
     if (c < 0 || c >= day_program::kSlotCount) return Result::Ok();
-    if (c != m_told.slot || today != m_told.date) m_told = {today, c, QString()};
+    if (c != m_told.slot || today != m_told.date) m_told = {today, c, QString(), QString()};
     if (HandProgramPlaying) {
         // A list started by hand plays on through the rest of the running program.
         if (m_programNow.at(c) == kSameSlot) return Result::Ok();
@@ -57,7 +57,13 @@ Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
         m_told.value = value;
         Q_EMIT ProgramLoaded(CutForEcho(value, 4096));
     }
-    return LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
+    Result loaded = LoadLists(SplitProgramValue(value).mid(0, kMaxProgramLists));
+    // The same lists' problem, found again by such a reload, has been told already.
+    if (loaded.kind() == Result::Kind::Warning) {
+        if (loaded.message() == m_told.problem) return Result::Ok();
+        m_told.problem = loaded.message();
+    }
+    return loaded;
 }
 
 void ProgramLoader::CheckBoxDontClearAutomaticallyPrevTracksClick(bool checked) {

@@ -75,11 +75,12 @@ private:
     QString m_span;
     QString m_date;
     QString m_dayName;
-    /// The slot of the last load and the program told for it.
+    /// The slot of the last load, and the program and the lists' problem told for it.
     struct Told {
         QDate date;
         int slot = -1;
         QString value;
+        QString problem;
     } m_told;
     SettingsTable m_settings;
 };
