@@ -47,11 +47,5 @@ struct CommandLine {
 CommandLine ParseCommandLine(const QStringList& args);
 /// "90s", "45m", "6h", "7d" in milliseconds; nothing for anything else.
 std::optional<std::int64_t> ParseDuration(const QString& text);
-/// "YYYY-MM-DD HH:MM:SS" as a local time. Otherwise an error whose message says why: not
-/// that shape, a year with a sign, a day the calendar lacks, no time of a day, or a time
-/// the clocks skip when they go forward.
-ReadResult<QDateTime> ParseLocalTime(const QString& text);
-/// "YYYY-MM-DD" as a day, or an error saying why it is none.
-ReadResult<QDate> ParseDay(const QString& text);
 /// The usage lines, printed for --help and on a bad command line.
 QString UsageText();

@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "app/as_run_log.h"
-#include "app/command_line.h"
 #include "app/station.h"
 #include "base/clock.h"
+#include "base/local_time_text.h"
 #include "base/number_text.h"
 #include "base/text_file.h"
 
