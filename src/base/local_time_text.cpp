@@ -4,8 +4,6 @@
 
 namespace {
 
-const QString kNotADay = QStringLiteral("not YYYY-MM-DD");
-
 Result NotADay(const QString& text, const QRegularExpressionMatch& m, QDate& day) {
     if (!m.hasMatch()) {
         if (text.startsWith(u'-') || text.startsWith(u'+'))
