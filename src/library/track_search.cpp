@@ -62,15 +62,6 @@ void CollectTitleHits(const QString& folded, const QString& key, std::vector<qsi
     }
 }
 
-// TrackTitleStart, asking about separators only for the characters that may be one.
-qsizetype TitleStart(QStringView line) {
-    for (qsizetype i = line.size(); i > 0; --i) {
-        const char16_t c = line[i - 1].unicode();
-        if ((c == u'/' || c == u'\\' || c == u':') && IsPathSeparator(c)) return i;
-    }
-    return 0;
-}
-
 // The starts of the lines whose titles' skeletons hold the key's. The skeletons of a
 // list's titles that may hold it are written into one text, one a line, and searched like
 // the folded text.
@@ -90,7 +81,7 @@ void CollectSkeletonHits(const QString& folded, const SearchKeys& keys,
         if (const qsizetype cr = text.sliced(start, end - start).indexOf(u'\r'); cr >= 0)
             end = start + cr;
         const QStringView line = text.sliced(start, end - start);
-        const QStringView title = line.sliced(TitleStart(line));
+        const QStringView title = line.sliced(TrackTitleStart(line));
         if (!title.isEmpty() && (SkeletonLettersMayGive(title) & letters) == letters) {
             skeletonStarts.push_back(put - first);
             lineStarts.push_back(start);

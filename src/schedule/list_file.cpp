@@ -15,8 +15,12 @@ bool IsPathSeparator(QChar ch) {
 QString TrackTitle(const QString& path) { return path.mid(TrackTitleStart(path)); }
 
 qsizetype TrackTitleStart(QStringView path) {
-    for (qsizetype i = path.size() - 1; i >= 0; --i)
-        if (IsPathSeparator(path.at(i))) return i + 1;
+    // Only the characters that may be a separator are asked about: the search runs this
+    // over every title of the library.
+    for (qsizetype i = path.size(); i > 0; --i) {
+        const char16_t c = path[i - 1].unicode();
+        if ((c == u'/' || c == u'\\' || c == u':') && IsPathSeparator(c)) return i;
+    }
     return 0;
 }
 

@@ -82,29 +82,35 @@ bool IsWholeLine(const QString& line) {
     return true;
 }
 
-// The whole lines of a day's log, UTF-8 as the station writes it, one at a time: a damaged
-// line (NUL bytes a power cut left, another encoding, a line cut short) is counted and told,
-// and never hides the lines around it.
-QStringList ReadLog(const QString& path, QStringList& problems) {
+QHash<QString, Occurrence*> ByPlace(QList<Occurrence>& occurrences) {
+    QHash<QString, Occurrence*> byPlace;
+    for (Occurrence& o : occurrences) byPlace.insert(PlaceKey(o.slot, o.position), &o);
+    return byPlace;
+}
+
+// Applies the whole lines of a day's log, UTF-8 as the station writes it, one at a time: a
+// damaged line (NUL bytes a power cut left, another encoding, a line cut short) is counted
+// and told, and never hides the lines around it.
+void ApplyLog(const QString& path, QHash<QString, Occurrence*>& byPlace, QStringList& problems) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         problems << QStringLiteral("The as-run log %1 cannot be read: %2")
                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return {};
+        return;
     }
-    QStringList lines;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     int damaged = 0;
     while (!file.atEnd()) {
         QByteArray bytes = file.readLine();
         const bool ended = bytes.endsWith('\n');
         while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
         if (bytes.isEmpty() && ended) continue;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        utf8.resetState();
         const QString line = utf8.decode(bytes);
         if (!ended || bytes.contains('\0') || utf8.hasError() || !IsWholeLine(line))
             ++damaged;
         else
-            lines << line;
+            ApplyLine(line, byPlace);
     }
     if (file.error() != QFileDevice::NoError)
         problems << QStringLiteral("The as-run log %1 could not be read to its end: %2")
@@ -115,7 +121,6 @@ QStringList ReadLog(const QString& path, QStringList& problems) {
                         "the station's text); the report counts the lines around them")
                         .arg(QDir::toNativeSeparators(path))
                         .arg(damaged);
-    return lines;
 }
 
 // A spot the logs say nothing of is still due while its quarter lasts: the quarter's run
@@ -151,8 +156,7 @@ QList<Occurrence> Scheduled(const QString& spotsPath, const QDate& from, const Q
 }
 
 void Reckon(QList<Occurrence>& occurrences, const QStringList& lines) {
-    QHash<QString, Occurrence*> byPlace;
-    for (Occurrence& o : occurrences) byPlace.insert(PlaceKey(o.slot, o.position), &o);
+    QHash<QString, Occurrence*> byPlace = ByPlace(occurrences);
     for (const QString& line : lines) ApplyLine(line, byPlace);
 }
 
@@ -163,7 +167,7 @@ Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
     report.now = now;
     if (from <= now.date() && now.date() <= to) report.partDay = now.date();
     report.occurrences = Scheduled(folders.SpotsPath, from, to, report.problems);
-    QStringList lines;
+    QHash<QString, Occurrence*> byPlace = ByPlace(report.occurrences);
     // The spots of a day's first quarter start in the last seconds of the day before.
     for (QDate day = from.addDays(-1); day <= to; day = day.addDays(1)) {
         const QString path =
@@ -173,9 +177,8 @@ Report Build(const QString& stationFolder, const QDate& from, const QDate& to,
             report.daysToCome << day;
         else if (day >= from && !logged)
             report.daysWithoutLog << day;
-        if (logged) lines += ReadLog(path, report.problems);
+        if (logged) ApplyLog(path, byPlace, report.problems);
     }
-    Reckon(report.occurrences, lines);
     MarkNotYetDue(report.occurrences, now);
     return report;
 }
