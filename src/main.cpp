@@ -26,6 +26,8 @@
 #include "app/search_command.h"
 #include "app/settings.h"
 #include "app/station.h"
+#include "app/station_client.h"
+#include "app/station_core.h"
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "base/station_error.h"
@@ -264,7 +266,9 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     // Once closed, the station's decks are quit: a command that arrives before the event loop
     // ends is refused.
     bool stationClosed = false;
-    MainWindow window(station, [&] {
+    StationCore core(station);
+    StationClient client(core);
+    MainWindow window(client, station, [&] {
         stationClosed = true;
         const QStringList problems = station.Close(store.get());
         for (const QString& p : problems) station_error::Print(p);

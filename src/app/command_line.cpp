@@ -29,6 +29,7 @@ QString UsageText() {
         verbs << QLatin1String(verb.name) +
                      (verb.argument == VerbArgument::OnOff    ? QStringLiteral(" on|off")
                       : verb.argument == VerbArgument::Number ? QStringLiteral(" N")
+                      : verb.argument == VerbArgument::Text   ? QStringLiteral(" [TEXT]")
                                                               : QString());
     return QStringLiteral(
                "usage: stavox-mixer [--player mpv|simulated] [--ao=DRIVER]\n"

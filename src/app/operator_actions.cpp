@@ -7,6 +7,7 @@
 
 #include "app/as_run_log.h"
 #include "app/station.h"
+#include "app/station_commands.h"
 #include "base/clock.h"
 #include "base/local_time_text.h"
 #include "base/number_text.h"
@@ -61,35 +62,94 @@ QString AcceptSpotsRefusal(const Station& s, const QString&) {
                      "they play by themselves");
 }
 
-const OperatorVerb kVerbs[] = {
-    {"manual", VerbArgument::OnOff,
-     [](Station& s, const QString& arg) { s.Engine().SetManual(arg == u"on"); }},
-    {"next", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Next(); },
-     NextRefusal},
-    {"pause", VerbArgument::None, [](Station& s, const QString&) { s.Engine().Pause(); }},
-    {"accept-spots", VerbArgument::None,
-     [](Station& s, const QString&) { s.Spots().PlaySpotsNormally(); }, AcceptSpotsRefusal},
-    {"line-in", VerbArgument::OnOff,
-     [](Station& s, const QString& arg) { s.LineInput().SetButtonDown(arg == u"on"); }},
-    {"say-hour", VerbArgument::None,
-     [](Station& s, const QString&) { s.Announcement().BitBtnSayHour1Click(); }},
-    {"jingle-tab", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.Jingles().SelectTab(arg.toInt() - 1); },
-     JingleTabRefusal},
-    {"jingle", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.PlayJingle(arg.toInt() - 1); }, JingleButtonRefusal},
-    {"stop-jingle", VerbArgument::None,
-     [](Station& s, const QString&) { s.Jingles().StopJingle(); }},
-    // The check box of row N of "Next Spots": an unchecked spot is passed over.
-    {"uncheck-spot", VerbArgument::Number,
-     [](Station& s, const QString& arg) {
-         s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, false);
-     },
-     SpotRowRefusal},
-    {"check-spot", VerbArgument::Number,
-     [](Station& s, const QString& arg) { s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, true); },
-     SpotRowRefusal},
-};
+}  // namespace
+
+// The verbs of the air: transport, spots, jingles, the line input and the hour.
+std::vector<OperatorVerb> StationCommands::OnAirVerbs() {
+    return {
+        {"manual", VerbArgument::OnOff,
+         [](Station& s, const QString& arg) {
+             s.Engine().SetManual(arg == u"on");
+             return Result::Ok();
+         }},
+        {"next", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().Next();
+             return Result::Ok();
+         },
+         NextRefusal},
+        {"pause", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().Pause();
+             return Result::Ok();
+         }},
+        {"accept-spots", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Spots().PlaySpotsNormally();
+             return Result::Ok();
+         },
+         AcceptSpotsRefusal},
+        {"line-in", VerbArgument::OnOff,
+         [](Station& s, const QString& arg) {
+             s.LineInput().SetButtonDown(arg == u"on");
+             return Result::Ok();
+         }},
+        {"say-hour", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Announcement().BitBtnSayHour1Click();
+             return Result::Ok();
+         }},
+        {"jingle-tab", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.Jingles().SelectTab(arg.toInt() - 1);
+             return Result::Ok();
+         },
+         JingleTabRefusal},
+        {"jingle", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.PlayJingle(arg.toInt() - 1);
+             return Result::Ok();
+         },
+         JingleButtonRefusal},
+        {"stop-jingle", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Jingles().StopJingle();
+             return Result::Ok();
+         }},
+        // The check box of row N of "Next Spots": an unchecked spot is passed over.
+        {"uncheck-spot", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, false);
+             return Result::Ok();
+         },
+         SpotRowRefusal},
+        {"check-spot", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, true);
+             return Result::Ok();
+         },
+         SpotRowRefusal},
+    };
+}
+
+namespace {
+
+// Every area's verbs, in one table; built once.
+const std::vector<OperatorVerb>& AllVerbs() {
+    static const std::vector<OperatorVerb> verbs = [] {
+        std::vector<OperatorVerb> all;
+        for (auto area : {&StationCommands::OnAirVerbs, &StationCommands::PlayerVerbs,
+                          &StationCommands::CalendarVerbs, &StationCommands::SpotsVerbs,
+                          &StationCommands::ListsVerbs, &StationCommands::PlayedVerbs,
+                          &StationCommands::JinglesVerbs, &StationCommands::LibraryVerbs,
+                          &StationCommands::OptionsVerbs, &StationCommands::WindowVerbs}) {
+            std::vector<OperatorVerb> rows = area();
+            all.insert(all.end(), rows.begin(), rows.end());
+        }
+        return all;
+    }();
+    return verbs;
+}
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
@@ -124,12 +184,13 @@ QString ParseLine(const QString& line, const QDateTime& earliest, const QDateTim
 
 }  // namespace
 
-std::span<const OperatorVerb> OperatorVerbs() { return kVerbs; }
+std::span<const OperatorVerb> OperatorVerbs() { return AllVerbs(); }
 
 const OperatorVerb* FindOperatorVerb(const QString& name) {
+    const std::vector<OperatorVerb>& verbs = AllVerbs();
     const auto it = std::ranges::find_if(
-        kVerbs, [&](const OperatorVerb& v) { return name == QLatin1String(v.name); });
-    return it == std::end(kVerbs) ? nullptr : &*it;
+        verbs, [&](const OperatorVerb& v) { return name == QLatin1String(v.name); });
+    return it == verbs.end() ? nullptr : &*it;
 }
 
 QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument) {
@@ -142,6 +203,8 @@ QString CheckVerbArgument(const OperatorVerb& verb, const QString& argument) {
             if (argument == u"on" || argument == u"off") return {};
             return QStringLiteral("%1 takes on or off, not \"%2\"")
                 .arg(verb.name, CutForEcho(argument));
+        case VerbArgument::Text:
+            return {};
         case VerbArgument::Number: {
             bool number = false;
             if (argument.toInt(&number) >= 1 && number) return {};
@@ -199,15 +262,35 @@ ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const
     return ParseOperatorActions(path, text_file::DecodeText(bytes), from, to);
 }
 
+namespace {
+
+// Empty when the station takes the verb now, else why not.
+QString VerbRefusal(const Station& station, const OperatorVerb& verb, const QString& argument) {
+    if (QString reason = CheckVerbArgument(verb, argument); !reason.isEmpty()) return reason;
+    if (verb.refusal) {
+        if (QString reason = verb.refusal(station, argument); !reason.isEmpty()) return reason;
+    }
+    if (verb.edits) {
+        if (const Result locked = station.Lock().Refusal(); !locked.ok()) return locked.message();
+    }
+    return {};
+}
+
+}  // namespace
+
+Result RunVerb(Station& station, const OperatorVerb& verb, const QString& argument) {
+    if (QString reason = VerbRefusal(station, verb, argument); !reason.isEmpty())
+        return Result::Error(reason);
+    return verb.apply(station, argument);
+}
+
 QString ApplyOperatorAction(Station& station, const OperatorAction& action, const AsRunLog& log,
                             const Clock& clock) {
-    if (action.verb->refusal) {
-        if (QString reason = action.verb->refusal(station, action.argument); !reason.isEmpty())
-            return reason;
-    }
+    if (QString reason = VerbRefusal(station, *action.verb, action.argument); !reason.isEmpty())
+        return reason;
     // Logged first, so the deck lines the command causes follow it.
     log.Write(clock.Now(), QStringLiteral("operator"), QLatin1String(action.verb->name),
               action.argument);
-    action.verb->apply(station, action.argument);
-    return {};
+    const Result done = action.verb->apply(station, action.argument);
+    return done.ok() ? QString() : done.message();
 }

@@ -11,17 +11,22 @@ class AsRunLog;
 class Clock;
 class Station;
 
-/// What an operator verb takes after its name.
-enum class VerbArgument { None, OnOff, Number };
+/// What an operator verb takes after its name: nothing, on or off, a number counted from 1,
+/// or the rest of the line as text (which may be empty).
+enum class VerbArgument { None, OnOff, Number, Text };
 
-/// One operator command by name, as an actions file (and the control socket) says it.
+/// One operator command by name: what an actions file, the control socket and the window
+/// say to the station. Every command the station takes is one row of this table.
 struct OperatorVerb {
     const char* name;
     VerbArgument argument;
-    void (*apply)(Station& station, const QString& argument);
+    /// Does it; an error changes nothing, and its message is for the operator.
+    Result (*apply)(Station& station, const QString& argument);
     /// Why the station cannot do it now (a button, tab or row it does not have); empty when
     /// it can. Null for verbs that always can.
     QString (*refusal)(const Station& station, const QString& argument) = nullptr;
+    /// It edits the programs, lists or spots: refused while "Lock Programs" is on.
+    bool edits = false;
 };
 
 /// Every verb the operator has, one row each.
@@ -48,6 +53,10 @@ ReadResult<QList<OperatorAction>> ParseOperatorActions(const QString& fileName, 
 /// a FIFO) or is larger than 16 MB is an error naming it.
 ReadResult<QList<OperatorAction>> ReadOperatorActions(const QString& path, const QDateTime& from,
                                                       const QDateTime& to);
+
+/// Does one verb: the argument, the verb's own refusal and the lock are checked first, and
+/// a command refused for any of them changes nothing.
+Result RunVerb(Station& station, const OperatorVerb& verb, const QString& argument);
 
 /// Logs the action as "operator", verb, argument at the clock's time, then does it. An
 /// action the station cannot do now is neither logged nor done: the reason is returned

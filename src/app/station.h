@@ -144,6 +144,9 @@ Q_SIGNALS:
     void Closing();
 
 private:
+    // The operator's table is the only door that changes the rooms.
+    friend class StationCommands;
+
     void LoadSettings(QSettings* store, QStringList& messages);
     void SelectToday(QStringList& messages);
 

@@ -27,13 +27,14 @@ ControlCommand ParseControlMessage(const QByteArray& message) {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     const QStringList words = text.split(space, Qt::SkipEmptyParts);
     if (words.isEmpty()) return Refused(QStringLiteral("an empty message, not VERB [ARG]"));
-    if (words.size() > 2)
+    const OperatorVerb* verb = FindOperatorVerb(words[0]);
+    if (!verb) return Refused(QStringLiteral("unknown verb \"%1\"").arg(words[0]));
+    // A text argument is the rest of the line; any other is one word.
+    if (words.size() > 2 && verb->argument != VerbArgument::Text)
         return Refused(QStringLiteral("%1 words, not VERB [ARG]: \"%2\"")
                            .arg(words.size())
                            .arg(text.trimmed()));
-    const OperatorVerb* verb = FindOperatorVerb(words[0]);
-    if (!verb) return Refused(QStringLiteral("unknown verb \"%1\"").arg(words[0]));
-    const QString argument = words.value(1);
+    const QString argument = words.mid(1).join(u' ');
     if (QString reason = CheckVerbArgument(*verb, argument); !reason.isEmpty())
         return Refused(std::move(reason));
     return {verb, argument, {}};

@@ -25,6 +25,7 @@
 #include "app/data_folders.h"
 #include "app/options.h"
 #include "app/station.h"
+#include "app/station_client.h"
 #include "base/station_error.h"
 #include "housekeeping/caption_language.h"
 #include "ui/about_box.h"
@@ -127,8 +128,10 @@ bool TakesText(const QWidget* focus) {
 
 }  // namespace
 
-MainWindow::MainWindow(Station& station, std::function<void()> onClose, QWidget* parent)
+MainWindow::MainWindow(StationClient& client, Station& station, std::function<void()> onClose,
+                       QWidget* parent)
     : QMainWindow(parent),
+      m_client(client),
       m_station(station),
       m_onClose(std::move(onClose)),
       m_options(std::make_unique<Options>(station)) {

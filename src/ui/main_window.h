@@ -31,6 +31,7 @@ class QTabWidget;
 class QTimer;
 class QVBoxLayout;
 class Station;
+class StationClient;
 class TimePanel;
 class VideoPanel;
 
@@ -44,7 +45,8 @@ class VideoPanel;
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Station& station, std::function<void()> onClose, QWidget* parent = nullptr);
+    MainWindow(StationClient& client, Station& station, std::function<void()> onClose,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     /// Copies the core's state into every widget.
@@ -82,6 +84,7 @@ private:
     bool WindowKey(QObject* watched, const QKeyEvent& key);
     bool OperatorStopsStation();
 
+    StationClient& m_client;
     Station& m_station;
     std::function<void()> m_onClose;
     std::unique_ptr<Options> m_options;

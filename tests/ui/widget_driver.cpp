@@ -9,6 +9,8 @@
 #include <QTimer>
 
 #include "app/station.h"
+#include "app/station_client.h"
+#include "app/station_core.h"
 #include "ui/main_window.h"
 
 namespace driver {
@@ -67,7 +69,13 @@ void ClickButton(QWidget* dialog, const QString& text) {
 
 std::unique_ptr<MainWindow> OpenStudio(Station& station) {
     EXPECT_EQ(station.StartUp(), QStringList());
-    auto window = std::make_unique<MainWindow>(station, [] {});
+    // The core on the window's thread: each command is done before Send returns. The core
+    // and its client go with the window.
+    auto* core = new StationCore(station);
+    auto* client = new StationClient(*core);
+    auto window = std::make_unique<MainWindow>(*client, station, [] {});
+    core->setParent(window.get());
+    client->setParent(window.get());
     window->resize(1366, 768);
     window->show();
     return window;

@@ -25,6 +25,8 @@ QString RandomArgument(const OperatorVerb& verb, std::mt19937& random) {
                                                             : QStringLiteral("off");
         case VerbArgument::Number:
             return RandomNumber(random);
+        case VerbArgument::Text:
+            return std::bernoulli_distribution(0.5)(random) ? QString() : RandomNumber(random);
     }
     return {};
 }

@@ -1,0 +1,4 @@
+#include "app/station.h"
+#include "app/station_commands.h"
+
+std::vector<OperatorVerb> StationCommands::ListsVerbs() { return {}; }

@@ -1,0 +1,21 @@
+#include "app/station_core.h"
+
+#include "app/operator_actions.h"
+#include "app/station.h"
+#include "app/station_state.h"
+
+StationCore::StationCore(Station& station) : m_station(station) {
+    connect(&station, &Station::Problem, this, &StationCore::Problem);
+}
+
+Result StationCore::Execute(const QString& verb, const QString& argument) {
+    const OperatorVerb* row = FindOperatorVerb(verb);
+    const Result done = row ? RunVerb(m_station, *row, argument)
+                            : Result::Error(QStringLiteral("unknown command \"%1\"").arg(verb));
+    Publish();
+    return done;
+}
+
+void StationCore::Publish() {
+    Q_EMIT Published(std::make_shared<const StationState>(StationStateOf(m_station)));
+}
