@@ -1,0 +1,23 @@
+#include "app/core_thread.h"
+
+#include <QMetaObject>
+
+CoreThread::CoreThread() : m_context(new QObject) {
+    m_thread.setObjectName(QStringLiteral("station core"));
+    m_context->moveToThread(&m_thread);
+    QObject::connect(&m_thread, &QThread::finished, m_context, &QObject::deleteLater);
+    m_thread.start();
+}
+
+CoreThread::~CoreThread() {
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void CoreThread::RunAndWait(const std::function<void()>& work) {
+    if (QThread::currentThread() == &m_thread) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(m_context, work, Qt::BlockingQueuedConnection);
+}
