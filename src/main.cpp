@@ -4,22 +4,19 @@
 // --check for the week's pre-flight check, --send for a command to the running station,
 // --spot-report for the proof of play of the spots).
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTextStream>
-#include <QTimer>
 #include <cstdio>
 #include <optional>
 
 #include "app/as_run_file.h"
 #include "app/as_run_log.h"
 #include "app/command_line.h"
+#include "app/core_thread.h"
 #include "app/data_folders.h"
 #include "app/dead_entries_command.h"
 #include "app/operator_actions.h"
@@ -31,19 +28,11 @@
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "base/station_error.h"
-#include "base/system_shutdown.h"
 #include "platform/control_socket.h"
 #include "platform/library_output.h"
-#include "platform/player_link_factory.h"
-#ifdef _WIN32
-#include "platform/win_line_in_control.h"
-#include "platform/win_system_shutdown.h"
-#else
-#include "platform/login_manager_shutdown.h"
-#include "platform/pulse_line_in_control.h"
-#endif
 #include "platform/qt_timer_host.h"
 #include "platform/station_lock.h"
+#include "platform/station_platform.h"
 #include "platform/system_clock.h"
 #include "platform/unix_signals.h"
 #include "player/logging_player_link.h"
@@ -138,63 +127,117 @@ void ShowProblemWithoutWaiting(QWidget* parent, const QString& message) {
     box->show();
 }
 
-// scripts/screenshot.sh names the page to show (its tab's caption) and may type a search
-// text into the library's Search page; nothing else sets these variables.
-void OpenPageForScreenshot(QWidget& window) {
-    const QString caption = qEnvironmentVariable("STAVOX_SCREENSHOT_PAGE");
-    if (caption.isEmpty()) return;
-    // The program pages on the right, the played list's pages (Jingles) on the left, or
-    // the library's pages below the program pages.
-    for (const char* name : {"PageControlCalSpotsLists", "PageControl2", "PageControl1"}) {
-        auto* pages = window.findChild<QTabWidget*>(QLatin1String(name));
-        for (int i = 0; pages && i < pages->count(); ++i)
-            if (pages->tabText(i) == caption) pages->setCurrentIndex(i);
-    }
-    const QString search = qEnvironmentVariable("STAVOX_SCREENSHOT_SEARCH");
-    if (auto* box = window.findChild<QComboBox*>(QStringLiteral("EditSearch1"));
-        box && !search.isEmpty())
-        box->setEditText(search);
-}
-
-// bench/library_start_bench.sh times the start to the first painted window: with this
-// variable set the window reports it on standard error and closes. Nothing else sets it.
-class FirstPaintReport final : public QObject {
+// Everything of the station that runs on the core's thread: made there, destroyed there.
+// The window reaches it only through the client's commands and the state it publishes.
+class CoreSide {
 public:
-    explicit FirstPaintReport(const QElapsedTimer& since) : m_since(since) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_reported) {
-            m_reported = true;
-            station_error::Print(QStringLiteral("first paint after %1 ms").arg(m_since.elapsed()));
-            auto* window = static_cast<QWidget*>(watched);
-            QTimer::singleShot(0, window, [window] { window->close(); });
-        }
-        return false;
+    CoreSide(StationPlatform& platform, const CommandLine& cl, bool headless)
+        : m_platform(platform), m_log([this, headless](const QString& line) {
+              if (m_asRunFile) m_asRunFile->Append(line);
+              if (headless || !m_asRunFile) m_out << line << Qt::endl;
+          }) {
+        MakePlatform(platform, m_clock, m_timers, cl.playerOptions);
+        if (!platform.decks) return;
+        // The as-run log is kept on disk by the station that drives the decks (it holds the
+        // station lock) and by no other: a trial beside it would add lines that never aired.
+        // Headless, the operator also watches it as it happens.
+        if (!platform.trialRun)
+            m_asRunFile.emplace(QDir::currentPath());
+        else
+            station_error::Print(kAsRunOnStandardOutput);
+        m_link = std::make_unique<LoggingPlayerLink>(*platform.decks);
+        QObject::connect(m_link.get(), &LoggingPlayerLink::DeckEvent,
+                         [this](int deck, const QString& event, const QString& detail) {
+                             if (event != QLatin1String("volume"))
+                                 m_log.Write(m_clock.Now(), QStringLiteral("deck%1").arg(deck),
+                                             event, detail);
+                         });
+        m_store = OpenStationSettings();
+        m_station = std::make_unique<Station>(QDir::currentPath(), m_clock, m_timers, *m_link,
+                                              platform.lineIn.get());
+        m_station->Engine().ReadLengthsInBackground();  // odd files never hold the tick
+        // Standard error has every problem, for when the as-run log has no reader; a
+        // problem is also a line of that log.
+        QObject::connect(m_station.get(), &Station::Problem,
+                         [](const QString& message) { station_error::Print(message); });
+        LogStationEvents(*m_station, m_log, m_clock);
+        // A log that cannot be written is a problem like any other: told, and the music
+        // goes on.
+        if (m_asRunFile)
+            QObject::connect(&*m_asRunFile, &AsRunFile::WriteFailed, m_station.get(),
+                             &Station::Problem);
+        m_core = std::make_unique<StationCore>(*m_station);
+    }
+
+    bool HasDecks() const { return m_station != nullptr; }
+    Station& TheStation() { return *m_station; }
+    StationCore& Core() { return *m_core; }
+
+    /// The start-up's messages for the operator; the control socket listens after it.
+    QStringList StartUp() {
+        QStringList messages = m_station->StartUp(m_store.get());
+        // Commands from other programs of this user, done as the operator's and logged so.
+        // Once closed, the station's decks are quit: a command that arrives before the event
+        // loop ends is refused.
+        m_control = std::make_unique<ControlServer>([this](const QByteArray& message) {
+            if (m_closed) return QStringLiteral("error: the station is closing");
+            return AnswerControlMessage(*m_station, message, m_log, m_clock);
+        });
+        if (const QString warning = m_control->Listen(ControlSocketPath()); !warning.isEmpty())
+            messages << warning;
+        if (const QString problem = SettingsReadProblem(*m_store); !problem.isEmpty())
+            messages.prepend(problem);
+        LogProblems(messages, m_log, m_clock);
+        return messages;
+    }
+
+    /// The close: settings first. Runs once.
+    void Close() {
+        if (m_closed) return;
+        m_closed = true;
+        for (const QString& p : m_station->Close(m_store.get())) station_error::Print(p);
+    }
+
+    /// The automatic shutdown closes the station first, then switches the machine off; then
+    /// window is told, with the system's refusal when it refused. Its problems are not
+    /// shown in the window's box: the window is about to go.
+    void CloseAndPowerOffWhenDue(std::function<void(const Result&)> then) {
+        QObject::connect(&m_station->Shutdown(), &AutoShutdown::ShutdownDue, m_station.get(),
+                         [this, then] {
+                             m_log.Write(m_clock.Now(), QStringLiteral("station"),
+                                         QStringLiteral("shutdown"), QString());
+                             QObject::disconnect(m_station.get(), &Station::Problem, m_core.get(),
+                                                 &StationCore::Problem);
+                             m_closed = true;
+                             then(m_station->CloseAndPowerOff(m_store.get(), *m_platform.shutdown));
+                         });
     }
 
 private:
-    QElapsedTimer m_since;
-    bool m_reported = false;
+    StationPlatform& m_platform;
+    SystemClock m_clock;
+    QtTimerHost m_timers;
+    QTextStream m_out{stdout};
+    std::optional<AsRunFile> m_asRunFile;
+    const AsRunLog m_log;
+    std::unique_ptr<LoggingPlayerLink> m_link;
+    std::unique_ptr<QSettings> m_store;
+    std::unique_ptr<Station> m_station;
+    std::unique_ptr<StationCore> m_core;
+    std::unique_ptr<ControlServer> m_control;
+    bool m_closed = false;
 };
 
-// Simulated decks are a trial run: the machine stays on.
-class TrialRunShutdown final : public SystemShutdown {
-public:
-    Result PowerOff() override {
-        return Result::Error(QStringLiteral("a trial run with simulated players leaves it on"));
-    }
-};
-
-int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer& started) {
+// The studio: the core on a thread of its own, the window on this one.
+int RunWindow(int argc, char** argv, const CommandLine& cl) {
     const bool headless = ChooseOffscreenWhenNoDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    SystemClock clock;
-    QtTimerHost timers;
-    const QString kind = cl.player == "simulated" ? cl.player : DefaultPlayerKind();
+    StationPlatform platform = ChoosePlatform(cl.player == "simulated" ? cl.player : QString());
     // Simulated decks are this process's own; real ones are there for every station the
     // user starts.
     StationLock stationLock;
-    if (kind != QLatin1String("simulated")) {
+    if (!platform.trialRun) {
         stationLock = TakeStationLock();
         if (!stationLock.refusal.isEmpty()) {
             station_error::Print(stationLock.refusal);
@@ -205,132 +248,59 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
         if (!stationLock.warning.isEmpty()) station_error::Print(stationLock.warning);
     }
     // What Qt, the video panel's decoder and the sound libraries print goes to a log, so
-    // that standard error holds the station's own lines alone. A trial run beside the
-    // station keeps its own.
+    // that standard error holds the station's own lines alone.
     LibraryOutput libraryOutput;
-    if (const QString problem = libraryOutput.KeepIn(LibraryOutput::InRuntimeFolder(
-            kind == QLatin1String("simulated") ? QStringLiteral("trial-run.log")
-                                               : QStringLiteral("station.log")));
+    if (const QString problem =
+            libraryOutput.KeepIn(LibraryOutput::InRuntimeFolder(platform.libraryLogName));
         !problem.isEmpty())
         station_error::Print(problem);
-    std::unique_ptr<PlayerLink> decks = MakePlayerLink(kind, clock, timers, cl.playerOptions);
-    if (!decks) {
-        station_error::Print(QStringLiteral("This system has no player of kind %1").arg(kind));
+
+    CoreThread coreThread;
+    std::unique_ptr<CoreSide> core;
+    coreThread.RunAndWait([&] { core = std::make_unique<CoreSide>(platform, cl, headless); });
+    const auto endCore = [&] { coreThread.RunAndWait([&] { core.reset(); }); };
+    if (!core->HasDecks()) {
+        endCore();
+        station_error::Print(
+            QStringLiteral("This system has no player of kind %1").arg(platform.kind));
         return 1;
     }
 
-    // The as-run log is kept on disk by the station that drives the decks (it holds the
-    // station lock) and by no other: a trial beside it would add lines that never aired.
-    // Headless, the operator also watches it as it happens.
-    QTextStream out(stdout);
-    std::optional<AsRunFile> asRunFile;
-    if (kind != QLatin1String("simulated"))
-        asRunFile.emplace(QDir::currentPath());
-    else
-        station_error::Print(kAsRunOnStandardOutput);
-    const AsRunLog log([&](const QString& line) {
-        if (asRunFile) asRunFile->Append(line);
-        if (headless || !asRunFile) out << line << Qt::endl;
-    });
-    LoggingPlayerLink link(*decks);
-    QObject::connect(&link, &LoggingPlayerLink::DeckEvent,
-                     [&](int deck, const QString& event, const QString& detail) {
-                         if (event != QLatin1String("volume"))
-                             log.Write(clock.Now(), QStringLiteral("deck%1").arg(deck), event,
-                                       detail);
-                     });
-
-    // Simulated decks are a trial run: the line input keeps away from the sound card too.
-    std::unique_ptr<LineInControl> lineIn;
-    if (kind == QLatin1String("simulated"))
-        lineIn = std::make_unique<SimulatedLineInControl>();
-    else
-#ifdef _WIN32
-        lineIn = std::make_unique<WinLineInControl>();
-#else
-        lineIn = std::make_unique<PulseLineInControl>();
-#endif
-
-    auto store = OpenStationSettings();
-    Station station(QDir::currentPath(), clock, timers, link, lineIn.get());
-    station.Engine().ReadLengthsInBackground();  // odd files never hold the tick
-    // Standard error has every problem, for when the as-run log has no reader; a problem
-    // is also a line of that log.
-    QObject::connect(&station, &Station::Problem,
-                     [](const QString& message) { station_error::Print(message); });
-    LogStationEvents(station, log, clock);
-    // A log that cannot be written is a problem like any other: told, and the music goes on.
-    if (asRunFile)
-        QObject::connect(&*asRunFile, &AsRunFile::WriteFailed, &station, &Station::Problem);
-
-    // Once closed, the station's decks are quit: a command that arrives before the event loop
-    // ends is refused.
-    bool stationClosed = false;
-    StationCore core(station);
-    StationClient client(core);
-    MainWindow window(client, station, [&] {
-        stationClosed = true;
-        const QStringList problems = station.Close(store.get());
-        for (const QString& p : problems) station_error::Print(p);
-    });
+    StationClient client(core->Core());
+    MainWindow window(client, core->TheStation(),
+                      [&] { coreThread.RunAndWait([&] { core->Close(); }); });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.CloseWithoutAsking(); });
-    QMetaObject::Connection problemBox;
     if (!headless) {
-        problemBox = QObject::connect(
-            &station, &Station::Problem, &window,
+        QObject::connect(
+            &client, &StationClient::Problem, &window,
             [&window](const QString& message) { ShowProblemWithoutWaiting(&window, message); });
     }
-    std::unique_ptr<SystemShutdown> systemShutdown;
-    if (kind == QLatin1String("simulated"))
-        systemShutdown = std::make_unique<TrialRunShutdown>();
-    else
-#ifdef _WIN32
-        systemShutdown = std::make_unique<WinSystemShutdown>();
-#else
-        systemShutdown = std::make_unique<LoginManagerShutdown>();
-#endif
-    // The automatic shutdown closes the station first, then switches the machine off. A
-    // refusal is a problem like any other, and the window waits for the operator to read it
-    // before it closes.
-    QObject::connect(&station.Shutdown(), &AutoShutdown::ShutdownDue, &window, [&] {
-        log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("shutdown"), QString());
-        QObject::disconnect(problemBox);
-        stationClosed = true;
-        const Result powerOff = station.CloseAndPowerOff(store.get(), *systemShutdown);
-        if (!powerOff.ok() && !headless)
-            QMessageBox::warning(&window, window.windowTitle(), powerOff.message());
-        window.CloseWithoutAsking();
+    // A refusal to power off is a problem like any other, and the window waits for the
+    // operator to read it before it closes.
+    core->CloseAndPowerOffWhenDue([&window, headless](const Result& powerOff) {
+        QMetaObject::invokeMethod(&window, [&window, headless, powerOff] {
+            if (!powerOff.ok() && !headless)
+                QMessageBox::warning(&window, window.windowTitle(), powerOff.message());
+            window.CloseWithoutAsking();
+        });
     });
-    QStringList messages = station.StartUp(store.get());
-    // Commands from other programs of this user, done as the operator's and logged so.
-    ControlServer control([&](const QByteArray& message) {
-        if (stationClosed) return QStringLiteral("error: the station is closing");
-        return AnswerControlMessage(station, message, log, clock);
-    });
-    if (const QString warning = control.Listen(ControlSocketPath()); !warning.isEmpty())
-        messages << warning;
-    if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
-        messages.prepend(problem);
-    FirstPaintReport firstPaint(started);
-    if (qEnvironmentVariableIsSet("STAVOX_REPORT_FIRST_PAINT"))
-        window.installEventFilter(&firstPaint);
+    QStringList messages;
+    coreThread.RunAndWait([&] { messages = core->StartUp(); });
     window.showMaximized();
-    OpenPageForScreenshot(window);
-    LogProblems(messages, log, clock);
     if (headless) {
         for (const QString& m : messages) station_error::Print(m);
     } else if (!messages.isEmpty()) {
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
     }
-    return app.exec();
+    const int exitCode = app.exec();
+    endCore();
+    return exitCode;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QElapsedTimer started;
-    started.start();
     IgnoreWriteFailureSignals();
     const CommandLine cl = ParseCommandLine(ArgumentsOf(argc, argv));
     if (!cl.error.isEmpty()) {
@@ -342,6 +312,6 @@ int main(int argc, char** argv) {
         std::printf("%s\n", qPrintable(text));
         return 0;
     }
-    if (cl.mode == CommandLine::Mode::Window) return RunWindow(argc, argv, cl, started);
+    if (cl.mode == CommandLine::Mode::Window) return RunWindow(argc, argv, cl);
     return RunHeadless(argc, argv, cl);
 }
