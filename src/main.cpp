@@ -155,7 +155,7 @@ public:
         m_store = OpenStationSettings();
         m_station = std::make_unique<Station>(QDir::currentPath(), m_clock, m_timers, *m_link,
                                               platform.lineIn.get());
-        m_station->Engine().ReadLengthsInBackground();  // odd files never hold the tick
+        m_station->ReadLengthsInBackground();  // odd files never hold the tick
         // Standard error has every problem, for when the as-run log has no reader; a
         // problem is also a line of that log.
         QObject::connect(m_station.get(), &Station::Problem,

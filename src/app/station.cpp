@@ -122,6 +122,10 @@ bool Station::KeyDown(int key) {
     return true;
 }
 
+void Station::ReadLengthsInBackground() { m_engine.ReadLengthsInBackground(); }
+void Station::SetManual(bool on) { m_engine.SetManual(on); }
+void Station::SetAnnouncementFolder(const QString& folder) { m_hour.SetPlayListFolder(folder); }
+
 void Station::PlayJingle(int button) { m_jingles.PlayJingle(button, m_spots.HowFastFadeOnSpots); }
 
 Library& Station::MusicLibrary() {

@@ -53,6 +53,13 @@ public:
     /// the favourites. Never refused; returns the messages of writes that failed.
     QStringList Close(QSettings* store);
 
+    /// Track lengths are read on a worker from now on: odd files never hold the tick.
+    void ReadLengthsInBackground();
+    /// Automatic or manual mode, as the station starts (the week preview's automatic).
+    void SetManual(bool on);
+    /// Where the hour announcement writes its play list (the week preview's own folder).
+    void SetAnnouncementFolder(const QString& folder);
+
     const DataFolders& Folders() const { return m_folders; }
     /// The clock the station runs on.
     const Clock& StationClock() const { return m_clock; }

@@ -36,7 +36,7 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
     for (const QString& message : messages) WriteProblem(log, clock, message);
 }
 
-void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock) {
+void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& clock) {
     // A listener that writes what it hears as a station line of this event.
     const auto line = [&log, &clock](const QString& event) {
         return [&log, &clock, event](const QString& detail) {
@@ -107,10 +107,10 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
     // The preview leaves the station folder as it was: the announcement's play list goes
     // to a folder of its own, which the simulated decks never read.
     QTemporaryDir playListFolder;
-    station.Announcement().SetPlayListFolder(playListFolder.path());
+    station.SetAnnouncementFolder(playListFolder.path());
     LogStationEvents(station, log, host);
     LogProblems(startProblems + station.StartUp(settings), log, host);
-    station.Engine().SetManual(false);
+    station.SetManual(false);
     // The automatic shutdown ends the preview: the machine would be off from here on.
     QObject::connect(&station.Shutdown(), &AutoShutdown::ShutdownDue, [&] {
         log.Write(host.Now(), QStringLiteral("station"), QStringLiteral("shutdown"), QString());

@@ -18,7 +18,7 @@ struct CommandLine;
 /// fragment files, as its play list is handed over), each quarter whose spots the
 /// operator let go by in manual mode, each problem met while running (what the window
 /// shows in its box), and the station's close.
-void LogStationEvents(Station& station, const AsRunLog& log, const Clock& clock);
+void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& clock);
 /// Sends messages for the operator (those of start-up) to the log as problems.
 void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock);
 
