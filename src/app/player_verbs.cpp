@@ -1,4 +1,221 @@
+#include <QStringList>
+
 #include "app/station.h"
 #include "app/station_commands.h"
+#include "base/number_text.h"
 
-std::vector<OperatorVerb> StationCommands::PlayerVerbs() { return {}; }
+// The player panel's and the next tracks' commands. The transport's pause, next, manual,
+// line-in and "Hour" are the air's verbs (operator_actions.cpp), the same for the window.
+
+namespace {
+
+using Level = VolumeBars::LevelBox;
+
+constexpr int kDecks = 2;
+constexpr int kCues = 3;
+constexpr int kLevelBoxes = int(Level::EditMixingTime) + 1;
+
+QString NoSuch(const QString& what, const QString& argument, int count) {
+    const int n = argument.toInt();
+    if (n >= 1 && n <= count) return {};
+    return QStringLiteral("no %1 %2 (there are %3)").arg(what, CutForEcho(argument)).arg(count);
+}
+
+QString DeckRefusal(const Station&, const QString& arg) {
+    return NoSuch(QStringLiteral("volume bar"), arg, kDecks);
+}
+
+QString CueRefusal(const Station&, const QString& arg) {
+    return NoSuch(QStringLiteral("cue memory"), arg, kCues);
+}
+
+QString NextLabelRefusal(const Station&, const QString& arg) {
+    return NoSuch(QStringLiteral("next-track label"), arg, PlayQueue::kShownEntries);
+}
+
+QString NotANumber(const QString& arg) {
+    return QStringLiteral("a whole number, not \"%1\"").arg(CutForEcho(arg));
+}
+
+QString WholeNumberRefusal(const Station&, const QString& arg) {
+    return ParseInt(arg) ? QString() : NotANumber(arg);
+}
+
+// "left X" or "right X": the mouse button pressed on the knob and where, in pixels.
+QString KnobPressRefusal(const Station&, const QString& arg) {
+    const QStringList words = arg.split(u' ');
+    if (words.size() == 2 && (words[0] == u"left" || words[0] == u"right") && ParseInt(words[1]))
+        return {};
+    return QStringLiteral("left or right and a pixel, not \"%1\"").arg(CutForEcho(arg));
+}
+
+// "BAR POSITION": bar 1 or 2, 0 at the top (full volume) to 100.
+QString VolumeBarRefusal(const Station& s, const QString& arg) {
+    const QString bar = arg.section(u' ', 0, 0);
+    if (QString reason = DeckRefusal(s, bar); !reason.isEmpty()) return reason;
+    return WholeNumberRefusal(s, arg.section(u' ', 1));
+}
+
+// "BOX TEXT": box 1..5 and what it holds now (may be empty).
+QString LevelRefusal(const Station&, const QString& arg) {
+    return NoSuch(QStringLiteral("level box"), arg.section(u' ', 0, 0), kLevelBoxes);
+}
+
+Result Done() { return Result::Ok(); }
+
+}  // namespace
+
+std::vector<OperatorVerb> StationCommands::PlayerVerbs() {
+    return {
+        // BitBtnPlay: the marked next track plays now.
+        {"play-marked", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().PlayMarked();
+             return Done();
+         }},
+        {"restart-track", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().Restart();
+             return Done();
+         }},
+        {"jump-back", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().JumpBackward();
+             return Done();
+         }},
+        {"jump-forward", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().JumpForward();
+             return Done();
+         }},
+        // Editsec1 as typed; a jump reads it as seconds (30 when not a number).
+        {"jump-seconds", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.Engine().SetJumpSecText(arg);
+             return Done();
+         }},
+        {"store-cue", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.Engine().StoreCue(arg.toInt());
+             return Done();
+         },
+         CueRefusal},
+        {"recall-cue", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.Engine().RecallCue(arg.toInt());
+             return Done();
+         },
+         CueRefusal},
+        {"knob-press", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.Engine().Panel().KnobPress(arg.startsWith(u"left"), *ParseInt(arg.section(u' ', 1)));
+             return Done();
+         },
+         KnobPressRefusal},
+        // The mouse moved to X within the knob.
+        {"knob-move", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.Engine().Panel().KnobMove(*ParseInt(arg));
+             return Done();
+         },
+         WholeNumberRefusal},
+        {"knob-release", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Engine().KnobRelease();
+             return Done();
+         }},
+        {"volume-bar", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.Engine().MoveBarByHand(arg.section(u' ', 0, 0).toInt() - 1,
+                                      *ParseInt(arg.section(u' ', 1)));
+             return Done();
+         },
+         VolumeBarRefusal},
+        {"fade-in", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             arg == u"1" ? s.Engine().FadeIn0() : s.Engine().FadeIn1();
+             return Done();
+         },
+         DeckRefusal},
+        {"fade-out", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             arg == u"1" ? s.Engine().FadeOut0() : s.Engine().FadeOut1();
+             return Done();
+         },
+         DeckRefusal},
+        // 1 raises the playing deck and lowers the other (▲▼), 2 the other way (▼▲).
+        {"crossfade", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             arg == u"1" ? s.Engine().FadeIn0Amp() : s.Engine().FadeIn1Amp();
+             return Done();
+         },
+         DeckRefusal},
+        // Boxes 1..5: EditFadeOut0, EditFadeIn0, EditFadeOut1, EditFadeIn1, EditMixingTime.
+        {"level-box", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.Engine().SetLevelText(Level(arg.section(u' ', 0, 0).toInt() - 1),
+                                     arg.section(u' ', 1));
+             return Done();
+         },
+         LevelRefusal},
+        {"mixing-interval", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.Engine().SetMixingIntervalText(arg);
+             return Done();
+         }},
+        // SpeedButtonAmp1/2: the line input's action on that deck again.
+        {"amp-button", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.LineInput().ClickAmpButton(arg.toInt() - 1);
+             return Done();
+         },
+         DeckRefusal},
+        // TrackBarLineIn1 moved by hand: 0 at the top to 100.
+        {"line-in-bar", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.LineInput().MoveBarByHand(*ParseInt(arg));
+             return Done();
+         },
+         WholeNumberRefusal},
+        // A click on next-track label N marks it; play-next is its double click.
+        {"mark-next", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.Engine().ClickNextTrackLabel(arg.toInt());
+             return Done();
+         },
+         NextLabelRefusal},
+        {"play-next", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.Engine().DoubleClickNextTrackLabel(arg.toInt());
+             return Done();
+         },
+         NextLabelRefusal},
+        // The marked next track's moves and removal, and the insert from the library page
+        // shown ("<<<-----").
+        {"next-up", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Desk().ButtonUpPlay1Click();
+             return Done();
+         }},
+        {"next-down", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Desk().ButtonDownPlay1Click();
+             return Done();
+         }},
+        {"next-delete", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Desk().ButtonPlayDel1Click();
+             return Done();
+         }},
+        {"next-insert", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.Desk().SpeedButton8Click();
+             return Done();
+         }},
+        {"random-play", VerbArgument::OnOff,
+         [](Station& s, const QString& arg) {
+             s.Engine().SetRandomPlay(arg == u"on");
+             return Done();
+         }},
+    };
+}

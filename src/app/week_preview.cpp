@@ -25,8 +25,8 @@ int TracksLeft(const PlayQueue& queue) {
         return !SplitTrackEntry(entry).path.isEmpty();
     });
     qsizetype pooled = 0;
-    for (int list = 0; list < std::min(queue.ProgramListCount, PlayQueue::kMaxLists); ++list)
-        pooled += queue.ProgramLists[list].size();
+    for (int list = 0; list < std::min(queue.ProgramListCount(), PlayQueue::kMaxLists); ++list)
+        pooled += queue.ProgramList(list).size();
     return int(queued + pooled);
 }
 

@@ -75,7 +75,7 @@ void LibraryDesk::AddEditorRowsToPlayList() {
 
 // The count of tracks to play makes way for the selection list's size until it changes.
 void LibraryDesk::ShowSelectionCount(int rows) {
-    m_engine.QueueForLoader().LabeltracksToPlay1 = rows;
+    m_engine.QueueForLoader().ShowSelectionCount(rows);
 }
 
 Result LibraryDesk::AddToProgram(Library::Page page) {

@@ -31,12 +31,6 @@ public:
     bool ButtonPlayDel1Click();
 
 private:
-    /// The marked entry's index, or -1 when no slot is marked or the queue is shorter.
-    int MarkedIndex() const;
-    /// Index of the running program's list of that name, -1 when it plays none such.
-    int ProgramListIndex(const QString& listName) const;
-    void RemoveAndRefill(int index);
-
     PlayQueue& m_queue;
 };
 

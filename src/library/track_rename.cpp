@@ -145,20 +145,7 @@ ListRewrite ReplacePathInLists(const QString& listsPath, const QStringList& list
 }
 
 int ReplacePathInQueue(PlayQueue& queue, const QString& oldPath, const QString& newPath) {
-    if (oldPath.isEmpty()) return 0;  // fillers are no tracks
-    int replaced = 0;
-    for (int i = 0; i < queue.Count(); ++i) {
-        const QString entry = queue.At(i);
-        const TrackEntryParts parts = SplitTrackEntry(entry);
-        if (parts.path != oldPath) continue;
-        queue.TakeAt(i);
-        queue.InsertAt(i, entry.contains(u'^') ? MakeTrackEntry(newPath, parts.listName) : newPath);
-        ++replaced;
-    }
-    for (int k = 0; k < std::min(queue.ProgramListCount, PlayQueue::kMaxLists); ++k)
-        replaced += ReplaceLines(queue.ProgramLists[k], oldPath, newPath);
-    if (replaced > 0) queue.ShowNextTracks();
-    return replaced;
+    return queue.ReplacePath(oldPath, newPath);
 }
 
 SpotRewrite ReplacePathInSpots(const QString& spotsPath, const QString& oldPath,

@@ -31,8 +31,6 @@ struct LoopState {
     int LastProgramSlot = 0;
     /// The calendar was edited: reload the program at the next tick.
     bool ProgramsChanged = true;
-    /// Next was pressed: start the head of the queue at the next tick.
-    bool NextTrackNow = false;
     /// A jingle has the next deck: no track is handed over (the current one plays on under
     /// it) until the jingle ends.
     bool JingleOnNextDeck = false;

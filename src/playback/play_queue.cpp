@@ -11,7 +11,7 @@ PlayQueue::PlayQueue(TrackLengths* lengths)
       m_rng(5489u) {
     m_lengthsArrived = QObject::connect(&m_lengths, &TrackLengths::LengthsArrived, &m_lengths,
                                         [this] { DrawShownEntries(false); });
-    m_settings.Add("RandomPlay", RandomPlay);
+    m_settings.Add("RandomPlay", m_randomPlay);
 }
 
 PlayQueue::~PlayQueue() { QObject::disconnect(m_lengthsArrived); }
@@ -26,15 +26,22 @@ int PlayQueue::RandomBelow(int n) {
 }
 
 void PlayQueue::SetProgram(const QStringList& names, const QList<QStringList>& lists) {
-    ProgramListCount = int(std::min<qsizetype>(std::min(names.size(), lists.size()), kMaxLists));
-    TracksToPlay = 0;
+    m_programListCount = int(std::min<qsizetype>(std::min(names.size(), lists.size()), kMaxLists));
+    m_tracksToPlay = 0;
     for (int k = 0; k < kMaxLists; ++k) {
-        const bool used = k < ProgramListCount;
-        ProgramListNames[k] = used ? names[k] : QString();
-        ProgramLists[k] = used ? lists[k] : QStringList();
-        TracksToPlay += int(ProgramLists[k].size());
+        const bool used = k < m_programListCount;
+        m_programListNames[k] = used ? names[k] : QString();
+        m_programLists[k] = used ? lists[k] : QStringList();
+        m_tracksToPlay += int(m_programLists[k].size());
     }
-    LabeltracksToPlay1 = TracksToPlay;
+    m_labeltracksToPlay1 = m_tracksToPlay;
+}
+
+void PlayQueue::AskStartNow(bool inListOrder) {
+    if (inListOrder)
+        m_startNow = StartNow::HeadInListOrder;
+    else if (m_startNow == StartNow::No)
+        m_startNow = StartNow::Head;
 }
 
 QString PlayQueue::At(int i) const { return i >= 0 && i < Count() ? m_entries[i] : QString(); }
@@ -43,30 +50,116 @@ void PlayQueue::Clear() { m_entries.clear(); }
 
 void PlayQueue::InsertAt(int index, const QString& entry) {
     m_entries.insert(std::clamp(index, 0, Count()), entry);
+    ShowNextTracks();
 }
 
 QString PlayQueue::TakeAt(int index) {
     if (index < 0 || index >= Count()) return QString();
-    return m_entries.takeAt(index);
+    const QString entry = m_entries.takeAt(index);
+    ShowNextTracks();
+    return entry;
 }
 
-void PlayQueue::Append(const QString& entry) { m_entries.append(entry); }
+void PlayQueue::Append(const QString& entry) {
+    m_entries.append(entry);
+    ShowNextTracks();
+}
+
+void PlayQueue::CountTrackStarted() {
+    // Tracks played again from the played list are not from the program: never count
+    // below zero.
+    m_tracksToPlay = std::max(m_tracksToPlay - 1, 0);
+    m_labeltracksToPlay1 = m_tracksToPlay;
+}
+
+void PlayQueue::ShowSelectionCount(int rows) { m_labeltracksToPlay1 = rows; }
+
+int PlayQueue::ReplacePath(const QString& oldPath, const QString& newPath) {
+    if (oldPath.isEmpty()) return 0;  // fillers are no tracks
+    int replaced = 0;
+    for (QString& entry : m_entries) {
+        const TrackEntryParts parts = SplitTrackEntry(entry);
+        if (parts.path != oldPath) continue;
+        entry = entry.contains(u'^') ? MakeTrackEntry(newPath, parts.listName) : newPath;
+        ++replaced;
+    }
+    for (int k = 0; k < std::min(m_programListCount, kMaxLists); ++k) {
+        for (QString& line : m_programLists[k]) {
+            if (line != oldPath) continue;
+            line = newPath;
+            ++replaced;
+        }
+    }
+    if (replaced > 0) ShowNextTracks();
+    return replaced;
+}
+
+int PlayQueue::MarkedIndex() const {
+    const int index = m_markedSlot - 1;
+    return index >= 0 && index < Count() ? index : -1;
+}
+
+int PlayQueue::ProgramListIndex(const QString& listName) const {
+    const int count = std::min(m_programListCount, kMaxLists);
+    for (int k = 0; k < count; ++k) {
+        if (m_programListNames[k] == listName) return k;
+    }
+    return -1;
+}
+
+bool PlayQueue::MoveMarkedUp() {
+    const int index = MarkedIndex();
+    if (index < 1) return false;
+    m_entries.move(index, index - 1);
+    ShowNextTracks();
+    --m_markedSlot;
+    return true;
+}
+
+bool PlayQueue::MoveMarkedDown() {
+    const int index = MarkedIndex();
+    const bool lastLabel = m_markedSlot >= kShownEntries;
+    if (index < 0 || lastLabel || index + 1 >= Count()) return false;
+    m_entries.move(index, index + 1);
+    ShowNextTracks();
+    ++m_markedSlot;
+    return true;
+}
+
+bool PlayQueue::DeleteMarked() {
+    const int index = MarkedIndex();
+    if (index < 0) return false;
+    const QString entry = m_entries.takeAt(index);
+    const TrackEntryParts parts = SplitTrackEntry(entry);
+    const int pool = entry.contains(u'^') ? ProgramListIndex(parts.listName) : -1;
+    if (pool >= 0) {
+        // Still to play: it goes back where it was drawn from.
+        m_programLists[pool].append(parts.path);
+    } else if (!entry.isEmpty()) {
+        // A filler was never counted; a track from elsewhere was, when it was inserted.
+        CountTrackStarted();
+    }
+    if (Count() < kShownEntries) RefillQueue();
+    ShowNextTracks();
+    return true;
+}
 
 void PlayQueue::RefillQueue() {
     // The pool is drawn first; an empty pool gives a filler even when another pool
     // still has tracks, so a program of several lists runs dry list by list.
-    if (ProgramListCount <= 0) {
+    if (m_programListCount <= 0) {
         m_entries.append(QString());
         return;
     }
-    const int k = RandomBelow(std::min(ProgramListCount, kMaxLists));
-    QStringList& pool = ProgramLists[k];
+    const int k = RandomBelow(std::min(m_programListCount, kMaxLists));
+    QStringList& pool = m_programLists[k];
     if (pool.isEmpty()) {
         m_entries.append(QString());
         return;
     }
-    const int i = RandomPlay && !NextTrackNowInOrder ? RandomBelow(int(pool.size())) : 0;
-    m_entries.append(pool.takeAt(i) + QStringLiteral("^") + ProgramListNames[k]);
+    const bool inOrder = m_startNow == StartNow::HeadInListOrder;
+    const int i = m_randomPlay && !inOrder ? RandomBelow(int(pool.size())) : 0;
+    m_entries.append(pool.takeAt(i) + QStringLiteral("^") + m_programListNames[k]);
 }
 
 void PlayQueue::ShowNextTracks() {
@@ -89,16 +182,15 @@ void PlayQueue::DrawShownEntries(bool lookUp) {
 }
 
 void PlayQueue::InsertIntoQueue(const QString& entry) {
-    if (MarkedSlot == 0) MarkedSlot = 1;
-    InsertAt(MarkedSlot - 1, entry);
-    ShowNextTracks();
-    LabeltracksToPlay1 = ++TracksToPlay;
+    if (m_markedSlot == 0) m_markedSlot = 1;
+    InsertAt(m_markedSlot - 1, entry);
+    m_labeltracksToPlay1 = ++m_tracksToPlay;
 }
 
 void PlayQueue::MarkSlot(int n) {
-    if (n >= 1 && n <= kShownEntries) MarkedSlot = n;
+    if (n >= 1 && n <= kShownEntries) m_markedSlot = n;
 }
 
 std::uint32_t PlayQueue::LabelColour(int n) const {
-    return n == MarkedSlot && n != 0 ? kMarkedColour : kUnmarkedColour;
+    return n == m_markedSlot && n != 0 ? kMarkedColour : kUnmarkedColour;
 }

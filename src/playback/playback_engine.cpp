@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "base/clock.h"
-#include "base/min_sec.h"
 #include "base/timer_host.h"
 #include "player/player_link.h"
 #include "schedule/day_program.h"
@@ -13,7 +12,6 @@
 
 namespace {
 
-constexpr int kTitleMs = 400;
 constexpr int kLongestStartWaitSec = 600;
 constexpr int kDeckLookupRetryMs = 1000;
 constexpr int kStartClockMs = 200;
@@ -65,12 +63,10 @@ public:
     bool TakesTick(const TickMoment& moment) override {
         // The next deck is the jingle's: a start now would cut it off mid-word.
         if (m_engine.m_loop.JingleOnNextDeck) return true;
-        if (m_engine.m_queue.NextTrackNowInOrder) {
+        if (m_engine.m_queue.StartNowAsked()) {
+            // Refills during the start still honour an in-order request.
             m_engine.PlayNextFromQueue();
-            m_engine.m_queue.NextTrackNowInOrder = false;
-        } else if (m_engine.m_loop.NextTrackNow) {
-            m_engine.PlayNextFromQueue();
-            m_engine.m_loop.NextTrackNow = false;
+            m_engine.m_queue.DropStartNow();
         } else if (!m_engine.m_transport.ManualMode) {
             const bool ending = moment.positionSec >=
                                 MixPointSec(moment.lengthSec, m_engine.m_bars->MixingSeconds());
@@ -92,10 +88,9 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
                                    [this] { TimerBeggin3Timer(); });
     m_program1 = timers.CreateTimer(QStringLiteral("TimerProgram1"), kLoopMs,
                                     [this] { TimerProgram1Timer(); });
-    m_trackName1 = timers.CreateTimer(QStringLiteral("TimerTrackName1"), kTitleMs,
-                                      [this] { TimerTrackName1Timer(); });
+    m_panel = std::make_unique<DeckPanel>(timers);
     m_startClock = timers.CreateTimer(QStringLiteral("TimerStartClock"), kStartClockMs,
-                                      [this] { ShowClock(m_clock.Now().time()); });
+                                      [this] { m_panel->ShowClock(m_clock.Now().time()); });
     m_programOfHour = std::make_unique<ProgramOfHourPart>(*this);
     m_nextTrack = std::make_unique<NextTrackPart>(*this);
     m_tickParts = {m_programOfHour.get(), m_nextTrack.get()};
@@ -121,7 +116,7 @@ void PlaybackEngine::SetSkipIntroSec(int seconds) { SkipIntroSec = seconds; }
 void PlaybackEngine::LaunchPlayers() {
     m_decks.Launch();
     // Until the main loop's ticks write the clock, it runs on its own from the start.
-    ShowClock(m_clock.Now().time());
+    m_panel->ShowClock(m_clock.Now().time());
     m_startClock->SetEnabled(true);
     // A wait of 0 would never fire and a huge one would overflow: either way no music.
     m_beggin3->SetInterval(std::clamp(WaitSecInBeggining, 1, kLongestStartWaitSec) * 1000);
@@ -187,10 +182,7 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
     m_queue.ShowNextTracks();
     if (path.isEmpty()) return true;
 
-    // Tracks played again from the played list are not from the program: never count
-    // below zero.
-    m_queue.TracksToPlay = std::max(m_queue.TracksToPlay - 1, 0);
-    m_queue.LabeltracksToPlay1 = m_queue.TracksToPlay;
+    m_queue.CountTrackStarted();
     // A stat, never an open: a pipe in a list must not block the tick. A file that is
     // not there, handed over, would cost the settling ticks in silence.
     if (!QFileInfo(path).isFile()) {
@@ -208,8 +200,8 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
 }
 
 void PlaybackEngine::PlayMarked() {
-    if (m_queue.MarkedSlot == 0) return;
-    PlayEntry(m_queue.TakeAt(m_queue.MarkedSlot - 1));
+    if (m_queue.MarkedSlot() == 0) return;
+    PlayEntry(m_queue.TakeAt(m_queue.MarkedSlot() - 1));
 }
 
 void PlaybackEngine::ClickNextTrackLabel(int n) { m_queue.MarkSlot(n); }
@@ -226,18 +218,15 @@ void PlaybackEngine::PlayPlayedRow(int row) {
 
 void PlaybackEngine::Next() {
     // A filler behind the head means nothing would follow: Next is refused.
-    if (!m_queue.At(1).isEmpty()) m_loop.NextTrackNow = true;
+    if (!m_queue.At(1).isEmpty()) m_queue.AskStartNow(false);
 }
 
-void PlaybackEngine::NextInListOrder() { m_queue.NextTrackNowInOrder = true; }
+void PlaybackEngine::NextInListOrder() { m_queue.AskStartNow(true); }
 
-void PlaybackEngine::ClearNextTrackFlags() {
-    m_loop.NextTrackNow = false;
-    m_queue.NextTrackNowInOrder = false;
-}
+void PlaybackEngine::ClearNextTrackFlags() { m_queue.DropStartNow(); }
 
 void PlaybackEngine::PlayNow(const std::optional<QString>& entry) {
-    m_queue.MarkedSlot = 1;
+    m_queue.MarkSlot(1);
     if (!entry) return;
     m_queue.InsertIntoQueue(*entry);
     PlayMarked();
@@ -253,16 +242,10 @@ void PlaybackEngine::JumpForward() { m_transport.JumpForward(); }
 void PlaybackEngine::StoreCue(int n) { m_transport.StoreCue(n); }
 void PlaybackEngine::RecallCue(int n) { m_transport.RecallCue(n); }
 void PlaybackEngine::SetManual(bool down) { m_transport.SetManual(down); }
-void PlaybackEngine::KnobPress(bool leftButton, int x) { m_knob.Press(leftButton, x); }
-void PlaybackEngine::KnobMove(int x) { m_knob.Move(x); }
 
-void PlaybackEngine::KnobRelease() { m_decks.JumpTo(m_decks.CurrentDeck, m_knob.Release()); }
+void PlaybackEngine::KnobRelease() { m_decks.JumpTo(m_decks.CurrentDeck, m_panel->KnobRelease()); }
 
 void PlaybackEngine::SetJumpSecText(const QString& text) { m_transport.Editsec1 = text; }
-
-void PlaybackEngine::SetKnobGeometry(int barLeft, int barWidth, int knobWidth) {
-    m_knob.SetGeometry(barLeft, barWidth, knobWidth);
-}
 
 bool PlaybackEngine::KeyDown(int key) {
     switch (key) {
@@ -301,7 +284,7 @@ void PlaybackEngine::FadeIn1Amp() { m_bars->FadeIn1Amp(); }
 
 // --- queue, played list, program of the hour ---------------------------------------------
 
-void PlaybackEngine::SetRandomPlay(bool random) { m_queue.RandomPlay = random; }
+void PlaybackEngine::SetRandomPlay(bool random) { m_queue.SetRandomPlay(random); }
 void PlaybackEngine::SeedQueue(std::uint32_t seed) { m_queue.Seed(seed); }
 void PlaybackEngine::ReadLengthsInBackground() { m_queue.ReadLengthsInBackground(); }
 void PlaybackEngine::SelectPlayedRow(int row) { m_played.SelectedRow = row; }
@@ -311,27 +294,7 @@ void PlaybackEngine::ReloadProgramAtNextTick() { m_loop.ProgramsChanged = true; 
 
 // --- title ------------------------------------------------------------------------------
 
-void PlaybackEngine::ShowTrackName(const QString& title) {
-    m_trackName = title;
-    RestartTitleScroll();
-}
-
-void PlaybackEngine::RestartTitleScroll() {
-    if (m_measureTitle) m_title.LabelWidth = m_measureTitle(m_trackName);
-    m_title.Restart();
-    m_trackName1->SetEnabled(m_title.Running);
-}
-
-void PlaybackEngine::SetTitleMeasure(std::function<int(const QString& title)> measure) {
-    m_measureTitle = std::move(measure);
-}
-
-void PlaybackEngine::SetTitlePanelWidth(int width) { m_title.PanelWidth = width; }
-
-void PlaybackEngine::TimerTrackName1Timer() {
-    ReEnable guard(*m_trackName1);
-    m_title.Tick();
-}
+void PlaybackEngine::ShowTrackName(const QString& title) { m_panel->ShowTrackName(title); }
 
 // --- main loop --------------------------------------------------------------------------
 
@@ -343,7 +306,7 @@ void PlaybackEngine::TimerProgram1Timer() {
 void PlaybackEngine::Tick() {
     // One reading of the clock serves the whole tick.
     const QTime now = m_clock.Now().time();
-    ShowClock(now);
+    m_panel->ShowClock(now);
     TickMoment moment{.hour = now.hour(), .minute = now.minute(), .second = now.second()};
 
     bool deckAsked = false;
@@ -387,18 +350,11 @@ void PlaybackEngine::AddTickPart(TickPart& part) {
     m_tickParts.insert(m_tickParts.end() - 1, &part);
 }
 
-void PlaybackEngine::ShowClock(const QTime& now) {
-    m_display.LabelTime1 = now.toString(QStringLiteral("hh:mm:ss"));
-}
-
 void PlaybackEngine::ShowTrackTime(int state) {
     long long p = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
     long long length = m_decks.LengthSec(m_decks.CurrentDeck);
     // A deck that plays nothing reads as a track of no length: a player with no file
     // reports a length of -1, and one that stopped may keep the old track's.
     if (state != PlayerLink::kPlaying) p = length = 0;
-    m_display.LabelLenghtOfTrack = FormatMinSec(length);
-    m_display.LabelPlayTime = FormatMinSec(p);
-    m_display.LabelRemainingTime = QStringLiteral("-") + FormatMinSec(length - p);
-    m_knob.Place(p, length);
+    m_panel->ShowTrackTime(p, length);
 }

@@ -2,18 +2,16 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "playback/deck_panel.h"
 #include "playback/main_loop.h"
 #include "playback/play_queue.h"
 #include "playback/played_list.h"
-#include "playback/scrolling_text.h"
 #include "playback/tick_part.h"
 #include "player/decks.h"
-#include "player/position_knob.h"
 #include "player/transport.h"
 #include "player/volume_bars.h"
 
@@ -80,7 +78,7 @@ public:
     void Next();
     /// The next tick starts the head of the queue, and refills take each list's first track.
     void NextInListOrder();
-    /// A part that took over the start of the next item consumes both "start now" requests.
+    /// A part that took over the start of the next item consumes the "start now" request.
     void ClearNextTrackFlags();
     /// Play now on the Lists tab: marks next-track label 1, puts the entry (when there is
     /// one) at the head of the queue and starts it.
@@ -98,16 +96,13 @@ public:
     void StoreCue(int n);
     void RecallCue(int n);
     void SetManual(bool down);
-    void KnobPress(bool leftButton, int x);
-    void KnobMove(int x);
+    /// The operator let go of the knob: the current deck jumps to where it stands.
     void KnobRelease();
     /// The window keys 219, 221 and 222; false for any other key, 220 included (the
     /// line input's key, which the station takes).
     bool KeyDown(int key);
     /// Editsec1, the seconds of a jump.
     void SetJumpSecText(const QString& text);
-    /// The view lays out the position bar and its knob (pixels).
-    void SetKnobGeometry(int barLeft, int barWidth, int knobWidth);
 
     // The volume bars and their fades.
     /// The operator moved TrackBarVolume0 (bar 0) or TrackBarVolume1 (bar 1).
@@ -142,13 +137,6 @@ public:
 
     /// Puts a title into LabelTrackName1 and restarts its swing (tracks, spots).
     void ShowTrackName(const QString& title);
-    /// After a new title was put into LabelTrackName1.
-    void RestartTitleScroll();
-    /// Width in pixels of a title in LabelTrackName1; unset, titles never swing. The
-    /// window that measures clears it before it goes.
-    void SetTitleMeasure(std::function<int(const QString& title)> measure);
-    /// The view reports the width of PanelTrackName1.
-    void SetTitlePanelWidth(int width);
 
     // The pieces, for the view and the other rooms to read.
     const Decks& Players() const { return m_decks; }
@@ -156,14 +144,13 @@ public:
     const PlayQueue& Queue() const { return m_queue; }
     const PlayedList& Played() const { return m_played; }
     const Transport& Controls() const { return m_transport; }
-    const PositionKnob& Knob() const { return m_knob; }
     const LoopState& Loop() const { return m_loop; }
-    const LoopDisplay& Display() const { return m_display; }
-    /// LabelTrackName1 and its swing.
-    const QString& TrackName() const { return m_trackName; }
-    const TitleScroll& Title() const { return m_title; }
+    /// The clock, the track's times, the knob and the running title, as shown.
+    const DeckPanel& Panel() const { return *m_panel; }
 
     // Mutable pieces for the core rooms that truly drive them; never for a view.
+    /// The window's pixel widths and the knob's drag reach the panel through the commands.
+    DeckPanel& Panel() { return *m_panel; }
     /// The player path and start folder are settings of the decks, written at start-up and
     /// from the options; a room that starts a sound of its own hands its file over here.
     Decks& Players() { return m_decks; }
@@ -189,14 +176,12 @@ Q_SIGNALS:
 private:
     void TimerBeggin3Timer();
     void TimerProgram1Timer();
-    void TimerTrackName1Timer();
     class ProgramOfHourPart;
     class NextTrackPart;
 
     void Tick();
     /// Shows the current deck's state and times; false while it is paused or settling.
     bool DeckPlaysOn(TickMoment& moment);
-    void ShowClock(const QTime& now);
     /// The current deck's times in its play state.
     void ShowTrackTime(int state);
 
@@ -206,15 +191,10 @@ private:
     PlayQueue m_queue;
     PlayedList m_played;
     Transport m_transport;
-    PositionKnob m_knob;
     LoopState m_loop;
-    LoopDisplay m_display;
-    QString m_trackName;
-    TitleScroll m_title;
-    std::function<int(const QString& title)> m_measureTitle;
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
-    std::unique_ptr<Timer> m_trackName1;
+    std::unique_ptr<DeckPanel> m_panel;
     std::unique_ptr<Timer> m_startClock;  // the clock during the start wait
     std::unique_ptr<TickPart> m_programOfHour;
     std::unique_ptr<TickPart> m_nextTrack;

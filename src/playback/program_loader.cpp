@@ -21,7 +21,7 @@ ProgramLoader::ProgramLoader(QString listsPath, QString daysPath, const Clock& c
 }
 
 QString ProgramLoader::LabeltracksToPlay1() const {
-    return QString::number(m_queue.LabeltracksToPlay1);
+    return QString::number(m_queue.LabeltracksToPlay1());
 }
 
 Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {

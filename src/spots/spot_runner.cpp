@@ -115,8 +115,7 @@ void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
 void SpotRunner::RunStep(const TickMoment& moment) {
     const int length = moment.lengthSec;
     const int wait = length < kShortItemSec ? 1 : m_engine.Bars().MixingSeconds();
-    const bool forced =
-        m_startSpotsNow || m_engine.Loop().NextTrackNow || m_engine.Queue().NextTrackNowInOrder;
+    const bool forced = m_startSpotsNow || m_engine.Queue().StartNowAsked();
     const bool deckBusy =
         moment.playState == PlayerLink::kPlaying || moment.playState == PlayerLink::kPaused;
     if (!forced && (wait <= 1 || wait <= length - moment.positionSec) && deckBusy) return;

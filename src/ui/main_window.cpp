@@ -163,21 +163,17 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     m_appearance->WatchControls();
     connect(m_appearance, &AppearanceView::messageChanged, this, &MainWindow::RefreshView);
 
-    PlaybackEngine& engine = m_station.Engine();
-    engine.SetTitleMeasure([this](const QString& title) { return m_title->TextWidth(title); });
-    connect(m_title, &MovingLabelPanel::WidthChanged, this,
-            [&engine](int width) { engine.SetTitlePanelWidth(width); });
-    connect(m_advert, &MovingLabelPanel::WidthChanged, this,
-            [this](int width) { m_station.SetAdvertPanelWidth(width); });
-    connect(m_messages, &MovingLabelPanel::WidthChanged, this,
-            [this](int width) { m_station.SetMessagePanelWidth(width); });
+    // The core reckons the moving texts in the pixels the window reports.
+    const auto sendWidth = [this](const char* verb) {
+        return
+            [this, verb](int width) { m_client.Send(QLatin1String(verb), QString::number(width)); };
+    };
+    connect(m_title, &MovingLabelPanel::WidthChanged, this, sendWidth("title-panel-width"));
+    connect(m_advert, &MovingLabelPanel::WidthChanged, this, sendWidth("advert-panel-width"));
+    connect(m_messages, &MovingLabelPanel::WidthChanged, this, sendWidth("message-panel-width"));
     m_advert->SetText(AdvertText());
-    m_station.SetAdvertLabelWidth(m_advert->Label()->width());
-
-    connect(m_player, &PlayerPanel::sayHour, this, [this] {
-        m_station.Announcement().BitBtnSayHour1Click();
-        RefreshView();
-    });
+    sendWidth("advert-label-width")(m_advert->Label()->width());
+    connect(&m_client, &StationClient::StateChanged, this, &MainWindow::DrawPlayerSide);
     // Whatever the operator did, the whole window shows its outcome at once.
     connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
     connect(m_program, &ProgramPanel::changed, this, &MainWindow::RefreshView);
@@ -195,11 +191,7 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() {
-    qApp->removeEventFilter(this);
-    // The station outlives its window; it must not measure with a label that is gone.
-    m_station.Engine().SetTitleMeasure(nullptr);
-}
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::BuildMenu() {
     auto add = [this](QMenu* menu, const QString& name, const QString& caption) {
@@ -277,8 +269,8 @@ QWidget* MainWindow::BuildCentre() {
 
 // The player, what comes next, what has been played.
 QVBoxLayout* MainWindow::BuildLeftColumn(QWidget* centre) {
-    m_player = new PlayerPanel(m_station.Engine(), m_station.LineInput(), centre);
-    m_program = new ProgramPanel(m_station, centre);
+    m_player = new PlayerPanel(m_client, centre);
+    m_program = new ProgramPanel(m_client, centre);
     auto* playedTabs = new QTabWidget(centre);
     playedTabs->setObjectName(QStringLiteral("PageControl2"));
     m_played = new PlayedPage(m_station, playedTabs);
@@ -309,7 +301,7 @@ QVBoxLayout* MainWindow::BuildRightColumn(QWidget* centre) {
     split->setStretchFactor(1, 4);
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
-    m_shutdown = new ShutdownPanel(m_station.Shutdown(), centre);
+    m_shutdown = new ShutdownPanel(m_client, centre);
     right->addWidget(m_shutdown);
     right->addWidget(m_title);
     right->addLayout(clockRow);
@@ -360,7 +352,7 @@ void MainWindow::BuildTitlePanel(QWidget* centre) {
 }
 
 QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
-    m_time = new TimePanel(m_station, centre);
+    m_time = new TimePanel(centre);
     BuildVideoPanel(centre);
     BuildMessagePanel(centre);
     // Beside the clock, "Next Spots" is in sight whatever page is open.
@@ -423,7 +415,8 @@ void MainWindow::StationStarted() {
     LoadLanguage();
     ApplyStoredColours();
     m_messages->SetText(m_station.StoredOptions().OwnerMessage);
-    m_station.SetMessageLabelWidth(m_messages->Label()->width());
+    m_client.Send(QStringLiteral("message-label-width"),
+                  QString::number(m_messages->Label()->width()));
     RefreshView();
     m_redraw->start();
 }
@@ -456,19 +449,27 @@ void MainWindow::ApplyStoredColours() {
     ApplyColours(this, colours);
 }
 
-void MainWindow::RedrawMovingLabels() {
-    const PlaybackEngine& engine = m_station.Engine();
-    m_title->SetText(engine.TrackName());
-    m_title->SetLabelLeft(engine.Title().LabelLeft);
-    m_advert->SetLabelLeft(m_station.AdvertMarquee().LabelLeft);
-    m_messages->SetLabelLeft(m_station.MessageMarquee().LabelLeft);
+void MainWindow::DrawPlayerSide() {
+    const StationState& state = m_client.State();
+    m_player->Redraw(state);
+    m_program->Redraw(state.program);
+    m_time->Redraw(state.window);
+    m_shutdown->Redraw(state.window);
+    m_advert->SetLabelLeft(state.window.advertLeft);
+    m_messages->SetLabelLeft(state.window.messageLeft);
+    m_title->SetLabelLeft(state.player.trackNameLeft);
+    // A new title is measured here, in its label's font, and its width told to the core;
+    // last, since the answer brings a newer state.
+    const QString title = state.player.trackName;
+    if (m_title->SetText(title)) {
+        m_client.Send(QStringLiteral("title-width"),
+                      QString::number(m_title->TextWidth(title)) + u' ' + title);
+    }
 }
 
 void MainWindow::RefreshView() {
-    m_player->Redraw();
-    m_program->Redraw();
-    m_time->Redraw();
-    RedrawMovingLabels();
+    // The player side draws when the state comes (at once while the core shares this thread).
+    m_client.Refresh();
     m_calendar->Redraw();
     m_spots->Redraw();
     m_nextSpots->Redraw();
@@ -485,7 +486,8 @@ bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {
     const int code = WindowKeyCode(key);
     if (code == 0) return false;
     if (TakesText(QApplication::focusWidget())) return false;
-    if (!IsNotYetBuilt(WindowKeyControl(code))) m_station.KeyDown(code);
+    if (!IsNotYetBuilt(WindowKeyControl(code)))
+        m_client.Send(QStringLiteral("key"), QString::number(code));
     RefreshView();
     return true;
 }

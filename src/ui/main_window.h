@@ -80,7 +80,9 @@ private:
     void ApplyLayouts();
     void ApplyStoredColours();
     void LoadLanguage();
-    void RedrawMovingLabels();
+    /// The player, the next tracks, the clock, the moving texts and the shutdown panel, from
+    /// the latest state.
+    void DrawPlayerSide();
     bool WindowKey(QObject* watched, const QKeyEvent& key);
     bool OperatorStopsStation();
 

@@ -3,18 +3,21 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
 
-#include "playback/playback_engine.h"
-#include "player/line_in.h"
+#include "app/station_client.h"
+#include "app/station_state.h"
 #include "ui/player_geometry.h"
 #include "ui/pointer_widgets.h"
 
 namespace {
 
-using Level = VolumeBars::LevelBox;
+// The level boxes as the state lists them and the "level-box" command numbers them.
+enum class Level { EditFadeOut0, EditFadeIn0, EditFadeOut1, EditFadeIn1, EditMixingTime };
+constexpr int kLevelBoxes = 5;
 
 // The position bar and its knob, in the panel's pixels. A knob held at its leftmost
 // place (4) has its centre on the bar's start.
@@ -26,14 +29,23 @@ constexpr int kKnobWidth = 12;
 // Column of the mixing boxes, fade pairs and cue memories, right of the two volume groups.
 constexpr int kRightColumn = 322;
 
+// A box the operator is typing into keeps what is typed: a state may come from before the
+// last key.
 void SetTextIfOther(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() != text && !edit->hasFocus()) edit->setText(text);
 }
+
+// A bar under the operator's hand stays where the hand holds it.
+void SetValueIfFree(QSlider* slider, int value) {
+    if (!slider->isSliderDown()) slider->setValue(value);
+}
+
+QString OnOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
 
 }  // namespace
 
-PlayerPanel::PlayerPanel(PlaybackEngine& engine, LineIn& lineIn, QWidget* parent)
-    : QFrame(parent), m_engine(engine), m_lineIn(lineIn) {
+PlayerPanel::PlayerPanel(StationClient& client, QWidget* parent)
+    : QFrame(parent), m_client(client) {
     setObjectName(QStringLiteral("PanelPlayControls"));
     setFrameShape(QFrame::StyledPanel);
     setFixedSize(432, 188);
@@ -42,9 +54,16 @@ PlayerPanel::PlayerPanel(PlaybackEngine& engine, LineIn& lineIn, QWidget* parent
     BuildBars();
     BuildRightColumn();
     BuildLineIn();
-    m_engine.SetKnobGeometry(kBarLeft, kBarWidth, kKnobWidth);
+    m_client.Send(QStringLiteral("knob-geometry"),
+                  QStringLiteral("%1 %2 %3").arg(kBarLeft).arg(kBarWidth).arg(kKnobWidth));
     ApplyLayout(false);
-    Redraw();
+    Redraw(m_client.State());
+}
+
+void PlayerPanel::Send(const QString& verb, const QString& argument) {
+    m_client.Send(verb, argument, [panel = QPointer<PlayerPanel>(this)](const Result&) {
+        if (panel) Q_EMIT panel->changed();
+    });
 }
 
 QPushButton* PlayerPanel::Button(const QString& name, const QString& hint, QWidget* parent) {
@@ -98,17 +117,13 @@ void PlayerPanel::BuildPosition() {
     m_knob->setFocusPolicy(Qt::NoFocus);
     m_knob->setGeometry(kBarLeft - kKnobWidth / 2, kBarTop - 4, kKnobWidth, 18);
     connect(m_knob, &KnobButton::pressedAt, this, [this](bool left, int x) {
-        m_engine.KnobPress(left, x);
-        Q_EMIT changed();
+        Send(QStringLiteral("knob-press"),
+             (left ? QStringLiteral("left ") : QStringLiteral("right ")) + QString::number(x));
     });
-    connect(m_knob, &KnobButton::movedTo, this, [this](int x) {
-        m_engine.KnobMove(x);
-        Q_EMIT changed();
-    });
-    connect(m_knob, &KnobButton::releasedAt, this, [this] {
-        m_engine.KnobRelease();
-        Q_EMIT changed();
-    });
+    connect(m_knob, &KnobButton::movedTo, this,
+            [this](int x) { Send(QStringLiteral("knob-move"), QString::number(x)); });
+    connect(m_knob, &KnobButton::releasedAt, this,
+            [this] { Send(QStringLiteral("knob-release")); });
 
     m_knobTime = new QLabel(this);
     m_knobTime->setObjectName(QStringLiteral("LabelBarPosInSec"));
@@ -123,57 +138,46 @@ void PlayerPanel::BuildTransport() {
     QStyle* s = style();
     QPushButton* next = Button(QStringLiteral("ButtonEpomeno11"), QStringLiteral("Next"), this);
     next->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
-    connect(next, &QPushButton::clicked, this, [this] {
-        m_engine.Next();
-        Q_EMIT changed();
-    });
+    connect(next, &QPushButton::clicked, this, [this] { Send(QStringLiteral("next")); });
     QPushButton* play = Button(QStringLiteral("BitBtnPlay"), QStringLiteral("Play"), this);
     play->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
-    connect(play, &QPushButton::clicked, this, [this] {
-        m_engine.PlayMarked();
-        Q_EMIT changed();
-    });
+    connect(play, &QPushButton::clicked, this, [this] { Send(QStringLiteral("play-marked")); });
     m_pause = Button(QStringLiteral("ButtonPause20"), QStringLiteral("Pause/UnPause"), this);
     m_pause->setIcon(s->standardIcon(QStyle::SP_MediaPause));
     m_pause->setCheckable(true);
-    connect(m_pause, &QPushButton::clicked, this, [this] {
-        m_engine.Pause();
-        Q_EMIT changed();
-    });
+    connect(m_pause, &QPushButton::clicked, this, [this] { Send(QStringLiteral("pause")); });
     QPushButton* restart = Button(QStringLiteral("BitBtnRestart"), QStringLiteral("Restart"), this);
     restart->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
-    connect(restart, &QPushButton::clicked, this, [this] { m_engine.Restart(); });
+    connect(restart, &QPushButton::clicked, this,
+            [this] { Send(QStringLiteral("restart-track")); });
     m_manual =
         Button(QStringLiteral("SpeedButtonManual1"), QStringLiteral("Manual/Auto play"), this);
     m_manual->setCheckable(true);
-    connect(m_manual, &QPushButton::clicked, this, [this](bool down) {
-        m_engine.SetManual(down);
-        Q_EMIT changed();
-    });
+    connect(m_manual, &QPushButton::clicked, this,
+            [this](bool down) { Send(QStringLiteral("manual"), OnOff(down)); });
 
     QPushButton* back =
         Button(QStringLiteral("BitBtnLeftSecTrack"), QStringLiteral("Jump seconds backward"), this);
     back->setIcon(s->standardIcon(QStyle::SP_MediaSeekBackward));
     back->setGeometry(kBarLeft, 54, 26, 22);
-    connect(back, &QPushButton::clicked, this, [this] { m_engine.JumpBackward(); });
+    connect(back, &QPushButton::clicked, this, [this] { Send(QStringLiteral("jump-back")); });
     m_jumpSec = Edit(QStringLiteral("Editsec1"), this);
     m_jumpSec->setGeometry(kBarLeft + 28, 54, 34, 22);
     m_jumpSec->setToolTip(QStringLiteral("Seconds of a jump"));
     connect(m_jumpSec, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_engine.SetJumpSecText(text); });
+            [this](const QString& text) { Send(QStringLiteral("jump-seconds"), text); });
     QPushButton* forward =
         Button(QStringLiteral("BitBtnRightSecTrack"), QStringLiteral("Jump seconds forward"), this);
     forward->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
     forward->setGeometry(kBarLeft + 64, 54, 26, 22);
-    connect(forward, &QPushButton::clicked, this, [this] { m_engine.JumpForward(); });
+    connect(forward, &QPushButton::clicked, this, [this] { Send(QStringLiteral("jump-forward")); });
 
-    // The hour announcement button has its place in both layouts; the announcement is
-    // the station's, not the engine's, so the window passes the click on.
+    // The hour announcement button has its place in both layouts.
     QPushButton* sayHour =
         Button(QStringLiteral("BitBtnSayHour1"), QStringLiteral("Say the hour"), this);
     sayHour->setText(QStringLiteral("Hour"));
     sayHour->resize(32, 26);
-    connect(sayHour, &QPushButton::clicked, this, &PlayerPanel::sayHour);
+    connect(sayHour, &QPushButton::clicked, this, [this] { Send(QStringLiteral("say-hour")); });
 
     auto amp = [&](const QString& name, const QString& caption, int left, int index) {
         QPushButton* b = Button(name, QString(), this);
@@ -181,10 +185,8 @@ void PlayerPanel::BuildTransport() {
         b->setCheckable(true);
         b->setGeometry(left, 162, 70, 22);
         // Pressed shows the current deck; a click runs the line input's action again.
-        connect(b, &QPushButton::clicked, this, [this, index] {
-            m_lineIn.ClickAmpButton(index);
-            Q_EMIT changed();
-        });
+        connect(b, &QPushButton::clicked, this,
+                [this, index] { Send(QStringLiteral("amp-button"), QString::number(index + 1)); });
         return b;
     };
     m_amp1 = amp(QStringLiteral("SpeedButtonAmp1"), QStringLiteral("Deck 1"), kBarLeft, 0);
@@ -197,10 +199,8 @@ void PlayerPanel::BuildLineIn() {
     m_lineInButton->setText(QStringLiteral("Line"));
     m_lineInButton->setCheckable(true);
     m_lineInButton->setGeometry(kBarLeft + 144, 162, 56, 22);
-    connect(m_lineInButton, &QPushButton::clicked, this, [this](bool down) {
-        m_lineIn.SetButtonDown(down);
-        Q_EMIT changed();
-    });
+    connect(m_lineInButton, &QPushButton::clicked, this,
+            [this](bool down) { Send(QStringLiteral("line-in"), OnOff(down)); });
     m_lineInBar = new QSlider(Qt::Vertical, this);
     m_lineInBar->setObjectName(QStringLiteral("TrackBarLineIn1"));
     m_lineInBar->setRange(0, 100);
@@ -210,7 +210,7 @@ void PlayerPanel::BuildLineIn() {
     m_lineInBar->setToolTip(QStringLiteral("Line-in volume"));
     m_lineInBar->setGeometry(408, 4, 20, 156);
     connect(m_lineInBar, &QSlider::valueChanged, this, [this](int position) {
-        if (!m_drawing) m_lineIn.MoveBarByHand(position);
+        if (!m_drawing) Send(QStringLiteral("line-in-bar"), QString::number(position));
     });
 }
 
@@ -225,13 +225,13 @@ QSlider* PlayerPanel::VolumeBar(const QString& name, int bar, QWidget* parent) {
     slider->setToolTip(bar == 0 ? QStringLiteral("Volume of the playing deck")
                                 : QStringLiteral("Volume of the other deck"));
     connect(slider, &QSlider::valueChanged, this, [this, bar](int position) {
-        if (!m_drawing) m_engine.MoveBarByHand(bar, position);
+        if (!m_drawing)
+            Send(QStringLiteral("volume-bar"), QStringLiteral("%1 %2").arg(bar + 1).arg(position));
     });
     return slider;
 }
 
 void PlayerPanel::BuildBars() {
-    PlaybackEngine& engine = m_engine;
     QStyle* s = style();
     struct Group {
         const char* box;
@@ -275,21 +275,19 @@ void PlayerPanel::BuildBars() {
         m_levelEdits[int(g.inBox)] = inEdit;
         m_levelEdits[int(g.outBox)] = outEdit;
         for (const auto& [edit, level] : {std::pair{inEdit, g.inBox}, {outEdit, g.outBox}}) {
-            connect(edit, &QLineEdit::textEdited, this,
-                    [&engine, level](const QString& text) { engine.SetLevelText(level, text); });
+            connect(edit, &QLineEdit::textEdited, this, [this, level](const QString& text) {
+                Send(QStringLiteral("level-box"), QString::number(int(level) + 1) + u' ' + text);
+            });
         }
-        if (bar == 0) {
-            connect(in, &QPushButton::clicked, this, [&engine] { engine.FadeIn0(); });
-            connect(out, &QPushButton::clicked, this, [&engine] { engine.FadeOut0(); });
-        } else {
-            connect(in, &QPushButton::clicked, this, [&engine] { engine.FadeIn1(); });
-            connect(out, &QPushButton::clicked, this, [&engine] { engine.FadeOut1(); });
-        }
+        const QString deck = QString::number(bar + 1);
+        connect(in, &QPushButton::clicked, this,
+                [this, deck] { Send(QStringLiteral("fade-in"), deck); });
+        connect(out, &QPushButton::clicked, this,
+                [this, deck] { Send(QStringLiteral("fade-out"), deck); });
     }
 }
 
 void PlayerPanel::BuildRightColumn() {
-    PlaybackEngine& engine = m_engine;
     auto caption = [&](const QString& name, const QString& text, int top) {
         auto* l = new QLabel(text, this);
         l->setObjectName(name);
@@ -300,25 +298,27 @@ void PlayerPanel::BuildRightColumn() {
     mixing->setGeometry(kRightColumn + 50, 4, 34, 22);
     mixing->setToolTip(QStringLiteral("Seconds before the end at which the next track starts"));
     m_levelEdits[int(Level::EditMixingTime)] = mixing;
-    connect(mixing, &QLineEdit::textEdited, this,
-            [&engine](const QString& text) { engine.SetLevelText(Level::EditMixingTime, text); });
+    connect(mixing, &QLineEdit::textEdited, this, [this](const QString& text) {
+        Send(QStringLiteral("level-box"),
+             QString::number(int(Level::EditMixingTime) + 1) + u' ' + text);
+    });
     caption(QStringLiteral("LabelMixingInterval"), QStringLiteral("Step ms"), 28);
     m_mixingInterval = Edit(QStringLiteral("EditMixingInterval"), this);
     m_mixingInterval->setGeometry(kRightColumn + 50, 28, 34, 22);
     m_mixingInterval->setToolTip(QStringLiteral("Milliseconds between two fade steps"));
     connect(m_mixingInterval, &QLineEdit::textEdited, this,
-            [&engine](const QString& text) { engine.SetMixingIntervalText(text); });
+            [this](const QString& text) { Send(QStringLiteral("mixing-interval"), text); });
 
     QPushButton* in0 = Button(QStringLiteral("BitBtnFadeIn0Amp"),
                               QStringLiteral("Raise the playing deck, lower the other"), this);
     in0->setText(QStringLiteral("▲▼"));
     in0->setGeometry(kRightColumn, 54, 40, 22);
-    connect(in0, &QPushButton::clicked, this, [&engine] { engine.FadeIn0Amp(); });
+    connect(in0, &QPushButton::clicked, this, [this] { Send(QStringLiteral("crossfade"), "1"); });
     QPushButton* in1 = Button(QStringLiteral("BitBtnFadeIn1Amp"),
                               QStringLiteral("Lower the playing deck, raise the other"), this);
     in1->setText(QStringLiteral("▼▲"));
     in1->setGeometry(kRightColumn + 42, 54, 40, 22);
-    connect(in1, &QPushButton::clicked, this, [&engine] { engine.FadeIn1Amp(); });
+    connect(in1, &QPushButton::clicked, this, [this] { Send(QStringLiteral("crossfade"), "2"); });
 
     // The three cue memories: store (MEM n) and recall (Play MEM n), one row each.
     struct Cue {
@@ -335,12 +335,14 @@ void PlayerPanel::BuildRightColumn() {
             Button(QLatin1String(cue.store), QStringLiteral("MEM %1").arg(cue.n), this);
         store->setText(QStringLiteral("M%1").arg(cue.n));
         store->setGeometry(kRightColumn, top, 40, 22);
-        connect(store, &QPushButton::clicked, this, [this, n = cue.n] { m_engine.StoreCue(n); });
+        connect(store, &QPushButton::clicked, this,
+                [this, n = cue.n] { Send(QStringLiteral("store-cue"), QString::number(n)); });
         QPushButton* recall =
             Button(QLatin1String(cue.recall), QStringLiteral("Play MEM %1").arg(cue.n), this);
         recall->setText(QStringLiteral("▶%1").arg(cue.n));
         recall->setGeometry(kRightColumn + 42, top, 40, 22);
-        connect(recall, &QPushButton::clicked, this, [this, n = cue.n] { m_engine.RecallCue(n); });
+        connect(recall, &QPushButton::clicked, this,
+                [this, n = cue.n] { Send(QStringLiteral("recall-cue"), QString::number(n)); });
     }
 }
 
@@ -369,41 +371,40 @@ void PlayerPanel::ApplyLayout(bool simple) {
     }
 }
 
-void PlayerPanel::PlaceKnob() {
-    const PositionKnob& knob = m_engine.Knob();
-    m_knob->move(knob.KnobLeft, m_knob->y());
-    m_knobTime->setVisible(knob.LabelVisible);
-    if (knob.LabelVisible) {
-        m_knobTime->setText(knob.LabelBarPosInSec);
-        m_knobTime->move(knob.LabelLeft, m_knobTime->y());
+void PlayerPanel::PlaceKnob(const StationState& state) {
+    const PlayerState& player = state.player;
+    m_knob->move(player.knobLeft, m_knob->y());
+    m_knobTime->setVisible(player.knobLabelVisible);
+    if (player.knobLabelVisible) {
+        m_knobTime->setText(player.knobLabel);
+        m_knobTime->move(player.knobLabelLeft, m_knobTime->y());
         m_knobTime->raise();
     }
 }
 
-void PlayerPanel::Redraw() {
+void PlayerPanel::Redraw(const StationState& state) {
     m_drawing = true;
-    const LoopDisplay& display = m_engine.Display();
-    const Transport& transport = m_engine.Controls();
-    m_playTime->setText(display.LabelPlayTime);
-    m_length->setText(display.LabelLenghtOfTrack);
-    m_remaining->setText(display.LabelRemainingTime);
-    m_pausePlay->setText(transport.LabelPausePlay1);
-    m_pause->setChecked(transport.PauseDown);
-    m_manual->setChecked(transport.ManualMode);
-    m_manual->setText(transport.ManualCaption);
-    PlaceKnob();
+    const PlayerState& player = state.player;
+    m_playTime->setText(player.playTime);
+    m_length->setText(player.length);
+    m_remaining->setText(player.remaining);
+    m_pausePlay->setText(player.pausePlay);
+    m_pause->setChecked(player.pauseDown);
+    m_manual->setChecked(player.manualMode);
+    m_manual->setText(player.manualCaption);
+    PlaceKnob(state);
 
-    const VolumeBars& bars = m_engine.Bars();
-    m_bar0->setValue(bars.Position(0));
-    m_bar1->setValue(bars.Position(1));
-    m_bar0->setPageStep(bars.PageSize());
-    m_bar1->setPageStep(bars.PageSize());
-    m_amp1->setChecked(bars.PressedAmpButton == 0);
-    m_amp2->setChecked(bars.PressedAmpButton == 1);
-    m_lineInButton->setChecked(m_lineIn.ButtonDown());
-    m_lineInBar->setValue(m_lineIn.Position());
-    for (int i = 0; i < 5; ++i) SetTextIfOther(m_levelEdits[i], bars.LevelText(Level(i)));
-    SetTextIfOther(m_mixingInterval, bars.MixingIntervalText());
-    SetTextIfOther(m_jumpSec, transport.Editsec1);
+    SetValueIfFree(m_bar0, player.bar0);
+    SetValueIfFree(m_bar1, player.bar1);
+    m_bar0->setPageStep(player.barPageStep);
+    m_bar1->setPageStep(player.barPageStep);
+    m_amp1->setChecked(player.pressedAmp == 0);
+    m_amp2->setChecked(player.pressedAmp == 1);
+    m_lineInButton->setChecked(state.window.lineInDown);
+    SetValueIfFree(m_lineInBar, state.window.lineInPosition);
+    for (int i = 0; i < kLevelBoxes && i < player.levelTexts.size(); ++i)
+        SetTextIfOther(m_levelEdits[i], player.levelTexts[i]);
+    SetTextIfOther(m_mixingInterval, player.mixingInterval);
+    SetTextIfOther(m_jumpSec, player.jumpSeconds);
     m_drawing = false;
 }

@@ -4,32 +4,30 @@
 #include <QString>
 
 class KnobButton;
-class LineIn;
-class PlaybackEngine;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
+class StationClient;
+struct StationState;
 
 /// The player controls `PanelPlayControls`: transport, jumps, cue memories, the
 /// position bar with its knob, the two upside-down volume bars with their fades, the
 /// level and mixing boxes, the deck lamps and the line input's button and bar. Every button is one
-/// call of the engine; Redraw copies the engine's state back. The controls stand at fixed pixel
-/// places, since the simple player layout moves them to places of its own.
+/// command of the station; Redraw draws the state the station published. The controls stand at
+/// fixed pixel places, since the simple player layout moves them to places of its own.
 class PlayerPanel final : public QFrame {
     Q_OBJECT
 public:
-    PlayerPanel(PlaybackEngine& engine, LineIn& lineIn, QWidget* parent);
+    PlayerPanel(StationClient& client, QWidget* parent);
 
-    void Redraw();
+    void Redraw(const StationState& state);
     /// The simple player layout (true) or the full one.
     void ApplyLayout(bool simple);
 
 Q_SIGNALS:
-    /// The operator acted here: the whole window redraws.
+    /// A command of the operator here was done: the whole window redraws.
     void changed();
-    /// "Hour" (BitBtnSayHour1) was clicked.
-    void sayHour();
 
 private:
     QPushButton* Button(const QString& name, const QString& hint, QWidget* parent);
@@ -40,11 +38,12 @@ private:
     void BuildBars();
     void BuildRightColumn();
     void BuildLineIn();
-    void PlaceKnob();
+    /// Sends a command; the window redraws once it was done.
+    void Send(const QString& verb, const QString& argument = {});
+    void PlaceKnob(const StationState& state);
 
-    PlaybackEngine& m_engine;
-    LineIn& m_lineIn;
-    bool m_drawing = false;  // redraws set widgets; only the operator's changes reach the engine
+    StationClient& m_client;
+    bool m_drawing = false;  // redraws set widgets; only the operator's changes are sent
     QLabel* m_pausePlay = nullptr;
     QLabel* m_playTime = nullptr;
     QLabel* m_length = nullptr;

@@ -4,16 +4,18 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/station.h"
+#include "app/program_state.h"
+#include "app/station_client.h"
 #include "ui/colours.h"
 #include "ui/pointer_widgets.h"
 
-ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
+ProgramPanel::ProgramPanel(StationClient& client, QWidget* parent)
     : QWidget(parent),
-      m_station(station),
+      m_client(client),
       m_programName(new QLabel(this)),
       m_span(new QLabel(this)),
       m_random(new QCheckBox(QStringLiteral("Selections"), this)),
@@ -54,22 +56,19 @@ ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
         label->setMargin(1);
         label->setFixedHeight(lineHeight * 3 + 4);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        connect(label, &ClickableLabel::clicked, this, [this, n] {
-            m_station.Engine().ClickNextTrackLabel(n);
-            Q_EMIT changed();
-        });
-        connect(label, &ClickableLabel::doubleClicked, this, [this, n] {
-            m_station.Engine().DoubleClickNextTrackLabel(n);
-            Q_EMIT changed();
-        });
+        connect(label, &ClickableLabel::clicked, this,
+                [this, n] { Send(QStringLiteral("mark-next"), QString::number(n)); });
+        connect(label, &ClickableLabel::doubleClicked, this,
+                [this, n] { Send(QStringLiteral("play-next"), QString::number(n)); });
         m_next[n - 1] = label;
         layout->addWidget(label);
     }
 
     m_random->setObjectName(QStringLiteral("CheckBoxRandomPlay1"));
     m_random->setToolTip(QStringLiteral("Random choice of tracks within a list"));
-    connect(m_random, &QCheckBox::clicked, this,
-            [this](bool checked) { m_station.Engine().SetRandomPlay(checked); });
+    connect(m_random, &QCheckBox::clicked, this, [this](bool checked) {
+        Send(QStringLiteral("random-play"), checked ? QStringLiteral("on") : QStringLiteral("off"));
+    });
     m_tracksToPlay->setObjectName(QStringLiteral("LabeltracksToPlay1"));
     auto* tracks = new QLabel(QStringLiteral("tracks"), this);
     tracks->setObjectName(QStringLiteral("Label20"));
@@ -86,49 +85,48 @@ ProgramPanel::ProgramPanel(Station& station, QWidget* parent)
 // Moves and removal of the marked next track, and the insert from the library page shown.
 void ProgramPanel::AddQueueButtons(QHBoxLayout& row) {
     const auto button = [&](const char* name, const QString& caption, const QString& hint,
-                            void (LibraryDesk::*command)()) {
+                            const QString& verb) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(hint);
         b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [this, command] {
-            (m_station.Desk().*command)();
-            Q_EMIT changed();
-        });
+        connect(b, &QPushButton::clicked, this, [this, verb] { Send(verb); });
         row.addWidget(b);
         return b;
     };
     button("ButtonUpPlay1", QStringLiteral("▲"), QStringLiteral("Move the selected track up"),
-           &LibraryDesk::ButtonUpPlay1Click)
+           QStringLiteral("next-up"))
         ->setFixedWidth(30);
     button("ButtonDownPlay1", QStringLiteral("▼"), QStringLiteral("Move the selected track down"),
-           &LibraryDesk::ButtonDownPlay1Click)
+           QStringLiteral("next-down"))
         ->setFixedWidth(30);
     button("ButtonPlayDel1", QStringLiteral("Del"), QStringLiteral("Delete the selected track"),
-           &LibraryDesk::ButtonPlayDel1Click)
+           QStringLiteral("next-delete"))
         ->setFixedWidth(40);
     button("SpeedButton8", QStringLiteral("<<<-----"),
            QStringLiteral("Moves the selected song from the right window to the play list"),
-           &LibraryDesk::SpeedButton8Click);
+           QStringLiteral("next-insert"));
 }
 
-void ProgramPanel::Redraw() {
-    const ProgramLoader& loader = m_station.Loader();
-    m_programName->setText(loader.LabelProgramName1());
-    m_programName->setToolTip(loader.LabelProgramName1());
-    m_span->setText(loader.LabelWra2());
-    m_tracksToPlay->setText(loader.LabeltracksToPlay1());
+void ProgramPanel::Send(const QString& verb, const QString& argument) {
+    m_client.Send(verb, argument, [panel = QPointer<ProgramPanel>(this)](const Result&) {
+        if (panel) Q_EMIT panel->changed();
+    });
+}
 
-    const PlayQueue& queue = m_station.Engine().Queue();
-    m_random->setChecked(queue.RandomPlay);
-    const auto& texts = queue.NextTrackTexts();
-    for (int n = 1; n <= 5; ++n) {
+void ProgramPanel::Redraw(const ProgramState& state) {
+    m_programName->setText(state.programName);
+    m_programName->setToolTip(state.programName);
+    m_span->setText(state.span);
+    m_tracksToPlay->setText(state.tracksToPlay);
+    m_random->setChecked(state.randomPlay);
+    for (int n = 1; n <= int(m_next.size()) && n <= state.nextTracks.size(); ++n) {
         ClickableLabel* label = m_next[n - 1];
         // The core separates the three lines with a lone CR.
-        QString text = texts[n - 1];
+        QString text = state.nextTracks[n - 1];
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         label->setText(text);
-        const QColor background = QtColour(queue.LabelColour(n));
+        const QColor background = QtColour(state.nextColours[n - 1]);
         if (label->palette().color(QPalette::Window) != background) {
             QPalette p = label->palette();
             p.setColor(QPalette::Window, background);

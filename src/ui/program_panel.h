@@ -7,7 +7,8 @@ class ClickableLabel;
 class QCheckBox;
 class QHBoxLayout;
 class QLabel;
-class Station;
+class StationClient;
+struct ProgramState;
 
 /// The running program and what comes next: `LabelRunProgram`, the program value
 /// `LabelProgramName1` and its span `LabelWra2`; the five next-track labels
@@ -17,17 +18,19 @@ class Station;
 class ProgramPanel final : public QWidget {
     Q_OBJECT
 public:
-    ProgramPanel(Station& station, QWidget* parent);
-    void Redraw();
+    ProgramPanel(StationClient& client, QWidget* parent);
+    void Redraw(const ProgramState& state);
 
 Q_SIGNALS:
-    /// The operator acted here: the whole window redraws.
+    /// A command of the operator here was done: the whole window redraws.
     void changed();
 
 private:
     void AddQueueButtons(QHBoxLayout& row);
+    /// Sends a command; the window redraws once it was done.
+    void Send(const QString& verb, const QString& argument = {});
 
-    Station& m_station;
+    StationClient& m_client;
     QLabel* m_programName;
     QLabel* m_span;
     std::array<ClickableLabel*, 5> m_next{};

@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "housekeeping/auto_shutdown.h"
+#include "app/station_client.h"
+#include "app/window_state.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent) {
 
 }  // namespace
 
-ShutdownPanel::ShutdownPanel(AutoShutdown& shutdown, QWidget* parent)
-    : QFrame(parent), m_shutdown(shutdown) {
+ShutdownPanel::ShutdownPanel(StationClient& client, QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("PanelShutdown"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -36,8 +36,7 @@ ShutdownPanel::ShutdownPanel(AutoShutdown& shutdown, QWidget* parent)
     auto* cancel = new QPushButton(QStringLiteral("Cancel Shutdown"), this);
     cancel->setObjectName(QStringLiteral("ButtonCancelShutDown2"));
     connect(cancel, &QPushButton::clicked, this,
-            [this] { m_shutdown.ButtonCancelShutDown2Click(); });
-    connect(&m_shutdown, &AutoShutdown::Changed, this, &ShutdownPanel::Redraw);
+            [&client] { client.Send(QStringLiteral("cancel-shutdown")); });
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(BoldLabel(QStringLiteral("LabelShutdown4"),
@@ -46,10 +45,10 @@ ShutdownPanel::ShutdownPanel(AutoShutdown& shutdown, QWidget* parent)
     layout->addWidget(BoldLabel(QString(), QStringLiteral("Sec"), this));
     layout->addStretch();
     layout->addWidget(cancel);
-    Redraw();
+    Redraw(client.State().window);
 }
 
-void ShutdownPanel::Redraw() {
-    m_seconds->setText(m_shutdown.LabelWinShutDnSec1());
-    setVisible(m_shutdown.PanelShutdownVisible());
+void ShutdownPanel::Redraw(const WindowState& state) {
+    m_seconds->setText(state.shutdownSeconds);
+    setVisible(state.shutdownVisible);
 }

@@ -2,19 +2,19 @@
 
 #include <QFrame>
 
-class AutoShutdown;
 class QLabel;
+class StationClient;
+struct WindowState;
 
 /// The red `PanelShutdown`: "Windows will shutdown at" with the seconds left in
 /// `LabelWinShutDnSec1`, and `ButtonCancelShutDown2` "Cancel Shutdown". It shows while the
-/// automatic shutdown counts down and follows every second of it.
+/// automatic shutdown counts down and follows every second of it, as the state shows it.
 class ShutdownPanel final : public QFrame {
     Q_OBJECT
 public:
-    ShutdownPanel(AutoShutdown& shutdown, QWidget* parent);
-    void Redraw();
+    ShutdownPanel(StationClient& client, QWidget* parent);
+    void Redraw(const WindowState& state);
 
 private:
-    AutoShutdown& m_shutdown;
     QLabel* m_seconds;
 };

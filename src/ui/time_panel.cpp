@@ -4,14 +4,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/station.h"
+#include "app/window_state.h"
 
-TimePanel::TimePanel(const Station& station, QWidget* parent)
-    : QFrame(parent),
-      m_station(station),
-      m_time(new QLabel(this)),
-      m_day(new QLabel(this)),
-      m_date(new QLabel(this)) {
+TimePanel::TimePanel(QWidget* parent)
+    : QFrame(parent), m_time(new QLabel(this)), m_day(new QLabel(this)), m_date(new QLabel(this)) {
     setObjectName(QStringLiteral("PanelTime"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
@@ -51,8 +47,8 @@ TimePanel::TimePanel(const Station& station, QWidget* parent)
     layout->addLayout(dayRow);
 }
 
-void TimePanel::Redraw() {
-    m_time->setText(m_station.Engine().Display().LabelTime1);
-    m_day->setText(m_station.Loader().LabelHmera1());
-    m_date->setText(m_station.Loader().LabelMera1());
+void TimePanel::Redraw(const WindowState& state) {
+    m_time->setText(state.time);
+    m_day->setText(state.weekday);
+    m_date->setText(state.date);
 }

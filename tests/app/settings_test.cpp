@@ -53,7 +53,7 @@ TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByteAndHandTextR
     const StationOptions& kept = station.StoredOptions();
     EXPECT_EQ(engine.WaitSecInBeggining, 10);
     EXPECT_EQ(station.Spots().HowToPlaySpots, 1);
-    EXPECT_TRUE(engine.Queue().RandomPlay);
+    EXPECT_TRUE(engine.Queue().RandomPlay());
     EXPECT_FALSE(kept.AviOrMessage);
     EXPECT_EQ(engine.Bars().LevelText(VolumeBars::LevelBox::EditFadeOut0), "abc");
     EXPECT_EQ(engine.Bars().Level(VolumeBars::LevelBox::EditFadeOut0), 10);

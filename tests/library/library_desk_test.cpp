@@ -164,7 +164,7 @@ TEST(LibraryDesk, PlayStartsTheChosenRowAtOnceAndTheSelectionListCollectsWithout
     EXPECT_EQ(loader.LabeltracksToPlay1(), "5");
     EXPECT_EQ(d.rig.engine.Queue().Entries(), queue);
     d.rig.Advance(30'000);  // until a track starts
-    EXPECT_EQ(loader.LabeltracksToPlay1(), QString::number(d.rig.engine.Queue().TracksToPlay));
+    EXPECT_EQ(loader.LabeltracksToPlay1(), QString::number(d.rig.engine.Queue().TracksToPlay()));
 }
 
 // A rename on the Lists tab reads the chosen list again: its unsaved edits are gone.

@@ -11,7 +11,7 @@ struct QueueRig {
     QueueRig(const QStringList& entries, int slot) {
         queue.SetProgram({"pop", "rock"}, {{"/m/p9.mp3"}, {"/m/r9.mp3"}});
         for (const QString& entry : entries) queue.Append(entry);
-        queue.MarkedSlot = slot;
+        queue.MarkSlot(slot);
     }
     FakeTrackLengths lengths;
     PlayQueue queue{&lengths};
@@ -38,7 +38,7 @@ TEST(QueueEditor, UpAndDownMoveTheMarkedEntryAndNothingMovesPastTheEnd) {
         QueueRig rig(entries, slot);
         EXPECT_EQ((rig.editor.*command)(), !after.isEmpty());
         EXPECT_EQ(rig.queue.Entries(), after.isEmpty() ? entries : after);
-        EXPECT_EQ(rig.queue.MarkedSlot, slotAfter);
+        EXPECT_EQ(rig.queue.MarkedSlot(), slotAfter);
     }
 }
 
@@ -53,12 +53,12 @@ TEST(QueueEditor, DeleteGivesAProgramTrackBackAndCountsAnyOtherAsGone) {
     };
     for (const auto& [entry, popPool, tracksLost] : cases) {
         QueueRig rig({"a", entry, "c", "d", "e", "f"}, 2);
-        const int before = rig.queue.TracksToPlay;
+        const int before = rig.queue.TracksToPlay();
         EXPECT_TRUE(rig.editor.ButtonPlayDel1Click());
         EXPECT_EQ(rig.queue.Entries(), QStringList({"a", "c", "d", "e", "f"}));
-        EXPECT_EQ(rig.queue.MarkedSlot, 2);
-        EXPECT_EQ(rig.queue.ProgramLists[0], popPool) << entry.toStdString();
-        EXPECT_EQ(before - rig.queue.TracksToPlay, tracksLost) << entry.toStdString();
+        EXPECT_EQ(rig.queue.MarkedSlot(), 2);
+        EXPECT_EQ(rig.queue.ProgramList(0), popPool) << entry.toStdString();
+        EXPECT_EQ(before - rig.queue.TracksToPlay(), tracksLost) << entry.toStdString();
     }
 }
 

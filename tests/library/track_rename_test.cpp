@@ -51,7 +51,7 @@ TEST_F(TrackRenameTest, RenameCarriesTheNewPathIntoExactLinesOfShownListsQueueAn
     EXPECT_EQ(List("CD_x"), QStringList({song}));
     EXPECT_FALSE(QFile::exists(station.ListsPath() + "gone"));
     EXPECT_EQ(queue.Entries(), QStringList({renamed + "^a", renamed, other + "^a"}));
-    EXPECT_EQ(queue.ProgramLists[0], QStringList({renamed}));
+    EXPECT_EQ(queue.ProgramList(0), QStringList({renamed}));
     EXPECT_EQ(spot_file::Read(station.SpotsPath(), 1, 2).value.mid(100, 3),
               QStringList({other, renamed, spot_file::kNullSpot}));
     EXPECT_FALSE(QFile::exists(spot_file::Path(station.SpotsPath(), 0, 0)));

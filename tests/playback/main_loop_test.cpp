@@ -56,11 +56,11 @@ TEST(MainLoop, ThreeTracksInOrderThenFillersAndAReplayFromThePlayedList) {
     rig.StartLoop();
     rig.Advance(10 * 60 * 1000);
     EXPECT_EQ(rig.engine.Played().Paths(), paths);
-    EXPECT_EQ(rig.engine.Queue().TracksToPlay, 0);
+    EXPECT_EQ(rig.engine.Queue().TracksToPlay(), 0);
     EXPECT_EQ(rig.engine.Queue().Entries(), QStringList(5, QString()));
     rig.engine.PlayPlayedRow(0);
     EXPECT_EQ(rig.engine.Played().Paths().last(), paths[0]);
-    EXPECT_EQ(rig.engine.Queue().TracksToPlay, 0);  // never below zero
+    EXPECT_EQ(rig.engine.Queue().TracksToPlay(), 0);  // never below zero
 }
 
 TEST(MainLoop, SkipIntroJumpsOnTheFirstTickAfterATrackButNeverAfterASpot) {
@@ -107,7 +107,7 @@ TEST(MainLoop, TheClockRunsFromTheLaunchAndADeckThatPlaysNothingShowsNoTime) {
     rig.engine.SetManual(true);
     rig.engine.Next();  // the first tick starts the head, then nothing follows
     rig.engine.LaunchPlayers();
-    const LoopDisplay& d = rig.engine.Display();
+    const LoopDisplay& d = rig.engine.Panel().Display();
     for (const auto& [ms, shown] :
          {std::pair{3'000, "10:05:03 "}, {3'400, "10:05:06 -00:00"}, {70'000, "10:06:16 -00:00"}}) {
         rig.Advance(ms);
@@ -293,7 +293,7 @@ TEST(PlayQueue, DrawsSeededAtRandomOrEachListInOrderAndInsertsAtTheMarkedLabelOr
     auto draw = [](std::uint32_t seed, bool random) {
         PlayQueue r;
         r.Seed(seed);
-        r.RandomPlay = random;
+        r.SetRandomPlay(random);
         r.SetProgram({"a", "b"}, {Numbered("a", 20), Numbered("b", 20)});
         for (int i = 0; i < 12; ++i) r.RefillQueue();
         return r.Entries();
@@ -309,11 +309,21 @@ TEST(PlayQueue, DrawsSeededAtRandomOrEachListInOrderAndInsertsAtTheMarkedLabelOr
     PlayQueue q;
     for (const char* e : {"a", "b", "c", "d", "e"}) q.Append(e);
     q.InsertIntoQueue("new");
-    EXPECT_EQ(q.MarkedSlot, 1);
+    EXPECT_EQ(q.MarkedSlot(), 1);
     q.MarkSlot(4);
     q.InsertIntoQueue("x");
     EXPECT_EQ(q.Entries(), QStringList({"new", "a", "b", "x", "c", "d", "e"}));
-    EXPECT_EQ(q.TracksToPlay, 2);
+    EXPECT_EQ(q.TracksToPlay(), 2);
+    // A start asked in list order draws each list's first track, Next after it or not.
+    PlayQueue o;
+    o.SetRandomPlay(true);
+    o.SetProgram({"a"}, {Numbered("a", 20)});
+    o.AskStartNow(true);
+    o.AskStartNow(false);
+    o.RefillQueue();
+    EXPECT_EQ(o.At(0), Numbered("a", 20)[0] + "^a");
+    o.DropStartNow();
+    EXPECT_FALSE(o.StartNowAsked());
 }
 
 TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {

@@ -56,7 +56,7 @@ TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlotAndAListByHandRu
         ASSERT_TRUE(air.engine.MainLoopRunning());
         EXPECT_EQ(
             QString::asprintf("%d %s %d", air.loads, qPrintable(air.loader.LabelProgramName1()),
-                              air.engine.Queue().ProgramListCount),
+                              air.engine.Queue().ProgramListCount()),
             shown);
     }
     for (const auto& c : {std::array{QTime(10, 15), QTime(11, 59), QTime(12, 1)},
@@ -64,7 +64,7 @@ TEST(ProgramLoaderTest, FirstTickReloadsOnlyAtAProgramsFirstSlotAndAListByHandRu
         StationOnAir air(c[0]);
         air.station.AddList("by hand", {60, 60, 60});
         EXPECT_EQ(air.loader.PlayTheProgramnow1Click("by hand"), Result::Ok());
-        EXPECT_EQ(air.engine.Queue().TracksToPlay, 3);
+        EXPECT_EQ(air.engine.Queue().TracksToPlay(), 3);
         const int loads = air.loads;
         air.AdvanceTo(c[1]);
         EXPECT_EQ(air.loader.LabelProgramName1(), "by hand");

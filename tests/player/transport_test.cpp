@@ -14,11 +14,11 @@ TEST(OnAir,
     rig.LoadProgram("L", rig.Tracks({300, 300, 300}));
     rig.StartLoop();
     rig.Advance(500);
-    const PositionKnob& knob = engine.Knob();
-    engine.SetKnobGeometry(4, 600, 16);
+    const PositionKnob& knob = engine.Panel().Knob();
+    engine.Panel().SetKnobGeometry(4, 600, 16);
     rig.Advance(99'900);  // the tick at 1:40 places the knob
     EXPECT_EQ(knob.KnobLeft, 196);
-    engine.KnobPress(true, 5);
+    engine.Panel().KnobPress(true, 5);
     rig.Advance(800);  // a held knob stays
     EXPECT_EQ(knob.KnobLeft, 196);
     engine.KnobRelease();

@@ -138,7 +138,7 @@ TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
         const VolumeBars& bars = s.station.Engine().Bars();
         EXPECT_EQ(bars.PageSize(), step);
         EXPECT_EQ(bars.FadeInterval(), step == 5 ? bars.MixingInterval() : 20);
-        EXPECT_EQ(s.station.Engine().TrackName(), "SPOT: Spot A.mp3");
+        EXPECT_EQ(s.station.Engine().Panel().TrackName(), "SPOT: Spot A.mp3");
     }
 }
 

@@ -21,6 +21,7 @@
 #include <QTextEdit>
 #include <memory>
 
+#include "app/operator_actions.h"
 #include "app/station.h"
 #include "base/text_file.h"
 #include "base/virtual_timer_host.h"
@@ -619,12 +620,12 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxTitles1"))[0], "a - First.mp3");
     // The current result goes into the queue at the marked slot, then down one place.
     results->setCurrentIndex(results->model()->index(8, 0));
-    station.Engine().QueueForLoader().MarkSlot(2);
+    ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("mark-next"), "2").ok());
     Find<QPushButton>("SpeedButton8")->click();
     EXPECT_TRUE(station.Engine().Queue().At(1).startsWith(folder.MusicPath() + "b - Track 3.mp3^"));
     Find<QPushButton>("ButtonDownPlay1")->click();
     EXPECT_TRUE(station.Engine().Queue().At(2).startsWith(folder.MusicPath() + "b - Track 3.mp3^"));
-    EXPECT_EQ(station.Engine().Queue().MarkedSlot, 3);
+    EXPECT_EQ(station.Engine().Queue().MarkedSlot(), 3);
 }
 
 TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThemAndThePlayedTrack) {
@@ -650,7 +651,7 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     // "Insert To Playlist" of the Lists tab: the entry with no list chosen is the path alone.
     auto* editor = Find<QListWidget>("ListBoxTitles1");
     editor->setCurrentRow(0);
-    station.Engine().QueueForLoader().MarkSlot(1);
+    ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("mark-next"), "1").ok());
     Find<QAction>("AddFirstToPlaylist3")->trigger();
     EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
 }
