@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QRegularExpression>
 
 #include "app/station.h"
@@ -47,6 +48,12 @@ Result ScanUnused(Station& s, const QString& arg, DeadEntryMode mode) {
     const DeadEntryReport report = s.ScanDeadEntries(UnusedKind(arg), mode);
     if (report.problems.isEmpty()) return Result::Ok();
     return Result::Warning(report.problems.join(u'\n'));
+}
+
+// A path relative to wherever the station was started names no folder the operator knows.
+QString ReportPathRefusal(const Station&, const QString& arg) {
+    if (QDir::isAbsolutePath(arg)) return {};
+    return QStringLiteral("the full path of the file to write, not \"%1\"").arg(arg);
 }
 
 }  // namespace
@@ -150,6 +157,7 @@ std::vector<OperatorVerb> StationCommands::ListsVerbs() {
         {"unused-save", VerbArgument::Text,
          [](Station& s, const QString& arg) {
              return text_file::WriteLines(arg, RichTextDocument(s.LastDeadEntryLines()));
-         }},
+         },
+         ReportPathRefusal},
     };
 }

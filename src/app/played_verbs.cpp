@@ -1,3 +1,5 @@
+#include <QDir>
+
 #include "app/station.h"
 #include "app/station_commands.h"
 
@@ -13,6 +15,12 @@ QString PlayedRowRefusal(const Station& s, const QString& arg) {
 // An empty argument chooses no row.
 QString PlayedChoiceRefusal(const Station& s, const QString& arg) {
     return arg.isEmpty() ? QString() : PlayedRowRefusal(s, arg);
+}
+
+// A path relative to wherever the station was started names no folder the operator knows.
+QString SavePathRefusal(const Station&, const QString& arg) {
+    if (arg.isEmpty() || QDir::isAbsolutePath(arg)) return {};
+    return QStringLiteral("the full path of the file to write, not \"%1\"").arg(arg);
 }
 
 }  // namespace
@@ -43,7 +51,8 @@ std::vector<OperatorVerb> StationCommands::PlayedVerbs() {
          nullptr, true},
         // "Save...": the played tracks' paths to the file given (a path).
         {"played-save", VerbArgument::Text,
-         [](Station& s, const QString& arg) { return s.SavePlayedList(arg); }, nullptr, true},
+         [](Station& s, const QString& arg) { return s.SavePlayedList(arg); }, SavePathRefusal,
+         true},
         {"played-dont-clear", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
              s.m_loader.CheckBoxDontClearAutomaticallyPrevTracksClick(arg == u"on");
