@@ -21,7 +21,9 @@ PlayedPage::PlayedPage(StationClient& client, QWidget* parent)
       m_count(new QLabel(this)) {
     setObjectName(QStringLiteral("TabSheetPlayed"));
     m_played->setObjectName(QStringLiteral("ListBoxPrevPlayed1"));
+    // A row lost because the list was redrawn is the core's doing, not the operator's.
     connect(m_played, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_drawing) return;
         const int row = ChosenRow();
         m_client.Send(QStringLiteral("played-select"),
                       row < 0 ? QString() : QString::number(row + 1));
@@ -115,6 +117,7 @@ void PlayedPage::Save() {
 }
 
 void PlayedPage::Redraw(const PlayedState& state) {
+    m_drawing = true;
     if (state.titles != m_shown) {
         // Rows are only ever appended between clears: add the new ones, keep the rest.
         if (state.titles.mid(0, m_shown.size()) == m_shown) {
@@ -133,4 +136,5 @@ void PlayedPage::Redraw(const PlayedState& state) {
     m_count->setText(QString::number(state.count));
     m_dontClear->setChecked(state.dontClear);
     m_state = state;
+    m_drawing = false;
 }

@@ -37,4 +37,5 @@ private:
     QLabel* m_count;
     QStringList m_shown;
     int m_shownTop = -1;
+    bool m_drawing = false;
 };
