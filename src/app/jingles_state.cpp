@@ -2,4 +2,10 @@
 
 #include "app/station.h"
 
-JinglesState JinglesStateOf(const Station&) { return {}; }
+static_assert(JinglesState::kButtonCount == JingleWall::kButtonCount);
+
+JinglesState JinglesStateOf(const Station& station) {
+    const JingleWall& wall = station.Jingles();
+    return {wall.TabNames(),          wall.CurrentTab(), wall.ButtonCaptions(),
+            wall.LastJingleCaption(), wall.FadeJingles,  station.Lock().LockPrograms};
+}

@@ -100,10 +100,7 @@ std::vector<OperatorVerb> StationCommands::OnAirVerbs() {
              return Result::Ok();
          }},
         {"jingle-tab", VerbArgument::Number,
-         [](Station& s, const QString& arg) {
-             s.Jingles().SelectTab(arg.toInt() - 1);
-             return Result::Ok();
-         },
+         [](Station& s, const QString& arg) { return s.Jingles().SelectTab(arg.toInt() - 1); },
          JingleTabRefusal},
         {"jingle", VerbArgument::Number,
          [](Station& s, const QString& arg) {

@@ -2,4 +2,14 @@
 
 #include "app/station.h"
 
-PlayedState PlayedStateOf(const Station&) { return {}; }
+PlayedState PlayedStateOf(const Station& station) {
+    const PlayedList& played = station.Engine().Played();
+    return {played.Titles(),
+            played.Paths(),
+            played.TopRow,
+            played.SelectedRow,
+            played.LabelPlayedTracks,
+            station.Loader().DontClearPrevTracks,
+            station.Lock().LockPrograms,
+            station.Folders().ListsPath};
+}

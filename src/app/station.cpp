@@ -175,6 +175,8 @@ DeadEntryReport Station::ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode)
                 removed.insert(entry.path);
         m_lists.PathsRemovedFromFile(removed);
     }
+    m_deadEntryLines = DeadEntryLines(report);
+    m_deadEntriesRemovable = report.HasRemovable();
     return report;
 }
 

@@ -142,6 +142,10 @@ public:
     /// After spots are deleted the Spots tab's slot is read again and "Next Spots" is rebuilt
     /// at the next tick; the Lists tab keeps what it shows until the list is next loaded.
     DeadEntryReport ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode);
+    /// The last scan's report as its dialog shows it (DeadEntryLines), and whether a delete
+    /// run would remove any of its entries.
+    const QStringList& LastDeadEntryLines() const { return m_deadEntryLines; }
+    bool LastDeadEntriesRemovable() const { return m_deadEntriesRemovable; }
 
 Q_SIGNALS:
     /// A problem met while the station runs on its own (a day file or list that could not
@@ -175,7 +179,9 @@ private:
     ListEditor m_lists;
     Library m_library;
     LibraryDesk m_desk;
-    QStringList m_libraryFolderNames;    // the lists folder as the library last read it
+    QStringList m_libraryFolderNames;  // the lists folder as the library last read it
+    QStringList m_deadEntryLines;
+    bool m_deadEntriesRemovable = false;
     bool m_favoritesUnreadable = false;  // then the file is kept as it is at close
     bool m_closed = false;
 };

@@ -3,16 +3,18 @@
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/station.h"
-#include "base/text_file.h"
+#include "app/station_client.h"
+#include "app/station_state.h"
 #include "ui/operator_messages.h"
+#include "ui/shown_answer.h"
 
-ClearEntriesDialog::ClearEntriesDialog(Station& station, QWidget* parent)
-    : QDialog(parent, Qt::Tool), m_station(station) {
+ClearEntriesDialog::ClearEntriesDialog(StationClient& client, QWidget* parent)
+    : QDialog(parent, Qt::Tool), m_client(client) {
     setObjectName(QStringLiteral("TFormClearEntries1"));
     setWindowTitle(QStringLiteral("Σβησμένα"));
     resize(544, 351);
@@ -38,25 +40,28 @@ ClearEntriesDialog::ClearEntriesDialog(Station& station, QWidget* parent)
     layout->addWidget(m_report);
 }
 
-void ClearEntriesDialog::Open(DeadEntryKind kind) {
+void ClearEntriesDialog::Open(const QString& kind) {
     m_kind = kind;
-    Scan(DeadEntryMode::Report);
-    exec();
+    // The scan reads every list or spot file: the dialog shows when its report comes.
+    m_client.Send(QStringLiteral("unused-report"), kind,
+                  [dialog = QPointer<ClearEntriesDialog>(this)](const Result& done) {
+                      if (!dialog) return;
+                      dialog->Fill(dialog->m_client.State().lists);
+                      ShowError(dialog, done.message());
+                      dialog->exec();
+                  });
 }
 
-void ClearEntriesDialog::Scan(DeadEntryMode mode) {
-    const DeadEntryReport report = m_station.ScanDeadEntries(m_kind, mode);
-    // Paths are shown as they stand: nothing in them is taken for markup.
-    m_lines = DeadEntryLines(report);
+void ClearEntriesDialog::Fill(const ListsState& state) {
     // The paths start in one column, after the widest name of a list or spot file.
     const QFontMetricsF metrics(m_report->font());
     qreal widest = 0;
-    for (const DeadEntry& entry : report.entries)
-        widest = std::max(widest, metrics.horizontalAdvance(entry.fileName));
+    for (const QString& line : state.unusedEntries)
+        widest = std::max(widest, metrics.horizontalAdvance(line.section(u'\t', 0, 0)));
     m_report->setTabStopDistance(widest + metrics.horizontalAdvance(QStringLiteral("    ")));
-    m_report->setPlainText(m_lines.join(u'\n'));
-    m_delete->setVisible(report.HasRemovable());
-    if (!report.problems.isEmpty()) ShowError(this, report.problems.join(u'\n'));
+    // Paths are shown as they stand: nothing in them is taken for markup.
+    m_report->setPlainText(state.unusedEntries.join(u'\n'));
+    m_delete->setVisible(state.unusedRemovable);
 }
 
 void ClearEntriesDialog::Save() {
@@ -66,12 +71,11 @@ void ClearEntriesDialog::Save() {
     ask.setNameFilter(QStringLiteral("*.txt"));
     ask.setDefaultSuffix(QStringLiteral("txt"));
     if (ask.exec() != QDialog::Accepted || ask.selectedFiles().isEmpty()) return;
-    RunCommand(this, [&] {
-        return text_file::WriteLines(ask.selectedFiles().constFirst(), RichTextDocument(m_lines));
-    });
+    m_client.Send(QStringLiteral("unused-save"), ask.selectedFiles().constFirst(),
+                  ShownAnswer(this));
 }
 
 void ClearEntriesDialog::Delete() {
-    Scan(DeadEntryMode::Delete);
+    m_client.Send(QStringLiteral("unused-clear"), m_kind, ShownAnswer(parentWidget()));
     accept();
 }

@@ -2,11 +2,10 @@
 
 #include <QDialog>
 
-#include "housekeeping/dead_entries.h"
-
 class QAction;
 class QTextEdit;
-class Station;
+class StationClient;
+struct ListsState;
 
 /// The report dialog `TFormClearEntries1` ("Σβησμένα") of "Clear Unused Songs" and "Clear
 /// Unused Spots": the dead entries found, one a line, with the menu "Save..." (the report as
@@ -15,19 +14,19 @@ class Station;
 class ClearEntriesDialog final : public QDialog {
     Q_OBJECT
 public:
-    ClearEntriesDialog(Station& station, QWidget* parent);
+    ClearEntriesDialog(StationClient& client, QWidget* parent);
 
-    /// Scans in report mode and shows the dialog modally until it is closed.
-    void Open(DeadEntryKind kind);
+    /// Scans in report mode ("songs" or "spots") and, once the core answers, shows the
+    /// dialog modally until it is closed. The window goes on meanwhile.
+    void Open(const QString& kind);
 
 private:
-    void Scan(DeadEntryMode mode);
+    void Fill(const ListsState& state);
     void Save();
     void Delete();
 
-    Station& m_station;
-    DeadEntryKind m_kind = DeadEntryKind::Songs;  // the scan kind "Delete" runs again
-    QStringList m_lines;                          // the report as shown
+    StationClient& m_client;
+    QString m_kind = QStringLiteral("songs");  // the scan kind "Delete" runs again
     QTextEdit* m_report;
     QAction* m_delete;
 };

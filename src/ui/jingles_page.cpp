@@ -8,9 +8,10 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "app/station.h"
+#include "app/station_client.h"
+#include "app/station_state.h"
 #include "ui/chooser_dialog.h"
-#include "ui/operator_messages.h"
+#include "ui/shown_answer.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ constexpr int kButtonHeight = 22;
 
 }  // namespace
 
-JinglesPage::JinglesPage(Station& station, ChooserDialog& lists, QWidget* parent)
+JinglesPage::JinglesPage(StationClient& client, ChooserDialog& lists, QWidget* parent)
     : QWidget(parent),
-      m_station(station),
+      m_client(client),
       m_listChooser(lists),
       m_tabs(new QTabBar(this)),
       m_fade(new QCheckBox(QStringLiteral("Fade"), this)),
@@ -41,7 +42,7 @@ JinglesPage::JinglesPage(Station& station, ChooserDialog& lists, QWidget* parent
     m_tabs->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         if (m_drawing) return;
-        RunCommand(this, [&] { return m_station.Jingles().SelectTab(index); });
+        m_client.Send(QStringLiteral("jingle-tab"), QString::number(index + 1), ShownAnswer(this));
         Q_EMIT changed();
     });
 
@@ -51,20 +52,21 @@ JinglesPage::JinglesPage(Station& station, ChooserDialog& lists, QWidget* parent
     auto* clear = new QPushButton(QStringLiteral("Clear Jingles..."), this);
     clear->setObjectName(QStringLiteral("SpeedButtonCearJingles"));
     connect(clear, &QPushButton::clicked, this, [this] {
-        RunCommand(this, [&] { return m_station.Jingles().ClearJingles(); });
+        m_client.Send(QStringLiteral("jingles-clear"), {}, ShownAnswer(this));
         Q_EMIT changed();
     });
     auto* stop = new QPushButton(QStringLiteral("Stop"), this);
     stop->setObjectName(QStringLiteral("SpeedButtonStopJingle"));
     stop->setToolTip(QStringLiteral("Stops The current playing jingle- if any"));
     connect(stop, &QPushButton::clicked, this, [this] {
-        m_station.Jingles().StopJingle();
+        m_client.Send(QStringLiteral("stop-jingle"));
         Q_EMIT changed();
     });
     m_fade->setObjectName(QStringLiteral("CheckBoxFadeJingles"));
     m_fade->setToolTip(QStringLiteral("Plays the Jingles with fade or not"));
     connect(m_fade, &QCheckBox::clicked, this, [this](bool checked) {
-        m_station.Jingles().SetFadeJingles(checked);
+        m_client.Send(QStringLiteral("jingles-fade"),
+                      checked ? QStringLiteral("on") : QStringLiteral("off"));
         Q_EMIT changed();
     });
     m_count->setObjectName(QStringLiteral("LabelNoOfJingles"));
@@ -102,9 +104,9 @@ QWidget* JinglesPage::BuildWall() {
         "QPushButton { color: #00FF00; background: #181818; border: 1px solid #303030;"
         " text-align: left; padding-left: 3px; }"
         "QPushButton:pressed { background: #305030; }"));
-    const int rows = (JingleWall::kButtonCount + kColumns - 1) / kColumns;
+    const int rows = (JinglesState::kButtonCount + kColumns - 1) / kColumns;
     wall->setFixedSize(kColumns * kPitchX + 2 * kMargin, rows * kPitchY + 2 * kMargin);
-    for (int i = 0; i < JingleWall::kButtonCount; ++i) {
+    for (int i = 0; i < JinglesState::kButtonCount; ++i) {
         auto* button = new QPushButton(wall);
         button->setObjectName(QStringLiteral("JingleButton%1").arg(i));
         button->setGeometry((i % kColumns) * kPitchX + kMargin, (i / kColumns) * kPitchY + kMargin,
@@ -112,7 +114,7 @@ QWidget* JinglesPage::BuildWall() {
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
         connect(button, &QPushButton::clicked, this, [this, i] {
-            m_station.PlayJingle(i);
+            m_client.Send(QStringLiteral("jingle"), QString::number(i + 1));
             Q_EMIT changed();
         });
         m_buttons.push_back(button);
@@ -123,41 +125,43 @@ QWidget* JinglesPage::BuildWall() {
 
 void JinglesPage::SetJingles() {
     // While locked nothing is asked: the command says why it refuses.
-    if (m_station.Lock().LockPrograms) {
-        RunCommand(this, [&] { return m_station.Jingles().SetJingles(QString()); });
-        return;
+    QString chosen;
+    if (!m_state.locked) {
+        Chooser chooser = ListChooser(m_listNames);
+        chooser.multiSelect = false;
+        const QStringList names = m_listChooser.AskNames(chooser);
+        if (names.isEmpty()) return;
+        chosen = names.first();
     }
-    Chooser chooser = ListChooser(m_station.Lists().ListNames());
-    chooser.multiSelect = false;
-    const QStringList chosen = m_listChooser.AskNames(chooser);
-    if (chosen.isEmpty()) return;
-    RunCommand(this, [&] { return m_station.Jingles().SetJingles(chosen.first()); });
+    m_client.Send(QStringLiteral("jingles-set"), chosen, ShownAnswer(this));
     Q_EMIT changed();
 }
 
-void JinglesPage::Redraw() {
-    const JingleWall& wall = m_station.Jingles();
+void JinglesPage::Redraw(const StationState& station) {
+    const JinglesState& wall = station.jingles;
+    m_listNames = station.lists.names;
+    m_state = wall;
     m_drawing = true;
-    for (int i = 0; i < wall.TabNames().size(); ++i) {
+    for (int i = 0; i < wall.tabs.size(); ++i) {
         if (i >= m_tabs->count())
-            m_tabs->addTab(wall.TabNames()[i]);
-        else if (m_tabs->tabText(i) != wall.TabNames()[i])
-            m_tabs->setTabText(i, wall.TabNames()[i]);
+            m_tabs->addTab(wall.tabs[i]);
+        else if (m_tabs->tabText(i) != wall.tabs[i])
+            m_tabs->setTabText(i, wall.tabs[i]);
     }
-    while (m_tabs->count() > wall.TabNames().size()) m_tabs->removeTab(m_tabs->count() - 1);
+    while (m_tabs->count() > wall.tabs.size()) m_tabs->removeTab(m_tabs->count() - 1);
     // The bar had no tab when the page was laid out; keep room for it under the wall.
     m_tabs->setMinimumHeight(m_tabs->sizeHint().height());
-    m_tabs->setCurrentIndex(wall.CurrentTab());
+    m_tabs->setCurrentIndex(wall.currentTab);
     m_drawing = false;
-    if (wall.ButtonCaptions() != m_shownCaptions) {
-        m_shownCaptions = wall.ButtonCaptions();
+    if (wall.captions != m_shownCaptions) {
+        m_shownCaptions = wall.captions;
         for (int i = 0; i < int(m_buttons.size()); ++i) {
             m_buttons[i]->setText(m_shownCaptions.value(i));
             m_buttons[i]->setToolTip(m_shownCaptions.value(i));
             m_buttons[i]->setVisible(i < m_shownCaptions.size());
         }
     }
-    m_count->setText(QString::number(wall.NoOfJingles()));
-    m_last->setText(wall.LastJingleCaption());
-    m_fade->setChecked(wall.FadeJingles);
+    m_count->setText(QString::number(wall.captions.size()));
+    m_last->setText(wall.lastCaption);
+    m_fade->setChecked(wall.fade);
 }

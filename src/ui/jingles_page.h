@@ -4,12 +4,15 @@
 #include <QWidget>
 #include <vector>
 
+#include "app/jingles_state.h"
+
 class ChooserDialog;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTabBar;
-class Station;
+class StationClient;
+struct StationState;
 
 /// The page "Jingles" `TabSheetJingles`: the wall of 101 jingle buttons on black
 /// (`ScrollBoxSpots1`), the bank tabs `TabSetJingles` under it, and the commands "Set
@@ -17,8 +20,9 @@ class Station;
 class JinglesPage final : public QWidget {
     Q_OBJECT
 public:
-    JinglesPage(Station& station, ChooserDialog& lists, QWidget* parent);
-    void Redraw();
+    JinglesPage(StationClient& client, ChooserDialog& lists, QWidget* parent);
+    /// The wall, and the lists "Set Jingles..." offers.
+    void Redraw(const StationState& state);
 
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.
@@ -28,7 +32,9 @@ private:
     QWidget* BuildWall();
     void SetJingles();
 
-    Station& m_station;
+    StationClient& m_client;
+    JinglesState m_state;     // as last drawn
+    QStringList m_listNames;  // the Lists tab's names
     ChooserDialog& m_listChooser;
     std::vector<QPushButton*> m_buttons;
     QTabBar* m_tabs;

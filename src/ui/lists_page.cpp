@@ -10,16 +10,18 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/station.h"
+#include "app/station_client.h"
 #include "ui/operator_messages.h"
+#include "ui/shown_answer.h"
 
-ListsPage::ListsPage(Station& station, QWidget* parent)
+ListsPage::ListsPage(StationClient& client, QWidget* parent)
     : QWidget(parent),
-      m_station(station),
+      m_client(client),
       m_names(new QListWidget(this)),
       m_includeCds(new QCheckBox(QStringLiteral("+CDs"), this)),
       m_totalPrograms(new QLabel(this)),
@@ -66,9 +68,7 @@ void ListsPage::SetUpNames() {
     m_names->addAction(playProgram);
     m_names->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(playProgram, &QAction::triggered, this, [this] {
-        RunCommand(this, [&] {
-            return m_station.Loader().PlayTheProgramnow1Click(m_station.Lists().ChosenListName());
-        });
+        m_client.Send(QStringLiteral("lists-play-program"), {}, ShownAnswer(this));
         Q_EMIT changed();
     });
 }
@@ -77,7 +77,8 @@ QHBoxLayout* ListsPage::BuildNamesFooter() {
     m_includeCds->setObjectName(QStringLiteral("CheckBoxIncludeCDsLists"));
     m_includeCds->setToolTip(QStringLiteral("Show lists starting with the prefix CD_"));
     connect(m_includeCds, &QCheckBox::clicked, this, [this](bool checked) {
-        m_station.Lists().CheckBoxIncludeCDsListsClick(checked);
+        m_client.Send(QStringLiteral("lists-include-cds"),
+                      checked ? QStringLiteral("on") : QStringLiteral("off"));
         Q_EMIT changed();
     });
     m_totalPrograms->setObjectName(QStringLiteral("LabelTotalPrograms1"));
@@ -103,24 +104,24 @@ QHBoxLayout* ListsPage::BuildNameRow() {
     newList->setObjectName(QStringLiteral("SpeedButtonNewProgram1"));
     newList->setToolTip(QStringLiteral("Make a new list"));
     connect(newList, &QPushButton::clicked, this, [this] {
-        RunCommand(this, [this] { return m_station.Lists().SpeedButtonNewProgram1Click(); });
+        m_client.Send(QStringLiteral("lists-new"), {}, ShownAnswer(this));
         Q_EMIT changed();
         m_newName->setFocus();
     });
     m_newName->setObjectName(QStringLiteral("EditNewProgramName1"));
     m_newName->setToolTip(QStringLiteral("Write the name of a new list"));
     m_newName->setPlaceholderText(m_newName->toolTip());
-    connect(m_newName, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_station.Lists().EditNewProgramName1Change(text); });
+    connect(m_newName, &QLineEdit::textEdited, this, [this](const QString& text) {
+        ++m_namesInFlight;
+        m_client.Send(QStringLiteral("lists-name"), text,
+                      [page = QPointer<ListsPage>(this)](const Result&) {
+                          if (page) --page->m_namesInFlight;
+                      });
+    });
     auto* save = new QPushButton(QStringLiteral("Save"), this);
     save->setObjectName(QStringLiteral("BitBtnSaveProgram1"));
     save->setToolTip(QStringLiteral("Save the changed list"));
-    connect(save, &QPushButton::clicked, this, [this] {
-        const QString question = m_station.Lists().SaveListQuestion();
-        const bool yes = question.isEmpty() || Confirm(this, question);
-        RunCommand(this, [&] { return m_station.Lists().BitBtnSaveProgram1Click(yes); });
-        Q_EMIT changed();
-    });
+    connect(save, &QPushButton::clicked, this, &ListsPage::Save);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(newList);
@@ -154,21 +155,21 @@ void ListsPage::SetUpTitlesMenu() {
             Q_EMIT changed();
         });
     };
-    LibraryDesk& desk = m_station.Desk();
     item("AddFirstToPlaylist3", QStringLiteral("Insert To Playlist"),
-         [&desk] { desk.InsertEditorRow(); });
+         [this] { m_client.Send(QStringLiteral("lists-insert-to-playlist")); });
     item("AddToPlayList1", QStringLiteral("AddToPlayList"),
-         [&desk] { desk.AddEditorRowsToPlayList(); });
-    item("Rename2", QStringLiteral("Rename"), [this, &desk] {
-        const int row = m_station.Lists().CurrentRow();
-        if (row < 0) return;
-        const auto name = AskNewName(this, m_station.Lists().Rows()[row].title);
-        if (name) RunCommand(this, [&] { return desk.RenameEditorRow(*name); });
+         [this] { m_client.Send(QStringLiteral("lists-add-to-playlist")); });
+    // The entry the operator sees with the focus: the state may not have caught up yet.
+    item("Rename2", QStringLiteral("Rename"), [this] {
+        const int row = m_titles->currentRow();
+        if (row < 0 || row >= m_state.titles.size()) return;
+        const auto name = AskNewName(this, m_state.titles[row]);
+        if (name) m_client.Send(QStringLiteral("lists-rename-track"), *name, ShownAnswer(this));
     });
     item("ShowPath6", QStringLiteral("Show Path"), [this] {
-        const ListEditor& lists = m_station.Lists();
-        if (const int row = lists.CurrentRow(); row >= 0)
-            ShowPath(this, lists.Rows()[row].title, lists.Rows()[row].path, QString());
+        const int row = m_titles->currentRow();
+        if (row >= 0 && row < m_state.paths.size())
+            ShowPath(this, m_state.titles[row], m_state.paths[row], QString());
     });
     m_titles->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_titles, &QWidget::customContextMenuRequested, menu,
@@ -185,13 +186,13 @@ QVBoxLayout* ListsPage::BuildEditorButtons() {
     QStyle* s = style();
     QPushButton* up =
         TrackButton(QStringLiteral("ButtonUpProgr2"), s->standardIcon(QStyle::SP_ArrowUp),
-                    QStringLiteral("Move the track up"), &ListEditor::ButtonUpProgr2Click);
+                    QStringLiteral("Move the track up"), "lists-move-up");
     QPushButton* down =
         TrackButton(QStringLiteral("ButtonDnProgr2"), s->standardIcon(QStyle::SP_ArrowDown),
-                    QStringLiteral("Move the track down"), &ListEditor::ButtonDnProgr2Click);
+                    QStringLiteral("Move the track down"), "lists-move-down");
     QPushButton* removeTracks = TrackButton(
         QStringLiteral("ButtonDelTrackFromProg"), s->standardIcon(QStyle::SP_DialogDiscardButton),
-        QStringLiteral("Deletes the selected tracks"), &ListEditor::ButtonDelTrackFromProgClick);
+        QStringLiteral("Deletes the selected tracks"), "lists-remove-tracks");
     auto* play = new QPushButton(QStringLiteral("Play"), this);
     play->setObjectName(QStringLiteral("SpeedButton9"));
     play->setToolTip(QStringLiteral("Play the selected track above"));
@@ -207,14 +208,14 @@ QVBoxLayout* ListsPage::BuildEditorButtons() {
 }
 
 QPushButton* ListsPage::TrackButton(const QString& name, const QIcon& icon, const QString& hint,
-                                    Result (ListEditor::*command)()) {
+                                    const char* verb) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setIcon(icon);
     button->setToolTip(hint);
-    connect(button, &QPushButton::clicked, this, [this, command] {
+    connect(button, &QPushButton::clicked, this, [this, verb] {
         SyncSelection();
-        RunCommand(this, [this, command] { return (m_station.Lists().*command)(); });
+        m_client.Send(QLatin1String(verb), {}, ShownAnswer(this));
         Q_EMIT changed();
     });
     return button;
@@ -232,28 +233,48 @@ QHBoxLayout* ListsPage::BuildEditorFooter() {
 }
 
 void ListsPage::SyncSelection() {
-    ListEditor& lists = m_station.Lists();
+    QStringList rows{QString::number(m_titles->currentRow() + 1)};
     for (int row = 0; row < m_titles->count(); ++row)
-        lists.SetSelected(row, m_titles->item(row)->isSelected());
-    lists.SetCurrentRow(m_titles->currentRow());
+        if (m_titles->item(row)->isSelected()) rows.append(QString::number(row + 1));
+    ++m_selectionsInFlight;
+    m_client.Send(QStringLiteral("lists-select"), rows.join(u' '),
+                  [page = QPointer<ListsPage>(this)](const Result&) {
+                      if (page) --page->m_selectionsInFlight;
+                  });
 }
 
 void ListsPage::LoadList(int row) {
-    RunCommand(this, [&] { return m_station.Lists().ListBoxFileListBoxClick(row); });
+    m_client.Send(QStringLiteral("lists-open"), QString::number(row + 1), ShownAnswer(this));
     Q_EMIT changed();
+}
+
+// An empty editor over a list that holds tracks is written only after the operator's Yes:
+// the first save answers with the question instead of writing.
+void ListsPage::Save() {
+    m_client.Send(QStringLiteral("lists-save"), {},
+                  [page = QPointer<ListsPage>(this)](const Result& done) {
+                      if (!page) return;
+                      if (done.kind() != Result::Kind::Warning) {
+                          ShowError(page, done.message());
+                      } else if (Confirm(page, done.message())) {
+                          page->m_client.Send(QStringLiteral("lists-save"),
+                                              QStringLiteral("confirmed"), ShownAnswer(page));
+                      }
+                      Q_EMIT page->changed();
+                  });
 }
 
 void ListsPage::DeleteList() {
     // No question while locked: the command then says why it refuses.
-    const QString question = m_station.Lists().DeleteListQuestion();
-    const bool yes = !question.isEmpty() && Confirm(this, question);
-    RunCommand(this, [&] { return m_station.Lists().ButtonDelProgram1Click(yes); });
+    const QString question = m_state.deleteQuestion;
+    if (!question.isEmpty() && !Confirm(this, question)) return;
+    m_client.Send(QStringLiteral("lists-delete"), {}, ShownAnswer(this));
     Q_EMIT changed();
 }
 
 void ListsPage::PlayNow() {
     SyncSelection();
-    m_station.PlayNow();
+    m_client.Send(QStringLiteral("lists-play-now"));
     Q_EMIT changed();
 }
 
@@ -272,52 +293,56 @@ bool ListsPage::eventFilter(QObject* watched, QEvent* event) {
         (key->key() == Qt::Key_Delete ||
          (key->key() == Qt::Key_A && key->modifiers().testFlag(Qt::ControlModifier)))) {
         SyncSelection();
-        m_station.Lists().ListBoxTitles1KeyDown(key->key(), key->modifiers());
+        // Delete while locked does nothing, as if it had not been pressed: no answer shown.
+        m_client.Send(key->key() == Qt::Key_Delete ? QStringLiteral("lists-remove-tracks")
+                                                   : QStringLiteral("lists-select-all"));
         Q_EMIT changed();
         return true;
     }
     if (watched == m_names && key->key() == Qt::Key_Delete) {
-        if (m_station.Lists().ListBoxFileListBoxKeyDown(key->key())) DeleteList();
+        // Only a chosen list, and never while locked: then there is no question.
+        if (!m_state.deleteQuestion.isEmpty()) DeleteList();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void ListsPage::Redraw() {
+void ListsPage::Redraw(const ListsState& state) {
     m_drawing = true;
-    const ListEditor& lists = m_station.Lists();
-    if (lists.ListNames() != m_shownNames) {
+    if (state.names != m_state.names) {
         m_names->clear();
-        m_names->addItems(lists.ListNames());
-        m_shownNames = lists.ListNames();
+        m_names->addItems(state.names);
     }
     const QList<QListWidgetItem*> chosen = m_names->selectedItems();
     const int shownChoice = chosen.isEmpty() ? -1 : m_names->row(chosen.first());
-    if (shownChoice != lists.ChosenListIndex()) {
+    if (shownChoice != state.chosen) {
         m_names->clearSelection();
-        m_names->setCurrentRow(lists.ChosenListIndex());
+        m_names->setCurrentRow(state.chosen);
     }
-    m_includeCds->setChecked(lists.IncludeCds());
-    m_totalPrograms->setText(QString::number(lists.TotalPrograms()));
-    if (m_newName->text() != lists.NewProgramName()) m_newName->setText(lists.NewProgramName());
+    m_includeCds->setChecked(state.includeCds);
+    m_totalPrograms->setText(QString::number(state.names.size()));
+    if (m_namesInFlight == 0 && m_newName->text() != state.newName)
+        m_newName->setText(state.newName);
 
-    QStringList titles;
-    titles.reserve(qsizetype(lists.Rows().size()));
-    for (const ListEditor::Row& row : lists.Rows()) titles.append(row.title);
-    if (titles != m_shownTitles) {
+    const bool newTitles = state.titles != m_state.titles;
+    if (newTitles) {
         m_titles->clear();
-        m_titles->addItems(titles);
-        m_shownTitles = titles;
+        m_titles->addItems(state.titles);
     }
     // The core's selection wins: Ctrl+A, a move and a removal change it.
-    for (int row = 0; row < m_titles->count(); ++row) {
-        QListWidgetItem* item = m_titles->item(row);
-        const bool selected = lists.Rows()[std::size_t(row)].selected;
-        if (item->isSelected() != selected) item->setSelected(selected);
+    if (newTitles || m_selectionsInFlight == 0) {
+        QList<bool> selection(m_titles->count(), false);
+        for (const int row : state.selected)
+            if (row < selection.size()) selection[row] = true;
+        for (int row = 0; row < m_titles->count(); ++row) {
+            QListWidgetItem* item = m_titles->item(row);
+            const bool selected = selection[row];
+            if (item->isSelected() != selected) item->setSelected(selected);
+        }
+        if (m_titles->currentRow() != state.currentRow)
+            m_titles->setCurrentRow(state.currentRow, QItemSelectionModel::NoUpdate);
     }
-    if (m_titles->currentRow() != lists.CurrentRow()) {
-        m_titles->setCurrentRow(lists.CurrentRow(), QItemSelectionModel::NoUpdate);
-    }
-    m_totalTracks->setText(QString::number(lists.TotalTracks()));
+    m_totalTracks->setText(QString::number(state.titles.size()));
+    m_state = state;
     m_drawing = false;
 }

@@ -2,7 +2,8 @@
 
 #include <QWidget>
 
-class ListEditor;
+#include "app/lists_state.h"
+
 class QCheckBox;
 class QHBoxLayout;
 class QIcon;
@@ -11,8 +12,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QVBoxLayout;
-class Result;
-class Station;
+class StationClient;
 
 /// The Lists tab `TabSheetLists`: the names of the lists (`ListBoxFileListBox`, with
 /// "+CDs" and the popup "PlayThe Program now") and the editor of one list
@@ -20,8 +20,8 @@ class Station;
 class ListsPage final : public QWidget {
     Q_OBJECT
 public:
-    ListsPage(Station& station, QWidget* parent);
-    void Redraw();
+    ListsPage(StationClient& client, QWidget* parent);
+    void Redraw(const ListsState& state);
     /// The last entry at the top, after tracks were added.
     void ScrollToLast();
 
@@ -40,14 +40,20 @@ private:
     void SetUpTitlesMenu();
     QVBoxLayout* BuildEditorButtons();
     QPushButton* TrackButton(const QString& name, const QIcon& icon, const QString& hint,
-                             Result (ListEditor::*command)());
+                             const char* verb);
     QHBoxLayout* BuildEditorFooter();
+    /// Sends the entries' selection and current row, which the editor's commands act on.
     void SyncSelection();
     void LoadList(int row);
+    void Save();
     void DeleteList();
     void PlayNow();
 
-    Station& m_station;
+    StationClient& m_client;
+    ListsState m_state;  // as last drawn
+    // Sent and not yet answered: an older state must not undo what the operator did since.
+    int m_namesInFlight = 0;
+    int m_selectionsInFlight = 0;
     bool m_drawing = false;
     bool m_pressingName = false;
     QListWidget* m_names;
@@ -56,6 +62,4 @@ private:
     QLineEdit* m_newName;
     QListWidget* m_titles;
     QLabel* m_totalTracks;
-    QStringList m_shownNames;
-    QStringList m_shownTitles;
 };

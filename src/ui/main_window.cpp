@@ -183,6 +183,12 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     connect(m_lists, &ListsPage::changed, this, &MainWindow::RefreshView);
     connect(m_played, &PlayedPage::changed, this, &MainWindow::RefreshView);
     connect(m_jingles, &JinglesPage::changed, this, &MainWindow::RefreshView);
+    connect(&m_client, &StationClient::StateChanged, this, [this] {
+        const StationState& state = m_client.State();
+        m_lists->Redraw(state.lists);
+        m_played->Redraw(state.played);
+        m_jingles->Redraw(state);
+    });
 
     m_redraw = new QTimer(this);
     m_redraw->setInterval(kRedrawMs);
@@ -203,9 +209,9 @@ void MainWindow::BuildMenu() {
     file->setObjectName(QStringLiteral("File1"));
     connect(
         add(file, QStringLiteral("DeleteUnusedEntries1"), QStringLiteral("Clear &Unused Songs")),
-        &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Songs); });
+        &QAction::triggered, this, [this] { ClearDeadEntries(QStringLiteral("songs")); });
     connect(add(file, QStringLiteral("DeleteUnusedSpots"), QStringLiteral("Clear Unused S&pots")),
-            &QAction::triggered, this, [this] { ClearDeadEntries(DeadEntryKind::Spots); });
+            &QAction::triggered, this, [this] { ClearDeadEntries(QStringLiteral("spots")); });
     connect(add(file, QStringLiteral("CheckWeek1"), QStringLiteral("Check the &week...")),
             &QAction::triggered, this, &MainWindow::CheckWeek);
     QAction* exit = add(file, QStringLiteral("Exit1"), QStringLiteral("E&xit"));
@@ -226,8 +232,8 @@ void MainWindow::BuildMenu() {
 }
 
 // Made at the first use: its menu has an "Exit1" of its own beside the window's.
-void MainWindow::ClearDeadEntries(DeadEntryKind kind) {
-    if (!m_clearEntries) m_clearEntries = new ClearEntriesDialog(m_station, this);
+void MainWindow::ClearDeadEntries(const QString& kind) {
+    if (!m_clearEntries) m_clearEntries = new ClearEntriesDialog(m_client, this);
     m_clearEntries->Open(kind);
     RefreshView();
 }
@@ -273,9 +279,9 @@ QVBoxLayout* MainWindow::BuildLeftColumn(QWidget* centre) {
     m_program = new ProgramPanel(m_client, centre);
     auto* playedTabs = new QTabWidget(centre);
     playedTabs->setObjectName(QStringLiteral("PageControl2"));
-    m_played = new PlayedPage(m_station, playedTabs);
+    m_played = new PlayedPage(m_client, playedTabs);
     playedTabs->addTab(m_played, QStringLiteral("Played"));
-    m_jingles = new JinglesPage(m_station, *m_listChooser, playedTabs);
+    m_jingles = new JinglesPage(m_client, *m_listChooser, playedTabs);
     playedTabs->addTab(m_jingles, QStringLiteral("Jingles"));
     auto* left = new QVBoxLayout;
     left->setSpacing(4);
@@ -396,7 +402,7 @@ QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
     pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
     m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
     m_spots = new SpotsPage(m_station, *m_weekChooser, *m_stats, pages);
-    m_lists = new ListsPage(m_station, pages);
+    m_lists = new ListsPage(m_client, pages);
     pages->addTab(m_calendar, QStringLiteral("Calendar"));
     pages->addTab(m_spots, QStringLiteral("Spots"));
     pages->addTab(m_lists, QStringLiteral("Lists"));
@@ -474,10 +480,9 @@ void MainWindow::RefreshView() {
     m_spots->Redraw();
     m_nextSpots->Redraw();
     m_station.FollowListsFolder();
-    m_lists->Redraw();
+    // The Lists, Played and Jingles pages draw when the state comes.
+    m_client.Refresh();
     m_library->Redraw();
-    m_played->Redraw();
-    m_jingles->Redraw();
 }
 
 bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {

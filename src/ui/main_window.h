@@ -12,7 +12,6 @@ class CalendarPage;
 class WeekCheckDialog;
 class ChooserDialog;
 class ClearEntriesDialog;
-enum class DeadEntryKind;
 class JinglesPage;
 class LibraryPages;
 class ListsPage;
@@ -65,7 +64,8 @@ protected:
 
 private:
     void BuildMenu();
-    void ClearDeadEntries(DeadEntryKind kind);
+    /// "songs" or "spots".
+    void ClearDeadEntries(const QString& kind);
     void CheckWeek();
     QWidget* BuildCentre();
     QVBoxLayout* BuildLeftColumn(QWidget* centre);

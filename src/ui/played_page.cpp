@@ -9,20 +9,24 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "app/station.h"
+#include "app/station_client.h"
 #include "ui/operator_messages.h"
+#include "ui/shown_answer.h"
 
-PlayedPage::PlayedPage(Station& station, QWidget* parent)
+PlayedPage::PlayedPage(StationClient& client, QWidget* parent)
     : QWidget(parent),
-      m_station(station),
+      m_client(client),
       m_played(new QListWidget(this)),
       m_dontClear(new QCheckBox(QStringLiteral("Don't Clear automaticaly the tracks"), this)),
       m_count(new QLabel(this)) {
     setObjectName(QStringLiteral("TabSheetPlayed"));
     m_played->setObjectName(QStringLiteral("ListBoxPrevPlayed1"));
+    // A row lost because the list was redrawn is the core's doing, not the operator's.
     connect(m_played, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> rows = m_played->selectedItems();
-        m_station.Engine().SelectPlayedRow(rows.isEmpty() ? -1 : m_played->row(rows.first()));
+        if (m_drawing) return;
+        const int row = ChosenRow();
+        m_client.Send(QStringLiteral("played-select"),
+                      row < 0 ? QString() : QString::number(row + 1));
     });
     connect(m_played, &QListWidget::itemDoubleClicked, this, [this] { PlaySelected(); });
     SetUpMenu();
@@ -41,13 +45,14 @@ PlayedPage::PlayedPage(Station& station, QWidget* parent)
     connect(clear, &QPushButton::clicked, this, [this] {
         if (!Confirm(this, QStringLiteral("Clear the list with the previous played tracks ?")))
             return;
-        m_station.Engine().ClearPlayed();
+        m_client.Send(QStringLiteral("played-clear"), {}, ShownAnswer(this));
         Q_EMIT changed();
     });
 
     m_dontClear->setObjectName(QStringLiteral("CheckBoxDontClearAutomaticallyPrevTracks"));
     connect(m_dontClear, &QCheckBox::clicked, this, [this](bool checked) {
-        m_station.Loader().CheckBoxDontClearAutomaticallyPrevTracksClick(checked);
+        m_client.Send(QStringLiteral("played-dont-clear"),
+                      checked ? QStringLiteral("on") : QStringLiteral("off"), ShownAnswer(this));
     });
     m_count->setObjectName(QStringLiteral("LabelPlayedTracks"));
     auto* tracks = new QLabel(QStringLiteral("tracks"), this);
@@ -74,54 +79,62 @@ void PlayedPage::SetUpMenu() {
     QAction* add = menu->addAction(QStringLiteral("AddToProgram"));
     add->setObjectName(QStringLiteral("AddToProgram4"));
     connect(add, &QAction::triggered, this, [this] {
-        RunCommand(this, [this] { return m_station.Desk().AddPlayedToProgram(); });
+        m_client.Send(QStringLiteral("played-add-to-list"), {}, ShownAnswer(this));
         Q_EMIT changed();
     });
     QAction* path = menu->addAction(QStringLiteral("Show Path"));
     path->setObjectName(QStringLiteral("ShowPathPlayed"));
     connect(path, &QAction::triggered, this, [this] {
-        const PlayedList& played = m_station.Engine().Played();
-        if (played.SelectedRow >= 0) ShowPath(this, played.PathAt(played.SelectedRow));
+        const int row = ChosenRow();
+        if (row >= 0 && row < m_state.paths.size()) ShowPath(this, m_state.paths[row]);
     });
     m_played->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_played, &QWidget::customContextMenuRequested, menu,
             [this, menu](const QPoint& at) { menu->popup(m_played->viewport()->mapToGlobal(at)); });
 }
 
+int PlayedPage::ChosenRow() const {
+    const QList<QListWidgetItem*> rows = m_played->selectedItems();
+    return rows.isEmpty() ? -1 : m_played->row(rows.first());
+}
+
 void PlayedPage::PlaySelected() {
-    m_station.Engine().PlayPlayedRow(m_station.Engine().Played().SelectedRow);
+    if (const int row = ChosenRow(); row >= 0)
+        m_client.Send(QStringLiteral("played-play"), QString::number(row + 1));
     Q_EMIT changed();
 }
 
 void PlayedPage::Save() {
     // While locked no file is asked for: the save says why it refuses.
     QString file;
-    if (!m_station.Lock().LockPrograms) {
-        file = QFileDialog::getSaveFileName(this, QString(), m_station.Folders().ListsPath);
+    if (!m_state.locked) {
+        file = QFileDialog::getSaveFileName(this, QString(), m_state.listsFolder);
         if (file.isEmpty()) return;
     }
-    RunCommand(this, [&] { return m_station.SavePlayedList(file); });
+    m_client.Send(QStringLiteral("played-save"), file, ShownAnswer(this));
     // A list saved into the lists folder shows on the Lists tab at once.
     Q_EMIT changed();
 }
 
-void PlayedPage::Redraw() {
-    const PlayedList& played = m_station.Engine().Played();
-    if (played.Titles() != m_shown) {
+void PlayedPage::Redraw(const PlayedState& state) {
+    m_drawing = true;
+    if (state.titles != m_shown) {
         // Rows are only ever appended between clears: add the new ones, keep the rest.
-        if (played.Titles().mid(0, m_shown.size()) == m_shown) {
-            m_played->addItems(played.Titles().mid(m_shown.size()));
+        if (state.titles.mid(0, m_shown.size()) == m_shown) {
+            m_played->addItems(state.titles.mid(m_shown.size()));
         } else {
             m_played->clear();
-            m_played->addItems(played.Titles());
+            m_played->addItems(state.titles);
         }
-        m_shown = played.Titles();
+        m_shown = state.titles;
         m_shownTop = -1;
     }
-    if (played.TopRow != m_shownTop && played.TopRow < m_played->count()) {
-        m_played->scrollToItem(m_played->item(played.TopRow), QAbstractItemView::PositionAtTop);
-        m_shownTop = played.TopRow;
+    if (state.topRow != m_shownTop && state.topRow < m_played->count()) {
+        m_played->scrollToItem(m_played->item(state.topRow), QAbstractItemView::PositionAtTop);
+        m_shownTop = state.topRow;
     }
-    m_count->setText(QString::number(played.LabelPlayedTracks));
-    m_dontClear->setChecked(m_station.Loader().DontClearPrevTracks);
+    m_count->setText(QString::number(state.count));
+    m_dontClear->setChecked(state.dontClear);
+    m_state = state;
+    m_drawing = false;
 }

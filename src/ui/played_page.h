@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+#include "app/played_state.h"
+
 class QCheckBox;
 class QLabel;
 class QListWidget;
-class Station;
+class StationClient;
 
 /// The page "Played" `TabSheetPlayed`: the tracks started since the list was last
 /// cleared (`ListBoxPrevPlayed1`), played again by a double click or "Play", saved as a
@@ -14,8 +16,8 @@ class Station;
 class PlayedPage final : public QWidget {
     Q_OBJECT
 public:
-    PlayedPage(Station& station, QWidget* parent);
-    void Redraw();
+    PlayedPage(StationClient& client, QWidget* parent);
+    void Redraw(const PlayedState& state);
 
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.
@@ -23,13 +25,17 @@ Q_SIGNALS:
 
 private:
     void SetUpMenu();
+    /// The row the operator chose, -1 for none.
+    int ChosenRow() const;
     void PlaySelected();
     void Save();
 
-    Station& m_station;
+    StationClient& m_client;
+    PlayedState m_state;  // as last drawn
     QListWidget* m_played;
     QCheckBox* m_dontClear;
     QLabel* m_count;
     QStringList m_shown;
     int m_shownTop = -1;
+    bool m_drawing = false;
 };

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 
 #include "app/as_run_log.h"
+#include "app/lists_state.h"
+#include "app/operator_actions.h"
 #include "app/week_preview.h"
 #include "base/system_shutdown.h"
 #include "base/virtual_timer_host.h"
@@ -100,13 +102,15 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
     EXPECT_EQ(station.Engine().Played().Count(), 0);  // the slot playing was loaded again
     // Locked, no edit of a program or a list gets through; played lists need a list name.
     station.Lock().LockPrograms = true;
-    ListEditor& lists = station.Lists();
-    lists.ListBoxFileListBoxClick(0);
-    lists.SetSelected(0, true);
-    lists.SetCurrentRow(1);
+    const auto verb = [&](const char* name, const QString& arg = {}) {
+        return [this, name, arg] { return RunVerb(station, *FindOperatorVerb(name), arg); };
+    };
+    verb("lists-open", "1")();
+    verb("lists-select", "2 1")();
     calendar.SelectRow(0);
     const auto state = [&] {
-        return calendar.CalendarDay() + lists.Paths() + QDir(folder.ListsPath()).entryList() +
+        return calendar.CalendarDay() + ListsStateOf(station).paths +
+               QDir(folder.ListsPath()).entryList() +
                QStringList(QString::number(calendar.StartHours().size()));
     };
     const QStringList before = state();
@@ -115,12 +119,15 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
         {"Set Program", [&] { return calendar.ButtonSetProgr1Click({"junk"}); }},
         {"Delete", [&] { return calendar.BitBtnDelHourProg1Click(); }},
         {"Same as", [&] { return calendar.BitBtnIdioProMe1Click(0); }},
-        {"list NEW", [&] { return lists.SpeedButtonNewProgram1Click(); }},
-        {"up", [&] { return lists.ButtonUpProgr2Click(); }},
-        {"remove", [&] { return lists.ButtonDelTrackFromProgClick(); }},
-        {"Save", [&] { return lists.BitBtnSaveProgram1Click(true); }},
-        {"delete list", [&] { return lists.ButtonDelProgram1Click(true); }},
-        {"save played", [&] { return station.SavePlayedList(folder.ListsPath() + "played"); }},
+        {"list NEW", verb("lists-new")},
+        {"up", verb("lists-move-up")},
+        {"remove", verb("lists-remove-tracks")},
+        {"Save", verb("lists-save", "confirmed")},
+        {"delete list", verb("lists-delete")},
+        {"save played", verb("played-save", folder.ListsPath() + "played")},
+        {"clear played", verb("played-clear")},
+        {"keep played", verb("played-dont-clear", "on")},
+        {"clear jingles", verb("jingles-clear")},
     };
     for (const auto& [name, edit] : edits) {
         EXPECT_EQ(edit(), station.Lock().Refusal()) << name;
@@ -150,7 +157,7 @@ TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFav
     EXPECT_FALSE(leftover.exists());
     EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk"}));
     folder.WriteList("new", {folder.MusicPath() + "Καλη.mp3"});
-    station.Lists().RefreshListNames();
+    RunVerb(station, *FindOperatorVerb("lists-include-cds"), "off");
     station.FollowListsFolder();
     EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk", "new"}));
 
@@ -175,11 +182,11 @@ TEST_F(StationTest, DeletedDeadEntriesLeaveTheListOpenOnTheListsTab) {
     const QString alive = folder.MusicPath() + "alive.mp3";
     WriteBytes(alive, "x");
     folder.WriteList("mix", {alive, folder.MusicPath() + "gone.mp3"});
-    station.Lists().RefreshListNames();
-    ASSERT_TRUE(
-        station.Lists().ListBoxFileListBoxClick(station.Lists().ListNames().indexOf("mix")).ok());
-    station.ScanDeadEntries(DeadEntryKind::Songs, DeadEntryMode::Delete);
-    EXPECT_EQ(station.Lists().Paths(), QStringList({alive}));
+    RunVerb(station, *FindOperatorVerb("lists-include-cds"), "off");
+    const QString mix = QString::number(ListsStateOf(station).names.indexOf("mix") + 1);
+    ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("lists-open"), mix).ok());
+    RunVerb(station, *FindOperatorVerb("unused-clear"), "songs");
+    EXPECT_EQ(ListsStateOf(station).paths, QStringList({alive}));
     EXPECT_EQ(list_file::Read(folder.ListsPath(), "mix").value, QStringList({alive}));
 }
 
