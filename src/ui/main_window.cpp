@@ -138,7 +138,8 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
         new ChooserDialog(QStringLiteral("TFormWeek1"), QStringLiteral("ListBoxWeek1"), this);
     m_optionsDialog = new OptionsDialog(m_client, this);
     m_stats = new StatsWindow(this);
-    m_about = new AboutBox(this);
+    m_about = new AboutBox(QString::fromLatin1(kApplicationTitle),
+                           QString::fromLatin1(kVersionText), this);
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowOptions);
 
     BuildMenu();
