@@ -1,85 +1,33 @@
 #pragma once
 
-#include <QObject>
+#include <QMap>
 #include <QString>
-#include <functional>
+#include <QStringList>
 
-class Station;
+#include "base/result.h"
 
-/// The options dialog ("Options") as a model: the state of each of its controls and the
-/// setting each one writes, into the room that keeps it, the moment it changes; there is
-/// no cancel. Typed numbers fall back to a default when they are not whole numbers,
-/// except the shutdown hour, which is refused. Two check boxes switch layouts of the main
-/// window: the lock layout and the simple player layout, which the view draws.
-class Options : public QObject {
-    Q_OBJECT
+struct SettingsHomes;
+
+/// The options dialog ("Options"): the stored settings it shows, each under the key the
+/// store keeps it by, read and written through the settings table of the room that keeps
+/// it, so that each default is written once, in its room. A change takes effect at once;
+/// there is no cancel. A typed number that is no whole number gives the setting's default,
+/// except the shutdown hour, which is refused.
+class Options {
 public:
-    /// The radio buttons of the "Spots" frame, by the spot mode each selects.
+    /// The radio buttons of the "Spots" frame, by the spot mode each selects (the stored
+    /// HowToPlaySpots).
     enum SpotMode { Just = 1, Best = 2, After = 3, Off = 4 };
 
-    /// What the dialog's controls show; Load fills them from the rooms that keep the settings.
-    struct Controls {
-        QString EditWinAmpPath1;
-        SpotMode SpotRadio = Just;
-        bool CheckBoxShutDown1 = false;
-        QString ComboBoxHourShutDown1;
-        QString ComboBoxMinShutDown1;
-        bool CheckBoxLockPrograms1 = false;
-        bool CheckBoxSymplifyPlayer = false;
-        QString EditWaitSecBeg;
-        QString EditHowFastFadeOnSpots;
-        bool CheckBoxGreekLishSearch = false;
-        bool RadioButtonShowAvi = false;  ///< "Show Message" is selected when this is not
-        bool CheckBoxSkipIntro = false;
-        QString EditSkipIntroSec;
-        bool EditSkipIntroSecEnabled = false;
-        bool CheckBoxPlayOnlyOneSpot = false;
-        QString EditPlaySpotEvery;
-        /// "Wav/Mp3 for time": never shown, always ticked; read by the hour announcement.
-        bool CheckBox1 = true;
-    };
-
-    explicit Options(Station& station);
-
-    /// Copies the settings from the rooms that keep them into the controls, as the dialog
-    /// does when it is made at start-up, and applies the layouts they stand for.
-    void Load();
-    const Controls& State() const { return m_controls; }
-
-    void EditWinAmpPath1Change(const QString& text);
-    /// A radio button of the "Spots" frame was chosen.
-    void SpotRadioClick(SpotMode mode);
-    void CheckBoxShutDown1Click(bool checked);
-    /// The conversion message when the text is not a whole number; the setting then
-    /// keeps its value. Empty when the hour was taken.
-    QString ComboBoxHourShutDown1Change(const QString& text);
-    void ComboBoxMinShutDown1Change(const QString& text);
-    void CheckBoxLockPrograms1Click(bool checked);
-    void CheckBoxSymplifyPlayerClick(bool checked);
-    void EditWaitSecBegChange(const QString& text);
-    void EditHowFastFadeOnSpotsChange(const QString& text);
-    void CheckBoxGreekLishSearchClick(bool checked);
-    /// "Show Avi" (true) or "Show Message" (false) was chosen.
-    void AviOrMessageClick(bool showAvi);
-    void CheckBoxSkipIntroClick(bool checked);
-    void EditSkipIntroSecChange(const QString& text);
-    void CheckBoxPlayOnlyOneSpotClick(bool checked);
-    void EditPlaySpotEveryChange(const QString& text);
-
-    /// The main window's layouts as the settings now stand.
-    bool LockLayout() const;
-    bool SimpleLayout() const;
-    bool ShowAvi() const;
-
-Q_SIGNALS:
-    /// One of the three layouts may have changed (sent once by Load too).
-    void LayoutChanged();
-
-private:
-    void NotifyLayout();
-
-    Station& m_station;
-    Controls m_controls;
+    /// The keys of the settings the dialog shows. "LockPrograms" is one of them, but only
+    /// the lock's own command switches it.
+    static const QStringList& Keys();
+    /// Key → the value as the store keeps it, for each of Keys().
+    static QMap<QString, QString> Values(const SettingsHomes& homes);
+    /// Sets the option under key from the text the operator gave; an error names a key that
+    /// is not an option, the lock, a shutdown hour that is no number or a spot mode
+    /// outside 1..4, and then nothing changes.
+    static Result Set(const SettingsHomes& homes, const QString& key, const QString& text);
 };
 
 /// The message shown when a text is not a whole number: 'abc' is not a valid integer value.

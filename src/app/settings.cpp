@@ -82,19 +82,6 @@ QString ColourText(ColourValue colour) { return QString::number(static_cast<qint
 
 }  // namespace
 
-bool IsSystemColour(ColourValue colour) { return (colour >> 24) == 0x80; }
-
-int SystemColourIndex(ColourValue colour) { return static_cast<int>(colour & 0xFF); }
-
-Rgb RgbOf(ColourValue colour) {
-    return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-            static_cast<int>((colour >> 16) & 0xFF)};
-}
-
-ColourValue ColourFromRgb(int r, int g, int b) {
-    return static_cast<ColourValue>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
-
 QMap<QString, ComponentColours> DefaultColours() {
     QMap<QString, ComponentColours> colours;
     for (const ColourField& field : kColourFields) {
@@ -104,6 +91,23 @@ QMap<QString, ComponentColours> DefaultColours() {
         colours.insert(QLatin1String(follower), colours.value(QLatin1String(kProgramNameLabel)));
     }
     return colours;
+}
+
+std::optional<QString> StoredValue(const SettingsHomes& homes, const QString& key) {
+    for (const SettingsTable* table : homes.tables)
+        if (std::optional<QString> text = table->Text(key)) return text;
+    return std::nullopt;
+}
+
+std::optional<QString> StoredDefault(const SettingsHomes& homes, const QString& key) {
+    for (const SettingsTable* table : homes.tables)
+        if (std::optional<QString> text = table->DefaultText(key)) return text;
+    return std::nullopt;
+}
+
+bool SetStoredValue(const SettingsHomes& homes, const QString& key, const QString& text) {
+    return std::any_of(homes.tables.begin(), homes.tables.end(),
+                       [&](SettingsTable* table) { return table->SetText(key, text); });
 }
 
 void ReadSettings(QSettings& store, const SettingsHomes& homes) {

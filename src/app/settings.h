@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/options_state.h"
+
 class QSettings;
 class SettingsTable;
 
@@ -14,30 +16,6 @@ class SettingsTable;
 /// Every value is stored as a string under its own name, by the table of the room that
 /// keeps it; colours sit in the subgroups "colors" (background) and "ColorFonts" (font
 /// colour).
-
-/// A stored colour: 0x00BBGGRR, or a system colour when the high byte is 0x80 (its
-/// index in the low byte). Kept raw so that a system colour survives a round trip.
-using ColourValue = quint32;
-
-bool IsSystemColour(ColourValue colour);
-/// The system colour's index (0x8000000F gives 15); only meaningful for a system colour.
-int SystemColourIndex(ColourValue colour);
-struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-/// Red is the low byte. Not meaningful for a system colour.
-Rgb RgbOf(ColourValue colour);
-ColourValue ColourFromRgb(int r, int g, int b);
-
-/// A component's colours; an empty one is neither read nor written.
-struct ComponentColours {
-    std::optional<ColourValue> background;
-    std::optional<ColourValue> font;
-    bool operator==(const ComponentColours&) const = default;
-};
 
 /// Component name → colours, with the defaults. After reading, "LabelWra2" and
 /// "LabelRunProgram" carry "LabelProgramName1"'s colours; they are never stored.
@@ -49,6 +27,15 @@ struct SettingsHomes {
     std::vector<SettingsTable*> tables;
     QMap<QString, ComponentColours>* colours = nullptr;
 };
+
+/// The stored value under key as the store keeps it, from the table of the room that keeps
+/// it; nothing when no table has the key.
+std::optional<QString> StoredValue(const SettingsHomes& homes, const QString& key);
+/// The default under key, as the store would keep it.
+std::optional<QString> StoredDefault(const SettingsHomes& homes, const QString& key);
+/// Sets the value under key in its room from text, as reading the store would; false when no
+/// table has the key.
+bool SetStoredValue(const SettingsHomes& homes, const QString& key, const QString& text);
 
 /// Reads every value into its room and the colours; a missing or non-numeric value gives
 /// its default.

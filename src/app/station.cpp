@@ -79,6 +79,7 @@ QStringList Station::StartUp(QSettings* store) {
                                   m_folders.HoursPath, m_folders.SpotsPath})
         text_file::RemoveSaveLeftovers(folder);
     LoadSettings(store, messages);
+    m_options.Language = LoadLanguage(m_folders.StartFolder);
     SelectToday(messages);
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
@@ -98,6 +99,11 @@ SettingsHomes Station::StoredSettings() {
                                  &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings(),
                                  &m_shutdown.Settings()});
     return {tables, &m_options.Colours};
+}
+
+SettingsHomes Station::StoredSettings() const {
+    // Read only: the store's door hands out the tables it writes into.
+    return const_cast<Station*>(this)->StoredSettings();
 }
 
 void Station::LoadSettings(QSettings* store, QStringList& messages) {

@@ -49,6 +49,8 @@ public:
     QStringList StartUp(QSettings* store = nullptr);
     /// The rooms' settings tables and the colours, for the store.
     SettingsHomes StoredSettings();
+    /// The same tables, to be read only.
+    SettingsHomes StoredSettings() const;
     /// Close, settings first: writes them to store (when given), the calendar's day and
     /// the favourites. Never refused; returns the messages of writes that failed.
     QStringList Close(QSettings* store);

@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "base/settings_table.h"
+#include "housekeeping/caption_language.h"
 
 /// The stored options whose rooms are not built yet (the library's search, the
 /// messages panel, the player's layout), and the components' colours. Each
@@ -17,6 +18,8 @@ struct StationOptions {
     bool SimplifyPlayer = false;
     /// "Show Avi" (true) or "Show Message" (false).
     bool AviOrMessage = true;
+    /// The captions of `language.ini`, read at start-up; never stored.
+    LanguageCaptions Language;
     /// Read and written by the store with the colour table.
     QMap<QString, ComponentColours> Colours = DefaultColours();
 

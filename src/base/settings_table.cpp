@@ -6,6 +6,33 @@
 
 #include "base/number_text.h"
 
+namespace {
+
+template <class Value>
+Value FromText(const QString& text, const Value& fallback) {
+    if constexpr (std::is_same_v<Value, QString>) {
+        return text;
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        return BoolFromText(text, fallback);
+    } else {
+        // A byte keeps the low eight bits.
+        return static_cast<Value>(IntFromText(text, fallback));
+    }
+}
+
+template <class Value>
+QString ToText(const Value& value) {
+    if constexpr (std::is_same_v<Value, QString>) {
+        return value;
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        return value ? QStringLiteral("1") : QStringLiteral("0");
+    } else {
+        return QString::number(value);
+    }
+}
+
+}  // namespace
+
 SettingsTable::SettingsTable(std::function<void()> applied) : m_applied(std::move(applied)) {}
 
 // The row's default is the member's value as the room adds it.
@@ -24,18 +51,8 @@ void SettingsTable::Read(QSettings& store) {
     for (const AnyRow& any : m_rows) {
         std::visit(
             [&store](const auto& row) {
-                using Value = std::remove_cvref_t<decltype(row.fallback)>;
                 const std::optional<QString> text = StoredText(store, QLatin1String(row.key));
-                if (!text) {
-                    *row.member = row.fallback;
-                } else if constexpr (std::is_same_v<Value, QString>) {
-                    *row.member = *text;
-                } else if constexpr (std::is_same_v<Value, bool>) {
-                    *row.member = BoolFromText(*text, row.fallback);
-                } else {
-                    // A byte keeps the low eight bits.
-                    *row.member = static_cast<Value>(IntFromText(*text, row.fallback));
-                }
+                *row.member = text ? FromText(*text, row.fallback) : row.fallback;
             },
             any);
     }
@@ -46,20 +63,38 @@ void SettingsTable::Write(QSettings& store) const {
     for (const AnyRow& any : m_rows) {
         std::visit(
             [&store](const auto& row) {
-                using Value = std::remove_cvref_t<decltype(row.fallback)>;
-                const Value& value = *row.member;
-                QString text;
-                if constexpr (std::is_same_v<Value, QString>) {
-                    text = value;
-                } else if constexpr (std::is_same_v<Value, bool>) {
-                    text = value ? QStringLiteral("1") : QStringLiteral("0");
-                } else {
-                    text = QString::number(value);
-                }
-                store.setValue(QLatin1String(row.key), text);
+                store.setValue(QLatin1String(row.key), ToText(*row.member));
             },
             any);
     }
+}
+
+const SettingsTable::AnyRow* SettingsTable::Find(const QString& key) const {
+    for (const AnyRow& any : m_rows) {
+        if (std::visit([&key](const auto& row) { return key == QLatin1String(row.key); }, any))
+            return &any;
+    }
+    return nullptr;
+}
+
+std::optional<QString> SettingsTable::Text(const QString& key) const {
+    const AnyRow* any = Find(key);
+    if (!any) return std::nullopt;
+    return std::visit([](const auto& row) { return ToText(*row.member); }, *any);
+}
+
+std::optional<QString> SettingsTable::DefaultText(const QString& key) const {
+    const AnyRow* any = Find(key);
+    if (!any) return std::nullopt;
+    return std::visit([](const auto& row) { return ToText(row.fallback); }, *any);
+}
+
+bool SettingsTable::SetText(const QString& key, const QString& text) {
+    const AnyRow* any = Find(key);
+    if (!any) return false;
+    std::visit([&text](const auto& row) { *row.member = FromText(text, row.fallback); }, *any);
+    if (m_applied) m_applied();
+    return true;
 }
 
 std::optional<QString> StoredText(QSettings& store, const QString& key) {

@@ -34,6 +34,15 @@ public:
     /// Writes every member as a string: text as it is, "1" or "0", a decimal number.
     void Write(QSettings& store) const;
 
+    /// The member under key as Write stores it; nothing when the table has no such key.
+    std::optional<QString> Text(const QString& key) const;
+    /// The default under key as Write would store it; nothing when the table has no such key.
+    std::optional<QString> DefaultText(const QString& key) const;
+    /// Sets the member under key from text as Read takes a stored value (no number where a
+    /// number is kept gives the default), then runs applied. False when the table has no
+    /// such key.
+    bool SetText(const QString& key, const QString& text);
+
 private:
     template <class T>
     struct Row {
@@ -44,6 +53,7 @@ private:
     using AnyRow = std::variant<Row<QString>, Row<int>, Row<bool>, Row<quint8>>;
     template <class T>
     SettingsTable& AddRow(const char* key, T& member);
+    const AnyRow* Find(const QString& key) const;
 
     std::vector<AnyRow> m_rows;
     std::function<void()> m_applied;

@@ -4,19 +4,17 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/data_folders.h"
-
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(const QString& title, const QString& versionNumber, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutBox"));
     setWindowTitle(QStringLiteral("About"));
-    auto* name = new QLabel(QString::fromLatin1(kApplicationTitle), this);
+    auto* name = new QLabel(title, this);
     name->setObjectName(QStringLiteral("ProductName"));
     QFont big = name->font();
     big.setPointSize(16);
     big.setBold(true);
     name->setFont(big);
-    auto* version =
-        new QLabel(QStringLiteral("Version ") + QString::fromLatin1(kVersionText), this);
+    auto* version = new QLabel(QStringLiteral("Version ") + versionNumber, this);
     version->setObjectName(QStringLiteral("Version"));
     auto* comment = new QLabel(QStringLiteral("Radio automation for a small station"), this);
     comment->setObjectName(QStringLiteral("Comments"));

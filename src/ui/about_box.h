@@ -7,5 +7,6 @@
 class AboutBox final : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(QWidget* parent);
+    /// title and versionNumber are the program's name and version number ("2.17").
+    AboutBox(const QString& title, const QString& versionNumber, QWidget* parent);
 };

@@ -9,8 +9,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/station.h"
+#include "app/station_client.h"
 #include "housekeeping/appearance.h"
+#include "playback/scrolling_text.h"
 #include "ui/colours.h"
 #include "ui/moving_label_panel.h"
 
@@ -24,13 +25,15 @@ ColourValue StoredColour(const QColor& colour) {
 
 }  // namespace
 
-AppearanceView::AppearanceView(Station& station, QWidget& window, MovingLabelPanel& messages)
+AppearanceView::AppearanceView(StationClient& client, QWidget& window, MovingLabelPanel& messages,
+                               Marquee& messageMarquee)
     : QObject(&window),
-      m_station(station),
+      m_client(client),
+      m_marquee(messageMarquee),
       m_window(window),
       m_messages(messages),
       m_picker(std::make_unique<AppearancePicker>()),
-      m_drag(std::make_unique<MessageDrag>(station.MessageMarquee())) {}
+      m_drag(std::make_unique<MessageDrag>(messageMarquee)) {}
 
 AppearanceView::~AppearanceView() = default;
 
@@ -82,15 +85,15 @@ void AppearanceView::PickFont() {
 
 void AppearanceView::Paint(const QString& pressed) {
     const PaintTargets targets = m_picker->Press(pressed);
-    QMap<QString, ComponentColours>& stored = m_station.StoredOptions().Colours;
+    const QString colour = QString::number(m_picker->Colour());
     for (const QString& name : targets.colour) {
-        stored[name].background = m_picker->Colour();
+        m_client.Send(QStringLiteral("colour"), name + QStringLiteral(" background ") + colour);
         if (auto* w = m_window.findChild<QWidget*>(name)) {
             PaintComponent(w, {m_picker->Colour(), std::nullopt});
         }
     }
     for (const QString& name : targets.text) {
-        stored[name].font = m_picker->Colour();
+        m_client.Send(QStringLiteral("colour"), name + QStringLiteral(" font ") + colour);
         if (auto* w = m_window.findChild<QWidget*>(name)) {
             PaintComponent(w, {std::nullopt, m_picker->Colour()});
         }
@@ -100,8 +103,8 @@ void AppearanceView::Paint(const QString& pressed) {
     }
     if (targets.font.contains(QStringLiteral("LabelMessages"))) {
         m_messages.SetText({});  // sized again to the new font below
-        m_messages.SetText(m_station.StoredOptions().OwnerMessage);
-        m_station.SetMessageLabelWidth(m_messages.Label()->width());
+        m_messages.SetText(m_client.State().options.ownerMessage);
+        Q_EMIT messageChanged();
     }
 }
 
@@ -135,7 +138,7 @@ bool AppearanceView::MessageMouse(QEvent* event) {
         case QEvent::MouseMove:
             if (!m_drag->Dragging()) return false;
             m_drag->Move(x);
-            m_messages.SetLabelLeft(m_station.MessageMarquee().LabelLeft);
+            m_messages.SetLabelLeft(m_marquee.LabelLeft);
             return true;
         case QEvent::MouseButtonRelease:
             m_drag->End();
@@ -150,11 +153,10 @@ void AppearanceView::EditMessage() {
     box.setObjectName(QStringLiteral("InputBoxMessage"));
     box.setWindowTitle(QStringLiteral("Your Message"));
     box.setLabelText(QStringLiteral("Enter message"));
-    QString& message = m_station.StoredOptions().OwnerMessage;
-    box.setTextValue(message);
+    box.setTextValue(m_client.State().options.ownerMessage);
     if (box.exec() != QDialog::Accepted) return;
-    message = box.textValue();
+    const QString message = box.textValue();
+    m_client.Send(QStringLiteral("owner-message"), message);
     m_messages.SetText(message);
-    m_station.SetMessageLabelWidth(m_messages.Label()->width());
     Q_EMIT messageChanged();
 }

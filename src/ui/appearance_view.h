@@ -5,19 +5,24 @@
 #include <memory>
 
 class AppearancePicker;
+struct Marquee;
 class MessageDrag;
 class MovingLabelPanel;
 class QMenu;
 class QWidget;
-class Station;
+class StationClient;
 
 /// The window's side of the operator's colours and fonts and of the user message:
 /// "Color...", "Text Color...", "Fonts..." and "Normal Function" in the Options menu, the presses
 /// on the paintable controls, and the message panel's right click (the input box) and drag.
+/// The colours painted and the message typed go to the core as commands ("colour",
+/// "owner-message"); the window shows them at once.
 class AppearanceView final : public QObject {
     Q_OBJECT
 public:
-    AppearanceView(Station& station, QWidget& window, MovingLabelPanel& messages);
+    /// messageMarquee is the marquee the message's drag holds still.
+    AppearanceView(StationClient& client, QWidget& window, MovingLabelPanel& messages,
+                   Marquee& messageMarquee);
     ~AppearanceView() override;
 
     /// Adds the four items to the Options menu.
@@ -26,7 +31,7 @@ public:
     void WatchControls();
 
 Q_SIGNALS:
-    /// The message's text or place changed.
+    /// The message's text, font or place changed: its label's width is to be reported.
     void messageChanged();
 
 protected:
@@ -39,7 +44,8 @@ private:
     bool MessageMouse(QEvent* event);
     void EditMessage();
 
-    Station& m_station;
+    StationClient& m_client;
+    Marquee& m_marquee;
     QWidget& m_window;
     MovingLabelPanel& m_messages;
     std::unique_ptr<AppearancePicker> m_picker;

@@ -26,7 +26,7 @@ bool SetTabText(QWidget* page, const QString& text) {
     return false;
 }
 
-void SetCaption(QWidget& window, const Caption& caption) {
+void SetCaption(QWidget& window, const ShownCaption& caption) {
     if (auto* menu = window.findChild<QMenu*>(caption.component)) {
         menu->setTitle(Literal(caption.text));
     } else if (auto* action = window.findChild<QAction*>(caption.component)) {
@@ -43,6 +43,6 @@ void SetCaption(QWidget& window, const Caption& caption) {
 
 }  // namespace
 
-void ApplyCaptions(QWidget& window, const QList<Caption>& captions) {
-    for (const Caption& caption : captions) SetCaption(window, caption);
+void ApplyCaptions(QWidget& window, const QList<ShownCaption>& captions) {
+    for (const ShownCaption& caption : captions) SetCaption(window, caption);
 }

@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "housekeeping/caption_language.h"
+#include "app/options_state.h"
 
 class QWidget;
 
@@ -10,4 +10,4 @@ class QWidget;
 /// menu, a menu item, a button, a check box, a label or a tab page. The text is shown as it
 /// stands: an "&" is a character, not an accelerator, and a label shows no markup. A
 /// component the window does not have is passed over.
-void ApplyCaptions(QWidget& window, const QList<Caption>& captions);
+void ApplyCaptions(QWidget& window, const QList<ShownCaption>& captions);

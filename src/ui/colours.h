@@ -4,7 +4,7 @@
 #include <QMap>
 #include <QString>
 
-#include "app/settings.h"
+#include "app/options_state.h"
 
 class QWidget;
 

@@ -23,11 +23,9 @@
 #include <array>
 
 #include "app/data_folders.h"
-#include "app/options.h"
 #include "app/station.h"
 #include "app/station_client.h"
 #include "base/station_error.h"
-#include "housekeeping/caption_language.h"
 #include "ui/about_box.h"
 #include "ui/appearance_view.h"
 #include "ui/calendar_page.h"
@@ -130,11 +128,7 @@ bool TakesText(const QWidget* focus) {
 
 MainWindow::MainWindow(StationClient& client, Station& station, std::function<void()> onClose,
                        QWidget* parent)
-    : QMainWindow(parent),
-      m_client(client),
-      m_station(station),
-      m_onClose(std::move(onClose)),
-      m_options(std::make_unique<Options>(station)) {
+    : QMainWindow(parent), m_client(client), m_station(station), m_onClose(std::move(onClose)) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(WindowCaption());
 
@@ -142,10 +136,11 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
         new ChooserDialog(QStringLiteral("TFormPrograms"), QStringLiteral("ListBox2"), this);
     m_weekChooser =
         new ChooserDialog(QStringLiteral("TFormWeek1"), QStringLiteral("ListBoxWeek1"), this);
-    m_optionsDialog = new OptionsDialog(*m_options, this);
+    m_optionsDialog = new OptionsDialog(m_client, this);
     m_stats = new StatsWindow(this);
-    m_about = new AboutBox(this);
-    connect(m_options.get(), &Options::LayoutChanged, this, &MainWindow::ApplyLayouts);
+    m_about = new AboutBox(QString::fromLatin1(kApplicationTitle),
+                           QString::fromLatin1(kVersionText), this);
+    connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowOptions);
 
     BuildMenu();
     // On a screen smaller than the studio's smallest layout the window still fits the
@@ -158,10 +153,13 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     setCentralWidget(scroll);
     // The whole of its screen, whether a window manager maximises it or not.
     resize(screen()->availableSize());
-    m_appearance = new AppearanceView(m_station, *this, *m_messages);
+    m_appearance = new AppearanceView(m_client, *this, *m_messages, m_station.MessageMarquee());
     m_appearance->AddMenuItems(*menuBar()->findChild<QMenu*>(QStringLiteral("Options1")));
     m_appearance->WatchControls();
-    connect(m_appearance, &AppearanceView::messageChanged, this, &MainWindow::RefreshView);
+    connect(m_appearance, &AppearanceView::messageChanged, this, [this] {
+        m_client.Send(QStringLiteral("message-label-width"),
+                      QString::number(m_messages->Label()->width()));
+    });
 
     // The core reckons the moving texts in the pixels the window reports.
     const auto sendWidth = [this](const char* verb) {
@@ -221,7 +219,7 @@ void MainWindow::BuildMenu() {
     options->setObjectName(QStringLiteral("Options1"));
     connect(add(options, QStringLiteral("Options2"), QStringLiteral("&Options...")),
             &QAction::triggered, this, [this] {
-                m_optionsDialog->Redraw();
+                m_optionsDialog->Redraw(m_client.State().options);
                 m_optionsDialog->exec();
                 RefreshView();
             });
@@ -414,38 +412,54 @@ QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
 void MainWindow::StationStarted() {
     if (m_started) return;
     m_started = true;
-    m_options->Load();  // applies the layouts through LayoutChanged
+    m_client.Refresh();  // the options, layouts and colours follow with the state
     DisableNotYetBuilt(*this);
     findChild<QWidget*>(QStringLiteral("PanelCentre"))->setFocus();
-    m_optionsDialog->Redraw();
-    LoadLanguage();
-    ApplyStoredColours();
-    m_messages->SetText(m_station.StoredOptions().OwnerMessage);
-    m_client.Send(QStringLiteral("message-label-width"),
-                  QString::number(m_messages->Label()->width()));
     RefreshView();
     m_redraw->start();
 }
 
+// The first state after the start copies the settings into the options dialog, the
+// captions, colours and message into the window; the layouts follow every state.
+void MainWindow::ShowOptions() {
+    const OptionsState& options = m_client.State().options;
+    if (!m_started || options.values.isEmpty()) return;
+    ApplyLayouts();
+    if (m_optionsLoaded) {
+        m_optionsDialog->Redraw(options);
+        return;
+    }
+    m_optionsLoaded = true;
+    m_optionsDialog->Load(options);
+    LoadLanguage();
+    ApplyStoredColours();
+    m_messages->SetText(options.ownerMessage);
+    m_client.Send(QStringLiteral("message-label-width"),
+                  QString::number(m_messages->Label()->width()));
+}
+
 void MainWindow::ApplyLayouts() {
-    ApplyLockLayout(*this, m_options->LockLayout());
-    m_player->ApplyLayout(m_options->SimpleLayout());
-    m_video->setVisible(m_options->ShowAvi());
-    m_messages->setVisible(!m_options->ShowAvi());
-    m_video->SetRunning(m_options->ShowAvi());
+    const OptionsState& options = m_client.State().options;
+    const int layouts = (options.lockPrograms ? 1 : 0) | (options.simplifyPlayer ? 2 : 0) |
+                        (options.showAvi ? 4 : 0);
+    if (layouts == m_shownLayouts) return;
+    m_shownLayouts = layouts;
+    ApplyLockLayout(*this, options.lockPrograms);
+    m_player->ApplyLayout(options.simplifyPlayer);
+    m_video->setVisible(options.showAvi);
+    m_messages->setVisible(!options.showAvi);
+    m_video->SetRunning(options.showAvi);
 }
 
 // The captions of language.ini; a file that cannot be read leaves the window's own.
 void MainWindow::LoadLanguage() {
-    const LanguageCaptions language = ::LoadLanguage(m_station.Folders().StartFolder);
-    if (!language.problem.isEmpty()) {
-        station_error::Print(language.problem);
-    }
-    ApplyCaptions(*this, language.captions);
+    const OptionsState& options = m_client.State().options;
+    if (!options.captionProblem.isEmpty()) station_error::Print(options.captionProblem);
+    ApplyCaptions(*this, options.captions);
 }
 
 void MainWindow::ApplyStoredColours() {
-    QMap<QString, ComponentColours> colours = m_station.StoredOptions().Colours;
+    QMap<QString, ComponentColours> colours = m_client.State().options.colours;
     // One stored colour pair serves all five next-track labels; their backgrounds show
     // the marking and are drawn from the queue.
     const ComponentColours next = colours.value(QStringLiteral("LabelTrackPlay1"));

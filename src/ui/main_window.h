@@ -17,7 +17,6 @@ class LibraryPages;
 class ListsPage;
 class MovingLabelPanel;
 class NextSpotsPanel;
-class Options;
 class OptionsDialog;
 class PlayedPage;
 class PlayerPanel;
@@ -77,6 +76,7 @@ private:
     void BuildVideoPanel(QWidget* centre);
     void BuildMessagePanel(QWidget* centre);
     QTabWidget* BuildProgramPages(QWidget* centre);
+    void ShowOptions();
     void ApplyLayouts();
     void ApplyStoredColours();
     void LoadLanguage();
@@ -89,8 +89,9 @@ private:
     StationClient& m_client;
     Station& m_station;
     std::function<void()> m_onClose;
-    std::unique_ptr<Options> m_options;
     bool m_started = false;
+    bool m_optionsLoaded = false;
+    int m_shownLayouts = -1;  // the lock, simple player and avi layouts last applied
     bool m_askBeforeClose = true;
     QMessageBox* m_closeQuestion = nullptr;  // while it is open
     QTimer* m_redraw = nullptr;

@@ -13,7 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/options.h"
+#include "app/options_state.h"
+#include "app/station_client.h"
 #include "ui/operator_messages.h"
 
 namespace {
@@ -26,6 +27,13 @@ void SetIfOther(QComboBox* combo, const QString& text) {
     if (combo->currentText() != text) combo->setEditText(text);
 }
 
+// A check's stored value.
+QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+bool IsOn(const OptionsState& state, const char* key) {
+    return state.values.value(QLatin1String(key)) == u"1";
+}
+
 QLabel* Caption(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -34,9 +42,9 @@ QLabel* Caption(const QString& name, const QString& text, QWidget* parent) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
+OptionsDialog::OptionsDialog(StationClient& client, QWidget* parent)
     : QDialog(parent, Qt::Tool),
-      m_options(options),
+      m_client(client),
       m_playerPath(Edit(QStringLiteral("EditWinAmpPath1"))) {
     setObjectName(QStringLiteral("TFormOptions1"));
     setWindowTitle(QStringLiteral("Options"));
@@ -53,14 +61,28 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     m_wavForTime->setVisible(false);
     QPushButton* ok = BuildOkButton();
     LayOut(pathRow, spots, shutDown, avi, ok);
-    Redraw();
+    m_wavForTime->setChecked(true);  // never shown, always ticked: the hour is spoken
+}
+
+void OptionsDialog::SetOption(const QString& key, const QString& value) {
+    m_client.Send(QStringLiteral("option"), key + QLatin1Char(' ') + value);
+}
+
+void OptionsDialog::ConnectCheck(QCheckBox* box, const QString& key) {
+    connect(box, &QCheckBox::clicked, this,
+            [this, key](bool checked) { SetOption(key, Flag(checked)); });
+}
+
+void OptionsDialog::ConnectEdit(QLineEdit* edit, const QString& key) {
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, key](const QString& text) { SetOption(key, text); });
 }
 
 QHBoxLayout* OptionsDialog::BuildPlayerPathRow() {
     m_playerPath->setMaximumWidth(QWIDGETSIZE_MAX);
     m_playerPath->setMinimumWidth(260);
     connect(m_playerPath, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!m_drawing) m_options.EditWinAmpPath1Change(text);
+        if (!m_drawing) SetOption(QStringLiteral("WinAmpPath"), text);
     });
     auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
     browse->setObjectName(QStringLiteral("ButtonWinAmp2"));
@@ -82,19 +104,18 @@ QGroupBox* OptionsDialog::BuildSpotsGroup() {
     const struct {
         const char* name;
         const char* caption;
-        Options::SpotMode mode;
         bool enabled;
-    } radios[4] = {{"RadioButtonJust1", "Ακριβώς", Options::Just, true},
-                   {"RadioButtonBest1", "+-", Options::Best, false},
-                   {"RadioButtonAfter2", "Μετά", Options::After, false},
-                   {"RadioOffSpots1", "OFF", Options::Off, true}};
+    } radios[4] = {{"RadioButtonJust1", "Ακριβώς", true},
+                   {"RadioButtonBest1", "+-", false},
+                   {"RadioButtonAfter2", "Μετά", false},
+                   {"RadioOffSpots1", "OFF", true}};
     for (int i = 0; i < 4; ++i) {
         auto* radio = new QRadioButton(QString::fromUtf8(radios[i].caption), spots);
         radio->setObjectName(QLatin1String(radios[i].name));
         radio->setEnabled(radios[i].enabled);
-        const Options::SpotMode mode = radios[i].mode;
+        // The stored spot mode is the radio's place, 1 to 4.
         connect(radio, &QRadioButton::clicked, this,
-                [this, mode] { m_options.SpotRadioClick(mode); });
+                [this, i] { SetOption(QStringLiteral("HowToPlaySpots"), QString::number(i + 1)); });
         spotsLayout->addWidget(radio);
         m_spotRadios[i] = radio;
     }
@@ -106,8 +127,7 @@ QGroupBox* OptionsDialog::BuildShutDownGroup() {
     shutDown->setObjectName(QStringLiteral("GroupBoxShutDown"));
     m_shutDown = new QCheckBox(shutDown);
     m_shutDown->setObjectName(QStringLiteral("CheckBoxShutDown1"));
-    connect(m_shutDown, &QCheckBox::clicked, this,
-            [this](bool checked) { m_options.CheckBoxShutDown1Click(checked); });
+    ConnectCheck(m_shutDown, QStringLiteral("ShutDown"));
     BuildShutDownTime(shutDown);
     auto* shutDownLayout = new QHBoxLayout(shutDown);
     shutDownLayout->addWidget(m_shutDown);
@@ -134,37 +154,37 @@ void OptionsDialog::BuildShutDownTime(QGroupBox* shutDown) {
     connect(m_shutDownHour, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (m_drawing) return;
         // An emptied box is the operator on the way to typing another hour.
-        const QString message = m_options.ComboBoxHourShutDown1Change(text);
-        if (!text.isEmpty()) ShowError(this, message);
+        m_client.Send(QStringLiteral("option"), QStringLiteral("ShutDownHour ") + text,
+                      [this, text](const Result& done) {
+                          if (!text.isEmpty()) ShowError(this, done.message());
+                      });
     });
     connect(m_shutDownMin, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        if (!m_drawing) m_options.ComboBoxMinShutDown1Change(text);
+        if (!m_drawing) SetOption(QStringLiteral("ShutDownMin"), text);
     });
 }
 
 void OptionsDialog::BuildWindowLayoutChecks() {
     m_lock = Check(QStringLiteral("CheckBoxLockPrograms1"), QStringLiteral("Lock Programs"));
-    connect(m_lock, &QCheckBox::clicked, this,
-            [this](bool checked) { m_options.CheckBoxLockPrograms1Click(checked); });
+    connect(m_lock, &QCheckBox::clicked, this, [this](bool checked) {
+        m_client.Send(QStringLiteral("lock-programs"),
+                      checked ? QStringLiteral("on") : QStringLiteral("off"));
+    });
     m_simplify = Check(QStringLiteral("CheckBoxSymplifyPlayer"), QStringLiteral("Simplify Player"));
-    connect(m_simplify, &QCheckBox::clicked, this,
-            [this](bool checked) { m_options.CheckBoxSymplifyPlayerClick(checked); });
+    ConnectCheck(m_simplify, QStringLiteral("SimplifyPlayer"));
 }
 
 void OptionsDialog::BuildNumberEdits() {
     m_waitSec = Edit(QStringLiteral("EditWaitSecBeg"));
-    connect(m_waitSec, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_options.EditWaitSecBegChange(text); });
+    ConnectEdit(m_waitSec, QStringLiteral("WaitSecInBeggining"));
     m_fadeStep = Edit(QStringLiteral("EditHowFastFadeOnSpots"));
-    connect(m_fadeStep, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_options.EditHowFastFadeOnSpotsChange(text); });
+    ConnectEdit(m_fadeStep, QStringLiteral("HowFastFadeOnSpots"));
 }
 
 void OptionsDialog::BuildGreeklishCheck() {
     m_greeklish =
         Check(QStringLiteral("CheckBoxGreekLishSearch"), QStringLiteral("Enable GreekLish Search"));
-    connect(m_greeklish, &QCheckBox::clicked, this,
-            [this](bool checked) { m_options.CheckBoxGreekLishSearchClick(checked); });
+    ConnectCheck(m_greeklish, QStringLiteral("GreeklishSearch"));
 }
 
 QGroupBox* OptionsDialog::BuildAviGroup() {
@@ -174,10 +194,11 @@ QGroupBox* OptionsDialog::BuildAviGroup() {
     m_showAvi->setObjectName(QStringLiteral("RadioButtonShowAvi"));
     m_showMessage = new QRadioButton(QStringLiteral("Show Message"), avi);
     m_showMessage->setObjectName(QStringLiteral("RadioButtonShowMessage"));
-    connect(m_showAvi, &QRadioButton::clicked, this,
-            [this] { m_options.AviOrMessageClick(m_showAvi->isChecked()); });
-    connect(m_showMessage, &QRadioButton::clicked, this,
-            [this] { m_options.AviOrMessageClick(m_showAvi->isChecked()); });
+    for (QRadioButton* radio : {m_showAvi, m_showMessage}) {
+        connect(radio, &QRadioButton::clicked, this, [this] {
+            SetOption(QStringLiteral("AviOrMessage"), Flag(m_showAvi->isChecked()));
+        });
+    }
     auto* aviLayout = new QHBoxLayout(avi);
     aviLayout->addWidget(m_showAvi);
     aviLayout->addWidget(m_showMessage);
@@ -186,20 +207,14 @@ QGroupBox* OptionsDialog::BuildAviGroup() {
 
 void OptionsDialog::BuildIntroAndSpotEvery() {
     m_skipIntro = Check(QStringLiteral("CheckBoxSkipIntro"), QStringLiteral("Skip Intro"));
-    connect(m_skipIntro, &QCheckBox::clicked, this, [this](bool checked) {
-        m_options.CheckBoxSkipIntroClick(checked);
-        Redraw();
-    });
+    ConnectCheck(m_skipIntro, QStringLiteral("SkipIntro"));
     m_skipIntroSec = Edit(QStringLiteral("EditSkipIntroSec"));
-    connect(m_skipIntroSec, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_options.EditSkipIntroSecChange(text); });
+    ConnectEdit(m_skipIntroSec, QStringLiteral("SkipIntroSec"));
     m_oneSpot =
         Check(QStringLiteral("CheckBoxPlayOnlyOneSpot"), QStringLiteral("Play a spot every"));
-    connect(m_oneSpot, &QCheckBox::clicked, this,
-            [this](bool checked) { m_options.CheckBoxPlayOnlyOneSpotClick(checked); });
+    ConnectCheck(m_oneSpot, QStringLiteral("PlayOnlyOneSpot"));
     m_spotEvery = Edit(QStringLiteral("EditPlaySpotEvery"));
-    connect(m_spotEvery, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_options.EditPlaySpotEveryChange(text); });
+    ConnectEdit(m_spotEvery, QStringLiteral("PlaySpotEvery"));
 }
 
 QPushButton* OptionsDialog::BuildOkButton() {
@@ -270,25 +285,31 @@ QLineEdit* OptionsDialog::Edit(const QString& name) {
     return edit;
 }
 
-void OptionsDialog::Redraw() {
+void OptionsDialog::Load(const OptionsState& state) {
     m_drawing = true;
-    const Options::Controls& c = m_options.State();
-    SetIfOther(m_playerPath, c.EditWinAmpPath1);
-    m_spotRadios[c.SpotRadio - 1]->setChecked(true);
-    m_shutDown->setChecked(c.CheckBoxShutDown1);
-    SetIfOther(m_shutDownHour, c.ComboBoxHourShutDown1);
-    SetIfOther(m_shutDownMin, c.ComboBoxMinShutDown1);
-    m_lock->setChecked(c.CheckBoxLockPrograms1);
-    m_simplify->setChecked(c.CheckBoxSymplifyPlayer);
-    SetIfOther(m_waitSec, c.EditWaitSecBeg);
-    SetIfOther(m_fadeStep, c.EditHowFastFadeOnSpots);
-    m_greeklish->setChecked(c.CheckBoxGreekLishSearch);
-    (c.RadioButtonShowAvi ? m_showAvi : m_showMessage)->setChecked(true);
-    m_skipIntro->setChecked(c.CheckBoxSkipIntro);
-    SetIfOther(m_skipIntroSec, c.EditSkipIntroSec);
-    m_skipIntroSec->setEnabled(c.EditSkipIntroSecEnabled);
-    m_oneSpot->setChecked(c.CheckBoxPlayOnlyOneSpot);
-    SetIfOther(m_spotEvery, c.EditPlaySpotEvery);
-    m_wavForTime->setChecked(c.CheckBox1);
+    const auto value = [&state](const char* key) { return state.values.value(QLatin1String(key)); };
+    SetIfOther(m_playerPath, value("WinAmpPath"));
+    SetIfOther(m_shutDownHour, value("ShutDownHour"));
+    SetIfOther(m_shutDownMin, value("ShutDownMin"));
+    SetIfOther(m_waitSec, value("WaitSecInBeggining"));
+    SetIfOther(m_fadeStep, value("HowFastFadeOnSpots"));
+    SetIfOther(m_skipIntroSec, value("SkipIntroSec"));
+    SetIfOther(m_spotEvery, value("PlaySpotEvery"));
     m_drawing = false;
+    Redraw(state);
+}
+
+void OptionsDialog::Redraw(const OptionsState& state) {
+    if (state.values.isEmpty()) return;  // nothing published yet
+    // Any other stored mode plays as "Ακριβώς" and shows as it.
+    const int mode = state.values.value(QStringLiteral("HowToPlaySpots")).toInt();
+    m_spotRadios[mode >= 1 && mode <= 4 ? mode - 1 : 0]->setChecked(true);
+    m_shutDown->setChecked(IsOn(state, "ShutDown"));
+    m_lock->setChecked(state.lockPrograms);
+    m_simplify->setChecked(state.simplifyPlayer);
+    m_greeklish->setChecked(IsOn(state, "GreeklishSearch"));
+    (state.showAvi ? m_showAvi : m_showMessage)->setChecked(true);
+    m_skipIntro->setChecked(IsOn(state, "SkipIntro"));
+    m_skipIntroSec->setEnabled(IsOn(state, "SkipIntro"));
+    m_oneSpot->setChecked(IsOn(state, "PlayOnlyOneSpot"));
 }

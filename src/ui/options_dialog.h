@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-class Options;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -11,16 +10,23 @@ class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class StationClient;
+struct OptionsState;
 
-/// The options dialog `TFormOptions1` ("Options", a tool window, shown modally): a view
-/// of the Options model. Every change takes effect at once; "OK" and the close box
-/// both just close it.
+/// The options dialog `TFormOptions1` ("Options", a tool window, shown modally): each
+/// control sends its stored setting to the core by its key ("option KEY VALUE", the lock
+/// "lock-programs"). Every change takes effect at once; "OK" and the close box both just
+/// close it. The boxes the operator types into keep what was typed (a number that is no
+/// number stays in its box while its setting takes the default).
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    OptionsDialog(Options& options, QWidget* parent);
-    /// Copies the model's controls into the widgets.
-    void Redraw();
+    OptionsDialog(StationClient& client, QWidget* parent);
+    /// Copies every setting into the controls, the typed boxes included: once, at the first
+    /// showing of the window after the station's start.
+    void Load(const OptionsState& state);
+    /// The checks and radio buttons as the settings now stand.
+    void Redraw(const OptionsState& state);
 
 private:
     QHBoxLayout* BuildPlayerPathRow();
@@ -39,8 +45,11 @@ private:
     int LayOutIntroAndSpotRows(QGridLayout* grid, int row);
     QCheckBox* Check(const QString& name, const QString& caption);
     QLineEdit* Edit(const QString& name);
+    void SetOption(const QString& key, const QString& value);
+    void ConnectCheck(QCheckBox* box, const QString& key);
+    void ConnectEdit(QLineEdit* edit, const QString& key);
 
-    Options& m_options;
+    StationClient& m_client;
     bool m_drawing = false;
     QLineEdit* m_playerPath;
     QRadioButton* m_spotRadios[4] = {};

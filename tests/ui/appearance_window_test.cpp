@@ -97,7 +97,7 @@ TEST(AppearanceWindowTest, ColourModePaintsUntilNormalFunctionAndARightClickPain
     studio.Mouse("PanelMessages", QEvent::MouseButtonPress, Qt::RightButton);
     EXPECT_EQ(studio.Background("PanelMessages"), red);
     EXPECT_FALSE(input.Answered());
-    EXPECT_EQ(studio.station.StoredOptions().Colours["ListBoxArtist"].background,
+    EXPECT_EQ(OptionsStateOf(studio.station).colours.value("ListBoxArtist").background,
               ColourFromRgb(255, 0, 0));
     studio.Find<QAction>("NormalFunction1")->trigger();
     studio.Mouse("ListBoxSpots2", QEvent::MouseButtonPress, Qt::LeftButton);
@@ -106,7 +106,7 @@ TEST(AppearanceWindowTest, ColourModePaintsUntilNormalFunctionAndARightClickPain
     studio.PickColour(red, "TextColor1");
     studio.Mouse("ListBoxSpots2", QEvent::MouseButtonPress, Qt::LeftButton);
     EXPECT_EQ(studio.Find("ListBoxSpots2")->palette().color(QPalette::Text), red);
-    EXPECT_EQ(studio.station.StoredOptions().Colours["ListBoxSpots2"].font,
+    EXPECT_EQ(OptionsStateOf(studio.station).colours.value("ListBoxSpots2").font,
               ColourFromRgb(255, 0, 0));
 }
 
@@ -121,7 +121,7 @@ TEST(AppearanceWindowTest, TheMessageIsTypedAsPlainTextAndHeldWhileDragged) {
     auto* label = studio.Find<QLabel>("LabelMessages");
     EXPECT_EQ(label->text(), typed);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
-    EXPECT_EQ(studio.station.StoredOptions().OwnerMessage, typed);
+    EXPECT_EQ(OptionsStateOf(studio.station).ownerMessage, typed);
 
     studio.host.Advance(6'400);  // the main loop runs, and with it the ticker
     studio.window->RefreshView();

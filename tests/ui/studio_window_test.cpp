@@ -363,8 +363,9 @@ TEST_F(StudioWindowTest,
 }
 
 TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpTheirBoxesTurnThemOffAndOptionsAreTyped) {
-    station.Lock().LockPrograms = station.StoredOptions().SimplifyPlayer = true;
-    station.StoredOptions().AviOrMessage = false;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "on");
+    RunVerb(station, *FindOperatorVerb("option"), "SimplifyPlayer 1");
+    RunVerb(station, *FindOperatorVerb("option"), "AviOrMessage 0");
     Start();
     EXPECT_TRUE(Find("PanelVideo")->isHidden());
     EXPECT_FALSE(Find("PanelMessages")->isHidden());
@@ -415,7 +416,7 @@ TEST_F(StudioWindowTest, StoredLayoutsApplyAtStartUpTheirBoxesTurnThemOffAndOpti
     });
     window->findChild<QAction*>("Options2")->trigger();
     EXPECT_TRUE(options.Answered());
-    EXPECT_EQ(station.Engine().WaitSecInBeggining, 5);
+    EXPECT_EQ(station.Engine().WaitSecInBeggining, 6);  // the engine's one default
     EXPECT_EQ(Find<QLineEdit>("EditWaitSecBeg")->text(), "abc");
 }
 
@@ -441,13 +442,13 @@ TEST_F(StudioWindowTest, SpotsTabShowsASlotMovesAndDeletesItsSpotsAndCopiesAnoth
     EXPECT_EQ(text_file::ReadLines(mondayFile).value.mid(90, 3),
               QStringList({a[1], a[0], "###NULL###"}));
     // Locked, the key deletes nothing and says why.
-    station.Lock().LockPrograms = true;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "on");
     ModalAnswer refusal("ErrorMessage", [](QWidget* box) { driver::ClickButton(box, "OK"); });
     driver::ClickRow(spots, 0);
     QTest::keyClick(spots, Qt::Key_Delete);
     EXPECT_TRUE(refusal.Answered());
     EXPECT_EQ(spots->count(), 2);
-    station.Lock().LockPrograms = false;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "off");
     // Tuesday takes Monday's spots through the week chooser.
     QTest::mouseClick(days, Qt::LeftButton, {}, days->tabRect(2).center());
     EXPECT_EQ(spots->count(), 0);
