@@ -11,20 +11,6 @@ constexpr int kShutDownMinFallback = 0;
 constexpr int kSkipIntroSecFallback = 5;
 constexpr int kPlaySpotEveryFallback = 5;
 
-Options::SpotMode RadioOfMode(int mode) {
-    switch (mode) {
-        case Options::Best:
-            return Options::Best;
-        case Options::After:
-            return Options::After;
-        case Options::Off:
-            return Options::Off;
-        default:
-            // Any other stored mode plays as "Ακριβώς" and shows as it.
-            return Options::Just;
-    }
-}
-
 }  // namespace
 
 Options::Options(Station& station) : m_station(station) {}
@@ -34,7 +20,7 @@ void Options::Load() {
     const SpotRunner& spots = m_station.Spots();
     const StationOptions& kept = m_station.StoredOptions();
     m_controls.EditWinAmpPath1 = engine.Players().WinAmpPath;
-    m_controls.SpotRadio = RadioOfMode(spots.HowToPlaySpots);
+    m_controls.SpotRadio = spots.HowSpotsPlay();
     const AutoShutdown& shutdown = m_station.Shutdown();
     m_controls.CheckBoxShutDown1 = shutdown.ShutDown();
     m_controls.ComboBoxHourShutDown1 = QString::number(shutdown.ShutDownHour());

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+#include "spots/spot_mode.h"
+
 class Station;
 
 /// The options dialog ("Options") as a model: the state of each of its controls and the
@@ -15,7 +17,11 @@ class Options : public QObject {
     Q_OBJECT
 public:
     /// The radio buttons of the "Spots" frame, by the spot mode each selects.
-    enum SpotMode { Just = 1, Best = 2, After = 3, Off = 4 };
+    using SpotMode = ::SpotMode;
+    static constexpr SpotMode Just = SpotMode::Just;
+    static constexpr SpotMode Best = SpotMode::Best;
+    static constexpr SpotMode After = SpotMode::After;
+    static constexpr SpotMode Off = SpotMode::Off;
 
     /// What the dialog's controls show; Load fills them from the rooms that keep the settings.
     struct Controls {

@@ -20,7 +20,6 @@ constexpr int kLongSpotFadeStep = 5;
 constexpr int kShortSpotFadeMs = 20;
 // Under this a spot (or the track it follows) plays out before the next one starts.
 constexpr int kShortItemSec = 59;
-constexpr int kOffMode = 4;
 
 }  // namespace
 
@@ -39,11 +38,6 @@ void SpotRunner::CountQueueHead() {
 bool SpotRunner::IsLongSpotFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.size() > kLongSpotBytes;
-}
-
-bool SpotRunner::SpotsPlayExactly() const {
-    // The options show an unknown stored mode as "Ακριβώς", and it plays as such.
-    return HowToPlaySpots == 1 || HowToPlaySpots < 1 || HowToPlaySpots > kOffMode;
 }
 
 void SpotRunner::PlaySpotsNormally() {
@@ -87,7 +81,8 @@ void SpotRunner::QuarterChange(const TickMoment& moment) {
 }
 
 void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
-    if (m_runActive || !SpotsPlayExactly() || !spot_timing::IsRunMinute(moment.minute)) return;
+    if (m_runActive || HowSpotsPlay() != SpotMode::Just || !spot_timing::IsRunMinute(moment.minute))
+        return;
     const bool manual = m_engine.Controls().ManualMode;
     if (manual && !m_warningVisible && !SpotsAccepted && moment.second > 0 &&
         m_schedule.FirstCheckedSpot() != -1) {

@@ -274,7 +274,7 @@ void OptionsDialog::Redraw() {
     m_drawing = true;
     const Options::Controls& c = m_options.State();
     SetIfOther(m_playerPath, c.EditWinAmpPath1);
-    m_spotRadios[c.SpotRadio - 1]->setChecked(true);
+    m_spotRadios[int(c.SpotRadio) - 1]->setChecked(true);
     m_shutDown->setChecked(c.CheckBoxShutDown1);
     SetIfOther(m_shutDownHour, c.ComboBoxHourShutDown1);
     SetIfOther(m_shutDownMin, c.ComboBoxMinShutDown1);

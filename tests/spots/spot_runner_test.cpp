@@ -131,7 +131,7 @@ TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
          {Case{1, 800'000, 20}, Case{1, 800'001, 5}, Case{7, 800'000, 20}, Case{2, 800'000, 0},
           Case{3, 800'000, 0}, Case{4, 800'000, 0}}) {
         SpotStation s({10, 14, 30}, false, bytes);
-        s.station.Spots().SetHowToPlaySpots(mode);
+        s.station.Spots().SetHowToPlaySpots(SpotMode(mode));
         s.RunTo({10, 14, 56});
         EXPECT_EQ(s.Of({"spot"}).size(), step ? 1 : 0) << mode;
         if (!step) continue;
