@@ -37,7 +37,7 @@ Result Options::Set(const SettingsHomes& homes, const QString& key, const QStrin
     if (key == kShutDownHourKey && !ParseInt(text)) return Result::Error(NotAnIntegerMessage(text));
     if (key == kSpotModeKey) {
         const std::optional<int> mode = ParseInt(text);
-        if (!mode || *mode < Just || *mode > Off)
+        if (!mode || *mode < int(SpotMode::Just) || *mode > int(SpotMode::Off))
             return Result::Error(QStringLiteral("the spot mode is 1 to 4, not \"%1\"").arg(text));
     }
     SetStoredValue(homes, key, text);

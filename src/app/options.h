@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "base/result.h"
+#include "spots/spot_mode.h"
 
 struct SettingsHomes;
 
@@ -15,9 +16,6 @@ struct SettingsHomes;
 /// except the shutdown hour, which is refused.
 class Options {
 public:
-    /// The radio buttons of the "Spots" frame, by the spot mode each selects (the stored
-    /// HowToPlaySpots).
-    enum SpotMode { Just = 1, Best = 2, After = 3, Off = 4 };
 
     /// The keys of the settings the dialog shows. "LockPrograms" is one of them, but only
     /// the lock's own command switches it.

@@ -7,6 +7,7 @@
 #include "base/text_file.h"
 #include "base/timer_host.h"
 #include "jingles/jingle_banks.h"
+#include "playback/deck_start.h"
 #include "playback/playback_engine.h"
 #include "player/player_link.h"
 #include "schedule/list_file.h"
@@ -106,7 +107,7 @@ void JingleWall::StartJingle() {
     if (decks.SecondPlayerFound) {
         decks.Stop(decks.NextDeck);
         Q_EMIT JingleStarted(m_currentPath);
-        decks.LoadFileIntoDeck(decks.NextDeck, m_currentPath);
+        StartOnNextDeck(m_engine, m_currentPath, std::nullopt, 0, std::nullopt);
     }
 }
 

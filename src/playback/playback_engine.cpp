@@ -6,6 +6,7 @@
 
 #include "base/clock.h"
 #include "base/timer_host.h"
+#include "playback/deck_start.h"
 #include "player/player_link.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
@@ -189,13 +190,10 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
         Q_EMIT TrackMissing(path);
         return false;
     }
-    const int deck = m_decks.NextDeck;  // before the crossfade exchanges the roles
-    m_bars->StartCrossfade(kTrackFadeStep, 0);
-    ShowTrackName(name.left(std::max<qsizetype>(name.size() - 4, 0)));
     Q_EMIT EntryStarted(entry);
-    m_decks.LoadFileIntoDeck(deck, path);
+    StartOnNextDeck(*this, path, DeckFade{kTrackFadeStep, 0}, kTrackSettleTicks,
+                    name.left(std::max<qsizetype>(name.size() - 4, 0)));
     m_played.Append(name, path);
-    m_loop.SettleTicks = kTrackSettleTicks;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "base/clock.h"
 #include "base/text_file.h"
 #include "base/timer_host.h"
+#include "playback/deck_start.h"
 #include "playback/playback_engine.h"
 
 QStringList HourFragments(int hour, int minute, int second) {
@@ -95,9 +96,9 @@ void HourAnnouncement::TimerSpot3Timer() {
         Q_EMIT Problem(written.message());
         return;
     }
-    Decks& decks = m_engine.Players();
     Q_EMIT Announced(present);
-    decks.LoadFileIntoDeck(decks.NextDeck, PlayListPath());
+    // Over the music, which the announcement's own fades dip and bring back.
+    StartOnNextDeck(m_engine, PlayListPath(), std::nullopt, 0, std::nullopt);
 }
 
 void HourAnnouncement::TimerSpots1Timer() {

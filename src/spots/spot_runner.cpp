@@ -5,11 +5,13 @@
 #include <algorithm>
 
 #include "jingles/jingle_wall.h"
+#include "playback/deck_start.h"
 #include "playback/playback_engine.h"
 #include "player/player_link.h"
 #include "schedule/list_file.h"
 #include "spots/spot_file.h"
 #include "spots/spot_schedule.h"
+#include "spots/spot_timing.h"
 
 namespace {
 
@@ -18,9 +20,6 @@ constexpr int kLongSpotFadeStep = 5;
 constexpr int kShortSpotFadeMs = 20;
 // Under this a spot (or the track it follows) plays out before the next one starts.
 constexpr int kShortItemSec = 59;
-constexpr int kOffMode = 4;
-
-bool IsTriggerMinute(int minute) { return minute % 15 == 14; }
 
 }  // namespace
 
@@ -39,11 +38,6 @@ void SpotRunner::CountQueueHead() {
 bool SpotRunner::IsLongSpotFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.size() > kLongSpotBytes;
-}
-
-bool SpotRunner::SpotsPlayExactly() const {
-    // The options show an unknown stored mode as "Ακριβώς", and it plays as such.
-    return HowToPlaySpots == 1 || HowToPlaySpots < 1 || HowToPlaySpots > kOffMode;
 }
 
 void SpotRunner::PlaySpotsNormally() {
@@ -87,7 +81,8 @@ void SpotRunner::QuarterChange(const TickMoment& moment) {
 }
 
 void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
-    if (m_runActive || !SpotsPlayExactly() || !IsTriggerMinute(moment.minute)) return;
+    if (m_runActive || HowSpotsPlay() != SpotMode::Just || !spot_timing::IsRunMinute(moment.minute))
+        return;
     const bool manual = m_engine.Controls().ManualMode;
     if (manual && !m_warningVisible && !SpotsAccepted && moment.second > 0 &&
         m_schedule.FirstCheckedSpot() != -1) {
@@ -99,7 +94,9 @@ void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
     // same quarter of the next day runs again; the hour the clocks repeat runs the
     // quarters of its second pass again, since other quarters ran in between.
     const QString slot = m_schedule.NextSpotsSlot();
-    if ((manual && !SpotsAccepted) || moment.second <= 54 || slot == m_triggeredSlot) return;
+    if ((manual && !SpotsAccepted) || !spot_timing::RunDue(moment.minute, moment.second) ||
+        slot == m_triggeredSlot)
+        return;
     const int first = m_schedule.FirstCheckedSpot();
     if (first == -1) return;
     m_warningVisible = false;
@@ -176,16 +173,11 @@ void SpotRunner::EverySpotStep() {
 }
 
 void SpotRunner::StartSpot(const QString& path, const QString& place) {
-    Decks& decks = m_engine.Players();
-    const int deck = decks.NextDeck;  // before the crossfade exchanges the roles
-    if (IsLongSpotFile(path))
-        m_engine.BarsForTickParts().StartCrossfade(kLongSpotFadeStep, 0);
-    else
-        m_engine.BarsForTickParts().StartCrossfade(HowFastFadeOnSpots, kShortSpotFadeMs);
-    m_engine.ShowTrackName(QStringLiteral("SPOT: ") + TrackTitle(path));
+    const DeckFade fade = IsLongSpotFile(path) ? DeckFade{kLongSpotFadeStep, 0}
+                                               : DeckFade{HowFastFadeOnSpots, kShortSpotFadeMs};
     Q_EMIT SpotStarted(path, place);
-    decks.LoadFileIntoDeck(deck, path);
-    m_engine.LoopForTickParts().SettleTicks = kSpotSettleTicks;
+    StartOnNextDeck(m_engine, path, fade, kSpotSettleTicks,
+                    QStringLiteral("SPOT: ") + TrackTitle(path));
 }
 
 void SpotRunner::SendAsSpot(const QString& path) {
@@ -193,7 +185,7 @@ void SpotRunner::SendAsSpot(const QString& path) {
     if (!decks.SecondPlayerFound || path.isEmpty()) return;
     decks.Stop(decks.NextDeck);
     Q_EMIT SpotStarted(path, QString());
-    decks.LoadFileIntoDeck(decks.NextDeck, path);
+    StartOnNextDeck(m_engine, path, std::nullopt, 0, std::nullopt);
 }
 
 void SpotRunner::ListBoxSpots2DblClick(bool fadeJingles) {

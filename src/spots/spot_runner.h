@@ -7,6 +7,7 @@
 
 #include "base/settings_table.h"
 #include "playback/tick_part.h"
+#include "spots/spot_mode.h"
 
 class JingleWall;
 class PlaybackEngine;
@@ -64,14 +65,17 @@ public:
     static bool IsLongSpotFile(const QString& path);
 
     // The options' settings of the spots.
-    void SetHowToPlaySpots(int mode) { HowToPlaySpots = mode; }
+    void SetHowToPlaySpots(SpotMode mode) { HowToPlaySpots = int(mode); }
+    /// The mode the spots play in (the stored value may be any number).
+    SpotMode HowSpotsPlay() const { return SpotModeOf(HowToPlaySpots); }
     void SetHowFastFadeOnSpots(int step) { HowFastFadeOnSpots = step; }
     void SetPlayOnlyOneSpot(bool on) { PlayOnlyOneSpot = on; }
     /// Kept in one byte: 300 is kept as 44.
     void SetPlaySpotEvery(int songs) { PlaySpotEvery = static_cast<quint8>(songs); }
 
-    /// The spot mode chosen in the options' "Spots" frame, 1 to 4; any other plays as 1.
-    int HowToPlaySpots = 1;
+    /// The spot mode chosen in the options' "Spots" frame as it is stored (a SpotMode;
+    /// any other value plays as SpotMode::Just).
+    int HowToPlaySpots = int(SpotMode::Just);
     int HowFastFadeOnSpots = 20;
     bool PlayOnlyOneSpot = false;
     quint8 PlaySpotEvery = 5;  ///< one byte, as it is stored
@@ -100,7 +104,6 @@ Q_SIGNALS:
     void Problem(const QString& message);
 
 private:
-    bool SpotsPlayExactly() const;
     void QuarterChange(const TickMoment& moment);
     void WarnAndTrigger(const TickMoment& moment);
     /// The run's step at this tick: wait for the deck, pass a spot over, or start one.

@@ -256,3 +256,8 @@ void SpotSchedule::SpotFileRenamed(const QString& oldPath, const QString& newPat
     for (QString& path : m_nextPaths)
         if (path == oldPath) path = newPath;
 }
+
+void SpotSchedule::AskStatistics(const QString& spotLine, bool timetable) {
+    m_statistics = timetable ? spot_statistics::ShowProgram(m_spotsPath, spotLine)
+                             : spot_statistics::ShowStats(m_spotsPath, spotLine);
+}

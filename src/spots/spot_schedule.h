@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/result.h"
+#include "spots/spot_statistics.h"
 
 class Clock;
 struct ProgramLock;
@@ -90,6 +91,11 @@ public:
     /// A spot file renamed on disk (its lines already rewritten): the shown slot and "Next
     /// Spots" name the new path from now on, so the run never looks for the old one.
     void SpotFileRenamed(const QString& oldPath, const QString& newPath);
+    /// The statistics of a spot line ("Show Stats", or "Show Program" for the timetable),
+    /// kept for the statistics window until the next question.
+    void AskStatistics(const QString& spotLine, bool timetable);
+    const spot_statistics::StatsView& Statistics() const { return m_statistics; }
+
     /// The spot files were rewritten on disk by someone else (dead spots removed): the shown
     /// slot is read again, so that its next save cannot bring the old lines back, and "Next
     /// Spots" is rebuilt at the next tick.
@@ -144,6 +150,7 @@ private:
     int m_nextQuarter = -1;
     QString m_nextSlot;
     QString m_toldProblem;  // the last unreadable file told, with its quarter
+    spot_statistics::StatsView m_statistics;
 
     bool m_spotsEdited = false;
     bool m_refreshNextSpots = false;

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <functional>
 
 #include "schedule/calendar.h"
@@ -14,11 +15,17 @@ namespace {
 
 using Visit = std::function<void(int weekday, int quarter, const QStringList& lines)>;
 
+// Empty rows of the grid up to `rows`.
+void GrowGrid(StatsView& view, qsizetype rows) {
+    while (view.Grid.size() < rows)
+        view.Grid.append(QStringList(QList<QString>(StatsView::kColumns)));
+}
+
 // The common start: the title and an empty grid under the day names.
 StatsView Start(const QString& spotLine) {
     StatsView view;
     view.LabelStats = TrackTitle(spotLine);
-    view.Grid.resize(StatsView::kDataRows + 1);
+    GrowGrid(view, StatsView::kDataRows + 1);
     const QStringList days = DayTabNames();
     for (int d = 0; d < 7; ++d) view.Grid[0][d + 1] = days[d];
     return view;
@@ -61,7 +68,7 @@ StatsView ShowStats(const QString& spotsPath, const QString& spotLine) {
     for (int d = 0; d < 7; ++d) {
         const QStringList& column = columns[d];
         total += int(column.size());
-        if (column.size() >= qsizetype(view.Grid.size())) view.Grid.resize(column.size() + 1);
+        GrowGrid(view, column.size() + 1);
         for (int r = 0; r < column.size(); ++r) view.Grid[r + 1][d + 1] = column[r];
     }
     view.LabelNumberOfStats = QString::number(total);

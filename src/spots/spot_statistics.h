@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
-#include <array>
-#include <vector>
+#include <QStringList>
 
 /// How often and when one spot line is scheduled in the week, read from the 28 spot files,
 /// as plain data for the statistics window. An occurrence is a line equal to the spot line,
@@ -15,13 +15,14 @@ QString OccurrenceText(int hour, int quarter, int position);
 /// What TFormForStats shows.
 struct StatsView {
     static constexpr int kDataRows = 96;  ///< 24 hours × 4 quarters
-    using Row = std::array<QString, 8>;   ///< column 0, then Sunday … Saturday
+    static constexpr int kColumns = 8;    ///< column 0, then Sunday … Saturday
 
     QString LabelStats;          ///< the spot's track title
     QString LabelNumberOfStats;  ///< the week's total, "-" in the timetable
     /// StringGridStats: row 0 holds the weekday names; at least 96 data rows follow. A list
-    /// column longer than that gets more rows, so no occurrence is ever cut off.
-    std::vector<Row> Grid;
+    /// column longer than that gets more rows, so no occurrence is ever cut off. Each row
+    /// holds kColumns texts.
+    QList<QStringList> Grid;
     /// The first spot file that could not be read (counted as empty); empty when none.
     QString Problem;
 };

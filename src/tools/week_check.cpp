@@ -18,6 +18,7 @@
 #include "schedule/list_file.h"
 #include "spots/hour_announcement.h"
 #include "spots/spot_file.h"
+#include "spots/spot_timing.h"
 
 namespace week_check {
 
@@ -86,8 +87,6 @@ QString ProgramAt(const QStringList& slots, int slot) {
 
 // --- the clocks ---
 
-// A quarter's spots play this long before the quarter begins.
-constexpr int kSpotLeadSeconds = 5;
 constexpr int kQuarterSeconds = 15 * 60;
 
 // Wall-clock readings are kept as UTC date-times, so that no time zone moves them.
@@ -123,10 +122,12 @@ struct ClockJump {
     QDateTime Low() const { return std::min(before, after); }
     QDateTime High() const { return std::max(before, after); }
     // The first and last quarters whose spots fall due in the stretch, as the spot runner
-    // plays them: kSpotLeadSeconds before the quarter, once each time the clock passes
-    // that reading. After the jump it prepares the quarter after the one it lands in.
-    QDateTime FirstQuarter() const { return CeilQuarter(Low().addSecs(kSpotLeadSeconds)); }
-    QDateTime LastQuarter() const { return FloorQuarter(High().addSecs(kSpotLeadSeconds - 1)); }
+    // plays them: a little before the quarter, once each time the clock passes that
+    // reading. After the jump it prepares the quarter after the one it lands in.
+    QDateTime FirstQuarter() const { return CeilQuarter(spot_timing::QuarterDueAt(Low())); }
+    QDateTime LastQuarter() const {
+        return FloorQuarter(spot_timing::QuarterDueAt(High().addSecs(-1)));
+    }
 };
 
 QList<ClockJump> ClockJumps(const QDateTime& from, const QDateTime& to) {
@@ -426,7 +427,7 @@ private:
     }
 
     bool AirsAtAll(const QDateTime& slot) const {
-        const QDateTime due = slot.addSecs(-kSpotLeadSeconds);
+        const QDateTime due = spot_timing::RunDueAt(slot);
         return std::none_of(m_jumps.begin(), m_jumps.end(), [&due](const ClockJump& jump) {
             return jump.Forward() && due >= jump.Low() && due < jump.High();
         });
@@ -435,7 +436,7 @@ private:
     // The slot's local time; a slot whose start the clocks skip airs just before the jump.
     static QDateTime WhenDue(const QDateTime& slot) {
         if (const auto local = LocalAt(slot)) return *local;
-        return LocalAt(slot.addSecs(-kSpotLeadSeconds)).value_or(QDateTime());
+        return LocalAt(spot_timing::RunDueAt(slot)).value_or(QDateTime());
     }
 
     void CheckSpotSlot(const QDateTime& slotWall, const QDateTime& when, int quarter) {

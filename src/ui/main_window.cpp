@@ -176,9 +176,11 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     connect(m_player, &PlayerPanel::changed, this, &MainWindow::RefreshView);
     connect(m_program, &ProgramPanel::changed, this, &MainWindow::RefreshView);
     connect(m_calendar, &CalendarPage::changed, this, &MainWindow::RefreshView);
-    connect(m_spots, &SpotsPage::changed, this, &MainWindow::RefreshView);
-    connect(m_nextSpots, &NextSpotsPanel::changed, this, &MainWindow::RefreshView);
     connect(m_lists, &ListsPage::changed, this, &MainWindow::RefreshView);
+    connect(&m_client, &StationClient::StateChanged, this, [this] {
+        m_spots->Redraw(m_client.State().spots);
+        m_nextSpots->Redraw(m_client.State().spots);
+    });
     connect(m_played, &PlayedPage::changed, this, &MainWindow::RefreshView);
     connect(m_jingles, &JinglesPage::changed, this, &MainWindow::RefreshView);
     connect(&m_client, &StationClient::StateChanged, this, [this] {
@@ -360,7 +362,7 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
     BuildVideoPanel(centre);
     BuildMessagePanel(centre);
     // Beside the clock, "Next Spots" is in sight whatever page is open.
-    m_nextSpots = new NextSpotsPanel(m_station, *m_stats, centre);
+    m_nextSpots = new NextSpotsPanel(m_client, *m_stats, centre);
     // Narrower on a small screen, down to what still shows a spot's title and the
     // warning's button.
     m_nextSpots->setMinimumWidth(180);
@@ -399,7 +401,7 @@ QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
     m_programPages = pages;
     pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
     m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
-    m_spots = new SpotsPage(m_station, *m_weekChooser, *m_stats, pages);
+    m_spots = new SpotsPage(m_client, *m_weekChooser, *m_stats, pages);
     m_lists = new ListsPage(m_client, pages);
     pages->addTab(m_calendar, QStringLiteral("Calendar"));
     pages->addTab(m_spots, QStringLiteral("Spots"));
@@ -491,8 +493,7 @@ void MainWindow::RefreshView() {
     // The player side draws when the state comes (at once while the core shares this thread).
     m_client.Refresh();
     m_calendar->Redraw();
-    m_spots->Redraw();
-    m_nextSpots->Redraw();
+    m_client.Refresh();
     m_station.FollowListsFolder();
     // The Lists, Played and Jingles pages draw when the state comes.
     m_client.Refresh();

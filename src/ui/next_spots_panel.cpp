@@ -6,14 +6,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/station.h"
-#include "spots/spot_statistics.h"
+#include "app/station_client.h"
+#include "app/station_state.h"
 #include "ui/colours.h"
 #include "ui/operator_messages.h"
 #include "ui/stats_window.h"
 
-NextSpotsPanel::NextSpotsPanel(Station& station, StatsWindow& stats, QWidget* parent)
-    : QFrame(parent), m_station(station), m_stats(stats), m_spots(new QListWidget(this)) {
+NextSpotsPanel::NextSpotsPanel(StationClient& client, StatsWindow& stats, QWidget* parent)
+    : QFrame(parent), m_client(client), m_stats(stats), m_spots(new QListWidget(this)) {
     setObjectName(QStringLiteral("PanelNextSpots"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -25,9 +25,11 @@ NextSpotsPanel::NextSpotsPanel(Station& station, StatsWindow& stats, QWidget* pa
     m_spots->setToolTip(QStringLiteral("Uncheck a spot to skip it"));
     connect(m_spots, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (m_drawing) return;
-        m_station.SpotsTab().SetNextSpotChecked(m_spots->row(item),
-                                                item->checkState() == Qt::Checked);
-        Q_EMIT changed();
+        const int row = m_spots->row(item);
+        const bool checked = item->checkState() == Qt::Checked;
+        if (row < m_shownChecks.size()) m_shownChecks[row] = checked;
+        m_client.Send(checked ? QStringLiteral("check-spot") : QStringLiteral("uncheck-spot"),
+                      QString::number(row + 1));
     });
     connect(m_spots, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { ShowStatistics(m_spots->row(item)); });
@@ -62,10 +64,9 @@ QFrame* NextSpotsPanel::BuildWarning() {
     text->setAlignment(Qt::AlignCenter);
     auto* play = new QPushButton(QStringLiteral("Play Spots Normally"), warning);
     play->setObjectName(QStringLiteral("ButtonPlayNoramllySpots"));
-    connect(play, &QPushButton::clicked, this, [this] {
-        m_station.Spots().PlaySpotsNormally();
-        Q_EMIT changed();
-    });
+    // Shown in manual mode only, where the command is taken.
+    connect(play, &QPushButton::clicked, this,
+            [this] { m_client.Send(QStringLiteral("accept-spots")); });
     auto* layout = new QGridLayout(warning);
     layout->setContentsMargins(4, 4, 4, 4);
     for (int side = 0; side < 2; ++side) {
@@ -80,36 +81,39 @@ QFrame* NextSpotsPanel::BuildWarning() {
 }
 
 void NextSpotsPanel::ShowStatistics(int row) {
-    const QStringList& paths = m_station.SpotsTab().NextSpotPaths();
-    if (row < 0 || row >= paths.size()) return;
-    const spot_statistics::StatsView view =
-        spot_statistics::ShowStats(m_station.Folders().SpotsPath, paths.at(row));
-    ShowError(this, view.Problem);
-    m_stats.Show(view);
+    m_client.Send(QStringLiteral("next-spot-stats"), QString::number(row + 1),
+                  [this](const Result& done) {
+                      if (!done.ok()) return;
+                      const SpotStatsState& stats = m_client.State().spots.stats;
+                      ShowError(this, stats.problem);
+                      m_stats.Show(stats);
+                  });
 }
 
-void NextSpotsPanel::Redraw() {
+void NextSpotsPanel::Redraw(const SpotsState& spots) {
     m_drawing = true;
-    const SpotSchedule& spots = m_station.SpotsTab();
-    const QStringList titles = spots.NextSpotTitles();
-    if (titles != m_shownTitles) {
+    if (spots.nextTitles != m_shownTitles) {
         m_spots->clear();
-        for (const QString& title : titles) {
+        for (const QString& title : spots.nextTitles) {
             auto* item = new QListWidgetItem(title, m_spots);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         }
-        m_shownTitles = titles;
+        m_shownTitles = spots.nextTitles;
+        m_shownChecks.clear();
     }
-    for (int i = 0; i < m_spots->count(); ++i)
-        m_spots->item(i)->setCheckState(spots.NextSpotChecked(i) ? Qt::Checked : Qt::Unchecked);
+    if (spots.nextChecked != m_shownChecks) {
+        for (int i = 0; i < m_spots->count(); ++i)
+            m_spots->item(i)->setCheckState(spots.nextChecked.value(i) ? Qt::Checked
+                                                                       : Qt::Unchecked);
+        m_shownChecks = spots.nextChecked;
+    }
 
-    const SpotRunner& runner = m_station.Spots();
-    m_warning->setVisible(runner.PanelManualSpotsWarning());
-    if (runner.PanelManualSpotsWarning()) {
+    m_warning->setVisible(spots.warningVisible);
+    if (spots.warningVisible) {
         QPalette blink = m_warning->palette();
-        blink.setColor(QPalette::Window, QtColour(runner.WarningColour()));
+        blink.setColor(QPalette::Window, QtColour(spots.warningColour));
         m_warning->setPalette(blink);
-        const QString left = QStringLiteral("%1 Sec").arg(runner.WarningSecondsLeft());
+        const QString left = QStringLiteral("%1 Sec").arg(spots.warningSecondsLeft);
         for (QLabel* label : m_secondsLeft) label->setText(left);
     }
     m_drawing = false;

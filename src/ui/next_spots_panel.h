@@ -4,8 +4,9 @@
 
 class QLabel;
 class QListWidget;
-class Station;
+class StationClient;
 class StatsWindow;
+struct SpotsState;
 
 /// "Next Spots": the spots of the quarter that begins next, as a check list
 /// (`ListBoxSpotsNow1`) whose unchecked rows the run passes over, and over it, in manual
@@ -14,22 +15,19 @@ class StatsWindow;
 class NextSpotsPanel final : public QFrame {
     Q_OBJECT
 public:
-    NextSpotsPanel(Station& station, StatsWindow& stats, QWidget* parent);
-    void Redraw();
-
-Q_SIGNALS:
-    /// The operator acted here: the whole window redraws.
-    void changed();
+    NextSpotsPanel(StationClient& client, StatsWindow& stats, QWidget* parent);
+    void Redraw(const SpotsState& spots);
 
 private:
     QFrame* BuildWarning();
     void ShowStatistics(int row);
 
-    Station& m_station;
+    StationClient& m_client;
     StatsWindow& m_stats;
     bool m_drawing = false;
     QListWidget* m_spots;
     QFrame* m_warning;
     QLabel* m_secondsLeft[2] = {};  // the seconds left to accept, on both sides
     QStringList m_shownTitles;
+    QList<bool> m_shownChecks;
 };

@@ -12,15 +12,16 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "app/station.h"
-#include "spots/spot_statistics.h"
+#include "app/station_client.h"
+#include "app/station_state.h"
 #include "ui/chooser_dialog.h"
 #include "ui/operator_messages.h"
 #include "ui/stats_window.h"
 
-SpotsPage::SpotsPage(Station& station, ChooserDialog& week, StatsWindow& stats, QWidget* parent)
+SpotsPage::SpotsPage(StationClient& client, ChooserDialog& week, StatsWindow& stats,
+                     QWidget* parent)
     : QWidget(parent),
-      m_station(station),
+      m_client(client),
       m_weekChooser(week),
       m_stats(stats),
       m_days(new QTabBar(this)),
@@ -51,27 +52,24 @@ void SpotsPage::SetUpSlotChoice() {
     m_days->setExpanding(true);
     connect(m_days, &QTabBar::currentChanged, this, [this](int weekday) {
         if (m_drawing) return;
-        RunCommand(this, [&] { return m_station.SpotsTab().TabControlSpotsChange(weekday); });
-        Q_EMIT changed();
+        Send(QStringLiteral("spots-day"), QString::number(weekday + 1));
     });
 
     m_hours->setObjectName(QStringLiteral("ComboBoxHourSpots1"));
     for (int h = 0; h < 24; ++h) m_hours->addItem(QStringLiteral("%1").arg(h, 2, 10, QChar('0')));
     m_hours->setMaxVisibleItems(24);
     m_hours->setToolTip(QStringLiteral("Hour of the spots shown"));
-    connect(m_hours, &QComboBox::activated, this, [this](int hour) {
-        RunCommand(this, [&] { return m_station.SpotsTab().ComboBoxHourSpots1Change(hour); });
-        Q_EMIT changed();
-    });
+    connect(m_hours, &QComboBox::activated, this,
+            [this](int hour) { Send(QStringLiteral("spots-hour"), QString::number(hour)); });
 
     m_quarters->setObjectName(QStringLiteral("TabSet1"));
-    for (const QString& caption : m_station.SpotsTab().QuarterCaptions())
-        m_quarters->addTab(caption);
+    // Four quarters of hour 00 until the core's captions are drawn.
+    for (int q = 0; q < 4; ++q)
+        m_quarters->addTab(QStringLiteral("00:%1").arg(q * 15, 2, 10, QChar('0')));
     m_quarters->setExpanding(false);
     connect(m_quarters, &QTabBar::currentChanged, this, [this](int quarter) {
         if (m_drawing) return;
-        RunCommand(this, [&] { return m_station.SpotsTab().TabSet1Change(quarter); });
-        Q_EMIT changed();
+        Send(QStringLiteral("spots-quarter"), QString::number(quarter + 1));
     });
 }
 
@@ -81,13 +79,12 @@ void SpotsPage::SetUpSpots() {
     connect(m_spots, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_drawing) return;
         const QList<QListWidgetItem*> rows = m_spots->selectedItems();
-        m_station.SpotsTab().SelectSpot(rows.isEmpty() ? -1 : m_spots->row(rows.first()));
+        m_selected = rows.isEmpty() ? -1 : m_spots->row(rows.first());
+        Send(QStringLiteral("spots-select"), QString::number(m_selected + 1));
     });
     // The spot heard at once: the music stops and the queue goes on in its order.
-    connect(m_spots, &QListWidget::itemDoubleClicked, this, [this] {
-        m_station.Spots().ListBoxSpots2DblClick(m_station.Jingles().FadeJingles);
-        Q_EMIT changed();
-    });
+    connect(m_spots, &QListWidget::itemDoubleClicked, this,
+            [this] { Send(QStringLiteral("spots-play-in-order")); });
 
     m_menu->setObjectName(QStringLiteral("PopupMenuSpots"));
     auto add = [this](const QString& name, const QString& caption) {
@@ -106,16 +103,17 @@ void SpotsPage::SetUpSpots() {
             [this](const QPoint& at) { m_menu->popup(m_spots->viewport()->mapToGlobal(at)); });
 }
 
+void SpotsPage::Send(const QString& verb, const QString& argument) {
+    m_client.Send(verb, argument, [this](const Result& done) { ShowError(this, done.message()); });
+}
+
 QPushButton* SpotsPage::SpotButton(const QString& name, const QIcon& icon, const QString& hint,
-                                   Result (SpotSchedule::*command)()) {
+                                   const QString& verb) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setIcon(icon);
     button->setToolTip(hint);
-    connect(button, &QPushButton::clicked, this, [this, command] {
-        RunCommand(this, [&] { return (m_station.SpotsTab().*command)(); });
-        Q_EMIT changed();
-    });
+    connect(button, &QPushButton::clicked, this, [this, verb] { Send(verb); });
     return button;
 }
 
@@ -126,15 +124,15 @@ QVBoxLayout* SpotsPage::BuildCommands() {
     connect(sameAs, &QPushButton::clicked, this, [this] { SameAs(); });
 
     auto* commands = new QVBoxLayout;
-    commands->addWidget(
-        SpotButton(QStringLiteral("BitBtnSpotUp1"), style()->standardIcon(QStyle::SP_ArrowUp),
-                   QStringLiteral("Move the spot up"), &SpotSchedule::BitBtnSpotUp1Click));
+    commands->addWidget(SpotButton(QStringLiteral("BitBtnSpotUp1"),
+                                   style()->standardIcon(QStyle::SP_ArrowUp),
+                                   QStringLiteral("Move the spot up"), QStringLiteral("spots-up")));
     commands->addWidget(
         SpotButton(QStringLiteral("BitBtnSpotDown1"), style()->standardIcon(QStyle::SP_ArrowDown),
-                   QStringLiteral("Move the spot down"), &SpotSchedule::BitBtnSpotDown1Click));
+                   QStringLiteral("Move the spot down"), QStringLiteral("spots-down")));
     commands->addWidget(
         SpotButton(QStringLiteral("BitBtnDelSpot1"), style()->standardIcon(QStyle::SP_TrashIcon),
-                   QStringLiteral("Delete the spot"), &SpotSchedule::BitBtnDelSpot1Click));
+                   QStringLiteral("Delete the spot"), QStringLiteral("spots-delete")));
     commands->addSpacing(8);
     commands->addWidget(sameAs);
     commands->addStretch();
@@ -142,58 +140,56 @@ QVBoxLayout* SpotsPage::BuildCommands() {
 }
 
 void SpotsPage::SameAs() {
-    // Refused before the week is asked for, so the operator does not choose in vain.
-    const Result refusal = m_station.Lock().Refusal();
-    ShowError(this, refusal.message());
-    if (!refusal.ok()) return;
+    // Locked, the command says why before the week is asked for, so the operator does not
+    // choose in vain.
+    if (m_client.State().spots.locked) {
+        Send(QStringLiteral("spots-same-as"), QStringLiteral("1"));
+        return;
+    }
     const std::optional<QList<int>> rows = m_weekChooser.Ask(WeekChooser());
-    std::optional<int> weekday;
-    if (rows) weekday = rows->isEmpty() ? -1 : rows->first();
-    RunCommand(this, [&] { return m_station.SpotsTab().BitBtnIdioMeSpots1Click(weekday); });
-    Q_EMIT changed();
+    if (!rows || rows->isEmpty()) return;
+    Send(QStringLiteral("spots-same-as"), QString::number(rows->first() + 1));
 }
 
 void SpotsPage::ShowStatistics(bool timetable) {
-    const SpotSchedule& spots = m_station.SpotsTab();
-    const int row = spots.SelectedSpot();
-    if (row < 0 || row >= spots.EditedSpotPaths().size()) return;
-    const QString& folder = m_station.Folders().SpotsPath;
-    const QString& line = spots.EditedSpotPaths().at(row);
-    const spot_statistics::StatsView view = timetable ? spot_statistics::ShowProgram(folder, line)
-                                                      : spot_statistics::ShowStats(folder, line);
-    // A damaged spot file counts as empty; the operator learns which one it was.
-    ShowError(this, view.Problem);
-    m_stats.Show(view);
+    if (m_selected < 0) return;
+    m_client.Send(timetable ? QStringLiteral("spots-timetable") : QStringLiteral("spots-stats"),
+                  QString::number(m_selected + 1), [this](const Result& done) {
+                      if (!done.ok()) return;
+                      const SpotStatsState& stats = m_client.State().spots.stats;
+                      // A damaged spot file counts as empty; the operator learns which one.
+                      ShowError(this, stats.problem);
+                      m_stats.Show(stats);
+                  });
 }
 
 bool SpotsPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_spots && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        RunCommand(this, [this] { return m_station.SpotsTab().BitBtnDelSpot1Click(); });
-        Q_EMIT changed();
+        Send(QStringLiteral("spots-delete"));
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void SpotsPage::Redraw() {
+void SpotsPage::Redraw(const SpotsState& spots) {
     m_drawing = true;
-    const SpotSchedule& spots = m_station.SpotsTab();
-    m_days->setCurrentIndex(spots.SpotDayTab());
-    m_hours->setCurrentIndex(spots.SpotHour());
-    const QStringList captions = spots.QuarterCaptions();
-    for (int q = 0; q < captions.size(); ++q) m_quarters->setTabText(q, captions[q]);
-    m_quarters->setCurrentIndex(spots.SpotQuarterTab());
-    if (spots.EditedSpotTitles() != m_shownTitles) {
+    m_days->setCurrentIndex(spots.dayTab);
+    m_hours->setCurrentIndex(spots.hour);
+    for (int q = 0; q < spots.quarterCaptions.size(); ++q)
+        m_quarters->setTabText(q, spots.quarterCaptions[q]);
+    m_quarters->setCurrentIndex(spots.quarterTab);
+    if (spots.titles != m_shownTitles) {
         m_spots->clear();
-        m_spots->addItems(spots.EditedSpotTitles());
-        m_shownTitles = spots.EditedSpotTitles();
+        m_spots->addItems(spots.titles);
+        m_shownTitles = spots.titles;
     }
+    m_selected = spots.selected;
     const QList<QListWidgetItem*> rows = m_spots->selectedItems();
     const int shown = rows.isEmpty() ? -1 : m_spots->row(rows.first());
-    if (shown != spots.SelectedSpot()) {
+    if (shown != spots.selected) {
         m_spots->clearSelection();
-        if (spots.SelectedSpot() >= 0) m_spots->setCurrentRow(spots.SelectedSpot());
+        if (spots.selected >= 0) m_spots->setCurrentRow(spots.selected);
     }
     m_drawing = false;
 }

@@ -10,10 +10,9 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 class QVBoxLayout;
-class Result;
-class SpotSchedule;
-class Station;
+class StationClient;
 class StatsWindow;
+struct SpotsState;
 
 /// The Spots tab `TabSheetSpots`: the weekday tabs, the hour and its four quarters, the
 /// spots of that slot in playing order with their moves, delete and "Same as...", and the
@@ -22,12 +21,8 @@ class StatsWindow;
 class SpotsPage final : public QWidget {
     Q_OBJECT
 public:
-    SpotsPage(Station& station, ChooserDialog& week, StatsWindow& stats, QWidget* parent);
-    void Redraw();
-
-Q_SIGNALS:
-    /// The operator acted here: the whole window redraws.
-    void changed();
+    SpotsPage(StationClient& client, ChooserDialog& week, StatsWindow& stats, QWidget* parent);
+    void Redraw(const SpotsState& spots);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,12 +32,14 @@ private:
     void SetUpSpots();
     QVBoxLayout* BuildCommands();
     QPushButton* SpotButton(const QString& name, const QIcon& icon, const QString& hint,
-                            Result (SpotSchedule::*command)());
+                            const QString& verb);
+    /// Sends a command of the tab; a refusal or failure is shown when it answers.
+    void Send(const QString& verb, const QString& argument = {});
     void SameAs();
     /// "Show Stats" (the list) or "Show Program" (the timetable) of the spot chosen.
     void ShowStatistics(bool timetable);
 
-    Station& m_station;
+    StationClient& m_client;
     ChooserDialog& m_weekChooser;
     StatsWindow& m_stats;
     bool m_drawing = false;
@@ -52,4 +49,5 @@ private:
     QListWidget* m_spots;
     QMenu* m_menu;
     QStringList m_shownTitles;
+    int m_selected = -1;  // the chosen row as the core last told it
 };

@@ -28,7 +28,7 @@ StatsWindow::StatsWindow(QWidget* parent)
     : QDialog(parent, Qt::Tool),
       m_title(BoldLabel(QStringLiteral("LabelStats"), this)),
       m_total(BoldLabel(QStringLiteral("LabelNumberOfStats"), this)),
-      m_grid(new QTableWidget(spot_statistics::StatsView::kDataRows, 7, this)) {
+      m_grid(new QTableWidget(SpotStatsState::kDataRows, 7, this)) {
     setObjectName(QStringLiteral("TFormForStats"));
     setWindowTitle(QStringLiteral("Statistics"));
     setModal(true);
@@ -65,28 +65,28 @@ StatsWindow::StatsWindow(QWidget* parent)
     resize(549, 375);
 }
 
-void StatsWindow::Fill(const spot_statistics::StatsView& view) {
-    m_title->setText(view.LabelStats);
-    m_total->setText(view.LabelNumberOfStats);
+void StatsWindow::Fill(const SpotStatsState& view) {
+    m_title->setText(view.title);
+    m_total->setText(view.total);
     // A week with more occurrences of a day than quarters has a longer grid.
-    const int dataRows = int(view.Grid.size()) - 1;
+    const int dataRows = int(view.grid.size()) - 1;
     m_grid->clearContents();
     m_grid->setRowCount(dataRows);
     QStringList days;
-    for (int c = 1; c < 8; ++c) days << view.Grid[0][c];
+    for (int c = 1; c < 8; ++c) days << view.grid[0][c];
     m_grid->setHorizontalHeaderLabels(days);
     QStringList hours;
     for (int r = 1; r <= dataRows; ++r) {
-        hours << view.Grid[r][0];
+        hours << view.grid[r][0];
         for (int c = 1; c < 8; ++c) {
-            if (!view.Grid[r][c].isEmpty())
-                m_grid->setItem(r - 1, c - 1, new QTableWidgetItem(view.Grid[r][c]));
+            if (!view.grid[r][c].isEmpty())
+                m_grid->setItem(r - 1, c - 1, new QTableWidgetItem(view.grid[r][c]));
         }
     }
     m_grid->setVerticalHeaderLabels(hours);
 }
 
-void StatsWindow::Show(const spot_statistics::StatsView& view) {
+void StatsWindow::Show(const SpotStatsState& view) {
     Fill(view);
     m_grid->scrollToTop();
     // Centred on the screen, not on the window that asked.

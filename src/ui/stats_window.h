@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "spots/spot_statistics.h"
+#include "app/spots_state.h"
 
 class QLabel;
 class QTableWidget;
@@ -19,10 +19,10 @@ public:
     explicit StatsWindow(QWidget* parent);
 
     /// Fills the window from the view and shows it until "Close".
-    void Show(const spot_statistics::StatsView& view);
+    void Show(const SpotStatsState& view);
 
 private:
-    void Fill(const spot_statistics::StatsView& view);
+    void Fill(const SpotStatsState& view);
 
     QLabel* m_title;
     QLabel* m_total;

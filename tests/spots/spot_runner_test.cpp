@@ -13,6 +13,7 @@
 #include "app/week_preview.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "spots/spot_timing.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
 
@@ -71,6 +72,11 @@ struct SpotStation {
     }};
 };
 
+// The operator's command, as the window and the control socket send it.
+void Command(Station& station, const char* verb, const QString& argument = {}) {
+    EXPECT_TRUE(RunVerb(station, *FindOperatorVerb(verb), argument).ok()) << verb;
+}
+
 TEST(SpotRunnerTest, SpotsFollowEachOtherFromSecond55AndTheMusicResumesWithoutStalls) {
     struct Case {
         int unchecked, missing;
@@ -83,12 +89,14 @@ TEST(SpotRunnerTest, SpotsFollowEachOtherFromSecond55AndTheMusicResumesWithoutSt
         SpotStation s({10, 14}, false);
         if (c.missing >= 0) QFile::remove(s.spots[c.missing]);
         s.RunTo({10, 14, 54});
-        s.station.SpotsTab().SetNextSpotChecked(c.unchecked, false);
+        if (c.unchecked >= 0) Command(s.station, "uncheck-spot", QString::number(c.unchecked + 1));
         s.RunTo({10, 16, 30});
         const QList<SpotStation::Line> run = s.Of({"spot", "spot-skipped", "problem", "queue"});
         ASSERT_EQ(SpotStation::Sequence(run), c.sequence);
-        EXPECT_GE(run[0].when, QTime(10, 14, 55));
-        EXPECT_LT(run[0].when, QTime(10, 14, 55, 400));
+        // At the first tick from where the week's check foresees it.
+        const QTime due = spot_timing::RunDueAt(QDateTime(kMonday, {10, 15})).time();
+        EXPECT_GE(run[0].when, due);
+        EXPECT_LT(run[0].when, due.addMSecs(400));
         // Each start comes within two ticks of the item before it stopping (or being passed).
         QTime free = run[0].when;
         for (const SpotStation::Line& l : run) {
@@ -106,7 +114,8 @@ TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
         SpotStation s({10, 13, 50}, true);
         EXPECT_EQ(s.station.SpotsTab().NextSpotTitles().size(), 3);  // before the first tick
         s.RunTo({10, 14, 1});
-        for (int i = 0; i < 3; ++i) s.station.SpotsTab().SetNextSpotChecked(i, checked);
+        for (int i = 1; i <= 3; ++i)
+            Command(s.station, checked ? "check-spot" : "uncheck-spot", QString::number(i));
         EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
         s.RunTo({10, 14, 2, 100});
         EXPECT_EQ(s.station.Spots().PanelManualSpotsWarning(), checked);
@@ -114,7 +123,7 @@ TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
         const std::uint32_t colour = s.station.Spots().WarningColour();
         s.RunTo({10, 14, 2, 500});
         EXPECT_EQ(s.station.Spots().WarningColour() != colour, checked);
-        if (accepted) s.station.Spots().PlaySpotsNormally();
+        if (accepted) Command(s.station, "accept-spots");
         s.RunTo({10, 16, 30});
         EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled", "queue"})), sequence);
         EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
@@ -131,7 +140,7 @@ TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
          {Case{1, 800'000, 20}, Case{1, 800'001, 5}, Case{7, 800'000, 20}, Case{2, 800'000, 0},
           Case{3, 800'000, 0}, Case{4, 800'000, 0}}) {
         SpotStation s({10, 14, 30}, false, bytes);
-        s.station.Spots().SetHowToPlaySpots(mode);
+        s.station.Spots().SetHowToPlaySpots(SpotMode(mode));
         s.RunTo({10, 14, 56});
         EXPECT_EQ(s.Of({"spot"}).size(), step ? 1 : 0) << mode;
         if (!step) continue;
