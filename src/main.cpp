@@ -50,6 +50,7 @@
 #include "tools/check_command.h"
 #include "tools/control_commands.h"
 #include "tools/spot_report.h"
+#include "tools/week_check.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -254,6 +255,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl, const QElapsedTimer&
     auto store = OpenStationSettings();
     Station station(QDir::currentPath(), clock, timers, link, lineIn.get());
     station.Engine().ReadLengthsInBackground();  // odd files never hold the tick
+    station.SetWeekCheck(&week_check::WeekFromNow);
     // Standard error has every problem, for when the as-run log has no reader; a problem
     // is also a line of that log.
     QObject::connect(&station, &Station::Problem,

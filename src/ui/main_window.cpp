@@ -243,7 +243,7 @@ void MainWindow::ClearDeadEntries(DeadEntryKind kind) {
 // Made at the first use; a double-clicked warning opens its day in the Calendar tab.
 void MainWindow::CheckWeek() {
     if (!m_weekCheck) {
-        m_weekCheck = new WeekCheckDialog(m_station, this);
+        m_weekCheck = new WeekCheckDialog(m_client, this);
         connect(m_weekCheck, &WeekCheckDialog::DayChosen, this, [this](const QDate& day) {
             m_programPages->setCurrentWidget(m_calendar);
             m_calendar->ShowDay(day_program::WeekdayNumber(day));
@@ -402,7 +402,7 @@ QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
     auto* pages = new QTabWidget(centre);
     m_programPages = pages;
     pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
-    m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
+    m_calendar = new CalendarPage(m_client, *m_listChooser, *m_weekChooser, pages);
     m_spots = new SpotsPage(m_station, *m_weekChooser, *m_stats, pages);
     m_lists = new ListsPage(m_station, pages);
     pages->addTab(m_calendar, QStringLiteral("Calendar"));
@@ -469,7 +469,7 @@ void MainWindow::RefreshView() {
     m_program->Redraw();
     m_time->Redraw();
     RedrawMovingLabels();
-    m_calendar->Redraw();
+    m_client.Refresh();  // the pages that draw the state redraw when it comes
     m_spots->Redraw();
     m_nextSpots->Redraw();
     m_station.FollowListsFolder();
