@@ -1,5 +1,6 @@
 #include "app/station.h"
 #include "app/station_commands.h"
+#include "schedule/list_file.h"
 
 namespace {
 
@@ -35,6 +36,11 @@ QString EndHourRefusal(const Station& s, const QString& arg) {
     if (!s.CalendarTab().EndHoursEnabled()) return {};
     return NoSuch(QStringLiteral("end hour"), EndAndLists(arg).first,
                   int(s.CalendarTab().EndHours().size()));
+}
+
+QString PlayNowRefusal(const Station& s, const QString& arg) {
+    if (arg.isEmpty() || list_file::Exists(s.Folders().ListsPath, arg)) return {};
+    return QStringLiteral("no list \"%1\"").arg(arg);
 }
 
 QString SameAsRefusal(const Station&, const QString& arg) {
@@ -119,6 +125,7 @@ std::vector<OperatorVerb> StationCommands::CalendarVerbs() {
          [](Station& s, const QString& arg) {
              return s.m_loader.PlayTheProgramnow1Click(arg.isEmpty() ? s.m_lists.ChosenListName()
                                                                      : arg);
-         }},
+         },
+         PlayNowRefusal},
     };
 }

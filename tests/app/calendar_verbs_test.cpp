@@ -69,6 +69,7 @@ TEST(CalendarVerbs, AProgramSetOrAddedReachesTheAirFromTheCalendarsDay) {
     air.host.Advance(60'000);
     EXPECT_EQ(air.station.Loader().LabelProgramName1(), "a|b|");
 
+    EXPECT_EQ(air.Run("program-play-now", "gone").message(), "no list \"gone\"");
     EXPECT_EQ(air.Run("program-play-now", "a"), Result::Ok());
     EXPECT_EQ(air.station.Loader().LabelProgramName1(), "a");
     EXPECT_EQ(air.Run("program-dont-clear", "on"), Result::Ok());
