@@ -9,7 +9,6 @@
 #include "playback/main_loop.h"
 #include "playback/playback_engine.h"
 #include "player/simulated_player_link.h"
-#include "schedule/day_program.h"
 #include "support/mpeg_builder.h"
 
 namespace {
@@ -27,11 +26,7 @@ struct Station {
         }
         QStringList pool;
         for (int i = 0; i < 200'000; ++i) pool << tracks[i % 5];
-        engine.SetLastProgramSlot(day_program::SlotOfTime(10, 5));
-        PlayQueue& queue = engine.QueueForLoader();  // as the program loader fills it
-        queue.SetProgram({"Bench"}, {pool});
-        for (int i = 0; i < 5; ++i) queue.RefillQueue();
-        queue.ShowNextTracks();
+        engine.StartProgram({"Bench"}, {pool});  // as the program loader starts it
         engine.LaunchPlayers();
         host.Advance(engine.WaitSecInBeggining * 1000 + 400 + 4'000);  // started and settled
     }

@@ -39,6 +39,7 @@
 #include "tools/check_command.h"
 #include "tools/control_commands.h"
 #include "tools/spot_report.h"
+#include "tools/week_check.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -156,6 +157,7 @@ public:
         m_station = std::make_unique<Station>(QDir::currentPath(), m_clock, m_timers, *m_link,
                                               platform.lineIn.get());
         m_station->ReadLengthsInBackground();  // odd files never hold the tick
+        m_station->SetWeekCheck(&week_check::WeekFromNow);
         // Standard error has every problem, for when the as-run log has no reader; a
         // problem is also a line of that log.
         QObject::connect(m_station.get(), &Station::Problem,

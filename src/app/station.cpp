@@ -39,13 +39,15 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_hour(m_folders.HoursPath, clock, timers, m_engine),
       m_shutdown(clock, timers),
       m_calendar(m_folders.DaysPath, m_lock),
-      m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
+      m_loader(m_folders.ListsPath, m_calendar, clock, m_engine),
       m_lists(m_folders.ListsPath, m_lock),
       m_library(m_folders.ListsPath),
       m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists,
              m_spotSchedule) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
-    // The marquees come before the spots so that they move while the deck is paused.
+    // The program of the hour comes first; the marquees before the spots, so that they
+    // move while the deck is paused.
+    m_engine.AddTickPart(m_loader);
     m_engine.AddTickPart(m_marquees);
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
@@ -53,18 +55,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
     connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
     connect(&m_hour, &HourAnnouncement::Problem, this, &Station::Problem);
-    connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
-        // A list that cannot be read plays as empty; the operator hears why as a Problem.
-        const Result loaded = m_loader.LoadProgramOfHour(hour, minute);
-        if (loaded.kind() != Result::Kind::Ok) Q_EMIT Problem(loaded.message());
-    });
-    // Only a change of what plays now redraws the queue; other days and hours wait for
-    // their time, and the song on air does not come round again.
-    connect(&m_calendar, &Calendar::ProgramsChanged, this,
-            [this](int weekday, const day_program::ProgramSpan& span) {
-                if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
-                    m_engine.ReloadProgramAtNextTick();
-            });
+    connect(&m_loader, &ProgramLoader::Problem, this, &Station::Problem);
     connect(&m_loader, &ProgramLoader::PlayedListOutdated, this,
             [this] { m_engine.ClearPlayed(); });
 }
@@ -119,7 +110,7 @@ void Station::LoadSettings(QSettings* store, QStringList& messages) {
 void Station::SelectToday(QStringList& messages) {
     const QDateTime now = m_clock.Now();
     AddIfAny(messages, m_calendar.SelectToday(now.date()));
-    m_engine.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
+    m_loader.SetLastProgramSlot(day_program::SlotOfTime(now.time().hour(), now.time().minute()));
 }
 
 bool Station::KeyDown(int key) {

@@ -6,6 +6,7 @@
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "app/station_options.h"
+#include "app/week_check_job.h"
 #include "housekeeping/auto_shutdown.h"
 #include "jingles/jingle_wall.h"
 #include "library/library.h"
@@ -98,6 +99,9 @@ public:
     ProgramLoader& Loader() { return m_loader; }
     const ProgramLoader& Loader() const { return m_loader; }
     ListEditor& Lists() { return m_lists; }
+    /// "Check the week...": its warnings, and the check the program hands over once.
+    const WeekCheckJob& WeekCheck() const { return m_weekCheck; }
+    void SetWeekCheck(WeekCheckJob::Prepare check) { m_weekCheck.SetCheck(check); }
     const ListEditor& Lists() const { return m_lists; }
     /// "Lock Programs", read by the calendar, the list editor and the played list's save;
     /// mutable for the options, which switch it.
@@ -181,6 +185,7 @@ private:
     ListEditor m_lists;
     Library m_library;
     LibraryDesk m_desk;
+    WeekCheckJob m_weekCheck;
     QStringList m_libraryFolderNames;  // the lists folder as the library last read it
     QStringList m_deadEntryLines;
     bool m_deadEntriesRemovable = false;

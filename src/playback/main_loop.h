@@ -27,10 +27,6 @@ TrackAir TrackOnAir(int lengthSec, int mixingSeconds, int skipIntroSec);
 struct LoopState {
     /// Ticks still to skip after a start: 10 after a track, 5 after a spot.
     std::uint8_t SettleTicks = 0;
-    /// The half-hour slot (0..47) for which the program was last loaded.
-    int LastProgramSlot = 0;
-    /// The calendar was edited: reload the program at the next tick.
-    bool ProgramsChanged = true;
     /// A jingle has the next deck: no track is handed over (the current one plays on under
     /// it) until the jingle ends.
     bool JingleOnNextDeck = false;

@@ -8,7 +8,6 @@
 #include "base/timer_host.h"
 #include "playback/deck_start.h"
 #include "player/player_link.h"
-#include "schedule/day_program.h"
 #include "schedule/list_file.h"
 
 namespace {
@@ -32,29 +31,6 @@ private:
 };
 
 }  // namespace
-
-// Loads the program when a new half-hour slot begins or the calendar changed what plays
-// now; it never ends the tick and does not wait for the deck.
-class PlaybackEngine::ProgramOfHourPart final : public TickPart {
-public:
-    explicit ProgramOfHourPart(PlaybackEngine& engine) : m_engine(engine) {}
-    bool WaitsForDeck() const override { return false; }
-    bool TakesTick(const TickMoment& moment) override {
-        LoopState& loop = m_engine.m_loop;
-        const int slot = day_program::SlotOfTime(moment.hour, moment.minute);
-        if (SlotBegins(slot, loop.LastProgramSlot)) {
-            loop.LastProgramSlot = slot;
-            Q_EMIT m_engine.ProgramOfHourDue(moment.hour, moment.minute);
-        } else if (loop.ProgramsChanged) {
-            loop.ProgramsChanged = false;
-            Q_EMIT m_engine.ProgramOfHourDue(moment.hour, moment.minute);
-        }
-        return false;
-    }
-
-private:
-    PlaybackEngine& m_engine;
-};
 
 // The last part: starts the head of the queue when asked to or when the current track
 // is about to end.
@@ -92,9 +68,8 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
     m_panel = std::make_unique<DeckPanel>(timers);
     m_startClock = timers.CreateTimer(QStringLiteral("TimerStartClock"), kStartClockMs,
                                       [this] { m_panel->ShowClock(m_clock.Now().time()); });
-    m_programOfHour = std::make_unique<ProgramOfHourPart>(*this);
     m_nextTrack = std::make_unique<NextTrackPart>(*this);
-    m_tickParts = {m_programOfHour.get(), m_nextTrack.get()};
+    m_tickParts = {m_nextTrack.get()};
     m_settings.Add("WaitSecInBeggining", WaitSecInBeggining)
         .Add("SkipIntro", SkipIntro)
         .Add("SkipIntroSec", SkipIntroSec);
@@ -287,8 +262,13 @@ void PlaybackEngine::SeedQueue(std::uint32_t seed) { m_queue.Seed(seed); }
 void PlaybackEngine::ReadLengthsInBackground() { m_queue.ReadLengthsInBackground(); }
 void PlaybackEngine::SelectPlayedRow(int row) { m_played.SelectedRow = row; }
 void PlaybackEngine::ClearPlayed() { m_played.Clear(); }
-void PlaybackEngine::SetLastProgramSlot(int slot) { m_loop.LastProgramSlot = slot; }
-void PlaybackEngine::ReloadProgramAtNextTick() { m_loop.ProgramsChanged = true; }
+
+void PlaybackEngine::StartProgram(const QStringList& names, const QList<QStringList>& lists) {
+    m_queue.SetProgram(names, lists);
+    m_queue.Clear();
+    for (int i = 0; i < PlayQueue::kShownEntries; ++i) m_queue.RefillQueue();
+    m_queue.ShowNextTracks();
+}
 
 // --- title ------------------------------------------------------------------------------
 

@@ -84,8 +84,8 @@ public:
     /// one) at the head of the queue and starts it.
     void PlayNow(const std::optional<QString>& entry);
 
-    /// Each tick asks the program of the hour, then the parts added here in the order
-    /// added, then the next-track decision. Parts are not owned and must outlive the loop.
+    /// Each tick asks the parts added here in the order added (the program of the hour
+    /// first), then the next-track decision. Parts are not owned and must outlive the loop.
     void AddTickPart(TickPart& part);
 
     // Transport of the current deck.
@@ -130,10 +130,9 @@ public:
     void ClearPlayed();
 
     // The program of the hour.
-    /// The half-hour slot whose program is loaded; the tick loads again when another begins.
-    void SetLastProgramSlot(int slot);
-    /// The calendar changed what plays now: the next tick loads the program again.
-    void ReloadProgramAtNextTick();
+    /// A program begins: the lists' pools (names and their entries, in the same order)
+    /// replace the queue's, and a fresh queue of five is drawn from them.
+    void StartProgram(const QStringList& names, const QList<QStringList>& lists);
 
     /// Puts a title into LabelTrackName1 and restarts its swing (tracks, spots).
     void ShowTrackName(const QString& title);
@@ -162,9 +161,6 @@ public:
     LoopState& LoopForTickParts() { return m_loop; }
 
 Q_SIGNALS:
-    /// The tick asks for the program of hour:minute: a new half-hour slot began or the
-    /// calendar changed.
-    void ProgramOfHourDue(int hour, int minute);
     /// PlayNextFromQueue started a track from the queue (counted by the every-few-songs
     /// spot); a filler, which starts nothing, is not told.
     void QueueHeadTaken();
@@ -176,7 +172,6 @@ Q_SIGNALS:
 private:
     void TimerBeggin3Timer();
     void TimerProgram1Timer();
-    class ProgramOfHourPart;
     class NextTrackPart;
 
     void Tick();
@@ -196,7 +191,6 @@ private:
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<DeckPanel> m_panel;
     std::unique_ptr<Timer> m_startClock;  // the clock during the start wait
-    std::unique_ptr<TickPart> m_programOfHour;
     std::unique_ptr<TickPart> m_nextTrack;
     std::vector<TickPart*> m_tickParts;  // in the order they are asked
     SettingsTable m_settings;

@@ -4,30 +4,55 @@
 
 #include "base/clock.h"
 #include "base/number_text.h"
-#include "playback/play_queue.h"
+#include "playback/main_loop.h"
+#include "playback/playback_engine.h"
+#include "schedule/calendar.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
 
 using day_program::kNullSlot;
 using day_program::kSameSlot;
 
-ProgramLoader::ProgramLoader(QString listsPath, QString daysPath, const Clock& clock,
-                             PlayQueue& queue)
-    : m_listsPath(std::move(listsPath)),
-      m_daysPath(std::move(daysPath)),
-      m_clock(clock),
-      m_queue(queue) {
+ProgramLoader::ProgramLoader(QString listsPath, Calendar& calendar, const Clock& clock,
+                             PlaybackEngine& engine)
+    : m_listsPath(std::move(listsPath)), m_calendar(calendar), m_clock(clock), m_engine(engine) {
     m_settings.Add("CheckBoxDontClearAutomaticallyPrevTracks", DontClearPrevTracks);
+    // Only a change of what plays now redraws the queue; other days and hours wait for
+    // their time, and the song on air does not come round again.
+    connect(&calendar, &Calendar::ProgramsChanged, this,
+            [this](int weekday, const day_program::ProgramSpan& span) {
+                if (day_program::ChangesProgramPlaying(weekday, span, m_clock.Now()))
+                    m_reloadDue = true;
+            });
 }
 
+bool ProgramLoader::TakesTick(const TickMoment& moment) {
+    const int slot = day_program::SlotOfTime(moment.hour, moment.minute);
+    if (SlotBegins(slot, m_lastProgramSlot)) {
+        m_lastProgramSlot = slot;
+        LoadOnTick(moment);
+    } else if (m_reloadDue) {
+        m_reloadDue = false;
+        LoadOnTick(moment);
+    }
+    return false;
+}
+
+void ProgramLoader::LoadOnTick(const TickMoment& moment) {
+    // A list that cannot be read plays as empty; the operator hears why as a Problem.
+    const Result loaded = LoadProgramOfHour(moment.hour, moment.minute);
+    if (loaded.kind() != Result::Kind::Ok) Q_EMIT Problem(loaded.message());
+}
+
+void ProgramLoader::SetLastProgramSlot(int slot) { m_lastProgramSlot = slot; }
+
 QString ProgramLoader::LabeltracksToPlay1() const {
-    return QString::number(m_queue.LabeltracksToPlay1());
+    return QString::number(m_engine.Queue().LabeltracksToPlay1());
 }
 
 Result ProgramLoader::LoadProgramOfHour(int hour, int minute) {
     const QDate today = m_clock.Now().date();
-    ReadResult<QStringList> day =
-        day_program::ReadDay(m_daysPath, day_program::WeekdayNumber(today));
+    ReadResult<QStringList> day = m_calendar.DayOnAir(day_program::WeekdayNumber(today));
     if (!day.ok()) return day;
     m_programNow = std::move(day.value);
 
@@ -77,7 +102,7 @@ Result ProgramLoader::PlayTheProgramnow1Click(const QString& listName) {
     if (!read.ok()) return read;
     m_programName = listName;
     m_told = {};  // the calendar's program, back after this list, is told again
-    StartLists({listName}, {std::move(read.value)});
+    m_engine.StartProgram({listName}, {std::move(read.value)});
     HandProgramPlaying = true;
     return Result::Ok();
 }
@@ -101,16 +126,9 @@ Result ProgramLoader::LoadLists(const QStringList& names) {
         if (!read.ok()) errors.append(name + QStringLiteral(": ") + read.message());
         lists.append(std::move(read.value));
     }
-    StartLists(names, lists);
+    m_engine.StartProgram(names, lists);
     if (errors.isEmpty()) return Result::Ok();
     // The calendar goes on with what could be read rather than keep the old program.
     return Result::Warning(QStringLiteral("These lists could not be read and play as empty:\n") +
                            errors.join(u'\n'));
-}
-
-void ProgramLoader::StartLists(const QStringList& names, const QList<QStringList>& lists) {
-    m_queue.SetProgram(names, lists);
-    m_queue.Clear();
-    for (int i = 0; i < PlayQueue::kShownEntries; ++i) m_queue.RefillQueue();
-    m_queue.ShowNextTracks();
 }

@@ -7,23 +7,35 @@
 
 #include "base/result.h"
 #include "base/settings_table.h"
+#include "playback/tick_part.h"
 
+class Calendar;
 class Clock;
-class PlayQueue;
+class PlaybackEngine;
 
-/// The scheduler: turns today's day file into the pools of the play queue. It reads the
-/// day file itself (`ListBoxProgramNow1`), never the copy the Calendar tab edits, so
-/// calendar edits reach it only once they are saved.
-class ProgramLoader : public QObject {
+/// The scheduler, the first part of the main loop's tick: when a new half-hour slot begins,
+/// or the calendar changed what plays now, it turns today's program into the pools of the
+/// play queue. It takes the day from the calendar as the calendar last read or saved it
+/// (`ListBoxProgramNow1`), so calendar edits reach it once they are saved.
+class ProgramLoader : public QObject, public TickPart {
     Q_OBJECT
 public:
-    /// listsPath and daysPath end in "/" (or "\"); the clock gives today's weekday.
-    ProgramLoader(QString listsPath, QString daysPath, const Clock& clock, PlayQueue& queue);
+    /// listsPath ends in "/" (or "\"); the clock gives today's weekday. The loader hears the
+    /// calendar's changes and fills the engine's queue; add it to the engine's tick first.
+    ProgramLoader(QString listsPath, Calendar& calendar, const Clock& clock,
+                  PlaybackEngine& engine);
+
+    /// Loads when a slot begins or a reload is due; never ends the tick, never waits for
+    /// the deck.
+    bool TakesTick(const TickMoment& moment) override;
+    bool WaitsForDeck() const override { return false; }
+    /// Start-up: the half-hour slot whose program is loaded. The first tick looks once more.
+    void SetLastProgramSlot(int slot);
 
     /// Loads the program of the slot of hour:minute into the queue's pools and draws a
     /// fresh queue of five, unless that program is already loaded (a continuation slot)
-    /// or a list started by hand goes on through it. An unreadable day file loads nothing
-    /// and is an error; an unreadable list plays as empty, with a warning.
+    /// or a list started by hand goes on through it. A day the calendar cannot read loads
+    /// nothing and is an error; an unreadable list plays as empty, with a warning.
     Result LoadProgramOfHour(int hour, int minute);
     /// "PlayThe Program now": one list, started by hand, plays until the next program
     /// start or empty slot. An empty name does nothing; an unreadable list changes nothing.
@@ -36,9 +48,9 @@ public:
     /// The operator ticks or clears that box.
     void CheckBoxDontClearAutomaticallyPrevTracksClick(bool checked);
 
-    /// The 48 lines of today's day file as last read.
+    /// The 48 slots of today's program as last loaded.
     const QStringList& ListBoxProgramNow1() const { return m_programNow; }
-    /// The program value now playing as the day file holds it, or a hand-started list.
+    /// The program value now playing as the day holds it, or a hand-started list.
     const QString& LabelProgramName1() const { return m_programName; }
     /// "hh:mm - hh:mm" of the current program.
     const QString& LabelWra2() const { return m_span; }
@@ -58,18 +70,24 @@ Q_SIGNALS:
     void PlayedListOutdated();
     /// A program of the calendar is being loaded (its program value), for the as-run log.
     void ProgramLoaded(const QString& value);
+    /// A program due on the tick could not be loaded whole (its day or a list could not be
+    /// read); the music goes on with what it has.
+    void Problem(const QString& message);
 
 private:
     /// Reads the lists (a missing file is an empty pool) and starts them; a warning names
     /// the lists that could not be read.
     Result LoadLists(const QStringList& names);
-    /// Replaces the pools and draws a fresh queue of five.
-    void StartLists(const QStringList& names, const QList<QStringList>& lists);
+    void LoadOnTick(const TickMoment& moment);
 
     QString m_listsPath;
-    QString m_daysPath;
+    Calendar& m_calendar;
     const Clock& m_clock;
-    PlayQueue& m_queue;
+    PlaybackEngine& m_engine;
+    /// The half-hour slot (0..47) for which the program was last loaded.
+    int m_lastProgramSlot = 0;
+    /// The calendar changed what plays now (and at start-up): the next tick loads again.
+    bool m_reloadDue = true;
     QStringList m_programNow;
     QString m_programName;
     QString m_span;

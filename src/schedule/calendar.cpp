@@ -52,6 +52,7 @@ Result Calendar::LoadCalendarDay(int weekday) {
     if (!read.ok()) return read;
     m_day = std::move(read.value);
     m_dayIndex = weekday;
+    m_daysOnAir[weekday] = m_day;
     CloseHourChoices();
     m_startHours.clear();
     m_endHours.clear();
@@ -73,7 +74,18 @@ void Calendar::SelectRow(int row) {
 
 Result Calendar::SaveCalendarDay(int weekday) {
     if (weekday < 0 || weekday > 6) return Result::Ok();
-    return day_program::WriteDay(m_daysPath, weekday, m_day);
+    Result written = day_program::WriteDay(m_daysPath, weekday, m_day);
+    if (written.ok()) m_daysOnAir[weekday] = m_day;
+    return written;
+}
+
+ReadResult<QStringList> Calendar::DayOnAir(int weekday) {
+    if (weekday < 0 || weekday > 6)
+        return {Result::Error(QStringLiteral("no weekday %1").arg(weekday)), {}};
+    if (const std::optional<QStringList>& held = m_daysOnAir[weekday]) return {Result::Ok(), *held};
+    ReadResult<QStringList> read = day_program::ReadDay(m_daysPath, weekday);
+    if (read.ok()) m_daysOnAir[weekday] = read.value;
+    return read;
 }
 
 Result Calendar::BitBtnNewHourProg1Click() {
@@ -175,10 +187,12 @@ Result Calendar::BitBtnIdioProMe1Click(std::optional<int> chosenWeekday) {
         QFileInfo(day_program::DayFilePath(m_daysPath, source)).isFile()) {
         const ReadResult<QStringList> day = day_program::ReadDay(m_daysPath, source);
         if (!day.ok()) return day;
+        m_daysOnAir[source] = day.value;
         if (Result written = day_program::WriteDay(m_daysPath, m_tabIndex, day.value);
             !written.ok()) {
             return written;
         }
+        m_daysOnAir[m_tabIndex] = day.value;
     }
     return LoadCalendarDay(m_tabIndex);
 }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -74,6 +75,11 @@ public:
     Result LoadCalendarDay(int weekday);
     void ShowCalendarDay();
     Result SaveCalendarDay(int weekday);
+    /// A weekday's program as the calendar last read or saved it, which is what plays when
+    /// the day comes: an edit reaches the air once it is saved, as it reaches the day file.
+    /// A day not held yet is read now; one that cannot be read is an error, and is read
+    /// again the next time it is asked for.
+    ReadResult<QStringList> DayOnAir(int weekday);
 
     /// NEW: offers every free slot as a start; with one, chooses the first and its ends.
     Result BitBtnNewHourProg1Click();
@@ -111,6 +117,7 @@ private:
     const ProgramLock& m_lock;
     QStringList m_day;
     int m_dayIndex = -1;
+    std::array<std::optional<QStringList>, 7> m_daysOnAir;  // as last read or saved
     int m_tabIndex = 0;
     bool m_ready = false;
     std::vector<day_program::ProgramRow> m_rows;

@@ -10,6 +10,7 @@
 
 #include "app/as_run_log.h"
 #include "app/station.h"
+#include "base/clock.h"
 #include "base/number_text.h"
 #include "base/text_file.h"
 #include "media/mpeg_data.h"
@@ -549,6 +550,16 @@ private:
 
 QList<Warning> CheckWeek(const Setup& setup, const QDateTime& from, std::int64_t forMs) {
     return Checker(setup, from, from.addMSecs(forMs)).Run();
+}
+
+std::function<QList<WeekWarning>()> WeekFromNow(const Station& station) {
+    constexpr std::int64_t kWeekMs = 7 * 86'400'000LL;
+    return [setup = SetupOf(station), from = station.StationClock().Now()] {
+        QList<WeekWarning> warnings;
+        for (const Warning& w : CheckWeek(setup, from, kWeekMs))
+            warnings.append({w.when, w.kind, w.detail});
+        return warnings;
+    };
 }
 
 }  // namespace week_check

@@ -4,7 +4,9 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
+#include "app/calendar_state.h"
 #include "app/data_folders.h"
 
 class Station;
@@ -53,6 +55,10 @@ Setup SetupOf(const Station& station);
 /// The warnings of [from, from + forMs), sorted by time (warnings of one time keep the
 /// order in which the station would meet them).
 QList<Warning> CheckWeek(const Setup& setup, const QDateTime& from, std::int64_t forMs);
+
+/// The window's check: a week from the station's now, with its setup as its settings
+/// stand (read at once, on the station's thread); the work reads the files only.
+std::function<QList<WeekWarning>()> WeekFromNow(const Station& station);
 
 /// "YYYY-MM-DD HH:MM<TAB>kind<TAB>detail".
 QString WarningLine(const Warning& warning);

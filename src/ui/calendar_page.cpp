@@ -4,21 +4,18 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "app/station.h"
 #include "ui/chooser_dialog.h"
 #include "ui/operator_messages.h"
 
 namespace {
 
-void FillHours(QComboBox* combo, const std::vector<Calendar::HourChoice>& hours, int chosen,
-               bool enabled) {
-    QStringList texts;
-    for (const Calendar::HourChoice& h : hours) texts.append(h.text);
+void FillHours(QComboBox* combo, const QStringList& texts, int chosen, bool enabled) {
     QStringList shown;
     for (int i = 0; i < combo->count(); ++i) shown.append(combo->itemText(i));
     if (shown != texts) {
@@ -33,10 +30,10 @@ void FillHours(QComboBox* combo, const std::vector<Calendar::HourChoice>& hours,
 
 }  // namespace
 
-CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog& week,
+CalendarPage::CalendarPage(StationClient& client, ChooserDialog& lists, ChooserDialog& week,
                            QWidget* parent)
     : QWidget(parent),
-      m_station(station),
+      m_client(client),
       m_listChooser(lists),
       m_weekChooser(week),
       m_days(new QTabBar(this)),
@@ -48,7 +45,10 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     m_programs->setObjectName(QStringLiteral("ListBoxProgram1"));
     // The row chosen is the core's; a redraw of the day clears it there and here.
     connect(m_programs, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_drawing) m_station.CalendarTab().SelectRow(SelectedRow());
+        if (m_drawing) return;
+        const int row = SelectedRow();
+        Send(QStringLiteral("calendar-select-row"), row < 0 ? QString() : QString::number(row + 1),
+             false);
     });
     connect(m_programs, &QListWidget::itemDoubleClicked, this, [this] { SetProgram(); });
     QVBoxLayout* commands = BuildCommands();
@@ -59,16 +59,15 @@ CalendarPage::CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog
     layout->addWidget(m_programs, 1, 0);
     layout->addLayout(commands, 1, 1);
     layout->setColumnStretch(0, 1);
+    connect(&m_client, &StationClient::StateChanged, this, [this] { Redraw(Shown()); });
 }
 
 void CalendarPage::SetUpDayTabs() {
     m_days->setObjectName(QStringLiteral("TabControl1"));
-    for (const QString& day : DayTabNames()) m_days->addTab(day);
+    for (const QString& day : CalendarDayTabs()) m_days->addTab(day);
     m_days->setExpanding(true);
     connect(m_days, &QTabBar::currentChanged, this, [this](int weekday) {
-        if (m_drawing) return;
-        RunCommand(this, [&] { return m_station.CalendarTab().TabControl1Change(weekday); });
-        Q_EMIT changed();
+        if (!m_drawing) Send(QStringLiteral("calendar-day"), QString::number(weekday + 1));
     });
 }
 
@@ -98,10 +97,8 @@ QPushButton* CalendarPage::BuildNewProgramButton() {
     auto* newProgram = new QPushButton(QStringLiteral("NEW"), this);
     newProgram->setObjectName(QStringLiteral("BitBtnNewHourProg1"));
     newProgram->setToolTip(QStringLiteral("New program for hour...."));
-    connect(newProgram, &QPushButton::clicked, this, [this] {
-        RunCommand(this, [this] { return m_station.CalendarTab().BitBtnNewHourProg1Click(); });
-        Q_EMIT changed();
-    });
+    connect(newProgram, &QPushButton::clicked, this,
+            [this] { Send(QStringLiteral("calendar-new-program"), {}); });
     return newProgram;
 }
 
@@ -119,17 +116,20 @@ void CalendarPage::SetUpHourBoxes() {
     m_startHours->setToolTip(QStringLiteral("Start of the new program"));
     m_endHours->setToolTip(QStringLiteral("End of the new program"));
     connect(m_startHours, &QComboBox::activated, this, [this](int index) {
-        m_station.CalendarTab().ComboBoxStartHour1Change(index);
-        Q_EMIT changed();
+        Send(QStringLiteral("calendar-start-hour"), QString::number(index + 1));
     });
-    connect(m_endHours, &QComboBox::activated, this, [this](int index) {
+    connect(m_endHours, &QComboBox::activated, this, &CalendarPage::EndHourChosen);
+}
+
+void CalendarPage::EndHourChosen(int index) {
+    const QString end = QString::number(index + 1);
+    QPointer<CalendarPage> page(this);
+    m_client.Send(QStringLiteral("calendar-may-edit"), {}, [page, end](const Result& editable) {
+        if (!page) return;
         // While locked no lists are asked for; the command refuses and closes the choice.
         QStringList chosen;
-        if (!m_station.Lock().LockPrograms)
-            chosen = m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
-        RunCommand(this,
-                   [&] { return m_station.CalendarTab().ComboBoxEndHour1Change(index, chosen); });
-        Q_EMIT changed();
+        if (editable.ok()) chosen = page->m_listChooser.AskNames(page->Shown().listChooser);
+        page->Send(QStringLiteral("calendar-end-hour"), end + u' ' + chosen.join(u'|'));
     });
 }
 
@@ -146,10 +146,8 @@ QPushButton* CalendarPage::BuildDeleteButton() {
     remove->setObjectName(QStringLiteral("BitBtnDelHourProg1"));
     remove->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     remove->setToolTip(QStringLiteral("Delete the selected program"));
-    connect(remove, &QPushButton::clicked, this, [this] {
-        RunCommand(this, [this] { return m_station.CalendarTab().BitBtnDelHourProg1Click(); });
-        Q_EMIT changed();
-    });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { Send(QStringLiteral("calendar-delete-program"), {}); });
     return remove;
 }
 
@@ -158,12 +156,12 @@ QPushButton* CalendarPage::BuildSameAsButton() {
     sameAs->setObjectName(QStringLiteral("BitBtnIdioProMe1"));
     sameAs->setToolTip(QStringLiteral("Set this day program same as an other day"));
     connect(sameAs, &QPushButton::clicked, this, [this] {
-        if (RefusedWhileLocked()) return;
-        const std::optional<QList<int>> rows = m_weekChooser.Ask(WeekChooser());
-        std::optional<int> weekday;
-        if (rows) weekday = rows->isEmpty() ? -1 : rows->first();
-        RunCommand(this, [&] { return m_station.CalendarTab().BitBtnIdioProMe1Click(weekday); });
-        Q_EMIT changed();
+        WhenEditable([this] {
+            const std::optional<QList<int>> rows = m_weekChooser.Ask(Shown().weekChooser);
+            if (!rows) return;  // "Ακυρο"
+            Send(QStringLiteral("calendar-same-as"),
+                 rows->isEmpty() ? QStringLiteral("0") : QString::number(rows->first() + 1));
+        });
     });
     return sameAs;
 }
@@ -173,36 +171,47 @@ int CalendarPage::SelectedRow() const {
     return items.isEmpty() ? -1 : m_programs->row(items.first());
 }
 
-bool CalendarPage::RefusedWhileLocked() {
-    const Result refusal = m_station.Lock().Refusal();
-    ShowError(this, refusal.message());
-    return !refusal.ok();
+void CalendarPage::Send(const QString& verb, const QString& argument, bool windowRedraws) {
+    // The answer may come after the page is gone.
+    QPointer<CalendarPage> page(this);
+    m_client.Send(verb, argument, [page, windowRedraws](const Result& done) {
+        if (!page) return;
+        ShowError(page, done.message());
+        if (windowRedraws) Q_EMIT page->changed();
+    });
+}
+
+void CalendarPage::WhenEditable(std::function<void()> ask) {
+    QPointer<CalendarPage> page(this);
+    m_client.Send(QStringLiteral("calendar-may-edit"), {},
+                  [page, ask = std::move(ask)](const Result& editable) {
+                      if (!page) return;
+                      ShowError(page, editable.message());
+                      if (editable.ok()) ask();
+                  });
 }
 
 void CalendarPage::SetProgram() {
-    if (m_station.CalendarTab().SelectedRow() < 0 || RefusedWhileLocked()) return;
-    const QStringList chosen = m_listChooser.AskNames(ListChooser(m_station.Lists().ListNames()));
-    RunCommand(this, [&] { return m_station.CalendarTab().ButtonSetProgr1Click(chosen); });
-    Q_EMIT changed();
+    if (Shown().selectedRow < 0) return;
+    WhenEditable([this] {
+        const QStringList chosen = m_listChooser.AskNames(Shown().listChooser);
+        Send(QStringLiteral("calendar-set-program"), chosen.join(u'|'));
+    });
 }
 
-void CalendarPage::Redraw() {
+void CalendarPage::Redraw(const CalendarState& state) {
     m_drawing = true;
-    const Calendar& calendar = m_station.CalendarTab();
-    m_days->setCurrentIndex(calendar.TabIndex());
-    QStringList rows;
-    for (const day_program::ProgramRow& row : calendar.Rows()) rows.append(row.text);
-    if (rows != m_shownRows) {
+    m_days->setCurrentIndex(state.tabIndex);
+    if (state.rows != m_shownRows) {
         m_programs->clear();
-        m_programs->addItems(rows);
-        m_shownRows = rows;
+        m_programs->addItems(state.rows);
+        m_shownRows = state.rows;
     }
-    if (SelectedRow() != calendar.SelectedRow()) {
+    if (SelectedRow() != state.selectedRow) {
         m_programs->clearSelection();
-        if (calendar.SelectedRow() >= 0) m_programs->setCurrentRow(calendar.SelectedRow());
+        if (state.selectedRow >= 0) m_programs->setCurrentRow(state.selectedRow);
     }
-    FillHours(m_startHours, calendar.StartHours(), calendar.StartHourIndex(),
-              calendar.StartHoursEnabled());
-    FillHours(m_endHours, calendar.EndHours(), calendar.EndHourIndex(), calendar.EndHoursEnabled());
+    FillHours(m_startHours, state.startHours, state.startHourIndex, state.startHoursEnabled);
+    FillHours(m_endHours, state.endHours, state.endHourIndex, state.endHoursEnabled);
     m_drawing = false;
 }

@@ -2,13 +2,14 @@
 
 #include <QWidget>
 
+#include "app/station_client.h"
+
 class ChooserDialog;
 class QComboBox;
 class QListWidget;
 class QPushButton;
 class QTabBar;
 class QVBoxLayout;
-class Station;
 
 /// The Calendar tab `TabSheetCalendar`: the day tabs, the programs of the day shown and
 /// the commands NEW (start hour, end hour, lists), "Set Program...", delete and
@@ -16,8 +17,8 @@ class Station;
 class CalendarPage final : public QWidget {
     Q_OBJECT
 public:
-    CalendarPage(Station& station, ChooserDialog& lists, ChooserDialog& week, QWidget* parent);
-    void Redraw();
+    CalendarPage(StationClient& client, ChooserDialog& lists, ChooserDialog& week, QWidget* parent);
+    void Redraw(const CalendarState& state);
     /// Shows a weekday (0 Sunday), as a click on its day tab does.
     void ShowDay(int weekday);
 
@@ -33,12 +34,18 @@ private:
     QPushButton* BuildSetProgramButton();
     QPushButton* BuildDeleteButton();
     QPushButton* BuildSameAsButton();
-    /// Shows why an edit is refused while the programs are locked, before any dialog opens.
-    bool RefusedWhileLocked();
+    /// Sends a command; its message (a warning or an error) is shown, and the whole window
+    /// redraws unless told not to.
+    void Send(const QString& verb, const QString& argument, bool windowRedraws = true);
+    /// Runs `ask` once the core answers that the calendar may be edited now; otherwise
+    /// shows why not, before any dialog opens.
+    void WhenEditable(std::function<void()> ask);
     void SetProgram();
+    void EndHourChosen(int index);
     int SelectedRow() const;
+    const CalendarState& Shown() const { return m_client.State().calendar; }
 
-    Station& m_station;
+    StationClient& m_client;
     ChooserDialog& m_listChooser;
     ChooserDialog& m_weekChooser;
     bool m_drawing = false;

@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "schedule/calendar.h"
+
 ChooserDialog::ChooserDialog(const QString& formName, const QString& listName, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)) {
     setObjectName(formName);
@@ -25,7 +27,7 @@ ChooserDialog::ChooserDialog(const QString& formName, const QString& listName, Q
     resize(320, 360);
 }
 
-std::optional<QList<int>> ChooserDialog::Ask(const Chooser& chooser) {
+std::optional<QList<int>> ChooserDialog::Ask(const ChooserState& chooser) {
     setWindowTitle(chooser.caption);
     m_list->clear();
     m_list->addItems(chooser.items);
@@ -38,10 +40,18 @@ std::optional<QList<int>> ChooserDialog::Ask(const Chooser& chooser) {
     return rows;
 }
 
-QStringList ChooserDialog::AskNames(const Chooser& chooser) {
+QStringList ChooserDialog::AskNames(const ChooserState& chooser) {
     QStringList names;
     if (const auto rows = Ask(chooser)) {
         for (const int row : *rows) names.append(chooser.items.at(row));
     }
     return names;
+}
+
+std::optional<QList<int>> ChooserDialog::Ask(const Chooser& chooser) {
+    return Ask(ChooserState{chooser.caption, chooser.items, chooser.multiSelect});
+}
+
+QStringList ChooserDialog::AskNames(const Chooser& chooser) {
+    return AskNames(ChooserState{chooser.caption, chooser.items, chooser.multiSelect});
 }

@@ -3,9 +3,10 @@
 #include <QDialog>
 #include <optional>
 
-#include "schedule/calendar.h"
+#include "app/calendar_state.h"
 
 class QListWidget;
+struct Chooser;
 
 /// A modal chooser over a list of names with "OK" and "Ακυρο": the list chooser
 /// `TFormPrograms` ("Select a Program", several names) and the day chooser `TFormWeek1`
@@ -17,8 +18,11 @@ public:
     ChooserDialog(const QString& formName, const QString& listName, QWidget* parent);
 
     /// Shows the chooser's items; the rows chosen, in list order, or nothing for "Ακυρο".
-    std::optional<QList<int>> Ask(const Chooser& chooser);
+    std::optional<QList<int>> Ask(const ChooserState& chooser);
     /// The names chosen; empty for "Ακυρο" or when none was chosen.
+    QStringList AskNames(const ChooserState& chooser);
+    /// The same over a chooser made by a room, for pages that still read the rooms.
+    std::optional<QList<int>> Ask(const Chooser& chooser);
     QStringList AskNames(const Chooser& chooser);
 
 private:

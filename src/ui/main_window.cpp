@@ -241,7 +241,7 @@ void MainWindow::ClearDeadEntries(const QString& kind) {
 // Made at the first use; a double-clicked warning opens its day in the Calendar tab.
 void MainWindow::CheckWeek() {
     if (!m_weekCheck) {
-        m_weekCheck = new WeekCheckDialog(m_station, this);
+        m_weekCheck = new WeekCheckDialog(m_client, this);
         connect(m_weekCheck, &WeekCheckDialog::DayChosen, this, [this](const QDate& day) {
             m_programPages->setCurrentWidget(m_calendar);
             m_calendar->ShowDay(day_program::WeekdayNumber(day));
@@ -400,7 +400,7 @@ QTabWidget* MainWindow::BuildProgramPages(QWidget* centre) {
     auto* pages = new QTabWidget(centre);
     m_programPages = pages;
     pages->setObjectName(QStringLiteral("PageControlCalSpotsLists"));
-    m_calendar = new CalendarPage(m_station, *m_listChooser, *m_weekChooser, pages);
+    m_calendar = new CalendarPage(m_client, *m_listChooser, *m_weekChooser, pages);
     m_spots = new SpotsPage(m_client, *m_weekChooser, *m_stats, pages);
     m_lists = new ListsPage(m_client, pages);
     pages->addTab(m_calendar, QStringLiteral("Calendar"));
@@ -490,13 +490,9 @@ void MainWindow::DrawPlayerSide() {
 }
 
 void MainWindow::RefreshView() {
-    // The player side draws when the state comes (at once while the core shares this thread).
-    m_client.Refresh();
-    m_calendar->Redraw();
+    // Every page draws when the state comes (at once while the core shares this thread).
     m_client.Refresh();
     m_station.FollowListsFolder();
-    // The Lists, Played and Jingles pages draw when the state comes.
-    m_client.Refresh();
     m_library->Redraw();
 }
 

@@ -1,25 +1,14 @@
 #include "ui/week_check_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
-#include "app/station.h"
-#include "base/clock.h"
-#include "tools/week_check.h"
-
-namespace {
-constexpr std::int64_t kWeekMs = 7 * 86'400'000LL;
-}
-
-WeekCheckDialog::WeekCheckDialog(Station& station, QWidget* parent)
-    : QDialog(parent),
-      m_station(station),
-      m_check(new QFutureWatcher<QList<week_check::Warning>>(this)) {
+WeekCheckDialog::WeekCheckDialog(StationClient& client, QWidget* parent)
+    : QDialog(parent), m_client(client) {
     setObjectName(QStringLiteral("TFormWeekCheck"));
     setWindowTitle(QStringLiteral("Check the week"));
     m_table = new QTableWidget(0, 3, this);
@@ -42,26 +31,37 @@ WeekCheckDialog::WeekCheckDialog(Station& station, QWidget* parent)
     layout->addWidget(m_count);
     layout->addWidget(buttons);
     resize(900, 420);
-    connect(m_check, &QFutureWatcherBase::finished, this,
-            [this] { ShowWarnings(m_check->result()); });
+    connect(&m_client, &StationClient::StateChanged, this, [this] {
+        const CalendarState& state = m_client.State().calendar;
+        if (!m_waiting || state.weekChecking) return;
+        m_waiting = false;
+        ShowWarnings(state.weekWarnings);
+    });
 }
 
 void WeekCheckDialog::Open() {
     m_table->setRowCount(0);
     m_days.clear();
     m_count->setText(QStringLiteral("Checking..."));
-    // The worker gets its own copy of the setup; it reads files and nothing of the station.
-    // Watching a new check drops the result of one still running.
-    m_check->setFuture(QtConcurrent::run(&week_check::CheckWeek, week_check::SetupOf(m_station),
-                                         m_station.StationClock().Now(), kWeekMs));
+    m_waiting = false;
     show();
     raise();
+    // Every state after the answer is the check's: it runs until this check's warnings are in.
+    QPointer<WeekCheckDialog> dialog(this);
+    m_client.Send(QStringLiteral("check-week"), {}, [dialog](const Result& started) {
+        if (!dialog) return;
+        if (!started.ok()) {
+            dialog->m_count->setText(started.message());
+            return;
+        }
+        dialog->m_waiting = true;
+    });
 }
 
-void WeekCheckDialog::ShowWarnings(const QList<week_check::Warning>& warnings) {
+void WeekCheckDialog::ShowWarnings(const QList<WeekWarning>& warnings) {
     m_table->setRowCount(int(warnings.size()));
     for (int row = 0; row < warnings.size(); ++row) {
-        const week_check::Warning& w = warnings.at(row);
+        const WeekWarning& w = warnings.at(row);
         m_days << w.when.date();
         m_table->setItem(row, 0,
                          new QTableWidgetItem(w.when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));

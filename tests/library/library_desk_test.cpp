@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "playback/program_loader.h"
+#include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
 #include "spots/spot_file.h"
@@ -147,8 +148,8 @@ TEST(LibraryDesk, PlayStartsTheChosenRowAtOnceAndTheSelectionListCollectsWithout
     EXPECT_EQ(d.rig.link.File(d.rig.Current()), tracks[2]);
 
     // "AddToPlayList": the hidden list grows, the queue stays, the label shows its size.
-    const ProgramLoader loader(d.folder.ListsPath(), d.folder.DaysPath(), d.rig.host,
-                               d.rig.engine.QueueForLoader());
+    Calendar calendar(d.folder.DaysPath(), d.lock);
+    const ProgramLoader loader(d.folder.ListsPath(), calendar, d.rig.host, d.rig.engine);
     const QStringList queue = d.rig.engine.Queue().Entries();
     d.desk.AddToPlayList(Page::Search);
     d.library.ListBoxListsForFileClick(0);

@@ -28,23 +28,21 @@ struct LoggingPart : TickPart {
     bool takes = false;
 };
 
-TEST(MainLoop, AsksTheProgramThenTheAddedPartsThenTheNextTrackUntilOneTakesTheTick) {
+TEST(MainLoop, AsksTheAddedPartsInOrderThenTheNextTrackUntilOneTakesTheTick) {
     EngineRig rig;
     rig.LoadProgram("One", rig.Tracks({60}));
     QStringList asked;
-    LoggingPart spots(asked, "spots"), taker(asked, "taker");
+    LoggingPart program(asked, "program"), spots(asked, "spots"), taker(asked, "taker");
+    rig.engine.AddTickPart(program);
     rig.engine.AddTickPart(spots);
     rig.engine.AddTickPart(taker);
-    QObject::connect(&rig.engine, &PlaybackEngine::ProgramOfHourDue, [&] { asked << "program"; });
     QObject::connect(&rig.engine, &PlaybackEngine::EntryStarted, [&] { asked << "next"; });
-    rig.engine.ReloadProgramAtNextTick();
     taker.takes = true;
     rig.StartLoop();
     rig.Advance(400);
     EXPECT_EQ(asked, QStringList({"program", "spots", "taker"}));
     asked.clear();
     taker.takes = false;
-    rig.engine.ReloadProgramAtNextTick();
     rig.Advance(400);
     EXPECT_EQ(asked, QStringList({"program", "spots", "taker", "next"}));
 }

@@ -3,12 +3,10 @@
 #include <stdexcept>
 
 #include "playback/main_loop.h"
-#include "schedule/day_program.h"
 #include "support/mpeg_builder.h"
 
 EngineRig::EngineRig(const QDateTime& start)
     : host(start), link(host, host), engine(host, host, link) {
-    engine.SetLastProgramSlot(day_program::SlotOfTime(start.time().hour(), start.time().minute()));
     engine.SeedQueue(7);
     QObject::connect(&link, &SimulatedPlayerLink::DeckEvent,
                      [this](int deck, const QString& kind, const QString& detail) {
@@ -26,11 +24,7 @@ QStringList EngineRig::Tracks(const QList<int>& seconds) {
 }
 
 void EngineRig::LoadProgram(const QString& listName, const QStringList& lines) {
-    PlayQueue& q = engine.QueueForLoader();
-    q.SetProgram({listName}, {lines});
-    q.Clear();
-    for (int i = 0; i < PlayQueue::kShownEntries; ++i) q.RefillQueue();
-    q.ShowNextTracks();
+    engine.StartProgram({listName}, {lines});
 }
 
 void EngineRig::StartLoop() {

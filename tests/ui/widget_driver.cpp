@@ -11,6 +11,7 @@
 #include "app/station.h"
 #include "app/station_client.h"
 #include "app/station_core.h"
+#include "tools/week_check.h"
 #include "ui/main_window.h"
 
 namespace driver {
@@ -69,6 +70,7 @@ void ClickButton(QWidget* dialog, const QString& text) {
 
 std::unique_ptr<MainWindow> OpenStudio(Station& station) {
     EXPECT_EQ(station.StartUp(), QStringList());
+    station.SetWeekCheck(&week_check::WeekFromNow);
     // The core on the window's thread: each command is done before Send returns. The core
     // and its client go with the window.
     auto* core = new StationCore(station);

@@ -33,9 +33,18 @@ QString RandomArgument(const OperatorVerb& verb, std::mt19937& random) {
 
 }  // namespace
 
+bool DrawnByRandomOperator(const OperatorVerb& verb) {
+    const QLatin1String name(verb.name);
+    return !verb.edits && !name.startsWith(QLatin1String("calendar-")) &&
+           !name.startsWith(QLatin1String("program-")) && name != QLatin1String("check-week");
+}
+
 OperatorWeek RandomOperatorWeek(std::uint32_t seed, const QDateTime& from, int days, int count) {
     std::mt19937 random(seed);
-    const std::span<const OperatorVerb> verbs = OperatorVerbs();
+    std::vector<OperatorVerb> verbs;
+    for (const OperatorVerb& verb : OperatorVerbs()) {
+        if (DrawnByRandomOperator(verb)) verbs.push_back(verb);
+    }
     std::vector<const OperatorVerb*> drawn;
     for (const OperatorVerb& verb : verbs) drawn.push_back(&verb);  // each verb at least once
     std::uniform_int_distribution<std::size_t> anyVerb(0, verbs.size() - 1);

@@ -6,13 +6,21 @@
 #include <QStringList>
 #include <cstdint>
 
-/// Random operator actions for the week preview's --actions file, drawn from every verb of
-/// the operator's table (a verb added to the table is drawn without a change here).
+/// Random operator actions for the week preview's --actions file, drawn from the verbs of
+/// the operator's table that work the air (a verb added to the table is drawn without a
+/// change here).
+
+struct OperatorVerb;
+
+/// Whether the random operator draws the verb: it works the air. The programs' edits, the
+/// Calendar tab (a day change saves the day left), a list played by hand over the day's
+/// program and the week's check would change what the invariants hold the day to.
+bool DrawnByRandomOperator(const OperatorVerb& verb);
 
 /// An actions file's lines and how many of each verb it holds.
 struct OperatorWeek {
     QStringList lines;           ///< "YYYY-MM-DD HH:MM:SS VERB [ARG]", in time order
-    QMap<QString, int> perVerb;  ///< every verb of the table, drawn or not
+    QMap<QString, int> perVerb;  ///< every verb the random operator draws, drawn or not
 };
 
 /// `count` actions (at least one of each verb) at random seconds of the `days` days from
