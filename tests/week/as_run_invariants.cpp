@@ -102,6 +102,10 @@ private:
 
     void Take(const Line& line) {
         if (line.source == u"operator" && line.event == u"manual") TakeManual(line);
+        // The player's Play buttons start a track whatever the decks do.
+        if (line.source == u"operator" &&
+            (line.event == u"play-marked" || line.event == u"play-next"))
+            m_operatorStart = line.when;
         if (Deck* deck = DeckOf(line.source)) TakeDeck(*deck, line);
         if (line.source != u"station") return;
         if (line.event == u"program") CheckProgram(line);
@@ -191,6 +195,7 @@ private:
     }
 
     void CheckNotPaused(const Line& line) {
+        if (line.when == m_operatorStart) return;
         for (int d = 0; d < 2; ++d) {
             if (m_decks[d].state == DeckState::Paused)
                 Report(kNoLoadWhilePaused,
@@ -295,6 +300,7 @@ private:
     bool m_programSeen = false;
     bool m_entryStarted = false;
     QDateTime m_last;
+    QDateTime m_operatorStart;   // the operator's last Play
     QDateTime m_silentSince;     // since when no deck plays (invalid while one does)
     QDateTime m_automaticSince;  // the first entry, or the last time manual mode ended
     bool m_deadAirTold = false;
