@@ -16,11 +16,15 @@ QString ListNameRefusal(const Station& s, const QString& arg) {
     return QStringLiteral("no list %1 (there are %2)").arg(arg).arg(count);
 }
 
+QStringList Numbers(const QString& arg) {
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    return arg.split(space, Qt::SkipEmptyParts);
+}
+
 // "CURRENT ROW ROW...": the entry with the focus, 0 for none, then the selected entries,
 // each counted from 1 and separated by spaces.
 QString SelectionRefusal(const Station& s, const QString& arg) {
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    const QStringList words = arg.split(space, Qt::SkipEmptyParts);
+    const QStringList words = Numbers(arg);
     if (words.isEmpty()) return QStringLiteral("lists-select takes the current row, then rows");
     for (qsizetype i = 0; i < words.size(); ++i) {
         bool number = false;
@@ -99,7 +103,7 @@ std::vector<OperatorVerb> StationCommands::ListsVerbs() {
          true},
         {"lists-select", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             const QStringList words = arg.split(u' ', Qt::SkipEmptyParts);
+             const QStringList words = Numbers(arg);
              ListEditor& lists = s.m_lists;
              for (int row = 0; row < lists.TotalTracks(); ++row) lists.SetSelected(row, false);
              for (qsizetype i = 1; i < words.size(); ++i)
