@@ -1,11 +1,16 @@
 #include <QDir>
+#include <QFuture>
+#include <QPromise>
 #include <QRegularExpression>
+#include <QThreadPool>
+#include <memory>
 
 #include "app/station.h"
 #include "app/station_commands.h"
 #include "base/text_file.h"
 #include "housekeeping/dead_entries.h"
 #include "playback/program_loader.h"
+#include "schedule/list_file.h"
 
 namespace {
 
@@ -37,6 +42,23 @@ QString SelectionRefusal(const Station& s, const QString& arg) {
     return {};
 }
 
+// The list file is read on a worker, so that a slow share holds neither the air nor the
+// window; the editor takes the lines on the station's thread. A failed read is the
+// station's problem to tell, as the command has long been answered.
+void OpenOffThread(Station& s, ListEditor& lists, const ListEditor::Opening& opening) {
+    auto promise = std::make_shared<QPromise<ReadResult<QStringList>>>();
+    // Dropped, unread, when the station is gone first.
+    promise->future().then(&s, [&s, &lists, opening](const ReadResult<QStringList>& lines) {
+        if (const Result done = lists.FinishOpening(opening, lines); !done.ok())
+            Q_EMIT s.Problem(done.message());
+    });
+    QThreadPool::globalInstance()->start([promise, path = opening.listsPath, name = opening.name] {
+        promise->start();
+        promise->addResult(list_file::Read(path, name));
+        promise->finish();
+    });
+}
+
 DeadEntryKind UnusedKind(const QString& arg) {
     return arg == u"spots" ? DeadEntryKind::Spots : DeadEntryKind::Songs;
 }
@@ -65,10 +87,13 @@ QString ReportPathRefusal(const Station&, const QString& arg) {
 // The Lists tab: the names of the lists, the editor of the chosen one and its name box.
 std::vector<OperatorVerb> StationCommands::ListsVerbs() {
     return {
-        // A click on name N: the list is read into the editor and its name into the name box.
+        // A click on name N: the list is read into the editor and its name into the name box,
+        // once the file is read (off the station's thread).
         {"lists-open", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return s.m_lists.ListBoxFileListBoxClick(arg.toInt() - 1);
+             if (const auto opening = s.m_lists.StartOpening(arg.toInt() - 1))
+                 OpenOffThread(s, s.m_lists, *opening);
+             return Result::Ok();
          },
          ListNameRefusal},
         {"lists-include-cds", VerbArgument::OnOff,

@@ -57,6 +57,7 @@ void ListEditor::RefreshListNames() {
                                     : QStringList();
     m_listNames = VisibleListNames(m_folderNames, m_includeCds);
     m_chosenList = -1;
+    ++m_openings;  // a name being opened may now be another row, or gone
     ClearEditor();
 }
 
@@ -83,11 +84,24 @@ Result ListEditor::SaveEditorList(const QString& name) {
 }
 
 Result ListEditor::ListBoxFileListBoxClick(int index) {
-    if (index < 0 || index >= m_listNames.size()) return Result::Ok();
-    const QString name = m_listNames.at(index);
-    if (Result loaded = LoadListToEditor(name); !loaded.ok()) return loaded;
-    m_chosenList = index;
-    m_newProgramName = name;
+    const std::optional<Opening> opening = StartOpening(index);
+    if (!opening) return Result::Ok();
+    return FinishOpening(*opening, list_file::Read(m_listsPath, opening->name));
+}
+
+std::optional<ListEditor::Opening> ListEditor::StartOpening(int index) {
+    if (index < 0 || index >= m_listNames.size()) return std::nullopt;
+    return Opening{index, m_listsPath, m_listNames.at(index), ++m_openings};
+}
+
+Result ListEditor::FinishOpening(const Opening& opening, const ReadResult<QStringList>& read) {
+    if (opening.serial != m_openings) return Result::Ok();
+    if (!read.ok()) return read;
+    ClearEditor();
+    m_rows.reserve(static_cast<std::size_t>(read.value.size()));
+    for (const QString& path : read.value) m_rows.push_back({TrackTitle(path), path, false});
+    m_chosenList = opening.index;
+    m_newProgramName = opening.name;
     return Result::Ok();
 }
 

@@ -74,6 +74,19 @@ public:
 
     /// Click on a name, the chosen one too: loads it and puts it into the name box.
     Result ListBoxFileListBoxClick(int index);
+    /// The same click in two steps, so that the file can be read off the station's thread:
+    /// what to read, then the read applied.
+    struct Opening {
+        int index = -1;
+        QString listsPath;
+        QString name;
+        quint64 serial = 0;
+    };
+    /// The list to read for a click on name `index`; none for a name that is not there.
+    std::optional<Opening> StartOpening(int index);
+    /// Applies the read as the click does. An opening overtaken by a later one, or by a new
+    /// reading of the names, changes nothing.
+    Result FinishOpening(const Opening& opening, const ReadResult<QStringList>& read);
     /// NEW: empty editor, empty name box.
     Result SpeedButtonNewProgram1Click();
     /// The confirmation to ask before Save writes an empty editor over a list that holds
@@ -123,4 +136,5 @@ private:
     std::vector<Row> m_rows;
     int m_currentRow = -1;
     QString m_newProgramName;
+    quint64 m_openings = 0;  // the serial of the last opening started
 };

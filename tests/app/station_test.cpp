@@ -19,6 +19,7 @@
 #include "schedule/list_file.h"
 #include "support/files.h"
 #include "support/station_folder.h"
+#include "support/workers.h"
 
 namespace {
 
@@ -106,6 +107,7 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
         return [this, name, arg] { return RunVerb(station, *FindOperatorVerb(name), arg); };
     };
     verb("lists-open", "1")();
+    FinishWorkers();
     verb("lists-select", "2 1")();
     calendar.SelectRow(0);
     const auto state = [&] {
@@ -185,6 +187,7 @@ TEST_F(StationTest, DeletedDeadEntriesLeaveTheListOpenOnTheListsTab) {
     RunVerb(station, *FindOperatorVerb("lists-include-cds"), "off");
     const QString mix = QString::number(ListsStateOf(station).names.indexOf("mix") + 1);
     ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("lists-open"), mix).ok());
+    FinishWorkers();
     RunVerb(station, *FindOperatorVerb("unused-clear"), "songs");
     EXPECT_EQ(ListsStateOf(station).paths, QStringList({alive}));
     EXPECT_EQ(list_file::Read(folder.ListsPath(), "mix").value, QStringList({alive}));

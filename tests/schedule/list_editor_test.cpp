@@ -88,3 +88,28 @@ TEST_F(ListEditorTest, EntriesMoveInOrderDeletingHonoursTheLockAndAListGoesOnlyW
 }
 
 }  // namespace
+
+namespace {
+
+// A list read off the station's thread comes late: a click after it, or a new reading of
+// the names, wins over it.
+TEST_F(ListEditorTest, AnOpeningOvertakenByALaterClickOrANewReadingChangesNothing) {
+    const auto read = [this](const ListEditor::Opening& opening) {
+        return list_file::Read(opening.listsPath, opening.name);
+    };
+    const std::optional<ListEditor::Opening> ambient = editor.StartOpening(0);
+    const std::optional<ListEditor::Opening> rock = editor.StartOpening(1);
+    ASSERT_TRUE(ambient && rock);
+    EXPECT_EQ(editor.FinishOpening(*rock, read(*rock)), Result::Ok());
+    EXPECT_EQ(editor.FinishOpening(*ambient, read(*ambient)), Result::Ok());
+    EXPECT_EQ(editor.ChosenListName(), "rock");
+    EXPECT_EQ(editor.TotalTracks(), 5);
+    const std::optional<ListEditor::Opening> again = editor.StartOpening(0);
+    editor.RefreshListNames();
+    EXPECT_EQ(editor.FinishOpening(*again, read(*again)), Result::Ok());
+    EXPECT_EQ(editor.ChosenListIndex(), -1);
+    EXPECT_EQ(editor.TotalTracks(), 0);
+    EXPECT_FALSE(editor.StartOpening(2)) << "there are two names";
+}
+
+}  // namespace

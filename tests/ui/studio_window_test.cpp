@@ -27,6 +27,7 @@
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/station_folder.h"
+#include "support/workers.h"
 #include "ui/lock_layout.h"
 #include "ui/main_window.h"
 #include "widget_driver.h"
@@ -69,6 +70,12 @@ protected:
     // Virtual time passes; the window then draws what the core did meanwhile.
     void Advance(std::int64_t ms) {
         host.Advance(ms);
+        window->RefreshView();
+    }
+    // A click on a list's name; the window shows the list once its file is read.
+    void OpenList(int row) {
+        driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), row);
+        FinishWorkers();
         window->RefreshView();
     }
     // The start wait, then the first tick starts the head of the queue.
@@ -220,7 +227,7 @@ TEST_F(StudioWindowTest, MarkedLabelsPlayedTracksAndListEntriesPlayAndAWideTitle
     EXPECT_EQ(Text("LabelPlayedTracks"), "4");  // until the next track starts
     // The list tab plays its current entry at once; a title wider than its panel swings.
     auto playFromList = [this](int list, int row) {
-        driver::ClickRow(Find<QListWidget>("ListBoxFileListBox"), list);
+        OpenList(list);
         driver::ClickRow(Find<QListWidget>("ListBoxTitles1"), row);
         Find<QPushButton>("SpeedButton9")->click();
     };
@@ -307,7 +314,7 @@ TEST_F(StudioWindowTest,
     auto* titles = Find<QListWidget>("ListBoxTitles1");
     EXPECT_EQ(Items(names), QStringList({"a", "b"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "2");
-    driver::ClickRow(names, 0);
+    OpenList(0);
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "a");
     driver::ClickRow(titles, 0);
     driver::ClickRow(titles, 2, Qt::ControlModifier);
@@ -328,14 +335,14 @@ TEST_F(StudioWindowTest,
     EXPECT_EQ(Items(names), QStringList({"a", "a 2", "b", "CD_live"}));
     EXPECT_EQ(Text("LabelTotalPrograms1"), "4");
     // Every click on a name loads it again; saving it emptied asks first.
-    driver::ClickRow(names, 0);
+    OpenList(0);
     driver::ClickRow(titles, 0);
     QTest::keyClick(titles, Qt::Key_Delete);
-    driver::ClickRow(names, 0);
+    OpenList(0);
     EXPECT_EQ(titles->count(), 6) << "the unwanted edit is dropped";
     Find<QCheckBox>("CheckBoxIncludeCDsLists")->click();
     EXPECT_EQ(Find<QLineEdit>("EditNewProgramName1")->text(), "") << "it named what was shown";
-    driver::ClickRow(names, 0);
+    OpenList(0);
     QTest::keyClick(titles, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(titles, Qt::Key_Delete);
     for (const auto& [answer, lines] : {std::pair{"Cancel", 6}, {"Yes", 0}}) {
@@ -347,7 +354,7 @@ TEST_F(StudioWindowTest,
         EXPECT_EQ(text_file::ReadLines(folder.ListsPath() + "a").value.size(), lines) << answer;
     }
     // The lists folder turns into a file: the save fails, the editor keeps the list.
-    driver::ClickRow(names, 1);
+    OpenList(1);
     ASSERT_TRUE(QDir(folder.ListsPath()).removeRecursively());
     ASSERT_EQ(text_file::WriteLines(folder.StartFolder() + "/pro1", {}), Result::Ok());
     QString shown;

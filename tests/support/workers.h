@@ -1,0 +1,5 @@
+#pragma once
+
+/// Waits for the file reads the station runs on worker threads, then delivers their results
+/// to this thread, as its event loop would.
+void FinishWorkers();
