@@ -41,7 +41,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_folders.DaysPath, clock, m_engine.QueueForLoader()),
       m_lists(m_folders.ListsPath, m_lock),
-      m_library(m_folders.ListsPath),
+      m_library(m_folders.ListsPath, Library::Reads::OnWorkers),
       m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists,
              m_spotSchedule) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
@@ -53,6 +53,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
     connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
     connect(&m_hour, &HourAnnouncement::Problem, this, &Station::Problem);
+    connect(&m_library, &Library::ReadDone, this, &Station::Changed);
     connect(&m_engine, &PlaybackEngine::ProgramOfHourDue, this, [this](int hour, int minute) {
         // A list that cannot be read plays as empty; the operator hears why as a Problem.
         const Result loaded = m_loader.LoadProgramOfHour(hour, minute);

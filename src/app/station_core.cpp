@@ -6,6 +6,7 @@
 
 StationCore::StationCore(Station& station) : m_station(station) {
     connect(&station, &Station::Problem, this, &StationCore::Problem);
+    connect(&station, &Station::Changed, this, &StationCore::Publish);
 }
 
 Result StationCore::Execute(const QString& verb, const QString& argument) {

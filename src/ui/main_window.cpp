@@ -319,7 +319,7 @@ QVBoxLayout* MainWindow::BuildRightColumn(QWidget* centre) {
 
 QWidget* MainWindow::BuildLibraryArea(QWidget* centre) {
     auto* area = new QWidget(centre);
-    m_library = new LibraryPages(m_station, area);
+    m_library = new LibraryPages(m_client, area);
     connect(m_library, &LibraryPages::changed, this, &MainWindow::RefreshView);
     connect(m_library, &LibraryPages::addedToEditor, this, [this] { m_lists->ScrollToLast(); });
     auto* add = new QPushButton(QStringLiteral("▲ Add"), area);
@@ -340,11 +340,14 @@ QWidget* MainWindow::BuildLibraryArea(QWidget* centre) {
 }
 
 void MainWindow::AddFromLibrary() {
-    const auto tab = CalendarAreaTab(m_programPages->currentIndex());
-    const EditorAdds adds = m_station.Desk().ButtonAddToProgrClick(tab);
-    ShowError(this, adds.result.message());
-    RefreshView();
-    if (adds.scrollToLast) m_lists->ScrollToLast();
+    const int tab = m_programPages->currentIndex();
+    m_client.Send(QStringLiteral("library-add"), QString::number(tab + 1),
+                  [this, tab](const Result& done) {
+                      ShowError(this, done.message());
+                      RefreshView();
+                      // On the Lists tab the list shows its end, where the tracks went.
+                      if (tab == static_cast<int>(CalendarAreaTab::Lists)) m_lists->ScrollToLast();
+                  });
 }
 
 void MainWindow::BuildTitlePanel(QWidget* centre) {
@@ -474,7 +477,7 @@ void MainWindow::RefreshView() {
     m_nextSpots->Redraw();
     m_station.FollowListsFolder();
     m_lists->Redraw();
-    m_library->Redraw();
+    m_library->Redraw(m_client.State().library);
     m_played->Redraw();
     m_jingles->Redraw();
 }

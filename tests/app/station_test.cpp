@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 
 #include "app/as_run_log.h"
+#include "app/library_state.h"
+#include "app/operator_actions.h"
 #include "app/week_preview.h"
 #include "base/system_shutdown.h"
 #include "base/virtual_timer_host.h"
@@ -16,6 +18,7 @@
 #include "player/simulated_player_link.h"
 #include "schedule/list_file.h"
 #include "support/files.h"
+#include "support/run_events.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -146,20 +149,30 @@ TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFav
                 leftover.flush());
     leftover.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFile::FileModificationTime);
     leftover.close();
+    // The library reads on workers: a page is looked at once its read has landed.
+    const auto library = [this](LibraryPage page) {
+        EXPECT_TRUE(
+            RunEventsUntil([&] { return !LibraryStateOf(station).View(page).reading; }, 10'000));
+        return LibraryStateOf(station);
+    };
+    const auto run = [this](const char* verb, const QString& argument = {}) {
+        EXPECT_TRUE(RunVerb(station, *FindOperatorVerb(verb), argument).ok()) << verb;
+    };
     station.StartUp();
     EXPECT_FALSE(leftover.exists());
-    EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk"}));
+    EXPECT_EQ(library(LibraryPage::ListsAlphabetic).listNames, QStringList({"good", "junk"}));
     folder.WriteList("new", {folder.MusicPath() + "Καλη.mp3"});
     station.Lists().RefreshListNames();
     station.FollowListsFolder();
-    EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk", "new"}));
+    EXPECT_EQ(library(LibraryPage::ListsAlphabetic).listNames,
+              QStringList({"good", "junk", "new"}));
 
-    station.MusicLibrary().EditSearch1Change("kalh");
-    EXPECT_EQ(station.MusicLibrary().TracksInSearch(), 0);
+    run("library-search", "kalh");
+    EXPECT_EQ(library(LibraryPage::Search).tracksInSearch, 0);
     station.StoredOptions().GreeklishSearch = true;
-    station.MusicLibrary().EditSearch1Change("ΚΑΛΗ");
-    EXPECT_EQ(station.MusicLibrary().TracksInSearch(), 1);
-    station.MusicLibrary().SpeedButtonAddClick();
+    run("library-search", "ΚΑΛΗ");
+    EXPECT_EQ(library(LibraryPage::Search).tracksInSearch, 1);
+    run("library-favourite");
     station.Close(nullptr);
     EXPECT_EQ(ReadBytes(folder.StartFolder() + "/favorites.txt"), "ΚΑΛΗ\r\n");
 }
