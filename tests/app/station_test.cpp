@@ -177,6 +177,41 @@ TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFav
     EXPECT_EQ(ReadBytes(folder.StartFolder() + "/favorites.txt"), "ΚΑΛΗ\r\n");
 }
 
+// A library command names its page, rows and runs from 1 and is refused, changing nothing,
+// when they are not there; a rename is refused while the programs are locked.
+TEST_F(StationTest, LibraryCommandsRefuseWhatIsNotThereAndARenameWhileLocked) {
+    station.StartUp();
+    const auto run = [this](const char* verb, const QString& argument) {
+        return RunVerb(station, *FindOperatorVerb(verb), argument).ok();
+    };
+    const auto alphabetic = [this] {
+        EXPECT_TRUE(RunEventsUntil(
+            [&] { return !LibraryStateOf(station).View(LibraryPage::ListsAlphabetic).reading; },
+            10'000));
+        return LibraryStateOf(station).View(LibraryPage::ListsAlphabetic);
+    };
+    alphabetic();
+    ASSERT_TRUE(run("library-list", "1"));
+    ASSERT_EQ(alphabetic().titles.size(), 3);
+    station.Lock().LockPrograms = true;
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"library-page", "5", false},           {"library-list", "3", false},
+        {"library-select", "2 3-2", false},     {"library-select", "2 x", false},
+        {"library-current", "0 1", false},      {"library-add", "4", false},
+        {"library-select", "2 1 3", true},      {"library-current", "2 3", true},
+        {"library-rename", "2 new.mp3", false},
+    };
+    for (const auto& [verb, argument, done] : cases)
+        EXPECT_EQ(run(verb, argument), done) << verb << " " << argument;
+    const LibraryTrackView view = alphabetic();
+    EXPECT_EQ(view.selected, QList<int>({0, 2}));
+    EXPECT_EQ(view.current, 2);
+    EXPECT_TRUE(QFile::exists(view.currentPath));
+    station.Lock().LockPrograms = false;
+    EXPECT_TRUE(run("library-rename", "2 new.mp3"));
+    EXPECT_FALSE(QFile::exists(view.currentPath));
+}
+
 }  // namespace
 
 namespace {
