@@ -77,8 +77,14 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
          [](const Station&, const QString& arg) {
              return RowRefusal(arg, DirView::MaskNames().size(), "mask");
          }},
+        // The tracks of every sub-folder of the chosen folder into the list being edited,
+        // once read.
         {"library-add-from-dir", VerbArgument::None,
-         [](Station& s, const QString&) { return s.Desk().BitBtnAddFromDirAllToProgClick(); }},
+         [](Station& s, const QString&) {
+             s.Desk().BitBtnAddFromDirAllToProgClick();
+             return Done();
+         },
+         nullptr, true},
         // Lists Alphabetic: "+CDs" and the list whose tracks are shown.
         {"library-lists-cds", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {

@@ -83,7 +83,7 @@ bool Library::Reading(Page page) const {
     };
     switch (page) {
         case Page::Dir:
-            return under(ReadKind::Dir);
+            return under(ReadKind::Dir) || under(ReadKind::Subfolders);
         case Page::ListsAlphabetic:
             return under(ReadKind::ListNames) || under(ReadKind::List);
         case Page::Search:
@@ -185,6 +185,16 @@ void Library::ReadDir(bool folderChosen) {
         [this](QList<TrackRow> files) {
             m_dir.ShowFiles(std::move(files), std::exchange(m_dirFolderChosen, false));
         });
+}
+
+void Library::ReadSubfolderTracks(const QStringList& existingTitles,
+                                  std::function<void(const QList<TrackFile>&)> take) {
+    Start(
+        ReadKind::Subfolders,
+        [folder = m_dir.Folder(), existingTitles] {
+            return AddSubfolderTracks(folder, existingTitles);
+        },
+        [take = std::move(take)](const QList<TrackFile>& found) { take(found); });
 }
 
 void Library::RefreshListNames() {

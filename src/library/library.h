@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "library/dir_view.h"
@@ -72,6 +73,11 @@ public:
     const DirView& Dir() const { return m_dir; }
     void DirectoryOutline1Change(const QString& folder);
     void FilterComboBox1Change(int index);
+    /// "Add all sub-folders": `AddSubfolderTracks` of the chosen folder, read where the
+    /// library reads; take gets the tracks on the library's thread. The DIR page reads
+    /// meanwhile.
+    void ReadSubfolderTracks(const QStringList& existingTitles,
+                             std::function<void(const QList<TrackFile>&)> take);
 
     // "Lists Alphabetic"
     /// `ListBoxListsForFile`.
@@ -136,7 +142,7 @@ Q_SIGNALS:
     void ReadDone();
 
 private:
-    enum class ReadKind { ListNames, List, Search, Artists, ArtistTracks, Dir, Count };
+    enum class ReadKind { ListNames, List, Search, Artists, ArtistTracks, Dir, Subfolders, Count };
     /// Runs read (which may touch nothing of the library) where the library reads, then
     /// apply with its result on the library's thread, unless a newer read of that kind
     /// was started meanwhile.

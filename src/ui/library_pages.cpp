@@ -210,8 +210,8 @@ QWidget* LibraryPages::BuildDirPage() {
     connect(addAll, &QPushButton::clicked, this, [this] {
         m_client.Send(QStringLiteral("library-add-from-dir"), {}, [this](const Result& done) {
             ShowError(this, done.message());
-            Done();
-            Q_EMIT addedToEditor();
+            m_addingFromDir = done.ok();
+            Redraw(m_client.State().library);
         });
     });
     TrackMenu(QStringLiteral("PopupMenuAdd1"), Page::Dir);
@@ -431,5 +431,10 @@ void LibraryPages::Redraw(const LibraryState& library) {
     m_artistTracks->setText(QString::number(library.artistTracks));
     m_progrThatContainsArtist->setText(library.progrThatContainsArtist);
     m_drawing = false;
+    if (m_addingFromDir && !library.View(Page::Dir).reading) {
+        m_addingFromDir = false;
+        Done();
+        Q_EMIT addedToEditor();
+    }
     ShowProblems(library.problems);
 }

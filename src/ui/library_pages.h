@@ -64,6 +64,9 @@ private:
     StationClient& m_client;
     bool m_drawing = false;
     QStringList m_shownProblems;
+    /// "Add all sub-folders" was given: the list being edited shows its end once the
+    /// sub-folders' read has landed.
+    bool m_addingFromDir = false;
     // DIR
     QComboBox* m_drives = nullptr;
     QTreeView* m_folders = nullptr;

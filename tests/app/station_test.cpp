@@ -199,7 +199,7 @@ TEST_F(StationTest, LibraryCommandsRefuseWhatIsNotThereAndARenameWhileLocked) {
         {"library-select", "2 3-2", false},     {"library-select", "2 x", false},
         {"library-current", "0 1", false},      {"library-add", "4", false},
         {"library-select", "2 1 3", true},      {"library-current", "2 3", true},
-        {"library-rename", "2 new.mp3", false},
+        {"library-rename", "2 new.mp3", false}, {"library-add-from-dir", "", false},
     };
     for (const auto& [verb, argument, done] : cases)
         EXPECT_EQ(run(verb, argument), done) << verb << " " << argument;
