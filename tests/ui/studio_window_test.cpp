@@ -654,6 +654,13 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     station.Engine().QueueForLoader().MarkSlot(1);
     Find<QAction>("AddFirstToPlaylist3")->trigger();
     EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
+    // "Add all sub-folders" adds their files once a worker has read them.
+    ASSERT_TRUE(QDir(folder.MusicPath()).mkpath("more"));
+    QFile added(folder.MusicPath() + "more/z - New.mp3");
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    Find<QPushButton>("BitBtnAddFromDirAllToProg")->click();
+    EXPECT_TRUE(
+        QTest::qWaitFor([editor] { return Items(editor).endsWith("z - New.mp3"); }, 10'000));
 }
 
 // The operator's close asks while a deck plays, and "No" keeps the station on the air; the
