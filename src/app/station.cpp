@@ -41,7 +41,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_calendar(m_folders.DaysPath, m_lock),
       m_loader(m_folders.ListsPath, m_calendar, clock, m_engine),
       m_lists(m_folders.ListsPath, m_lock),
-      m_library(m_folders.ListsPath),
+      m_library(m_folders.ListsPath, Library::Reads::OnWorkers),
       m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists,
              m_spotSchedule) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
@@ -56,6 +56,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
     connect(&m_hour, &HourAnnouncement::Problem, this, &Station::Problem);
     connect(&m_loader, &ProgramLoader::Problem, this, &Station::Problem);
+    connect(&m_library, &Library::ReadDone, this, &Station::Changed);
     connect(&m_loader, &ProgramLoader::PlayedListOutdated, this,
             [this] { m_engine.ClearPlayed(); });
 }

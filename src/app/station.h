@@ -159,6 +159,8 @@ Q_SIGNALS:
     void Problem(const QString& message);
     /// The close sequence begins (it runs once).
     void Closing();
+    /// What the window shows changed outside a command (a read of the library came in).
+    void Changed();
 
 private:
     // The operator's table is the only door that changes the rooms.

@@ -8,6 +8,7 @@ StationCore::StationCore(Station& station) : m_station(station) {
     connect(&station, &Station::Problem, this, &StationCore::Problem);
     // Work done off the core's thread is shown when it is done, not at the next command.
     connect(&station.WeekCheck(), &WeekCheckJob::Finished, this, &StationCore::Publish);
+    connect(&station, &Station::Changed, this, &StationCore::Publish);
 }
 
 Result StationCore::Execute(const QString& verb, const QString& argument) {

@@ -19,28 +19,26 @@ QStringList DirView::MaskNames() { return {"*.mp3", "*.wav", "*.cda", "all"}; }
 
 DirView::DirView() = default;
 
-void DirView::DirectoryOutline1Change(const QString& folder) {
-    m_folder = folder;
-    ListFiles();
+bool DirView::FilterComboBox1Change(int index) {
+    if (index < 0 || index >= MaskNames().size()) return false;
+    m_mask = index;
+    return true;
+}
+
+void DirView::ShowFiles(QList<TrackRow> files, bool folderChosen) {
+    m_rows.Replace(std::move(files));
+    if (!folderChosen) return;
     m_rows.SelectAll();
     m_tracksInDir = m_rows.Count();
 }
 
-void DirView::FilterComboBox1Change(int index) {
-    if (index < 0 || index >= MaskNames().size()) return;
-    m_mask = index;
-    ListFiles();
-}
-
-void DirView::ListFiles() {
+QList<TrackRow> ListDirFiles(const QString& folder, int mask) {
     QList<TrackRow> rows;
-    if (!m_folder.isEmpty()) {
-        // Masks match without regard to case, as the file list of the system did.
-        const QStringList names =
-            QDir(m_folder).entryList(MaskPatterns(m_mask), QDir::Files, kByName);
-        for (const QString& name : names) rows.append({name, JoinPath(m_folder, name)});
-    }
-    m_rows.Replace(std::move(rows));
+    if (folder.isEmpty()) return rows;
+    // Masks match without regard to case, as the file list of the system did.
+    for (const QString& name : QDir(folder).entryList(MaskPatterns(mask), QDir::Files, kByName))
+        rows.append({name, JoinPath(folder, name)});
+    return rows;
 }
 
 QString JoinPath(const QString& folder, const QString& name) {

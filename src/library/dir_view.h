@@ -24,19 +24,25 @@ public:
     /// `LabelTracksInDir`: the number of files when the folder was chosen.
     int TracksInDir() const { return m_tracksInDir; }
 
-    /// A folder chosen in the tree: its files are shown, every one selected, and counted.
-    void DirectoryOutline1Change(const QString& folder);
-    /// Another mask: the files are listed again, none selected, and the count stays.
-    void FilterComboBox1Change(int index);
+    /// A folder chosen in the tree; its files come with ShowFiles.
+    void DirectoryOutline1Change(const QString& folder) { m_folder = folder; }
+    /// Another mask; false (and nothing changes) for one that is not there. The files
+    /// come with ShowFiles.
+    bool FilterComboBox1Change(int index);
+    /// The chosen folder's files under the mask (ListDirFiles). After a folder was chosen
+    /// every file is selected and counted; after another mask none is and the count stays.
+    void ShowFiles(QList<TrackRow> files, bool folderChosen);
 
 private:
-    void ListFiles();
-
     QString m_folder;
     int m_mask = 0;
     TrackRows m_rows;
     int m_tracksInDir = 0;
 };
+
+/// The files of folder that match the mask of that index, by name without case, each row
+/// the file's name with its path. Reads the folder: none for an empty folder name.
+QList<TrackRow> ListDirFiles(const QString& folder, int mask);
 
 /// The folder joined with a name; a folder that ends in a separator gets none added.
 QString JoinPath(const QString& folder, const QString& name);

@@ -1,5 +1,6 @@
 #include "library/library.h"
 
+#include <QMetaObject>
 #include <utility>
 
 #include "library/artist_index.h"
@@ -41,11 +42,61 @@ void AddFavourite(QStringList& favourites, const QString& text) {
     if (favourites.size() > kFavouritesKept) favourites.removeAt(kFavouritesKept);
 }
 
-Library::Library(QString listsPath) : m_listsPath(std::move(listsPath)) {}
+Library::Library(QString listsPath, Reads reads)
+    : m_listsPath(std::move(listsPath)), m_reads(reads) {
+    // Two at a time: a share that hangs holds one, the other keeps the pages answering.
+    m_workers.setMaxThreadCount(2);
+}
 
-QStringList Library::PageControl1Change(Page page) {
+Library::~Library() {
+    m_workers.clear();
+    m_workers.waitForDone();
+}
+
+template <class ReadWork, class ApplyWork>
+void Library::Start(ReadKind kind, ReadWork read, ApplyWork apply) {
+    const int k = static_cast<int>(kind);
+    const int generation = ++m_readsStarted[k];
+    if (m_reads == Reads::Here) {
+        m_readsDone[k] = generation;
+        apply(read());
+        return;
+    }
+    m_workers.start([this, k, generation, read, apply] {
+        // The library waits for its workers before it goes, so it is still here.
+        QMetaObject::invokeMethod(
+            this,
+            [this, k, generation, apply, value = read()]() mutable {
+                if (generation != m_readsStarted[k]) return;  // a newer one is under way
+                m_readsDone[k] = generation;
+                apply(std::move(value));
+                Q_EMIT ReadDone();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+bool Library::Reading(Page page) const {
+    const auto under = [this](ReadKind kind) {
+        const int k = static_cast<int>(kind);
+        return m_readsDone[k] != m_readsStarted[k];
+    };
+    switch (page) {
+        case Page::Dir:
+            return under(ReadKind::Dir) || under(ReadKind::Subfolders);
+        case Page::ListsAlphabetic:
+            return under(ReadKind::ListNames) || under(ReadKind::List);
+        case Page::Search:
+            return under(ReadKind::Search);
+        case Page::Artists:
+            break;
+    }
+    return under(ReadKind::Artists) || under(ReadKind::ArtistTracks);
+}
+
+void Library::PageControl1Change(Page page) {
     m_page = page;
-    return page == Page::Artists ? BuildArtistList() : QStringList();
+    if (page == Page::Artists) BuildArtistList();
 }
 
 TrackRows& Library::Rows(Page page) {
@@ -116,13 +167,49 @@ int Library::TrackRenamed(const QString& oldPath, const QString& newPath) {
     return changed;
 }
 
+void Library::DirectoryOutline1Change(const QString& folder) {
+    m_dir.DirectoryOutline1Change(folder);
+    ReadDir(true);
+}
+
+void Library::FilterComboBox1Change(int index) {
+    if (m_dir.FilterComboBox1Change(index)) ReadDir(false);
+}
+
+void Library::ReadDir(bool folderChosen) {
+    // A folder's files read under a newer mask still come selected and counted.
+    m_dirFolderChosen = m_dirFolderChosen || folderChosen;
+    Start(
+        ReadKind::Dir,
+        [folder = m_dir.Folder(), mask = m_dir.MaskIndex()] { return ListDirFiles(folder, mask); },
+        [this](QList<TrackRow> files) {
+            m_dir.ShowFiles(std::move(files), std::exchange(m_dirFolderChosen, false));
+        });
+}
+
+void Library::ReadSubfolderTracks(const QStringList& existingTitles,
+                                  std::function<void(const QList<TrackFile>&)> take) {
+    Start(
+        ReadKind::Subfolders,
+        [folder = m_dir.Folder(), existingTitles] {
+            return AddSubfolderTracks(folder, existingTitles);
+        },
+        [take = std::move(take)](const QList<TrackFile>& found) { take(found); });
+}
+
 void Library::RefreshListNames() {
-    m_listNames.clear();
-    for (const QString& name : ListShelfNames(m_listsPath))
-        if (m_includeCdsAlphabetic || !IsCdList(name)) m_listNames.append(name);
-    m_chosenList = -1;
-    m_chosenListName.clear();
-    m_alphabeticTracks.Replace({});
+    Start(
+        ReadKind::ListNames,
+        [path = m_listsPath, cds = m_includeCdsAlphabetic] { return ListShelfNames(path, cds); },
+        [this](QStringList names) {
+            m_listNames = std::move(names);
+            m_chosenList = -1;
+            m_chosenListName.clear();
+            m_alphabeticTracks.Replace({});
+            // A chosen list read from the old names would show beside none chosen.
+            const int k = static_cast<int>(ReadKind::List);
+            m_readsDone[k] = ++m_readsStarted[k];
+        });
 }
 
 void Library::CheckBoxIncludeCDsAlphabeticClick(bool checked) {
@@ -130,29 +217,42 @@ void Library::CheckBoxIncludeCDsAlphabeticClick(bool checked) {
     RefreshListNames();
 }
 
-QStringList Library::ListBoxListsForFileClick(int row) {
-    if (row < 0 || row >= m_listNames.size()) return {};
+void Library::ListBoxListsForFileClick(int row) {
+    if (row < 0 || row >= m_listNames.size()) return;
     m_chosenList = row;
     m_chosenListName = m_listNames.at(row);
-    const ReadResult<QStringList> read = list_file::Read(m_listsPath, m_chosenListName);
-    m_alphabeticTracks.Replace(read.ok() ? AlphabeticRows(read.value) : QList<TrackRow>());
-    m_tracksInFile = m_alphabeticTracks.Count();
-    return read.ok() ? QStringList() : QStringList{read.message()};
+    struct Read {
+        QList<TrackRow> rows;
+        QStringList problems;
+    };
+    Start(
+        ReadKind::List,
+        [path = m_listsPath, name = m_chosenListName] {
+            const ReadResult<QStringList> read = list_file::Read(path, name);
+            // Sorted on the worker too: a list may hold thousands of tracks.
+            if (read.ok()) return Read{AlphabeticRows(read.value), {}};
+            return Read{{}, {read.message()}};
+        },
+        [this](Read read) {
+            m_alphabeticTracks.Replace(std::move(read.rows));
+            m_tracksInFile = m_alphabeticTracks.Count();
+            m_problems = std::move(read.problems);
+        });
 }
 
-QStringList Library::EditSearch1Change(const QString& text) {
+void Library::EditSearch1Change(const QString& text) {
     m_searchText = text;
-    return RunSearch();
+    RunSearch();
 }
 
-QStringList Library::EditSearch2Change(const QString& text) {
+void Library::EditSearch2Change(const QString& text) {
     m_narrowingText = text;
-    return RunSearch();
+    RunSearch();
 }
 
-QStringList Library::CheckBoxSearchCDsClick(bool checked) {
+void Library::CheckBoxSearchCDsClick(bool checked) {
     m_includeCdsSearch = checked;
-    return RunSearch();
+    RunSearch();
 }
 
 void Library::ListBoxListAll1Click(int row) {
@@ -161,40 +261,66 @@ void Library::ListBoxListAll1Click(int row) {
     m_listThatContains = ListOfEntry(m_searchResults, row);
 }
 
-QStringList Library::RunSearch() {
-    const SearchOutcome outcome = RunTrackSearch(
-        m_listsPath, {m_searchText, m_narrowingText, m_greeklish, m_includeCdsSearch});
-    if (!outcome.ran) return {};
-    if (m_greeklish) m_label21 = outcome.latin;
-    QList<TrackRow> rows;
-    rows.reserve(outcome.rows.size());
-    for (const SearchRow& found : outcome.rows)
-        rows.append({found.title, MakeTrackEntry(found.path, found.listName)});
-    m_searchResults.Replace(std::move(rows));
-    m_tracksInSearch = m_searchResults.Count();
-    return outcome.problems;
+void Library::RunSearch() {
+    const SearchQuery query{m_searchText, m_narrowingText, m_greeklish, m_includeCdsSearch};
+    // A text too short runs nothing, and a search of a longer one still under way lands.
+    if (!IsSearchText(query.text)) return;
+    struct Found {
+        QString latin;
+        QList<TrackRow> rows;
+        QStringList problems;
+    };
+    Start(
+        ReadKind::Search,
+        [path = m_listsPath, query] {
+            SearchOutcome outcome = RunTrackSearch(path, query);
+            Found found{outcome.latin, {}, std::move(outcome.problems)};
+            found.rows.reserve(outcome.rows.size());
+            for (const SearchRow& row : outcome.rows)
+                found.rows.append({row.title, MakeTrackEntry(row.path, row.listName)});
+            return found;
+        },
+        [this, greeklish = query.greeklish](Found found) {
+            if (greeklish) m_label21 = found.latin;
+            m_searchResults.Replace(std::move(found.rows));
+            m_tracksInSearch = m_searchResults.Count();
+            m_problems = std::move(found.problems);
+        });
 }
 
-QStringList Library::CheckBoxCDsArtistsClick(bool checked) {
+void Library::CheckBoxCDsArtistsClick(bool checked) {
     m_includeCdsArtists = checked;
-    return BuildArtistList();
+    BuildArtistList();
 }
 
-QStringList Library::BuildArtistList() {
-    ArtistList built = ::BuildArtistList(m_listsPath, m_includeCdsArtists);
-    m_artists = std::move(built.artists);
-    m_chosenArtist = -1;
-    m_artistTracks.Replace({});
-    return built.problems;
+void Library::BuildArtistList() {
+    Start(
+        ReadKind::Artists,
+        [path = m_listsPath, cds = m_includeCdsArtists] { return ::BuildArtistList(path, cds); },
+        [this](ArtistList built) {
+            m_artists = std::move(built.artists);
+            m_chosenArtist = -1;
+            m_artistTracks.Replace({});
+            m_problems = std::move(built.problems);
+            // An artist's tracks read from the old names would show beside none chosen.
+            const int k = static_cast<int>(ReadKind::ArtistTracks);
+            m_readsDone[k] = ++m_readsStarted[k];
+        });
 }
 
-QStringList Library::ListBoxArtistClick(int row) {
-    if (row < 0 || row >= m_artists.size()) return {};
+void Library::ListBoxArtistClick(int row) {
+    if (row < 0 || row >= m_artists.size()) return;
     m_chosenArtist = row;
-    ArtistTracks shown = ShowArtistTracks(m_listsPath, m_includeCdsArtists, m_artists.at(row));
-    m_artistTracks.Replace(std::move(shown.rows));
-    m_progrThatContainsArtist.clear();
-    return shown.problems;
+    Start(
+        ReadKind::ArtistTracks,
+        [path = m_listsPath, cds = m_includeCdsArtists, artist = m_artists.at(row)] {
+            return ShowArtistTracks(path, cds, artist);
+        },
+        [this](ArtistTracks shown) {
+            m_artistTracks.Replace(std::move(shown.rows));
+            m_progrThatContainsArtist.clear();
+            m_problems = std::move(shown.problems);
+        });
 }
 
 void Library::ListBoxArtistTracksClick(int row) {

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
+#include <array>
+#include <functional>
 #include <optional>
 
 #include "library/dir_view.h"
@@ -10,27 +14,39 @@
 
 /// The music library's four pages as the window and the station see them: "DIR", "Lists
 /// Alphabetic", "Search" and "Artists", with one command per operator action. Every view
-/// is built from the list files when its command runs and keeps what it showed until the
-/// next one. Commands that read lists return the messages of lists that exist but could
-/// not be read (empty when all went well); the views then show what could be read.
+/// is built from the list files and folders when its command runs and keeps what it showed
+/// until the next one. The reads of folders and lists, which can block on a slow share,
+/// run on worker threads when the library is made so: the command returns at once, the
+/// page shows that it is reading, and the result is applied later on the library's thread
+/// (ReadDone) unless a newer read of the same view was asked for meanwhile. Problems()
+/// holds the messages of lists that exist but could not be read by the last read done;
+/// the views then show what could be read.
 
 /// "+": the text goes to the top of the favourites; from 15 on, the one at index 14 goes.
 void AddFavourite(QStringList& favourites, const QString& text);
 
-class Library {
+class Library : public QObject {
+    Q_OBJECT
 public:
     enum class Page { Dir, ListsAlphabetic, Search, Artists };
+    /// Where the reads run: at once inside the command (tools, tests of the pages' rules),
+    /// or on worker threads (the station, whose thread must never wait for a share).
+    enum class Reads { Here, OnWorkers };
 
     /// listsPath is the lists folder, ending in "/". Nothing is read until a command runs;
     /// start-up calls RefreshListNames.
-    explicit Library(QString listsPath);
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
+    explicit Library(QString listsPath, Reads reads = Reads::Here);
+    /// Waits for the reads under way; their results are dropped.
+    ~Library() override;
 
     /// The page shown, "Lists Alphabetic" at first.
     Page CurrentPage() const { return m_page; }
     /// `PageControl1Change`: the Artists page builds its artist list.
-    QStringList PageControl1Change(Page page);
+    void PageControl1Change(Page page);
+    /// Whether a read for the page's rows or names is under way.
+    bool Reading(Page page) const;
+    /// The messages of lists that exist but could not be read, from the last read done.
+    const QStringList& Problems() const { return m_problems; }
 
     /// The track rows of a page: `FileListBox1`, `ListBoxFileProgr1`, `ListBoxListAll1`,
     /// `ListBoxArtistTracks`.
@@ -55,8 +71,13 @@ public:
     // "DIR"
     DirView& Dir() { return m_dir; }
     const DirView& Dir() const { return m_dir; }
-    void DirectoryOutline1Change(const QString& folder) { m_dir.DirectoryOutline1Change(folder); }
-    void FilterComboBox1Change(int index) { m_dir.FilterComboBox1Change(index); }
+    void DirectoryOutline1Change(const QString& folder);
+    void FilterComboBox1Change(int index);
+    /// "Add all sub-folders": `AddSubfolderTracks` of the chosen folder, read where the
+    /// library reads; take gets the tracks on the library's thread. The DIR page reads
+    /// meanwhile.
+    void ReadSubfolderTracks(const QStringList& existingTitles,
+                             std::function<void(const QList<TrackFile>&)> take);
 
     // "Lists Alphabetic"
     /// `ListBoxListsForFile`.
@@ -72,7 +93,7 @@ public:
     void RefreshListNames();
     void CheckBoxIncludeCDsAlphabeticClick(bool checked);
     /// The tracks of the clicked list, sorted by title, each with its full path.
-    QStringList ListBoxListsForFileClick(int row);
+    void ListBoxListsForFileClick(int row);
 
     // "Search"
     const QString& SearchText() const { return m_searchText; }
@@ -89,9 +110,9 @@ public:
     const QString& ListThatContains() const { return m_listThatContains; }
     /// Each runs the search when the first text is longer than 3 characters; otherwise
     /// the results, count and `Label21` stay.
-    QStringList EditSearch1Change(const QString& text);
-    QStringList EditSearch2Change(const QString& text);
-    QStringList CheckBoxSearchCDsClick(bool checked);
+    void EditSearch1Change(const QString& text);
+    void EditSearch2Change(const QString& text);
+    void CheckBoxSearchCDsClick(bool checked);
     void ListBoxListAll1Click(int row);
     /// The drop-down of `EditSearch1`, newest first; the station loads and saves it.
     const QStringList& Favorites() const { return m_favorites; }
@@ -111,17 +132,35 @@ public:
     int ArtistTracksCount() const { return m_artistTracks.Count(); }
     /// `LabelProgrThatContainsArtist`: the list of the artist's track last clicked.
     const QString& ProgrThatContainsArtist() const { return m_progrThatContainsArtist; }
-    QStringList CheckBoxCDsArtistsClick(bool checked);
+    void CheckBoxCDsArtistsClick(bool checked);
     /// The clicked artist's tracks, title / "line^list".
-    QStringList ListBoxArtistClick(int row);
+    void ListBoxArtistClick(int row);
     void ListBoxArtistTracksClick(int row);
 
+Q_SIGNALS:
+    /// A read that ran on a worker was applied: the views changed.
+    void ReadDone();
+
 private:
+    enum class ReadKind { ListNames, List, Search, Artists, ArtistTracks, Dir, Subfolders, Count };
+    /// Runs read (which may touch nothing of the library) where the library reads, then
+    /// apply with its result on the library's thread, unless a newer read of that kind
+    /// was started meanwhile.
+    template <class ReadWork, class ApplyWork>
+    void Start(ReadKind kind, ReadWork read, ApplyWork apply);
     TrackFile TrackAt(Page page, int row) const;
-    QStringList RunSearch();
-    QStringList BuildArtistList();
+    void RunSearch();
+    void BuildArtistList();
+    void ReadDir(bool folderChosen);
 
     const QString m_listsPath;
+    const Reads m_reads;
+    QThreadPool m_workers;
+    static constexpr int kReadKinds = static_cast<int>(ReadKind::Count);
+    std::array<int, kReadKinds> m_readsStarted{};
+    std::array<int, kReadKinds> m_readsDone{};
+    QStringList m_problems;
+    bool m_dirFolderChosen = false;  // a folder's read is under way, maybe under a newer mask
     Page m_page = Page::ListsAlphabetic;
     DirView m_dir;
 

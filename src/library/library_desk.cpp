@@ -97,11 +97,12 @@ EditorAdds LibraryDesk::ButtonAddToProgrClick(CalendarAreaTab tab) {
                                    m_library.CurrentTrack(page), m_lists, m_spots);
 }
 
-Result LibraryDesk::BitBtnAddFromDirAllToProgClick() {
+void LibraryDesk::BitBtnAddFromDirAllToProgClick() {
     QStringList titles;
     for (const ListEditor::Row& row : m_lists.Rows()) titles << row.title;
-    const QList<TrackFile> found = AddSubfolderTracks(m_library.Dir().Folder(), titles);
-    return ResultOf(AddSelectionToEditor(m_lists, found));
+    // The editor refuses only while locked, which its command was checked against.
+    m_library.ReadSubfolderTracks(
+        titles, [this](const QList<TrackFile>& found) { AddSelectionToEditor(m_lists, found); });
 }
 
 QString LibraryDesk::RenameSuggestion(Library::Page page) const {

@@ -56,8 +56,9 @@ public:
     Result AddPlayedToProgram();
     /// The add button: the page shown, into the tab shown.
     EditorAdds ButtonAddToProgrClick(CalendarAreaTab tab);
-    /// The DIR page's button: the entries of every sub-folder of the chosen folder.
-    Result BitBtnAddFromDirAllToProgClick();
+    /// The DIR page's button: the entries of every sub-folder of the chosen folder, once
+    /// the library has read them (the lock is checked when the command is given).
+    void BitBtnAddFromDirAllToProgClick();
 
     /// The name a rename offers: the current row's title; empty when there is no row.
     QString RenameSuggestion(Library::Page page) const;

@@ -82,9 +82,9 @@ QVariant TrackRows::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !Has(index.row())) return {};
     switch (role) {
         case Qt::DisplayRole:
-            return m_rows.at(index.row()).title;
+            return m_titles.at(index.row());
         case EntryRole:
-            return m_rows.at(index.row()).entry;
+            return m_entries.at(index.row());
         case SelectedRole:
             return IsSelected(index.row());
         default:
@@ -107,15 +107,26 @@ QHash<int, QByteArray> TrackRows::roleNames() const {
 
 void TrackRows::Replace(QList<TrackRow> rows) {
     beginResetModel();
-    m_rows = std::move(rows);
-    m_selected.assign(m_rows.size(), false);
+    m_titles.clear();
+    m_entries.clear();
+    m_titles.reserve(rows.size());
+    m_entries.reserve(rows.size());
+    for (TrackRow& row : rows) {
+        m_titles.append(std::move(row.title));
+        m_entries.append(std::move(row.entry));
+    }
+    m_selected.assign(m_titles.size(), false);
+    m_selectedRows.clear();
+    m_selectedRowsKnown = true;
     m_current = -1;
+    ++m_revision;
+    ++m_selectionRevision;
     endResetModel();
 }
 
-QString TrackRows::Title(int row) const { return Has(row) ? m_rows.at(row).title : QString(); }
+QString TrackRows::Title(int row) const { return Has(row) ? m_titles.at(row) : QString(); }
 
-QString TrackRows::Entry(int row) const { return Has(row) ? m_rows.at(row).entry : QString(); }
+QString TrackRows::Entry(int row) const { return Has(row) ? m_entries.at(row) : QString(); }
 
 void TrackRows::SetCurrentRow(int row) { m_current = Has(row) ? row : -1; }
 
@@ -124,26 +135,42 @@ bool TrackRows::IsSelected(int row) const { return Has(row) && m_selected[row]; 
 void TrackRows::SetSelected(int row, bool selected) {
     if (!Has(row) || m_selected[row] == selected) return;
     m_selected[row] = selected;
+    m_selectedRowsKnown = false;
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {SelectedRole});
 }
 
 void TrackRows::SelectAll() {
-    if (m_rows.isEmpty()) return;
+    if (m_titles.isEmpty()) return;
     std::fill(m_selected.begin(), m_selected.end(), true);
+    m_selectedRowsKnown = false;
+    ++m_selectionRevision;
     Q_EMIT dataChanged(index(0), index(Count() - 1), {SelectedRole});
 }
 
+void TrackRows::SetSelection(const QList<int>& rows) {
+    std::fill(m_selected.begin(), m_selected.end(), false);
+    for (const int row : rows)
+        if (Has(row)) m_selected[row] = true;
+    m_selectedRowsKnown = false;
+    if (!m_titles.isEmpty()) Q_EMIT dataChanged(index(0), index(Count() - 1), {SelectedRole});
+}
+
 QList<int> TrackRows::SelectedRows() const {
-    QList<int> rows;
-    for (int row = 0; row < Count(); ++row)
-        if (m_selected[row]) rows.append(row);
-    return rows;
+    if (!m_selectedRowsKnown) {
+        m_selectedRows.clear();
+        for (int row = 0; row < Count(); ++row)
+            if (m_selected[row]) m_selectedRows.append(row);
+        m_selectedRowsKnown = true;
+    }
+    return m_selectedRows;
 }
 
 void TrackRows::SetRow(int row, const QString& title, const QString& entry) {
     if (!Has(row)) return;
-    m_rows[row] = {title, entry};
+    m_titles[row] = title;
+    m_entries[row] = entry;
+    ++m_revision;
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, EntryRole});
 }

@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 /// The rows of one track view of the library: the title the view shows and, at the same
@@ -59,7 +60,14 @@ public:
 
     /// Everything shown is replaced; no row is selected or current afterwards.
     void Replace(QList<TrackRow> rows);
-    int Count() const { return static_cast<int>(m_rows.size()); }
+    int Count() const { return static_cast<int>(m_titles.size()); }
+    /// The titles shown, row by row (shared, not copied, by whoever keeps them).
+    const QStringList& Titles() const { return m_titles; }
+    /// Grows whenever a row's title or entry changes.
+    int Revision() const { return m_revision; }
+    /// Grows whenever the rows' selection or current row is set by the core itself (new
+    /// rows, select all) rather than by the operator's choice.
+    int SelectionRevision() const { return m_selectionRevision; }
     /// Empty for a row that is not there.
     QString Title(int row) const;
     QString Entry(int row) const;
@@ -71,6 +79,8 @@ public:
     bool IsSelected(int row) const;
     void SetSelected(int row, bool selected);
     void SelectAll();
+    /// The operator's whole selection: exactly these rows (those that are there).
+    void SetSelection(const QList<int>& rows);
     /// The selected rows from top to bottom.
     QList<int> SelectedRows() const;
 
@@ -80,7 +90,14 @@ public:
 private:
     bool Has(int row) const { return row >= 0 && row < Count(); }
 
-    QList<TrackRow> m_rows;
+    QStringList m_titles;
+    QStringList m_entries;
     std::vector<bool> m_selected;
     int m_current = -1;
+    int m_revision = 0;
+    int m_selectionRevision = 0;
+    // The selected rows as last asked for, kept until the selection changes: a state is
+    // read off the rows a few times a second.
+    mutable QList<int> m_selectedRows;
+    mutable bool m_selectedRowsKnown = true;
 };

@@ -16,14 +16,16 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/station.h"
-#include "schedule/list_file.h"
+#include "app/station_client.h"
 #include "ui/operator_messages.h"
 #include "ui/track_list_view.h"
 
 namespace {
 
-using Page = Library::Page;
+using Page = LibraryPage;
+
+// The page's number in the commands, from 1.
+QString PageNumber(Page page) { return QString::number(static_cast<int>(page) + 1); }
 
 QLabel* NamedLabel(const QString& name, QWidget* parent, const QString& text = QString()) {
     auto* label = new QLabel(text, parent);
@@ -60,27 +62,31 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchFirst = fa
 
 }  // namespace
 
-LibraryPages::LibraryPages(Station& station, QWidget* parent)
-    : QTabWidget(parent), m_station(station) {
+LibraryPages::LibraryPages(StationClient& client, QWidget* parent)
+    : QTabWidget(parent), m_client(client) {
     setObjectName(QStringLiteral("PageControl1"));
     addTab(BuildDirPage(), QStringLiteral("DIR"));
     addTab(BuildAlphabeticPage(), QStringLiteral("Lists Alphabetic"));
     addTab(BuildSearchPage(), QStringLiteral("Search"));
     addTab(BuildArtistsPage(), QStringLiteral("Artists"));
     setCurrentIndex(static_cast<int>(Page::ListsAlphabetic));
-    connect(this, &QTabWidget::currentChanged, this, [this](int index) {
-        RunReading([&] { return m_station.MusicLibrary().PageControl1Change(Page(index)); });
-    });
+    connect(this, &QTabWidget::currentChanged, this,
+            [this](int index) { Run(QStringLiteral("library-page"), QString::number(index + 1)); });
+    // A read of the workers came in: the page shows it without waiting for the next redraw.
+    connect(&m_client, &StationClient::StateChanged, this,
+            [this] { Redraw(m_client.State().library); });
 }
 
-Library::Page LibraryPages::ShownPage() const { return Page(currentIndex()); }
-
 TrackListView* LibraryPages::TrackView(const QString& name, Page page, QWidget* parent) {
-    auto* view = new TrackListView(name, m_station.MusicLibrary().Rows(page), parent);
+    auto* view = new TrackListView(name, parent);
     m_views[static_cast<int>(page)] = view;
-    connect(view, &TrackListView::activatedRow, this, [this, page] {
-        m_station.Desk().PlayAtOnce(page);
-        Done();
+    connect(view, &TrackListView::activatedRow, this,
+            [this, page] { RunOnPage(QStringLiteral("library-play"), page); });
+    connect(view, &TrackListView::selectionChosen, this, [this, page](const QString& runs) {
+        RunOnPage(QStringLiteral("library-select"), page, runs);
+    });
+    connect(view, &TrackListView::currentChosen, this, [this, page](int row) {
+        RunOnPage(QStringLiteral("library-current"), page, QString::number(row + 1));
     });
     return view;
 }
@@ -89,10 +95,8 @@ QPushButton* LibraryPages::PlayButton(const QString& name, Page page, QWidget* p
     auto* play = new QPushButton(QStringLiteral("Play"), parent);
     play->setObjectName(name);
     play->setToolTip(QStringLiteral("Play the selected track above"));
-    connect(play, &QPushButton::clicked, this, [this, page] {
-        m_station.Desk().PlayAtOnce(page);
-        Done();
-    });
+    connect(play, &QPushButton::clicked, this,
+            [this, page] { RunOnPage(QStringLiteral("library-play"), page); });
     return play;
 }
 
@@ -111,21 +115,18 @@ void LibraryPages::AddMenuItem(QMenu& menu, const QString& name, const QString& 
         item->setEnabled(false);  // an item of the menu that has no command
         return;
     }
-    connect(item, &QAction::triggered, this, [this, command] {
-        command();
-        Done();
-    });
+    connect(item, &QAction::triggered, this, command);
 }
 
 // The pop-up menu of a page's track rows; every page has its own set of items.
 QMenu* LibraryPages::TrackMenu(const QString& name, Page page) {
     auto* menu = new QMenu(this);
     menu->setObjectName(name);
-    LibraryDesk& desk = m_station.Desk();
-    const auto insert = [&desk, page] { desk.InsertIntoQueue(page); };
-    const auto addToProgram = [this, &desk, page] {
-        RunCommand(this, [&] { return desk.AddToProgram(page); });
+    const auto onPage = [this, page](const char* verb) {
+        return [this, page, verb] { RunOnPage(QLatin1String(verb), page); };
     };
+    const auto insert = onPage("library-insert");
+    const auto addToProgram = onPage("library-add-to-program");
     const auto rename = [this, page] { Rename(page); };
     const std::function<void()> none;
     static const char* const kInsertNames[] = {"AddFirstToPlaylist2", "AddFirstToPlaylist1",
@@ -142,21 +143,18 @@ QMenu* LibraryPages::TrackMenu(const QString& name, Page page) {
             break;
         case Page::ListsAlphabetic:
             AddMenuItem(*menu, QStringLiteral("AddToPlayList2"), QStringLiteral("AddToPlayList"),
-                        [&desk, page] { desk.AddToPlayList(page); });
+                        onPage("library-add-to-playlist"));
             AddMenuItem(*menu, QStringLiteral("AddToProgram3"), QStringLiteral("AddToProgram"),
                         addToProgram);
             AddMenuItem(*menu, QStringLiteral("SendAsSpot1"), QStringLiteral("SendAsSpot"),
-                        [this, page] {
-                            if (const auto track = m_station.MusicLibrary().CurrentTrack(page))
-                                m_station.Spots().SendAsSpot(track->path);
-                        });
+                        onPage("library-send-as-spot"));
             AddMenuItem(*menu, QStringLiteral("SendAsSpotWithFade1"),
                         QStringLiteral("SendAsSpotWithFade"), none);
             AddMenuItem(*menu, QStringLiteral("Rename3"), QStringLiteral("Rename"), rename);
             break;
         case Page::Search:
             AddMenuItem(*menu, QStringLiteral("AddToPlaylist3"), QStringLiteral("AddToPlaylist"),
-                        [&desk, page] { desk.AddToPlayList(page); });
+                        onPage("library-add-to-playlist"));
             AddMenuItem(*menu, QStringLiteral("AddFromSearchToProgram1"),
                         QStringLiteral("AddToProgram"), addToProgram);
             AddMenuItem(*menu, QStringLiteral("RenameFromSearch"), QStringLiteral("Rename"),
@@ -202,20 +200,19 @@ QWidget* LibraryPages::BuildDirPage() {
     TrackListView* files = TrackView(QStringLiteral("FileListBox1"), Page::Dir, page);
     m_mask = new QComboBox(page);
     m_mask->setObjectName(QStringLiteral("FilterComboBox1"));
-    m_mask->addItems(DirView::MaskNames());
-    connect(m_mask, &QComboBox::activated, this, [this](int index) {
-        m_station.MusicLibrary().FilterComboBox1Change(index);
-        Done();
-    });
+    connect(m_mask, &QComboBox::activated, this,
+            [this](int index) { Run(QStringLiteral("library-mask"), QString::number(index + 1)); });
     m_tracksInDir = NamedLabel(QStringLiteral("LabelTracksInDir"), page);
     auto* addAll = new QPushButton(QStringLiteral("Add all sub-folders"), page);
     addAll->setObjectName(QStringLiteral("BitBtnAddFromDirAllToProg"));
     addAll->setToolTip(
         QStringLiteral("Add the tracks of every sub-folder to the list being edited"));
     connect(addAll, &QPushButton::clicked, this, [this] {
-        RunCommand(this, [this] { return m_station.Desk().BitBtnAddFromDirAllToProgClick(); });
-        Done();
-        Q_EMIT addedToEditor();
+        m_client.Send(QStringLiteral("library-add-from-dir"), {}, [this](const Result& done) {
+            ShowError(this, done.message());
+            m_addingFromDir = done.ok();
+            Redraw(m_client.State().library);
+        });
     });
     TrackMenu(QStringLiteral("PopupMenuAdd1"), Page::Dir);
 
@@ -241,8 +238,7 @@ void LibraryPages::ChooseDrive(int index) {
 }
 
 void LibraryPages::ChooseFolder(const QString& folder) {
-    m_station.MusicLibrary().DirectoryOutline1Change(folder);
-    Done();
+    Run(QStringLiteral("library-folder"), folder);
 }
 
 // A name is chosen by a click, the chosen one too (its list may have changed), or by
@@ -261,13 +257,13 @@ QWidget* LibraryPages::BuildAlphabeticPage() {
     m_listNames = new QListWidget(page);
     m_listNames->setObjectName(QStringLiteral("ListBoxListsForFile"));
     const auto showList = [this](int row) {
-        RunReading([&] { return m_station.MusicLibrary().ListBoxListsForFileClick(row); });
+        Run(QStringLiteral("library-list"), QString::number(row + 1));
     };
     OnChoice(*m_listNames, showList);
     m_cdsAlphabetic = CdsBox(QStringLiteral("CheckBoxIncludeCDsAlphabetic"), page);
     connect(m_cdsAlphabetic, &QCheckBox::clicked, this, [this](bool checked) {
-        m_station.MusicLibrary().CheckBoxIncludeCDsAlphabeticClick(checked);
-        Done();
+        Run(QStringLiteral("library-lists-cds"),
+            checked ? QStringLiteral("on") : QStringLiteral("off"));
     });
     m_listsCount = NamedLabel(QStringLiteral("LabelListsAlphabetCount"), page);
     TrackListView* tracks =
@@ -298,35 +294,28 @@ QWidget* LibraryPages::BuildSearchPage() {
     m_search1->setInsertPolicy(QComboBox::NoInsert);  // "+" keeps the favourites
     m_search1->setMaxVisibleItems(15);
     m_search1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The box keeps what the operator types: a state never writes it back, so an older
+    // one still on its way cannot take a character away.
     connect(m_search1, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        if (m_drawing) return;
-        RunReading([&] { return m_station.MusicLibrary().EditSearch1Change(text); });
+        if (!m_drawing) Run(QStringLiteral("library-search"), text);
     });
     auto* add = new QPushButton(QStringLiteral("+"), page);
     add->setObjectName(QStringLiteral("SpeedButtonAdd"));
     add->setToolTip(QStringLiteral("Keep the search text in the list above"));
     add->setFixedWidth(28);
-    connect(add, &QPushButton::clicked, this, [this] {
-        m_station.MusicLibrary().SpeedButtonAddClick();
-        Done();
-    });
+    connect(add, &QPushButton::clicked, this, [this] { Run(QStringLiteral("library-favourite")); });
     m_search2 = new QLineEdit(page);
     m_search2->setObjectName(QStringLiteral("EditSearch2"));
     m_search2->setPlaceholderText(QStringLiteral("and"));
-    connect(m_search2, &QLineEdit::textEdited, this, [this](const QString& text) {
-        RunReading([&] { return m_station.MusicLibrary().EditSearch2Change(text); });
-    });
+    connect(m_search2, &QLineEdit::textEdited, this,
+            [this](const QString& text) { Run(QStringLiteral("library-search-and"), text); });
     m_cdsSearch = CdsBox(QStringLiteral("CheckBoxSearchCDs"), page);
     connect(m_cdsSearch, &QCheckBox::clicked, this, [this](bool checked) {
-        RunReading([&] { return m_station.MusicLibrary().CheckBoxSearchCDsClick(checked); });
+        Run(QStringLiteral("library-search-cds"),
+            checked ? QStringLiteral("on") : QStringLiteral("off"));
     });
     m_label21 = NamedLabel(QStringLiteral("Label21"), page);
     TrackListView* results = TrackView(QStringLiteral("ListBoxListAll1"), Page::Search, page);
-    connect(results->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                m_station.MusicLibrary().ListBoxListAll1Click(current.row());
-                Done();
-            });
     m_tracksInSearch = NamedLabel(QStringLiteral("LabelTracksInSearch"), page);
     m_listThatContains = NamedLabel(QStringLiteral("LabelListThatContains"), page);
     TrackMenu(QStringLiteral("PopupMenuSearchListBox1"), Page::Search);
@@ -347,20 +336,15 @@ QWidget* LibraryPages::BuildArtistsPage() {
     m_artists = new QListWidget(page);
     m_artists->setObjectName(QStringLiteral("ListBoxArtist"));
     m_artists->setUniformItemSizes(true);
-    OnChoice(*m_artists, [this](int row) {
-        RunReading([&] { return m_station.MusicLibrary().ListBoxArtistClick(row); });
-    });
+    OnChoice(*m_artists,
+             [this](int row) { Run(QStringLiteral("library-artist"), QString::number(row + 1)); });
     m_cdsArtists = CdsBox(QStringLiteral("CheckBoxCDsArtists"), page);
     connect(m_cdsArtists, &QCheckBox::clicked, this, [this](bool checked) {
-        RunReading([&] { return m_station.MusicLibrary().CheckBoxCDsArtistsClick(checked); });
+        Run(QStringLiteral("library-artists-cds"),
+            checked ? QStringLiteral("on") : QStringLiteral("off"));
     });
     m_artistsCount = NamedLabel(QStringLiteral("LabelArtists"), page);
     TrackListView* tracks = TrackView(QStringLiteral("ListBoxArtistTracks"), Page::Artists, page);
-    connect(tracks->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                m_station.MusicLibrary().ListBoxArtistTracksClick(current.row());
-                Done();
-            });
     m_artistTracks = NamedLabel(QStringLiteral("LabelArtistTracks"), page);
     m_progrThatContainsArtist = NamedLabel(QStringLiteral("LabelProgrThatContainsArtist"), page);
     TrackMenu(QStringLiteral("PopupMenuArtist"), Page::Artists);
@@ -379,29 +363,31 @@ QWidget* LibraryPages::BuildArtistsPage() {
 }
 
 void LibraryPages::Rename(Page page) {
-    LibraryDesk& desk = m_station.Desk();
-    if (!m_station.MusicLibrary().CurrentTrack(page)) return;
-    const std::optional<QString> name = AskNewName(this, desk.RenameSuggestion(page));
-    if (!name) return;
-    RunCommand(this, [&] { return desk.Rename(page, *name); });
+    const LibraryTrackView& view = m_client.State().library.View(page);
+    if (view.current < 0) return;
+    const std::optional<QString> name = AskNewName(this, view.currentTitle);
+    if (name) RunOnPage(QStringLiteral("library-rename"), page, *name);
 }
 
 void LibraryPages::ShowTrackPath(Page page) {
-    const Library& library = m_station.MusicLibrary();
-    const auto track = library.CurrentTrack(page);
-    if (!track) return;
+    const LibraryTrackView& view = m_client.State().library.View(page);
+    if (view.current < 0) return;
     // Search results and an artist's tracks come from lists: the dialog names the list.
-    const bool fromLists = page == Page::Search || page == Page::Artists;
-    const QString list =
-        fromLists ? SplitTrackEntry(library.CurrentEntry(page)).listName : QString();
-    ShowPath(this, track->title, track->path, list);
+    ShowPath(this, view.currentTitle, view.currentPath, view.currentList);
 }
 
-void LibraryPages::RunReading(const std::function<QStringList()>& command) {
-    const QStringList problems = command();
-    Done();
-    // Told once: a search runs at every key typed, and the same unreadable list would
-    // otherwise stop the typing each time.
+void LibraryPages::Run(const QString& verb, const QString& argument) {
+    m_client.Send(verb, argument, [this](const Result& done) {
+        ShowError(this, done.message());
+        Done();
+    });
+}
+
+void LibraryPages::RunOnPage(const QString& verb, Page page, const QString& rest) {
+    Run(verb, rest.isNull() ? PageNumber(page) : PageNumber(page) + u' ' + rest);
+}
+
+void LibraryPages::ShowProblems(const QStringList& problems) {
     if (problems == m_shownProblems) return;
     m_shownProblems = problems;
     ShowError(this, problems.join(QLatin1Char('\n')));
@@ -409,35 +395,46 @@ void LibraryPages::RunReading(const std::function<QStringList()>& command) {
 
 void LibraryPages::Done() { Q_EMIT changed(); }
 
-void LibraryPages::Redraw() {
+void LibraryPages::Redraw(const LibraryState& library) {
     m_drawing = true;
-    const Library& library = m_station.MusicLibrary();
-    m_tracksInDir->setText(QString::number(library.Dir().TracksInDir()));
-    m_mask->setCurrentIndex(library.Dir().MaskIndex());
+    for (const Page page : {Page::Dir, Page::ListsAlphabetic, Page::Search, Page::Artists})
+        m_views[static_cast<int>(page)]->Redraw(library.View(page));
+    m_tracksInDir->setText(QString::number(library.tracksInDir));
+    if (m_mask->count() != library.masks.size()) {
+        m_mask->clear();
+        m_mask->addItems(library.masks);
+    }
+    m_mask->setCurrentIndex(library.maskIndex);
 
-    ShowNames(*m_listNames, m_shownListNames, library.AlphabeticListNames());
-    m_listNames->setCurrentRow(library.ChosenList());
-    m_cdsAlphabetic->setChecked(library.IncludeCdsAlphabetic());
-    m_listsCount->setText(QString::number(library.AlphabeticListNames().size()));
-    m_tracksInFile->setText(QString::number(library.TracksInFile()));
+    ShowNames(*m_listNames, m_shownListNames, library.listNames);
+    m_listNames->setCurrentRow(library.chosenList);
+    m_cdsAlphabetic->setChecked(library.includeCdsAlphabetic);
+    m_listsCount->setText(QString::number(library.listNames.size()));
+    m_tracksInFile->setText(QString::number(library.tracksInFile));
 
-    if (library.Favorites() != m_shownFavourites) {
+    if (library.favourites != m_shownFavourites) {
         const QString typed = m_search1->currentText();
-        m_shownFavourites = library.Favorites();
+        m_shownFavourites = library.favourites;
         m_search1->clear();
         m_search1->addItems(m_shownFavourites);
         m_search1->setEditText(typed);
     }
-    m_cdsSearch->setChecked(library.IncludeCdsSearch());
-    m_label21->setText(library.Label21());
-    m_tracksInSearch->setText(QString::number(library.TracksInSearch()));
-    m_listThatContains->setText(library.ListThatContains());
+    m_cdsSearch->setChecked(library.includeCdsSearch);
+    m_label21->setText(library.label21);
+    m_tracksInSearch->setText(QString::number(library.tracksInSearch));
+    m_listThatContains->setText(library.listThatContains);
 
-    ShowNames(*m_artists, m_shownArtists, library.Artists());
-    m_artists->setCurrentRow(library.ChosenArtist());
-    m_cdsArtists->setChecked(library.IncludeCdsArtists());
-    m_artistsCount->setText(QString::number(library.Artists().size()));
-    m_artistTracks->setText(QString::number(library.ArtistTracksCount()));
-    m_progrThatContainsArtist->setText(library.ProgrThatContainsArtist());
+    ShowNames(*m_artists, m_shownArtists, library.artists);
+    m_artists->setCurrentRow(library.chosenArtist);
+    m_cdsArtists->setChecked(library.includeCdsArtists);
+    m_artistsCount->setText(QString::number(library.artists.size()));
+    m_artistTracks->setText(QString::number(library.artistTracks));
+    m_progrThatContainsArtist->setText(library.progrThatContainsArtist);
     m_drawing = false;
+    if (m_addingFromDir && !library.View(Page::Dir).reading) {
+        m_addingFromDir = false;
+        Done();
+        Q_EMIT addedToEditor();
+    }
+    ShowProblems(library.problems);
 }

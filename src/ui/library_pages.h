@@ -2,8 +2,10 @@
 
 #include <QStringList>
 #include <QTabWidget>
+#include <array>
+#include <functional>
 
-#include "library/library.h"
+#include "app/library_state.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,20 +16,19 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QTreeView;
-class Station;
+class StationClient;
 class TrackListView;
 
 /// The library `PageControl1`: "DIR" (drive, folder tree, files), "Lists Alphabetic",
-/// "Search" and "Artists". Each page's track rows are a view of the core's rows; its
+/// "Search" and "Artists". Each page's track rows show the rows the core published; its
 /// "Play" button, double click and pop-up menu send the chosen track to the queue, the
-/// list being edited, a new name on disk or the path box.
+/// list being edited, a new name on disk or the path box. The reads behind a page run in
+/// the core's workers: a page shows what they gave when it comes.
 class LibraryPages final : public QTabWidget {
     Q_OBJECT
 public:
-    LibraryPages(Station& station, QWidget* parent);
-    void Redraw();
-    /// The page shown, as the core names it.
-    Library::Page ShownPage() const;
+    LibraryPages(StationClient& client, QWidget* parent);
+    void Redraw(const LibraryState& state);
 
 Q_SIGNALS:
     /// The operator acted here: the whole window redraws.
@@ -40,24 +41,32 @@ private:
     QWidget* BuildAlphabeticPage();
     QWidget* BuildSearchPage();
     QWidget* BuildArtistsPage();
-    TrackListView* TrackView(const QString& name, Library::Page page, QWidget* parent);
-    QPushButton* PlayButton(const QString& name, Library::Page page, QWidget* parent);
+    TrackListView* TrackView(const QString& name, LibraryPage page, QWidget* parent);
+    QPushButton* PlayButton(const QString& name, LibraryPage page, QWidget* parent);
     QCheckBox* CdsBox(const QString& name, QWidget* parent);
-    QMenu* TrackMenu(const QString& name, Library::Page page);
+    QMenu* TrackMenu(const QString& name, LibraryPage page);
     void AddMenuItem(QMenu& menu, const QString& name, const QString& caption,
                      const std::function<void()>& command);
     void OnChoice(QListWidget& box, const std::function<void(int)>& choose);
     void ChooseFolder(const QString& folder);
     void ChooseDrive(int index);
-    void Rename(Library::Page page);
-    void ShowTrackPath(Library::Page page);
-    /// Runs a command that reads lists and tells the operator of any it could not read.
-    void RunReading(const std::function<QStringList()>& command);
+    void Rename(LibraryPage page);
+    void ShowTrackPath(LibraryPage page);
+    /// Sends a command; its refusal or failure is shown, then the window redraws.
+    void Run(const QString& verb, const QString& argument = {});
+    /// The same for a command about one page's tracks ("PAGE" or "PAGE REST").
+    void RunOnPage(const QString& verb, LibraryPage page, const QString& rest = {});
+    /// Tells the operator of lists a read could not read, once for the same ones: a search
+    /// runs at every key typed, and the same unreadable list would otherwise stop the typing.
+    void ShowProblems(const QStringList& problems);
     void Done();
 
-    Station& m_station;
+    StationClient& m_client;
     bool m_drawing = false;
     QStringList m_shownProblems;
+    /// "Add all sub-folders" was given: the list being edited shows its end once the
+    /// sub-folders' read has landed.
+    bool m_addingFromDir = false;
     // DIR
     QComboBox* m_drives = nullptr;
     QTreeView* m_folders = nullptr;

@@ -317,7 +317,7 @@ QVBoxLayout* MainWindow::BuildRightColumn(QWidget* centre) {
 
 QWidget* MainWindow::BuildLibraryArea(QWidget* centre) {
     auto* area = new QWidget(centre);
-    m_library = new LibraryPages(m_station, area);
+    m_library = new LibraryPages(m_client, area);
     connect(m_library, &LibraryPages::changed, this, &MainWindow::RefreshView);
     connect(m_library, &LibraryPages::addedToEditor, this, [this] { m_lists->ScrollToLast(); });
     auto* add = new QPushButton(QStringLiteral("▲ Add"), area);
@@ -338,11 +338,14 @@ QWidget* MainWindow::BuildLibraryArea(QWidget* centre) {
 }
 
 void MainWindow::AddFromLibrary() {
-    const auto tab = CalendarAreaTab(m_programPages->currentIndex());
-    const EditorAdds adds = m_station.Desk().ButtonAddToProgrClick(tab);
-    ShowError(this, adds.result.message());
-    RefreshView();
-    if (adds.scrollToLast) m_lists->ScrollToLast();
+    const int tab = m_programPages->currentIndex();
+    m_client.Send(QStringLiteral("library-add"), QString::number(tab + 1),
+                  [this, tab](const Result& done) {
+                      ShowError(this, done.message());
+                      RefreshView();
+                      // On the Lists tab the list shows its end, where the tracks went.
+                      if (tab == static_cast<int>(CalendarAreaTab::Lists)) m_lists->ScrollToLast();
+                  });
 }
 
 void MainWindow::BuildTitlePanel(QWidget* centre) {
@@ -493,7 +496,6 @@ void MainWindow::RefreshView() {
     // Every page draws when the state comes (at once while the core shares this thread).
     m_client.Refresh();
     m_station.FollowListsFolder();
-    m_library->Redraw();
 }
 
 bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {

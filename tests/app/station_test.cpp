@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/as_run_log.h"
+#include "app/library_state.h"
 #include "app/lists_state.h"
 #include "app/operator_actions.h"
 #include "app/week_preview.h"
@@ -18,6 +19,7 @@
 #include "player/simulated_player_link.h"
 #include "schedule/list_file.h"
 #include "support/files.h"
+#include "support/run_events.h"
 #include "support/station_folder.h"
 #include "support/workers.h"
 
@@ -155,22 +157,67 @@ TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFav
                 leftover.flush());
     leftover.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFile::FileModificationTime);
     leftover.close();
+    // The library reads on workers: a page is looked at once its read has landed.
+    const auto library = [this](LibraryPage page) {
+        EXPECT_TRUE(
+            RunEventsUntil([&] { return !LibraryStateOf(station).View(page).reading; }, 10'000));
+        return LibraryStateOf(station);
+    };
+    const auto run = [this](const char* verb, const QString& argument = {}) {
+        EXPECT_TRUE(RunVerb(station, *FindOperatorVerb(verb), argument).ok()) << verb;
+    };
     station.StartUp();
     EXPECT_FALSE(leftover.exists());
-    EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk"}));
+    EXPECT_EQ(library(LibraryPage::ListsAlphabetic).listNames, QStringList({"good", "junk"}));
     folder.WriteList("new", {folder.MusicPath() + "Καλη.mp3"});
     RunVerb(station, *FindOperatorVerb("lists-include-cds"), "off");
     station.FollowListsFolder();
-    EXPECT_EQ(station.MusicLibrary().AlphabeticListNames(), QStringList({"good", "junk", "new"}));
+    EXPECT_EQ(library(LibraryPage::ListsAlphabetic).listNames,
+              QStringList({"good", "junk", "new"}));
 
-    station.MusicLibrary().EditSearch1Change("kalh");
-    EXPECT_EQ(station.MusicLibrary().TracksInSearch(), 0);
+    run("library-search", "kalh");
+    EXPECT_EQ(library(LibraryPage::Search).tracksInSearch, 0);
     station.StoredOptions().GreeklishSearch = true;
-    station.MusicLibrary().EditSearch1Change("ΚΑΛΗ");
-    EXPECT_EQ(station.MusicLibrary().TracksInSearch(), 1);
-    station.MusicLibrary().SpeedButtonAddClick();
+    run("library-search", "ΚΑΛΗ");
+    EXPECT_EQ(library(LibraryPage::Search).tracksInSearch, 1);
+    run("library-favourite");
     station.Close(nullptr);
     EXPECT_EQ(ReadBytes(folder.StartFolder() + "/favorites.txt"), "ΚΑΛΗ\r\n");
+}
+
+// A library command names its page, rows and runs from 1 and is refused, changing nothing,
+// when they are not there; a rename is refused while the programs are locked.
+TEST_F(StationTest, LibraryCommandsRefuseWhatIsNotThereAndARenameWhileLocked) {
+    station.StartUp();
+    const auto run = [this](const char* verb, const QString& argument) {
+        return RunVerb(station, *FindOperatorVerb(verb), argument).ok();
+    };
+    const auto alphabetic = [this] {
+        EXPECT_TRUE(RunEventsUntil(
+            [&] { return !LibraryStateOf(station).View(LibraryPage::ListsAlphabetic).reading; },
+            10'000));
+        return LibraryStateOf(station).View(LibraryPage::ListsAlphabetic);
+    };
+    alphabetic();
+    ASSERT_TRUE(run("library-list", "1"));
+    ASSERT_EQ(alphabetic().titles.size(), 3);
+    station.Lock().LockPrograms = true;
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"library-page", "5", false},           {"library-list", "3", false},
+        {"library-select", "2 3-2", false},     {"library-select", "2 x", false},
+        {"library-current", "0 1", false},      {"library-add", "4", false},
+        {"library-select", "2 1 3", true},      {"library-current", "2 3", true},
+        {"library-rename", "2 new.mp3", false}, {"library-add-from-dir", "", false},
+    };
+    for (const auto& [verb, argument, done] : cases)
+        EXPECT_EQ(run(verb, argument), done) << verb << " " << argument;
+    const LibraryTrackView view = alphabetic();
+    EXPECT_EQ(view.selected, QList<int>({0, 2}));
+    EXPECT_EQ(view.current, 2);
+    EXPECT_TRUE(QFile::exists(view.currentPath));
+    station.Lock().LockPrograms = false;
+    EXPECT_TRUE(run("library-rename", "2 new.mp3"));
+    EXPECT_FALSE(QFile::exists(view.currentPath));
 }
 
 }  // namespace

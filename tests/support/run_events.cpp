@@ -1,11 +1,19 @@
 #include "support/run_events.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 bool RunEventsUntil(const std::function<bool()>& condition, int timeoutMs) {
     constexpr int kLookEveryMs = 10;
+    // A test program without an application of its own still gets an event loop.
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {

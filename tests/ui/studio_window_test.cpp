@@ -21,6 +21,7 @@
 #include <QTextEdit>
 #include <memory>
 
+#include "app/library_state.h"
 #include "app/operator_actions.h"
 #include "app/station.h"
 #include "base/text_file.h"
@@ -591,7 +592,7 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     auto* search = Find<QComboBox>("EditSearch1");
     search->setEditText("trac");  // four characters: "a - Track n.mp3" and "b - Track n.mp3"
     auto* results = Find<QListView>("ListBoxListAll1");
-    ASSERT_EQ(results->model()->rowCount(), 9);
+    ASSERT_TRUE(QTest::qWaitFor([results] { return results->model()->rowCount() == 9; }, 10'000));
     EXPECT_EQ(Text("LabelTracksInSearch"), "9");
     // Rows chosen with the mouse, Ctrl and Ctrl+Shift reach the core, each click naming
     // its row's list; then the add button with the Lists tab shown.
@@ -602,8 +603,7 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     click(0, Qt::NoModifier);
     click(6, Qt::ControlModifier);
     click(8, Qt::ControlModifier | Qt::ShiftModifier);
-    const TrackRows& found = station.MusicLibrary().Rows(Library::Page::Search);
-    EXPECT_EQ(found.SelectedRows(), QList<int>({0, 6, 7, 8}));
+    EXPECT_EQ(LibraryStateOf(station).View(LibraryPage::Search).selected, QList<int>({0, 6, 7, 8}));
     EXPECT_EQ(Text("LabelListThatContains"), "b");
     click(7, Qt::ControlModifier);
     Find<QTabWidget>("PageControlCalSpotsLists")->setCurrentIndex(2);
@@ -640,10 +640,10 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     Start();
     RunUntilFirstTrack();
     Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
-    station.MusicLibrary().DirectoryOutline1Change(folder.MusicPath());
-    window->RefreshView();
+    ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("library-folder"), folder.MusicPath()).ok());
     auto* files = Find<QListView>("FileListBox1");
-    EXPECT_EQ(files->selectionModel()->selectedRows().size(), 10);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [files] { return files->selectionModel()->selectedRows().size() == 10; }, 10'000));
     EXPECT_EQ(Text("LabelTracksInDir"), "10");
     // "add to Program" takes every file shown; "AddToProgram" of the played list its row.
     Find<QAction>("addFromDirToProgram")->trigger();
@@ -662,6 +662,13 @@ TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThem
     ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("mark-next"), "1").ok());
     Find<QAction>("AddFirstToPlaylist3")->trigger();
     EXPECT_EQ(station.Engine().Queue().At(0), folder.MusicPath() + titles[0]);
+    // "Add all sub-folders" adds their files once a worker has read them.
+    ASSERT_TRUE(QDir(folder.MusicPath()).mkpath("more"));
+    QFile added(folder.MusicPath() + "more/z - New.mp3");
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    Find<QPushButton>("BitBtnAddFromDirAllToProg")->click();
+    EXPECT_TRUE(
+        QTest::qWaitFor([editor] { return Items(editor).endsWith("z - New.mp3"); }, 10'000));
 }
 
 // The operator's close asks while a deck plays, and "No" keeps the station on the air; the
