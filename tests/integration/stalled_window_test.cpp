@@ -28,6 +28,11 @@ public:
         return number.isEmpty() ? QString() : ":" + number;
     }
     void Signal(int signal) { ::kill(pid_t(m_server.processId()), signal); }
+    ~PrivateDisplay() {
+        Signal(SIGCONT);  // a stopped server would not hear the end
+        m_server.terminate();
+        m_server.waitForFinished(5'000);
+    }
 
 private:
     QProcess m_server;
