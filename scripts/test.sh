@@ -45,7 +45,8 @@ case "${1:-}" in
     preset=tsan
     # Qt from Debian is not built with ThreadSanitizer: tests/tsan.supp silences what is
     # reported inside Qt's own libraries (and glib's, its event loop), never our code.
-    export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
+    # Some tests fork a child that starts threads of its own (die_after_fork=0 lets it).
+    export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp die_after_fork=0 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
     ;;
 esac
 cmake --preset "$preset" >/dev/null
