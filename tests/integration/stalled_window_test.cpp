@@ -110,7 +110,7 @@ TEST(StalledDisplay, AStoppedXServerMovesNoHandOver) {
     ASSERT_TRUE(program.waitForFinished(10'000));
     EXPECT_EQ(program.exitCode(), 0)
         << program.readAllStandardError().toStdString()
-        << ReadBytes(station.home.path() + "/run/trial-run.log").toStdString();
+        << ReadBytes(station.home.path() + "/run/stavox/trial-run.log").toStdString();
 }
 
 }  // namespace
