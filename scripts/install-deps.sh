@@ -19,6 +19,8 @@ package_tools=(dpkg-dev lintian desktop-file-utils appstream)
 case "${1:-}" in
   --tests)
     packages+=(pulseaudio-utils clang-format dbus-daemon "${package_tools[@]}")
+    # The stalled-display test runs the window on an X server of its own.
+    packages+=(xvfb)
     # The fuzz harnesses: clang with its libFuzzer and sanitizer runtimes.
     packages+=(clang libclang-rt-dev)
     # The on-air tests record a private pulseaudio server. Debian's PipeWire desktop

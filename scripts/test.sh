@@ -3,6 +3,8 @@
 # builds with warnings as errors, and runs every test.
 # ./scripts/test.sh          the normal build
 # ./scripts/test.sh --asan   the same tests under AddressSanitizer and UBSan
+# ./scripts/test.sh --tsan   the threaded tests (the core's, the window's, the on-air tests and
+#                            a day of random operator actions) under ThreadSanitizer
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh --tests
@@ -37,7 +39,16 @@ check_format() {
 check_format
 
 preset=ci
-[ "${1:-}" = "--asan" ] && preset=asan
+case "${1:-}" in
+  --asan) preset=asan ;;
+  --tsan)
+    preset=tsan
+    # Qt from Debian is not built with ThreadSanitizer: tests/tsan.supp silences what is
+    # reported inside Qt's own libraries (and glib's, its event loop), never our code.
+    # Some tests fork a child that starts threads of its own (die_after_fork=0 lets it).
+    export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp die_after_fork=0 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
+    ;;
+esac
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j"$(nproc)"
 ctest --preset "$preset" --output-on-failure -j"$(nproc)"
