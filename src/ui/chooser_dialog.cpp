@@ -6,8 +6,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "schedule/calendar.h"
-
 ChooserDialog::ChooserDialog(const QString& formName, const QString& listName, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)) {
     setObjectName(formName);
@@ -46,12 +44,4 @@ QStringList ChooserDialog::AskNames(const ChooserState& chooser) {
         for (const int row : *rows) names.append(chooser.items.at(row));
     }
     return names;
-}
-
-std::optional<QList<int>> ChooserDialog::Ask(const Chooser& chooser) {
-    return Ask(ChooserState{chooser.caption, chooser.items, chooser.multiSelect});
-}
-
-QStringList ChooserDialog::AskNames(const Chooser& chooser) {
-    return AskNames(ChooserState{chooser.caption, chooser.items, chooser.multiSelect});
 }

@@ -6,7 +6,6 @@
 #include "app/calendar_state.h"
 
 class QListWidget;
-struct Chooser;
 
 /// A modal chooser over a list of names with "OK" and "Ακυρο": the list chooser
 /// `TFormPrograms` ("Select a Program", several names) and the day chooser `TFormWeek1`
@@ -21,9 +20,6 @@ public:
     std::optional<QList<int>> Ask(const ChooserState& chooser);
     /// The names chosen; empty for "Ακυρο" or when none was chosen.
     QStringList AskNames(const ChooserState& chooser);
-    /// The same over a chooser made by a room, for pages that still read the rooms.
-    std::optional<QList<int>> Ask(const Chooser& chooser);
-    QStringList AskNames(const Chooser& chooser);
 
 private:
     QListWidget* m_list;

@@ -127,7 +127,8 @@ void JinglesPage::SetJingles() {
     // While locked nothing is asked: the command says why it refuses.
     QString chosen;
     if (!m_state.locked) {
-        Chooser chooser = ListChooser(m_listNames);
+        ChooserState chooser = m_client.State().calendar.listChooser;
+        chooser.items = m_listNames;
         chooser.multiSelect = false;
         const QStringList names = m_listChooser.AskNames(chooser);
         if (names.isEmpty()) return;

@@ -48,7 +48,7 @@ SpotsPage::SpotsPage(StationClient& client, ChooserDialog& week, StatsWindow& st
 
 void SpotsPage::SetUpSlotChoice() {
     m_days->setObjectName(QStringLiteral("TabControlSpots"));
-    for (const QString& day : DayTabNames()) m_days->addTab(day);
+    for (const QString& day : CalendarDayTabs()) m_days->addTab(day);
     m_days->setExpanding(true);
     connect(m_days, &QTabBar::currentChanged, this, [this](int weekday) {
         if (m_drawing) return;
@@ -146,7 +146,7 @@ void SpotsPage::SameAs() {
         Send(QStringLiteral("spots-same-as"), QStringLiteral("1"));
         return;
     }
-    const std::optional<QList<int>> rows = m_weekChooser.Ask(WeekChooser());
+    const std::optional<QList<int>> rows = m_weekChooser.Ask(m_client.State().calendar.weekChooser);
     if (!rows || rows->isEmpty()) return;
     Send(QStringLiteral("spots-same-as"), QString::number(rows->first() + 1));
 }
