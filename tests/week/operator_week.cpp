@@ -1,10 +1,12 @@
 #include "operator_week.h"
 
+#include <QSet>
 #include <algorithm>
 #include <random>
 #include <vector>
 
 #include "app/operator_actions.h"
+#include "app/station_commands.h"
 
 namespace {
 
@@ -34,9 +36,14 @@ QString RandomArgument(const OperatorVerb& verb, std::mt19937& random) {
 }  // namespace
 
 bool DrawnByRandomOperator(const OperatorVerb& verb) {
-    const QLatin1String name(verb.name);
-    return !verb.edits && !name.startsWith(QLatin1String("calendar-")) &&
-           !name.startsWith(QLatin1String("program-")) && name != QLatin1String("check-week");
+    // The air's verbs, what the invariants of the as-run log speak of; the window's others
+    // edit files or move what the operator's own hand is not modelled for.
+    static const QSet<QString> air = [] {
+        QSet<QString> names;
+        for (const OperatorVerb& v : StationCommands::OnAirVerbs()) names.insert(v.name);
+        return names;
+    }();
+    return air.contains(QLatin1String(verb.name));
 }
 
 OperatorWeek RandomOperatorWeek(std::uint32_t seed, const QDateTime& from, int days, int count) {

@@ -7,14 +7,14 @@
 #include <cstdint>
 
 /// Random operator actions for the week preview's --actions file, drawn from the verbs of
-/// the operator's table that work the air (a verb added to the table is drawn without a
+/// the air's part of the operator's table (a verb added to that part is drawn without a
 /// change here).
 
 struct OperatorVerb;
 
-/// Whether the random operator draws the verb: it works the air. The programs' edits, the
-/// Calendar tab (a day change saves the day left), a list played by hand over the day's
-/// program and the week's check would change what the invariants hold the day to.
+/// Whether the random operator draws the verb: one of the air's verbs (next, pause, manual,
+/// jingles, spots' check boxes, the line input, the hour). The window's other verbs edit
+/// files or work the decks by hand in ways the invariants do not model.
 bool DrawnByRandomOperator(const OperatorVerb& verb);
 
 /// An actions file's lines and how many of each verb it holds.
