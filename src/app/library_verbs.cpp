@@ -59,19 +59,19 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
         // The library's tab: 1 "DIR", 2 "Lists Alphabetic", 3 "Search", 4 "Artists".
         {"library-page", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().PageControl1Change(*PageOf(arg));
+             s.SearchingLibrary().PageControl1Change(*PageOf(arg));
              return Done();
          },
          PageRefusal},
         // DIR: the folder chosen in the tree, and the mask of its files (1 "*.mp3" .. 4 "all").
         {"library-folder", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().DirectoryOutline1Change(arg);
+             s.SearchingLibrary().DirectoryOutline1Change(arg);
              return Done();
          }},
         {"library-mask", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().FilterComboBox1Change(arg.toInt() - 1);
+             s.SearchingLibrary().FilterComboBox1Change(arg.toInt() - 1);
              return Done();
          },
          [](const Station&, const QString& arg) {
@@ -81,65 +81,65 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
         // once read.
         {"library-add-from-dir", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Desk().BitBtnAddFromDirAllToProgClick();
+             s.m_desk.BitBtnAddFromDirAllToProgClick();
              return Done();
          },
          nullptr, true},
         // Lists Alphabetic: "+CDs" and the list whose tracks are shown.
         {"library-lists-cds", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().CheckBoxIncludeCDsAlphabeticClick(arg == u"on");
+             s.SearchingLibrary().CheckBoxIncludeCDsAlphabeticClick(arg == u"on");
              return Done();
          }},
         {"library-list", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().ListBoxListsForFileClick(arg.toInt() - 1);
+             s.SearchingLibrary().ListBoxListsForFileClick(arg.toInt() - 1);
              return Done();
          },
          [](const Station& s, const QString& arg) {
-             return RowRefusal(arg, s.MusicLibrary().AlphabeticListNames().size(), "list");
+             return RowRefusal(arg, s.SearchingLibrary().AlphabeticListNames().size(), "list");
          }},
         // Search: the two texts (the first searches, the second narrows), "+CDs" and "+",
         // which keeps the first text among the favourites.
         {"library-search", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().EditSearch1Change(arg);
+             s.SearchingLibrary().EditSearch1Change(arg);
              return Done();
          }},
         {"library-search-and", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().EditSearch2Change(arg);
+             s.SearchingLibrary().EditSearch2Change(arg);
              return Done();
          }},
         {"library-search-cds", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().CheckBoxSearchCDsClick(arg == u"on");
+             s.SearchingLibrary().CheckBoxSearchCDsClick(arg == u"on");
              return Done();
          }},
         {"library-favourite", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.MusicLibrary().SpeedButtonAddClick();
+             s.SearchingLibrary().SpeedButtonAddClick();
              return Done();
          }},
         // Artists: "+CDs" and the artist whose tracks are shown.
         {"library-artists-cds", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().CheckBoxCDsArtistsClick(arg == u"on");
+             s.SearchingLibrary().CheckBoxCDsArtistsClick(arg == u"on");
              return Done();
          }},
         {"library-artist", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().ListBoxArtistClick(arg.toInt() - 1);
+             s.SearchingLibrary().ListBoxArtistClick(arg.toInt() - 1);
              return Done();
          },
          [](const Station& s, const QString& arg) {
-             return RowRefusal(arg, s.MusicLibrary().Artists().size(), "artist");
+             return RowRefusal(arg, s.SearchingLibrary().Artists().size(), "artist");
          }},
         // "PAGE ROWS": the operator's whole selection of a page's tracks, e.g. "3 1 7-9";
         // "3" alone selects none.
         {"library-select", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.MusicLibrary().Rows(*PageOf(arg)).SetSelection(*RowsOf(arg));
+             s.SearchingLibrary().Rows(*PageOf(arg)).SetSelection(*RowsOf(arg));
              return Done();
          },
          RowsRefusal},
@@ -147,7 +147,7 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
         // on Search and Artists it names the track's list.
         {"library-current", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             Library& library = s.MusicLibrary();
+             Library& library = s.SearchingLibrary();
              const Page page = *PageOf(arg);
              const int row = arg.section(u' ', 1, 1).toInt() - 1;
              if (page == Page::Search && row >= 0)
@@ -162,31 +162,31 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
         // What a page's current track (or selection) is for, the page by number.
         {"library-insert", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Desk().InsertIntoQueue(*PageOf(arg));
+             s.m_desk.InsertIntoQueue(*PageOf(arg));
              return Done();
          },
          PageRefusal},
         {"library-play", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Desk().PlayAtOnce(*PageOf(arg));
+             s.m_desk.PlayAtOnce(*PageOf(arg));
              return Done();
          },
          PageRefusal},
         {"library-add-to-playlist", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Desk().AddToPlayList(*PageOf(arg));
+             s.m_desk.AddToPlayList(*PageOf(arg));
              return Done();
          },
          PageRefusal},
         // The selection into the list being edited; the pages whose item stays while the
         // programs are locked may add then too.
         {"library-add-to-program", VerbArgument::Number,
-         [](Station& s, const QString& arg) { return s.Desk().AddToProgram(*PageOf(arg)); },
+         [](Station& s, const QString& arg) { return s.m_desk.AddToProgram(*PageOf(arg)); },
          PageRefusal},
         {"library-send-as-spot", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             if (const auto track = s.MusicLibrary().CurrentTrack(*PageOf(arg)))
-                 s.Spots().SendAsSpot(track->path);
+             if (const auto track = s.SearchingLibrary().CurrentTrack(*PageOf(arg)))
+                 s.m_spots.SendAsSpot(track->path);
              return Done();
          },
          PageRefusal},
@@ -194,17 +194,17 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
         // (1 Calendar, 2 Spots, 3 Lists).
         {"library-add", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return s.Desk().ButtonAddToProgrClick(CalendarAreaTab(arg.toInt() - 1)).result;
+             return s.m_desk.ButtonAddToProgrClick(CalendarAreaTab(arg.toInt() - 1)).result;
          },
          [](const Station&, const QString& arg) { return RowRefusal(arg, 3, "calendar tab"); },
          true},
         {"library-add-played-to-program", VerbArgument::None,
-         [](Station& s, const QString&) { return s.Desk().AddPlayedToProgram(); }, nullptr, true},
+         [](Station& s, const QString&) { return s.m_desk.AddPlayedToProgram(); }, nullptr, true},
         // "PAGE NAME": the page's current track gets the name typed (the rest of the line).
         {"library-rename", VerbArgument::Text,
          [](Station& s, const QString& arg) {
              const qsizetype space = arg.indexOf(u' ');
-             return s.Desk().Rename(*PageOf(arg), space < 0 ? QString() : arg.mid(space + 1));
+             return s.m_desk.Rename(*PageOf(arg), space < 0 ? QString() : arg.mid(space + 1));
          },
          PageRefusal, true},
     };

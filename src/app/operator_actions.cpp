@@ -24,22 +24,22 @@ QString NoSuchNumber(const QString& what, const QString& argument, int count) {
 }
 
 QString JingleButtonRefusal(const Station& s, const QString& arg) {
-    return NoSuchNumber(QStringLiteral("jingle button"), arg, s.Jingles().NoOfJingles());
+    return NoSuchNumber(QStringLiteral("jingle button"), arg, s.m_jingles.NoOfJingles());
 }
 
 QString JingleTabRefusal(const Station& s, const QString& arg) {
-    return NoSuchNumber(QStringLiteral("jingle tab"), arg, int(s.Jingles().TabNames().size()));
+    return NoSuchNumber(QStringLiteral("jingle tab"), arg, int(s.m_jingles.TabNames().size()));
 }
 
 QString SpotRowRefusal(const Station& s, const QString& arg) {
     return NoSuchNumber(QStringLiteral("row of \"Next Spots\""), arg,
-                        int(s.SpotsTab().NextSpotPaths().size()));
+                        int(s.m_spotSchedule.NextSpotPaths().size()));
 }
 
 // Next only raises a flag for the main loop's next tick, and the loop drops it when
 // nothing follows the head of the queue: say so rather than answer for nothing.
 QString NextRefusal(const Station& s, const QString&) {
-    const PlaybackEngine& engine = s.Engine();
+    const PlaybackEngine& engine = s.m_engine;
     if (!engine.MainLoopRunning())
         return QStringLiteral(
                    "the station is starting: the decks are looked up %1 s after the "
@@ -55,7 +55,7 @@ QString NextRefusal(const Station& s, const QString&) {
 // The operator lets a quarter's spots play over manual mode; in automatic mode they play
 // anyway, and an acceptance kept from then would let a later manual quarter play unasked.
 QString AcceptSpotsRefusal(const Station& s, const QString&) {
-    return s.Engine().Controls().ManualMode
+    return s.m_engine.Controls().ManualMode
                ? QString()
                : QStringLiteral(
                      "spots are accepted in manual mode only; in automatic mode "
@@ -69,38 +69,38 @@ std::vector<OperatorVerb> StationCommands::OnAirVerbs() {
     return {
         {"manual", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.Engine().SetManual(arg == u"on");
+             s.m_engine.SetManual(arg == u"on");
              return Result::Ok();
          }},
         {"next", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().Next();
+             s.m_engine.Next();
              return Result::Ok();
          },
          NextRefusal},
         {"pause", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().Pause();
+             s.m_engine.Pause();
              return Result::Ok();
          }},
         {"accept-spots", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Spots().PlaySpotsNormally();
+             s.m_spots.PlaySpotsNormally();
              return Result::Ok();
          },
          AcceptSpotsRefusal},
         {"line-in", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.LineInput().SetButtonDown(arg == u"on");
+             s.m_lineIn.SetButtonDown(arg == u"on");
              return Result::Ok();
          }},
         {"say-hour", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Announcement().BitBtnSayHour1Click();
+             s.m_hour.BitBtnSayHour1Click();
              return Result::Ok();
          }},
         {"jingle-tab", VerbArgument::Number,
-         [](Station& s, const QString& arg) { return s.Jingles().SelectTab(arg.toInt() - 1); },
+         [](Station& s, const QString& arg) { return s.m_jingles.SelectTab(arg.toInt() - 1); },
          JingleTabRefusal},
         {"jingle", VerbArgument::Number,
          [](Station& s, const QString& arg) {
@@ -110,19 +110,19 @@ std::vector<OperatorVerb> StationCommands::OnAirVerbs() {
          JingleButtonRefusal},
         {"stop-jingle", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Jingles().StopJingle();
+             s.m_jingles.StopJingle();
              return Result::Ok();
          }},
         // The check box of row N of "Next Spots": an unchecked spot is passed over.
         {"uncheck-spot", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, false);
+             s.m_spotSchedule.SetNextSpotChecked(arg.toInt() - 1, false);
              return Result::Ok();
          },
          SpotRowRefusal},
         {"check-spot", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, true);
+             s.m_spotSchedule.SetNextSpotChecked(arg.toInt() - 1, true);
              return Result::Ok();
          },
          SpotRowRefusal},

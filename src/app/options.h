@@ -16,7 +16,6 @@ struct SettingsHomes;
 /// except the shutdown hour, which is refused.
 class Options {
 public:
-
     /// The keys of the settings the dialog shows. "LockPrograms" is one of them, but only
     /// the lock's own command switches it.
     static const QStringList& Keys();

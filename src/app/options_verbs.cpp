@@ -14,14 +14,14 @@ Result SetOption(Station& s, const QString& arg) {
 }
 
 // "NAME background|font COLOUR": a component's stored colour, 0x00BBGGRR as a number.
-Result SetColour(Station& s, const QString& arg) {
+Result SetColour(StationOptions& options, const QString& arg) {
     const QStringList words = arg.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const std::optional<int> colour = words.size() == 3 ? ParseInt(words[2]) : std::nullopt;
     const bool font = words.value(1) == u"font";
     if (!colour || (!font && words.value(1) != u"background"))
         return Result::Error(
             QStringLiteral("a colour is NAME background|font COLOUR, not \"%1\"").arg(arg));
-    ComponentColours& colours = s.StoredOptions().Colours[words[0]];
+    ComponentColours& colours = options.Colours[words[0]];
     (font ? colours.font : colours.background) = static_cast<ColourValue>(*colour);
     return Result::Ok();
 }
@@ -34,13 +34,14 @@ std::vector<OperatorVerb> StationCommands::OptionsVerbs() {
         // Never refused by the lock: it is the lock.
         {"lock-programs", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.Lock().LockPrograms = arg == u"on";
+             s.m_lock.LockPrograms = arg == u"on";
              return Result::Ok();
          }},
-        {"colour", VerbArgument::Text, SetColour},
+        {"colour", VerbArgument::Text,
+         [](Station& s, const QString& arg) { return SetColour(s.m_options, arg); }},
         {"owner-message", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.StoredOptions().OwnerMessage = arg;
+             s.m_options.OwnerMessage = arg;
              return Result::Ok();
          }},
     };

@@ -7,6 +7,8 @@ class Station;
 
 /// What the window shows of the player, as plain values read off the core.
 struct PlayerState {
+    /// A deck plays: the operator's close asks first.
+    bool deckPlays = false;
     // PanelTrackSec: the current track's times and the pause label.
     QString playTime;
     QString length;

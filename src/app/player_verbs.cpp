@@ -70,123 +70,123 @@ std::vector<OperatorVerb> StationCommands::PlayerVerbs() {
         // BitBtnPlay: the marked next track plays now.
         {"play-marked", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().PlayMarked();
+             s.m_engine.PlayMarked();
              return Done();
          }},
         {"restart-track", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().Restart();
+             s.m_engine.Restart();
              return Done();
          }},
         {"jump-back", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().JumpBackward();
+             s.m_engine.JumpBackward();
              return Done();
          }},
         {"jump-forward", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().JumpForward();
+             s.m_engine.JumpForward();
              return Done();
          }},
         // Editsec1 as typed; a jump reads it as seconds (30 when not a number).
         {"jump-seconds", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().SetJumpSecText(arg);
+             s.m_engine.SetJumpSecText(arg);
              return Done();
          }},
         {"store-cue", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Engine().StoreCue(arg.toInt());
+             s.m_engine.StoreCue(arg.toInt());
              return Done();
          },
          CueRefusal},
         {"recall-cue", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Engine().RecallCue(arg.toInt());
+             s.m_engine.RecallCue(arg.toInt());
              return Done();
          },
          CueRefusal},
         {"knob-press", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().Panel().KnobPress(arg.startsWith(u"left"), *ParseInt(arg.section(u' ', 1)));
+             s.m_engine.Panel().KnobPress(arg.startsWith(u"left"), *ParseInt(arg.section(u' ', 1)));
              return Done();
          },
          KnobPressRefusal},
         // The mouse moved to X within the knob.
         {"knob-move", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().Panel().KnobMove(*ParseInt(arg));
+             s.m_engine.Panel().KnobMove(*ParseInt(arg));
              return Done();
          },
          WholeNumberRefusal},
         {"knob-release", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Engine().KnobRelease();
+             s.m_engine.KnobRelease();
              return Done();
          }},
         {"volume-bar", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().MoveBarByHand(arg.section(u' ', 0, 0).toInt() - 1,
+             s.m_engine.MoveBarByHand(arg.section(u' ', 0, 0).toInt() - 1,
                                       *ParseInt(arg.section(u' ', 1)));
              return Done();
          },
          VolumeBarRefusal},
         {"fade-in", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             arg == u"1" ? s.Engine().FadeIn0() : s.Engine().FadeIn1();
+             arg == u"1" ? s.m_engine.FadeIn0() : s.m_engine.FadeIn1();
              return Done();
          },
          DeckRefusal},
         {"fade-out", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             arg == u"1" ? s.Engine().FadeOut0() : s.Engine().FadeOut1();
+             arg == u"1" ? s.m_engine.FadeOut0() : s.m_engine.FadeOut1();
              return Done();
          },
          DeckRefusal},
         // 1 raises the playing deck and lowers the other (▲▼), 2 the other way (▼▲).
         {"crossfade", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             arg == u"1" ? s.Engine().FadeIn0Amp() : s.Engine().FadeIn1Amp();
+             arg == u"1" ? s.m_engine.FadeIn0Amp() : s.m_engine.FadeIn1Amp();
              return Done();
          },
          DeckRefusal},
         // Boxes 1..5: EditFadeOut0, EditFadeIn0, EditFadeOut1, EditFadeIn1, EditMixingTime.
         {"level-box", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().SetLevelText(Level(arg.section(u' ', 0, 0).toInt() - 1),
+             s.m_engine.SetLevelText(Level(arg.section(u' ', 0, 0).toInt() - 1),
                                      arg.section(u' ', 1));
              return Done();
          },
          LevelRefusal},
         {"mixing-interval", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().SetMixingIntervalText(arg);
+             s.m_engine.SetMixingIntervalText(arg);
              return Done();
          }},
         // SpeedButtonAmp1/2: the line input's action on that deck again.
         {"amp-button", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.LineInput().ClickAmpButton(arg.toInt() - 1);
+             s.m_lineIn.ClickAmpButton(arg.toInt() - 1);
              return Done();
          },
          DeckRefusal},
         // TrackBarLineIn1 moved by hand: 0 at the top to 100.
         {"line-in-bar", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.LineInput().MoveBarByHand(*ParseInt(arg));
+             s.m_lineIn.MoveBarByHand(*ParseInt(arg));
              return Done();
          },
          WholeNumberRefusal},
         // A click on next-track label N marks it; play-next is its double click.
         {"mark-next", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Engine().ClickNextTrackLabel(arg.toInt());
+             s.m_engine.ClickNextTrackLabel(arg.toInt());
              return Done();
          },
          NextLabelRefusal},
         {"play-next", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.Engine().DoubleClickNextTrackLabel(arg.toInt());
+             s.m_engine.DoubleClickNextTrackLabel(arg.toInt());
              return Done();
          },
          NextLabelRefusal},
@@ -194,27 +194,27 @@ std::vector<OperatorVerb> StationCommands::PlayerVerbs() {
         // shown ("<<<-----").
         {"next-up", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Desk().ButtonUpPlay1Click();
+             s.m_desk.ButtonUpPlay1Click();
              return Done();
          }},
         {"next-down", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Desk().ButtonDownPlay1Click();
+             s.m_desk.ButtonDownPlay1Click();
              return Done();
          }},
         {"next-delete", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Desk().ButtonPlayDel1Click();
+             s.m_desk.ButtonPlayDel1Click();
              return Done();
          }},
         {"next-insert", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Desk().SpeedButton8Click();
+             s.m_desk.SpeedButton8Click();
              return Done();
          }},
         {"random-play", VerbArgument::OnOff,
          [](Station& s, const QString& arg) {
-             s.Engine().SetRandomPlay(arg == u"on");
+             s.m_engine.SetRandomPlay(arg == u"on");
              return Done();
          }},
     };

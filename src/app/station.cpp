@@ -121,12 +121,13 @@ bool Station::KeyDown(int key) {
 }
 
 void Station::ReadLengthsInBackground() { m_engine.ReadLengthsInBackground(); }
+bool Station::AnyDeckPlays() { return m_engine.AnyDeckPlays(); }
 void Station::SetManual(bool on) { m_engine.SetManual(on); }
 void Station::SetAnnouncementFolder(const QString& folder) { m_hour.SetPlayListFolder(folder); }
 
 void Station::PlayJingle(int button) { m_jingles.PlayJingle(button, m_spots.HowFastFadeOnSpots); }
 
-Library& Station::MusicLibrary() {
+Library& Station::SearchingLibrary() {
     // The options write the stored value; the pages read it when a search runs.
     m_library.SetGreeklishSearch(m_options.GreeklishSearch);
     return m_library;

@@ -58,6 +58,8 @@ public:
 
     /// Track lengths are read on a worker from now on: odd files never hold the tick.
     void ReadLengthsInBackground();
+    /// Whether a deck plays now (asked of the decks).
+    bool AnyDeckPlays();
     /// Automatic or manual mode, as the station starts (the week preview's automatic).
     void SetManual(bool on);
     /// Where the hour announcement writes its play list (the week preview's own folder).
@@ -67,26 +69,20 @@ public:
     /// The clock the station runs on.
     const Clock& StationClock() const { return m_clock; }
     /// The engine's mutable side is its commands, and the settings the options write.
-    PlaybackEngine& Engine() { return m_engine; }
     const PlaybackEngine& Engine() const { return m_engine; }
     /// The spot runs: the operator's spot commands, and the settings the options write.
-    SpotRunner& Spots() { return m_spots; }
     const SpotRunner& Spots() const { return m_spots; }
     /// "Hour": the spoken time over the music.
-    HourAnnouncement& Announcement() { return m_hour; }
     const HourAnnouncement& Announcement() const { return m_hour; }
     /// The jingle wall: its commands, and the view reads it.
-    JingleWall& Jingles() { return m_jingles; }
     const JingleWall& Jingles() const { return m_jingles; }
     /// A click on jingle button n of the current bank, at the spots' fade step.
     void PlayJingle(int button);
     /// The Spots tab's editor and "Next Spots"; changed only through its commands.
-    SpotSchedule& SpotsTab() { return m_spotSchedule; }
     const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
     /// The message marquee, for the operator dragging its label.
-    Marquee& MessageMarquee() { return m_marquees.Messages; }
     /// The view reports the marquees' widths in pixels: each panel as it changes, each
     /// label once its text is in.
     void SetAdvertPanelWidth(int width);
@@ -94,38 +90,30 @@ public:
     void SetMessagePanelWidth(int width);
     void SetMessageLabelWidth(int width);
     // The Calendar and Lists tabs and the loader change only through their commands.
-    Calendar& CalendarTab() { return m_calendar; }
     const Calendar& CalendarTab() const { return m_calendar; }
-    ProgramLoader& Loader() { return m_loader; }
     const ProgramLoader& Loader() const { return m_loader; }
-    ListEditor& Lists() { return m_lists; }
     /// "Check the week...": its warnings, and the check the program hands over once.
     const WeekCheckJob& WeekCheck() const { return m_weekCheck; }
     void SetWeekCheck(WeekCheckJob::Prepare check) { m_weekCheck.SetCheck(check); }
     const ListEditor& Lists() const { return m_lists; }
     /// "Lock Programs", read by the calendar, the list editor and the played list's save;
     /// mutable for the options, which switch it.
-    ProgramLock& Lock() { return m_lock; }
     const ProgramLock& Lock() const { return m_lock; }
     /// The line input: its button, bar and fade.
-    LineIn& LineInput() { return m_lineIn; }
     const LineIn& LineInput() const { return m_lineIn; }
     /// The window keys 219..222; false for a key that is not the station's.
     bool KeyDown(int key);
 
     /// The music library's pages (their favourite search texts are kept in
     /// "favorites.txt"). The search follows the stored "Enable GreekLish Search".
-    Library& MusicLibrary();
     const Library& MusicLibrary() const { return m_library; }
     /// The Lists tab read the lists folder again (a list saved or deleted): the library's
     /// list names follow. Nothing when the folder's names are the same.
     void FollowListsFolder();
     /// The library's commands on the queue, the list editor, the spots and the files.
-    LibraryDesk& Desk() { return m_desk; }
     const LibraryDesk& Desk() const { return m_desk; }
 
     /// The automatic shutdown: its panel, its settings (the options switch it).
-    AutoShutdown& Shutdown() { return m_shutdown; }
     const AutoShutdown& Shutdown() const { return m_shutdown; }
     /// The automatic shutdown's end: the main loop stops, the close steps run (settings to
     /// store first), then the system is asked to power off. The close messages and the
@@ -133,7 +121,6 @@ public:
     Result CloseAndPowerOff(QSettings* store, SystemShutdown& system);
 
     /// The stored options that wait for their rooms, and the colours.
-    StationOptions& StoredOptions() { return m_options; }
     const StationOptions& StoredOptions() const { return m_options; }
 
     /// Play now on the Lists tab ("Play" or a double-click on an entry): the current entry
@@ -163,8 +150,12 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    // The operator's table is the only door that changes the rooms.
+    // The operator's table is the only door that changes the rooms: its rows reach them
+    // directly, and nothing else can.
     friend class StationCommands;
+
+    /// The library, searching as the stored "Enable GreekLish Search" says.
+    Library& SearchingLibrary();
 
     void LoadSettings(QSettings* store, QStringList& messages);
     void SelectToday(QStringList& messages);

@@ -20,5 +20,10 @@ Result StationCore::Execute(const QString& verb, const QString& argument) {
 }
 
 void StationCore::Publish() {
-    Q_EMIT Published(std::make_shared<const StationState>(StationStateOf(m_station)));
+    // A list saved or deleted by a command, or read again: the library's list names follow.
+    m_station.FollowListsFolder();
+    auto state = std::make_shared<StationState>(StationStateOf(m_station));
+    // Asked here, on the core's thread: the decks are the core's.
+    state->player.deckPlays = m_station.AnyDeckPlays();
+    Q_EMIT Published(std::move(state));
 }

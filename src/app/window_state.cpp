@@ -11,5 +11,6 @@ WindowState WindowStateOf(const Station& station) {
             .shutdownVisible = station.Shutdown().PanelShutdownVisible(),
             .shutdownSeconds = station.Shutdown().LabelWinShutDnSec1(),
             .lineInDown = station.LineInput().ButtonDown(),
-            .lineInPosition = station.LineInput().Position()};
+            .lineInPosition = station.LineInput().Position(),
+            .videoFile = station.Folders().StartFolder + QStringLiteral("fm.avi")};
 }

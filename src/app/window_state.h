@@ -20,6 +20,8 @@ struct WindowState {
     /// ButtonOpenLineIn1 and TrackBarLineIn1.
     bool lineInDown = false;
     int lineInPosition = 0;
+    /// The video the panel shows instead of the message: "fm.avi" of the start folder.
+    QString videoFile;
 };
 
 /// Read on the core's thread.

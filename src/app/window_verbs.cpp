@@ -58,18 +58,18 @@ std::vector<OperatorVerb> StationCommands::WindowVerbs() {
          KeyRefusal},
         {"cancel-shutdown", VerbArgument::None,
          [](Station& s, const QString&) {
-             s.Shutdown().ButtonCancelShutDown2Click();
+             s.m_shutdown.ButtonCancelShutDown2Click();
              return Done();
          }},
         {"title-width", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().Panel().SetTitleWidth(Pixels(arg), arg.section(u' ', 1));
+             s.m_engine.Panel().SetTitleWidth(Pixels(arg), arg.section(u' ', 1));
              return Done();
          },
          TitleWidthRefusal},
         {"title-panel-width", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().Panel().SetTitlePanelWidth(Pixels(arg));
+             s.m_engine.Panel().SetTitlePanelWidth(Pixels(arg));
              return Done();
          },
          OneWidthRefusal},
@@ -100,7 +100,7 @@ std::vector<OperatorVerb> StationCommands::WindowVerbs() {
         // "BAR-LEFT BAR-WIDTH KNOB-WIDTH" of the position bar and its knob.
         {"knob-geometry", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.Engine().Panel().SetKnobGeometry(Pixels(arg, 0), Pixels(arg, 1), Pixels(arg, 2));
+             s.m_engine.Panel().SetKnobGeometry(Pixels(arg, 0), Pixels(arg, 1), Pixels(arg, 2));
              return Done();
          },
          KnobGeometryRefusal},

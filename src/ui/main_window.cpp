@@ -384,8 +384,7 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
 }
 
 void MainWindow::BuildVideoPanel(QWidget* centre) {
-    m_video = new VideoPanel(centre);
-    m_video->SetFile(m_station.Folders().StartFolder + QStringLiteral("fm.avi"));
+    m_video = new VideoPanel(centre);  // its file comes with the first state
 }
 
 void MainWindow::BuildMessagePanel(QWidget* centre) {
@@ -435,6 +434,7 @@ void MainWindow::ShowOptions() {
         return;
     }
     m_optionsLoaded = true;
+    m_video->SetFile(m_client.State().window.videoFile);
     m_optionsDialog->Load(options);
     LoadLanguage();
     ApplyStoredColours();
@@ -495,7 +495,6 @@ void MainWindow::DrawPlayerSide() {
 void MainWindow::RefreshView() {
     // Every page draws when the state comes (at once while the core shares this thread).
     m_client.Refresh();
-    m_station.FollowListsFolder();
 }
 
 bool MainWindow::WindowKey(QObject* watched, const QKeyEvent& key) {
@@ -545,7 +544,7 @@ bool MainWindow::OperatorStopsStation() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // "No" keeps the station on the air, unless the station's own close came meanwhile.
-    if (m_onClose && m_askBeforeClose && m_station.Engine().AnyDeckPlays() &&
+    if (m_onClose && m_askBeforeClose && m_client.State().player.deckPlays &&
         !OperatorStopsStation() && m_askBeforeClose) {
         event->ignore();
         return;
