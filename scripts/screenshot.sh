@@ -67,9 +67,13 @@ done
 export DISPLAY=":$display"
 
 (cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-  STAVOX_SCREENSHOT_PAGE="${STAVOX_SCREENSHOT_PAGE:-Spots}" \
-  STAVOX_SCREENSHOT_SEARCH="${STAVOX_SCREENSHOT_SEARCH:-}" exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
+  exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
 mixer_pid=$!
+# The page and the search are asked for through the station's control socket, as any
+# other program of the user would.
+send() {
+  XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" "$build/stavox-mixer" --send "$@" >/dev/null
+}
 
 # There is no window manager to maximise the window: give it the whole screen by hand.
 python3 - "$width" "$height" <<'EOF'
@@ -119,6 +123,13 @@ else:
 x11.XCloseDisplay(display)
 EOF
 
+for _ in $(seq 50); do
+  send show-page "${STAVOX_SCREENSHOT_PAGE:-Spots}" 2>/dev/null && break
+  sleep 0.2
+done
+if [ -n "${STAVOX_SCREENSHOT_SEARCH:-}" ]; then
+  send library-search "$STAVOX_SCREENSHOT_SEARCH"
+fi
 sleep "$settle_seconds"
 kill -0 "$mixer_pid" 2>/dev/null || {
   cat "$work/mixer.log" >&2

@@ -97,7 +97,7 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
              return Done();
          },
          [](const Station& s, const QString& arg) {
-             return RowRefusal(arg, s.SearchingLibrary().AlphabeticListNames().size(), "list");
+             return RowRefusal(arg, s.MusicLibrary().AlphabeticListNames().size(), "list");
          }},
         // Search: the two texts (the first searches, the second narrows), "+CDs" and "+",
         // which keeps the first text among the favourites.
@@ -133,7 +133,7 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
              return Done();
          },
          [](const Station& s, const QString& arg) {
-             return RowRefusal(arg, s.SearchingLibrary().Artists().size(), "artist");
+             return RowRefusal(arg, s.MusicLibrary().Artists().size(), "artist");
          }},
         // "PAGE ROWS": the operator's whole selection of a page's tracks, e.g. "3 1 7-9";
         // "3" alone selects none.

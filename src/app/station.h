@@ -66,6 +66,9 @@ public:
     void SetAnnouncementFolder(const QString& folder);
 
     const DataFolders& Folders() const { return m_folders; }
+    /// The page last asked for by "show-page", and how many times one was asked.
+    QString PageAsked() const { return m_pageAsked; }
+    int PageAskedSerial() const { return m_pageAskedSerial; }
     /// The clock the station runs on.
     const Clock& StationClock() const { return m_clock; }
     /// The engine's mutable side is its commands, and the settings the options write.
@@ -182,6 +185,8 @@ private:
     QStringList m_libraryFolderNames;  // the lists folder as the library last read it
     QStringList m_deadEntryLines;
     bool m_deadEntriesRemovable = false;
+    QString m_pageAsked;  // the page "show-page" asked the window for, by its caption
+    int m_pageAskedSerial = 0;
     bool m_favoritesUnreadable = false;  // then the file is kept as it is at close
     bool m_closed = false;
 };

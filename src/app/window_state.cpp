@@ -12,5 +12,7 @@ WindowState WindowStateOf(const Station& station) {
             .shutdownSeconds = station.Shutdown().LabelWinShutDnSec1(),
             .lineInDown = station.LineInput().ButtonDown(),
             .lineInPosition = station.LineInput().Position(),
-            .videoFile = station.Folders().StartFolder + QStringLiteral("fm.avi")};
+            .videoFile = station.Folders().StartFolder + QStringLiteral("fm.avi"),
+            .pageAsked = station.PageAsked(),
+            .pageAskedSerial = station.PageAskedSerial()};
 }

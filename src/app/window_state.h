@@ -22,6 +22,9 @@ struct WindowState {
     int lineInPosition = 0;
     /// The video the panel shows instead of the message: "fm.avi" of the start folder.
     QString videoFile;
+    /// A page asked for by its tab's caption; the window brings it up once per serial.
+    QString pageAsked;
+    int pageAskedSerial = 0;
 };
 
 /// Read on the core's thread.

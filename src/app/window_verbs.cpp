@@ -48,6 +48,14 @@ Result Done() { return Result::Ok(); }
 
 std::vector<OperatorVerb> StationCommands::WindowVerbs() {
     return {
+        // Brings a page to the front by its tab's caption (a program page, Jingles beside the
+        // played list, a library page): for a helper at the operator's side, or a script.
+        {"show-page", VerbArgument::Text,
+         [](Station& s, const QString& caption) {
+             s.m_pageAsked = caption.trimmed();
+             ++s.m_pageAskedSerial;
+             return Result::Ok();
+         }},
         // The window keys by the station's codes: 219 [ fades deck 1 out, 220 \ switches the
         // line input, 221 ] fades deck 1 in, 222 ' pauses.
         {"key", VerbArgument::Number,

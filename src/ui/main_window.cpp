@@ -141,6 +141,7 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     m_about = new AboutBox(QString::fromLatin1(kApplicationTitle),
                            QString::fromLatin1(kVersionText), this);
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowOptions);
+    connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowAskedPage);
 
     BuildMenu();
     // On a screen smaller than the studio's smallest layout the window still fits the
@@ -425,6 +426,19 @@ void MainWindow::StationStarted() {
 
 // The first state after the start copies the settings into the options dialog, the
 // captions, colours and message into the window; the layouts follow every state.
+// The page a "show-page" command asked for, once: the program pages on the right, the
+// played list's pages (Jingles) on the left, or the library's pages.
+void MainWindow::ShowAskedPage() {
+    const WindowState& window = m_client.State().window;
+    if (window.pageAskedSerial == m_pageAskedSerial) return;
+    m_pageAskedSerial = window.pageAskedSerial;
+    for (const char* name : {"PageControlCalSpotsLists", "PageControl2", "PageControl1"}) {
+        auto* pages = findChild<QTabWidget*>(QLatin1String(name));
+        for (int i = 0; pages && i < pages->count(); ++i)
+            if (pages->tabText(i) == window.pageAsked) pages->setCurrentIndex(i);
+    }
+}
+
 void MainWindow::ShowOptions() {
     const OptionsState& options = m_client.State().options;
     if (!m_started || options.values.isEmpty()) return;

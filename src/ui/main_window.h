@@ -84,12 +84,14 @@ private:
     /// the latest state.
     void DrawPlayerSide();
     bool WindowKey(QObject* watched, const QKeyEvent& key);
+    void ShowAskedPage();
     bool OperatorStopsStation();
 
     StationClient& m_client;
     Station& m_station;
     std::function<void()> m_onClose;
     bool m_started = false;
+    int m_pageAskedSerial = 0;  // the last "show-page" brought up
     bool m_optionsLoaded = false;
     int m_shownLayouts = -1;  // the lock, simple player and avi layouts last applied
     bool m_askBeforeClose = true;
