@@ -33,7 +33,7 @@ QString JingleTabRefusal(const Station& s, const QString& arg) {
 
 QString SpotRowRefusal(const Station& s, const QString& arg) {
     return NoSuchNumber(QStringLiteral("row of \"Next Spots\""), arg,
-                        int(s.SpotsTab().NextSpotPaths().size()));
+                        int(s.NextSpots().NextSpotPaths().size()));
 }
 
 // Next only raises a flag for the main loop's next tick, and the loop drops it when
@@ -116,13 +116,13 @@ std::vector<OperatorVerb> StationCommands::OnAirVerbs() {
         // The check box of row N of "Next Spots": an unchecked spot is passed over.
         {"uncheck-spot", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, false);
+             s.NextSpots().SetNextSpotChecked(arg.toInt() - 1, false);
              return Result::Ok();
          },
          SpotRowRefusal},
         {"check-spot", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             s.SpotsTab().SetNextSpotChecked(arg.toInt() - 1, true);
+             s.NextSpots().SetNextSpotChecked(arg.toInt() - 1, true);
              return Result::Ok();
          },
          SpotRowRefusal},

@@ -17,7 +17,7 @@ QString SpotRowRefusal(const Station& s, const QString& arg) {
 }
 
 QString NextSpotRowRefusal(const Station& s, const QString& arg) {
-    return NoSuchRow(QStringLiteral("\"Next Spots\""), arg, s.SpotsTab().NextSpotPaths().size());
+    return NoSuchRow(QStringLiteral("\"Next Spots\""), arg, s.NextSpots().NextSpotPaths().size());
 }
 
 QString WeekdayRefusal(const Station&, const QString& arg) {
@@ -111,7 +111,7 @@ std::vector<OperatorVerb> StationCommands::SpotsVerbs() {
          SpotRowRefusal},
         {"next-spot-stats", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return Statistics(s, s.SpotsTab().NextSpotPaths().at(arg.toInt() - 1), false);
+             return Statistics(s, s.NextSpots().NextSpotPaths().at(arg.toInt() - 1), false);
          },
          NextSpotRowRefusal},
     };
