@@ -24,18 +24,18 @@ std::pair<QString, QString> EndAndLists(const QString& argument) {
 
 QString RowRefusal(const Station& s, const QString& arg) {
     if (arg.isEmpty()) return {};
-    return NoSuch(QStringLiteral("program row"), arg, int(s.m_calendar.Rows().size()));
+    return NoSuch(QStringLiteral("program row"), arg, int(s.CalendarTab().Rows().size()));
 }
 
 QString StartHourRefusal(const Station& s, const QString& arg) {
-    return NoSuch(QStringLiteral("start hour"), arg, int(s.m_calendar.StartHours().size()));
+    return NoSuch(QStringLiteral("start hour"), arg, int(s.CalendarTab().StartHours().size()));
 }
 
 QString EndHourRefusal(const Station& s, const QString& arg) {
     // With the choice closed the command closes nothing and changes nothing.
-    if (!s.m_calendar.EndHoursEnabled()) return {};
+    if (!s.CalendarTab().EndHoursEnabled()) return {};
     return NoSuch(QStringLiteral("end hour"), EndAndLists(arg).first,
-                  int(s.m_calendar.EndHours().size()));
+                  int(s.CalendarTab().EndHours().size()));
 }
 
 QString PlayNowRefusal(const Station& s, const QString& arg) {

@@ -16,7 +16,7 @@ namespace {
 
 QString ListNameRefusal(const Station& s, const QString& arg) {
     const int n = arg.toInt();
-    const int count = int(s.m_lists.ListNames().size());
+    const int count = int(s.Lists().ListNames().size());
     if (n >= 1 && n <= count) return {};
     return QStringLiteral("no list %1 (there are %2)").arg(arg).arg(count);
 }
@@ -34,10 +34,10 @@ QString SelectionRefusal(const Station& s, const QString& arg) {
     for (qsizetype i = 0; i < words.size(); ++i) {
         bool number = false;
         const int row = words[i].toInt(&number);
-        if (!number || row < (i == 0 ? 0 : 1) || row > s.m_lists.TotalTracks())
+        if (!number || row < (i == 0 ? 0 : 1) || row > s.Lists().TotalTracks())
             return QStringLiteral("no entry %1 in the list (there are %2)")
                 .arg(words[i])
-                .arg(s.m_lists.TotalTracks());
+                .arg(s.Lists().TotalTracks());
     }
     return {};
 }

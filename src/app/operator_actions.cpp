@@ -24,22 +24,22 @@ QString NoSuchNumber(const QString& what, const QString& argument, int count) {
 }
 
 QString JingleButtonRefusal(const Station& s, const QString& arg) {
-    return NoSuchNumber(QStringLiteral("jingle button"), arg, s.m_jingles.NoOfJingles());
+    return NoSuchNumber(QStringLiteral("jingle button"), arg, s.Jingles().NoOfJingles());
 }
 
 QString JingleTabRefusal(const Station& s, const QString& arg) {
-    return NoSuchNumber(QStringLiteral("jingle tab"), arg, int(s.m_jingles.TabNames().size()));
+    return NoSuchNumber(QStringLiteral("jingle tab"), arg, int(s.Jingles().TabNames().size()));
 }
 
 QString SpotRowRefusal(const Station& s, const QString& arg) {
     return NoSuchNumber(QStringLiteral("row of \"Next Spots\""), arg,
-                        int(s.m_spotSchedule.NextSpotPaths().size()));
+                        int(s.NextSpots().NextSpotPaths().size()));
 }
 
 // Next only raises a flag for the main loop's next tick, and the loop drops it when
 // nothing follows the head of the queue: say so rather than answer for nothing.
 QString NextRefusal(const Station& s, const QString&) {
-    const PlaybackEngine& engine = s.m_engine;
+    const PlaybackEngine& engine = s.Engine();
     if (!engine.MainLoopRunning())
         return QStringLiteral(
                    "the station is starting: the decks are looked up %1 s after the "
@@ -55,7 +55,7 @@ QString NextRefusal(const Station& s, const QString&) {
 // The operator lets a quarter's spots play over manual mode; in automatic mode they play
 // anyway, and an acceptance kept from then would let a later manual quarter play unasked.
 QString AcceptSpotsRefusal(const Station& s, const QString&) {
-    return s.m_engine.Controls().ManualMode
+    return s.Engine().Controls().ManualMode
                ? QString()
                : QStringLiteral(
                      "spots are accepted in manual mode only; in automatic mode "

@@ -3,7 +3,8 @@
 #include "app/station.h"
 
 SpotsState SpotsStateOf(const Station& station) {
-    const SpotSchedule& spots = station.SpotsTab();
+    const SpotEditor& spots = station.SpotsTab();
+    const SpotSchedule& next = station.NextSpots();
     const SpotRunner& runner = station.Spots();
     SpotsState state;
     state.dayTab = spots.SpotDayTab();
@@ -13,9 +14,9 @@ SpotsState SpotsStateOf(const Station& station) {
     state.titles = spots.EditedSpotTitles();
     state.selected = spots.SelectedSpot();
     state.locked = station.Lock().LockPrograms;
-    state.nextTitles = spots.NextSpotTitles();
-    for (int i = 0; i < spots.NextSpotPaths().size(); ++i)
-        state.nextChecked << spots.NextSpotChecked(i);
+    state.nextTitles = next.NextSpotTitles();
+    for (int i = 0; i < next.NextSpotPaths().size(); ++i)
+        state.nextChecked << next.NextSpotChecked(i);
     state.warningVisible = runner.PanelManualSpotsWarning();
     state.warningColour = runner.WarningColour();
     state.warningSecondsLeft = runner.WarningSecondsLeft();

@@ -17,7 +17,7 @@ QString SpotRowRefusal(const Station& s, const QString& arg) {
 }
 
 QString NextSpotRowRefusal(const Station& s, const QString& arg) {
-    return NoSuchRow(QStringLiteral("\"Next Spots\""), arg, s.SpotsTab().NextSpotPaths().size());
+    return NoSuchRow(QStringLiteral("\"Next Spots\""), arg, s.NextSpots().NextSpotPaths().size());
 }
 
 QString WeekdayRefusal(const Station&, const QString& arg) {
@@ -46,8 +46,8 @@ QString SelectRefusal(const Station& s, const QString& arg) {
     return SpotRowRefusal(s, arg);
 }
 
-Result Statistics(SpotSchedule& schedule, const QString& path, bool timetable) {
-    schedule.AskStatistics(path, timetable);
+Result Statistics(SpotEditor& editor, const QString& path, bool timetable) {
+    editor.AskStatistics(path, timetable);
     return Result::Ok();
 }
 
@@ -58,39 +58,39 @@ std::vector<OperatorVerb> StationCommands::SpotsVerbs() {
         // The Spots tab's slot: weekday tab (1 Sunday), hour (0..23), quarter tab (1..4).
         {"spots-day", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return s.m_spotSchedule.TabControlSpotsChange(arg.toInt() - 1);
+             return s.m_spotEditor.TabControlSpotsChange(arg.toInt() - 1);
          },
          WeekdayRefusal},
         {"spots-hour", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             return s.m_spotSchedule.ComboBoxHourSpots1Change(arg.toInt());
+             return s.m_spotEditor.ComboBoxHourSpots1Change(arg.toInt());
          },
          HourRefusal},
         {"spots-quarter", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return s.m_spotSchedule.TabSet1Change(arg.toInt() - 1);
+             return s.m_spotEditor.TabSet1Change(arg.toInt() - 1);
          },
          QuarterRefusal},
         // The chosen row of the Spots tab's list; 0 for none.
         {"spots-select", VerbArgument::Text,
          [](Station& s, const QString& arg) {
-             s.m_spotSchedule.SelectSpot(arg.toInt() - 1);
+             s.m_spotEditor.SelectSpot(arg.toInt() - 1);
              return Result::Ok();
          },
          SelectRefusal},
         {"spots-up", VerbArgument::None,
-         [](Station& s, const QString&) { return s.m_spotSchedule.BitBtnSpotUp1Click(); }, nullptr,
+         [](Station& s, const QString&) { return s.m_spotEditor.BitBtnSpotUp1Click(); }, nullptr,
          true},
         {"spots-down", VerbArgument::None,
-         [](Station& s, const QString&) { return s.m_spotSchedule.BitBtnSpotDown1Click(); },
-         nullptr, true},
+         [](Station& s, const QString&) { return s.m_spotEditor.BitBtnSpotDown1Click(); }, nullptr,
+         true},
         {"spots-delete", VerbArgument::None,
-         [](Station& s, const QString&) { return s.m_spotSchedule.BitBtnDelSpot1Click(); }, nullptr,
+         [](Station& s, const QString&) { return s.m_spotEditor.BitBtnDelSpot1Click(); }, nullptr,
          true},
         // "Same as...": the shown weekday takes the spots of this one (1 Sunday).
         {"spots-same-as", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return s.m_spotSchedule.BitBtnIdioMeSpots1Click(arg.toInt() - 1);
+             return s.m_spotEditor.BitBtnIdioMeSpots1Click(arg.toInt() - 1);
          },
          WeekdayRefusal, true},
         // The music stops and the queue goes on in list order (a spot of the list is heard).
@@ -103,20 +103,20 @@ std::vector<OperatorVerb> StationCommands::SpotsVerbs() {
         // "Next Spots", for the statistics window.
         {"spots-stats", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return Statistics(s.m_spotSchedule,
-                               s.m_spotSchedule.EditedSpotPaths().at(arg.toInt() - 1), false);
+             return Statistics(s.m_spotEditor, s.m_spotEditor.EditedSpotPaths().at(arg.toInt() - 1),
+                               false);
          },
          SpotRowRefusal},
         {"spots-timetable", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return Statistics(s.m_spotSchedule,
-                               s.m_spotSchedule.EditedSpotPaths().at(arg.toInt() - 1), true);
+             return Statistics(s.m_spotEditor, s.m_spotEditor.EditedSpotPaths().at(arg.toInt() - 1),
+                               true);
          },
          SpotRowRefusal},
         {"next-spot-stats", VerbArgument::Number,
          [](Station& s, const QString& arg) {
-             return Statistics(s.m_spotSchedule,
-                               s.m_spotSchedule.NextSpotPaths().at(arg.toInt() - 1), false);
+             return Statistics(s.m_spotEditor, s.m_spotSchedule.NextSpotPaths().at(arg.toInt() - 1),
+                               false);
          },
          NextSpotRowRefusal},
     };

@@ -33,7 +33,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_ownLineInControl(lineInControl ? nullptr : std::make_unique<SimulatedLineInControl>()),
       m_lineIn(m_engine.BarsForTickParts(), timers,
                lineInControl ? *lineInControl : *m_ownLineInControl),
-      m_spotSchedule(m_folders.SpotsPath, clock, m_lock),
+      m_spotEditor(m_folders.SpotsPath, m_lock),
+      m_spotSchedule(m_folders.SpotsPath, clock, m_spotEditor),
       m_jingles(m_folders.ListsPath, m_folders.SpotsPath, m_engine, timers, m_lock),
       m_spots(m_spotSchedule, m_engine, m_jingles),
       m_hour(m_folders.HoursPath, clock, timers, m_engine),
@@ -42,7 +43,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_loader(m_folders.ListsPath, m_calendar, clock, m_engine),
       m_lists(m_folders.ListsPath, m_lock),
       m_library(m_folders.ListsPath, Library::Reads::OnWorkers),
-      m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists,
+      m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists, m_spotEditor,
              m_spotSchedule) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
     // The program of the hour comes first; the marquees before the spots, so that they
@@ -75,7 +76,7 @@ QStringList Station::StartUp(QSettings* store) {
     SelectToday(messages);
     const QTime now = m_clock.Now().time();
     AddIfAny(messages, m_loader.LoadProgramOfHour(now.hour(), now.minute()));
-    AddIfAny(messages, m_spotSchedule.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
+    AddIfAny(messages, m_spotEditor.StartUp(day_program::WeekdayNumber(m_clock.Now().date())));
     // "Next Spots" shows the coming quarter from the start, not from the first tick.
     m_spotSchedule.PrepareNextSpots(now.hour(), now.minute());
     AddIfAny(messages, m_jingles.LoadJingleTabs(m_spots.PlayOnlyOneSpot));
@@ -163,7 +164,8 @@ DeadEntryReport Station::ScanDeadEntries(DeadEntryKind kind, DeadEntryMode mode)
     DeadEntryReport report =
         ScanForDeadEntries(kind, m_folders.ListsPath, m_folders.SpotsPath, mode);
     if (kind == DeadEntryKind::Spots && mode == DeadEntryMode::Delete) {
-        const Result reread = m_spotSchedule.SpotFilesRewritten();
+        m_spotSchedule.SpotFilesRewritten();
+        const Result reread = m_spotEditor.SpotFilesRewritten();
         if (!reread.ok()) report.problems.append(reread.message());
     }
     if (kind == DeadEntryKind::Songs && mode == DeadEntryMode::Delete) {
@@ -198,7 +200,7 @@ QStringList Station::Close(QSettings* store) {
     if (store) AddIfAny(messages, SaveSettings(*store, StoredSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));
-    AddIfAny(messages, m_spotSchedule.SaveSpotSlot());
+    AddIfAny(messages, m_spotEditor.SaveSpotSlot());
     // A file that could not be read is not replaced by the little that is known of it.
     if (!m_favoritesUnreadable)
         AddIfAny(messages, WriteFavorites(m_folders, m_library.Favorites()));

@@ -19,6 +19,7 @@
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
 #include "spots/hour_announcement.h"
+#include "spots/spot_editor.h"
 #include "spots/spot_runner.h"
 #include "spots/spot_schedule.h"
 
@@ -81,8 +82,11 @@ public:
     const JingleWall& Jingles() const { return m_jingles; }
     /// A click on jingle button n of the current bank, at the spots' fade step.
     void PlayJingle(int button);
-    /// The Spots tab's editor and "Next Spots"; changed only through its commands.
-    const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
+    /// The Spots tab's editor; changed only through its commands.
+    const SpotEditor& SpotsTab() const { return m_spotEditor; }
+    /// "Next Spots", the coming quarter the spot runner plays from; the operator only
+    /// checks and unchecks its rows.
+    const SpotSchedule& NextSpots() const { return m_spotSchedule; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
     /// The message marquee, for the operator dragging its label.
@@ -171,6 +175,7 @@ private:
     std::unique_ptr<SimulatedLineInControl> m_ownLineInControl;
     LineIn m_lineIn;
     Marquees m_marquees;
+    SpotEditor m_spotEditor;
     SpotSchedule m_spotSchedule;
     JingleWall m_jingles;
     SpotRunner m_spots;

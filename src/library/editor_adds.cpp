@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "schedule/list_editor.h"
-#include "spots/spot_schedule.h"
+#include "spots/spot_editor.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ EditorAdds Added(const ListEditor& editor, int added, Result result = Result::Ok
     return {std::move(result), added, editor.TotalTracks(), false};
 }
 
-EditorAdds AddCurrentAsSpot(const std::optional<TrackFile>& current, SpotSchedule& spots) {
+EditorAdds AddCurrentAsSpot(const std::optional<TrackFile>& current, SpotEditor& spots) {
     if (!current) return {};
     Result result = spots.AddSpot(current->path, current->title);
     const bool ok = result.ok();
@@ -40,7 +40,7 @@ EditorAdds AddToProgram4Click(ListEditor& editor, const std::optional<TrackFile>
 
 EditorAdds ButtonAddToProgrClick(CalendarAreaTab tab, const QList<TrackFile>& selection,
                                  const std::optional<TrackFile>& current, ListEditor& editor,
-                                 SpotSchedule& spots) {
+                                 SpotEditor& spots) {
     switch (tab) {
         case CalendarAreaTab::Lists: {
             EditorAdds adds = AddSelectionToEditor(editor, selection);

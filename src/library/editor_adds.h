@@ -8,7 +8,7 @@
 #include "library/track_rows.h"
 
 class ListEditor;
-class SpotSchedule;
+class SpotEditor;
 
 /// Copying tracks from the library pages and the played list into the list being edited
 /// on the Lists tab, and the add button, which feeds the Spots tab instead while that is
@@ -34,4 +34,4 @@ EditorAdds AddToProgram4Click(ListEditor& editor, const std::optional<TrackFile>
 /// on the Calendar tab nothing.
 EditorAdds ButtonAddToProgrClick(CalendarAreaTab tab, const QList<TrackFile>& selection,
                                  const std::optional<TrackFile>& current, ListEditor& editor,
-                                 SpotSchedule& spots);
+                                 SpotEditor& spots);

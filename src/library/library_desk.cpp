@@ -3,6 +3,7 @@
 #include "playback/playback_engine.h"
 #include "schedule/list_editor.h"
 #include "schedule/list_file.h"
+#include "spots/spot_editor.h"
 #include "spots/spot_schedule.h"
 
 namespace {
@@ -17,12 +18,13 @@ Result ResultOf(EditorAdds adds) { return std::move(adds.result); }
 }  // namespace
 
 LibraryDesk::LibraryDesk(Places places, Library& library, PlaybackEngine& engine, ListEditor& lists,
-                         SpotSchedule& spots)
+                         SpotEditor& spotsTab, SpotSchedule& nextSpots)
     : m_places(std::move(places)),
       m_library(library),
       m_engine(engine),
       m_lists(lists),
-      m_spots(spots) {}
+      m_spotsTab(spotsTab),
+      m_nextSpots(nextSpots) {}
 
 void LibraryDesk::ButtonUpPlay1Click() {
     QueueEditor(m_engine.QueueForLoader()).ButtonUpPlay1Click();
@@ -94,7 +96,7 @@ Result LibraryDesk::AddPlayedToProgram() {
 EditorAdds LibraryDesk::ButtonAddToProgrClick(CalendarAreaTab tab) {
     const Library::Page page = m_library.CurrentPage();
     return ::ButtonAddToProgrClick(tab, m_library.SelectedTitlesAndPaths(page),
-                                   m_library.CurrentTrack(page), m_lists, m_spots);
+                                   m_library.CurrentTrack(page), m_lists, m_spotsTab);
 }
 
 void LibraryDesk::BitBtnAddFromDirAllToProgClick() {
@@ -133,7 +135,8 @@ RenameOutcome LibraryDesk::RenameFile(const QString& oldPath, const QString& typ
     RenameOutcome outcome =
         RenameTrackEverywhere(oldPath, typedName, places, m_engine.QueueForLoader());
     if (outcome.renamed) {
-        m_spots.SpotFileRenamed(oldPath, outcome.newPath);
+        m_spotsTab.SpotFileRenamed(oldPath, outcome.newPath);
+        m_nextSpots.SpotFileRenamed(oldPath, outcome.newPath);
         m_library.TrackRenamed(oldPath, outcome.newPath);
         // The list being edited names the new path too, so a Save never writes the old one.
         for (int row = 0; row < m_lists.TotalTracks(); ++row)

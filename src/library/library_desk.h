@@ -10,6 +10,7 @@
 
 class ListEditor;
 class PlaybackEngine;
+class SpotEditor;
 class SpotSchedule;
 
 /// The library's commands that reach beyond its pages: a track chosen on a page goes into
@@ -23,7 +24,7 @@ public:
         QString spotsPath;  ///< ending in "/"
     };
     LibraryDesk(Places places, Library& library, PlaybackEngine& engine, ListEditor& lists,
-                SpotSchedule& spots);
+                SpotEditor& spotsTab, SpotSchedule& nextSpots);
 
     /// The hidden selection list of the "AddToPlayList" commands.
     const SelectionList& PlayListSelection() const { return m_selection; }
@@ -78,6 +79,7 @@ private:
     Library& m_library;
     PlaybackEngine& m_engine;
     ListEditor& m_lists;
-    SpotSchedule& m_spots;
+    SpotEditor& m_spotsTab;
+    SpotSchedule& m_nextSpots;
     SelectionList m_selection;
 };

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "base/virtual_timer_host.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
-#include "spots/spot_schedule.h"
+#include "spots/spot_editor.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -22,10 +21,9 @@ protected:
         return rows;
     }
     StationFolder station;
-    VirtualTimerHost clock{QDateTime(QDate(2026, 12, 7), QTime(10, 0))};
     ProgramLock lock;
     ListEditor editor{station.ListsPath(), lock};
-    SpotSchedule spots{station.SpotsPath(), clock, lock};
+    SpotEditor spots{station.SpotsPath(), lock};
 };
 
 // A page's selection as the library hands it over: titles and paths, top to bottom.

@@ -8,6 +8,7 @@
 #include "schedule/calendar.h"
 #include "schedule/list_editor.h"
 #include "schedule/program_lock.h"
+#include "spots/spot_editor.h"
 #include "spots/spot_file.h"
 #include "spots/spot_schedule.h"
 #include "support/engine_rig.h"
@@ -32,9 +33,11 @@ struct DeskRig {
     EngineRig rig;
     ProgramLock lock;
     ListEditor lists{folder.ListsPath(), lock};
-    SpotSchedule spots{folder.SpotsPath(), rig.host, lock};
+    SpotEditor spots{folder.SpotsPath(), lock};
+    SpotSchedule nextSpots{folder.SpotsPath(), rig.host, spots};
     Library library{folder.ListsPath()};
-    LibraryDesk desk{{folder.ListsPath(), folder.SpotsPath()}, library, rig.engine, lists, spots};
+    LibraryDesk desk{
+        {folder.ListsPath(), folder.SpotsPath()}, library, rig.engine, lists, spots, nextSpots};
 };
 
 TEST(LibraryDesk, InsertsAtTheMarkedSlotNewestFirstAndTheListsPageNeverBuildsABadEntry) {
@@ -66,7 +69,10 @@ TEST(LibraryDesk, RenameInTheArtistsViewCarriesTheNewPathEverywhereThatNamesItEx
     const QString other = d.folder.MusicPath() + "band - song.mp3";  // another file
     d.folder.WriteList("pop", {song, "/m/x.mp3"});
     d.folder.WriteList("rock", {song.toUpper(), other});
+    d.folder.WriteSpots(1, 1, 10, {song});  // the quarter "Next Spots" holds
+    d.nextSpots.PrepareNextSpots(10, 5);
     d.folder.WriteSpots(1, 0, 0, {song});  // the slot the Spots tab shows
+    d.spots.ComboBoxHourSpots1Change(0);
     d.spots.LoadSpotSlot(0);
     d.lists.RefreshListNames();
     d.library.RefreshListNames();
@@ -90,6 +96,7 @@ TEST(LibraryDesk, RenameInTheArtistsViewCarriesTheNewPathEverywhereThatNamesItEx
     EXPECT_EQ(spot_file::SlotSpots(spot_file::Read(d.folder.SpotsPath(), 1, 0).value, 0),
               QStringList({renamed}));
     EXPECT_EQ(d.spots.EditedSpotPaths(), QStringList({renamed})) << "the tab shows the new path";
+    EXPECT_EQ(d.nextSpots.NextSpotPaths(), QStringList({renamed})) << "and so does the run";
 
     // Onto a name another file has: refused, and neither file nor any list changes.
     WriteBytes(d.folder.MusicPath() + "Taken.mp3", "taken");

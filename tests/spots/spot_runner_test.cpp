@@ -112,7 +112,7 @@ TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
          {Case{true, false, "spots-cancelled 3"},
           Case{true, true, "spot Spot A, spot Spot B, spot Spot C"}, Case{false, false, ""}}) {
         SpotStation s({10, 13, 50}, true);
-        EXPECT_EQ(s.station.SpotsTab().NextSpotTitles().size(), 3);  // before the first tick
+        EXPECT_EQ(s.station.NextSpots().NextSpotTitles().size(), 3);  // before the first tick
         s.RunTo({10, 14, 1});
         for (int i = 1; i <= 3; ++i)
             Command(s.station, checked ? "check-spot" : "uncheck-spot", QString::number(i));

@@ -480,9 +480,9 @@ TEST_F(StudioWindowTest, NextSpotsAreSkippedByUncheckingAndWarnInManualModeUntil
     EXPECT_EQ(Items(Find<QListWidget>("ListBoxSpots2")), Items(next));  // the editor follows
     driver::ClickRow(next, 1);
     QTest::keyClick(next, Qt::Key_Space);
-    EXPECT_FALSE(station.SpotsTab().NextSpotChecked(1));
+    EXPECT_FALSE(station.NextSpots().NextSpotChecked(1));
     EXPECT_EQ(next->item(1)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(station.SpotsTab().CheckedSpotCount(), 2);
+    EXPECT_EQ(station.NextSpots().CheckedSpotCount(), 2);
     // In manual mode the warning blinks over the list from 09:14:01.
     Find<QPushButton>("SpeedButtonManual1")->click();
     QWidget* warning = Find("PanelManualSpotsWarning");
