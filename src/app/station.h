@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/station_options.h"
 #include "app/week_check_job.h"
+#include "housekeeping/appearance.h"
 #include "housekeeping/auto_shutdown.h"
 #include "jingles/jingle_wall.h"
 #include "library/library.h"
@@ -85,8 +86,6 @@ public:
     const SpotSchedule& SpotsTab() const { return m_spotSchedule; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
-    /// The message marquee, for the operator dragging its label.
-    Marquee& MessageMarquee() { return m_marquees.Messages; }
     /// The view reports the marquees' widths in pixels: each panel as it changes, each
     /// label once its text is in.
     void SetAdvertPanelWidth(int width);
@@ -177,6 +176,7 @@ private:
     std::unique_ptr<SimulatedLineInControl> m_ownLineInControl;
     LineIn m_lineIn;
     Marquees m_marquees;
+    MessageDrag m_messageDrag{m_marquees.Messages};  // the operator drags LabelMessages
     SpotSchedule m_spotSchedule;
     JingleWall m_jingles;
     SpotRunner m_spots;

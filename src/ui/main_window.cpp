@@ -25,7 +25,6 @@
 #include "app/data_folders.h"
 #include "app/station.h"
 #include "app/station_client.h"
-#include "base/station_error.h"
 #include "ui/about_box.h"
 #include "ui/appearance_view.h"
 #include "ui/calendar_page.h"
@@ -153,7 +152,7 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     setCentralWidget(scroll);
     // The whole of its screen, whether a window manager maximises it or not.
     resize(screen()->availableSize());
-    m_appearance = new AppearanceView(m_client, *this, *m_messages, m_station.MessageMarquee());
+    m_appearance = new AppearanceView(m_client, *this, *m_messages);
     m_appearance->AddMenuItems(*menuBar()->findChild<QMenu*>(QStringLiteral("Options1")));
     m_appearance->WatchControls();
     connect(m_appearance, &AppearanceView::messageChanged, this, [this] {
@@ -385,6 +384,8 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
 
 void MainWindow::BuildVideoPanel(QWidget* centre) {
     m_video = new VideoPanel(centre);
+    connect(m_video, &VideoPanel::Problem, this,
+            [this](const QString& line) { m_client.Send(QStringLiteral("report-problem"), line); });
     m_video->SetFile(m_station.Folders().StartFolder + QStringLiteral("fm.avi"));
 }
 
@@ -459,7 +460,8 @@ void MainWindow::ApplyLayouts() {
 // The captions of language.ini; a file that cannot be read leaves the window's own.
 void MainWindow::LoadLanguage() {
     const OptionsState& options = m_client.State().options;
-    if (!options.captionProblem.isEmpty()) station_error::Print(options.captionProblem);
+    if (!options.captionProblem.isEmpty())
+        m_client.Send(QStringLiteral("report-problem"), options.captionProblem);
     ApplyCaptions(*this, options.captions);
 }
 
