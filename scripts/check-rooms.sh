@@ -14,6 +14,8 @@ declare -A allowed
 for ((i = 0; i < ${#order[@]}; i++)); do allowed[${order[i]}]="${order[*]:0:i+1}"; done
 allowed[platform]="base media player platform"
 allowed[ui]="${order[*]} ui"
+# The window sees the core only through its door: the client, the state types and results.
+windowDoor='^(app/station_client\.h|app/[a-z_]+_state\.h|base/result\.h|ui/.*)$'
 
 declare -A windowHeader
 for dir in "$@"; do
@@ -45,6 +47,11 @@ while IFS= read -r hit; do
         [ -n "${allowed[$target]+known}" ] || continue  # not one of the rooms
         [[ " ${allowed[$room]:-} " == *" $target "* ]] ||
             fail "$file:$line: room $room may not include room $target"
+        if [ "$room" = ui ] && [[ $text =~ \"([^\"]+)\" ]]; then
+            included=${BASH_REMATCH[1]}
+            [[ $included =~ $windowDoor ]] ||
+                fail "$file:$line: the window includes $included: it sees the core only through app/station_client.h and the state types"
+        fi
     elif [[ $text =~ \#[[:space:]]*include[[:space:]]*\<([^\>]+)\> ]]; then
         header=${BASH_REMATCH[1]}
         [ "$room" = ui ] && continue
@@ -56,7 +63,7 @@ done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures include(s) out of place. Rooms from the bottom up: ${order[*]}" \
-        "(platform: base media player; ui: every core room, not platform)"
+        "(platform: base media player; ui: the client, the state types and results)"
     exit 1
 fi
 echo "rooms in order"

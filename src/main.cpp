@@ -172,7 +172,6 @@ public:
     }
 
     bool HasDecks() const { return m_station != nullptr; }
-    Station& TheStation() { return *m_station; }
     StationCore& Core() { return *m_core; }
 
     /// The start-up's messages for the operator; the control socket listens after it.
@@ -269,7 +268,8 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     }
 
     StationClient client(core->Core());
-    MainWindow window(client, core->TheStation(),
+    MainWindow window(client,
+                      {QString::fromLatin1(kApplicationTitle), QString::fromLatin1(kVersionText)},
                       [&] { coreThread.RunAndWait([&] { core->Close(); }); });
     // A signal during start-up waits for the event loop, then closes as the window does.
     CallOnTerminationSignals([&window] { window.CloseWithoutAsking(); });

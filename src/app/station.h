@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/station_options.h"
 #include "app/week_check_job.h"
+#include "housekeeping/appearance.h"
 #include "housekeeping/auto_shutdown.h"
 #include "jingles/jingle_wall.h"
 #include "library/library.h"
@@ -89,7 +90,6 @@ public:
     const SpotSchedule& NextSpots() const { return m_spotSchedule; }
     const Marquee& AdvertMarquee() const { return m_marquees.Advert; }
     const Marquee& MessageMarquee() const { return m_marquees.Messages; }
-    /// The message marquee, for the operator dragging its label.
     /// The view reports the marquees' widths in pixels: each panel as it changes, each
     /// label once its text is in.
     void SetAdvertPanelWidth(int width);
@@ -160,6 +160,9 @@ private:
     // The operator's table is the only door that changes the rooms: its rows reach them
     // directly, and nothing else can.
     friend class StationCommands;
+    // Tests of one room drive it inside a whole station (tests/support/station_rooms.h);
+    // nothing in the program defines this class.
+    friend class StationRooms;
 
     /// The library, searching as the stored "Enable GreekLish Search" says.
     Library& SearchingLibrary();
@@ -176,6 +179,7 @@ private:
     LineIn m_lineIn;
     Marquees m_marquees;
     SpotEditor m_spotEditor;
+    MessageDrag m_messageDrag{m_marquees.Messages};  // the operator drags LabelMessages
     SpotSchedule m_spotSchedule;
     JingleWall m_jingles;
     SpotRunner m_spots;

@@ -1,9 +1,11 @@
 #include "app/station.h"
 #include "app/station_commands.h"
 #include "base/number_text.h"
+#include "base/station_error.h"
 
-// The window's own commands: its keys, the automatic shutdown's cancel, and the pixel
-// sizes the core's moving texts and knob are reckoned in, sent whenever they change.
+// The window's own commands: its keys, the automatic shutdown's cancel, the drag of the
+// message's label, the pixel sizes the core's moving texts and knob are reckoned in, sent
+// whenever they change, and the window's problems for the station's standard error.
 
 namespace {
 
@@ -105,6 +107,32 @@ std::vector<OperatorVerb> StationCommands::WindowVerbs() {
              return Done();
          },
          OneWidthRefusal},
+        // The operator drags LabelMessages: the mouse's horizontal screen position in pixels
+        // at the press and at each move; the marquee holds still until the release.
+        {"message-drag-start", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.m_messageDrag.Start(Pixels(arg));
+             return Done();
+         },
+         OneWidthRefusal},
+        {"message-drag-move", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             s.m_messageDrag.Move(Pixels(arg));
+             return Done();
+         },
+         OneWidthRefusal},
+        {"message-drag-end", VerbArgument::None,
+         [](Station& s, const QString&) {
+             s.m_messageDrag.End();
+             return Done();
+         }},
+        // A problem the window met (a caption file, the video), written where the station's
+        // own problems go for whoever reads its standard error.
+        {"report-problem", VerbArgument::Text,
+         [](Station&, const QString& arg) {
+             station_error::Print(arg);
+             return Done();
+         }},
         // "BAR-LEFT BAR-WIDTH KNOB-WIDTH" of the position bar and its knob.
         {"knob-geometry", VerbArgument::Text,
          [](Station& s, const QString& arg) {

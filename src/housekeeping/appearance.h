@@ -1,58 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 struct Marquee;
-
-/// The operator's own colours and fonts, and the user message's handling of the mouse.
-/// "Color...", "Text Color..." or "Fonts..." turns a pick mode on; every press on a
-/// paintable control then paints its targets, until another dialog is confirmed or "Normal
-/// Function" ends it. The window keeps the background and text colours painted in the
-/// stored colour table, so that the table's components keep them for the next start; a
-/// font lives only until the program ends.
-
-enum class PickMode { Normal, Colour, TextColour, Font };
-
-/// What a press on a control paints: the components that take the colour as background,
-/// those that take it as the colour of their text, and those that take the font. All empty
-/// for a control that cannot be painted. The text colour goes where the font goes.
-struct PaintTargets {
-    QStringList colour;
-    QStringList text;
-    QStringList font;
-};
-PaintTargets PaintTargetsOf(const QString& pressed);
-/// Every control a press may paint (the pressed ones, not their targets).
-QStringList PaintableControls();
-
-/// What the press on the user message does outside the pick modes.
-enum class MessagePress { Nothing, EditText, StartDrag };
-
-class AppearancePicker {
-public:
-    /// The colour dialog confirmed (`Color1Click`).
-    void ColourConfirmed(quint32 colour);
-    /// The colour dialog of "Text Color..." confirmed.
-    void TextColourConfirmed(quint32 colour);
-    /// The font dialog confirmed (`Fonts1Click`).
-    void FontConfirmed() { m_mode = PickMode::Font; }
-    /// `NormalFunction1Click`.
-    void NormalFunction() { m_mode = PickMode::Normal; }
-    PickMode Mode() const { return m_mode; }
-    /// The colour chosen last, as the settings store keeps colours (0x00BBGGRR).
-    quint32 Colour() const { return m_colour; }
-
-    /// A press on a control: the targets it paints in the mode that is on (none outside
-    /// the pick modes).
-    PaintTargets Press(const QString& pressed) const;
-    /// A press on `PanelMessages` or `LabelMessages` with the right button (or another).
-    MessagePress PressOnMessage(bool rightButton) const;
-
-private:
-    PickMode m_mode = PickMode::Normal;
-    quint32 m_colour = 0;
-};
 
 /// Dragging `LabelMessages` sideways: the marquee holds still while the button is down and
 /// the label follows the mouse's horizontal moves.
@@ -68,7 +16,3 @@ private:
     Marquee& m_marquee;
     int m_lastX = 0;
 };
-
-/// The folder a track lies in: its path up to and including the last separator ("/", "\"
-/// or ":"); empty when it has none.
-QString FolderOfPath(const QString& path);

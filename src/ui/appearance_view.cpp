@@ -10,10 +10,9 @@
 #include <QMouseEvent>
 
 #include "app/station_client.h"
-#include "housekeeping/appearance.h"
-#include "playback/scrolling_text.h"
 #include "ui/colours.h"
 #include "ui/moving_label_panel.h"
+#include "ui/paint_picker.h"
 
 namespace {
 
@@ -25,15 +24,12 @@ ColourValue StoredColour(const QColor& colour) {
 
 }  // namespace
 
-AppearanceView::AppearanceView(StationClient& client, QWidget& window, MovingLabelPanel& messages,
-                               Marquee& messageMarquee)
+AppearanceView::AppearanceView(StationClient& client, QWidget& window, MovingLabelPanel& messages)
     : QObject(&window),
       m_client(client),
-      m_marquee(messageMarquee),
       m_window(window),
       m_messages(messages),
-      m_picker(std::make_unique<AppearancePicker>()),
-      m_drag(std::make_unique<MessageDrag>(messageMarquee)) {}
+      m_picker(std::make_unique<AppearancePicker>()) {}
 
 AppearanceView::~AppearanceView() = default;
 
@@ -125,23 +121,25 @@ bool AppearanceView::eventFilter(QObject* watched, QEvent* event) {
 bool AppearanceView::MessageMouse(QEvent* event) {
     const auto* mouse = dynamic_cast<QMouseEvent*>(event);
     if (!mouse) return false;
-    const int x = qRound(mouse->globalPosition().x());
+    const QString x = QString::number(qRound(mouse->globalPosition().x()));
     switch (event->type()) {
         case QEvent::MouseButtonPress:
             if (m_picker->PressOnMessage(mouse->button() == Qt::RightButton) ==
                 MessagePress::EditText) {
                 EditMessage();
             } else {
-                m_drag->Start(x);
+                m_dragging = true;
+                m_client.Send(QStringLiteral("message-drag-start"), x);
             }
             return true;
         case QEvent::MouseMove:
-            if (!m_drag->Dragging()) return false;
-            m_drag->Move(x);
-            m_messages.SetLabelLeft(m_marquee.LabelLeft);
+            if (!m_dragging) return false;
+            // The label follows from the state the move publishes.
+            m_client.Send(QStringLiteral("message-drag-move"), x);
             return true;
         case QEvent::MouseButtonRelease:
-            m_drag->End();
+            m_dragging = false;
+            m_client.Send(QStringLiteral("message-drag-end"));
             return true;
         default:
             return false;

@@ -5,8 +5,6 @@
 #include <memory>
 
 class AppearancePicker;
-struct Marquee;
-class MessageDrag;
 class MovingLabelPanel;
 class QMenu;
 class QWidget;
@@ -15,14 +13,13 @@ class StationClient;
 /// The window's side of the operator's colours and fonts and of the user message:
 /// "Color...", "Text Color...", "Fonts..." and "Normal Function" in the Options menu, the presses
 /// on the paintable controls, and the message panel's right click (the input box) and drag.
-/// The colours painted and the message typed go to the core as commands ("colour",
-/// "owner-message"); the window shows them at once.
+/// The colours painted, the message typed and its drag go to the core as commands ("colour",
+/// "owner-message", "message-drag-..."); the window shows the colours and the text at once,
+/// the dragged label where the core's state puts it.
 class AppearanceView final : public QObject {
     Q_OBJECT
 public:
-    /// messageMarquee is the marquee the message's drag holds still.
-    AppearanceView(StationClient& client, QWidget& window, MovingLabelPanel& messages,
-                   Marquee& messageMarquee);
+    AppearanceView(StationClient& client, QWidget& window, MovingLabelPanel& messages);
     ~AppearanceView() override;
 
     /// Adds the four items to the Options menu.
@@ -45,10 +42,9 @@ private:
     void EditMessage();
 
     StationClient& m_client;
-    Marquee& m_marquee;
     QWidget& m_window;
     MovingLabelPanel& m_messages;
     std::unique_ptr<AppearancePicker> m_picker;
-    std::unique_ptr<MessageDrag> m_drag;
+    bool m_dragging = false;  // the message's label is held by the left button
     QFont m_font;
 };

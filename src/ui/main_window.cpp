@@ -22,10 +22,7 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "app/data_folders.h"
-#include "app/station.h"
 #include "app/station_client.h"
-#include "base/station_error.h"
 #include "ui/about_box.h"
 #include "ui/appearance_view.h"
 #include "ui/calendar_page.h"
@@ -58,9 +55,8 @@ namespace {
 // core's timers do the work, this only copies their results.
 constexpr int kRedrawMs = 150;
 
-QString AdvertText() {
-    return QString::fromLatin1(kApplicationTitle) + QStringLiteral(" ") +
-           QString::fromLatin1(kVersionText) +
+QString AdvertText(const ProgramName& program) {
+    return program.title + QStringLiteral(" ") + program.version +
            QStringLiteral(
                " · two decks with crossfades · a weekly calendar of lists · spots on "
                "the quarter hours · jingles · a music library");
@@ -126,11 +122,11 @@ bool TakesText(const QWidget* focus) {
 
 }  // namespace
 
-MainWindow::MainWindow(StationClient& client, Station& station, std::function<void()> onClose,
-                       QWidget* parent)
-    : QMainWindow(parent), m_client(client), m_station(station), m_onClose(std::move(onClose)) {
+MainWindow::MainWindow(StationClient& client, const ProgramName& program,
+                       std::function<void()> onClose, QWidget* parent)
+    : QMainWindow(parent), m_client(client), m_onClose(std::move(onClose)) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(WindowCaption());
+    setWindowTitle(program.title + u' ' + program.version);
 
     m_listChooser =
         new ChooserDialog(QStringLiteral("TFormPrograms"), QStringLiteral("ListBox2"), this);
@@ -138,8 +134,7 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
         new ChooserDialog(QStringLiteral("TFormWeek1"), QStringLiteral("ListBoxWeek1"), this);
     m_optionsDialog = new OptionsDialog(m_client, this);
     m_stats = new StatsWindow(this);
-    m_about = new AboutBox(QString::fromLatin1(kApplicationTitle),
-                           QString::fromLatin1(kVersionText), this);
+    m_about = new AboutBox(program.title, program.version, this);
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowOptions);
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowAskedPage);
 
@@ -154,7 +149,7 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     setCentralWidget(scroll);
     // The whole of its screen, whether a window manager maximises it or not.
     resize(screen()->availableSize());
-    m_appearance = new AppearanceView(m_client, *this, *m_messages, m_station.MessageMarquee());
+    m_appearance = new AppearanceView(m_client, *this, *m_messages);
     m_appearance->AddMenuItems(*menuBar()->findChild<QMenu*>(QStringLiteral("Options1")));
     m_appearance->WatchControls();
     connect(m_appearance, &AppearanceView::messageChanged, this, [this] {
@@ -170,7 +165,7 @@ MainWindow::MainWindow(StationClient& client, Station& station, std::function<vo
     connect(m_title, &MovingLabelPanel::WidthChanged, this, sendWidth("title-panel-width"));
     connect(m_advert, &MovingLabelPanel::WidthChanged, this, sendWidth("advert-panel-width"));
     connect(m_messages, &MovingLabelPanel::WidthChanged, this, sendWidth("message-panel-width"));
-    m_advert->SetText(AdvertText());
+    m_advert->SetText(AdvertText(program));
     sendWidth("advert-label-width")(m_advert->Label()->width());
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::DrawPlayerSide);
     // Whatever the operator did, the whole window shows its outcome at once.
@@ -245,7 +240,7 @@ void MainWindow::CheckWeek() {
         m_weekCheck = new WeekCheckDialog(m_client, this);
         connect(m_weekCheck, &WeekCheckDialog::DayChosen, this, [this](const QDate& day) {
             m_programPages->setCurrentWidget(m_calendar);
-            m_calendar->ShowDay(day_program::WeekdayNumber(day));
+            m_calendar->ShowDay(day.dayOfWeek() % 7);  // the calendar counts from Sunday, 0
         });
     }
     m_weekCheck->Open();
@@ -345,7 +340,7 @@ void MainWindow::AddFromLibrary() {
                       ShowError(this, done.message());
                       RefreshView();
                       // On the Lists tab the list shows its end, where the tracks went.
-                      if (tab == static_cast<int>(CalendarAreaTab::Lists)) m_lists->ScrollToLast();
+                      if (tab == m_programPages->indexOf(m_lists)) m_lists->ScrollToLast();
                   });
 }
 
@@ -386,6 +381,8 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
 
 void MainWindow::BuildVideoPanel(QWidget* centre) {
     m_video = new VideoPanel(centre);  // its file comes with the first state
+    connect(m_video, &VideoPanel::Problem, this,
+            [this](const QString& line) { m_client.Send(QStringLiteral("report-problem"), line); });
 }
 
 void MainWindow::BuildMessagePanel(QWidget* centre) {
@@ -473,7 +470,8 @@ void MainWindow::ApplyLayouts() {
 // The captions of language.ini; a file that cannot be read leaves the window's own.
 void MainWindow::LoadLanguage() {
     const OptionsState& options = m_client.State().options;
-    if (!options.captionProblem.isEmpty()) station_error::Print(options.captionProblem);
+    if (!options.captionProblem.isEmpty())
+        m_client.Send(QStringLiteral("report-problem"), options.captionProblem);
     ApplyCaptions(*this, options.captions);
 }
 

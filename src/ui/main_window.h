@@ -28,10 +28,15 @@ class QHBoxLayout;
 class QTabWidget;
 class QTimer;
 class QVBoxLayout;
-class Station;
 class StationClient;
 class TimePanel;
 class VideoPanel;
+
+/// The program's name and version, for the caption, the advert and the about box.
+struct ProgramName {
+    QString title;
+    QString version;
+};
 
 /// The studio window `TForm1`: a view of the station's core. It redraws from the core's
 /// state a few times a second and after every operator action; every control's
@@ -43,7 +48,7 @@ class VideoPanel;
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(StationClient& client, Station& station, std::function<void()> onClose,
+    MainWindow(StationClient& client, const ProgramName& program, std::function<void()> onClose,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -88,7 +93,6 @@ private:
     bool OperatorStopsStation();
 
     StationClient& m_client;
-    Station& m_station;
     std::function<void()> m_onClose;
     bool m_started = false;
     int m_pageAskedSerial = 0;  // the last "show-page" brought up

@@ -12,10 +12,8 @@
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
-
-#include "housekeeping/appearance.h"
-#include "schedule/list_file.h"
 
 bool Confirm(QWidget* parent, const QString& question) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question,
@@ -42,10 +40,6 @@ void RunCommand(QWidget* parent, const std::function<Result()>& command) {
         result = Result::Error(QString::fromLocal8Bit(e.what()));
     }
     ShowError(parent, result.message());
-}
-
-void ShowPath(QWidget* parent, const QString& path) {
-    ShowPath(parent, TrackTitle(path), path, QString());
 }
 
 void ShowPath(QWidget* parent, const QString& title, const QString& path, const QString& listName) {
@@ -98,4 +92,11 @@ std::optional<QString> AskNewName(QWidget* parent, const QString& shownName) {
     box.setTextValue(shownName);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
+}
+
+QString FolderOfPath(const QString& path) {
+    const qsizetype last =
+        std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
+                  path.lastIndexOf(QLatin1Char(':'))});
+    return last < 0 ? QString() : path.left(last + 1);
 }

@@ -21,10 +21,11 @@ void ShowError(QWidget* parent, const QString& message);
 void RunCommand(QWidget* parent, const std::function<Result()>& command);
 /// "Show Path" (`TFormShowPath`, "File Path"): the list name, the track's title and its
 /// full path in a read-only box whose text can be copied; "Open Dir" opens the track's
-/// folder with the desktop's file manager. The short form takes the title from the path
-/// and shows no list.
-void ShowPath(QWidget* parent, const QString& path);
+/// folder with the desktop's file manager.
 void ShowPath(QWidget* parent, const QString& title, const QString& path, const QString& listName);
 /// The rename prompt ("Rename", "Enter the new name") filled with the shown name; empty
 /// nothing when the operator cancels.
 std::optional<QString> AskNewName(QWidget* parent, const QString& shownName);
+/// The folder "Open Dir" opens: the track's path up to and including the last separator
+/// ("/", "\" or ":"); empty when it has none.
+QString FolderOfPath(const QString& path);

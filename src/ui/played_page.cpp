@@ -86,7 +86,8 @@ void PlayedPage::SetUpMenu() {
     path->setObjectName(QStringLiteral("ShowPathPlayed"));
     connect(path, &QAction::triggered, this, [this] {
         const int row = ChosenRow();
-        if (row >= 0 && row < m_state.paths.size()) ShowPath(this, m_state.paths[row]);
+        if (row >= 0 && row < m_state.paths.size())
+            ShowPath(this, m_state.titles.value(row), m_state.paths[row], QString());
     });
     m_played->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_played, &QWidget::customContextMenuRequested, menu,

@@ -7,8 +7,6 @@
 #include <QVideoFrame>
 #include <QVideoSink>
 
-#include "base/station_error.h"
-
 namespace {
 
 // The decoder Qt brings with its FFmpeg backend reads the usual animations without any
@@ -77,7 +75,7 @@ void VideoPanel::Fail(const QString& reason) {
     m_player->stop();
     m_frame = QImage();
     update();
-    station_error::Print(QStringLiteral("%1: not shown: %2").arg(m_path, reason));
+    Q_EMIT Problem(QStringLiteral("%1: not shown: %2").arg(m_path, reason));
 }
 
 void VideoPanel::paintEvent(QPaintEvent* event) {

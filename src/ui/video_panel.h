@@ -9,7 +9,7 @@ class QVideoSink;
 
 /// `PanelVideo`: the station's animation `fm.avi`, played muted and looping and drawn
 /// scaled into the panel. A missing or unplayable file leaves the panel empty and is told
-/// once on the station's standard error.
+/// once, by Problem, for the station's standard error.
 class VideoPanel final : public QFrame {
     Q_OBJECT
 public:
@@ -23,6 +23,10 @@ public:
     /// The frame on screen; a null image while nothing plays.
     const QImage& Frame() const { return m_frame; }
     QVideoSink* Sink() const { return m_sink; }
+
+Q_SIGNALS:
+    /// "PATH: not shown: REASON".
+    void Problem(const QString& line);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

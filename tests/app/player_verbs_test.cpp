@@ -33,6 +33,7 @@ protected:
 // not have is refused before anything changes.
 TEST_F(PlayerVerbsTest, TheWindowsControlsAreCommandsThatRefuseWhatTheWindowHasNot) {
     const PlaybackEngine& engine = station.Engine();
+    const int left = station.MessageMarquee().LabelLeft;
     const std::tuple<const char*, QString, std::function<bool()>> done[] = {
         {"volume-bar", "2 40", [&] { return engine.Bars().Position(1) == 40; }},
         {"level-box", "5 7", [&] { return engine.Bars().MixingSeconds() == 7; }},
@@ -48,6 +49,11 @@ TEST_F(PlayerVerbsTest, TheWindowsControlsAreCommandsThatRefuseWhatTheWindowHasN
         {"title-width", "500 " + engine.Panel().TrackName(),
          [&] { return engine.Panel().Title().Running; }},
         {"title-width", "10 an older title", [&] { return engine.Panel().Title().Running; }},
+        // The dragged message follows the mouse, also left of the screen's edge.
+        {"message-drag-start", "-20", [&] { return station.MessageMarquee().Held; }},
+        {"message-drag-move", "15",
+         [&] { return station.MessageMarquee().LabelLeft == left + 35; }},
+        {"message-drag-end", "", [&] { return !station.MessageMarquee().Held; }},
     };
     for (const auto& [verb, argument, shows] : done) {
         EXPECT_TRUE(Run(verb, argument).ok()) << verb;
@@ -55,9 +61,10 @@ TEST_F(PlayerVerbsTest, TheWindowsControlsAreCommandsThatRefuseWhatTheWindowHasN
     }
     const int bar1 = engine.Bars().Position(0);  // "3 10" would move it, were it taken
     const std::pair<const char*, QString> refused[] = {
-        {"volume-bar", "3 10"},     {"volume-bar", "1 loud"},  {"store-cue", "4"},
-        {"level-box", "6 1"},       {"mark-next", "6"},        {"key", "65"},
-        {"knob-press", "middle 3"}, {"title-width", "wide T"}, {"knob-geometry", "1 2"},
+        {"volume-bar", "3 10"},       {"volume-bar", "1 loud"},  {"store-cue", "4"},
+        {"level-box", "6 1"},         {"mark-next", "6"},        {"key", "65"},
+        {"knob-press", "middle 3"},   {"title-width", "wide T"}, {"knob-geometry", "1 2"},
+        {"message-drag-move", "far"},
     };
     for (const auto& [verb, argument] : refused)
         EXPECT_FALSE(Run(verb, argument).ok()) << verb << " " << argument.toStdString();

@@ -21,6 +21,7 @@
 #include "support/files.h"
 #include "support/run_events.h"
 #include "support/station_folder.h"
+#include "support/station_rooms.h"
 #include "support/workers.h"
 
 namespace {
@@ -92,7 +93,7 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
     ASSERT_EQ(station.StartUp(), QStringList());
     host.Advance(6'500);
     const QStringList queued = station.Engine().Queue().Entries();
-    Calendar& calendar = station.CalendarTab();
+    Calendar& calendar = StationRooms::CalendarTab(station);
     calendar.TabControl1Change(2);
     calendar.BitBtnNewHourProg1Click();
     EXPECT_EQ(calendar.ComboBoxEndHour1Change(0, {"good"}), Result::Ok());
@@ -104,7 +105,7 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
     host.Advance(400);
     EXPECT_EQ(station.Engine().Played().Count(), 0);  // the slot playing was loaded again
     // Locked, no edit of a program or a list gets through; played lists need a list name.
-    station.Lock().LockPrograms = true;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "on");
     const auto verb = [&](const char* name, const QString& arg = {}) {
         return [this, name, arg] { return RunVerb(station, *FindOperatorVerb(name), arg); };
     };
@@ -137,7 +138,7 @@ TEST_F(StationTest, OnlyAnEditOfTheSlotPlayingReloadsItAndLockedProgramsRefuseEv
         EXPECT_EQ(edit(), station.Lock().Refusal()) << name;
         EXPECT_EQ(state(), before) << name;
     }
-    station.Lock().LockPrograms = false;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "off");
     EXPECT_FALSE(station.SavePlayedList(folder.ListsPath() + "Rock|Pop").ok());
     EXPECT_EQ(QDir(folder.ListsPath()).entryList(QDir::Files), QStringList({"good", "junk"}));
     EXPECT_EQ(station.SavePlayedList(folder.StartFolder() + "/.played"), Result::Ok());
@@ -177,7 +178,7 @@ TEST_F(StationTest, TheLibraryFollowsTheListsFolderTheGreekSearchOptionAndTheFav
 
     run("library-search", "kalh");
     EXPECT_EQ(library(LibraryPage::Search).tracksInSearch, 0);
-    station.StoredOptions().GreeklishSearch = true;
+    RunVerb(station, *FindOperatorVerb("option"), "GreeklishSearch true");
     run("library-search", "ΚΑΛΗ");
     EXPECT_EQ(library(LibraryPage::Search).tracksInSearch, 1);
     run("library-favourite");
@@ -201,7 +202,7 @@ TEST_F(StationTest, LibraryCommandsRefuseWhatIsNotThereAndARenameWhileLocked) {
     alphabetic();
     ASSERT_TRUE(run("library-list", "1"));
     ASSERT_EQ(alphabetic().titles.size(), 3);
-    station.Lock().LockPrograms = true;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "on");
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"library-page", "5", false},           {"library-list", "3", false},
         {"library-select", "2 3-2", false},     {"library-select", "2 x", false},
@@ -215,7 +216,7 @@ TEST_F(StationTest, LibraryCommandsRefuseWhatIsNotThereAndARenameWhileLocked) {
     EXPECT_EQ(view.selected, QList<int>({0, 2}));
     EXPECT_EQ(view.current, 2);
     EXPECT_TRUE(QFile::exists(view.currentPath));
-    station.Lock().LockPrograms = false;
+    RunVerb(station, *FindOperatorVerb("lock-programs"), "off");
     EXPECT_TRUE(run("library-rename", "2 new.mp3"));
     EXPECT_FALSE(QFile::exists(view.currentPath));
 }

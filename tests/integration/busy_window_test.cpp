@@ -12,6 +12,7 @@
 
 #include "air_timing.h"
 #include "app/core_thread.h"
+#include "app/data_folders.h"
 #include "app/station.h"
 #include "app/station_client.h"
 #include "app/station_core.h"
@@ -61,7 +62,7 @@ TEST(BusyWindow, AHandlerThatHoldsTheWindowsThreadMovesNoHandOver) {
     });
     {
         StationClient client(*side->core);
-        MainWindow window(client, *side->station, [] {});
+        MainWindow window(client, ProgramName{kApplicationTitle, kVersionText}, [] {});
         window.show();
         // The played list's Play with nothing chosen does nothing; this handler holds on.
         auto* play = window.findChild<QAbstractButton*>("SpeedButton7");

@@ -15,6 +15,7 @@
 
 #include "app/settings.h"
 #include "support/run_events.h"
+#include "support/station_rooms.h"
 #include "support/tone_file.h"
 
 namespace {
@@ -158,7 +159,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     m_link = std::make_unique<MpvPlayerLink>(options);
     m_station = std::make_unique<Station>(m_folder.StartFolder(), m_clock, m_timers, *m_link,
                                           m_lineInControl);
-    m_station->LineInput().LineInSource = m_lineInSource;
+    StationRooms::LineInput(*m_station).LineInSource = m_lineInSource;
     QObject::connect(&m_station->Engine(), &PlaybackEngine::EntryStarted,
                      [this](const QString& entry) {
                          m_started << entry;
@@ -166,7 +167,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
                          m_startedDeck.push_back(m_station->Engine().Players().CurrentDeck);
                          m_startedMs.push_back(OnAirMs());
                      });
-    PlaybackEngine& engine = m_station->Engine();
+    PlaybackEngine& engine = StationRooms::Engine(*m_station);
     // Time for both mpv processes to open their sockets on a busy machine.
     engine.SetWaitSecInBeggining(3);
     engine.SetLevelText(VolumeBars::LevelBox::EditMixingTime, QString::number(kMixingSeconds));

@@ -17,6 +17,7 @@
 #include "player/decks.h"
 #include "support/mpv_ask.h"
 #include "support/run_events.h"
+#include "support/station_rooms.h"
 #include "support/tone_file.h"
 
 namespace {
@@ -234,10 +235,10 @@ TEST_F(LineInOnAirTest, TheLineComesInOverTheMusicAndGoesAwayLeavingNoRoute) {
     EXPECT_TRUE(Modules().contains("module-loopback"));
     const auto waitMs = [](int ms) { RunEventsUntil([] { return false; }, ms); };
     const int onWindow = int(RecordingMs() / 50);
-    OnAir().LineInput().SetButtonDown(true);
+    StationRooms::LineInput(OnAir()).SetButtonDown(true);
     waitMs(3500);
     const int offWindow = int(RecordingMs() / 50);
-    OnAir().LineInput().SetButtonDown(false);
+    StationRooms::LineInput(OnAir()).SetButtonDown(false);
     // The music's level is compared once its fade back is over, however late a busy
     // machine runs it, over a second of steady sound.
     const auto fadingBack = [&] {
@@ -305,7 +306,7 @@ TEST_F(LineInOnAirTest, MusicAndLineComeBackWhenTheSoundServerIsRestarted) {
     const auto waitMs = [](int ms) { RunEventsUntil([] { return false; }, ms); };
     waitMs(1000);
     const int onWindow = int(RecordingMs() / 50);
-    OnAir().LineInput().SetButtonDown(true);
+    StationRooms::LineInput(OnAir()).SetButtonDown(true);
     waitMs(2500);
     const int offWindow = int(RecordingMs() / 50);
     // The track played on where it was, on its own deck, with nothing started in its place.

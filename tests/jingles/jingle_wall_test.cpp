@@ -11,6 +11,7 @@
 #include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
+#include "support/station_rooms.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ struct JingleStation {
             EXPECT_TRUE(i > 2 || WriteCbrMpeg(paths.last(), 3));
         }
         if (stings >= 0) folder.WriteList(bank, paths);
-        station.Spots().SetPlayOnlyOneSpot(everySongs);
+        StationRooms::Spots(station).SetPlayOnlyOneSpot(everySongs);
         station.StartUp();
     }
-    JingleWall& Wall() { return station.Jingles(); }
+    JingleWall& Wall() { return StationRooms::Jingles(station); }
 
     StationFolder folder;
     VirtualTimerHost host;
@@ -83,7 +84,7 @@ TEST(JingleWallTest, SettingAndClearingRewriteTheBankOfTheTabAndRefuseWhileLocke
         s.folder.WriteList("idents", {s.folder.MusicPath() + "Sting 1.mp3", "x/Sting 2.wav"});
         ASSERT_TRUE(s.Wall().SelectTab(3).ok());
         ASSERT_EQ(s.Wall().NoOfJingles(), 3);
-        s.station.Lock().LockPrograms = c.locked;
+        StationRooms::Lock(s.station).LockPrograms = c.locked;
         const QString command = c.command;
         const Result r =
             command == "clear" ? s.Wall().ClearJingles() : s.Wall().SetJingles(command);

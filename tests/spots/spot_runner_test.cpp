@@ -16,6 +16,7 @@
 #include "spots/spot_timing.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
+#include "support/station_rooms.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ struct SpotStation {
         folder.WriteSpots(1, 1, 10, spots);
         LogStationEvents(station, log, host);
         station.StartUp();
-        station.Engine().SetManual(manual);
+        station.SetManual(manual);
     }
     void RunTo(const QTime& t) { host.Advance(host.Now().time().msecsTo(t)); }
     // The lines of these events from 10:14:50 on, and their "event name" sequence.
@@ -128,7 +129,7 @@ TEST(SpotRunnerTest, ManualModeWarnsAndPlaysOnlyAcceptedSpots) {
         EXPECT_EQ(SpotStation::Sequence(s.Of({"spot", "spots-cancelled", "queue"})), sequence);
         EXPECT_FALSE(s.station.Spots().PanelManualSpotsWarning());
         // After the run the station waits for the operator.
-        s.station.Engine().Next();
+        StationRooms::Engine(s.station).Next();
         s.RunTo({10, 16, 31});
         EXPECT_EQ(s.Of({"queue"}).size(), 1);
     }
@@ -140,7 +141,7 @@ TEST(SpotRunnerTest, OnlyTheExactModePlaysAndLargeFilesTakeTheTrackCrossfade) {
          {Case{1, 800'000, 20}, Case{1, 800'001, 5}, Case{7, 800'000, 20}, Case{2, 800'000, 0},
           Case{3, 800'000, 0}, Case{4, 800'000, 0}}) {
         SpotStation s({10, 14, 30}, false, bytes);
-        s.station.Spots().SetHowToPlaySpots(SpotMode(mode));
+        StationRooms::Spots(s.station).SetHowToPlaySpots(SpotMode(mode));
         s.RunTo({10, 14, 56});
         EXPECT_EQ(s.Of({"spot"}).size(), step ? 1 : 0) << mode;
         if (!step) continue;
@@ -159,8 +160,8 @@ void MakeJingleBank(SpotStation& s, int count) {
         EXPECT_TRUE(WriteCbrMpeg(stings.last(), 5));
     }
     if (count >= 0) s.folder.WriteList("J0", stings);
-    ASSERT_TRUE(s.station.Jingles().SelectTab(0).ok());
-    s.station.Spots().SetPlayOnlyOneSpot(true);
+    ASSERT_TRUE(StationRooms::Jingles(s.station).SelectTab(0).ok());
+    StationRooms::Spots(s.station).SetPlayOnlyOneSpot(true);
 }
 
 // Queue starts as "q", spots by their names.
@@ -186,14 +187,14 @@ TEST(SpotRunnerTest, EverySongsSpotTakesTheBanksFirstJinglesInTurn) {
          }) {
         SpotStation s({10, 16}, false);
         MakeJingleBank(s, c.bank);
-        s.station.Spots().SetPlaySpotEvery(c.every);
+        StationRooms::Spots(s.station).SetPlaySpotEvery(c.every);
         s.RunTo({10, 59});
         EXPECT_EQ(Items(s.Of({"spot", "queue"}), c.items), c.sequence) << c.every << c.bank;
     }
     // With no music programmed, the ticks that find nothing to start are no songs.
     SpotStation silent({11, 5}, false);
     MakeJingleBank(silent, 4);
-    silent.station.Spots().SetPlaySpotEvery(0);
+    StationRooms::Spots(silent.station).SetPlaySpotEvery(0);
     silent.RunTo({11, 10});
     EXPECT_EQ(Items(silent.Of({"spot", "queue"}), 5), "");
 }
@@ -203,7 +204,7 @@ TEST(SpotRunnerTest, EverySongsSpotDueDuringARunFollowsTheRun) {
     MakeJingleBank(s, 4);
     s.RunTo({10, 14, 56});
     ASSERT_TRUE(s.station.Spots().SpotRunActive());
-    s.station.Spots().TracksSinceEverySpot = 6;
+    StationRooms::Spots(s.station).TracksSinceEverySpot = 6;
     s.RunTo({10, 17});
     EXPECT_EQ(Items(s.Of({"spot", "queue"}), 5), "Spot A Spot B Spot C Sting 1 q");
 }

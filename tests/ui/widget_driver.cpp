@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include "app/data_folders.h"
 #include "app/station.h"
 #include "app/station_client.h"
 #include "app/station_core.h"
@@ -75,7 +76,8 @@ std::unique_ptr<MainWindow> OpenStudio(Station& station) {
     // and its client go with the window.
     auto* core = new StationCore(station);
     auto* client = new StationClient(*core);
-    auto window = std::make_unique<MainWindow>(*client, station, [] {});
+    auto window =
+        std::make_unique<MainWindow>(*client, ProgramName{kApplicationTitle, kVersionText}, [] {});
     core->setParent(window.get());
     client->setParent(window.get());
     window->resize(1366, 768);
