@@ -106,8 +106,8 @@ void JingleWall::StartJingle() {
     Decks& decks = m_engine.Players();
     if (decks.SecondPlayerFound) {
         decks.Stop(decks.NextDeck);
-        Q_EMIT JingleStarted(m_currentPath);
-        StartOnNextDeck(m_engine, m_currentPath, std::nullopt, 0, std::nullopt);
+        StartOnNextDeck(m_engine, m_currentPath, std::nullopt, 0, std::nullopt,
+                        [this] { Q_EMIT JingleStarted(m_currentPath); });
     }
 }
 

@@ -165,9 +165,9 @@ bool PlaybackEngine::PlayEntry(const QString& entry) {
         Q_EMIT TrackMissing(path);
         return false;
     }
-    Q_EMIT EntryStarted(entry);
     StartOnNextDeck(*this, path, DeckFade{kTrackFadeStep, 0}, kTrackSettleTicks,
-                    name.left(std::max<qsizetype>(name.size() - 4, 0)));
+                    name.left(std::max<qsizetype>(name.size() - 4, 0)),
+                    [&] { Q_EMIT EntryStarted(entry); });
     m_played.Append(name, path);
     return true;
 }

@@ -96,9 +96,9 @@ void HourAnnouncement::TimerSpot3Timer() {
         Q_EMIT Problem(written.message());
         return;
     }
-    Q_EMIT Announced(present);
     // Over the music, which the announcement's own fades dip and bring back.
-    StartOnNextDeck(m_engine, PlayListPath(), std::nullopt, 0, std::nullopt);
+    StartOnNextDeck(m_engine, PlayListPath(), std::nullopt, 0, std::nullopt,
+                    [&] { Q_EMIT Announced(present); });
 }
 
 void HourAnnouncement::TimerSpots1Timer() {

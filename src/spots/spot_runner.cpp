@@ -175,17 +175,17 @@ void SpotRunner::EverySpotStep() {
 void SpotRunner::StartSpot(const QString& path, const QString& place) {
     const DeckFade fade = IsLongSpotFile(path) ? DeckFade{kLongSpotFadeStep, 0}
                                                : DeckFade{HowFastFadeOnSpots, kShortSpotFadeMs};
-    Q_EMIT SpotStarted(path, place);
     StartOnNextDeck(m_engine, path, fade, kSpotSettleTicks,
-                    QStringLiteral("SPOT: ") + TrackTitle(path));
+                    QStringLiteral("SPOT: ") + TrackTitle(path),
+                    [&] { Q_EMIT SpotStarted(path, place); });
 }
 
 void SpotRunner::SendAsSpot(const QString& path) {
     Decks& decks = m_engine.Players();
     if (!decks.SecondPlayerFound || path.isEmpty()) return;
     decks.Stop(decks.NextDeck);
-    Q_EMIT SpotStarted(path, QString());
-    StartOnNextDeck(m_engine, path, std::nullopt, 0, std::nullopt);
+    StartOnNextDeck(m_engine, path, std::nullopt, 0, std::nullopt,
+                    [&] { Q_EMIT SpotStarted(path, QString()); });
 }
 
 void SpotRunner::ListBoxSpots2DblClick(bool fadeJingles) {

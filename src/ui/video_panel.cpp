@@ -52,7 +52,14 @@ void VideoPanel::Open() {
     m_player->setSource(QUrl::fromLocalFile(m_path));
 }
 
+void VideoPanel::SetFile(const QString& path) {
+    m_path = path;
+    // Shown before its file came: it starts now.
+    if (m_runningWanted) SetRunning(true);
+}
+
 void VideoPanel::SetRunning(bool running) {
+    m_runningWanted = running;
     if (m_path.isEmpty()) return;
     if (running && !m_opened) Open();
     if (m_failed) return;

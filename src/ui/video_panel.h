@@ -17,7 +17,7 @@ public:
     ~VideoPanel() override;
 
     /// The file to play; it is opened when the panel first runs.
-    void SetFile(const QString& path) { m_path = path; }
+    void SetFile(const QString& path);
     /// Runs while the panel is shown, pauses while the message panel takes its place.
     void SetRunning(bool running);
     /// The frame on screen; a null image while nothing plays.
@@ -40,6 +40,7 @@ private:
     QVideoSink* m_sink;
     QString m_path;
     QImage m_frame;
+    bool m_runningWanted = false;  // shown, whether or not its file has come
     bool m_opened = false;
     bool m_failed = false;
 };
