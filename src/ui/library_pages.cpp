@@ -294,8 +294,8 @@ QWidget* LibraryPages::BuildSearchPage() {
     m_search1->setInsertPolicy(QComboBox::NoInsert);  // "+" keeps the favourites
     m_search1->setMaxVisibleItems(15);
     m_search1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // The box keeps what the operator types: a state never writes it back, so an older
-    // one still on its way cannot take a character away.
+    // The box keeps what the operator types: while it has the focus a state never writes
+    // it back, so an older one still on its way cannot take a character away.
     connect(m_search1, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (!m_drawing) Run(QStringLiteral("library-search"), text);
     });
@@ -419,6 +419,10 @@ void LibraryPages::Redraw(const LibraryState& library) {
         m_search1->addItems(m_shownFavourites);
         m_search1->setEditText(typed);
     }
+    // A search asked for elsewhere (the control socket) shows in the box, but never while
+    // the operator types there: a state still on its way would take a character away.
+    if (!m_search1->hasFocus() && m_search1->currentText() != library.searchText)
+        m_search1->setEditText(library.searchText);
     m_cdsSearch->setChecked(library.includeCdsSearch);
     m_label21->setText(library.label21);
     m_tracksInSearch->setText(QString::number(library.tracksInSearch));
