@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <type_traits>
 #include <utility>
 
@@ -44,37 +43,40 @@ private:
 };
 
 /// A functor handed to another thread: what the giving thread did before it was made (its
-/// captures included) happens before its call and its destruction, wherever they run.
+/// captures included) happens before its call and its destruction, wherever they run; what
+/// its call did happens before its destruction (Qt may destroy it on the posting thread).
 template <typename Work>
 class Handed {
 public:
-    explicit Handed(Work work) : m_token(std::make_unique<Token>()), m_work(std::move(work)) {
-        m_token->Give();
-    }
-    Handed(const Handed& other) : m_token(std::make_unique<Token>()), m_work(other.m_work) {
-        m_token->Give();
-    }
+    explicit Handed(Work work) : m_work(std::move(work)) { m_place.Give(); }
+    Handed(const Handed& other) : m_work(other.m_work) { m_place.Give(); }
     // A move is still part of the posting (Qt moves the functor into its event), so it gives
     // again once the functor sits where the other thread will find it.
-    Handed(Handed&& other) noexcept
-        : m_token(std::move(other.m_token)), m_work(std::move(other.m_work)) {
-        if (m_token) m_token->Give();
+    Handed(Handed&& other) noexcept(std::is_nothrow_move_constructible_v<Work>)
+        : m_work(std::move(other.m_work)) {
+        m_place.Give();
     }
     Handed& operator=(const Handed&) = delete;
     Handed& operator=(Handed&&) = delete;
     // The captures go after this body: they are destroyed once the hand-over is seen.
-    ~Handed() {
-        if (m_token) m_token->Take();
-    }
+    ~Handed() { m_place.Take(); }
 
     // Takes no arguments: Qt reads the posted functor's signature off its call operator.
     auto operator()() -> decltype(std::declval<Work&>()()) {
-        m_token->Take();
+        m_place.Take();
+        const GiveWhenDone done{m_place};
         return m_work();
     }
 
 private:
-    std::unique_ptr<Token> m_token;
+    struct GiveWhenDone {
+        Token& place;
+        ~GiveWhenDone() { place.Give(); }
+    };
+
+    // Stated at the functor's own place, which it keeps from its last move on: its address
+    // needs no read that the other thread could race with.
+    Token m_place;
     Work m_work;
 };
 
