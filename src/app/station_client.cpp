@@ -1,6 +1,7 @@
 #include "app/station_client.h"
 
 #include <QMetaObject>
+#include <QThread>
 
 #include "app/station_core.h"
 #include "base/thread_handoff.h"
@@ -9,21 +10,30 @@ StationClient::StationClient(StationCore& core)
     : m_core(core), m_state(std::make_shared<const StationState>()) {
     qRegisterMetaType<std::shared_ptr<const StationState>>();
     // Both come on the core's thread, which hands them to this one (at once on the same).
-    connect(
-        &core, &StationCore::Published, this,
-        [this](std::shared_ptr<const StationState> state) {
-            QMetaObject::invokeMethod(
-                this, HandOff::Wrap(
-                          [this, state = std::move(state)]() mutable { Take(std::move(state)); }));
-        },
-        Qt::DirectConnection);
-    connect(
-        &core, &StationCore::Problem, this,
-        [this](const QString& message) {
-            QMetaObject::invokeMethod(this,
-                                      HandOff::Wrap([this, message] { Q_EMIT Problem(message); }));
-        },
-        Qt::DirectConnection);
+    // They are connected there, so that the core's thread reads connections it made.
+    const auto connectToCore = [this, &core] {
+        connect(
+            &core, &StationCore::Published, this,
+            [this](std::shared_ptr<const StationState> state) {
+                QMetaObject::invokeMethod(this,
+                                          HandOff::Wrap([this, state = std::move(state)]() mutable {
+                                              Take(std::move(state));
+                                          }));
+            },
+            Qt::DirectConnection);
+        connect(
+            &core, &StationCore::Problem, this,
+            [this](const QString& message) {
+                QMetaObject::invokeMethod(
+                    this, HandOff::Wrap([this, message] { Q_EMIT Problem(message); }));
+            },
+            Qt::DirectConnection);
+    };
+    if (core.thread() == QThread::currentThread())
+        connectToCore();
+    else
+        QMetaObject::invokeMethod(&core, HandOff::Wrap(connectToCore),
+                                  Qt::BlockingQueuedConnection);
 }
 
 void StationClient::Send(const QString& verb, const QString& argument, Answer answer) {
