@@ -28,6 +28,7 @@
 #include "app/track_length_command.h"
 #include "app/week_preview.h"
 #include "base/station_error.h"
+#include "base/thread_handoff.h"
 #include "platform/control_socket.h"
 #include "platform/library_output.h"
 #include "platform/qt_timer_host.h"
@@ -281,11 +282,11 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     // A refusal to power off is a problem like any other, and the window waits for the
     // operator to read it before it closes.
     core->CloseAndPowerOffWhenDue([&window, headless](const Result& powerOff) {
-        QMetaObject::invokeMethod(&window, [&window, headless, powerOff] {
+        QMetaObject::invokeMethod(&window, HandOff::Wrap([&window, headless, powerOff] {
             if (!powerOff.ok() && !headless)
                 QMessageBox::warning(&window, window.windowTitle(), powerOff.message());
             window.CloseWithoutAsking();
-        });
+        }));
     });
     QStringList messages;
     coreThread.RunAndWait([&] { messages = core->StartUp(); });

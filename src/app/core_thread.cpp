@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "base/thread_handoff.h"
+
 CoreThread::CoreThread() : m_context(new QObject) {
     m_thread.setObjectName(QStringLiteral("station core"));
     m_context->moveToThread(&m_thread);
@@ -19,5 +21,12 @@ void CoreThread::RunAndWait(const std::function<void()>& work) {
         work();
         return;
     }
-    QMetaObject::invokeMethod(m_context, work, Qt::BlockingQueuedConnection);
+    // What work did on the core's thread is this thread's to read once it is done.
+    HandOff::Token done;
+    QMetaObject::invokeMethod(m_context, HandOff::Wrap([&work, &done] {
+                                  work();
+                                  done.Give();
+                              }),
+                              Qt::BlockingQueuedConnection);
+    done.Take();
 }

@@ -1,13 +1,13 @@
 #include <QDir>
-#include <QFuture>
-#include <QPromise>
 #include <QRegularExpression>
 #include <QThreadPool>
 #include <memory>
+#include <mutex>
 
 #include "app/station.h"
 #include "app/station_commands.h"
 #include "base/text_file.h"
+#include "base/thread_handoff.h"
 #include "housekeeping/dead_entries.h"
 #include "playback/program_loader.h"
 #include "schedule/list_file.h"
@@ -46,17 +46,31 @@ QString SelectionRefusal(const Station& s, const QString& arg) {
 // window; the editor takes the lines on the station's thread. A failed read is the
 // station's problem to tell, as the command has long been answered.
 void OpenOffThread(Station& s, ListEditor& lists, const ListEditor::Opening& opening) {
-    auto promise = std::make_shared<QPromise<ReadResult<QStringList>>>();
-    // Dropped, unread, when the station is gone first.
-    promise->future().then(&s, [&s, &lists, opening](const ReadResult<QStringList>& lines) {
-        if (const Result done = lists.FinishOpening(opening, lines); !done.ok())
-            Q_EMIT s.Problem(done.message());
+    // Lines read after the station is gone are dropped, unread: the station says so when it
+    // goes, and the worker posts to it only while it is there.
+    struct Reading {
+        std::mutex mutex;
+        Station* station = nullptr;
+        QMetaObject::Connection gone;
+    };
+    auto reading = std::make_shared<Reading>();
+    reading->station = &s;
+    reading->gone = QObject::connect(&s, &QObject::destroyed, [reading] {
+        const std::lock_guard lock(reading->mutex);
+        reading->station = nullptr;
     });
-    QThreadPool::globalInstance()->start([promise, path = opening.listsPath, name = opening.name] {
-        promise->start();
-        promise->addResult(list_file::Read(path, name));
-        promise->finish();
-    });
+    QThreadPool::globalInstance()->start(HandOff::Wrap([reading, &lists, opening] {
+        ReadResult<QStringList> lines = list_file::Read(opening.listsPath, opening.name);
+        const std::lock_guard lock(reading->mutex);
+        Station* station = reading->station;
+        if (!station) return;
+        QMetaObject::invokeMethod(
+            station, HandOff::Wrap([reading, station, &lists, opening, lines = std::move(lines)] {
+                QObject::disconnect(reading->gone);
+                if (const Result done = lists.FinishOpening(opening, lines); !done.ok())
+                    Q_EMIT station->Problem(done.message());
+            }));
+    }));
 }
 
 DeadEntryKind UnusedKind(const QString& arg) {

@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "base/thread_handoff.h"
+
 WeekCheckJob::~WeekCheckJob() { m_workers.waitForDone(); }
 
 Result WeekCheckJob::Start(const Station& station) {
@@ -10,11 +12,12 @@ Result WeekCheckJob::Start(const Station& station) {
     std::function<QList<WeekWarning>()> work = m_prepare(station);
     const int run = ++m_started;
     m_running = true;
-    m_workers.start([this, run, work = std::move(work)] {
+    m_workers.start(HandOff::Wrap([this, run, work = std::move(work)] {
         const QList<WeekWarning> warnings = work();
         // Delivered on the core's thread; the job outlives its workers.
-        QMetaObject::invokeMethod(this, [this, run, warnings] { Finish(run, warnings); });
-    });
+        QMetaObject::invokeMethod(this,
+                                  HandOff::Wrap([this, run, warnings] { Finish(run, warnings); }));
+    }));
     return Result::Ok();
 }
 

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <utility>
 
+#include "base/thread_handoff.h"
 #include "library/artist_index.h"
 #include "library/list_shelf.h"
 #include "library/track_search.h"
@@ -62,18 +63,18 @@ void Library::Start(ReadKind kind, ReadWork read, ApplyWork apply) {
         apply(read());
         return;
     }
-    m_workers.start([this, k, generation, read, apply] {
-        // The library waits for its workers before it goes, so it is still here.
+    m_workers.start(HandOff::Wrap([this, k, generation, read, apply] {
+        // The library waits for its workers before it goes, so it is still here. The value
+        // read goes back to the library's thread.
         QMetaObject::invokeMethod(
-            this,
-            [this, k, generation, apply, value = read()]() mutable {
+            this, HandOff::Wrap([this, k, generation, apply, value = read()]() mutable {
                 if (generation != m_readsStarted[k]) return;  // a newer one is under way
                 m_readsDone[k] = generation;
                 apply(std::move(value));
                 Q_EMIT ReadDone();
-            },
+            }),
             Qt::QueuedConnection);
-    });
+    }));
 }
 
 bool Library::Reading(Page page) const {

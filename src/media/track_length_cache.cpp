@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/thread_handoff.h"
 #include "media/mpeg_data.h"
 
 #ifdef Q_OS_LINUX
@@ -85,7 +86,8 @@ private:
             // queued when it goes is dropped with it.
             if (first)
                 QMetaObject::invokeMethod(
-                    m_owner, [owner = m_owner] { owner->TakeResults(); }, Qt::QueuedConnection);
+                    m_owner, HandOff::Wrap([owner = m_owner] { owner->TakeResults(); }),
+                    Qt::QueuedConnection);
         }
     }
 

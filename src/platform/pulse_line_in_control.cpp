@@ -9,12 +9,27 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/thread_handoff.h"
+
 namespace {
 
 // Marks our loopback, so that one left behind by a station that died is taken away.
 constexpr char kMarker[] = "stavox-line-in";
 constexpr pa_usec_t kRetryUsec = PA_USEC_PER_SEC / 2;
 constexpr int kCloseWaitMs = 1'000;
+
+// The loop's lock is taken inside the sound server's library, whose calls ThreadSanitizer
+// is told to overlook (tests/tsan.supp): whoever holds it says so around what it touches.
+class HeldLoop {
+public:
+    explicit HeldLoop(const void* server) : m_server(server) { HandOff::Take(m_server); }
+    ~HeldLoop() { HandOff::Give(m_server); }
+    HeldLoop(const HeldLoop&) = delete;
+    HeldLoop& operator=(const HeldLoop&) = delete;
+
+private:
+    const void* m_server;
+};
 
 }  // namespace
 
@@ -68,8 +83,9 @@ void PulseLineInControl::Server::Fail(const QString& message) {
 void PulseLineInControl::Server::Tell(const QString& message) {
     // Told on the station's thread; dropped if the control is gone by then.
     PulseLineInControl* target = owner;
-    QMetaObject::invokeMethod(
-        target, [target, message] { Q_EMIT target->Problem(message); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(target,
+                              HandOff::Wrap([target, message] { Q_EMIT target->Problem(message); }),
+                              Qt::QueuedConnection);
 }
 
 // The server went away with our loopback; a new one gets a new route, with the level the
@@ -107,6 +123,7 @@ void PulseLineInControl::Server::RetryLater() {
         api, &when,
         [](pa_mainloop_api* a, pa_time_event* e, const timeval*, void* data) {
             auto* self = static_cast<Server*>(data);
+            const HeldLoop held(self);
             a->time_free(e);
             self->retry = nullptr;
             if (!self->open) return;
@@ -138,6 +155,7 @@ void PulseLineInControl::Server::Connect() {
         context,
         [](pa_context* c, void* data) {
             auto* self = static_cast<Server*>(data);
+            const HeldLoop held(self);
             switch (pa_context_get_state(c)) {
                 case PA_CONTEXT_READY:
                     self->connected = true;
@@ -167,6 +185,7 @@ void PulseLineInControl::Server::Route() {
         context,
         [](pa_context* c, const pa_module_info* info, int eol, void* data) {
             auto* self = static_cast<Server*>(data);
+            const HeldLoop held(self);
             if (eol < 0)
                 return self->Fail(
                     QStringLiteral("The line input cannot be routed: %1").arg(self->Reason()));
@@ -181,6 +200,7 @@ void PulseLineInControl::Server::Route() {
                 c,
                 [](pa_context*, const pa_server_info* server, void* d) {
                     auto* s = static_cast<Server*>(d);
+                    const HeldLoop heldToo(s);
                     if (!server || !server->default_source_name || !*server->default_source_name)
                         return s->Fail(QStringLiteral(
                             "The sound server has no input for the line input. The deck fades "
@@ -197,6 +217,7 @@ void PulseLineInControl::Server::CheckSource(const char* name) {
         context, name,
         [](pa_context*, const pa_source_info* info, int eol, void* data) {
             auto* self = static_cast<Server*>(data);
+            const HeldLoop held(self);
             if (eol < 0)
                 return self->Fail(
                     QStringLiteral("The sound server has no input \"%1\" (LineInSource). The deck "
@@ -214,6 +235,7 @@ void PulseLineInControl::Server::Load(const char* name) {
         context, "module-loopback", args.constData(),
         [](pa_context* c, uint32_t index, void* data) {
             auto* self = static_cast<Server*>(data);
+            const HeldLoop held(self);
             if (index == PA_INVALID_INDEX)
                 return self->Fail(QStringLiteral("The sound server refused the line input: %1")
                                       .arg(self->Reason()));
@@ -228,6 +250,7 @@ void PulseLineInControl::Server::Load(const char* name) {
                 c,
                 [](pa_context*, const pa_sink_input_info* info, int eol, void* d) {
                     auto* s = static_cast<Server*>(d);
+                    const HeldLoop heldToo(s);
                     if (eol) {
                         s->routing = false;
                         return;
@@ -256,6 +279,7 @@ PulseLineInControl::~PulseLineInControl() {
     Close();
     if (!m_server->loop) return;
     pa_threaded_mainloop_stop(m_server->loop);
+    HandOff::Take(m_server.get());  // its thread is over
     m_server->Drop();
     pa_threaded_mainloop_free(m_server->loop);
 }
@@ -274,10 +298,12 @@ void PulseLineInControl::Open(const QString& source) {
         }
     }
     pa_threaded_mainloop_lock(s.loop);
+    HandOff::Take(&s);
     s.source = source.toUtf8();
     s.open = true;
     s.told = false;
     s.Connect();
+    HandOff::Give(&s);
     pa_threaded_mainloop_unlock(s.loop);
 }
 
@@ -285,8 +311,10 @@ void PulseLineInControl::SetVolume(int v) {
     Server& s = *m_server;
     if (!s.loop) return;
     pa_threaded_mainloop_lock(s.loop);
+    HandOff::Take(&s);
     s.level = std::clamp(v, 0, 255);
     s.ApplyLevel();
+    HandOff::Give(&s);
     pa_threaded_mainloop_unlock(s.loop);
 }
 
@@ -294,6 +322,7 @@ void PulseLineInControl::Close() {
     Server& s = *m_server;
     if (!s.loop) return;
     pa_threaded_mainloop_lock(s.loop);
+    HandOff::Take(&s);
     s.open = false;
     if (s.retry) {
         pa_threaded_mainloop_get_api(s.loop)->time_free(s.retry);
@@ -304,9 +333,11 @@ void PulseLineInControl::Close() {
     waited.start();
     const auto waitFor = [&](const auto& busy) {
         while (busy() && waited.elapsed() < kCloseWaitMs) {
+            HandOff::Give(&s);
             pa_threaded_mainloop_unlock(s.loop);
             QThread::msleep(5);
             pa_threaded_mainloop_lock(s.loop);
+            HandOff::Take(&s);
         }
     };
     waitFor([&] { return s.routing && s.Ready(); });
@@ -316,6 +347,7 @@ void PulseLineInControl::Close() {
         Server::Forget(op);
     }
     s.Drop();
+    HandOff::Give(&s);
     pa_threaded_mainloop_unlock(s.loop);
 }
 
@@ -323,7 +355,9 @@ bool PulseLineInControl::Routed() const {
     Server& s = *m_server;
     if (!s.loop) return false;
     pa_threaded_mainloop_lock(s.loop);
+    HandOff::Take(&s);
     const bool routed = s.Ready() && s.sinkInput != PA_INVALID_INDEX;
+    HandOff::Give(&s);
     pa_threaded_mainloop_unlock(s.loop);
     return routed;
 }
