@@ -37,57 +37,21 @@ export DISPLAY=":$display"
 cd "$work/station"
 for run in 1 2 3 4 5; do
   XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-    python3 - "$build/stavox-mixer" <<'EOF'
-# Starts the mixer and polls the display every millisecond for its window, viewable.
-import ctypes, ctypes.util, subprocess, sys, time
+    python3 - "$here/scripts" "$build/stavox-mixer" <<'EOF'
+# Starts the mixer and polls the display every millisecond for its window, shown.
+import subprocess, sys, time
+sys.dont_write_bytecode = True  # nothing left behind in scripts/
+sys.path.insert(0, sys.argv[1])
+from mixer_window import open_display, mixer_window, is_shown
 
-x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XDefaultRootWindow.restype = ctypes.c_ulong
-x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x11.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
-                           ctypes.POINTER(ctypes.c_ulong),
-                           ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
-                           ctypes.POINTER(ctypes.c_uint)]
-x11.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
-
-class Attributes(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
-                ("height", ctypes.c_int), ("border_width", ctypes.c_int),
-                ("depth", ctypes.c_int), ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong),
-                ("class", ctypes.c_int), ("bit_gravity", ctypes.c_int),
-                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
-                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
-                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong),
-                ("map_installed", ctypes.c_int), ("map_state", ctypes.c_int),
-                ("all_event_masks", ctypes.c_long), ("your_event_mask", ctypes.c_long),
-                ("do_not_propagate_mask", ctypes.c_long), ("override_redirect", ctypes.c_int),
-                ("screen", ctypes.c_void_p)]
-x11.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
-                                     ctypes.POINTER(Attributes)]
-IS_VIEWABLE = 2
-
-display = x11.XOpenDisplay(None)
-def shown():
-    root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
-    x11.XQueryTree(display, x11.XDefaultRootWindow(display), ctypes.byref(root),
-                   ctypes.byref(parent), ctypes.byref(children), ctypes.byref(count))
-    for i in range(count.value):
-        name = ctypes.c_char_p()
-        if x11.XFetchName(display, children[i], ctypes.byref(name)) and name.value and \
-                name.value.decode("utf-8", "replace").startswith("Stavox Mixer "):
-            attributes = Attributes()
-            x11.XGetWindowAttributes(display, children[i], ctypes.byref(attributes))
-            if attributes.map_state == IS_VIEWABLE:
-                return True
-    return False
-
+display = open_display()
 start = time.monotonic()
-mixer = subprocess.Popen([sys.argv[1], "--player", "simulated"], stdout=subprocess.DEVNULL,
+mixer = subprocess.Popen([sys.argv[2], "--player", "simulated"], stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL)
-while not shown() and mixer.poll() is None and time.monotonic() - start < 60:
+while mixer.poll() is None and time.monotonic() - start < 60:
+    window = mixer_window(display)
+    if window and is_shown(display, window):
+        break
     time.sleep(0.001)
 shown_ms = (time.monotonic() - start) * 1000
 mixer.terminate()

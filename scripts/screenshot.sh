@@ -76,46 +76,20 @@ send() {
 }
 
 # There is no window manager to maximise the window: give it the whole screen by hand.
-python3 - "$width" "$height" <<'EOF'
-import ctypes, ctypes.util, sys, time
+python3 - "$here/scripts" "$width" "$height" <<'EOF'
+import sys, time
+sys.dont_write_bytecode = True  # nothing left behind in scripts/
+sys.path.insert(0, sys.argv[1])
+from mixer_window import open_display, mixer_window, fill_screen, x11
 
-x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XDefaultRootWindow.restype = ctypes.c_ulong
-x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x11.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
-                           ctypes.POINTER(ctypes.c_ulong),
-                           ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
-                           ctypes.POINTER(ctypes.c_uint)]
-x11.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
-x11.XMoveResizeWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                  ctypes.c_uint, ctypes.c_uint]
-x11.XFlush.argtypes = [ctypes.c_void_p]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-width, height = int(sys.argv[1]), int(sys.argv[2])
-display = x11.XOpenDisplay(None)
+width, height = int(sys.argv[2]), int(sys.argv[3])
+display = open_display()
 if not display:
     sys.exit("screenshot: cannot open the display")
-
-def main_window():
-    root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
-    x11.XQueryTree(display, x11.XDefaultRootWindow(display), ctypes.byref(root),
-                   ctypes.byref(parent), ctypes.byref(children), ctypes.byref(count))
-    for i in range(count.value):
-        name = ctypes.c_char_p()
-        if x11.XFetchName(display, children[i], ctypes.byref(name)) and name.value:
-            if name.value.decode("utf-8", "replace").startswith("Stavox Mixer "):
-                return children[i]
-    return None
-
 for _ in range(100):
-    window = main_window()
+    window = mixer_window(display)
     if window:
-        x11.XMoveResizeWindow(display, window, 0, 0, width, height)
-        x11.XFlush(display)
+        fill_screen(display, window, width, height)
         break
     time.sleep(0.1)
 else:
