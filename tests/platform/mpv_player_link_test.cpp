@@ -190,7 +190,7 @@ TEST_F(MpvPlayerLinkTest, RunningDeckIsReusedBroughtBackAndQuitAtClose) {
         link->HandOver(0, m_tone);
         EXPECT_TRUE(WaitUntil([&] { return link->LengthSec(0) == 3; }, 3000));
     }
-    EXPECT_TRUE(earlier.waitForFinished(2000)) << "the deck is quit with the station";
+    EXPECT_TRUE(earlier.waitForFinished(5000)) << "the deck is quit with the station";
     // A reused deck that hangs is ended by the pid it told and started again.
     QProcess again;
     ASSERT_TRUE(startEarlierDeck(again));
