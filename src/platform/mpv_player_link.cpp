@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "base/station_error.h"
 #include "platform/library_output.h"
@@ -130,7 +131,8 @@ struct MpvPlayerLink::Deck {
     bool replacing = false;  // found hung: a new player takes its place
     PlayerLink::Deaths deaths;
     int lastRequestId = 0;
-    int volume = -1;  // last volume asked for, 0..255; -1 before the first
+    int volume = -1;   // last volume asked for, 0..255; -1 before the first
+    QString cuedPath;  // the file last held ready (the mirror knows whether it still is)
 
     QTimer exitTimer;  // the socket closed: how long its process has to tell why
     QTimer connectTimer;
@@ -241,9 +243,15 @@ struct MpvPlayerLink::Deck {
         inbox += socket->read(kReadChunk);
         const qint64 now = clock.elapsed();
         qsizetype start = 0;
-        for (qsizetype end; (end = inbox.indexOf('\n', start)) >= 0; start = end + 1)
+        std::vector<PlayerLink::News> news;
+        for (qsizetype end; (end = inbox.indexOf('\n', start)) >= 0; start = end + 1) {
             Heard(mpv::ParseLine(inbox.sliced(start, end - start)), now);
+            if (const auto told = mirror.TakeNews()) news.push_back(*told);
+        }
         inbox.remove(0, start);
+        // Told once the lines are read: a listener may command this deck at once.
+        for (PlayerLink::News told : news) link->Tell(index, told);
+        if (!ready) return;
         if (inbox.size() > kLongestLine) {
             Hung(QStringLiteral("sent a line longer than %1 KB").arg(kLongestLine / 1024));
             return;
@@ -521,6 +529,8 @@ struct MpvPlayerLink::Deck {
     }
 
     void StopNow() {
+        // A file held ready is not heard: a stop leaves it ready for its hand-over.
+        if (mirror.Cued()) return;
         const bool wasFading = CancelFade();
         Send(mpv::Stop(NextId()));
         mirror.Stopped();
@@ -676,12 +686,32 @@ void MpvPlayerLink::HandOver(int deck, const QString& path) {
         d->Send(mpv::SetVolume(d->RestoredVolume(), d->NextId()));
     }
     // An absolute path is never taken for a URL or an option.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (d->mirror.Cued() && d->cuedPath == absolute) {
+        d->Send(mpv::SetPause(false, d->NextId()));
+        d->mirror.Released();
+        return;
+    }
     const int id = d->NextId();
-    d->Send(mpv::LoadFile(QFileInfo(path).absoluteFilePath(), id));
+    d->Send(mpv::LoadFile(absolute, id));
     // A pause must not survive into the next file.
     d->Send(mpv::SetPause(false, d->NextId()));
     // A socket that broke on these writes has already made the deck a closed player.
     if (d->ready) d->mirror.HandedOver(id);
+}
+
+void MpvPlayerLink::Cue(int deck, const QString& path) {
+    Deck* d = Ready(deck);
+    if (!d || d->fading || d->mirror.PlayState() != kStopped) return;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (d->mirror.Cued() && d->cuedPath == absolute) return;
+    // Paused first, so the file never plays a moment before it is let go.
+    d->Send(mpv::SetPause(true, d->NextId()));
+    const int id = d->NextId();
+    d->Send(mpv::LoadFile(absolute, id));
+    if (!d->ready) return;
+    d->cuedPath = absolute;
+    d->mirror.Cued(id);
 }
 
 QString MpvPlayerLink::SocketPath(int deck) const {

@@ -17,7 +17,9 @@
 /// leaves a request unanswered, or stands still while it plays, for 2 s, or sends a line
 /// longer than 64 KB (it is killed first). Lines that are not mpv's are ignored. A deck
 /// whose sound server goes away plays on silently, keeping time, and reopens its output as
-/// soon as the server is back. Needs a running Qt event loop on the thread that owns it.
+/// soon as the server is back. The end of a file, or a file that cannot be played, is told
+/// as soon as mpv says so; a cued file is loaded paused and let go by its hand-over. Needs a
+/// running Qt event loop on the thread that owns it.
 class MpvPlayerLink final : public PlayerLink {
 public:
     struct Options {
@@ -60,6 +62,7 @@ public:
     void Stop(int deck) override;
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
+    void Cue(int deck, const QString& path) override;
     Deaths DeathsOf(int deck) const override;
 
     /// The socket a deck listens on.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace mpv {
 
@@ -42,6 +43,7 @@ Message ParseLine(const QByteArray& line) {
         message.kind = Message::Kind::Event;
         message.event = object.value("event").toString();
         message.name = object.value("name").toString();
+        message.reason = object.value("reason").toString();
         message.data = object.value("data");
     } else if (object.value("error").isString()) {
         message.kind = Message::Kind::Reply;
@@ -120,6 +122,7 @@ void DeckMirror::Apply(const Message& message) {
             if (message.Succeeded()) {
                 m_awaitingStart = true;
             } else {
+                if (!m_cued) m_news = PlayerLink::News::Failed;
                 Stopped();
             }
         }
@@ -156,6 +159,8 @@ void DeckMirror::Apply(const Message& message) {
         m_running = false;
     } else if (message.event == QLatin1String("playback-restart")) {
         m_running = true;
+    } else if (message.event == QLatin1String("end-file")) {
+        Ended(message.reason);
     } else if (message.event == QLatin1String("idle")) {
         // Property changes can be coalesced (a missing file flips idle off and on again
         // at once); the idle event always comes.
@@ -173,7 +178,30 @@ void DeckMirror::HandedOver(int requestId) {
     m_running = false;
 }
 
+void DeckMirror::Ended(const QString& reason) {
+    // A stop or a replacement was asked for; only the file's own end is news. A file held
+    // ready that cannot be opened is simply no longer held.
+    const bool eof = reason == QLatin1String("eof"), error = reason == QLatin1String("error");
+    if (!eof && !error) return;
+    if (!m_cued && !m_idle) m_news = eof ? PlayerLink::News::Ended : PlayerLink::News::Failed;
+    Stopped();
+}
+
+std::optional<PlayerLink::News> DeckMirror::TakeNews() { return std::exchange(m_news, {}); }
+
+void DeckMirror::Cued(int requestId) {
+    HandedOver(requestId);
+    m_paused = true;
+    m_cued = true;
+}
+
+void DeckMirror::Released() {
+    m_cued = false;
+    m_paused = false;
+}
+
 void DeckMirror::Stopped() {
+    m_cued = false;
     m_idle = true;
     m_running = false;
     m_timePos.reset();
@@ -188,11 +216,11 @@ void DeckMirror::PauseToggled() {
     if (!m_idle) m_paused = !m_paused;
 }
 
-int DeckMirror::PlayState() const { return PlayStateOf(m_idle, m_paused); }
+int DeckMirror::PlayState() const { return PlayStateOf(m_idle || m_cued, m_paused); }
 
-int DeckMirror::PositionMs() const { return m_idle ? 0 : PositionMsOf(m_timePos); }
+int DeckMirror::PositionMs() const { return m_idle || m_cued ? 0 : PositionMsOf(m_timePos); }
 
-int DeckMirror::LengthSec() const { return m_idle ? -1 : LengthSecOf(m_duration); }
+int DeckMirror::LengthSec() const { return m_idle || m_cued ? -1 : LengthSecOf(m_duration); }
 
 void DeckWatchdog::Sent(int requestId, qint64 nowMs) { m_unanswered[requestId] = nowMs; }
 

@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 
+#include "player/player_link.h"
+
 /// mpv's JSON IPC as pure functions: the request lines the mpv decks are sent, the reply
 /// and event lines they send back, and the mirror of one deck that those events keep
 /// current, so the deck's state can be read at any moment without asking the player.
@@ -19,6 +21,7 @@ struct Message {
     QString error;      ///< replies: "success" or mpv's reason
     QString event;      ///< events: "property-change", "start-file", "idle", ...
     QString name;       ///< property-change: the property
+    QString reason;     ///< end-file: "eof", "error", "stop", ...
     QJsonValue data{QJsonValue::Undefined};  ///< reply data or property value, if any
 
     bool Succeeded() const { return kind == Kind::Reply && error == QLatin1String("success"); }
@@ -76,6 +79,10 @@ public:
 
     /// The requests just sent.
     void HandedOver(int requestId);
+    /// A file loaded paused, held ready: the deck reads stopped until it is released.
+    void Cued(int requestId);
+    /// The file held ready was let play.
+    void Released();
     void Stopped();
     void Jumped(int ms);
     void PauseToggled();
@@ -83,6 +90,11 @@ public:
     int PlayState() const;
     int PositionMs() const;
     int LengthSec() const;
+    /// Whether a file is held ready (loaded paused, not yet let play).
+    bool Cued() const { return m_cued; }
+    /// The file that was playing ended by itself (Ended) or could not be played (Failed),
+    /// told once; none for a stop or a replacement that was asked for.
+    std::optional<PlayerLink::News> TakeNews();
     /// Whether mpv plays its file (started, not paused), so its position must move.
     bool Advancing() const { return !m_idle && !m_paused && m_running; }
     /// Whether the file last handed over is still to be started by mpv.
@@ -91,7 +103,11 @@ public:
     QString AudioOutput() const { return m_audioOutput; }
 
 private:
+    void Ended(const QString& reason);
+
     bool m_idle = true;
+    bool m_cued = false;
+    std::optional<PlayerLink::News> m_news;
     bool m_paused = false;
     std::optional<double> m_timePos;
     std::optional<double> m_duration;

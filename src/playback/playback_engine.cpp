@@ -52,6 +52,11 @@ public:
         return true;
     }
 
+    std::optional<QString> ComesNext(const TickMoment&) const override {
+        const QString path = SplitTrackEntry(m_engine.m_queue.At(0)).path;
+        return path.isEmpty() ? std::nullopt : std::optional(path);
+    }
+
 private:
     PlaybackEngine& m_engine;
 };
@@ -68,6 +73,9 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
     m_panel = std::make_unique<DeckPanel>(timers);
     m_startClock = timers.CreateTimer(QStringLiteral("TimerStartClock"), kStartClockMs,
                                       [this] { m_panel->ShowClock(m_clock.Now().time()); });
+    // A deck that tells of its end moves the air on at once, not at the next tick.
+    link.SetListener([this](int deck, PlayerLink::News) { DeckEnded(deck); });
+    m_link = &link;
     m_nextTrack = std::make_unique<NextTrackPart>(*this);
     m_tickParts = {m_nextTrack.get()};
     m_settings.Add("WaitSecInBeggining", WaitSecInBeggining)
@@ -75,7 +83,7 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
         .Add("SkipIntroSec", SkipIntroSec);
 }
 
-PlaybackEngine::~PlaybackEngine() = default;
+PlaybackEngine::~PlaybackEngine() { m_link->SetListener({}); }
 
 std::vector<SettingsTable*> PlaybackEngine::SettingsTables() {
     return {&m_decks.Settings(), &m_settings, &m_queue.Settings(), &m_bars->Settings(),
@@ -281,12 +289,28 @@ void PlaybackEngine::TimerProgram1Timer() {
     Tick();
 }
 
+void PlaybackEngine::DeckEnded(int deck) {
+    // The other deck's sound (a jingle, a sent spot, the hour) plays over the music.
+    if (deck != m_decks.CurrentDeck || !m_program1->Enabled() || m_ticking) return;
+    // A deck that ended has nothing left to settle; the ticks go on from this one, so a
+    // track started now is looked at every kLoopMs from its start.
+    m_loop.SettleTicks = 0;
+    m_program1->SetEnabled(false);
+    TimerProgram1Timer();
+}
+
 void PlaybackEngine::Tick() {
     // One reading of the clock serves the whole tick.
     const QTime now = m_clock.Now().time();
     m_panel->ShowClock(now);
     TickMoment moment{.hour = now.hour(), .minute = now.minute(), .second = now.second()};
+    m_ticking = true;
+    RunTickParts(moment);
+    m_ticking = false;
+    CueWhatComesNext(moment);
+}
 
+void PlaybackEngine::RunTickParts(TickMoment& moment) {
     bool deckAsked = false;
     for (TickPart* part : m_tickParts) {
         if (part->WaitsForDeck() && !deckAsked) {
@@ -294,6 +318,20 @@ void PlaybackEngine::Tick() {
             if (!DeckPlaysOn(moment)) return;
         }
         if (part->TakesTick(moment)) return;
+    }
+}
+
+void PlaybackEngine::CueWhatComesNext(const TickMoment& moment) {
+    // The idle deck only: not one that carries the old track down, or a jingle.
+    const int next = m_decks.NextDeck;
+    if (m_loop.JingleOnNextDeck || m_bars->CrossfadeRunning() ||
+        m_decks.PlayState(next) != PlayerLink::kStopped)
+        return;
+    for (const TickPart* part : m_tickParts) {
+        if (const std::optional<QString> path = part->ComesNext(moment)) {
+            m_decks.Cue(next, *path);
+            return;
+        }
     }
 }
 

@@ -23,8 +23,10 @@ class TimerHost;
 
 /// The playback engine: the two decks, their volume bars and fades, the play queue,
 /// the played list and the main loop that hands each next track over before the
-/// current one ends. The window is a view of the const pieces and calls one command per
-/// operator action; the station's settings are read into the pieces' tables.
+/// current one ends. The main loop ticks every kLoopMs, and at once when the current
+/// deck tells that its file ended; after each tick the idle deck readies what comes next.
+/// The window is a view of the const pieces and calls one command per operator action;
+/// the station's settings are read into the pieces' tables.
 class PlaybackEngine : public QObject {
     Q_OBJECT
 public:
@@ -175,12 +177,18 @@ private:
     class NextTrackPart;
 
     void Tick();
+    void RunTickParts(TickMoment& moment);
+    /// Readies on the idle deck what the parts say comes next.
+    void CueWhatComesNext(const TickMoment& moment);
+    /// The current deck's file ended (or failed): the tick comes at once.
+    void DeckEnded(int deck);
     /// Shows the current deck's state and times; false while it is paused or settling.
     bool DeckPlaysOn(TickMoment& moment);
     /// The current deck's times in its play state.
     void ShowTrackTime(int state);
 
     Clock& m_clock;
+    PlayerLink* m_link = nullptr;
     Decks m_decks;
     std::unique_ptr<VolumeBars> m_bars;
     PlayQueue m_queue;
@@ -193,5 +201,6 @@ private:
     std::unique_ptr<Timer> m_startClock;  // the clock during the start wait
     std::unique_ptr<TickPart> m_nextTrack;
     std::vector<TickPart*> m_tickParts;  // in the order they are asked
+    bool m_ticking = false;              // news told during a tick waits for the next one
     SettingsTable m_settings;
 };

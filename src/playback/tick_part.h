@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <optional>
+
 /// What one tick of the main loop saw: the clock, read once, and the current deck.
 /// The deck fields are filled only for parts that wait for the deck.
 struct TickMoment {
@@ -22,4 +25,10 @@ public:
     /// A part that waits for the deck is asked only while the current deck plays on
     /// steadily: not paused, not settling after a start.
     virtual bool WaitsForDeck() const { return true; }
+    /// The file this part will start next when the current sound ends, when it is this
+    /// part's to say (the next spot of a run); none leaves it to the parts after it. The
+    /// engine readies that file on the idle deck.
+    virtual std::optional<QString> ComesNext(const TickMoment& /*moment*/) const {
+        return std::nullopt;
+    }
 };

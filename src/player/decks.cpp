@@ -61,3 +61,7 @@ void Decks::StopWithFade(int deck) {
 }
 
 void Decks::LoadFileIntoDeck(int deck, const QString& path) { m_link.HandOver(deck & 1, path); }
+
+void Decks::Cue(int deck, const QString& path) {
+    if (!path.isEmpty() && Found(deck)) m_link.Cue(deck & 1, path);
+}

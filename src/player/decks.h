@@ -45,6 +45,8 @@ public:
     void StopWithFade(int deck);
     /// Hands a file over: the deck drops what it played and plays the file.
     void LoadFileIntoDeck(int deck, const QString& path);
+    /// Readies a file on a stopped deck, so that handing it over later starts it at once.
+    void Cue(int deck, const QString& path);
 
     static int PlayerVolume(int percent);
 

@@ -1,5 +1,15 @@
 #include "player/logging_player_link.h"
 
+LoggingPlayerLink::LoggingPlayerLink(PlayerLink& inner) : m_inner(inner) {
+    m_inner.SetListener([this](int deck, News news) {
+        if (news == News::Ended) {
+            m_seenPlaying[deck & 1] = false;
+            Emit(deck, QStringLiteral("ended"));
+        }
+        Tell(deck, news);
+    });
+}
+
 void LoggingPlayerLink::Emit(int deck, const QString& event, const QString& detail) {
     Q_EMIT DeckEvent(deck, event, detail);
 }

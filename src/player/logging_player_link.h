@@ -9,11 +9,15 @@
 /// as-run log wants them: load (path), stop, fadestop, pause, resume, jump (ms), volume
 /// (0..255), ended when a deck that was playing is found stopped without being told to stop,
 /// and dead (why) when its player was found dead and replaced: whatever it was handed last
-/// was not heard to its end, perhaps not at all.
+/// was not heard to its end, perhaps not at all. A deck that tells of its end is logged
+/// ended at that moment; the decks' news then goes on to this link's listener.
 class LoggingPlayerLink final : public QObject, public PlayerLink {
     Q_OBJECT
 public:
-    explicit LoggingPlayerLink(PlayerLink& inner) : m_inner(inner) {}
+    explicit LoggingPlayerLink(PlayerLink& inner);
+    ~LoggingPlayerLink() override { m_inner.SetListener({}); }
+    LoggingPlayerLink(const LoggingPlayerLink&) = delete;
+    LoggingPlayerLink& operator=(const LoggingPlayerLink&) = delete;
 
     bool ProgramExists(const QString& programPath) const override {
         return m_inner.ProgramExists(programPath);
@@ -31,6 +35,7 @@ public:
     void Stop(int deck) override;
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
+    void Cue(int deck, const QString& path) override { m_inner.Cue(deck, path); }
     Deaths DeathsOf(int deck) const override { return m_inner.DeathsOf(deck); }
 
 Q_SIGNALS:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 /// The command set of the two player decks (index 0 and 1), nothing else. Backends:
 /// mpv processes on Linux, the player's window messages on Windows, and a simulated
@@ -20,7 +21,15 @@ public:
         QString lastReason;
     };
 
+    /// What a deck tells by itself, as it happens: its file played to the end, or could
+    /// not be played. Never told for a stop the station asked for.
+    enum class News { Ended, Failed };
+    using Listener = std::function<void(int deck, News news)>;
+
     virtual ~PlayerLink() = default;
+
+    /// Who hears the decks' news, on the thread that drives the link; one listener at a time.
+    void SetListener(Listener listener) { m_listener = std::move(listener); }
 
     /// Whether the player program exists at programPath (an empty path asks for the
     /// backend's own default).
@@ -45,7 +54,19 @@ public:
     /// Hands a file over: the deck drops what it played and plays the file from its
     /// start at the volume it last had.
     virtual void HandOver(int deck, const QString& path) = 0;
+    /// Readies a file on a deck that is stopped: it is opened and held, silent, so that a
+    /// hand-over of the same path starts it at once. The deck still reads stopped; any
+    /// other hand-over replaces it. A backend that cannot hold a file does nothing.
+    virtual void Cue(int /*deck*/, const QString& /*path*/) {}
 
     /// The deck's deaths so far; a backend that cannot tell reports none.
     virtual Deaths DeathsOf(int /*deck*/) const { return {}; }
+
+protected:
+    void Tell(int deck, News news) const {
+        if (m_listener) m_listener(deck, news);
+    }
+
+private:
+    Listener m_listener;
 };

@@ -15,6 +15,7 @@ struct SimulatedPlayerLink::Deck {
     std::int64_t refMs = 0;     // clock time (ms) when posAtRef was taken
     int volume = 255;
     std::unique_ptr<Timer> endTimer;
+    std::unique_ptr<Timer> failTimer;  // a player tells its failure after the hand-over
 };
 
 SimulatedPlayerLink::SimulatedPlayerLink(const Clock& clock, TimerHost& timers, LengthOf lengthOf)
@@ -24,6 +25,11 @@ SimulatedPlayerLink::SimulatedPlayerLink(const Clock& clock, TimerHost& timers, 
         m_decks[i] = std::make_unique<Deck>();
         m_decks[i]->endTimer = timers.CreateTimer(QStringLiteral("SimulatedDeck%1End").arg(i), 1,
                                                   [this, i] { Ended(i); });
+        m_decks[i]->failTimer =
+            timers.CreateTimer(QStringLiteral("SimulatedDeck%1Failed").arg(i), 1, [this, i] {
+                At(i).failTimer->SetEnabled(false);
+                Tell(i, News::Failed);
+            });
     }
 }
 
@@ -77,6 +83,7 @@ void SimulatedPlayerLink::Ended(int deck) {
     d.state = kStopped;
     d.posAtRef = 0;
     Emit(deck, QStringLiteral("ended"));
+    Tell(deck, News::Ended);
 }
 
 void SimulatedPlayerLink::JumpTo(int deck, int ms) {
@@ -130,6 +137,7 @@ void SimulatedPlayerLink::HandOver(int deck, const QString& path) {
     Deck& d = At(deck);
     Emit(deck, QStringLiteral("load"), path);
     d.endTimer->SetEnabled(false);
+    d.failTimer->SetEnabled(false);
     d.file = path;
     d.posAtRef = 0;
     d.refMs = NowMs();
@@ -137,6 +145,7 @@ void SimulatedPlayerLink::HandOver(int deck, const QString& path) {
     if (seconds == 0) {  // nothing playable: the deck drops what it had and stays stopped
         d.state = kStopped;
         d.lengthSec = -1;
+        d.failTimer->SetEnabled(true);
         return;
     }
     d.lengthSec = int(std::min<std::uint32_t>(seconds, 0x7fffffff / 1000));

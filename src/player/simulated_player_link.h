@@ -12,7 +12,8 @@
 
 /// Two decks that play on the station's clock instead of a sound card: a handed-over
 /// file plays from 0 for its estimated length and then reads stopped. A missing or
-/// unreadable file never starts. Used by tests and by the week preview.
+/// unreadable file never starts (and is told as failed). Its end is told as it comes. Used by
+/// tests and by the week preview.
 class SimulatedPlayerLink final : public QObject, public PlayerLink {
     Q_OBJECT
 public:

@@ -63,8 +63,7 @@ bool SpotRunner::TakesTick(const TickMoment& moment) {
         m_everySpotPending = true;
     }
     if (!m_runActive && !m_everySpotPending) return false;
-    RunStep(moment);
-    return true;
+    return RunStep(moment);
 }
 
 void SpotRunner::QuarterChange(const TickMoment& moment) {
@@ -78,6 +77,25 @@ void SpotRunner::QuarterChange(const TickMoment& moment) {
     m_schedule.PrepareNextSpots(moment.hour, moment.minute);
     SpotsAccepted = false;
     m_warningVisible = false;
+}
+
+bool SpotRunner::RunMayStart(int minute) const {
+    return HowSpotsPlay() == SpotMode::Just && spot_timing::IsRunMinute(minute) &&
+           (!m_engine.Controls().ManualMode || SpotsAccepted) &&
+           m_schedule.NextSpotsSlot() != m_triggeredSlot;
+}
+
+std::optional<QString> SpotRunner::ComesNext(const TickMoment& moment) const {
+    const QStringList& paths = m_schedule.NextSpotPaths();
+    int index = -1;
+    if (m_runActive) {
+        index = m_nextIndex;
+        while (index >= 0 && index < paths.size() && !m_schedule.NextSpotChecked(index)) ++index;
+    } else if (RunMayStart(moment.minute)) {
+        index = m_schedule.FirstCheckedSpot();
+    }
+    if (index < 0 || index >= paths.size()) return std::nullopt;
+    return paths[index];
 }
 
 void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
@@ -109,45 +127,45 @@ void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
     m_startSpotsNow = true;
 }
 
-void SpotRunner::RunStep(const TickMoment& moment) {
+bool SpotRunner::RunStep(const TickMoment& moment) {
     const int length = moment.lengthSec;
     const int wait = length < kShortItemSec ? 1 : m_engine.Bars().MixingSeconds();
     const bool forced = m_startSpotsNow || m_engine.Queue().StartNowAsked();
     const bool deckBusy =
         moment.playState == PlayerLink::kPlaying || moment.playState == PlayerLink::kPaused;
-    if (!forced && (wait <= 1 || wait <= length - moment.positionSec) && deckBusy) return;
-    const bool startedNow = m_startSpotsNow;
+    if (!forced && (wait <= 1 || wait <= length - moment.positionSec) && deckBusy) return true;
     m_startSpotsNow = false;
     m_engine.ClearNextTrackFlags();
     // A jingle that fell due during a run of spots follows the run.
     if (!m_runActive) {
         EverySpotStep();
-        return;
+        return true;
     }
-
+    // Spots passed over (unchecked, or with no file) cost no time: the next one, or the
+    // music after the run, follows in this same tick.
     const QStringList& paths = m_schedule.NextSpotPaths();
-    // A list prepared afresh during the run may be shorter than the index.
-    if (m_nextIndex < 0 || m_nextIndex >= paths.size()) {
-        m_runActive = false;
-        return;
+    while (m_runActive) {
+        // A list prepared afresh during the run may be shorter than the index.
+        if (m_nextIndex < 0 || m_nextIndex >= paths.size()) break;
+        const int index = m_nextIndex++;
+        const QString path = paths[index];
+        if (!m_schedule.NextSpotChecked(index)) {
+            Q_EMIT SpotSkipped(path, SpotPlace(index));
+            continue;
+        }
+        if (m_nextIndex >= spot_file::kSpotsPerSlot) m_runActive = false;
+        if (!QFileInfo(path).isFile()) {
+            Q_EMIT Problem(QStringLiteral("The spot %1 could not be played: there is no such file.")
+                               .arg(path));
+            continue;
+        }
+        StartSpot(path, SpotPlace(index));
+        return true;
     }
-    const int index = m_nextIndex++;
-    const QString path = paths[index];
-    if (!m_schedule.NextSpotChecked(index)) {
-        Q_EMIT SpotSkipped(path, SpotPlace(index));
-        m_startSpotsNow = startedNow;
-        return;
-    }
-    if (m_nextIndex >= spot_file::kSpotsPerSlot) m_runActive = false;
-    if (!QFileInfo(path).isFile()) {
-        // Handed over, it would cost the settling ticks in silence; the next spot (or the
-        // music) follows at the next tick instead.
-        Q_EMIT Problem(
-            QStringLiteral("The spot %1 could not be played: there is no such file.").arg(path));
-        m_startSpotsNow = m_runActive;
-        return;
-    }
-    StartSpot(path, SpotPlace(index));
+    m_runActive = false;
+    if (!m_everySpotPending) return false;
+    EverySpotStep();
+    return true;
 }
 
 QString SpotRunner::SpotPlace(int index) const {

@@ -35,6 +35,8 @@ public:
     /// Counts each head taken from the queue while the every-few-songs spot is on.
     void CountQueueHead();
     bool TakesTick(const TickMoment& moment) override;
+    /// The next checked spot of the run under way, or the first of a run due this minute.
+    std::optional<QString> ComesNext(const TickMoment& moment) const override;
 
     // --- the operator's commands ---
     /// "Play Spots Normally": in manual mode the operator lets this quarter's spots play.
@@ -106,11 +108,14 @@ Q_SIGNALS:
 private:
     void QuarterChange(const TickMoment& moment);
     void WarnAndTrigger(const TickMoment& moment);
-    /// The run's step at this tick: wait for the deck, pass a spot over, or start one.
-    void RunStep(const TickMoment& moment);
+    /// The run's step at this tick: wait for the deck, or start the next spot, passing
+    /// over those that cannot play. False when the run ended and the music is to follow.
+    bool RunStep(const TickMoment& moment);
     /// The every-few-songs spot's step once the deck is free.
     void EverySpotStep();
     void StartSpot(const QString& path, const QString& place);
+    /// Whether a run may start at this minute: spots play by themselves, or were accepted.
+    bool RunMayStart(int minute) const;
 
     SpotSchedule& m_schedule;
     PlaybackEngine& m_engine;
