@@ -23,7 +23,8 @@ TrackAir TrackOnAir(int lengthSec, int mixingSeconds, int skipIntroSec) {
     TrackAir air;
     air.endsMs = std::max<std::int64_t>(lengthSec * 1000LL - ahead, skipIntroSec > 0 ? kLoopMs : 0);
     const std::int64_t mixed = firstTickFrom(MixPointSec(lengthSec, mixingSeconds) * 1000 - ahead);
-    air.nextStartsMs = std::max<std::int64_t>(std::min(mixed, firstTickFrom(air.endsMs)),
-                                              (kTrackSettleTicks + 1) * kLoopMs);
+    // The deck tells its end as it comes, settling or not: the next track starts then.
+    air.nextStartsMs =
+        std::min(std::max<std::int64_t>(mixed, (kTrackSettleTicks + 1) * kLoopMs), air.endsMs);
     return air;
 }

@@ -14,7 +14,7 @@ long long MixPointSec(int lengthSec, int mixingSeconds);
 /// A track on air as the main loop plays it by itself, in ms from its start.
 struct TrackAir {
     /// The next track starts: at the first tick after the settling ticks that finds the
-    /// track past its mix point or ended.
+    /// track past its mix point, or as it ends when that comes first.
     std::int64_t nextStartsMs = 0;
     /// It falls silent when nothing follows it.
     std::int64_t endsMs = 0;

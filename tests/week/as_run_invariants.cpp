@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 
+#include "playback/main_loop.h"
 #include "schedule/day_program.h"
 #include "tools/spot_report.h"
 
@@ -31,8 +32,9 @@ constexpr qint64 kCrossfadeMs = 30'000;
 // The tick that finds a new slot comes within this of its start.
 constexpr qint64 kProgramLateMs = 5'000;
 constexpr qint64 kSlotMs = 30 * 60'000;
-// The longest the listener may hear no deck: a track's end and the next track's start.
-constexpr qint64 kDeadAirMs = 2'000;
+// The longest the listener may hear no deck between a sound's end and the next sound's
+// start: the next one starts as the deck tells the end.
+constexpr qint64 kDeadAirMs = 100;
 // The station's first tick comes this long after its start.
 constexpr qint64 kStartUpMs = 10'000;
 
@@ -139,7 +141,9 @@ private:
     void CheckDeadAir(const QDateTime& now) {
         // Until the first entry starts the station is still starting.
         if (!m_entryStarted || m_manual || m_deadAirTold || !m_silentSince.isValid()) return;
-        const QDateTime from = std::max(m_silentSince, m_automaticSince);
+        // The operator's switch back to automatic is acted on at the next tick.
+        const QDateTime from =
+            m_silentSince > m_automaticSince ? m_silentSince : m_automaticSince.addMSecs(kLoopMs);
         if (from.msecsTo(now) <= kDeadAirMs) return;
         Report(kQueueNeverEmpty,
                QStringLiteral("no deck playing from %1 to %2 in automatic mode")

@@ -52,10 +52,13 @@ TEST_F(AsRunInvariantsTest, EachInvariantFiresOnALogThatBreaksIt) {
     const Case cases[] = {
         {"queue-never-empty", {"2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b\t0"}},
         {"queue-never-empty", {"2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b"}},
-        // Dead air: the track ends and the next comes 3 s later.
+        // Dead air: the track ends and the next comes 3 s later, or a tick later.
         {"queue-never-empty",
          {"2026-12-07 10:40:00.000\tdeck0\tended",
           "2026-12-07 10:40:03.000\tdeck1\tload\t/m/3.mp3"}},
+        {"queue-never-empty",
+         {"2026-12-07 10:40:00.000\tdeck0\tended",
+          "2026-12-07 10:40:00.400\tdeck1\tload\t/m/3.mp3"}},
         {"one-deck-at-full",
          {"2026-12-07 10:40:00.000\tdeck0\tpause", "2026-12-07 10:40:00.000\tdeck1\tload\t/j.mp3",
           "2026-12-07 10:40:00.000\tdeck1\tvolume\t242", "2026-12-07 10:40:01.000\tdeck0\tpause"}},
@@ -101,7 +104,7 @@ TEST_F(AsRunInvariantsTest, TheOperatorsOwnChoicesAreNoViolation) {
          "2026-12-07 10:40:00.000\tstation\tqueue\t/m/3.mp3^b\t2"},
         {"2026-12-07 10:35:00.000\toperator\tmanual\ton", "2026-12-07 10:35:00.000\tdeck0\tended",
          "2026-12-07 10:40:00.000\toperator\tmanual\toff",
-         "2026-12-07 10:40:01.500\tdeck1\tload\t/m/3.mp3"},
+         "2026-12-07 10:40:00.400\tdeck1\tload\t/m/3.mp3"},
         {"2026-12-07 10:44:55.000\tstation\tspot\t/s/1.mp3\t2026-12-07 10:45 #1",
          "2026-12-07 10:44:55.000\tdeck1\tload\t/s/1.mp3", "2026-12-07 10:44:55.080\tdeck0\tstop",
          "2026-12-07 10:45:01.000\tdeck1\tpause", "2026-12-07 11:20:00.000\tdeck1\tpause",
