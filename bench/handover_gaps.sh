@@ -25,17 +25,19 @@ for run in $(seq "$runs"); do
 done
 [ -s "$work/gaps.tsv" ] || { echo "no hand-over measured; the last run said:" >&2; cat "$work/run$runs.log" >&2; exit 1; }
 
-echo "hand-over gaps over $runs run(s), $failed of them failing (silence over 60 ms):"
+echo "hand-over gaps over $runs run(s) of $binary ($failed failed):"
 sort -t$'\t' -k1,1 -k3,3n "$work/gaps.tsv" | awk -F'\t' '
   { n[$1]++; ms[$1, n[$1]] = $3; if (!($1 in low) || $4 < low[$1]) low[$1] = $4 }
   END {
     printf "%-11s %5s %11s %10s %14s\n", "kind", "count", "median ms", "worst ms", "quietest dBFS"
+    # -200 dB is a window of digital silence
     split("music-spot spot-spot spot-music crossfade jingle", order, " ")
     for (i = 1; i <= 5; i++) {
       k = order[i]
       if (!(k in n)) continue
       c = n[k]
       median = c % 2 ? ms[k, (c + 1) / 2] : (ms[k, c / 2] + ms[k, c / 2 + 1]) / 2
-      printf "%-11s %5d %11d %10d %14.1f\n", k, c, median, ms[k, c], low[k]
+      quietest = low[k] <= -200 ? "silence" : sprintf("%.1f", low[k])
+      printf "%-11s %5d %11d %10d %14s\n", k, c, median, ms[k, c], quietest
     }
   }'

@@ -130,13 +130,20 @@ TEST_F(HandOverTest, SpotBreakCrossfadeAndJingleLeaveNoSilence) {
     };
     QFile report(qEnvironmentVariable("STAVOX_GAPS_REPORT"));
     ASSERT_TRUE(report.fileName().isEmpty() || report.open(QIODevice::Append | QIODevice::Text));
-    for (const HandOver& h : m_handOvers) {
-        const int from = std::max<int>(begin, (h.ms - kNearMs) / kGapWindowMs);
-        const int to = std::min<int>(end, (h.ms + kNearMs) / kGapWindowMs);
+    // Each hand-over is measured on the windows nearer to it than to the others.
+    for (std::size_t k = 0; k < m_handOvers.size(); ++k) {
+        const HandOver& h = m_handOvers[k];
+        const qint64 lo = std::max(h.ms - kNearMs, k > 0 ? (m_handOvers[k - 1].ms + h.ms) / 2 : 0);
+        const qint64 hi =
+            std::min(h.ms + kNearMs, k + 1 < m_handOvers.size() ? (h.ms + m_handOvers[k + 1].ms) / 2
+                                                                : h.ms + kNearMs);
+        const int from = std::max(begin, int(lo / kGapWindowMs));
+        const int to = std::min(end, int(hi / kGapWindowMs));
         int longest = 0;
         for (const auto& [start, windows] : holes)
             if (start < to && start + windows > from) longest = std::max(longest, windows);
-        const double quietest = from < to ? *std::min_element(&loudness[from], &loudness[to]) : 0;
+        const double quietest =
+            from < to ? *std::min_element(loudness.begin() + from, loudness.begin() + to) : 0;
         if (report.isOpen())
             report.write(QStringLiteral("%1\t%2\t%3\t%4\n")
                              .arg(h.kind)
