@@ -171,6 +171,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     // Time for both mpv processes to open their sockets on a busy machine.
     engine.SetWaitSecInBeggining(3);
     engine.SetLevelText(VolumeBars::LevelBox::EditMixingTime, QString::number(kMixingSeconds));
+    if (m_startAt.isValid()) m_clock.offsetMs = QDateTime::currentDateTime().msecsTo(m_startAt);
     m_onAir.start();
     return m_station->StartUp().join('\n');
 }
@@ -238,6 +239,14 @@ double OnAirTest::RecordedSeconds() const {
     return double(QFileInfo(m_pulseDir.filePath(m_recordingFile)).size()) / (4.0 * kRate);
 }
 
+std::vector<double> OnAirTest::LoudnessDb(const std::vector<float>& samples, int window) {
+    return PerWindow(samples, window, [&](const float* start) {
+        double sum = 0;
+        for (int i = 0; i < window; ++i) sum += double(start[i]) * start[i];
+        return std::sqrt(sum / window);
+    });
+}
+
 std::vector<double> OnAirTest::PitchLevelDb(const std::vector<float>& samples, double hz) {
     std::vector<double> hann(kWindow);
     double hannSum = 0;
@@ -283,11 +292,7 @@ std::vector<Heard> OnAirTest::HeardSpans(const std::vector<float>& samples) cons
 
 void OnAirTest::ExpectSeamless(const std::vector<float>& samples, const std::vector<Heard>& heard,
                                int cut) const {
-    const std::vector<double> loudness = PerWindow(samples, kWindow, [](const float* window) {
-        double sum = 0;
-        for (int i = 0; i < kWindow; ++i) sum += double(window[i]) * window[i];
-        return std::sqrt(sum / kWindow);
-    });
+    const std::vector<double> loudness = LoudnessDb(samples, kWindow);
     // The quiet runs from the first tone heard to the end of the last.
     for (int i = heard.front().first, quiet = 0; i <= heard.back().last + 1; ++i) {
         if (i <= heard.back().last && i < int(loudness.size()) && loudness[i] < kSilentDb) {

@@ -10,13 +10,21 @@
 #include <vector>
 
 #include "app/station.h"
+#include "base/clock.h"
 #include "platform/mpv_player_link.h"
 #include "platform/qt_timer_host.h"
-#include "platform/system_clock.h"
 #include "support/files.h"
 #include "support/station_folder.h"
 
 class QCoreApplication;
+
+/// The computer's clock moved by a fixed offset: a station that starts at a chosen moment
+/// and runs on in real time from there.
+class ShiftedClock final : public Clock {
+public:
+    QDateTime Now() const override { return QDateTime::currentDateTime().addMSecs(offsetMs); }
+    qint64 offsetMs = 0;
+};
 
 /// One generated tone of the program: a sine of this pitch, so long; and the windows of
 /// the recording in which it is heard.
@@ -74,6 +82,11 @@ protected:
     qint64 ServerBackMs() const { return m_serverBackMs; }
     /// A recording of the mix in mono, by its file name.
     std::vector<float> ReadRecording(const QString& file) const;
+    /// The station's folders, for the spots and lists a test adds before going on air.
+    StationFolder& Folder() { return m_folder; }
+
+    /// The loudness of the mix (RMS, dB of full scale) in each window of `window` samples.
+    static std::vector<double> LoudnessDb(const std::vector<float>& samples, int window);
 
     /// The amplitude of the pitch hz in each window (Hann window, Goertzel), so a sine of
     /// amplitude a reads 20·log10(a) and pitches a few bins away read far below it.
@@ -104,6 +117,8 @@ protected:
     QString m_lineInSource;
     // The decks' own options; the output named, unless a test leaves mpv to find it.
     QStringList m_playerArguments{"--ao=pulse"};
+    /// When set, the station's clock reads this at its start-up (the computer's time without).
+    QDateTime m_startAt;
 
 private:
     QString StartPulse();
@@ -123,7 +138,7 @@ private:
     StationFolder m_folder;
     QElapsedTimer m_onAir;
     QElapsedTimer m_recording;
-    SystemClock m_clock;
+    ShiftedClock m_clock;
     QtTimerHost m_timers;
     std::unique_ptr<MpvPlayerLink> m_link;
     std::unique_ptr<Station> m_station;
