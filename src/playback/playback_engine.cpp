@@ -140,17 +140,24 @@ void PlaybackEngine::PlayNextFromQueue() {
     // A missing track is passed over at once. Each pass takes an entry out and the pools
     // are finite, so a queue of missing tracks is walked once down to a filler (an empty
     // queue reads as one), never again at every tick.
-    // So is a filler of a list run dry while a track still follows it: each would cost a
-    // tick of silence between two songs.
+    // So is a filler of a list run dry while a track still follows it, or may still be
+    // drawn from a list of the program that has some left: each would cost a tick of
+    // silence between two songs. The draws are the ones the ticks would have made.
     QString entry;
     bool passedOver = true;
     while (passedOver) {
         entry = m_queue.TakeAt(0);
-        passedOver =
-            !PlayEntry(entry) || (SplitTrackEntry(entry).path.isEmpty() && QueueHoldsATrack());
+        passedOver = !PlayEntry(entry) || (SplitTrackEntry(entry).path.isEmpty() &&
+                                           (QueueHoldsATrack() || ProgramHoldsATrack()));
     }
     // A filler starts nothing: with no music left every tick ends here, and none is a song.
     if (!SplitTrackEntry(entry).path.isEmpty()) Q_EMIT QueueHeadTaken();
+}
+
+bool PlaybackEngine::ProgramHoldsATrack() const {
+    for (int k = 0; k < std::min(m_queue.ProgramListCount(), PlayQueue::kMaxLists); ++k)
+        if (!m_queue.ProgramList(k).isEmpty()) return true;
+    return false;
 }
 
 bool PlaybackEngine::QueueHoldsATrack() const {

@@ -176,6 +176,8 @@ private:
     void TimerProgram1Timer();
     class NextTrackPart;
 
+    /// Whether a list of the program still has a track to draw.
+    bool ProgramHoldsATrack() const;
     void Tick();
     void RunTickParts(TickMoment& moment);
     /// Readies on the idle deck what the parts say comes next.

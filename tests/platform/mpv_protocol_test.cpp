@@ -147,6 +147,51 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAndReadsStoppedForAFileNotPlayedOrAS
     EXPECT_EQ(seen.join(", "), "0 0 -1, 0 0 -1, 1 0 -1, pulse, 0 0 -1, 0 0 -1");
 }
 
+// Only a file's own end or failure is news; a file held ready reads stopped until it is let
+// go, and one that cannot be opened is simply no longer held.
+TEST(MpvProtocolTest, MirrorTellsAnEndOrAFailureOnceAndHoldsACuedFileSilent) {
+    const QByteArray started = R"({"event":"start-file","playlist_entry_id":1})";
+    const QByteArray eof = R"({"event":"end-file","reason":"eof"})";
+    const QByteArray error = R"({"event":"end-file","reason":"error"})";
+    const QByteArray stop = R"({"event":"end-file","reason":"stop"})";
+    const QByteArray idle = R"({"event":"idle"})";
+    const QByteArray taken = R"({"request_id":4,"error":"success"})";
+    const QByteArray refused = R"({"request_id":4,"error":"invalid parameter"})";
+    struct Case {
+        const char* what;
+        bool cue, release;
+        std::vector<QByteArray> lines;
+        const char* told;  // the news, then what the station reads
+    };
+    const Case cases[] = {
+        {"played to its end", false, false, {taken, started, eof}, "ended 0 0 -1"},
+        {"could not be played", false, false, {taken, started, error}, "failed 0 0 -1"},
+        {"refused by mpv", false, false, {refused}, "failed 0 0 -1"},
+        {"stopped as asked", false, false, {taken, started, stop, idle}, "none 0 0 -1"},
+        {"held ready", true, false, {taken, started, Changed("duration", "5.0")}, "none 0 0 -1"},
+        {"held ready, let go",
+         true,
+         true,
+         {taken, started, Changed("duration", "5.0")},
+         "none 1 0 5"},
+        {"let go, to its end", true, true, {taken, started, eof}, "ended 0 0 -1"},
+        {"held ready, not found", true, false, {taken, started, error}, "none 0 0 -1"},
+    };
+    for (const Case& c : cases) {
+        mpv::DeckMirror mirror;
+        c.cue ? mirror.Cued(4) : mirror.HandedOver(4);
+        if (c.release) mirror.Released();
+        QString told = "none";
+        for (const QByteArray& line : c.lines) {
+            mirror.Apply(mpv::ParseLine(line));
+            if (const auto news = mirror.TakeNews())
+                told = *news == PlayerLink::News::Ended ? "ended" : "failed";
+        }
+        EXPECT_EQ(told + ' ' + Reads(mirror), c.told) << c.what;
+        EXPECT_FALSE(mirror.TakeNews()) << c.what << ": told once";
+    }
+}
+
 TEST(MpvProtocolTest, WatchdogFindsADeckThatStopsAnsweringOrStandsStill) {
     const QString silent = "stopped answering for 2 s", still = "stood still for 2 s while playing";
     // A later answer, junk, or a line without its error do not answer a request.
