@@ -331,7 +331,7 @@ void PlaybackEngine::RunTickParts(TickMoment& moment) {
 void PlaybackEngine::CueWhatComesNext(const TickMoment& moment) {
     // The idle deck only: not one that carries the old track down, or a jingle.
     const int next = m_decks.NextDeck;
-    if (m_loop.JingleOnNextDeck || m_bars->CrossfadeRunning() ||
+    if (!m_decks.SecondPlayerFound || m_loop.JingleOnNextDeck || m_bars->CrossfadeRunning() ||
         m_decks.PlayState(next) != PlayerLink::kStopped)
         return;
     for (const TickPart* part : m_tickParts) {
