@@ -53,6 +53,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
     connect(&m_spots, &SpotRunner::Problem, this, &Station::Problem);
+    connect(&m_engine, &PlaybackEngine::Problem, this, &Station::Problem);
     connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
     connect(&m_spotSchedule, &SpotSchedule::Problem, this, &Station::Problem);
     connect(&m_hour, &HourAnnouncement::Problem, this, &Station::Problem);

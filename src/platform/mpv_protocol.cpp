@@ -122,7 +122,7 @@ void DeckMirror::Apply(const Message& message) {
             if (message.Succeeded()) {
                 m_awaitingStart = true;
             } else {
-                if (!m_cued) m_news = PlayerLink::News::Failed;
+                m_news = m_cued ? PlayerLink::News::CueFailed : PlayerLink::News::Failed;
                 Stopped();
             }
         }
@@ -179,11 +179,14 @@ void DeckMirror::HandedOver(int requestId) {
 }
 
 void DeckMirror::Ended(const QString& reason) {
-    // A stop or a replacement was asked for; only the file's own end is news. A file held
-    // ready that cannot be opened is simply no longer held.
+    // A stop or a replacement was asked for; only the file's own end is news.
     const bool eof = reason == QLatin1String("eof"), error = reason == QLatin1String("error");
     if (!eof && !error) return;
-    if (!m_cued && !m_idle) m_news = eof ? PlayerLink::News::Ended : PlayerLink::News::Failed;
+    if (m_cued && error) {
+        m_news = PlayerLink::News::CueFailed;
+    } else if (!m_cued && !m_idle) {
+        m_news = eof ? PlayerLink::News::Ended : PlayerLink::News::Failed;
+    }
     Stopped();
 }
 

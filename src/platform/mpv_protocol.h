@@ -93,7 +93,8 @@ public:
     /// Whether a file is held ready (loaded paused, not yet let play).
     bool Cued() const { return m_cued; }
     /// The file that was playing ended by itself (Ended) or could not be played (Failed),
-    /// told once; none for a stop or a replacement that was asked for.
+    /// or the file held ready could not be opened (CueFailed), told once; none for a stop
+    /// or a replacement that was asked for.
     std::optional<PlayerLink::News> TakeNews();
     /// Whether mpv plays its file (started, not paused), so its position must move.
     bool Advancing() const { return !m_idle && !m_paused && m_running; }

@@ -56,6 +56,19 @@ public:
         const QString path = SplitTrackEntry(m_engine.m_queue.At(0)).path;
         return path.isEmpty() ? std::nullopt : std::optional(path);
     }
+    bool PassesOver(const QString& path) override {
+        PlayQueue& queue = m_engine.m_queue;
+        if (path.isEmpty() || SplitTrackEntry(queue.At(0)).path != path) return false;
+        queue.TakeAt(0);
+        queue.CountTrackStarted();
+        if (queue.Count() < PlayQueue::kShownEntries) queue.RefillQueue();
+        queue.ShowNextTracks();
+        Q_EMIT m_engine.Problem(
+            QStringLiteral("The track %1 cannot be played: the deck could not open it. It is "
+                           "passed over.")
+                .arg(path));
+        return true;
+    }
 
 private:
     PlaybackEngine& m_engine;
@@ -74,7 +87,9 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
     m_startClock = timers.CreateTimer(QStringLiteral("TimerStartClock"), kStartClockMs,
                                       [this] { m_panel->ShowClock(m_clock.Now().time()); });
     // A deck that tells of its end moves the air on at once, not at the next tick.
-    link.SetListener([this](int deck, PlayerLink::News) { DeckEnded(deck); });
+    link.SetListener([this](int deck, PlayerLink::News news) {
+        news == PlayerLink::News::CueFailed ? CueFailed(deck) : DeckEnded(deck);
+    });
     m_link = &link;
     m_nextTrack = std::make_unique<NextTrackPart>(*this);
     m_tickParts = {m_nextTrack.get()};
@@ -328,6 +343,13 @@ void PlaybackEngine::RunTickParts(TickMoment& moment) {
     }
 }
 
+void PlaybackEngine::CueFailed(int deck) {
+    const QString path = std::exchange(m_cued[deck & 1], QString());
+    if (deck != m_decks.NextDeck) return;
+    for (TickPart* part : m_tickParts)
+        if (part->PassesOver(path)) return;
+}
+
 void PlaybackEngine::CueWhatComesNext(const TickMoment& moment) {
     // The idle deck only: not one that carries the old track down, or a jingle.
     const int next = m_decks.NextDeck;
@@ -336,6 +358,7 @@ void PlaybackEngine::CueWhatComesNext(const TickMoment& moment) {
         return;
     for (const TickPart* part : m_tickParts) {
         if (const std::optional<QString> path = part->ComesNext(moment)) {
+            m_cued[next & 1] = *path;
             m_decks.Cue(next, *path);
             return;
         }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -170,6 +171,8 @@ Q_SIGNALS:
     void EntryStarted(const QString& entry);
     /// A track was passed over: its path names no regular file (gone, a folder, a pipe).
     void TrackMissing(const QString& path);
+    /// A track passed over because the deck readied with it could not open it.
+    void Problem(const QString& message);
 
 private:
     void TimerBeggin3Timer();
@@ -184,6 +187,8 @@ private:
     void CueWhatComesNext(const TickMoment& moment);
     /// The current deck's file ended (or failed): the tick comes at once.
     void DeckEnded(int deck);
+    /// The idle deck could not open what it was readied with: its part passes over it.
+    void CueFailed(int deck);
     /// Shows the current deck's state and times; false while it is paused or settling.
     bool DeckPlaysOn(TickMoment& moment);
     /// The current deck's times in its play state.
@@ -204,5 +209,6 @@ private:
     std::unique_ptr<TickPart> m_nextTrack;
     std::vector<TickPart*> m_tickParts;  // in the order they are asked
     bool m_ticking = false;              // news told during a tick waits for the next one
+    std::array<QString, 2> m_cued;       // what each deck was last readied with
     SettingsTable m_settings;
 };

@@ -31,4 +31,7 @@ public:
     virtual std::optional<QString> ComesNext(const TickMoment& /*moment*/) const {
         return std::nullopt;
     }
+    /// The idle deck could not open the file this part said comes next: the part passes
+    /// over it, while there is time. False when the file is not this part's.
+    virtual bool PassesOver(const QString& /*path*/) { return false; }
 };

@@ -22,8 +22,9 @@ public:
     };
 
     /// What a deck tells by itself, as it happens: its file played to the end, or could
-    /// not be played. Never told for a stop the station asked for.
-    enum class News { Ended, Failed };
+    /// not be played, or the file it held ready (Cue) could not be opened and is no longer
+    /// held. Never told for a stop the station asked for.
+    enum class News { Ended, Failed, CueFailed };
     using Listener = std::function<void(int deck, News news)>;
 
     virtual ~PlayerLink() = default;

@@ -16,6 +16,7 @@ struct SimulatedPlayerLink::Deck {
     int volume = 255;
     std::unique_ptr<Timer> endTimer;
     std::unique_ptr<Timer> failTimer;  // a player tells its failure after the hand-over
+    News failure = News::Failed;       // or after the cue
 };
 
 SimulatedPlayerLink::SimulatedPlayerLink(const Clock& clock, TimerHost& timers, LengthOf lengthOf)
@@ -28,7 +29,7 @@ SimulatedPlayerLink::SimulatedPlayerLink(const Clock& clock, TimerHost& timers, 
         m_decks[i]->failTimer =
             timers.CreateTimer(QStringLiteral("SimulatedDeck%1Failed").arg(i), 1, [this, i] {
                 At(i).failTimer->SetEnabled(false);
-                Tell(i, News::Failed);
+                Tell(i, At(i).failure);
             });
     }
 }
@@ -145,12 +146,19 @@ void SimulatedPlayerLink::HandOver(int deck, const QString& path) {
     if (seconds == 0) {  // nothing playable: the deck drops what it had and stays stopped
         d.state = kStopped;
         d.lengthSec = -1;
+        d.failure = News::Failed;
         d.failTimer->SetEnabled(true);
         return;
     }
     d.lengthSec = int(std::min<std::uint32_t>(seconds, 0x7fffffff / 1000));
     d.state = kPlaying;
     ArmEnd(deck);
+}
+
+void SimulatedPlayerLink::Cue(int deck, const QString& path) {
+    if (!Alive(deck) || At(deck).state != kStopped || m_lengthOf(path) != 0) return;
+    At(deck).failure = News::CueFailed;
+    At(deck).failTimer->SetEnabled(true);
 }
 
 int SimulatedPlayerLink::Volume(int deck) const { return At(deck).volume; }

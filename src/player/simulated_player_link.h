@@ -37,6 +37,8 @@ public:
     void Stop(int deck) override;
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
+    /// Holds nothing; a file that cannot be played is told as failed, as a player would.
+    void Cue(int deck, const QString& path) override;
 
     int Volume(int deck) const;
     QString File(int deck) const;

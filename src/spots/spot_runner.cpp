@@ -75,6 +75,7 @@ void SpotRunner::QuarterChange(const TickMoment& moment) {
     }
     m_warnedUnaccepted = false;
     m_schedule.PrepareNextSpots(moment.hour, moment.minute);
+    m_unplayable.clear();
     SpotsAccepted = false;
     m_warningVisible = false;
 }
@@ -87,15 +88,20 @@ bool SpotRunner::RunMayStart(int minute) const {
 
 std::optional<QString> SpotRunner::ComesNext(const TickMoment& moment) const {
     const QStringList& paths = m_schedule.NextSpotPaths();
-    int index = -1;
-    if (m_runActive) {
-        index = m_nextIndex;
-        while (index >= 0 && index < paths.size() && !m_schedule.NextSpotChecked(index)) ++index;
-    } else if (RunMayStart(moment.minute)) {
-        index = m_schedule.FirstCheckedSpot();
-    }
+    int index = m_runActive                  ? m_nextIndex
+                : RunMayStart(moment.minute) ? m_schedule.FirstCheckedSpot()
+                                             : -1;
+    while (index >= 0 && index < paths.size() &&
+           (!m_schedule.NextSpotChecked(index) || m_unplayable.contains(paths[index])))
+        ++index;
     if (index < 0 || index >= paths.size()) return std::nullopt;
     return paths[index];
+}
+
+bool SpotRunner::PassesOver(const QString& path) {
+    if (!m_schedule.NextSpotPaths().contains(path)) return false;
+    m_unplayable.insert(path);
+    return true;
 }
 
 void SpotRunner::WarnAndTrigger(const TickMoment& moment) {
@@ -157,6 +163,12 @@ bool SpotRunner::RunStep(const TickMoment& moment) {
         if (!QFileInfo(path).isFile()) {
             Q_EMIT Problem(QStringLiteral("The spot %1 could not be played: there is no such file.")
                                .arg(path));
+            continue;
+        }
+        if (m_unplayable.contains(path)) {
+            Q_EMIT Problem(
+                QStringLiteral("The spot %1 could not be played: the deck could not open it.")
+                    .arg(path));
             continue;
         }
         StartSpot(path, SpotPlace(index));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 #include <cstdint>
@@ -37,6 +38,8 @@ public:
     bool TakesTick(const TickMoment& moment) override;
     /// The next checked spot of the run under way, or the first of a run due this minute.
     std::optional<QString> ComesNext(const TickMoment& moment) const override;
+    /// A spot of this quarter the deck could not open is passed over at its turn.
+    bool PassesOver(const QString& path) override;
 
     // --- the operator's commands ---
     /// "Play Spots Normally": in manual mode the operator lets this quarter's spots play.
@@ -130,5 +133,6 @@ private:
     std::uint32_t m_warningColour = kWarningRed;
     bool m_warnedUnaccepted = false;  // the warning came this quarter and no run followed
     QString m_triggeredSlot;          // the quarter of the last run, with its date
+    QSet<QString> m_unplayable;       // spots of this quarter the deck could not open
     SettingsTable m_settings;
 };

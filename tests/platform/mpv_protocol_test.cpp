@@ -148,7 +148,7 @@ TEST(MpvProtocolTest, MirrorFollowsAHandOverAndReadsStoppedForAFileNotPlayedOrAS
 }
 
 // Only a file's own end or failure is news; a file held ready reads stopped until it is let
-// go, and one that cannot be opened is simply no longer held.
+// go, and one that cannot be opened is told and no longer held.
 TEST(MpvProtocolTest, MirrorTellsAnEndOrAFailureOnceAndHoldsACuedFileSilent) {
     const QByteArray started = R"({"event":"start-file","playlist_entry_id":1})";
     const QByteArray eof = R"({"event":"end-file","reason":"eof"})";
@@ -175,7 +175,8 @@ TEST(MpvProtocolTest, MirrorTellsAnEndOrAFailureOnceAndHoldsACuedFileSilent) {
          {taken, started, Changed("duration", "5.0")},
          "none 1 0 5"},
         {"let go, to its end", true, true, {taken, started, eof}, "ended 0 0 -1"},
-        {"held ready, not found", true, false, {taken, started, error}, "none 0 0 -1"},
+        {"held ready, not found", true, false, {taken, started, error}, "cue-failed 0 0 -1"},
+        {"held ready, refused", true, false, {refused}, "cue-failed 0 0 -1"},
     };
     for (const Case& c : cases) {
         mpv::DeckMirror mirror;
@@ -185,7 +186,9 @@ TEST(MpvProtocolTest, MirrorTellsAnEndOrAFailureOnceAndHoldsACuedFileSilent) {
         for (const QByteArray& line : c.lines) {
             mirror.Apply(mpv::ParseLine(line));
             if (const auto news = mirror.TakeNews())
-                told = *news == PlayerLink::News::Ended ? "ended" : "failed";
+                told = *news == PlayerLink::News::Ended    ? "ended"
+                       : *news == PlayerLink::News::Failed ? "failed"
+                                                           : "cue-failed";
         }
         EXPECT_EQ(told + ' ' + Reads(mirror), c.told) << c.what;
         EXPECT_FALSE(mirror.TakeNews()) << c.what << ": told once";

@@ -10,6 +10,7 @@
 #include "playback/scrolling_text.h"
 #include "support/engine_rig.h"
 #include "support/fake_track_lengths.h"
+#include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/run_events.h"
 #include "support/watchdog.h"
@@ -143,6 +144,27 @@ TEST(MainLoop, FillersAheadOfATrackArePassedOverAtOnce) {
         startsMs.push_back(loads[1].atMs - loads[0].atMs);
     }
     EXPECT_EQ(startsMs[1], startsMs[0]);
+}
+
+// A file the deck cannot play is passed over as the deck tells it, not after the ticks a
+// start is given to settle; one readied on the idle deck is passed over before its turn.
+TEST(MainLoop, AFileTheDeckCannotPlayIsPassedOverAsTheDeckTellsIt) {
+    EngineRig rig;
+    const QString junk = rig.dir.filePath("Junk - Noise.mp3");
+    WriteBytes(junk, "not audio");
+    const QStringList tracks = rig.Tracks({20, 60});
+    rig.LoadProgram("L", {junk, tracks[0], junk, tracks[1]});
+    QStringList problems;
+    QObject::connect(&rig.engine, &PlaybackEngine::Problem,
+                     [&](const QString& message) { problems << message; });
+    rig.StartLoop();
+    rig.Advance(30'000);
+    const auto loads = rig.Events("load");
+    ASSERT_EQ(loads.size(), 3u);
+    EXPECT_EQ(loads[0].detail + loads[1].detail + loads[2].detail, junk + tracks[0] + tracks[1]);
+    EXPECT_LE(loads[1].atMs - loads[0].atMs, 1);
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(junk));
 }
 
 TEST(MainLoop, LateOrDeadDecksStopNothingAndSettlingWaitsOnlyForADeckThatIsThere) {

@@ -14,6 +14,7 @@
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "spots/spot_timing.h"
+#include "support/files.h"
 #include "support/mpeg_builder.h"
 #include "support/station_folder.h"
 #include "support/station_rooms.h"
@@ -80,17 +81,19 @@ void Command(Station& station, const char* verb, const QString& argument = {}) {
 
 TEST(SpotRunnerTest, SpotsFollowEachOtherFromSecond55AndTheMusicFollowsTheLastAtOnce) {
     struct Case {
-        int unchecked, missing;
+        int unchecked, missing, damaged;
         const char* sequence;
     };
     for (const Case& c :
-         {Case{-1, -1, "spot Spot A, spot Spot B, spot Spot C, queue morning - Track 2"},
-          Case{1, -1, "spot Spot A, spot-skipped Spot B, spot Spot C, queue morning - Track 2"},
-          Case{-1, 0, "problem Spot A, spot Spot B, spot Spot C, queue morning - Track 2"},
-          Case{2, -1, "spot Spot A, spot Spot B, spot-skipped Spot C, queue morning - Track 2"},
-          Case{-1, 2, "spot Spot A, spot Spot B, problem Spot C, queue morning - Track 2"}}) {
+         {Case{-1, -1, -1, "spot Spot A, spot Spot B, spot Spot C, queue morning - Track 2"},
+          Case{1, -1, -1, "spot Spot A, spot-skipped Spot B, spot Spot C, queue morning - Track 2"},
+          Case{-1, 0, -1, "problem Spot A, spot Spot B, spot Spot C, queue morning - Track 2"},
+          Case{2, -1, -1, "spot Spot A, spot Spot B, spot-skipped Spot C, queue morning - Track 2"},
+          Case{-1, 2, -1, "spot Spot A, spot Spot B, problem Spot C, queue morning - Track 2"},
+          Case{-1, -1, 1, "spot Spot A, problem Spot B, spot Spot C, queue morning - Track 2"}}) {
         SpotStation s({10, 14}, false);
         if (c.missing >= 0) QFile::remove(s.spots[c.missing]);
+        if (c.damaged >= 0) WriteBytes(s.spots[c.damaged], "not audio");
         s.RunTo({10, 14, 54});
         if (c.unchecked >= 0) Command(s.station, "uncheck-spot", QString::number(c.unchecked + 1));
         s.RunTo({10, 16, 30});
