@@ -239,6 +239,15 @@ double OnAirTest::RecordedSeconds() const {
     return double(QFileInfo(m_pulseDir.filePath(m_recordingFile)).size()) / (4.0 * kRate);
 }
 
+double OnAirTest::SteadyLevelDb(const std::vector<double>& levels, int from, int to) {
+    if (levels.empty()) return -200;
+    from = std::clamp(from, 0, int(levels.size()) - 1);
+    std::vector<double> part(levels.begin() + from,
+                             levels.begin() + std::clamp(to, from + 1, int(levels.size())));
+    std::nth_element(part.begin(), part.begin() + part.size() / 2, part.end());
+    return part[part.size() / 2];
+}
+
 std::vector<double> OnAirTest::LoudnessDb(const std::vector<float>& samples, int window) {
     return PerWindow(samples, window, [&](const float* start) {
         double sum = 0;

@@ -85,6 +85,8 @@ protected:
     /// The station's folders, for the spots and lists a test adds before going on air.
     StationFolder& Folder() { return m_folder; }
 
+    /// The median of the levels over windows from..to (at least one), past a fade-in.
+    static double SteadyLevelDb(const std::vector<double>& levels, int from, int to);
     /// The loudness of the mix (RMS, dB of full scale) in each window of `window` samples.
     static std::vector<double> LoudnessDb(const std::vector<float>& samples, int window);
 

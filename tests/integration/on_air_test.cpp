@@ -65,13 +65,6 @@ struct EndIfStillThere {
 };
 class DeckLossTest : public OnAirTest, public ::testing::WithParamInterface<Loss> {};
 
-// The median level of the pitch over windows from..to, past the fade-in of each tone.
-double SteadyLevelDb(const std::vector<double>& levels, int from, int to) {
-    std::vector<double> part(levels.begin() + from, levels.begin() + std::max(from + 1, to));
-    std::nth_element(part.begin(), part.begin() + part.size() / 2, part.end());
-    return part[part.size() / 2];
-}
-
 TEST_P(DeckLossTest, DeckComesBackAndMusicGoesOn) {
     const Loss& loss = GetParam();
     ASSERT_EQ(GoOnAir(kTones), "");
