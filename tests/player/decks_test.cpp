@@ -113,9 +113,16 @@ TEST(LoggingPlayerLink, ReportsCommandsAndEndsTheDeckReachedByItselfOrItsDeath) 
     look(1, PlayerLink::kStopped);
     deaths = {2, "gone"};
     link.HandOver(1, "b");
-    EXPECT_EQ(events, QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127",
-                                   "1 pause", "1 resume", "1 jump 5000", "1 stop", "1 load a",
-                                   "1 dead hung", "1 dead gone", "1 load b"}));
+    // An end the deck tells is logged as it comes, once, and passed on.
+    link.SetListener([&](int deck, PlayerLink::News) { events << QString("%1 told").arg(deck); });
+    look(1, PlayerLink::kPlaying);
+    inner.Tell(1, PlayerLink::News::Ended);
+    look(1, PlayerLink::kStopped);
+    inner.Tell(0, PlayerLink::News::CueFailed);
+    EXPECT_EQ(events,
+              QStringList({"0 load short", "0 ended", "1 load long", "1 volume 127", "1 pause",
+                           "1 resume", "1 jump 5000", "1 stop", "1 load a", "1 dead hung",
+                           "1 dead gone", "1 load b", "1 ended", "1 told", "0 told"}));
 }
 
 // The rig's engine is never started: the test drives its simulated decks by hand.

@@ -20,4 +20,6 @@ public:
     MOCK_METHOD(void, StopWithFade, (int deck), (override));
     MOCK_METHOD(void, HandOver, (int deck, const QString& path), (override));
     MOCK_METHOD(Deaths, DeathsOf, (int deck), (const, override));
+    /// The deck's own news, as a player tells it.
+    using PlayerLink::Tell;
 };
