@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-multimedia-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mpv ffmpeg espeak-ng libtag1-dev libpulse-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libebur128-dev
   fonts-dejavu-core
 )
 # The package's own checks run among the tests too.

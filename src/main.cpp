@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/analyze_command.h"
 #include "app/as_run_file.h"
 #include "app/as_run_log.h"
 #include "app/command_line.h"
@@ -30,6 +31,7 @@
 #include "base/station_error.h"
 #include "base/thread_handoff.h"
 #include "platform/control_socket.h"
+#include "platform/ffmpeg_sound_analyzer.h"
 #include "platform/library_output.h"
 #include "platform/qt_timer_host.h"
 #include "platform/station_lock.h"
@@ -74,6 +76,10 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
+    if (cl.mode == CommandLine::Mode::Analyze) {
+        const FfmpegSoundAnalyzer analyzer;
+        return RunAnalyzeCommand(cl.files, cl.analyzeJobs, analyzer, nullptr, out, err);
+    }
     if (cl.mode == CommandLine::Mode::Search)
         return RunSearchCommand(cl, QDir::currentPath(), out, err);
     if (cl.mode == CommandLine::Mode::DeadEntries)

@@ -40,6 +40,10 @@ QString UsageText() {
                "         N counts from 1; \"#\" starts a remark, on its own line or after an"
                " action\n"
                "       stavox-mixer --track-length FILE...\n"
+               "       stavox-mixer --analyze [--jobs N] FILE...\n"
+               "         prints \"LUFS<TAB>TRUEPEAK<TAB>START<TAB>END<TAB>PATH\" per file and"
+               " keeps it in the cache;\n"
+               "         exit 0 all analysed, 1 some could not be\n"
                "       stavox-mixer --search TEXT [--and TEXT2] [--greeklish] [--cds]\n"
                "       stavox-mixer --dead-entries songs|spots\n"
                "         prints \"LIST<TAB>PATH\" per dead entry (\"<TAB>unreachable\" when its"
@@ -275,9 +279,43 @@ void TakeSpotReportOptions(CommandLine& cl, const QCommandLineParser& parser,
         cl.error = QStringLiteral("--spot-report goes with --csv only");
 }
 
+// `[--jobs N] --analyze [--jobs N] FILE...`: every argument after those is a file.
+CommandLine ParseAnalyzeCommand(const QStringList& args, qsizetype analyze) {
+    constexpr int kMostJobs = 256;
+    CommandLine cl;
+    cl.mode = CommandLine::Mode::Analyze;
+    QStringList before = args.first(analyze);
+    QStringList after = args.mid(analyze + 1);
+    // --jobs N stands just before --analyze or just after it.
+    const auto takeJobs = [&cl](QStringList& part) {
+        if (part.value(0) != QStringLiteral("--jobs")) return true;
+        bool number = false;
+        const int jobs = part.value(1).toInt(&number);
+        if (!number || jobs < 1 || jobs > kMostJobs) {
+            cl.error =
+                QStringLiteral("--jobs takes a number of threads from 1 to %1").arg(kMostJobs);
+            return false;
+        }
+        cl.analyzeJobs = jobs;
+        part.remove(0, 2);
+        return true;
+    };
+    if (!takeJobs(before) || !takeJobs(after)) return cl;
+    if (!before.isEmpty())
+        cl.error = QStringLiteral("--analyze goes with --jobs N and its files only");
+    else if (after.isEmpty())
+        cl.error = QStringLiteral("--analyze needs at least one file");
+    cl.files = after;
+    return cl;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
+    if (const qsizetype analyze = args.indexOf(QStringLiteral("--analyze")); analyze >= 0) {
+        const qsizetype files = args.indexOf(QStringLiteral("--track-length"));
+        if (files < 0 || analyze < files) return ParseAnalyzeCommand(args, analyze);
+    }
     if (const qsizetype send = args.indexOf(QStringLiteral("--send")); send >= 0) {
         const qsizetype files = args.indexOf(QStringLiteral("--track-length"));
         if (files < 0 || send < files) return ParseSendCommand(args, send);

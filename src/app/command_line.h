@@ -20,7 +20,8 @@ struct CommandLine {
         DeadEntries,
         Check,
         Send,
-        SpotReport
+        SpotReport,
+        Analyze
     };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
@@ -29,7 +30,8 @@ struct CommandLine {
     QString actionsFile;             ///< --actions FILE, the operator's actions in the preview
     QString player = "mpv";          ///< --player mpv | simulated
     QStringList playerOptions;       ///< --ao=... and other --ao options passed to the decks
-    QStringList files;               ///< --track-length FILE...
+    QStringList files;               ///< --track-length FILE..., --analyze FILE...
+    int analyzeJobs = 0;             ///< --analyze --jobs N; 0: one a core
     QString searchText;              ///< --search TEXT
     QString searchNarrowing;         ///< --and TEXT2
     bool searchGreeklish = false;    ///< --greeklish

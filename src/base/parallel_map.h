@@ -9,11 +9,12 @@
 #include <type_traits>
 #include <vector>
 
-/// Runs work(i) for every i in 0..count-1 on the machine's cores and returns the results
-/// in index order. Each call of work must touch only its own data.
+/// Runs work(i) for every i in 0..count-1 on the machine's cores (at most 4), or on
+/// `threads` threads when given, and returns the results in index order. Each call of work
+/// must touch only its own data.
 /// An exception of work stops the rest and is thrown again once every thread has ended.
 template <class Result, class Work>
-std::vector<Result> MapInParallel(qsizetype count, const Work& work) {
+std::vector<Result> MapInParallel(qsizetype count, const Work& work, int threads = 0) {
     // The bits of a vector<bool> share bytes: threads would write over each other.
     static_assert(!std::is_same_v<Result, bool>, "MapInParallel cannot return bool");
     std::vector<Result> results(static_cast<std::size_t>(count));
@@ -29,9 +30,10 @@ std::vector<Result> MapInParallel(qsizetype count, const Work& work) {
             if (!failure) failure = std::current_exception();
         }
     };
-    const qsizetype threads = std::min<qsizetype>({QThread::idealThreadCount(), 4, count});
+    const qsizetype used = std::min<qsizetype>(
+        threads > 0 ? threads : std::min(QThread::idealThreadCount(), 4), count);
     std::vector<std::thread> helpers;
-    for (qsizetype t = 1; t < threads; ++t) helpers.emplace_back(worker);
+    for (qsizetype t = 1; t < used; ++t) helpers.emplace_back(worker);
     worker();
     for (std::thread& helper : helpers) helper.join();
     if (failure) std::rethrow_exception(failure);
