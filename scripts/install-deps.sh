@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh --tests       also what the tests use (a private sound server and bus)
 #   scripts/install-deps.sh --screenshot  also what the screenshot script uses
 #   scripts/install-deps.sh --package     also what builds and checks the Debian package
+#   scripts/install-deps.sh --bench       also the loudness tools the analysis is compared with
 set -euo pipefail
 
 packages=(
@@ -35,8 +36,9 @@ case "${1:-}" in
     ;;
   --screenshot) packages+=(xvfb imagemagick python3) ;;
   --package) packages+=("${package_tools[@]}") ;;
+  --bench) packages+=(bs1770gain loudgain) ;;
   "") ;;
-  *) echo "usage: $0 [--tests | --screenshot | --package]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--tests | --screenshot | --package | --bench]" >&2; exit 2 ;;
 esac
 
 missing=()
