@@ -131,8 +131,9 @@ struct MpvPlayerLink::Deck {
     bool replacing = false;  // found hung: a new player takes its place
     PlayerLink::Deaths deaths;
     int lastRequestId = 0;
-    int volume = -1;   // last volume asked for, 0..255; -1 before the first
-    QString cuedPath;  // the file last held ready (the mirror knows whether it still is)
+    int volume = -1;    // last volume asked for, 0..255; -1 before the first
+    QString cuedPath;   // the file last held ready (the mirror knows whether it still is)
+    double gainDb = 0;  // the audio filter's gain, as last set
 
     QTimer exitTimer;  // the socket closed: how long its process has to tell why
     QTimer connectTimer;
@@ -204,6 +205,7 @@ struct MpvPlayerLink::Deck {
 
     void Connected() {
         ready = true;
+        gainDb = 0;  // a player started afresh has no filter
         replacing = false;
         inbox.clear();
         mirror.Reset();
@@ -698,6 +700,13 @@ void MpvPlayerLink::HandOver(int deck, const QString& path) {
     d->Send(mpv::SetPause(false, d->NextId()));
     // A socket that broke on these writes has already made the deck a closed player.
     if (d->ready) d->mirror.HandedOver(id);
+}
+
+void MpvPlayerLink::SetGain(int deck, double db) {
+    Deck* d = Ready(deck);
+    if (!d || d->gainDb == db) return;
+    d->gainDb = db;
+    d->Send(mpv::SetGain(db, d->NextId()));
 }
 
 void MpvPlayerLink::Cue(int deck, const QString& path) {

@@ -63,6 +63,7 @@ public:
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
     void Cue(int deck, const QString& path) override;
+    void SetGain(int deck, double db) override;
     Deaths DeathsOf(int deck) const override;
 
     /// The socket a deck listens on.

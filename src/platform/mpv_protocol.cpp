@@ -81,6 +81,13 @@ QByteArray SetVolume(int volume, int requestId) {
     return Request({"set_property", "volume", rounded}, requestId);
 }
 
+QByteArray SetGain(double db, int requestId) {
+    const double rounded = std::round(db * 100.0) / 100.0;
+    if (rounded == 0) return Request({"af", "set", ""}, requestId);
+    return Request({"af", "set", QStringLiteral("@level:lavfi=[volume=%1dB]").arg(rounded)},
+                   requestId);
+}
+
 QByteArray Quit(int requestId) { return Request({"quit"}, requestId); }
 
 QByteArray ReloadAudioOutput(int requestId) { return Request({"ao-reload"}, requestId); }

@@ -41,6 +41,8 @@ QByteArray Seek(int ms, int requestId);
 QByteArray Stop(int requestId);
 /// A deck volume 0..255 as mpv's volume property (see MpvVolume).
 QByteArray SetVolume(int volume, int requestId);
+/// The deck's audio filter: a gain in dB (to a hundredth), none for 0.
+QByteArray SetGain(double db, int requestId);
 QByteArray Quit(int requestId);
 /// Opens the audio output again: mpv that lost its sound server plays on into the null
 /// output and comes back to the server only when told to.

@@ -101,8 +101,9 @@ PlaybackEngine::PlaybackEngine(Clock& clock, TimerHost& timers, PlayerLink& link
 PlaybackEngine::~PlaybackEngine() { m_link->SetListener({}); }
 
 std::vector<SettingsTable*> PlaybackEngine::SettingsTables() {
-    return {&m_decks.Settings(), &m_settings, &m_queue.Settings(), &m_bars->Settings(),
-            &m_transport.Settings()};
+    return {&m_decks.Settings(),     &m_settings,
+            &m_queue.Settings(),     &m_bars->Settings(),
+            &m_transport.Settings(), &m_levelling.Settings()};
 }
 
 void PlaybackEngine::SetWinAmpPath(const QString& path) { m_decks.WinAmpPath = path; }
@@ -359,6 +360,7 @@ void PlaybackEngine::CueWhatComesNext(const TickMoment& moment) {
     for (const TickPart* part : m_tickParts) {
         if (const std::optional<QString> path = part->ComesNext(moment)) {
             m_cued[next & 1] = *path;
+            LevelDeck(next, *path);
             m_decks.Cue(next, *path);
             return;
         }
@@ -390,6 +392,10 @@ bool PlaybackEngine::DeckPlaysOn(TickMoment& moment) {
     moment.positionSec = m_decks.PositionMs(m_decks.CurrentDeck) / 1000;
     moment.lengthSec = m_decks.LengthSec(m_decks.CurrentDeck);
     return true;
+}
+
+void PlaybackEngine::LevelDeck(int deck, const QString& path) {
+    m_decks.SetGain(deck, m_levelling.GainDb(path));
 }
 
 void PlaybackEngine::AddTickPart(TickPart& part) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "playback/deck_panel.h"
+#include "playback/levelling.h"
 #include "playback/main_loop.h"
 #include "playback/play_queue.h"
 #include "playback/played_list.h"
@@ -149,6 +150,12 @@ public:
     const LoopState& Loop() const { return m_loop; }
     /// The clock, the track's times, the knob and the running title, as shown.
     const DeckPanel& Panel() const { return *m_panel; }
+    /// The gain each sound is played at.
+    const Levelling& Level() const { return m_levelling; }
+    /// Where the analyses of the files are found (none: every file plays as it is).
+    void SetAnalyses(AnalysisStore* analyses) { m_levelling.SetAnalyses(analyses); }
+    /// Gives the deck the gain of the file it is about to play.
+    void LevelDeck(int deck, const QString& path);
 
     // Mutable pieces for the core rooms that truly drive them; never for a view.
     /// The window's pixel widths and the knob's drag reach the panel through the commands.
@@ -205,6 +212,7 @@ private:
     std::unique_ptr<Timer> m_beggin3;
     std::unique_ptr<Timer> m_program1;
     std::unique_ptr<DeckPanel> m_panel;
+    Levelling m_levelling;
     std::unique_ptr<Timer> m_startClock;  // the clock during the start wait
     std::unique_ptr<TickPart> m_nextTrack;
     std::vector<TickPart*> m_tickParts;  // in the order they are asked

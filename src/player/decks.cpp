@@ -62,6 +62,10 @@ void Decks::StopWithFade(int deck) {
 
 void Decks::LoadFileIntoDeck(int deck, const QString& path) { m_link.HandOver(deck & 1, path); }
 
+void Decks::SetGain(int deck, double db) {
+    if (Found(deck)) m_link.SetGain(deck & 1, db);
+}
+
 void Decks::Cue(int deck, const QString& path) {
     if (!path.isEmpty() && Found(deck)) m_link.Cue(deck & 1, path);
 }

@@ -1,0 +1,28 @@
+#include "playback/levelling.h"
+
+#include <algorithm>
+#include <cmath>
+
+Levelling::Levelling() {
+    m_settings.Add("LevelTracks", LevelTracks).Add("LoudnessTarget", LoudnessTarget);
+}
+
+std::optional<SoundAnalysis> Levelling::AnalysisOf(const QString& path) const {
+    if (!m_analyses || path.isEmpty()) return std::nullopt;
+    return m_analyses->Find(path);
+}
+
+double Levelling::GainDb(const QString& path) const {
+    if (!LevelTracks) return 0;
+    const std::optional<SoundAnalysis> analysis = AnalysisOf(path);
+    return analysis ? GainDb(*analysis, LoudnessTarget) : 0;
+}
+
+double Levelling::GainDb(const SoundAnalysis& analysis, double targetLufs) {
+    if (!analysis.soundFound || !std::isfinite(analysis.loudnessLufs)) return 0;
+    const double gain = targetLufs - analysis.loudnessLufs;
+    // A file whose peak is already past the ceiling is not raised, only lowered.
+    const double headroom =
+        std::isfinite(analysis.truePeakDb) ? kPeakCeilingDb - analysis.truePeakDb : gain;
+    return std::min(gain, headroom);
+}

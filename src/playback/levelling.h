@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "base/settings_table.h"
+#include "media/sound_analysis.h"
+
+/// Brings every sound to one loudness: the gain a deck plays a file at, from the file's
+/// analysis, so that it reaches the station's target (LoudnessTarget, LUFS) without its
+/// true peak passing kPeakCeilingDb. A file not analysed yet, or without sound, plays as it
+/// is; so does every file with LevelTracks off.
+class Levelling {
+public:
+    static constexpr double kPeakCeilingDb = -1.0;
+
+    Levelling();
+
+    bool LevelTracks = true;
+    int LoudnessTarget = -16;
+
+    /// Where the analyses are found; none: every file plays as it is.
+    void SetAnalyses(AnalysisStore* analyses) { m_analyses = analyses; }
+    /// The analysis of the file, when known and the file is unchanged since.
+    std::optional<SoundAnalysis> AnalysisOf(const QString& path) const;
+    /// The gain in dB the file is played at.
+    double GainDb(const QString& path) const;
+    /// The rule itself, for an analysis in hand.
+    static double GainDb(const SoundAnalysis& analysis, double targetLufs);
+
+    /// LevelTracks and LoudnessTarget, as the station's settings keep them.
+    SettingsTable& Settings() { return m_settings; }
+
+private:
+    AnalysisStore* m_analyses = nullptr;
+    SettingsTable m_settings;
+};
