@@ -191,7 +191,10 @@ std::optional<Failure> SqliteAnalysisCache::Connection::CheckTable() {
     if (version.Step() != SQLITE_ROW) return LastFailure();
     const int schema = sqlite3_column_int(*version, 0);
     if (schema > kSchemaVersion)
-        return Failure{QStringLiteral("it was written by a newer version (%1)").arg(schema), true};
+        return Failure{
+            QStringLiteral("it was written by a newer version of Stavox Mixer (schema %1)")
+                .arg(schema),
+            true};
     std::vector<QByteArray> columns;
     Statement tableInfo(m_db, "PRAGMA table_info(analysis)");
     int code;

@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
