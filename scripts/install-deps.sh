@@ -12,7 +12,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev qt6-multimedia-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  mpv ffmpeg espeak-ng libtag1-dev libpulse-dev
+  mpv ffmpeg espeak-ng libtag1-dev libpulse-dev libsqlite3-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libebur128-dev
   fonts-dejavu-core
 )
