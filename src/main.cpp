@@ -34,6 +34,7 @@
 #include "platform/ffmpeg_sound_analyzer.h"
 #include "platform/library_output.h"
 #include "platform/qt_timer_host.h"
+#include "platform/sqlite_analysis_cache.h"
 #include "platform/station_lock.h"
 #include "platform/station_platform.h"
 #include "platform/system_clock.h"
@@ -78,7 +79,9 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     if (cl.mode == CommandLine::Mode::TrackLength) return RunTrackLengthCommand(cl.files, out, err);
     if (cl.mode == CommandLine::Mode::Analyze) {
         const FfmpegSoundAnalyzer analyzer;
-        return RunAnalyzeCommand(cl.files, cl.analyzeJobs, analyzer, nullptr, out, err);
+        SqliteAnalysisCache cache(SqliteAnalysisCache::DefaultFile());
+        if (!cache.Problem().isEmpty()) err << "stavox-mixer: " << cache.Problem() << Qt::endl;
+        return RunAnalyzeCommand(cl.files, cl.analyzeJobs, analyzer, &cache, out, err);
     }
     if (cl.mode == CommandLine::Mode::Search)
         return RunSearchCommand(cl, QDir::currentPath(), out, err);
@@ -165,6 +168,8 @@ public:
                                               platform.lineIn.get());
         m_station->ReadLengthsInBackground();  // odd files never hold the tick
         m_station->SetWeekCheck(&week_check::WeekFromNow);
+        m_analyses = std::make_unique<SqliteAnalysisCache>(SqliteAnalysisCache::DefaultFile());
+        m_station->SetAnalyses(m_analyses.get());
         // Standard error has every problem, for when the as-run log has no reader; a
         // problem is also a line of that log.
         QObject::connect(m_station.get(), &Station::Problem,
@@ -195,6 +200,7 @@ public:
             messages << warning;
         if (const QString problem = SettingsReadProblem(*m_store); !problem.isEmpty())
             messages.prepend(problem);
+        if (!m_analyses->Problem().isEmpty()) messages << m_analyses->Problem();
         LogProblems(messages, m_log, m_clock);
         return messages;
     }
@@ -230,6 +236,7 @@ private:
     const AsRunLog m_log;
     std::unique_ptr<LoggingPlayerLink> m_link;
     std::unique_ptr<QSettings> m_store;
+    std::unique_ptr<SqliteAnalysisCache> m_analyses;  // outlives the station that reads it
     std::unique_ptr<Station> m_station;
     std::unique_ptr<StationCore> m_core;
     std::unique_ptr<ControlServer> m_control;

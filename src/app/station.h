@@ -102,6 +102,9 @@ public:
     /// "Check the week...": its warnings, and the check the program hands over once.
     const WeekCheckJob& WeekCheck() const { return m_weekCheck; }
     void SetWeekCheck(WeekCheckJob::Prepare check) { m_weekCheck.SetCheck(check); }
+    /// Where the analyses of the files are found, for levelling them (none: as they are).
+    /// The store outlives the station.
+    void SetAnalyses(AnalysisStore* analyses) { m_engine.SetAnalyses(analyses); }
     const ListEditor& Lists() const { return m_lists; }
     /// "Lock Programs", read by the calendar, the list editor and the played list's save;
     /// mutable for the options, which switch it.
