@@ -1,6 +1,8 @@
 // The hand-overs a listener hears: music into a break of three spots, spot to spot, the
 // last spot back to the music, a crossfade between tracks, and a jingle fired over the
-// music, in one recording. No hand-over may leave a silence longer than a dropout.
+// music, in one recording. No hand-over may leave a silence longer than a dropout. The
+// second track is 18 dB quieter in its file than the others: analysed, every sound is
+// levelled, and the tracks come out alike, none at full scale.
 // STAVOX_GAPS_REPORT=FILE appends one line per hand-over to FILE (bench/handover_gaps.sh):
 // kind, its time on the recording (s), the longest silence near it (ms) and the quietest
 // window near it (dBFS).
@@ -10,6 +12,8 @@
 
 #include "app/operator_actions.h"
 #include "on_air_rig.h"
+#include "platform/ffmpeg_sound_analyzer.h"
+#include "platform/sqlite_analysis_cache.h"
 #include "spots/spot_runner.h"
 #include "spots/spot_timing.h"
 #include "support/run_events.h"
@@ -63,7 +67,17 @@ TEST_F(HandOverTest, SpotBreakCrossfadeAndJingleLeaveNoSilence) {
     m_startAt = spot_timing::RunDueAt(kQuarter).addSecs(-kBeforeSpotsSec);
     // The first tone is cut by the spots, the second is back after them and crossfades
     // into the third, which has the jingle over it.
-    ASSERT_EQ(GoOnAir({{330, 30}, {520, 8}, {740, 7}}), "");
+    QTemporaryDir cacheDir;
+    SqliteAnalysisCache analyses(cacheDir.filePath("analysis.sqlite"));
+    m_analyses = &analyses;
+    ASSERT_EQ(GoOnAir({{330, 30}, {520, 8, 0.5 / 7.94}, {740, 7}}), "");
+    // Analysed in the seconds the station waits for its decks, before anything plays.
+    const FfmpegSoundAnalyzer analyzer;
+    QStringList files = spots << jingle;
+    for (const Tone& tone : m_tones)
+        files << Folder().MusicPath() + QStringLiteral("Tone %1 Hz.mp3").arg(tone.hz);
+    for (const QString& path : files)
+        ASSERT_TRUE(analyses.Keep(path, analyzer.Analyze(path).value).ok()) << path.toStdString();
     QObject::connect(&OnAir().Engine(), &PlaybackEngine::EntryStarted,
                      [&](const QString& entry) { Mark("music", entry); });
     QObject::connect(&StationRooms::Spots(OnAir()), &SpotRunner::SpotStarted,
@@ -87,6 +101,16 @@ TEST_F(HandOverTest, SpotBreakCrossfadeAndJingleLeaveNoSilence) {
             << s.kind.toStdString() << " to " << s.hz << " Hz";
     }
     ASSERT_EQ(kinds.join(' '), "first music-spot spot-spot spot-spot spot-music crossfade jingle");
+    // The tracks alike though 18 dB apart in their files, and nothing at full scale.
+    std::vector<double> trackDb;
+    for (const Sound& s : m_sounds)
+        if (s.kind == "first" || s.kind == "spot-music" || s.kind == "crossfade")
+            trackDb.push_back(SteadyLevelDb(PitchLevelDb(samples, s.hz), int(s.ms / 50) + 32,
+                                            int(s.ms / 50) + 39));
+    ASSERT_EQ(trackDb.size(), 3u);
+    EXPECT_LE(std::ranges::max(trackDb) - std::ranges::min(trackDb), 2.0)
+        << trackDb[0] << " " << trackDb[1] << " " << trackDb[2] << " dB";
+    EXPECT_LT(std::ranges::max(samples, {}, [](float s) { return std::abs(s); }), 32767 / 32768.f);
     m_sounds.erase(m_sounds.begin());
 
     // The silences from the first sound to the last: each its first window and length.

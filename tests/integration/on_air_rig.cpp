@@ -143,7 +143,8 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     QStringList paths;
     for (const Tone& tone : tones) {
         paths << m_folder.MusicPath() + QStringLiteral("Tone %1 Hz.mp3").arg(tone.hz);
-        if (QString error = WriteToneMp3(paths.last(), tone.hz, tone.seconds); !error.isEmpty())
+        if (QString error = WriteToneMp3(paths.last(), tone.hz, tone.seconds, tone.amplitude);
+            !error.isEmpty())
             return error;
     }
     m_folder.WriteList("tones", paths);
@@ -172,6 +173,7 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     engine.SetWaitSecInBeggining(3);
     engine.SetLevelText(VolumeBars::LevelBox::EditMixingTime, QString::number(kMixingSeconds));
     if (m_startAt.isValid()) m_clock.offsetMs = QDateTime::currentDateTime().msecsTo(m_startAt);
+    m_station->SetAnalyses(m_analyses);
     m_onAir.start();
     return m_station->StartUp().join('\n');
 }

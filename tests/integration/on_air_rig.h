@@ -31,6 +31,7 @@ public:
 struct Tone {
     double hz;
     int seconds;
+    double amplitude = 0.5;
 };
 struct Heard {
     int first = 0, last = 0;
@@ -121,6 +122,8 @@ protected:
     QStringList m_playerArguments{"--ao=pulse"};
     /// When set, the station's clock reads this at its start-up (the computer's time without).
     QDateTime m_startAt;
+    /// When set, the station levels the files analysed there.
+    AnalysisStore* m_analyses = nullptr;
 
 private:
     QString StartPulse();
