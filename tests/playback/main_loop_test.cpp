@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include "playback/levelling.h"
 #include "playback/play_queue.h"
 #include "playback/scrolling_text.h"
 #include "support/engine_rig.h"
@@ -375,3 +376,25 @@ TEST(PlayQueue, NextTracksNeverWaitForAFileAndShowLengthsOnceRead) {
 }
 
 }  // namespace
+
+// Every sound to the target, its true peak kept under the ceiling; a file without sound,
+// or not analysed, plays as it is.
+TEST(Levelling, BringsASoundToTheTargetWithoutItsPeakPassingTheCeiling) {
+    const struct {
+        double lufs, peak;
+        bool sound;
+        double gain;
+    } cases[] = {
+        {-9, -0.5, true, -7},  // loud: lowered to -16
+        {-27, -12, true, 11},  // quiet: raised to -16
+        {-27, -4, true, 3},    // quiet but peaky: raised only to -1 dBTP
+        {-10, 0.5, true, -6},  // clipped: lowered as any loud one
+        {-HUGE_VAL, -HUGE_VAL, false, 0},
+    };
+    for (const auto& c : cases) {
+        const SoundAnalysis a{.loudnessLufs = c.lufs, .truePeakDb = c.peak, .soundFound = c.sound};
+        EXPECT_NEAR(Levelling::GainDb(a, -16), c.gain, 1e-9) << c.lufs << " LUFS";
+    }
+    Levelling levelling;
+    EXPECT_EQ(levelling.GainDb("/music/Not analysed.mp3"), 0);
+}
