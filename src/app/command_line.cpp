@@ -312,9 +312,12 @@ CommandLine ParseAnalyzeCommand(const QStringList& args, qsizetype analyze) {
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
+    // After --track-length or --send, "--analyze" is a file or the sent verb's argument.
     if (const qsizetype analyze = args.indexOf(QStringLiteral("--analyze")); analyze >= 0) {
         const qsizetype files = args.indexOf(QStringLiteral("--track-length"));
-        if (files < 0 || analyze < files) return ParseAnalyzeCommand(args, analyze);
+        const qsizetype send = args.indexOf(QStringLiteral("--send"));
+        if ((files < 0 || analyze < files) && (send < 0 || analyze < send))
+            return ParseAnalyzeCommand(args, analyze);
     }
     if (const qsizetype send = args.indexOf(QStringLiteral("--send")); send >= 0) {
         const qsizetype files = args.indexOf(QStringLiteral("--track-length"));

@@ -49,6 +49,7 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
         {{"--analyze", "--jobs", "a.mp3"}, Analyze, false},
         {{"--analyze"}, Analyze, false},
         {{"--volumes", "--analyze", "a.mp3"}, Analyze, false},
+        {{"--send", "library-search", "--analyze"}, Send, true},
         {{"--player", "vlc"}, Window, false},
         {{"--bogus"}, Window, false},
         {{"--help"}, Help, true},

@@ -33,8 +33,9 @@ protected:
     Station station{m_dir.path(), host, host, link};
 };
 
-// The two files were written by the store when one struct held every value: one with
-// each value changed (the colours at their defaults), one with the defaults.
+// The two files hold every stored value, as the store writes them (the first ones written
+// when one struct held every value, the levelling's added since): one with each value
+// changed (the colours at their defaults), one with the defaults.
 TEST_F(SettingsTest, FilesOfEarlierVersionsAreWrittenBackByteForByteAndHandTextReadByItsKind) {
     const QByteArray changed = ReadBytes(STAVOX_APP_TEST_DATA "/changed.conf");
     const std::string defaults = ReadBytes(STAVOX_APP_TEST_DATA "/defaults.conf").toStdString();
