@@ -169,7 +169,7 @@ public:
         m_station->ReadLengthsInBackground();  // odd files never hold the tick
         m_station->SetWeekCheck(&week_check::WeekFromNow);
         m_analyses = std::make_unique<SqliteAnalysisCache>(SqliteAnalysisCache::DefaultFile());
-        m_station->SetAnalyses(m_analyses.get());
+        m_station->AnalyseInBackground(m_analyzer, *m_analyses);
         // Standard error has every problem, for when the as-run log has no reader; a
         // problem is also a line of that log.
         QObject::connect(m_station.get(), &Station::Problem,
@@ -236,6 +236,7 @@ private:
     const AsRunLog m_log;
     std::unique_ptr<LoggingPlayerLink> m_link;
     std::unique_ptr<QSettings> m_store;
+    const FfmpegSoundAnalyzer m_analyzer;
     std::unique_ptr<SqliteAnalysisCache> m_analyses;  // outlives the station that reads it
     std::unique_ptr<Station> m_station;
     std::unique_ptr<StationCore> m_core;

@@ -8,12 +8,16 @@
 #include "base/clock.h"
 #include "base/system_shutdown.h"
 #include "base/text_file.h"
+#include "base/timer_host.h"
 #include "housekeeping/dead_entries.h"
 #include "playback/main_loop.h"
 #include "schedule/day_program.h"
 #include "schedule/list_file.h"
 
 namespace {
+
+// How often the background analysis is handed what comes next.
+constexpr int kAnalysisFeedMs = 5000;
 
 void AddIfAny(QStringList& messages, const QString& message) {
     if (!message.isEmpty()) messages << message;
@@ -46,6 +50,8 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists, m_spotEditor,
              m_spotSchedule) {
     m_engine.Players().StartFolder = m_folders.StartFolder;
+    m_analysisFeed = timers.CreateTimer(QStringLiteral("TimerAnalysisFeed"), kAnalysisFeedMs,
+                                        [this] { FeedAnalysis(); });
     // The program of the hour comes first; the marquees before the spots, so that they
     // move while the deck is paused.
     m_engine.AddTickPart(m_loader);
@@ -206,4 +212,22 @@ QStringList Station::Close(QSettings* store) {
     if (!m_favoritesUnreadable)
         AddIfAny(messages, WriteFavorites(m_folders, m_library.Favorites()));
     return messages;
+}
+
+void Station::AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store) {
+    SetAnalyses(&store);
+    m_analysisJob = std::make_unique<AnalysisJob>(analyzer, store);
+    m_analysisFeed->SetEnabled(true);
+}
+
+void Station::FeedAnalysis() {
+    // What plays soonest first: the queue, the spots of the coming quarter and the jingles,
+    // then every track the program may draw.
+    QStringList paths;
+    const PlayQueue& queue = m_engine.Queue();
+    for (int i = 0; i < queue.Count(); ++i) paths << SplitTrackEntry(queue.At(i)).path;
+    paths << m_spotSchedule.NextSpotPaths() << m_jingles.JinglePaths();
+    for (int k = 0; k < std::min(queue.ProgramListCount(), PlayQueue::kMaxLists); ++k)
+        for (const QString& entry : queue.ProgramList(k)) paths << SplitTrackEntry(entry).path;
+    m_analysisJob->Add(paths);
 }

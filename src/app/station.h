@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "app/analysis_job.h"
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "app/station_options.h"
@@ -30,6 +31,7 @@ enum class DeadEntryKind;
 enum class DeadEntryMode;
 class PlayerLink;
 class SystemShutdown;
+class Timer;
 class TimerHost;
 
 /// The whole station without a window: the rooms, wired together, with the start-up
@@ -105,6 +107,10 @@ public:
     /// Where the analyses of the files are found, for levelling them (none: as they are).
     /// The store outlives the station.
     void SetAnalyses(AnalysisStore* analyses) { m_engine.SetAnalyses(analyses); }
+    /// From now on what is about to play (the queue, the next spots, the jingles, then the
+    /// program's lists) is analysed in the background and kept in the store, which with the
+    /// analyzer outlives the station.
+    void AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store);
     const ListEditor& Lists() const { return m_lists; }
     /// "Lock Programs", read by the calendar, the list editor and the played list's save;
     /// mutable for the options, which switch it.
@@ -171,6 +177,8 @@ private:
     Library& SearchingLibrary();
 
     void LoadSettings(QSettings* store, QStringList& messages);
+    /// Hands the analysis job what is about to play.
+    void FeedAnalysis();
     void SelectToday(QStringList& messages);
 
     Clock& m_clock;
@@ -194,7 +202,9 @@ private:
     Library m_library;
     LibraryDesk m_desk;
     WeekCheckJob m_weekCheck;
-    QStringList m_libraryFolderNames;  // the lists folder as the library last read it
+    std::unique_ptr<AnalysisJob> m_analysisJob;
+    std::unique_ptr<Timer> m_analysisFeed;  // hands the job what comes next
+    QStringList m_libraryFolderNames;       // the lists folder as the library last read it
     QStringList m_deadEntryLines;
     bool m_deadEntriesRemovable = false;
     QString m_pageAsked;  // the page "show-page" asked the window for, by its caption
