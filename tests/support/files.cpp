@@ -48,6 +48,7 @@ QProcessEnvironment PrivateHomeEnvironment(const QString& home) {
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home);
     env.insert("XDG_CONFIG_HOME", home + "/.config");
+    env.insert("XDG_CACHE_HOME", home + "/.cache");  // the analyses a station keeps
     // The decks' sockets, the station lock and the control socket live there: a station a
     // test starts never meets the user's own station.
     const QString runtime = home + "/run";
