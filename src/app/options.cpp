@@ -20,7 +20,8 @@ const QStringList& Options::Keys() {
         QStringLiteral("HowFastFadeOnSpots"), QStringLiteral("GreeklishSearch"),
         QStringLiteral("AviOrMessage"),       QStringLiteral("SkipIntro"),
         QStringLiteral("SkipIntroSec"),       QStringLiteral("PlayOnlyOneSpot"),
-        QStringLiteral("PlaySpotEvery")};
+        QStringLiteral("PlaySpotEvery"),      QStringLiteral("LevelTracks"),
+        QStringLiteral("LoudnessTarget")};
     return keys;
 }
 

@@ -215,6 +215,10 @@ void OptionsDialog::BuildIntroAndSpotEvery() {
     ConnectCheck(m_oneSpot, QStringLiteral("PlayOnlyOneSpot"));
     m_spotEvery = Edit(QStringLiteral("EditPlaySpotEvery"));
     ConnectEdit(m_spotEvery, QStringLiteral("PlaySpotEvery"));
+    m_levelTracks = Check(QStringLiteral("CheckBoxLevelTracks"), QStringLiteral("Level tracks to"));
+    ConnectCheck(m_levelTracks, QStringLiteral("LevelTracks"));
+    m_loudnessTarget = Edit(QStringLiteral("EditLoudnessTarget"));
+    ConnectEdit(m_loudnessTarget, QStringLiteral("LoudnessTarget"));
 }
 
 QPushButton* OptionsDialog::BuildOkButton() {
@@ -269,6 +273,10 @@ int OptionsDialog::LayOutIntroAndSpotRows(QGridLayout* grid, int row) {
     grid->addWidget(m_spotEvery, row, 2);
     grid->addWidget(Caption(QStringLiteral("LabelPlaySpotEvery"), QStringLiteral("songs"), this),
                     row++, 3);
+    grid->addWidget(m_levelTracks, row, 0, 1, 2);
+    grid->addWidget(m_loudnessTarget, row, 2);
+    grid->addWidget(Caption(QStringLiteral("LabelLoudnessTarget"), QStringLiteral("LUFS"), this),
+                    row++, 3);
     return row;
 }
 
@@ -295,6 +303,7 @@ void OptionsDialog::Load(const OptionsState& state) {
     SetIfOther(m_fadeStep, value("HowFastFadeOnSpots"));
     SetIfOther(m_skipIntroSec, value("SkipIntroSec"));
     SetIfOther(m_spotEvery, value("PlaySpotEvery"));
+    SetIfOther(m_loudnessTarget, value("LoudnessTarget"));
     m_drawing = false;
     Redraw(state);
 }
@@ -312,4 +321,6 @@ void OptionsDialog::Redraw(const OptionsState& state) {
     m_skipIntro->setChecked(IsOn(state, "SkipIntro"));
     m_skipIntroSec->setEnabled(IsOn(state, "SkipIntro"));
     m_oneSpot->setChecked(IsOn(state, "PlayOnlyOneSpot"));
+    m_levelTracks->setChecked(IsOn(state, "LevelTracks"));
+    m_loudnessTarget->setEnabled(IsOn(state, "LevelTracks"));
 }

@@ -66,6 +66,8 @@ private:
     QCheckBox* m_skipIntro = nullptr;
     QLineEdit* m_skipIntroSec = nullptr;
     QCheckBox* m_oneSpot = nullptr;
+    QCheckBox* m_levelTracks = nullptr;
+    QLineEdit* m_loudnessTarget = nullptr;
     QLineEdit* m_spotEvery = nullptr;
     QCheckBox* m_wavForTime = nullptr;
 };
