@@ -5,6 +5,7 @@
 // --spot-report for the proof of play of the spots).
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
@@ -67,6 +68,13 @@ int RunSendCommand(const QString& message, QTextStream& out, QTextStream& err) {
     return reply.text == QLatin1String("ok") ? 0 : 1;
 }
 
+// The analyses the user's station keeps, for the tools that only read them: none when there
+// is no cache yet (they make none).
+std::unique_ptr<SqliteAnalysisCache> ExistingAnalyses() {
+    const QString file = SqliteAnalysisCache::DefaultFile();
+    return QFileInfo::exists(file) ? std::make_unique<SqliteAnalysisCache>(file) : nullptr;
+}
+
 int RunHeadless(int argc, char** argv, const CommandLine& cl) {
 #ifndef _WIN32
     // Without TZ the C library looks at /etc/localtime again for every local time it
@@ -89,7 +97,9 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
         return RunDeadEntriesCommand(cl, QDir::currentPath(), out, err);
     if (cl.mode == CommandLine::Mode::Check) {
         const auto store = OpenStationSettings();
-        return RunCheckCommand(cl, QDir::currentPath(), store.get(), SystemClock().Now(), out);
+        const auto analyses = ExistingAnalyses();
+        return RunCheckCommand(cl, QDir::currentPath(), store.get(), SystemClock().Now(), out,
+                               analyses.get());
     }
     if (cl.mode == CommandLine::Mode::Send) return RunSendCommand(cl.sendMessage, out, err);
     if (cl.mode == CommandLine::Mode::SpotReport)
@@ -109,9 +119,11 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     QStringList problems;
     if (const QString problem = SettingsReadProblem(*store); !problem.isEmpty())
         problems << problem;
+    // The preview mixes and levels by the analyses this user's station has kept.
+    const auto analyses = ExistingAnalyses();
     return RunWeekPreview(
         cl, QDir::currentPath(), store.get(), [&out](const QString& line) { out << line << '\n'; },
-        problems, actions);
+        problems, actions, analyses.get());
 }
 
 // Without a display the same station runs on Qt's offscreen platform.

@@ -21,7 +21,7 @@ const QStringList& Options::Keys() {
         QStringLiteral("AviOrMessage"),       QStringLiteral("SkipIntro"),
         QStringLiteral("SkipIntroSec"),       QStringLiteral("PlayOnlyOneSpot"),
         QStringLiteral("PlaySpotEvery"),      QStringLiteral("LevelTracks"),
-        QStringLiteral("LoudnessTarget")};
+        QStringLiteral("LoudnessTarget"),     QStringLiteral("SmartMixing")};
     return keys;
 }
 

@@ -85,7 +85,8 @@ void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& 
 
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
-                   const QStringList& startProblems, const QList<OperatorAction>& actions) {
+                   const QStringList& startProblems, const QList<OperatorAction>& actions,
+                   AnalysisStore* analyses) {
     VirtualTimerHost host(cl.simulateStart);
     SimulatedPlayerLink link(host, host);
     const AsRunLog log(writeLine);
@@ -104,6 +105,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
         });
     }
     Station station(startFolder, host, host, link, &lineIn);
+    station.SetAnalyses(analyses);
     // The preview leaves the station folder as it was: the announcement's play list goes
     // to a folder of its own, which the simulated decks never read.
     QTemporaryDir playListFolder;

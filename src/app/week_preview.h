@@ -6,6 +6,7 @@
 
 #include "app/operator_actions.h"
 
+class AnalysisStore;
 class AsRunLog;
 class Clock;
 class QSettings;
@@ -30,8 +31,9 @@ void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& 
 /// startProblems (settings that could not be read) go to the log with those of start-up.
 /// The operator's actions are done at their times, each logged as it is done. An automatic
 /// shutdown is logged as "station<TAB>shutdown" and ends the preview at that moment.
+/// Sounds are levelled and mixed by what `analyses` holds, when given.
 /// Returns the process exit code.
 int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings* settings,
                    const std::function<void(const QString& line)>& writeLine,
-                   const QStringList& startProblems = {},
-                   const QList<OperatorAction>& actions = {});
+                   const QStringList& startProblems = {}, const QList<OperatorAction>& actions = {},
+                   AnalysisStore* analyses = nullptr);

@@ -131,9 +131,10 @@ struct MpvPlayerLink::Deck {
     bool replacing = false;  // found hung: a new player takes its place
     PlayerLink::Deaths deaths;
     int lastRequestId = 0;
-    int volume = -1;    // last volume asked for, 0..255; -1 before the first
-    QString cuedPath;   // the file last held ready (the mirror knows whether it still is)
-    double gainDb = 0;  // the audio filter's gain, as last set
+    int volume = -1;      // last volume asked for, 0..255; -1 before the first
+    QString cuedPath;     // the file last held ready (the mirror knows whether it still is)
+    double gainDb = 0;    // the audio filter's gain, as last set
+    double startSec = 0;  // where the next file starts, as last set
 
     QTimer exitTimer;  // the socket closed: how long its process has to tell why
     QTimer connectTimer;
@@ -205,7 +206,8 @@ struct MpvPlayerLink::Deck {
 
     void Connected() {
         ready = true;
-        gainDb = 0;  // a player started afresh has no filter
+        gainDb = 0;  // a player started afresh has no filter and starts files at 0
+        startSec = 0;
         replacing = false;
         inbox.clear();
         mirror.Reset();
@@ -702,11 +704,13 @@ void MpvPlayerLink::HandOver(int deck, const QString& path) {
     if (d->ready) d->mirror.HandedOver(id);
 }
 
-void MpvPlayerLink::SetGain(int deck, double db) {
+void MpvPlayerLink::SetPlayback(int deck, double gainDb, double startSec) {
     Deck* d = Ready(deck);
-    if (!d || d->gainDb == db) return;
-    d->gainDb = db;
-    d->Send(mpv::SetGain(db, d->NextId()));
+    if (!d) return;
+    if (d->gainDb != gainDb) d->Send(mpv::SetGain(gainDb, d->NextId()));
+    if (d->startSec != startSec) d->Send(mpv::SetStart(startSec, d->NextId()));
+    d->gainDb = gainDb;
+    d->startSec = startSec;
 }
 
 void MpvPlayerLink::Cue(int deck, const QString& path) {

@@ -63,7 +63,7 @@ public:
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
     void Cue(int deck, const QString& path) override;
-    void SetGain(int deck, double db) override;
+    void SetPlayback(int deck, double gainDb, double startSec) override;
     Deaths DeathsOf(int deck) const override;
 
     /// The socket a deck listens on.

@@ -88,6 +88,13 @@ QByteArray SetGain(double db, int requestId) {
                    requestId);
 }
 
+QByteArray SetStart(double seconds, int requestId) {
+    const double rounded = std::round(seconds * 1000.0) / 1000.0;
+    return Request({"set_property", "start",
+                    rounded > 0 ? QString::number(rounded, 'f', 3) : QStringLiteral("none")},
+                   requestId);
+}
+
 QByteArray Quit(int requestId) { return Request({"quit"}, requestId); }
 
 QByteArray ReloadAudioOutput(int requestId) { return Request({"ao-reload"}, requestId); }

@@ -43,6 +43,8 @@ QByteArray Stop(int requestId);
 QByteArray SetVolume(int volume, int requestId);
 /// The deck's audio filter: a gain in dB (to a hundredth), none for 0.
 QByteArray SetGain(double db, int requestId);
+/// Where the next file loaded starts, in seconds (to a thousandth); its start for 0.
+QByteArray SetStart(double seconds, int requestId);
 QByteArray Quit(int requestId);
 /// Opens the audio output again: mpv that lost its sound server plays on into the null
 /// output and comes back to the server only when told to.

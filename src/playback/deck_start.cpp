@@ -10,7 +10,7 @@ void StartOnNextDeck(PlaybackEngine& engine, const QString& path, std::optional<
     if (fade) engine.BarsForTickParts().StartCrossfade(fade->step, fade->intervalMs);
     if (title) engine.ShowTrackName(*title);
     if (announce) announce();
-    engine.LevelDeck(deck, path);
+    engine.HandingOver(deck, path);
     decks.LoadFileIntoDeck(deck, path);
     if (settle > 0) engine.LoopForTickParts().SettleTicks = settle;
 }

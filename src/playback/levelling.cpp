@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "playback/main_loop.h"
+
 Levelling::Levelling() {
-    m_settings.Add("LevelTracks", LevelTracks).Add("LoudnessTarget", LoudnessTarget);
+    m_settings.Add("LevelTracks", LevelTracks)
+        .Add("LoudnessTarget", LoudnessTarget)
+        .Add("SmartMixing", SmartMixing);
 }
 
 std::optional<SoundAnalysis> Levelling::AnalysisOf(const QString& path) const {
@@ -16,6 +20,10 @@ double Levelling::GainDb(const QString& path) const {
     if (!LevelTracks) return 0;
     const std::optional<SoundAnalysis> analysis = AnalysisOf(path);
     return analysis ? GainDb(*analysis, LoudnessTarget) : 0;
+}
+
+double Levelling::StartSec(const QString& path) const {
+    return SmartMixing ? StartOfSoundSec(AnalysisOf(path), true) : 0;
 }
 
 double Levelling::GainDb(const SoundAnalysis& analysis, double targetLufs) {

@@ -6,10 +6,11 @@
 #include "base/settings_table.h"
 #include "media/sound_analysis.h"
 
-/// Brings every sound to one loudness: the gain a deck plays a file at, from the file's
-/// analysis, so that it reaches the station's target (LoudnessTarget, LUFS) without its
-/// true peak passing kPeakCeilingDb. A file not analysed yet, or without sound, plays as it
-/// is; so does every file with LevelTracks off.
+/// How a deck plays a file by its analysis. Levelling brings every sound to one loudness:
+/// the gain that takes the file to the station's target (LoudnessTarget, LUFS) without its
+/// true peak passing kPeakCeilingDb. Mixing by sound (SmartMixing) starts it at its first
+/// sound and mixes it out by its last (MixLengthSec). A file not analysed yet, or without
+/// sound, plays as it is; so does every file with both settings off.
 class Levelling {
 public:
     static constexpr double kPeakCeilingDb = -1.0;
@@ -18,9 +19,11 @@ public:
 
     bool LevelTracks = true;
     int LoudnessTarget = -16;
+    bool SmartMixing = true;
 
     /// Where the analyses are found; none: every file plays as it is.
     void SetAnalyses(AnalysisStore* analyses) { m_analyses = analyses; }
+    const AnalysisStore* Analyses() const { return m_analyses; }
     /// The analysis of the file, when known and the file is unchanged since.
     std::optional<SoundAnalysis> AnalysisOf(const QString& path) const;
     /// The gain in dB the file is played at.
@@ -28,7 +31,10 @@ public:
     /// The rule itself, for an analysis in hand.
     static double GainDb(const SoundAnalysis& analysis, double targetLufs);
 
-    /// LevelTracks and LoudnessTarget, as the station's settings keep them.
+    /// Where the deck starts the file, in seconds.
+    double StartSec(const QString& path) const;
+
+    /// LevelTracks, LoudnessTarget and SmartMixing, as the station's settings keep them.
     SettingsTable& Settings() { return m_settings; }
 
 private:

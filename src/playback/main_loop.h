@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
+
+#include "media/sound_analysis.h"
 
 /// The main loop's tick, and the ticks it lets a track it started settle before it looks.
 inline constexpr int kLoopMs = 400;
@@ -10,6 +13,13 @@ inline constexpr std::uint8_t kTrackSettleTicks = 10;
 /// The whole second of its position from which the tick hands a track over to the next:
 /// the first at which less than MixingTime remains.
 long long MixPointSec(int lengthSec, int mixingSeconds);
+
+/// Mixing by sound (SmartMixing): the length the tick mixes a track by is its end of sound,
+/// to the whole second above, when its analysis found sound; its length otherwise. The
+/// week's check, the preview and the decks all go by this.
+int MixLengthSec(int lengthSec, const std::optional<SoundAnalysis>& analysis, bool smart);
+/// Where the deck starts the file: at its first sound when mixing by sound, else at 0.
+double StartOfSoundSec(const std::optional<SoundAnalysis>& analysis, bool smart);
 
 /// A track on air as the main loop plays it by itself, in ms from its start.
 struct TrackAir {
@@ -20,8 +30,10 @@ struct TrackAir {
     std::int64_t endsMs = 0;
 };
 /// Reckons a track's air from its length, MixingTime and the seconds SkipIntro skips (0
-/// when off): the main loop and the week's check count a program's music with it.
-TrackAir TrackOnAir(int lengthSec, int mixingSeconds, int skipIntroSec);
+/// when off): the main loop and the week's check count a program's music with it. Mixed
+/// by sound, the length is MixLengthSec less the start of sound the deck skips.
+TrackAir TrackOnAir(int lengthSec, int mixingSeconds, int skipIntroSec,
+                    const std::optional<SoundAnalysis>& sound = std::nullopt, bool smart = false);
 
 /// State of the main loop (TimerProgram1) and the texts its tick shows.
 struct LoopState {

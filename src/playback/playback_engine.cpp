@@ -45,8 +45,12 @@ public:
             m_engine.PlayNextFromQueue();
             m_engine.m_queue.DropStartNow();
         } else if (!m_engine.m_transport.ManualMode) {
-            const bool ending = moment.positionSec >=
-                                MixPointSec(moment.lengthSec, m_engine.m_bars->MixingSeconds());
+            const Levelling& level = m_engine.m_levelling;
+            const int mixLength =
+                MixLengthSec(moment.lengthSec, m_engine.m_onDeck[m_engine.m_decks.CurrentDeck & 1],
+                             level.SmartMixing);
+            const bool ending =
+                moment.positionSec >= MixPointSec(mixLength, m_engine.m_bars->MixingSeconds());
             if (ending || moment.playState != PlayerLink::kPlaying) m_engine.PlayNextFromQueue();
         }
         return true;
@@ -395,7 +399,12 @@ bool PlaybackEngine::DeckPlaysOn(TickMoment& moment) {
 }
 
 void PlaybackEngine::LevelDeck(int deck, const QString& path) {
-    m_decks.SetGain(deck, m_levelling.GainDb(path));
+    m_decks.SetPlayback(deck, m_levelling.GainDb(path), m_levelling.StartSec(path));
+}
+
+void PlaybackEngine::HandingOver(int deck, const QString& path) {
+    LevelDeck(deck, path);
+    m_onDeck[deck & 1] = m_levelling.AnalysisOf(path);
 }
 
 void PlaybackEngine::AddTickPart(TickPart& part) {

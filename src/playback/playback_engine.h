@@ -154,8 +154,10 @@ public:
     const Levelling& Level() const { return m_levelling; }
     /// Where the analyses of the files are found (none: every file plays as it is).
     void SetAnalyses(AnalysisStore* analyses) { m_levelling.SetAnalyses(analyses); }
-    /// Gives the deck the gain of the file it is about to play.
+    /// Gives the deck the gain and start of the file it is about to hold ready.
     void LevelDeck(int deck, const QString& path);
+    /// The same for the file it is about to play, whose end of sound the tick then mixes by.
+    void HandingOver(int deck, const QString& path);
 
     // Mutable pieces for the core rooms that truly drive them; never for a view.
     /// The window's pixel widths and the knob's drag reach the panel through the commands.
@@ -218,5 +220,6 @@ private:
     std::vector<TickPart*> m_tickParts;  // in the order they are asked
     bool m_ticking = false;              // news told during a tick waits for the next one
     std::array<QString, 2> m_cued;       // what each deck was last readied with
+    std::array<std::optional<SoundAnalysis>, 2> m_onDeck;  // the analysis of what each plays
     SettingsTable m_settings;
 };

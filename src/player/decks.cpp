@@ -62,8 +62,8 @@ void Decks::StopWithFade(int deck) {
 
 void Decks::LoadFileIntoDeck(int deck, const QString& path) { m_link.HandOver(deck & 1, path); }
 
-void Decks::SetGain(int deck, double db) {
-    if (Found(deck)) m_link.SetGain(deck & 1, db);
+void Decks::SetPlayback(int deck, double gainDb, double startSec) {
+    if (Found(deck)) m_link.SetPlayback(deck & 1, gainDb, startSec);
 }
 
 void Decks::Cue(int deck, const QString& path) {

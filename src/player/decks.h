@@ -47,8 +47,8 @@ public:
     void LoadFileIntoDeck(int deck, const QString& path);
     /// Readies a file on a stopped deck, so that handing it over later starts it at once.
     void Cue(int deck, const QString& path);
-    /// The gain in dB the deck plays its next file at.
-    void SetGain(int deck, double db);
+    /// The gain in dB and the start in seconds of the deck's next file.
+    void SetPlayback(int deck, double gainDb, double startSec);
 
     static int PlayerVolume(int percent);
 

@@ -36,7 +36,9 @@ public:
     void StopWithFade(int deck) override;
     void HandOver(int deck, const QString& path) override;
     void Cue(int deck, const QString& path) override { m_inner.Cue(deck, path); }
-    void SetGain(int deck, double db) override { m_inner.SetGain(deck, db); }
+    void SetPlayback(int deck, double gainDb, double startSec) override {
+        m_inner.SetPlayback(deck, gainDb, startSec);
+    }
     Deaths DeathsOf(int deck) const override { return m_inner.DeathsOf(deck); }
 
 Q_SIGNALS:

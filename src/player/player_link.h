@@ -59,9 +59,10 @@ public:
     /// hand-over of the same path starts it at once. The deck still reads stopped; any
     /// other hand-over replaces it. A backend that cannot hold a file does nothing.
     virtual void Cue(int /*deck*/, const QString& /*path*/) {}
-    /// The gain in dB the deck plays its next file at (a cue or a hand-over), on top of its
-    /// volume; 0 plays files as they are. A backend without a gain of its own ignores it.
-    virtual void SetGain(int /*deck*/, double /*db*/) {}
+    /// How the deck plays its next file (a cue or a hand-over): at a gain in dB on top of
+    /// its volume, from startSec into the file; 0 and 0 play files as they are. A backend
+    /// that cannot ignores it.
+    virtual void SetPlayback(int /*deck*/, double /*gainDb*/, double /*startSec*/) {}
 
     /// The deck's deaths so far; a backend that cannot tell reports none.
     virtual Deaths DeathsOf(int /*deck*/) const { return {}; }

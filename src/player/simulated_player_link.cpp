@@ -1,6 +1,7 @@
 #include "player/simulated_player_link.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "media/mpeg_data.h"
 
@@ -17,6 +18,7 @@ struct SimulatedPlayerLink::Deck {
     std::unique_ptr<Timer> endTimer;
     std::unique_ptr<Timer> failTimer;  // a player tells its failure after the hand-over
     News failure = News::Failed;       // or after the cue
+    std::int64_t startMs = 0;          // where the next file handed over starts
 };
 
 SimulatedPlayerLink::SimulatedPlayerLink(const Clock& clock, TimerHost& timers, LengthOf lengthOf)
@@ -151,8 +153,13 @@ void SimulatedPlayerLink::HandOver(int deck, const QString& path) {
         return;
     }
     d.lengthSec = int(std::min<std::uint32_t>(seconds, 0x7fffffff / 1000));
+    d.posAtRef = std::min<std::int64_t>(d.startMs, d.lengthSec * 1000LL);
     d.state = kPlaying;
     ArmEnd(deck);
+}
+
+void SimulatedPlayerLink::SetPlayback(int deck, double, double startSec) {
+    At(deck).startMs = std::llround(std::max(startSec, 0.0) * 1000);
 }
 
 void SimulatedPlayerLink::Cue(int deck, const QString& path) {

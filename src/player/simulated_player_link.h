@@ -39,6 +39,8 @@ public:
     void HandOver(int deck, const QString& path) override;
     /// Holds nothing; a file that cannot be played is told as failed, as a player would.
     void Cue(int deck, const QString& path) override;
+    /// The start is kept for the next hand-over; the gain is not simulated.
+    void SetPlayback(int deck, double gainDb, double startSec) override;
 
     int Volume(int deck) const;
     QString File(int deck) const;

@@ -11,13 +11,14 @@
 #include "tools/week_check.h"
 
 int RunCheckCommand(const CommandLine& cl, const QString& startFolder, QSettings* store,
-                    const QDateTime& now, QTextStream& out) {
+                    const QDateTime& now, QTextStream& out, AnalysisStore* analyses) {
     const QDateTime from = cl.checkFrom.isValid() ? cl.checkFrom : now;
     // A station that is never started: only its settings are read, nothing on disk changes.
     VirtualTimerHost host(from);
     SimulatedPlayerLink link(host, host);
     Station station(startFolder, host, host, link);
     if (store) ReadSettings(*store, station.StoredSettings());
+    station.SetAnalyses(analyses);
     const QList<week_check::Warning> warnings =
         week_check::CheckWeek(week_check::SetupOf(station), from, cl.checkForMs);
     for (const week_check::Warning& warning : warnings)

@@ -28,6 +28,8 @@ Setup SetupOf(const Station& station) {
     setup.folders = station.Folders();
     setup.mixingSeconds = station.Engine().Bars().MixingSeconds();
     setup.skipIntroSec = station.Engine().SkipIntro ? station.Engine().SkipIntroSec : 0;
+    setup.smartMixing = station.Engine().Level().SmartMixing;
+    setup.analyses = station.Engine().Level().Analyses();
     setup.shutDown = station.Shutdown().ShutDown();
     setup.shutDownHour = station.Shutdown().ShutDownHour();
     setup.shutDownMin = station.Shutdown().ShutDownMin();
@@ -360,7 +362,9 @@ private:
                 ++playable;
                 const TrackAir air = TrackOnAir(
                     int(std::min<std::uint32_t>(track.seconds, std::numeric_limits<int>::max())),
-                    m_setup.mixingSeconds, m_setup.skipIntroSec);
+                    m_setup.mixingSeconds, m_setup.skipIntroSec,
+                    m_setup.analyses ? m_setup.analyses->Find(path) : std::nullopt,
+                    m_setup.smartMixing);
                 musicMs += air.nextStartsMs;
                 lastTailMs =
                     std::min(lastTailMs, std::max<std::int64_t>(air.endsMs - air.nextStartsMs, 0));

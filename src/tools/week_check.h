@@ -9,6 +9,7 @@
 #include "app/calendar_state.h"
 #include "app/data_folders.h"
 
+class AnalysisStore;
 class Station;
 
 /// The pre-flight check of the week: what would go wrong on air in a span of time, found
@@ -42,9 +43,11 @@ inline constexpr int kLongestGapSeconds = 10;
 /// What the check reads besides the files: the folders and the station's settings.
 struct Setup {
     DataFolders folders;
-    int mixingSeconds = 20;  ///< the crossfade: each track hands over this long before its end
-    int skipIntroSec = 0;    ///< SkipIntro: each track starts this far in (0: off)
-    bool shutDown = false;   ///< the automatic shutdown is on
+    int mixingSeconds = 20;    ///< the crossfade: each track hands over this long before its end
+    int skipIntroSec = 0;      ///< SkipIntro: each track starts this far in (0: off)
+    bool smartMixing = false;  ///< SmartMixing: tracks are mixed by their analysed sound
+    const AnalysisStore* analyses = nullptr;  ///< where the analyses are found
+    bool shutDown = false;                    ///< the automatic shutdown is on
     int shutDownHour = 0;
     int shutDownMin = 0;
     QString hourExtension = QStringLiteral(".mp3");  ///< of the announcement's fragments

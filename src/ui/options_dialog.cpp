@@ -219,6 +219,9 @@ void OptionsDialog::BuildIntroAndSpotEvery() {
     ConnectCheck(m_levelTracks, QStringLiteral("LevelTracks"));
     m_loudnessTarget = Edit(QStringLiteral("EditLoudnessTarget"));
     ConnectEdit(m_loudnessTarget, QStringLiteral("LoudnessTarget"));
+    m_smartMixing = Check(QStringLiteral("CheckBoxSmartMixing"),
+                          QStringLiteral("Mix where the sound of a track starts and ends"));
+    ConnectCheck(m_smartMixing, QStringLiteral("SmartMixing"));
 }
 
 QPushButton* OptionsDialog::BuildOkButton() {
@@ -277,6 +280,7 @@ int OptionsDialog::LayOutIntroAndSpotRows(QGridLayout* grid, int row) {
     grid->addWidget(m_loudnessTarget, row, 2);
     grid->addWidget(Caption(QStringLiteral("LabelLoudnessTarget"), QStringLiteral("LUFS"), this),
                     row++, 3);
+    grid->addWidget(m_smartMixing, row++, 0, 1, 4);
     return row;
 }
 
@@ -323,4 +327,5 @@ void OptionsDialog::Redraw(const OptionsState& state) {
     m_oneSpot->setChecked(IsOn(state, "PlayOnlyOneSpot"));
     m_levelTracks->setChecked(IsOn(state, "LevelTracks"));
     m_loudnessTarget->setEnabled(IsOn(state, "LevelTracks"));
+    m_smartMixing->setChecked(IsOn(state, "SmartMixing"));
 }

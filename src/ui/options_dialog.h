@@ -68,6 +68,7 @@ private:
     QCheckBox* m_oneSpot = nullptr;
     QCheckBox* m_levelTracks = nullptr;
     QLineEdit* m_loudnessTarget = nullptr;
+    QCheckBox* m_smartMixing = nullptr;
     QLineEdit* m_spotEvery = nullptr;
     QCheckBox* m_wavForTime = nullptr;
 };

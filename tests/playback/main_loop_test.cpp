@@ -9,6 +9,7 @@
 #include "playback/levelling.h"
 #include "playback/play_queue.h"
 #include "playback/scrolling_text.h"
+#include "support/analysis_map.h"
 #include "support/engine_rig.h"
 #include "support/fake_track_lengths.h"
 #include "support/files.h"
@@ -397,4 +398,36 @@ TEST(Levelling, BringsASoundToTheTargetWithoutItsPeakPassingTheCeiling) {
     }
     Levelling levelling;
     EXPECT_EQ(levelling.GainDb("/music/Not analysed.mp3"), 0);
+}
+
+// Mixed by sound, a track hands over as much earlier as it has silence at its end, and the
+// next one starts at its first sound; the week's check reckons the same.
+TEST(SmartMixing, ATrackHandsOverByItsEndOfSoundAndTheNextStartsAtItsFirstSound) {
+    std::vector<std::int64_t> handOverMs;
+    for (const bool analysed : {false, true}) {
+        EngineRig rig;
+        const QStringList tracks = rig.Tracks({60, 60});
+        AnalysisMap analyses;
+        analyses.Keep(tracks[0],
+                      {.startSec = 0, .endSec = 48.2, .lengthSec = 60, .soundFound = true});
+        analyses.Keep(tracks[1],
+                      {.startSec = 3.5, .endSec = 60, .lengthSec = 60, .soundFound = true});
+        if (analysed) rig.engine.SetAnalyses(&analyses);
+        rig.LoadProgram("L", tracks);
+        rig.StartLoop();
+        rig.Advance(60'000);
+        const auto loads = rig.Events("load");
+        ASSERT_GE(loads.size(), 2u);
+        handOverMs.push_back(loads[1].atMs - loads[0].atMs);
+        // The next track plays from its first sound.
+        EXPECT_EQ(rig.link.PositionMs(loads[1].deck),
+                  rig.host.ElapsedMs() - loads[1].atMs + (analysed ? 3'500 : 0));
+        const std::optional<SoundAnalysis> sound = analyses.Find(tracks[0]);
+        EXPECT_EQ(
+            TrackOnAir(60, rig.engine.Bars().MixingSeconds(), 0, sound, analysed).nextStartsMs,
+            handOverMs.back());
+    }
+    // Mix points at 41 s and, by the end of sound at 48.2 s, at 30 s: each at the first tick
+    // from there (41.2 s and 30 s).
+    EXPECT_EQ(handOverMs[0] - handOverMs[1], 11'200);
 }
