@@ -2,7 +2,9 @@
 // last spot back to the music, a crossfade between tracks, and a jingle fired over the
 // music, in one recording. No hand-over may leave a silence longer than a dropout. The
 // second track is 18 dB quieter in its file than the others: analysed, every sound is
-// levelled, and the tracks come out alike, none at full scale.
+// levelled, and the tracks come out alike, none at full scale. Mixed by sound, the second
+// track's 8 s of silence at its end are never on air, and the third, with 4 s of silence
+// before its tone, is heard from its start.
 // STAVOX_GAPS_REPORT=FILE appends one line per hand-over to FILE (bench/handover_gaps.sh):
 // kind, its time on the recording (s), the longest silence near it (ms) and the quietest
 // window near it (dBFS).
@@ -70,7 +72,7 @@ TEST_F(HandOverTest, SpotBreakCrossfadeAndJingleLeaveNoSilence) {
     QTemporaryDir cacheDir;
     SqliteAnalysisCache analyses(cacheDir.filePath("analysis.sqlite"));
     m_analyses = &analyses;
-    ASSERT_EQ(GoOnAir({{330, 30}, {520, 8, 0.5 / 7.94}, {740, 7}}), "");
+    ASSERT_EQ(GoOnAir({{330, 30}, {520, 8, 0.5 / 7.94, 0, 8}, {740, 7, 0.5, 4}}), "");
     // Analysed in the seconds the station waits for its decks, before anything plays.
     const FfmpegSoundAnalyzer analyzer;
     QStringList files = spots << jingle;
@@ -101,6 +103,14 @@ TEST_F(HandOverTest, SpotBreakCrossfadeAndJingleLeaveNoSilence) {
             << s.kind.toStdString() << " to " << s.hz << " Hz";
     }
     ASSERT_EQ(kinds.join(' '), "first music-spot spot-spot spot-spot spot-music crossfade jingle");
+    // The second track hands over by its end of sound (8 s), not its length (16 s), and the
+    // third is heard at once: neither's silence is on air.
+    const auto at = [&](const char* kind) {
+        return std::ranges::find(m_sounds, QString(kind), &Sound::kind)->ms;
+    };
+    EXPECT_NEAR(at("crossfade") - at("spot-music"), (8 - kMixingSeconds + 1) * 1000 + 200, 600);
+    const int third = int(at("crossfade") / 50);
+    EXPECT_GT(SteadyLevelDb(PitchLevelDb(samples, 740), third + 6, third + 14), kSilentDb);
     // The tracks alike though 18 dB apart in their files, and nothing at full scale.
     std::vector<double> trackDb;
     for (const Sound& s : m_sounds)

@@ -143,7 +143,8 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     QStringList paths;
     for (const Tone& tone : tones) {
         paths << m_folder.MusicPath() + QStringLiteral("Tone %1 Hz.mp3").arg(tone.hz);
-        if (QString error = WriteToneMp3(paths.last(), tone.hz, tone.seconds, tone.amplitude);
+        if (QString error = WriteToneMp3(paths.last(), tone.hz, tone.seconds, tone.amplitude,
+                                         tone.leadSec, tone.tailSec);
             !error.isEmpty())
             return error;
     }

@@ -32,6 +32,7 @@ struct Tone {
     double hz;
     int seconds;
     double amplitude = 0.5;
+    double leadSec = 0, tailSec = 0;  ///< silence before and after the tone, in the file
 };
 struct Heard {
     int first = 0, last = 0;

@@ -2,9 +2,12 @@
 
 #include <QProcess>
 
-QString WriteToneMp3(const QString& path, double hz, double seconds, double amplitude) {
+QString WriteToneMp3(const QString& path, double hz, double seconds, double amplitude,
+                     double leadSec, double tailSec) {
     const QString wave = QStringLiteral("%1*sin(2*PI*%2*t)").arg(amplitude).arg(hz);
-    const QString source = QStringLiteral("aevalsrc=%1|%1:s=44100:d=%2").arg(wave).arg(seconds);
+    QString source = QStringLiteral("aevalsrc=%1|%1:s=44100:d=%2").arg(wave).arg(seconds);
+    if (leadSec > 0) source += QStringLiteral(",adelay=%1s:all=1").arg(leadSec);
+    if (tailSec > 0) source += QStringLiteral(",apad=pad_dur=%1").arg(tailSec);
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
                  {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-codec:a",
