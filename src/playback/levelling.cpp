@@ -16,14 +16,12 @@ std::optional<SoundAnalysis> Levelling::AnalysisOf(const QString& path) const {
     return m_analyses->Find(path);
 }
 
-double Levelling::GainDb(const QString& path) const {
-    if (!LevelTracks) return 0;
-    const std::optional<SoundAnalysis> analysis = AnalysisOf(path);
-    return analysis ? GainDb(*analysis, LoudnessTarget) : 0;
+double Levelling::GainDb(const std::optional<SoundAnalysis>& analysis) const {
+    return LevelTracks && analysis ? GainDb(*analysis, LoudnessTarget) : 0;
 }
 
-double Levelling::StartSec(const QString& path) const {
-    return SmartMixing ? StartOfSoundSec(AnalysisOf(path), true) : 0;
+double Levelling::StartSec(const std::optional<SoundAnalysis>& analysis) const {
+    return StartOfSoundSec(analysis, SmartMixing);
 }
 
 double Levelling::GainDb(const SoundAnalysis& analysis, double targetLufs) {

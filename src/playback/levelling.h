@@ -26,13 +26,13 @@ public:
     const AnalysisStore* Analyses() const { return m_analyses; }
     /// The analysis of the file, when known and the file is unchanged since.
     std::optional<SoundAnalysis> AnalysisOf(const QString& path) const;
-    /// The gain in dB the file is played at.
-    double GainDb(const QString& path) const;
+    /// The gain in dB a file of this analysis (none: not analysed) is played at.
+    double GainDb(const std::optional<SoundAnalysis>& analysis) const;
     /// The rule itself, for an analysis in hand.
     static double GainDb(const SoundAnalysis& analysis, double targetLufs);
 
-    /// Where the deck starts the file, in seconds.
-    double StartSec(const QString& path) const;
+    /// Where the deck starts a file of this analysis, in seconds.
+    double StartSec(const std::optional<SoundAnalysis>& analysis) const;
 
     /// LevelTracks, LoudnessTarget and SmartMixing, as the station's settings keep them.
     SettingsTable& Settings() { return m_settings; }

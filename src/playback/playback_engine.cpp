@@ -363,8 +363,11 @@ void PlaybackEngine::CueWhatComesNext(const TickMoment& moment) {
         return;
     for (const TickPart* part : m_tickParts) {
         if (const std::optional<QString> path = part->ComesNext(moment)) {
-            m_cued[next & 1] = *path;
-            LevelDeck(next, *path);
+            // The analysis is looked up once a file, not at every tick it waits.
+            if (m_cued[next & 1] != *path) {
+                m_cued[next & 1] = *path;
+                LevelDeck(next, *path);
+            }
             m_decks.Cue(next, *path);
             return;
         }
@@ -398,13 +401,15 @@ bool PlaybackEngine::DeckPlaysOn(TickMoment& moment) {
     return true;
 }
 
-void PlaybackEngine::LevelDeck(int deck, const QString& path) {
-    m_decks.SetPlayback(deck, m_levelling.GainDb(path), m_levelling.StartSec(path));
+std::optional<SoundAnalysis> PlaybackEngine::LevelDeck(int deck, const QString& path) {
+    std::optional<SoundAnalysis> analysis = m_levelling.AnalysisOf(path);
+    m_decks.SetPlayback(deck, m_levelling.GainDb(analysis), m_levelling.StartSec(analysis));
+    return analysis;
 }
 
 void PlaybackEngine::HandingOver(int deck, const QString& path) {
-    LevelDeck(deck, path);
-    m_onDeck[deck & 1] = m_levelling.AnalysisOf(path);
+    m_onDeck[deck & 1] = LevelDeck(deck, path);
+    m_cued[deck & 1].clear();  // whatever was readied there plays now, or is replaced
 }
 
 void PlaybackEngine::AddTickPart(TickPart& part) {

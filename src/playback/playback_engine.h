@@ -154,8 +154,9 @@ public:
     const Levelling& Level() const { return m_levelling; }
     /// Where the analyses of the files are found (none: every file plays as it is).
     void SetAnalyses(AnalysisStore* analyses) { m_levelling.SetAnalyses(analyses); }
-    /// Gives the deck the gain and start of the file it is about to hold ready.
-    void LevelDeck(int deck, const QString& path);
+    /// Gives the deck the gain and start of the file it is about to hold ready; the file's
+    /// analysis, when known.
+    std::optional<SoundAnalysis> LevelDeck(int deck, const QString& path);
     /// The same for the file it is about to play, whose end of sound the tick then mixes by.
     void HandingOver(int deck, const QString& path);
 
