@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QSettings>
 #include <QTextStream>
+#include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -181,7 +183,10 @@ public:
         m_station->ReadLengthsInBackground();  // odd files never hold the tick
         m_station->SetWeekCheck(&week_check::WeekFromNow);
         m_analyses = std::make_unique<SqliteAnalysisCache>(SqliteAnalysisCache::DefaultFile());
-        m_station->AnalyseInBackground(m_analyzer, *m_analyses);
+        // Two workers at the lowest priority: a library is measured in hours, not days, and
+        // the decks and the tick still come first.
+        m_station->AnalyseInBackground(m_analyzer, *m_analyses,
+                                       std::clamp(QThread::idealThreadCount(), 1, 2));
         // Standard error has every problem, for when the as-run log has no reader; a
         // problem is also a line of that log.
         QObject::connect(m_station.get(), &Station::Problem,

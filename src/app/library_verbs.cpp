@@ -2,6 +2,7 @@
 
 #include "app/station.h"
 #include "app/station_commands.h"
+#include "schedule/list_file.h"
 
 namespace {
 
@@ -159,6 +160,22 @@ std::vector<OperatorVerb> StationCommands::LibraryVerbs() {
              return Done();
          },
          PageRefusal},
+        // "PAGE ROW": the loudness of a page's row (from 1), for the operator to see.
+        {"library-loudness", VerbArgument::Text,
+         [](Station& s, const QString& arg) {
+             const TrackRows& rows = s.SearchingLibrary().Rows(*PageOf(arg));
+             s.ShowLoudness(SplitTrackEntry(rows.Entry(arg.section(u' ', 1, 1).toInt() - 1)).path);
+             return Done();
+         },
+         [](const Station& s, const QString& arg) {
+             if (QString reason = PageRefusal(s, arg); !reason.isEmpty()) return reason;
+             const int row = arg.section(u' ', 1, 1).toInt();
+             const int rows = s.MusicLibrary().Rows(*PageOf(arg)).Count();
+             if (row >= 1 && row <= rows) return QString();
+             return QStringLiteral("there is no row %1 on that page (it has %2)")
+                 .arg(arg.section(u' ', 1, 1))
+                 .arg(rows);
+         }},
         // What a page's current track (or selection) is for, the page by number.
         {"library-insert", VerbArgument::Number,
          [](Station& s, const QString& arg) {

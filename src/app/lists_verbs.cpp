@@ -151,6 +151,15 @@ std::vector<OperatorVerb> StationCommands::ListsVerbs() {
              return Result::Ok();
          },
          SelectionRefusal},
+        // The loudness of an entry of the list (from 1), for the operator to see.
+        {"lists-loudness", VerbArgument::Number,
+         [](Station& s, const QString& arg) {
+             s.ShowLoudness(s.m_lists.Paths().value(arg.toInt() - 1));
+             return Result::Ok();
+         },
+         [](const Station& s, const QString& arg) {
+             return SelectionRefusal(s, QStringLiteral("0 ") + arg);
+         }},
         {"lists-select-all", VerbArgument::None,
          [](Station& s, const QString&) {
              s.m_lists.ListBoxTitles1KeyDown(Qt::Key_A, Qt::ControlModifier);

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "app/analysis_feed.h"
+#include "app/analysis_state.h"
 #include "app/favorites.h"
 #include "base/clock.h"
 #include "base/system_shutdown.h"
@@ -16,8 +18,10 @@
 
 namespace {
 
-// How often the background analysis is handed what comes next.
+// How often the background analysis is handed what comes next, and after how many of
+// those it walks the programs, the lists and the library again for new files.
 constexpr int kAnalysisFeedMs = 5000;
+constexpr int kFeedsBetweenWalks = 30 * 60 * 1000 / kAnalysisFeedMs;
 
 void AddIfAny(QStringList& messages, const QString& message) {
     if (!message.isEmpty()) messages << message;
@@ -214,10 +218,22 @@ QStringList Station::Close(QSettings* store) {
     return messages;
 }
 
-void Station::AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store) {
+void Station::AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store,
+                                  int workers) {
     SetAnalyses(&store);
-    m_analysisJob = std::make_unique<AnalysisJob>(analyzer, store);
+    m_analysisJob = std::make_unique<AnalysisJob>(analyzer, store, workers);
     m_analysisFeed->SetEnabled(true);
+    FeedAnalysis();
+}
+
+void Station::ShowLoudness(const QString& path) {
+    const Levelling& levelling = m_engine.Level();
+    m_loudnessShown = {path, LoudnessText(levelling.AnalysisOf(path), levelling),
+                       m_loudnessShown.serial + 1};
+}
+
+AnalysisJob::Progress Station::AnalysisProgress() const {
+    return m_analysisJob ? m_analysisJob->Count() : AnalysisJob::Progress{};
 }
 
 void Station::FeedAnalysis() {
@@ -229,5 +245,15 @@ void Station::FeedAnalysis() {
     paths << m_spotSchedule.NextSpotPaths() << m_jingles.JinglePaths();
     for (int k = 0; k < std::min(queue.ProgramListCount(), PlayQueue::kMaxLists); ++k)
         for (const QString& entry : queue.ProgramList(k)) paths << SplitTrackEntry(entry).path;
-    m_analysisJob->Add(paths);
+    m_analysisJob->AddSoon(paths);
+    // Then, with the files about to play known, the coming programs, the lists and the
+    // library, walked again now and then for files added since.
+    if (m_feedsToWalk-- > 0 || !m_analysisJob->Idle()) return;
+    m_feedsToWalk = kFeedsBetweenWalks;
+    const DataFolders folders = m_folders;
+    const QDateTime now = m_clock.Now();
+    m_analysisJob->AddLater(
+        [folders, now] { return ComingProgramPaths(folders.DaysPath, folders.ListsPath, now); });
+    m_analysisJob->AddLater([folders] { return ShelfPaths(folders.ListsPath, false); });
+    m_analysisJob->AddLater([folders] { return ShelfPaths(folders.ListsPath, true); });
 }

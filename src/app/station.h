@@ -107,10 +107,20 @@ public:
     /// Where the analyses of the files are found, for levelling them (none: as they are).
     /// The store outlives the station.
     void SetAnalyses(AnalysisStore* analyses) { m_engine.SetAnalyses(analyses); }
-    /// From now on what is about to play (the queue, the next spots, the jingles, then the
-    /// program's lists) is analysed in the background and kept in the store, which with the
+    /// From now on what is about to play (the queue, the next spots, the jingles, the
+    /// program's lists), then the coming programs, the lists and the library are analysed
+    /// in the background by that many workers and kept in the store, which with the
     /// analyzer outlives the station.
-    void AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store);
+    void AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store, int workers = 1);
+    /// How far the background analysis is: nothing before it starts.
+    AnalysisJob::Progress AnalysisProgress() const;
+    /// The loudness of the track the operator asked for last, told with each serial.
+    struct LoudnessAnswer {
+        QString path;
+        QString text;
+        int serial = 0;
+    };
+    const LoudnessAnswer& LoudnessShown() const { return m_loudnessShown; }
     const ListEditor& Lists() const { return m_lists; }
     /// "Lock Programs", read by the calendar, the list editor and the played list's save;
     /// mutable for the options, which switch it.
@@ -179,6 +189,8 @@ private:
     void LoadSettings(QSettings* store, QStringList& messages);
     /// Hands the analysis job what is about to play.
     void FeedAnalysis();
+    /// Looks up the file's analysis for the operator (LoudnessShown).
+    void ShowLoudness(const QString& path);
     void SelectToday(QStringList& messages);
 
     Clock& m_clock;
@@ -204,7 +216,9 @@ private:
     WeekCheckJob m_weekCheck;
     std::unique_ptr<AnalysisJob> m_analysisJob;
     std::unique_ptr<Timer> m_analysisFeed;  // hands the job what comes next
-    QStringList m_libraryFolderNames;       // the lists folder as the library last read it
+    int m_feedsToWalk = 1;  // feeds left before the folders are walked (again): first the queue
+    LoudnessAnswer m_loudnessShown;
+    QStringList m_libraryFolderNames;  // the lists folder as the library last read it
     QStringList m_deadEntryLines;
     bool m_deadEntriesRemovable = false;
     QString m_pageAsked;  // the page "show-page" asked the window for, by its caption

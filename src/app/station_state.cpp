@@ -4,5 +4,5 @@ StationState StationStateOf(const Station& station) {
     return {PlayerStateOf(station),   ProgramStateOf(station), WindowStateOf(station),
             CalendarStateOf(station), SpotsStateOf(station),   ListsStateOf(station),
             PlayedStateOf(station),   JinglesStateOf(station), LibraryStateOf(station),
-            OptionsStateOf(station)};
+            OptionsStateOf(station),  AnalysisStateOf(station)};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/analysis_state.h"
 #include "app/calendar_state.h"
 #include "app/jingles_state.h"
 #include "app/library_state.h"
@@ -25,6 +26,7 @@ struct StationState {
     JinglesState jingles;
     LibraryState library;
     OptionsState options;
+    AnalysisState analysis;
 };
 
 /// Reads it off the station, on the core's thread.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <optional>
 
 #include "base/result.h"
@@ -22,8 +23,10 @@ struct SoundAnalysis {
 class SoundAnalyzer {
 public:
     virtual ~SoundAnalyzer() = default;
-    /// The analysis, or an error naming why the file could not be analysed.
-    virtual ReadResult<SoundAnalysis> Analyze(const QString& path) const = 0;
+    /// The analysis, or an error naming why the file could not be analysed. When stop is
+    /// given and becomes true, the analysis ends soon after with an error.
+    virtual ReadResult<SoundAnalysis> Analyze(const QString& path,
+                                              const std::atomic<bool>* stop = nullptr) const = 0;
 };
 
 /// Analyses kept across runs, each for the file as it was (its size and modification

@@ -55,8 +55,13 @@ double Decibels(double linear) { return linear > 0 ? 20 * std::log10(linear) : -
 // One file's decoder, converter to float samples, and the meters they feed.
 class Decoding {
 public:
+    explicit Decoding(const std::atomic<bool>* stop) : m_stop(stop) {}
+
     QString Open(const QString& path) {
-        AVFormatContext* format = nullptr;
+        AVFormatContext* format = avformat_alloc_context();
+        if (!format) return QStringLiteral("out of memory");
+        // A read that blocks on a slow share gives up as soon as the station stops it.
+        format->interrupt_callback = {&Decoding::Stopped, this};
         if (const int e =
                 avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr);
             e < 0)
@@ -80,6 +85,7 @@ public:
         m_frame.reset(av_frame_alloc());
         if (!packet || !m_frame) return QStringLiteral("out of memory");
         while (av_read_frame(m_format.get(), packet.get()) >= 0) {
+            if (Stopped(this)) return QStringLiteral("stopped");
             // A damaged packet is skipped, as a player skips it.
             if (packet->stream_index == m_stream &&
                 avcodec_send_packet(m_codec.get(), packet.get()) >= 0)
@@ -111,6 +117,11 @@ public:
     }
 
 private:
+    static int Stopped(void* decoding) {
+        const std::atomic<bool>* stop = static_cast<Decoding*>(decoding)->m_stop;
+        return stop && stop->load(std::memory_order_relaxed) ? 1 : 0;
+    }
+
     QString OpenMeters() {
         AVCodecContext* c = m_codec.get();
         m_channels = c->ch_layout.nb_channels;
@@ -150,6 +161,7 @@ private:
         }
     }
 
+    const std::atomic<bool>* m_stop;
     std::unique_ptr<AVFormatContext, FormatCloser> m_format;
     std::unique_ptr<AVCodecContext, CodecFreer> m_codec;
     std::unique_ptr<SwrContext, ResamplerFreer> m_resampler;
@@ -165,8 +177,9 @@ private:
 
 FfmpegSoundAnalyzer::FfmpegSoundAnalyzer() { av_log_set_level(AV_LOG_QUIET); }
 
-ReadResult<SoundAnalysis> FfmpegSoundAnalyzer::Analyze(const QString& path) const {
-    Decoding decoding;
+ReadResult<SoundAnalysis> FfmpegSoundAnalyzer::Analyze(const QString& path,
+                                                       const std::atomic<bool>* stop) const {
+    Decoding decoding(stop);
     if (const QString why = decoding.Open(path); !why.isEmpty()) return Failed(path, why);
     if (const QString why = decoding.Run(); !why.isEmpty()) return Failed(path, why);
     ReadResult<SoundAnalysis> done;

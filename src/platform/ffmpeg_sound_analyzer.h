@@ -9,5 +9,6 @@
 class FfmpegSoundAnalyzer final : public SoundAnalyzer {
 public:
     FfmpegSoundAnalyzer();
-    ReadResult<SoundAnalysis> Analyze(const QString& path) const override;
+    ReadResult<SoundAnalysis> Analyze(const QString& path,
+                                      const std::atomic<bool>* stop = nullptr) const override;
 };
