@@ -4,7 +4,7 @@
 #
 # Usage: scripts/screenshot.sh [OUTPUT.png]        (default: docs/screenshot.png)
 #
-# The mixer runs with simulated decks (no sound) and a settings folder of its own, so the
+# The mixer runs with simulated decks (no sound) and settings and a cache of its own, so the
 # operator's settings are never touched. STAVOX_BUILD_DIR names a build to use instead of
 # building the default preset; STAVOX_DEMO_STATION names a demo station folder to reuse
 # (made there by scripts/make-demo-station.sh when missing). STAVOX_SCREENSHOT_PAGE names
@@ -66,7 +66,7 @@ done
 }
 export DISPLAY=":$display"
 
-(cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
+(cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" XDG_CACHE_HOME="$work/cache" \
   exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
 mixer_pid=$!
 # The page and the search are asked for through the station's control socket, as any

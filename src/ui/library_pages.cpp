@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/station_client.h"
+#include "ui/loudness_tips.h"
 #include "ui/operator_messages.h"
 #include "ui/track_list_view.h"
 
@@ -80,6 +81,11 @@ LibraryPages::LibraryPages(StationClient& client, QWidget* parent)
 TrackListView* LibraryPages::TrackView(const QString& name, Page page, QWidget* parent) {
     auto* view = new TrackListView(name, parent);
     m_views[static_cast<int>(page)] = view;
+    new LoudnessTips(*view, m_client, [this, page](int row) {
+        // A row gone meanwhile is simply no answer: nothing for the operator to read.
+        m_client.Send(QStringLiteral("library-loudness"),
+                      PageNumber(page) + u' ' + QString::number(row + 1));
+    });
     connect(view, &TrackListView::activatedRow, this,
             [this, page] { RunOnPage(QStringLiteral("library-play"), page); });
     connect(view, &TrackListView::selectionChosen, this, [this, page](const QString& runs) {

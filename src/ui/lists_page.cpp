@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/station_client.h"
+#include "ui/loudness_tips.h"
 #include "ui/operator_messages.h"
 #include "ui/shown_answer.h"
 
@@ -134,6 +135,9 @@ void ListsPage::SetUpTitles() {
     m_titles->setObjectName(QStringLiteral("ListBoxTitles1"));
     m_titles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_titles->installEventFilter(this);
+    new LoudnessTips(*m_titles, m_client, [this](int row) {
+        m_client.Send(QStringLiteral("lists-loudness"), QString::number(row + 1));
+    });
     connect(m_titles, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_drawing) SyncSelection();
     });

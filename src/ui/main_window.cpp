@@ -24,6 +24,7 @@
 
 #include "app/station_client.h"
 #include "ui/about_box.h"
+#include "ui/analysis_progress.h"
 #include "ui/appearance_view.h"
 #include "ui/calendar_page.h"
 #include "ui/captions.h"
@@ -225,6 +226,10 @@ void MainWindow::BuildMenu() {
     help->setObjectName(QStringLiteral("Help1"));
     connect(add(help, QStringLiteral("About1"), QStringLiteral("&About")), &QAction::triggered,
             m_about, &QWidget::show);
+    auto* analysis = new AnalysisProgress(menuBar());
+    menuBar()->setCornerWidget(analysis);
+    connect(&m_client, &StationClient::StateChanged, analysis,
+            [this, analysis] { analysis->Redraw(m_client.State().analysis); });
 }
 
 // Made at the first use: its menu has an "Exit1" of its own beside the window's.

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QThread>
+#include <QToolTip>
 #include <memory>
 
 #include "app/library_state.h"
@@ -27,6 +30,7 @@
 #include "base/text_file.h"
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
+#include "support/analysis_map.h"
 #include "support/station_folder.h"
 #include "support/workers.h"
 #include "ui/lock_layout.h"
@@ -634,6 +638,70 @@ TEST_F(StudioWindowTest, TheLibrarySearchFeedsTheEditedListAndTheMarkedSlot) {
     Find<QPushButton>("ButtonDownPlay1")->click();
     EXPECT_TRUE(station.Engine().Queue().At(2).startsWith(folder.MusicPath() + "b - Track 3.mp3^"));
     EXPECT_EQ(station.Engine().Queue().MarkedSlot(), 3);
+}
+
+// Measures every file as 20 dB too quiet once the test lets it.
+struct GatedAnalyzer : SoundAnalyzer {
+    ReadResult<SoundAnalysis> Analyze(const QString&,
+                                      const std::atomic<bool>* stop) const override {
+        while (held && !*stop) QThread::msleep(5);
+        return {{}, {-36, -21, 0.25, 59.5, 60, true}};
+    }
+    std::atomic<bool> held{true};
+};
+
+TEST_F(StudioWindowTest, TheAnalysisCountsInTheMenuBarAndARowsTooltipTellsItsLoudness) {
+    GatedAnalyzer analyzer;
+    AnalysisMap store;
+    station.AnalyseInBackground(analyzer, store, 1);
+    Start();
+    RunUntilFirstTrack();
+    auto* label = Find<QLabel>("LabelAnalysis");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            window->RefreshView();
+            return label->isVisible();
+        },
+        5000));
+    EXPECT_TRUE(label->text().startsWith("Analysing 0 of ")) << label->text().toStdString();
+    analyzer.held = false;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            window->RefreshView();
+            return !label->isVisible();
+        },
+        10000));
+    Advance(5'000);  // then the lists are walked: all ten tracks
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            window->RefreshView();
+            return station.AnalysisProgress().done == 10 && !label->isVisible();
+        },
+        10000));
+
+    // The pointer rests on a list's entry, then on a library row.
+    const auto tipOf = [&](QAbstractItemView* view, int row) {
+        QToolTip::hideText();
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        QHelpEvent rest(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &rest);
+        if (!QTest::qWaitFor([] { return QToolTip::isVisible(); }, 2000)) return std::string();
+        return QToolTip::text().toStdString();
+    };
+    const std::string quiet =
+        "-36.0 LUFS, true peak -21.0 dBTP; sound from 0.25 s to 59.50 s of 60.00 s; "
+        "played at +20.0 dB";
+    OpenList(0);
+    EXPECT_EQ(tipOf(Find<QListWidget>("ListBoxTitles1"), 2), quiet);
+    auto* files = Find<QListView>("ListBoxFileProgr1");
+    ASSERT_TRUE(RunVerb(station, *FindOperatorVerb("library-list"), "2").ok());  // "b"
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            window->RefreshView();
+            return files->model()->rowCount() == 3;
+        },
+        5000));
+    EXPECT_EQ(tipOf(files, 1), quiet);
 }
 
 TEST_F(StudioWindowTest, AChosenFolderShowsAllItsFilesSelectedAndTheMenusAddThemAndThePlayedTrack) {
