@@ -13,3 +13,10 @@ QString AsRunLog::FormatLine(const QDateTime& when, const QString& source, const
     if (!further.isEmpty()) line += '\t' + OneField(further);
     return line;
 }
+
+void AsRunLog::Write(const QDateTime& when, const QString& source, const QString& event,
+                     const QStringList& fields) const {
+    QString line = FormatLine(when, source, event, {});
+    for (const QString& field : fields) line += '\t' + OneField(field);
+    m_sink(line);
+}

@@ -52,7 +52,9 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
       m_lists(m_folders.ListsPath, m_lock),
       m_library(m_folders.ListsPath, Library::Reads::OnWorkers),
       m_desk({m_folders.ListsPath, m_folders.SpotsPath}, m_library, m_engine, m_lists, m_spotEditor,
-             m_spotSchedule) {
+             m_spotSchedule),
+      m_airWatch(clock, timers, AirHooks()) {
+    TellHandOvers();
     m_engine.Players().StartFolder = m_folders.StartFolder;
     m_analysisFeed = timers.CreateTimer(QStringLiteral("TimerAnalysisFeed"), kAnalysisFeedMs,
                                         [this] { FeedAnalysis(); });
@@ -101,7 +103,7 @@ SettingsHomes Station::StoredSettings() {
     std::vector<SettingsTable*> tables = m_engine.SettingsTables();
     tables.insert(tables.end(), {&m_spots.Settings(), &m_jingles.Settings(), &m_options.Settings(),
                                  &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings(),
-                                 &m_shutdown.Settings()});
+                                 &m_shutdown.Settings(), &m_airWatch.Settings()});
     return {tables, &m_options.Colours};
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "app/air_watch.h"
 #include "app/analysis_job.h"
 #include "app/data_folders.h"
 #include "app/settings.h"
@@ -112,6 +113,11 @@ public:
     /// in the background by that many workers and kept in the store, which with the
     /// analyzer outlives the station.
     void AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& store, int workers = 1);
+    /// The station listens to its air through the meter (which outlives it); or it cannot,
+    /// and says why once.
+    void ListenToAir(const AirMeter& meter) { m_airWatch.Listen(meter); }
+    void CannotListenToAir(const QString& why) { m_airWatch.CannotListen(why); }
+    const AirWatch& Air() const { return m_airWatch; }
     /// How far the background analysis is: nothing before it starts.
     AnalysisJob::Progress AnalysisProgress() const;
     /// The loudness of the track the operator asked for last, told with each serial.
@@ -189,6 +195,11 @@ private:
     void LoadSettings(QSettings* store, QStringList& messages);
     /// Hands the analysis job what is about to play.
     void FeedAnalysis();
+    /// What the air watch asks of the station, and the hand-overs it is told of.
+    AirWatch::Hooks AirHooks();
+    void TellHandOvers();
+    /// Puts a stored list at the head of the queue in its order and starts it.
+    bool PlayListNow(const QString& name);
     /// Looks up the file's analysis for the operator (LoudnessShown).
     void ShowLoudness(const QString& path);
     void SelectToday(QStringList& messages);
@@ -214,6 +225,7 @@ private:
     Library m_library;
     LibraryDesk m_desk;
     WeekCheckJob m_weekCheck;
+    AirWatch m_airWatch;
     std::unique_ptr<AnalysisJob> m_analysisJob;
     std::unique_ptr<Timer> m_analysisFeed;  // hands the job what comes next
     int m_feedsToWalk = 1;  // feeds left before the folders are walked (again): first the queue

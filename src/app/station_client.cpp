@@ -2,9 +2,11 @@
 
 #include <QMetaObject>
 #include <QThread>
+#include <algorithm>
 
 #include "app/station_core.h"
 #include "base/thread_handoff.h"
+#include "media/air_meter.h"
 
 StationClient::StationClient(StationCore& core)
     : m_core(core), m_state(std::make_shared<const StationState>()) {
@@ -59,4 +61,21 @@ void StationClient::Take(std::shared_ptr<const StationState> state) {
     m_refreshAsked = false;
     m_state = std::move(state);
     Q_EMIT StateChanged();
+}
+
+AirMeterState StationClient::AirMeters() const {
+    AirMeterState meters;
+    if (!m_airMeter) return meters;
+    const MeterReading reading = m_airMeter->Reading();
+    meters.heard = reading.heard;
+    // The meters show nothing below -150 dBFS; digital silence is -inf.
+    const auto shown = [](float db) { return std::max(db, -150.0f); };
+    for (int c = 0; c < 2; ++c) {
+        meters.peakDb[c] = shown(reading.peakDb[c]);
+        meters.rmsDb[c] = shown(reading.rmsDb[c]);
+        meters.heldPeakDb[c] = shown(reading.heldPeakDb[c]);
+    }
+    meters.silent = reading.heard && std::max(reading.rmsDb[0], reading.rmsDb[1]) <=
+                                         float(m_state->air.silenceThresholdDb);
+    return meters;
 }

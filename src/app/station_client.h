@@ -7,6 +7,7 @@
 #include "app/station_state.h"
 #include "base/result.h"
 
+class AirMeter;
 class StationCore;
 
 /// The window's door to the core: it sends commands and holds the latest state the core
@@ -24,6 +25,11 @@ public:
     /// Asks the core for its state now; StateChanged follows when it comes. A request still
     /// under way is not asked again.
     void Refresh();
+    /// The meter the core listens to its air with (it outlives the client; none: no meters).
+    void SetAirMeter(const AirMeter* meter) { m_airMeter = meter; }
+    /// The meters now, read straight from the meter, which may be read on any thread: the
+    /// window shows them many times a second without asking the core.
+    AirMeterState AirMeters() const;
     /// The latest state the core published.
     const StationState& State() const { return *m_state; }
 
@@ -35,6 +41,7 @@ private:
     void Take(std::shared_ptr<const StationState> state);
 
     StationCore& m_core;
+    const AirMeter* m_airMeter = nullptr;
     std::shared_ptr<const StationState> m_state;
     bool m_refreshAsked = false;
 };

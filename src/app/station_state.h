@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/air_state.h"
 #include "app/analysis_state.h"
 #include "app/calendar_state.h"
 #include "app/jingles_state.h"
@@ -27,6 +28,7 @@ struct StationState {
     LibraryState library;
     OptionsState options;
     AnalysisState analysis;
+    AirState air;
 };
 
 /// Reads it off the station, on the core's thread.

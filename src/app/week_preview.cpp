@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 
 #include "app/as_run_log.h"
 #include "app/command_line.h"
@@ -34,6 +35,32 @@ int TracksLeft(const PlayQueue& queue) {
 
 void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock) {
     for (const QString& message : messages) WriteProblem(log, clock, message);
+}
+
+void LogAirWatch(const AirWatch& air, const AsRunLog& log, const Clock& clock) {
+    const auto write = [&log, &clock](const QString& event, const QString& detail,
+                                      const QString& more = {}) {
+        log.Write(clock.Now(), QStringLiteral("monitor"), event, detail, more);
+    };
+    QObject::connect(&air, &AirWatch::Off,
+                     [write](const QString& why) { write(QStringLiteral("off"), why); });
+    QObject::connect(&air, &AirWatch::Silence, [write](const QDateTime& start) {
+        write(QStringLiteral("silence"), start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
+    });
+    QObject::connect(&air, &AirWatch::Recovery, [write](const QString& step, const QString& list) {
+        write(QStringLiteral("recovery"), step, list);
+    });
+    QObject::connect(&air, &AirWatch::Sound, [write](double seconds) {
+        write(QStringLiteral("sound"), QString::number(seconds, 'f', 1));
+    });
+    QObject::connect(
+        &air, &AirWatch::Transition,
+        [&log, &clock](const QString& from, const QString& to, double quietestDb, int holeMs) {
+            const QString quietest = std::isfinite(quietestDb) ? QString::number(quietestDb, 'f', 1)
+                                                               : QStringLiteral("-inf");
+            log.Write(clock.Now(), QStringLiteral("monitor"), QStringLiteral("transition"),
+                      {from + QChar(0x2192) + to, quietest, QString::number(holeMs)});
+        });
 }
 
 void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& clock) {
@@ -77,6 +104,7 @@ void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& 
     QObject::connect(&station, &Station::Closing, [&log, &clock] {
         log.Write(clock.Now(), QStringLiteral("station"), QStringLiteral("close"), QString());
     });
+    LogAirWatch(station.Air(), log, clock);
     QObject::connect(&station.LineInput(), &LineIn::Toggled, [&log, &clock](bool open) {
         log.Write(clock.Now(), QStringLiteral("linein"),
                   open ? QStringLiteral("open") : QStringLiteral("close"), QString());

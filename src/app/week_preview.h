@@ -7,6 +7,7 @@
 #include "app/operator_actions.h"
 
 class AnalysisStore;
+class AirWatch;
 class AsRunLog;
 class Clock;
 class QSettings;
@@ -20,6 +21,8 @@ struct CommandLine;
 /// operator let go by in manual mode, each problem met while running (what the window
 /// shows in its box), and the station's close.
 void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& clock);
+/// The air watch's lines, from "monitor": off, silence, recovery, sound and transition.
+void LogAirWatch(const AirWatch& air, const AsRunLog& log, const Clock& clock);
 /// Sends messages for the operator (those of start-up) to the log as problems.
 void LogProblems(const QStringList& messages, const AsRunLog& log, const Clock& clock);
 

@@ -620,6 +620,11 @@ void MpvPlayerLink::Launch(int deck, const QString& programPath) {
     d->StartProcess();
 }
 
+void MpvPlayerLink::Restart(int deck) {
+    Deck* d = At(deck);
+    if (d && d->wanted && (d->ready || d->process)) d->Hung(QStringLiteral("was told to restart"));
+}
+
 bool MpvPlayerLink::Find(int deck) {
     Deck* d = At(deck);
     // A deck found hung is found again once its replacement is up.

@@ -64,6 +64,7 @@ public:
     void HandOver(int deck, const QString& path) override;
     void Cue(int deck, const QString& path) override;
     void SetPlayback(int deck, double gainDb, double startSec) override;
+    void Restart(int deck) override;
     Deaths DeathsOf(int deck) const override;
 
     /// The socket a deck listens on.

@@ -8,6 +8,10 @@
 
 Decks::Decks(PlayerLink& link) : m_link(link) { m_settings.Add("WinAmpPath", WinAmpPath); }
 
+void Decks::RestartPlayers() {
+    for (int deck = 0; deck < 2; ++deck) m_link.Restart(deck);
+}
+
 void Decks::Launch() {
     if (!m_link.ProgramExists(WinAmpPath)) {
 #ifdef Q_OS_WIN

@@ -28,6 +28,8 @@ public:
     /// Completes WinAmpPath when no program is there, looks each deck up, and has the link
     /// reuse each running instance or start the missing one.
     void Launch();
+    /// Ends both players and starts them again.
+    void RestartPlayers();
     /// Looks instance `deck` up again and remembers the answer.
     bool FindDeck(int deck);
     /// Exchanges CurrentDeck and NextDeck (only the crossfade start does this).

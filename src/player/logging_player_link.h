@@ -39,6 +39,7 @@ public:
     void SetPlayback(int deck, double gainDb, double startSec) override {
         m_inner.SetPlayback(deck, gainDb, startSec);
     }
+    void Restart(int deck) override { m_inner.Restart(deck); }
     Deaths DeathsOf(int deck) const override { return m_inner.DeathsOf(deck); }
 
 Q_SIGNALS:

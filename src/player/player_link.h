@@ -64,6 +64,10 @@ public:
     /// that cannot ignores it.
     virtual void SetPlayback(int /*deck*/, double /*gainDb*/, double /*startSec*/) {}
 
+    /// The player is ended and started again (it plays on but nothing reaches the air); the
+    /// next hand-over finds it back. A backend that cannot does nothing.
+    virtual void Restart(int /*deck*/) {}
+
     /// The deck's deaths so far; a backend that cannot tell reports none.
     virtual Deaths DeathsOf(int /*deck*/) const { return {}; }
 

@@ -24,6 +24,7 @@
 
 #include "app/station_client.h"
 #include "ui/about_box.h"
+#include "ui/air_meters.h"
 #include "ui/analysis_progress.h"
 #include "ui/appearance_view.h"
 #include "ui/calendar_page.h"
@@ -127,7 +128,8 @@ MainWindow::MainWindow(StationClient& client, const ProgramName& program,
                        std::function<void()> onClose, QWidget* parent)
     : QMainWindow(parent), m_client(client), m_onClose(std::move(onClose)) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(program.title + u' ' + program.version);
+    m_caption = program.title + u' ' + program.version;
+    setWindowTitle(m_caption);
 
     m_listChooser =
         new ChooserDialog(QStringLiteral("TFormPrograms"), QStringLiteral("ListBox2"), this);
@@ -137,6 +139,7 @@ MainWindow::MainWindow(StationClient& client, const ProgramName& program,
     m_stats = new StatsWindow(this);
     m_about = new AboutBox(program.title, program.version, this);
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowOptions);
+    connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowAirAlarm);
     connect(&m_client, &StationClient::StateChanged, this, &MainWindow::ShowAskedPage);
 
     BuildMenu();
@@ -376,9 +379,12 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
         w->setMinimumWidth(120);
         w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
+    m_airMeters = new AirMeters(m_client, centre);
+    m_airMeters->setMaximumWidth(72);
     auto* clockRow = new QHBoxLayout;
     clockRow->addWidget(m_time);
     clockRow->addWidget(m_nextSpots);
+    clockRow->addWidget(m_airMeters);
     clockRow->addWidget(m_video, 1);
     clockRow->addWidget(m_messages, 1);
     return clockRow;
@@ -430,6 +436,15 @@ void MainWindow::StationStarted() {
 // captions, colours and message into the window; the layouts follow every state.
 // The page a "show-page" command asked for, once: the program pages on the right, the
 // played list's pages (Jingles) on the left, or the library's pages.
+void MainWindow::ShowAirAlarm() {
+    const AirState& air = m_client.State().air;
+    m_airMeters->Redraw(air);
+    const QString title =
+        air.alarmed ? QStringLiteral("DEAD AIR since %1 - %2").arg(air.silentSince, m_caption)
+                    : m_caption;
+    if (windowTitle() != title) setWindowTitle(title);
+}
+
 void MainWindow::ShowAskedPage() {
     const WindowState& window = m_client.State().window;
     if (window.pageAskedSerial == m_pageAskedSerial) return;

@@ -16,6 +16,7 @@ class JinglesPage;
 class LibraryPages;
 class ListsPage;
 class MovingLabelPanel;
+class AirMeters;
 class NextSpotsPanel;
 class OptionsDialog;
 class PlayedPage;
@@ -82,6 +83,8 @@ private:
     void BuildMessagePanel(QWidget* centre);
     QTabWidget* BuildProgramPages(QWidget* centre);
     void ShowOptions();
+    /// The dead-air alarm in the meters' panel and the window's title.
+    void ShowAirAlarm();
     void ApplyLayouts();
     void ApplyStoredColours();
     void LoadLanguage();
@@ -120,6 +123,8 @@ private:
     CalendarPage* m_calendar = nullptr;
     SpotsPage* m_spots = nullptr;
     NextSpotsPanel* m_nextSpots = nullptr;
+    AirMeters* m_airMeters = nullptr;
+    QString m_caption;  // the window's own title, which the dead-air alarm stands before
     ListsPage* m_lists = nullptr;
     QTabWidget* m_programPages = nullptr;
     LibraryPages* m_library = nullptr;

@@ -11,5 +11,6 @@ public:
     static JingleWall& Jingles(Station& s) { return s.m_jingles; }
     static ProgramLock& Lock(Station& s) { return s.m_lock; }
     static LineIn& LineInput(Station& s) { return s.m_lineIn; }
+    static AirWatch& Air(Station& s) { return s.m_airWatch; }
     static Calendar& CalendarTab(Station& s) { return s.m_calendar; }
 };
