@@ -62,8 +62,8 @@ public:
     qint64 HeardUntilMs() const;
 
 private:
-    class Windows;
-    std::unique_ptr<Windows> m_windows;
+    class History;
+    std::unique_ptr<History> m_history;
 };
 
 /// The measure of a hand-over from the windows around it.
