@@ -185,7 +185,6 @@ bool Reader::TakeMonitor(const QStringList& f) {
             return false;
         m_report.transitions.append({f[0], kinds[0], kinds[1], quietest, hole});
     } else if (event == QLatin1String("off")) {
-        if (f.size() < 4) return false;
         if (m_report.monitorOffAt.isEmpty()) {
             m_report.monitorOffAt = f[0];
             m_report.monitorOff = f.mid(3).join(u' ');
@@ -326,35 +325,31 @@ int SilenceSecondsOf(QSettings* store, const QString& startFolder, const QDateTi
 
 int RunAirReportCommand(const CommandLine& cl, const QString& startFolder, QSettings* store,
                         const QDateTime& now, QTextStream& out, QTextStream& err) {
-    const QDate day = cl.airReportDay.isValid() ? cl.airReportDay : now.date();
+    const QString dayText = (cl.airReportDay.isValid() ? cl.airReportDay : now.date())
+                                .toString(QStringLiteral("yyyy-MM-dd"));
     const QString path = MakeDataFolders(startFolder).StartFolder + QStringLiteral("asrun/") +
-                         day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".log");
+                         dayText + QStringLiteral(".log");
     // Without the day's log there is nothing to report on, which is no finding of the air:
     // it ends as a bad argument does.
-    QFile file(path);
-    const bool exists = QFileInfo::exists(path);
-    if (!exists || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        err << "stavox-mixer: "
-            << (exists ? QStringLiteral("the as-run log %1 cannot be read: %2")
-                             .arg(QDir::toNativeSeparators(path),
-                                  QFileInfo(path).isFile() ? file.errorString()
-                                                           : QStringLiteral("not a file"))
-                       : QStringLiteral("there is no as-run log of %1: %2")
-                             .arg(day.toString(QStringLiteral("yyyy-MM-dd")),
-                                  QDir::toNativeSeparators(path)))
-            << Qt::endl;
-        return 2;
-    }
-    // Mapped where it lies, a long day costs no copy; read whole where it cannot be.
-    const uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr;
-    const QByteArray whole = mapped ? QByteArray() : file.readAll();
-    if (file.error() != QFileDevice::NoError && !mapped) {
+    const auto cannotRead = [&err, &path](const QString& why) {
         err << "stavox-mixer: the as-run log " << QDir::toNativeSeparators(path)
-            << " cannot be read: " << file.errorString() << Qt::endl;
+            << " cannot be read: " << why << Qt::endl;
+        return 2;
+    };
+    if (!QFileInfo::exists(path)) {
+        err << "stavox-mixer: there is no as-run log of " << dayText << ": "
+            << QDir::toNativeSeparators(path) << Qt::endl;
         return 2;
     }
-    const air_report::Report report =
-        air_report::Read(mapped ? QByteArrayView(mapped, file.size()) : QByteArrayView(whole));
+    // A folder or a pipe in its place is refused before it is opened: a pipe would wait.
+    if (!QFileInfo(path).isFile()) return cannotRead(QStringLiteral("it is not a file"));
+    // Read whole rather than mapped: the station may take back a line cut short at the end of
+    // today's file while it is read.
+    QFile file(path);
+    const QByteArray log = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError)
+        return cannotRead(file.errorString());
+    const air_report::Report report = air_report::Read(log);
     const int silenceSeconds = SilenceSecondsOf(store, startFolder, now);
     for (const QString& line : air_report::TextLines(report, silenceSeconds)) out << line << '\n';
     out.flush();
