@@ -158,7 +158,7 @@ bool Reader::TakeMonitor(const QStringList& f) {
     if (event == QLatin1String("silence")) {
         if (f.size() != 4 || !IsTime(f[3])) return false;
         if (open) open->followedByAlarm = true;
-        m_report.silences.append({f[3], f[0], std::nullopt, false, PlayingAt(f[3]), {}});
+        m_report.silences.append({f[3], std::nullopt, false, PlayingAt(f[3]), {}});
         m_open = m_report.silences.size() - 1;
     } else if (event == QLatin1String("recovery")) {
         const QString step = f.value(3);

@@ -18,14 +18,13 @@ namespace air_report {
 
 /// One dead-air alarm and what became of it.
 struct Silence {
-    QString start;    ///< when the silence began, "YYYY-MM-DD HH:MM:SS.mmm"
-    QString alarmAt;  ///< when the alarm fired
+    QString start;  ///< when the silence began, "YYYY-MM-DD HH:MM:SS.mmm"
     /// Seconds of silence when the sound came back; nothing while it had not.
     std::optional<double> seconds;
     /// The sound had not come back when the station raised the next alarm.
     bool followedByAlarm = false;
-    /// What played when it began: "KIND DETAIL" (track, spot, jingle, hour, line) or
-    /// "nothing".
+    /// What played when it began: "KIND DETAIL" (track, spot, jingle, hour), "line",
+    /// "nothing", or "unknown" when it began before the log's first line.
     QString playing;
     /// The last recovery step taken while silent ("next", "restart", "emergency LIST"); empty
     /// when none was.
