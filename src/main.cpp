@@ -2,7 +2,8 @@
 // (--simulate for the week preview, --track-length for checking files, --search for the
 // library's search, --dead-entries for the nightly check of the lists and spot files,
 // --check for the week's pre-flight check, --send for a command to the running station,
-// --spot-report for the proof of play of the spots).
+// --spot-report for the proof of play of the spots, --air-report for what the station
+// heard of its air).
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -43,6 +44,7 @@
 #include "platform/system_clock.h"
 #include "platform/unix_signals.h"
 #include "player/logging_player_link.h"
+#include "tools/air_report.h"
 #include "tools/check_command.h"
 #include "tools/control_commands.h"
 #include "tools/spot_report.h"
@@ -106,6 +108,11 @@ int RunHeadless(int argc, char** argv, const CommandLine& cl) {
     if (cl.mode == CommandLine::Mode::Send) return RunSendCommand(cl.sendMessage, out, err);
     if (cl.mode == CommandLine::Mode::SpotReport)
         return RunSpotReportCommand(cl, QDir::currentPath(), SystemClock().Now(), out, err);
+    if (cl.mode == CommandLine::Mode::AirReport) {
+        const auto store = OpenStationSettings();
+        return RunAirReportCommand(cl, QDir::currentPath(), store.get(), SystemClock().Now(), out,
+                                   err);
+    }
     // A bad actions file is a bad argument: nothing is simulated.
     QList<OperatorAction> actions;
     if (!cl.actionsFile.isEmpty()) {

@@ -67,6 +67,15 @@ QString UsageText() {
                "         not aired, not yet due (its quarter is not over); --csv for"
                " spreadsheets;\n"
                "         exit 0 done, 1 a spot file or an as-run log could not be read\n"
+               "       stavox-mixer --air-report DAY\n"
+               "         DAY: YYYY-MM-DD or today; what the station heard of its air that day,"
+               " from asrun/DAY.log:\n"
+               "         \"silence<TAB>BEGAN<TAB>LASTED<TAB>BROUGHT BACK BY<TAB>PLAYING\" per"
+               " silence, the hand-overs'\n"
+               "         median and worst hole, \"transition<TAB>AT<TAB>FROM→TO<TAB>HOLE<TAB>"
+               "QUIETEST\" for the ten worst,\n"
+               "         then a \"#\" summary; exit 0 no silence of SilenceSeconds or more, 1"
+               " some, 2 no such log\n"
                "       stavox-mixer --help | --version")
         .arg(verbs.join(QStringLiteral(", ")));
 }
@@ -125,6 +134,7 @@ struct CommandOptions {
     QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("start")};
     QCommandLineOption spotReport{QStringLiteral("spot-report")};
     QCommandLineOption csv{QStringLiteral("csv")};
+    QCommandLineOption airReport{QStringLiteral("air-report"), QString(), QStringLiteral("day")};
 };
 
 void TakeSimulateOptions(CommandLine& cl, const QCommandLineParser& parser,
@@ -279,6 +289,25 @@ void TakeSpotReportOptions(CommandLine& cl, const QCommandLineParser& parser,
         cl.error = QStringLiteral("--spot-report goes with --csv only");
 }
 
+// The air report stands alone: one day, nothing else.
+void TakeAirReportOption(CommandLine& cl, const QCommandLineParser& parser,
+                         const CommandOptions& o) {
+    if (!parser.isSet(o.airReport)) return;
+    if (cl.mode != CommandLine::Mode::Window || parser.isSet(o.player) || parser.isSet(o.ao) ||
+        !cl.playerOptions.isEmpty()) {
+        cl.error = QStringLiteral("--air-report goes alone");
+        return;
+    }
+    cl.mode = CommandLine::Mode::AirReport;
+    const QString text = parser.value(o.airReport);
+    if (text == QLatin1String("today")) return;
+    const ReadResult<QDate> day = ParseDay(text);
+    cl.airReportDay = day.value;
+    if (!day.ok())
+        cl.error = QStringLiteral("--air-report: bad day \"%1\": %2 (YYYY-MM-DD or today)")
+                       .arg(CutForEcho(text), day.message());
+}
+
 // `[--jobs N] --analyze [--jobs N] FILE...`: every argument after those is a file.
 CommandLine ParseAnalyzeCommand(const QStringList& args, qsizetype analyze) {
     constexpr int kMostJobs = 256;
@@ -341,7 +370,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     const CommandOptions o;
     parser.addOptions({o.simulate, o.forDuration, o.volumes, o.actions, o.player, o.ao, o.search,
                        o.narrowing, o.greeklish, o.cds, o.deadEntries, o.check, o.from,
-                       o.spotReport, o.csv});
+                       o.spotReport, o.csv, o.airReport});
     if (!parser.parse(QStringList(QStringLiteral("stavox-mixer")) + options)) {
         cl.error = parser.errorText();
         return cl;
@@ -366,6 +395,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
     if (cl.error.isEmpty()) TakeSearchOptions(cl, parser, o);
     if (cl.error.isEmpty()) TakeDeadEntriesOption(cl, parser, o);
     if (cl.error.isEmpty()) TakeSpotReportOptions(cl, parser, o);
+    if (cl.error.isEmpty()) TakeAirReportOption(cl, parser, o);
     if (cl.error.isEmpty() && cl.mode == CommandLine::Mode::TrackLength && cl.files.isEmpty())
         cl.error = QStringLiteral("--track-length needs at least one file");
     return cl;

@@ -21,7 +21,8 @@ struct CommandLine {
         Check,
         Send,
         SpotReport,
-        Analyze
+        Analyze,
+        AirReport
     };
     Mode mode = Mode::Window;
     QDateTime simulateStart;         ///< --simulate "YYYY-MM-DD HH:MM:SS", local time
@@ -42,6 +43,7 @@ struct CommandLine {
     QString sendMessage;                         ///< --send VERB [ARG], as the one line sent
     QDate reportFrom, reportTo;                  ///< --spot-report FROM TO, the days, both included
     bool reportCsv = false;                      ///< --csv
+    QDate airReportDay;                          ///< --air-report DAY; invalid for "today"
     QString error;                               ///< set when the arguments make no sense
 };
 
