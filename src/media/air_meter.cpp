@@ -9,11 +9,12 @@
 namespace {
 
 constexpr qint64 kReadingMs = 50, kHoldMs = 2'000;
-// A block that comes further than this from where the frames before it put it starts the
-// timeline again (the listener lost samples, or the server came back). A nearer one is
+// A block that comes later than the frames before it put it by more than this starts the
+// timeline again there (the listener lost samples, or the server came back). Any other is
 // the jitter of the listener's clock: the timeline only leans towards it, so that windows
-// keep their length and still follow the sound card's clock as it drifts from ours.
-constexpr double kResyncMs = 50, kLean = 1.0 / 64;
+// keep their length and follow the sound card's clock as it drifts from ours, and never
+// by more than half the block back, so that windows never go back in time.
+constexpr double kResyncMs = 250, kLean = 1.0 / 64;
 
 float PowerDb(double power) { return power > 0 ? float(10.0 * std::log10(power)) : -HUGE_VALF; }
 float AmplitudeDb(double amplitude) {
@@ -79,12 +80,12 @@ AirMeter::~AirMeter() = default;
 void AirMeter::Add(const float* frames, int count, qint64 atMs) {
     History& h = *m_history;
     const QMutexLocker lock(&h.mutex);
+    const double msPerFrame = 1000.0 / h.rate;
     const double off = double(atMs) - h.nextMs;
-    if (!(std::abs(off) <= kResyncMs))  // NaN too: the first block
+    if (std::isnan(off) || off > kResyncMs)
         h.nextMs = double(atMs);
     else
-        h.nextMs += off * kLean;
-    const double msPerFrame = 1000.0 / h.rate;
+        h.nextMs += std::max(off * kLean, -count * msPerFrame / 2);
     for (int i = 0; i < count;) {
         if (h.filled == 0) h.startMs = h.nextMs + i * msPerFrame;
         const int n = std::min(count - i, h.windowFrames - h.filled);
