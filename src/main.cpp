@@ -207,6 +207,14 @@ public:
         m_core = std::make_unique<StationCore>(*m_station);
     }
 
+    // The listener belongs to the platform, which outlives this: it stops handing the air
+    // to the meter before the meter goes.
+    ~CoreSide() {
+        if (m_platform.air) m_platform.air->Stop();
+    }
+    CoreSide(const CoreSide&) = delete;
+    CoreSide& operator=(const CoreSide&) = delete;
+
     bool HasDecks() const { return m_station != nullptr; }
     StationCore& Core() { return *m_core; }
 
@@ -226,7 +234,13 @@ public:
             messages.prepend(problem);
         if (!m_analyses->Problem().isEmpty()) messages << m_analyses->Problem();
         LogProblems(messages, m_log, m_clock);
+        ListenToAir();
         return messages;
+    }
+
+    /// The meter the station hears its air with; null when it cannot.
+    const AirMeter* Meter() const {
+        return m_station->Air().Listening() ? m_airMeter.get() : nullptr;
     }
 
     /// The close: settings first. Runs once.
@@ -252,6 +266,25 @@ public:
     }
 
 private:
+    // The air the decks play, as the sound server's monitor hands it to the meter on the
+    // listener's own thread; the station watches the meter.
+    void ListenToAir() {
+        if (!m_platform.air) {
+            m_station->CannotListenToAir(m_platform.airMissing);
+            return;
+        }
+        m_airMeter = std::make_unique<AirMeter>(m_platform.air->Rate());
+        const Result started = m_platform.air->Start(
+            m_station->Air().MonitorSource,
+            [meter = m_airMeter.get()](const float* frames, int count, qint64 atMs) {
+                meter->Add(frames, count, atMs);
+            });
+        if (started.ok())
+            m_station->ListenToAir(*m_airMeter);
+        else
+            m_station->CannotListenToAir(started.message());
+    }
+
     StationPlatform& m_platform;
     SystemClock m_clock;
     QtTimerHost m_timers;
@@ -262,6 +295,7 @@ private:
     std::unique_ptr<QSettings> m_store;
     const FfmpegSoundAnalyzer m_analyzer;
     std::unique_ptr<SqliteAnalysisCache> m_analyses;  // outlives the station that reads it
+    std::unique_ptr<AirMeter> m_airMeter;             // outlives the station that watches it
     std::unique_ptr<Station> m_station;
     std::unique_ptr<StationCore> m_core;
     std::unique_ptr<ControlServer> m_control;
@@ -328,6 +362,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     });
     QStringList messages;
     coreThread.RunAndWait([&] { messages = core->StartUp(); });
+    client.SetAirMeter(core->Meter());
     window.showMaximized();
     if (headless) {
         for (const QString& m : messages) station_error::Print(m);
@@ -335,6 +370,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
         QMessageBox::warning(&window, window.windowTitle(), messages.join(QLatin1Char('\n')));
     }
     const int exitCode = app.exec();
+    client.SetAirMeter(nullptr);  // the meters stop reading it before it goes
     endCore();
     return exitCode;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "base/thread_handoff.h"
+#include "platform/pulse_held_loop.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr size_t kFrameBytes = 2 * sizeof(float);
 constexpr pa_usec_t kFragmentUsec = 20 * PA_USEC_PER_MSEC;
 // A server that is there answers in milliseconds; without one the connection fails at once.
 constexpr pa_usec_t kStartWaitUsec = 2 * PA_USEC_PER_SEC;
-constexpr pa_usec_t kRetryUsec = PA_USEC_PER_SEC;
+constexpr pa_usec_t kReconnectUsec = PA_USEC_PER_SEC;
 // A burst of frames comes as many packets, each told as it is taken in: they are read once
 // the burst is all in, so that the last of them is known.
 constexpr pa_usec_t kSettleUsec = 3 * PA_USEC_PER_MSEC;
@@ -33,19 +34,6 @@ constexpr double kBoundsMs = 3'000;
 constexpr char kName[] = "stavox-air";
 // The monitor of the default output, followed when the default changes.
 constexpr char kDefaultMonitor[] = "@DEFAULT_MONITOR@";
-
-// The loop's lock is taken inside the sound server's library, whose calls ThreadSanitizer
-// is told to overlook (tests/tsan.supp): whoever holds it says so around what it touches.
-class HeldLoop {
-public:
-    explicit HeldLoop(const void* server) : m_server(server) { HandOff::Take(m_server); }
-    ~HeldLoop() { HandOff::Give(m_server); }
-    HeldLoop(const HeldLoop&) = delete;
-    HeldLoop& operator=(const HeldLoop&) = delete;
-
-private:
-    const void* m_server;
-};
 
 }  // namespace
 
@@ -89,7 +77,7 @@ void PulseAirListener::Server::Failed(const QString& message) {
         error = message;
         pa_threaded_mainloop_signal(loop, 0);
     } else if (listening) {
-        Later(kRetryUsec);
+        Later(kReconnectUsec);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "base/thread_handoff.h"
+#include "platform/pulse_held_loop.h"
 
 namespace {
 
@@ -17,19 +18,6 @@ namespace {
 constexpr char kMarker[] = "stavox-line-in";
 constexpr pa_usec_t kRetryUsec = PA_USEC_PER_SEC / 2;
 constexpr int kCloseWaitMs = 1'000;
-
-// The loop's lock is taken inside the sound server's library, whose calls ThreadSanitizer
-// is told to overlook (tests/tsan.supp): whoever holds it says so around what it touches.
-class HeldLoop {
-public:
-    explicit HeldLoop(const void* server) : m_server(server) { HandOff::Take(m_server); }
-    ~HeldLoop() { HandOff::Give(m_server); }
-    HeldLoop(const HeldLoop&) = delete;
-    HeldLoop& operator=(const HeldLoop&) = delete;
-
-private:
-    const void* m_server;
-};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "platform/win_system_shutdown.h"
 #else
 #include "platform/login_manager_shutdown.h"
+#include "platform/pulse_air_listener.h"
 #include "platform/pulse_line_in_control.h"
 #endif
 
@@ -38,13 +39,16 @@ void MakePlatform(StationPlatform& platform, const Clock& clock, TimerHost& time
         // The line input keeps away from the sound card too.
         platform.lineIn = std::make_unique<SimulatedLineInControl>();
         platform.shutdown = std::make_unique<TrialRunShutdown>();
+        platform.airMissing = QStringLiteral("simulated decks air nothing to listen to");
         return;
     }
 #ifdef _WIN32
     platform.lineIn = std::make_unique<WinLineInControl>();
     platform.shutdown = std::make_unique<WinSystemShutdown>();
+    platform.airMissing = QStringLiteral("this system has no listener for the air");
 #else
     platform.lineIn = std::make_unique<PulseLineInControl>();
     platform.shutdown = std::make_unique<LoginManagerShutdown>();
+    platform.air = std::make_unique<PulseAirListener>();
 #endif
 }

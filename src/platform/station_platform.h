@@ -7,6 +7,7 @@
 #include "base/clock.h"
 #include "base/system_shutdown.h"
 #include "base/timer_host.h"
+#include "media/air_meter.h"
 #include "player/line_in_control.h"
 #include "player/player_link.h"
 
@@ -21,6 +22,10 @@ struct StationPlatform {
     std::unique_ptr<PlayerLink> decks;  ///< null when this system has no such kind
     std::unique_ptr<LineInControl> lineIn;
     std::unique_ptr<SystemShutdown> shutdown;
+    /// What hears the air the decks play; null when there is none (a trial run, a system
+    /// without the sound server's library), and airMissing says why.
+    std::unique_ptr<AirListener> air;
+    QString airMissing;
     /// The file beside the control socket that keeps what the libraries print.
     QString libraryLogName;
 };
