@@ -15,11 +15,12 @@ AirWatch::Hooks Station::AirHooks() {
                 return m_engine.AnyDeckPlays() ||
                        (!controls.ManualMode && m_engine.QueueHoldsATrack());
             },
-        .next = [this] { m_engine.Next(); },
+        // Unlike the operator's Next, it starts the head even when nothing follows it.
+        .next = [this] { m_engine.PlayNextFromQueue(); },
         .restartDecks =
             [this] {
                 m_engine.Players().RestartPlayers();
-                m_engine.Next();
+                m_engine.QueueForLoader().AskStartNow(false);
             },
         .playList = [this](const QString& name) { return PlayListNow(name); },
     };
