@@ -12,6 +12,10 @@
 # a library page): Spots unless told, with the spots of the coming quarter, which "Next
 # Spots" beside the clock lists too. STAVOX_SCREENSHOT_SEARCH is typed into the library's
 # search box, with the Greek and Latin search on.
+#
+# STAVOX_SCREENSHOT_AIR=sound plays the demo on real mpv decks into a sound server of the
+# script's own (a PulseAudio daemon with a null sink), so the air's meters beside the clock
+# move; STAVOX_SCREENSHOT_AIR=silence then mutes that sink and waits out the dead-air alarm.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -21,6 +25,11 @@ height=768
 settle_seconds=9 # start wait (1 s), the first tick, then a few seconds of the first track
 
 "$here/scripts/install-deps.sh" --screenshot
+air="${STAVOX_SCREENSHOT_AIR:-}"
+case "$air" in
+  "" | sound | silence) ;;
+  *) echo "screenshot: STAVOX_SCREENSHOT_AIR is sound or silence, not $air" >&2; exit 2 ;;
+esac
 if [ -n "${STAVOX_BUILD_DIR:-}" ]; then
   build="$(realpath -- "$STAVOX_BUILD_DIR")"
   cmake --build "$build" --target stavox-mixer >/dev/null
@@ -33,8 +42,10 @@ fi
 work="$(mktemp -d)"
 xvfb_pid=""
 mixer_pid=""
+pulse_pid=""
 cleanup() {
   [ -n "$mixer_pid" ] && kill "$mixer_pid" 2>/dev/null && wait "$mixer_pid" 2>/dev/null
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -rf -- "$work"
 }
@@ -66,8 +77,25 @@ done
 }
 export DISPLAY=":$display"
 
+player=simulated
+if [ -n "$air" ]; then
+  mkdir -p "$work/pulse"
+  chmod 700 "$work/pulse"
+  HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse" pulseaudio -n --daemonize=no \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
+    --load="module-null-sink sink_name=air" --exit-idle-time=-1 --use-pid-file=no \
+    --realtime=no --high-priority=no --log-target=stderr --log-level=error \
+    >"$work/pulse.log" 2>&1 &
+  pulse_pid=$!
+  export PULSE_SERVER="unix:$work/pulse/native"
+  for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  player=mpv
+fi
 (cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" XDG_CACHE_HOME="$work/cache" \
-  exec "$build/stavox-mixer" --player simulated) >"$work/mixer.log" 2>&1 &
+  exec "$build/stavox-mixer" --player "$player") >"$work/mixer.log" 2>&1 &
 mixer_pid=$!
 # The page and the search are asked for through the station's control socket, as any
 # other program of the user would.
@@ -105,6 +133,10 @@ if [ -n "${STAVOX_SCREENSHOT_SEARCH:-}" ]; then
   send library-search "$STAVOX_SCREENSHOT_SEARCH"
 fi
 sleep "$settle_seconds"
+if [ "$air" = silence ]; then
+  pactl set-sink-mute air 1
+  sleep 7 # the alarm's five seconds, and its first step
+fi
 kill -0 "$mixer_pid" 2>/dev/null || {
   cat "$work/mixer.log" >&2
   echo "screenshot: the mixer stopped" >&2

@@ -14,11 +14,14 @@ constexpr int kRedrawMs = 50;
 // How far up the scale a level reaches, from 0 (the floor or below) to 1 (full scale).
 double Height(float db) { return std::clamp((db - kFloorDb) / -kFloorDb, 0.0f, 1.0f); }
 
-QColor LevelColour(float db) {
-    if (db > -3) return QColor(230, 40, 40);
-    if (db > -12) return QColor(240, 210, 40);
-    return QColor(40, 210, 60);
-}
+// The scale's zones, bottom up: green, yellow from -12 dBFS, red from -3 dBFS.
+struct Zone {
+    float fromDb, toDb;
+    QColor colour;
+};
+const Zone kZones[] = {{kFloorDb, -12, QColor(40, 200, 60)},
+                       {-12, -3, QColor(235, 205, 40)},
+                       {-3, 0, QColor(230, 40, 40)}};
 
 }  // namespace
 
@@ -62,21 +65,43 @@ void AirMeters::paintEvent(QPaintEvent*) {
                          QStringLiteral("DEAD\nAIR\n%1").arg(m_air.silentSince));
         return;
     }
-    if (!m_meters.heard) return;
-    const QRect area = rect().adjusted(6, 4, -6, -4);
-    const int barWidth = (area.width() - 4) / 2;
+    QFont small = painter.font();
+    small.setPixelSize(9);
+    painter.setFont(small);
+    const int letters = painter.fontMetrics().height();
+    const QRect area = rect().adjusted(6, 4, -6, -4 - letters);
+    const int barWidth = (area.width() - 6) / 2;
     for (int c = 0; c < 2; ++c) {
-        const QRect bar(area.left() + c * (barWidth + 4), area.top(), barWidth, area.height());
-        PaintBar(painter, bar, m_meters.peakDb[c], m_meters.rmsDb[c], m_meters.heldPeakDb[c]);
+        const QRect bar(area.left() + c * (barWidth + 6), area.top(), barWidth, area.height());
+        if (m_meters.heard)
+            PaintBar(painter, bar, m_meters.peakDb[c], m_meters.rmsDb[c], m_meters.heldPeakDb[c]);
+        else
+            painter.fillRect(bar, QColor(25, 25, 25));
+        painter.setPen(QColor(200, 200, 200));
+        painter.drawText(QRect(bar.left(), area.bottom() + 1, bar.width(), letters),
+                         Qt::AlignCenter, c == 0 ? QStringLiteral("L") : QStringLiteral("R"));
+    }
+    // Marks at -6, -12, -20 and -40 dBFS between the bars.
+    for (const float db : {-6.0f, -12.0f, -20.0f, -40.0f}) {
+        const int at = area.bottom() + 1 - int(Height(db) * area.height());
+        painter.fillRect(QRect(area.left() + barWidth + 1, at, 4, 1), QColor(150, 150, 150));
     }
 }
 
 void AirMeters::PaintBar(QPainter& painter, const QRect& bar, float peakDb, float rmsDb,
                          float heldDb) {
     painter.fillRect(bar, QColor(25, 25, 25));
-    const auto top = [&bar](float db) { return bar.bottom() - int(Height(db) * bar.height()); };
-    const QColor colour = LevelColour(peakDb);
-    painter.fillRect(QRect(QPoint(bar.left(), top(peakDb)), bar.bottomRight()), colour.darker(150));
-    painter.fillRect(QRect(QPoint(bar.left(), top(rmsDb)), bar.bottomRight()), colour);
-    painter.fillRect(QRect(bar.left(), top(heldDb), bar.width(), 2), LevelColour(heldDb));
+    const auto y = [&bar](float db) { return bar.bottom() + 1 - int(Height(db) * bar.height()); };
+    // Each zone lit up to the level: dimmer up to the peak, full up to the RMS.
+    for (const Zone& zone : kZones) {
+        const auto fill = [&](float levelDb, const QColor& colour) {
+            if (levelDb <= zone.fromDb) return;
+            const int top = y(std::min(levelDb, zone.toDb));
+            painter.fillRect(QRect(bar.left(), top, bar.width(), y(zone.fromDb) - top), colour);
+        };
+        fill(peakDb, zone.colour.darker(170));
+        fill(rmsDb, zone.colour);
+    }
+    if (heldDb > kFloorDb)
+        painter.fillRect(QRect(bar.left(), y(heldDb) - 1, bar.width(), 2), Qt::white);
 }
