@@ -10,7 +10,9 @@
 AnalysisJob::AnalysisJob(const SoundAnalyzer& analyzer, AnalysisStore& store, int workers)
     : m_analyzer(analyzer), m_store(store), m_workers(std::max(1, workers)) {
     m_pool.setMaxThreadCount(m_workers);
-    m_pool.setThreadPriority(QThread::LowestPriority);
+    // Idle priority: on Linux the only one that keeps the workers from taking a core the
+    // tick is waiting for (the lowest ordinary priority is not applied there at all).
+    m_pool.setThreadPriority(QThread::IdlePriority);
 }
 
 AnalysisJob::~AnalysisJob() {

@@ -169,6 +169,10 @@ std::optional<Failure> SqliteAnalysisCache::Connection::Prepare(bool inFile) {
         // Readers never wait for a writer (a worker, another station, --analyze).
         if (sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) != SQLITE_OK)
             return LastFailure();
+        // A commit does not wait for the disk, so a hand-over's look-up never waits behind a
+        // worker's: a power cut may only lose the last analyses, which are simply made again.
+        if (sqlite3_exec(m_db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr) != SQLITE_OK)
+            return LastFailure();
         Statement check(m_db, "PRAGMA quick_check");
         if (check.Step() != SQLITE_ROW) return LastFailure();
         const QString verdict =

@@ -438,7 +438,7 @@ void MainWindow::StationStarted() {
 // played list's pages (Jingles) on the left, or the library's pages.
 void MainWindow::ShowAirAlarm() {
     const AirState& air = m_client.State().air;
-    m_airMeters->Redraw(air);
+    if (m_airMeters) m_airMeters->Redraw(air);  // states come while the window is built
     const QString title =
         air.alarmed ? QStringLiteral("DEAD AIR since %1 - %2").arg(air.silentSince, m_caption)
                     : m_caption;
