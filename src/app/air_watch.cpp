@@ -42,7 +42,8 @@ void AirWatch::CannotListen(const QString& why) {
 void AirWatch::HandOver(const QString& kind) {
     if (m_meter && !m_lastKind.isEmpty())
         m_pending.push_back({m_clock.Now().toMSecsSinceEpoch(), m_lastKind, kind});
-    m_lastKind = kind;
+    // A jingle and the hour play over the music, which is still what goes on after them.
+    if (kind != QLatin1String("jingle") && kind != QLatin1String("hour")) m_lastKind = kind;
 }
 
 void AirWatch::Look() {
