@@ -21,7 +21,9 @@ const QStringList& Options::Keys() {
         QStringLiteral("AviOrMessage"),       QStringLiteral("SkipIntro"),
         QStringLiteral("SkipIntroSec"),       QStringLiteral("PlayOnlyOneSpot"),
         QStringLiteral("PlaySpotEvery"),      QStringLiteral("LevelTracks"),
-        QStringLiteral("LoudnessTarget"),     QStringLiteral("SmartMixing")};
+        QStringLiteral("LoudnessTarget"),     QStringLiteral("SmartMixing"),
+        QStringLiteral("SilenceSeconds"),     QStringLiteral("SilenceThreshold"),
+        QStringLiteral("EmergencyList"),      QStringLiteral("MonitorSource")};
     return keys;
 }
 

@@ -57,6 +57,7 @@ OptionsDialog::OptionsDialog(StationClient& client, QWidget* parent)
     BuildGreeklishCheck();
     QGroupBox* avi = BuildAviGroup();
     BuildIntroAndSpotEvery();
+    BuildAirEdits();
     m_wavForTime = Check(QStringLiteral("CheckBox1"), QStringLiteral("Wav/Mp3 for time"));
     m_wavForTime->setVisible(false);
     QPushButton* ok = BuildOkButton();
@@ -224,6 +225,43 @@ void OptionsDialog::BuildIntroAndSpotEvery() {
     ConnectCheck(m_smartMixing, QStringLiteral("SmartMixing"));
 }
 
+void OptionsDialog::BuildAirEdits() {
+    m_silenceSeconds = Edit(QStringLiteral("EditSilenceSeconds"));
+    ConnectEdit(m_silenceSeconds, QStringLiteral("SilenceSeconds"));
+    m_silenceThreshold = Edit(QStringLiteral("EditSilenceThreshold"));
+    ConnectEdit(m_silenceThreshold, QStringLiteral("SilenceThreshold"));
+    m_emergencyList = Edit(QStringLiteral("EditEmergencyList"));
+    m_emergencyList->setMaximumWidth(QWIDGETSIZE_MAX);
+    ConnectEdit(m_emergencyList, QStringLiteral("EmergencyList"));
+    m_monitorSource = Edit(QStringLiteral("EditMonitorSource"));
+    m_monitorSource->setMaximumWidth(QWIDGETSIZE_MAX);
+    m_monitorSource->setPlaceholderText(QStringLiteral("the default output's monitor"));
+    m_monitorSource->setToolTip(QStringLiteral("Read at the next start"));
+    ConnectEdit(m_monitorSource, QStringLiteral("MonitorSource"));
+}
+
+int OptionsDialog::LayOutAirRows(QGridLayout* grid, int row) {
+    grid->addWidget(
+        Caption(QStringLiteral("LabelSilenceSeconds"), QStringLiteral("Dead air after"), this), row,
+        0);
+    auto* silence = new QHBoxLayout;
+    silence->addWidget(m_silenceSeconds);
+    silence->addWidget(
+        Caption(QStringLiteral("LabelSilenceThreshold"), QStringLiteral("sec at or below"), this));
+    silence->addWidget(m_silenceThreshold);
+    silence->addWidget(Caption(QStringLiteral("LabelSilenceUnit"), QStringLiteral("dBFS"), this));
+    silence->addStretch();
+    grid->addLayout(silence, row++, 1, 1, 3);
+    grid->addWidget(
+        Caption(QStringLiteral("LabelEmergencyList"), QStringLiteral("Emergency list"), this), row,
+        0);
+    grid->addWidget(m_emergencyList, row++, 1, 1, 3);
+    grid->addWidget(
+        Caption(QStringLiteral("LabelMonitorSource"), QStringLiteral("Listen to"), this), row, 0);
+    grid->addWidget(m_monitorSource, row++, 1, 1, 3);
+    return row;
+}
+
 QPushButton* OptionsDialog::BuildOkButton() {
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
@@ -247,6 +285,7 @@ void OptionsDialog::LayOut(QHBoxLayout* pathRow, QGroupBox* spots, QGroupBox* sh
     grid->addWidget(m_greeklish, row, 0, 1, 2);
     grid->addWidget(avi, row++, 2, 1, 2);
     row = LayOutIntroAndSpotRows(grid, row);
+    row = LayOutAirRows(grid, row);
     grid->addWidget(m_wavForTime, row, 0);
     grid->addWidget(ok, row, 3);
     grid->setColumnStretch(1, 1);
@@ -308,6 +347,10 @@ void OptionsDialog::Load(const OptionsState& state) {
     SetIfOther(m_skipIntroSec, value("SkipIntroSec"));
     SetIfOther(m_spotEvery, value("PlaySpotEvery"));
     SetIfOther(m_loudnessTarget, value("LoudnessTarget"));
+    SetIfOther(m_silenceSeconds, value("SilenceSeconds"));
+    SetIfOther(m_silenceThreshold, value("SilenceThreshold"));
+    SetIfOther(m_emergencyList, value("EmergencyList"));
+    SetIfOther(m_monitorSource, value("MonitorSource"));
     m_drawing = false;
     Redraw(state);
 }

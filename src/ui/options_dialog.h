@@ -43,6 +43,9 @@ private:
                 QPushButton* ok);
     int LayOutNumberRows(QGridLayout* grid, int row);
     int LayOutIntroAndSpotRows(QGridLayout* grid, int row);
+    /// The dead-air alarm and what the station listens to.
+    void BuildAirEdits();
+    int LayOutAirRows(QGridLayout* grid, int row);
     QCheckBox* Check(const QString& name, const QString& caption);
     QLineEdit* Edit(const QString& name);
     void SetOption(const QString& key, const QString& value);
@@ -71,4 +74,8 @@ private:
     QCheckBox* m_smartMixing = nullptr;
     QLineEdit* m_spotEvery = nullptr;
     QCheckBox* m_wavForTime = nullptr;
+    QLineEdit* m_silenceSeconds = nullptr;
+    QLineEdit* m_silenceThreshold = nullptr;
+    QLineEdit* m_emergencyList = nullptr;
+    QLineEdit* m_monitorSource = nullptr;
 };
