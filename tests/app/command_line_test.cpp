@@ -10,6 +10,7 @@
 #include "app/track_length_command.h"
 #include "support/files.h"
 #include "support/mpeg_builder.h"
+#include "support/program_runs.h"
 #include "support/station_folder.h"
 #include "support/watchdog.h"
 
@@ -96,12 +97,7 @@ TEST(CommandLine, DurationsModesAndBadArguments) {
 
 #ifdef STAVOX_MIXER_BINARY
 TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
-    const struct {
-        QStringList args;
-        int exitCode;
-        const char* out;
-        const char* err;
-    } cases[] = {
+    const ProgramRun cases[] = {
         {{"--help"}, 0, "usage: stavox-mixer [--player", ""},
         {{"--version"}, 0, "Stavox Mixer 2.17\n", ""},
         {{"--bogus"}, 2, "", "usage: stavox-mixer [--player"},
@@ -111,16 +107,7 @@ TEST(CommandLine, TheProgramAnswersOnTheRightStreamWithItsExitCode) {
          "",
          "The actions file /no/such/file cannot be read: "},
     };
-    for (const auto& c : cases) {
-        QProcess p;
-        p.start(STAVOX_MIXER_BINARY, c.args);
-        ASSERT_TRUE(p.waitForFinished(10'000));
-        EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
-        for (const auto& [stream, expected] : {std::pair{p.readAllStandardOutput(), c.out},
-                                               std::pair{p.readAllStandardError(), c.err}})
-            EXPECT_TRUE(*expected ? stream.contains(expected) : stream.isEmpty())
-                << c.args.join(' ').toStdString() << ": " << stream.toStdString();
-    }
+    ExpectProgramRuns(STAVOX_MIXER_BINARY, cases);
 }
 
 // The nightly check reads the station in the current folder, removes nothing, and its exit

@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "support/files.h"
+#include "support/program_runs.h"
 #include "support/station_folder.h"
 
 namespace {
@@ -143,12 +144,7 @@ TEST(AirReport, TheProgramReadsTheDayOfTheStationInTheCurrentFolder) {
                Line(5000, {"monitor", "silence", At(0)}) + Line(6000, {"monitor", "sound", "6.0"}));
     WriteBytes(asrun + "2026-12-08.log",
                Line(5000, {"monitor", "silence", At(0)}) + Line(6000, {"monitor", "sound", "4.9"}));
-    const struct {
-        QStringList args;
-        int exitCode;
-        const char* out;
-        const char* err;
-    } cases[] = {
+    const ProgramRun cases[] = {
         {{"--air-report", "2026-12-07"}, 1, "# 1 silence, 1 of 5 s or more;", ""},
         {{"--air-report", "2026-12-08"}, 0, "# 1 silence, 0 of 5 s or more;", ""},
         {{"--air-report", "2026-12-09"}, 2, "", "there is no as-run log of 2026-12-09"},
@@ -157,18 +153,8 @@ TEST(AirReport, TheProgramReadsTheDayOfTheStationInTheCurrentFolder) {
         {{"--air-report"}, 2, "", "usage:"},
     };
     const QStringList before = FileTree(station.StartFolder(), true);
-    for (const auto& c : cases) {
-        QProcess p;
-        p.setProcessEnvironment(PrivateHomeEnvironment(home.path()));
-        p.setWorkingDirectory(station.StartFolder());
-        p.start(STAVOX_MIXER_BINARY, c.args);
-        ASSERT_TRUE(p.waitForFinished(10'000));
-        EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
-        for (const auto& [stream, expected] : {std::pair{p.readAllStandardOutput(), c.out},
-                                               std::pair{p.readAllStandardError(), c.err}})
-            EXPECT_TRUE(*expected ? stream.contains(expected) : stream.isEmpty())
-                << c.args.join(' ').toStdString() << ": " << stream.toStdString();
-    }
+    ExpectProgramRuns(STAVOX_MIXER_BINARY, cases, PrivateHomeEnvironment(home.path()),
+                      station.StartFolder());
     EXPECT_EQ(FileTree(station.StartFolder(), true), before);  // a report only reads
     EXPECT_EQ(ParseCommandLine({"--air-report", "today"}).mode, CommandLine::Mode::AirReport);
 }
