@@ -286,6 +286,7 @@ Result PulseAirListener::Start(const QString& source, Take take) {
     Stop();
     Server& s = *m_server;
     s.loop = pa_threaded_mainloop_new();
+    if (s.loop) pa_threaded_mainloop_set_name(s.loop, kName);  // for top and the benchmark
     if (!s.loop || pa_threaded_mainloop_start(s.loop) < 0) {
         if (s.loop) pa_threaded_mainloop_free(s.loop);
         s.loop = nullptr;
