@@ -256,7 +256,9 @@ void PulseAirListener::Server::ReadSoon() {
 // as it drifts from ours). The stream's own latency misses what the monitor holds back.
 void PulseAirListener::Server::Read() {
     const double nowMs = double(QDateTime::currentMSecsSinceEpoch());
-    const auto waiting = qint64(pa_stream_readable_size(stream) / kFrameBytes);
+    const size_t readable = pa_stream_readable_size(stream);
+    if (readable == size_t(-1)) return;
+    const auto waiting = qint64(readable / kFrameBytes);
     if (nowMs >= boundsTurnMs) {
         earlierBoundMs = latestBoundMs;
         latestBoundMs = HUGE_VAL;
