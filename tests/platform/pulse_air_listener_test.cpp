@@ -1,6 +1,7 @@
 #include "platform/pulse_air_listener.h"
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cmath>
+#include <csignal>
 
 #include "support/fake_air_listener.h"
 #include "support/files.h"
@@ -46,6 +48,8 @@ TEST(PulseAirListener, HearsWhatThePrivateServerPlays) {
     for (const char* variable : {"XDG_RUNTIME_DIR", "HOME"})
         environment.insert(variable, dir.path());
     daemon.setProcessEnvironment(environment);
+    daemon.setChildProcessModifier(
+        [] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });  // a killed test's too
     daemon.start("pulseaudio",
                  {"-n", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
                   "--load=module-null-sink sink_name=mix", "--daemonize=no", "--exit-idle-time=-1",
