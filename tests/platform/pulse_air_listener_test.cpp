@@ -37,7 +37,7 @@ TEST(PulseAirListener, WithoutASoundServerStartFailsAtOnce) {
 
 // A server of the test's own with one null output, "mix": the listener hears a tone
 // played into it, at its level and at the time it was played.
-TEST(PulseAirListener, HearsWhatThePrivateServerPlays) {
+TEST(PulseAirListener, HearsWhatAPrivateServerPlaysAndFindsItAgainAfterItDies) {
     if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
         QStandardPaths::findExecutable("paplay").isEmpty())
         GTEST_SKIP() << "needs pulseaudio and paplay";
@@ -93,6 +93,15 @@ TEST(PulseAirListener, HearsWhatThePrivateServerPlays) {
     EXPECT_LT(loud->atMs - playedMs, 500);
     for (int ch = 0; ch < 2; ++ch)
         EXPECT_NEAR((loud + 50)->rmsDb[ch], Db(amplitude / std::sqrt(2)), 0.5);
+
+    // The server dies and comes back: the listener hears it again on its own.
+    ASSERT_EQ(listener.Start({}, [&](auto... a) { meter.Add(a...); }), Result::Ok());
+    daemon.kill();
+    daemon.waitForFinished();
+    const qint64 lostMs = QDateTime::currentMSecsSinceEpoch();
+    daemon.start();
+    EXPECT_TRUE(RunEventsUntil([&] { return meter.HeardUntilMs() > lostMs + 500; }, 5'000));
+    listener.Stop();
     daemon.terminate();
     daemon.waitForFinished(3'000);
 }
