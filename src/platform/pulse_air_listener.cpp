@@ -18,16 +18,17 @@ namespace {
 // peaks of cymbals read a little low.
 constexpr int kRate = 8'000;
 constexpr size_t kFrameBytes = 2 * sizeof(float);
-// Blocks of 20 ms, so the meters are about that late. Asked as the transfer's size only,
-// never as the source's latency: a monitor's latency is its output's, and the decks' output
-// would be run in steps that short for everything playing into it.
-constexpr pa_usec_t kFragmentUsec = 20 * PA_USEC_PER_MSEC;
+// Blocks of 40 ms, asked as the source's latency too: the meters are about that late (25
+// readings a second), and the output the decks play to renders no further ahead than that.
+// A monitor hands its frames over once its output can no longer take them back, and when a
+// stream comes (a deck's next file) the output takes back all it rendered ahead to mix it
+// in: with a lazy output (up to 2 s ahead when nobody asks for less) the monitor would lose
+// that much of each start, and hear the air in bursts. Not less: the server then mixes
+// everything in steps that short, and at 20 ms it spends about 1.3 % of a core on it.
+constexpr pa_usec_t kFragmentUsec = 40 * PA_USEC_PER_MSEC;
 // A server that is there answers in milliseconds; without one the connection fails at once.
 constexpr pa_usec_t kStartWaitUsec = 2 * PA_USEC_PER_SEC;
 constexpr pa_usec_t kReconnectUsec = PA_USEC_PER_SEC;
-// A burst of frames comes as many packets, each told as it is taken in: they are read once
-// the burst is all in, so that the last of them is known.
-constexpr pa_usec_t kSettleUsec = 3 * PA_USEC_PER_MSEC;
 // Longer than the longest step of an output, so that every stretch has a frame that came
 // as it was played.
 constexpr double kBoundsMs = 3'000;
@@ -43,9 +44,8 @@ struct PulseAirListener::Server {
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;
-    pa_time_event* timer = nullptr;   // the start's time limit, later the next look for the server
-    pa_time_event* settle = nullptr;  // the read of what came, once it all came
-    QByteArray source;                // empty: the default output's monitor
+    pa_time_event* timer = nullptr;  // the start's time limit, later the next look for the server
+    QByteArray source;               // empty: the default output's monitor
     Take take;
     bool starting = false;   // Start waits for the first answer
     bool answered = false;   // the recording runs, or error tells why not
@@ -60,7 +60,6 @@ struct PulseAirListener::Server {
     void Record();
     void Drop();
     void Failed(const QString& message);
-    void ReadSoon();
     void Read();
     void Later(pa_usec_t usec);
     void CancelTimer();
@@ -110,10 +109,6 @@ void PulseAirListener::Server::CancelTimer() {
 }
 
 void PulseAirListener::Server::Drop() {
-    if (settle) {
-        pa_threaded_mainloop_get_api(loop)->time_free(settle);
-        settle = nullptr;
-    }
     if (stream) {
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_read_callback(stream, nullptr, nullptr);
@@ -207,44 +202,27 @@ void PulseAirListener::Server::Record() {
         [](pa_stream*, size_t, void* data) {
             auto* self = static_cast<Server*>(data);
             const HeldLoop held(self);
-            self->ReadSoon();
+            self->Read();
         },
         this);
     pa_buffer_attr attr;
     attr.maxlength = attr.tlength = attr.prebuf = attr.minreq = uint32_t(-1);
     attr.fragsize = uint32_t(pa_usec_to_bytes(kFragmentUsec, &spec));
-    if (pa_stream_connect_record(stream, source.constData(), &attr, PA_STREAM_NOFLAGS) < 0)
+    if (pa_stream_connect_record(stream, source.constData(), &attr, PA_STREAM_ADJUST_LATENCY) < 0)
         Failed(QStringLiteral("The air cannot be heard: %1").arg(Reason()));
 }
 
-// Read once the packets told so far stopped coming (see kSettleUsec).
-void PulseAirListener::Server::ReadSoon() {
-    if (settle) return;
-    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop);
-    timeval when;
-    pa_timeval_add(pa_gettimeofday(&when), kSettleUsec);
-    settle = api->time_new(
-        api, &when,
-        [](pa_mainloop_api* a, pa_time_event* e, const timeval*, void* data) {
-            auto* self = static_cast<Server*>(data);
-            const HeldLoop held(self);
-            a->time_free(e);
-            self->settle = nullptr;
-            self->Read();
-        },
-        this);
-}
-
-// A monitor hands its frames over once its output can no longer take them back (it
-// renders ahead of playing, by as much as it can rewind): about when they are played, in
-// bursts as far apart as the output's steps (up to 2 s). So a frame is played by the time
-// it comes at the latest, and as frames follow each other at the rate, the frame that came
-// soonest after its playing times them all: the time of the first frame is the lowest such
-// bound of the last few seconds (forgetting older ones follows the sound card's clock
-// as it drifts from ours). The stream's own latency misses what the monitor holds back.
+// A monitor hands its frames over about when they are played (see kFragmentUsec), in
+// bursts as far apart as its output's steps. So a frame is played by the time it comes at
+// the latest, and as frames follow each other at the rate, the frame that came soonest
+// after its playing times them all: the time of the first frame is the lowest such bound
+// of the last few seconds (forgetting older ones follows the sound card's clock as it
+// drifts from ours). The stream's own latency misses what the monitor holds back.
 void PulseAirListener::Server::Read() {
     const double nowMs = double(QDateTime::currentMSecsSinceEpoch());
-    const auto waiting = qint64(pa_stream_readable_size(stream) / kFrameBytes);
+    const size_t readable = pa_stream_readable_size(stream);
+    if (readable == size_t(-1)) return;
+    const auto waiting = qint64(readable / kFrameBytes);
     if (nowMs >= boundsTurnMs) {
         earlierBoundMs = latestBoundMs;
         latestBoundMs = HUGE_VAL;
@@ -274,6 +252,7 @@ Result PulseAirListener::Start(const QString& source, Take take) {
     Stop();
     Server& s = *m_server;
     s.loop = pa_threaded_mainloop_new();
+    if (s.loop) pa_threaded_mainloop_set_name(s.loop, kName);  // for top and the benchmark
     if (!s.loop || pa_threaded_mainloop_start(s.loop) < 0) {
         if (s.loop) pa_threaded_mainloop_free(s.loop);
         s.loop = nullptr;

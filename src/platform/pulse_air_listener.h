@@ -5,7 +5,7 @@
 #include "media/air_meter.h"
 
 /// The air through the sound server (PulseAudio, or PipeWire's PulseAudio side): a recording
-/// of the source, at a low rate, handed over in blocks of about 20 ms on the server
+/// of the source, at a low rate, handed over in blocks of about 40 ms on the server
 /// library's thread. A server that goes away after the start is looked for again every
 /// second, and the recording taken up again when it comes back.
 class PulseAirListener final : public AirListener {

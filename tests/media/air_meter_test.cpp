@@ -82,7 +82,7 @@ TEST_F(AirMeterTest, BlocksOfAnySizeGiveTheSameWindows) {
                 ToneFrames(kRate, 997, 0.4, 0.1, 0)});
     const qint64 end = air.Play(signal, kStart, 80);
     const QList<AirWindow> expected = meter.Windows(kStart, end);
-    ASSERT_EQ(expected.size(), 123);
+    ASSERT_EQ(expected.size(), std::ssize(signal) / 2 / 80);
     for (int i = 0; i < expected.size(); ++i) ASSERT_EQ(expected[i].atMs, kStart + 10 * i);
     for (const int block : {1, 37, 160, 333, 2'000}) {
         SCOPED_TRACE(block);
@@ -102,7 +102,7 @@ TEST_F(AirMeterTest, BlocksOfAnySizeGiveTheSameWindows) {
                 ExpectDb(got[i].rmsDb[ch], expected[i].rmsDb[ch], 1e-4);
             }
     }
-    EXPECT_EQ(meter.Windows(kStart + 500, kStart + 830).size(), 33);
+    EXPECT_EQ(meter.Windows(kStart + 500, kStart + 830).size(), (830 - 500) / AirWindow::kWindowMs);
 }
 
 // The hand-over's hole and its quietest 20 ms. Each starts on the windows' grid, and the
