@@ -127,6 +127,10 @@ void AirWatch::MeasureHandOvers() {
         const QList<AirWindow> around = m_meter->Windows(h.atMs - kAroundMs, h.atMs + kAroundMs);
         if (around.isEmpty()) continue;  // heard nothing of it (the listener was away)
         const TransitionMeasure m = MeasureTransition(around, SilenceThreshold);
-        Q_EMIT Transition(h.from, h.to, m.quietestDb, m.holeMs);
+        // A hole that began before the span around the hand-over counts whole.
+        const int holeMs =
+            HoleReachingIntoMs(m_meter->Windows(h.atMs - AirMeter::kHistoryMs, h.atMs + kAroundMs),
+                               h.atMs - kAroundMs, h.atMs + kAroundMs, SilenceThreshold);
+        Q_EMIT Transition(h.from, h.to, m.quietestDb, holeMs);
     }
 }

@@ -193,3 +193,14 @@ TransitionMeasure MeasureTransition(const QList<AirWindow>& windows, double thre
     m.holeMs = longest * AirWindow::kWindowMs;
     return m;
 }
+
+int HoleReachingIntoMs(const QList<AirWindow>& windows, qint64 fromMs, qint64 toMs,
+                       double thresholdDb) {
+    int longest = 0, run = 0;
+    for (const AirWindow& w : windows) {
+        if (w.atMs >= toMs) break;
+        run = w.LevelDb() <= thresholdDb ? run + 1 : 0;
+        if (run > 0 && w.atMs + AirWindow::kWindowMs > fromMs) longest = std::max(longest, run);
+    }
+    return longest * AirWindow::kWindowMs;
+}

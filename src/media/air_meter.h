@@ -68,6 +68,11 @@ private:
 
 /// The measure of a hand-over from the windows around it.
 TransitionMeasure MeasureTransition(const QList<AirWindow>& windows, double thresholdDb);
+/// The longest run of windows at or below the threshold that reaches into [fromMs, toMs),
+/// whole from where it began (as far back as the windows go) up to toMs, in ms: a silence
+/// that began before the span is not cut at its edge.
+int HoleReachingIntoMs(const QList<AirWindow>& windows, qint64 fromMs, qint64 toMs,
+                       double thresholdDb);
 
 /// Listens to an output of the sound server: its samples are handed to take, on a thread of
 /// the listener's own, as interleaved stereo float frames at Rate(), with the time on the

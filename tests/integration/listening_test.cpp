@@ -16,13 +16,13 @@ namespace {
 constexpr int kWindowMs = 10, kAroundMs = 1000;
 constexpr double kThresholdDb = -45;
 
-// The longest run of 10 ms windows at or below the threshold in [fromMs, toMs) of the
-// recording's levels, as the test itself measures it.
+// The longest run of 10 ms windows at or below the threshold of the recording's levels that
+// reaches into [fromMs, toMs), whole from its start up to toMs, as the test measures it.
 int HoleMs(const std::vector<double>& levels, qint64 fromMs, qint64 toMs) {
     int longest = 0, run = 0;
-    for (qint64 w = fromMs / kWindowMs; w < toMs / kWindowMs && w < qint64(levels.size()); ++w) {
-        run = levels[std::size_t(std::max<qint64>(w, 0))] <= kThresholdDb ? run + 1 : 0;
-        longest = std::max(longest, run);
+    for (qint64 w = 0; w < toMs / kWindowMs && w < qint64(levels.size()); ++w) {
+        run = levels[std::size_t(w)] <= kThresholdDb ? run + 1 : 0;
+        if (run > 0 && (w + 1) * kWindowMs > fromMs) longest = std::max(longest, run);
     }
     return longest * kWindowMs;
 }

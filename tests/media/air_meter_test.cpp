@@ -155,4 +155,22 @@ TEST_F(AirMeterTest, TellsSinceWhenTheAirIsSilent) {
     EXPECT_EQ(meter.SilentSinceMs(kThreshold), -1);
 }
 
+// A hole that reaches into the span around a hand-over counts whole, however long before it
+// began; the span's end cuts it.
+TEST_F(AirMeterTest, AHoleReachingIntoTheSpanCountsFromWhereItBegan) {
+    qint64 at = air.Play(ToneFrames(kRate, 440, 0.5, 0, 0), kStart);  // 0..500 silent
+    at = air.Play(ToneFrames(kRate, 440, 0.5, 0.5, 0.5), at);         // 500..1000 sound
+    at = air.Play(ToneFrames(kRate, 440, 0.2, 0, 0), at);             // 1000..1200 silent
+    air.Play(ToneFrames(kRate, 440, 0.5, 0.5, 0.5), at);
+    const QList<AirWindow> all = meter.Windows(kStart, kStart + 2'000);
+    const struct {
+        qint64 from, to;
+        int holeMs;
+    } cases[] = {{400, 600, 500}, {1100, 1300, 200}, {600, 900, 0}, {0, 300, 300}, {0, 1300, 500}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(HoleReachingIntoMs(all, kStart + c.from, kStart + c.to, kThreshold), c.holeMs,
+                    10)
+            << c.from << ".." << c.to;
+}
+
 }  // namespace
