@@ -140,6 +140,7 @@ int RunWeekPreview(const CommandLine& cl, const QString& startFolder, QSettings*
     station.SetAnnouncementFolder(playListFolder.path());
     LogStationEvents(station, log, host);
     LogProblems(startProblems + station.StartUp(settings), log, host);
+    station.CannotListenToAir(QStringLiteral("the week preview airs nothing to listen to"));
     station.SetManual(false);
     // The automatic shutdown ends the preview: the machine would be off from here on.
     QObject::connect(&station.Shutdown(), &AutoShutdown::ShutdownDue, [&] {

@@ -178,7 +178,7 @@ TEST_F(WeekPreviewProgramTest, TheProgramPrintsTheLogAndChangesNothingInTheFolde
     const QStringList lines =
         QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     static const QRegularExpression format(
-        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station|linein)\t(load|stop|fadestop|pause|resume|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled|open|close|jingle)(\t.+)?$)");
+        R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t(deck0|deck1|station|linein|monitor)\t(load|stop|fadestop|pause|resume|jump|ended|volume|program|queue|missing|problem|spot|spot-skipped|spots-cancelled|open|close|jingle|off)(\t.+)?$)");
     for (const QString& line : lines)
         EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
     EXPECT_TRUE(lines.filter("\tvolume\t").size() > 10);
