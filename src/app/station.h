@@ -200,6 +200,9 @@ private:
     void TellHandOvers();
     /// Puts a stored list at the head of the queue in its order and starts it.
     bool PlayListNow(const QString& name);
+    /// The emergency list, once on, comes round again before it runs out, until the next
+    /// program loads.
+    void KeepEmergencyListGoing();
     /// Looks up the file's analysis for the operator (LoudnessShown).
     void ShowLoudness(const QString& path);
     void SelectToday(QStringList& messages);
@@ -226,6 +229,7 @@ private:
     LibraryDesk m_desk;
     WeekCheckJob m_weekCheck;
     AirWatch m_airWatch;
+    QString m_emergencyList;  // the list the air watch put on, while it plays round
     std::unique_ptr<AnalysisJob> m_analysisJob;
     std::unique_ptr<Timer> m_analysisFeed;  // hands the job what comes next
     int m_feedsToWalk = 1;  // feeds left before the folders are walked (again): first the queue

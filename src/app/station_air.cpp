@@ -22,7 +22,12 @@ AirWatch::Hooks Station::AirHooks() {
                 m_engine.Players().RestartPlayers();
                 m_engine.QueueForLoader().AskStartNow(false);
             },
-        .playList = [this](const QString& name) { return PlayListNow(name); },
+        .playList =
+            [this](const QString& name) {
+                if (!PlayListNow(name)) return false;
+                m_emergencyList = name;  // played round until the next program
+                return true;
+            },
     };
 }
 
@@ -37,6 +42,23 @@ void Station::TellHandOvers() {
     connect(&m_lineIn, &LineIn::Toggled, this, [this](bool open) {
         if (open) m_airWatch.HandOver(QStringLiteral("line"));
     });
+    connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { KeepEmergencyListGoing(); });
+    connect(&m_loader, &ProgramLoader::ProgramLoaded, this, [this] { m_emergencyList.clear(); });
+}
+
+void Station::KeepEmergencyListGoing() {
+    if (m_emergencyList.isEmpty()) return;
+    const PlayQueue& queue = m_engine.Queue();
+    int left = 0, after = 0;  // its entries still queued, and the place after the last
+    for (int i = 0; i < queue.Count(); ++i)
+        if (SplitTrackEntry(queue.At(i)).listName == m_emergencyList) ++left, after = i + 1;
+    if (left > 1) return;
+    const ReadResult<QStringList> list = list_file::Read(m_folders.ListsPath, m_emergencyList);
+    int at = after;
+    for (const QString& line : list.value)
+        if (!line.trimmed().isEmpty())
+            m_engine.QueueForLoader().InsertAt(at++,
+                                               MakeTrackEntry(line.trimmed(), m_emergencyList));
 }
 
 bool Station::PlayListNow(const QString& name) {

@@ -82,6 +82,11 @@ TEST_F(AirWatchTest, DeadAirIsToldAfterItsSecondsThenEachStepAndTheSoundThatCame
     ASSERT_EQ(Lines().size(), 5);
     EXPECT_EQ(Lines()[4], "sound\t15.1");  // 5.1 + 5 + 5 s
     EXPECT_FALSE(station.Air().Alarmed());
+    // The emergency list plays round: after both its tracks, it is still what comes next.
+    Air(125'000, true);
+    EXPECT_GE(station.Engine().Played().Count(), 4);
+    EXPECT_TRUE(station.Engine().Queue().At(0).endsWith("^rescue"))
+        << station.Engine().Queue().At(0).toStdString();
 }
 
 TEST_F(AirWatchTest, TheOperatorsOwnSilenceIsNoAlarm) {
