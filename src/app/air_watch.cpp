@@ -11,6 +11,8 @@ namespace {
 constexpr int kLookMs = 100;
 // A hand-over is measured over this much air either side of it.
 constexpr qint64 kAroundMs = 1000;
+// Nothing heard for this long: the listener has lost the sound server.
+constexpr qint64 kDeafMs = 3000;
 
 }  // namespace
 
@@ -49,11 +51,31 @@ void AirWatch::HandOver(const QString& kind) {
 void AirWatch::Look() {
     if (!m_meter) return;
     const qint64 nowMs = m_clock.Now().toMSecsSinceEpoch();
+    if (!WatchHearing(nowMs)) return;
     WatchSilence(nowMs);
     // Hand-overs the meter never heard (its listener was away) are not kept for ever.
     while (!m_pending.empty() && m_pending.front().atMs < nowMs - AirMeter::kHistoryMs)
         m_pending.pop_front();
     MeasureHandOvers();
+}
+
+bool AirWatch::WatchHearing(qint64 nowMs) {
+    const bool deaf = m_meter->HeardUntilMs() < nowMs - kDeafMs;
+    if (deaf == m_deaf) return !deaf;
+    m_deaf = deaf;
+    if (deaf) {
+        // What was heard last says nothing of the air now: no alarm on it either way.
+        m_silentSince = {};
+        m_step = Step::None;
+        m_offReason =
+            QStringLiteral("nothing heard from the sound server for %1 s").arg(kDeafMs / 1000);
+        Q_EMIT Off(m_offReason);
+    } else {
+        m_offReason.clear();
+        m_believedSinceMs = -1;  // a silence counts again from now
+        Q_EMIT On();
+    }
+    return !deaf;
 }
 
 void AirWatch::WatchSilence(qint64 nowMs) {

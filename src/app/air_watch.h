@@ -68,6 +68,8 @@ public:
 
 Q_SIGNALS:
     void Off(const QString& why);
+    /// The meter hears the air again after it heard nothing for a while (Off told why).
+    void On();
     void Silence(const QDateTime& start);
     /// step is "next", "restart" or "emergency" (detail: the list).
     void Recovery(const QString& step, const QString& detail);
@@ -80,6 +82,9 @@ private:
         QString from, to;
     };
     void WatchSilence(qint64 nowMs);
+    /// Tells Off when the meter has heard nothing for a while (the sound server went away),
+    /// and On when it hears again; false while it hears nothing.
+    bool WatchHearing(qint64 nowMs);
     void TakeNextStep();
     void MeasureHandOvers();
 
@@ -89,6 +94,7 @@ private:
     std::unique_ptr<Timer> m_timer;
     const AirMeter* m_meter = nullptr;
     QString m_offReason;
+    bool m_deaf = false;
     qint64 m_believedSinceMs = -1;  // when the station last began to expect sound
     QDateTime m_silentSince;        // the alarm's silence; invalid when no alarm
     qint64 m_stepAtMs = 0;

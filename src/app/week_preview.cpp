@@ -44,6 +44,7 @@ void LogAirWatch(const AirWatch& air, const AsRunLog& log, const Clock& clock) {
     };
     QObject::connect(&air, &AirWatch::Off,
                      [write](const QString& why) { write(QStringLiteral("off"), why); });
+    QObject::connect(&air, &AirWatch::On, [write] { write(QStringLiteral("on"), QString()); });
     QObject::connect(&air, &AirWatch::Silence, [write](const QDateTime& start) {
         write(QStringLiteral("silence"), start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
     });

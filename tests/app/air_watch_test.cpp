@@ -101,6 +101,16 @@ TEST_F(AirWatchTest, TheOperatorsOwnSilenceIsNoAlarm) {
     }
 }
 
+// A listener that hears nothing (its sound server gone) is told, and so is its return; the
+// silence it could not hear is no alarm.
+TEST_F(AirWatchTest, AMeterThatHearsNothingIsToldNotTakenForDeadAir) {
+    host.Advance(10'000);
+    EXPECT_EQ(Lines(), QStringList({"off\tnothing heard from the sound server for 3 s"}));
+    Air(1'000, true);
+    EXPECT_EQ(Lines().mid(1), QStringList({"on"}));
+    EXPECT_FALSE(station.Air().Alarmed());
+}
+
 TEST_F(AirWatchTest, AHandOverIsMeasuredOnceTheAirAfterItWasHeard) {
     // The next track starts after a hole of 300 ms.
     Air(300, false);
