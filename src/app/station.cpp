@@ -7,6 +7,7 @@
 #include "app/analysis_feed.h"
 #include "app/analysis_state.h"
 #include "app/favorites.h"
+#include "app/now_playing.h"
 #include "base/clock.h"
 #include "base/system_shutdown.h"
 #include "base/text_file.h"
@@ -64,6 +65,7 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     m_engine.AddTickPart(m_marquees);
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
+    connect(&m_engine, &PlaybackEngine::EntryStarted, this, &Station::TellNowPlaying);
     connect(&m_spots, &SpotRunner::Problem, this, &Station::Problem);
     connect(&m_engine, &PlaybackEngine::Problem, this, &Station::Problem);
     connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
@@ -226,6 +228,20 @@ void Station::AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& 
     m_analysisJob = std::make_unique<AnalysisJob>(analyzer, store, workers);
     m_analysisFeed->SetEnabled(true);
     FeedAnalysis();
+}
+
+void Station::TellNowPlaying(const QString& entry) {
+    if (!m_nowPlayingOn) return;
+    const QString file = SplitTrackEntry(entry).path;
+    const std::optional<std::uint32_t> length = m_engine.Queue().KnownLengthSec(file);
+    const Result written =
+        WriteNowPlaying(m_folders.StartFolder,
+                        {.file = file,
+                         .started = m_clock.Now(),
+                         .lengthSec = length ? std::optional<int>(int(*length)) : std::nullopt,
+                         .nextFile = SplitTrackEntry(m_engine.Queue().At(0)).path});
+    if (!written.ok() && !m_nowPlayingFailed) Q_EMIT Problem(written.message());
+    m_nowPlayingFailed = !written.ok();
 }
 
 void Station::ShowLoudness(const QString& path) {

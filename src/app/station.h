@@ -118,6 +118,9 @@ public:
     void ListenToAir(const AirMeter& meter) { m_airWatch.Listen(meter); }
     void CannotListenToAir(const QString& why) { m_airWatch.CannotListen(why); }
     const AirWatch& Air() const { return m_airWatch; }
+    /// From now on each start of music replaces "nowplaying.txt" and "nowplaying.json" in the
+    /// station folder (the station that drives the decks; never a trial or the preview).
+    void WriteNowPlayingFiles() { m_nowPlayingOn = true; }
     /// How far the background analysis is: nothing before it starts.
     AnalysisJob::Progress AnalysisProgress() const;
     /// The loudness of the track the operator asked for last, told with each serial.
@@ -203,6 +206,8 @@ private:
     /// The emergency list, once on, comes round again before it runs out, until the next
     /// program loads.
     void KeepEmergencyListGoing();
+    /// Writes the now-playing files for the entry that just started.
+    void TellNowPlaying(const QString& entry);
     /// Looks up the file's analysis for the operator (LoudnessShown).
     void ShowLoudness(const QString& path);
     void SelectToday(QStringList& messages);
@@ -230,6 +235,8 @@ private:
     WeekCheckJob m_weekCheck;
     AirWatch m_airWatch;
     QString m_emergencyList;  // the list the air watch put on, while it plays round
+    bool m_nowPlayingOn = false;
+    bool m_nowPlayingFailed = false;  // told once until a write succeeds again
     std::unique_ptr<AnalysisJob> m_analysisJob;
     std::unique_ptr<Timer> m_analysisFeed;  // hands the job what comes next
     int m_feedsToWalk = 1;  // feeds left before the folders are walked (again): first the queue

@@ -33,6 +33,10 @@ public:
     /// shows as "--:--" and is filled in when the worker has read it. Without this (tests,
     /// the week preview) lengths are read at once.
     void ReadLengthsInBackground();
+    /// A file's length in seconds as far as it is known, without reading it.
+    std::optional<std::uint32_t> KnownLengthSec(const QString& path) const {
+        return m_lengths.Known(path);
+    }
 
     /// How many pools are in use (0..11).
     int ProgramListCount() const { return m_programListCount; }
