@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/settings.h"
+#include "app/stream_settings.h"
 #include "base/number_text.h"
 
 namespace {
@@ -23,8 +24,14 @@ const QStringList& Options::Keys() {
         QStringLiteral("PlaySpotEvery"),      QStringLiteral("LevelTracks"),
         QStringLiteral("LoudnessTarget"),     QStringLiteral("SmartMixing"),
         QStringLiteral("SilenceSeconds"),     QStringLiteral("SilenceThreshold"),
-        QStringLiteral("EmergencyList"),      QStringLiteral("MonitorSource")};
-    return keys;
+        QStringLiteral("EmergencyList"),      QStringLiteral("MonitorSource"),
+        QStringLiteral("StreamSpotTitles")};
+    static const QStringList all = [] {
+        QStringList withStreams = keys;
+        for (int n = 1; n <= StreamSettings::kStreams; ++n) withStreams << StreamSettings::Keys(n);
+        return withStreams;
+    }();
+    return all;
 }
 
 QMap<QString, QString> Options::Values(const SettingsHomes& homes) {
@@ -43,6 +50,8 @@ Result Options::Set(const SettingsHomes& homes, const QString& key, const QStrin
         if (!mode || *mode < int(SpotMode::Just) || *mode > int(SpotMode::Off))
             return Result::Error(QStringLiteral("the spot mode is 1 to 4, not \"%1\"").arg(text));
     }
+    if (key.endsWith(QLatin1String("/Format")) && text != u"mp3" && text != u"ogg")
+        return Result::Error(QStringLiteral("a stream is mp3 or ogg, not \"%1\"").arg(text));
     SetStoredValue(homes, key, text);
     return Result::Ok();
 }

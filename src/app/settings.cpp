@@ -211,6 +211,9 @@ QString SaveSettings(QSettings& store, const SettingsHomes& homes) {
     if (!IsRegistry(store)) ClearStaleLock(store.fileName());
     WriteSettings(store, homes);
     store.sync();
+    // It holds the streams' passwords: for its user's eyes only.
+    if (!IsRegistry(store))
+        QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const bool stored =
         IsRegistry(store) ? store.status() == QSettings::NoError : FileHoldsEveryValue(store);
     if (stored) return {};

@@ -103,9 +103,10 @@ QStringList Station::StartUp(QSettings* store) {
 
 SettingsHomes Station::StoredSettings() {
     std::vector<SettingsTable*> tables = m_engine.SettingsTables();
-    tables.insert(tables.end(), {&m_spots.Settings(), &m_jingles.Settings(), &m_options.Settings(),
-                                 &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings(),
-                                 &m_shutdown.Settings(), &m_airWatch.Settings()});
+    tables.insert(tables.end(),
+                  {&m_spots.Settings(), &m_jingles.Settings(), &m_options.Settings(),
+                   &m_lock.Settings(), &m_loader.Settings(), &m_lineIn.Settings(),
+                   &m_shutdown.Settings(), &m_airWatch.Settings(), &m_streams.Settings()});
     return {tables, &m_options.Colours};
 }
 

@@ -8,6 +8,7 @@
 #include "app/data_folders.h"
 #include "app/settings.h"
 #include "app/station_options.h"
+#include "app/stream_settings.h"
 #include "app/week_check_job.h"
 #include "housekeeping/appearance.h"
 #include "housekeeping/auto_shutdown.h"
@@ -118,6 +119,8 @@ public:
     void ListenToAir(const AirMeter& meter) { m_airWatch.Listen(meter); }
     void CannotListenToAir(const QString& why) { m_airWatch.CannotListen(why); }
     const AirWatch& Air() const { return m_airWatch; }
+    /// The stream outputs as the operator set them.
+    const StreamSettings& Streams() const { return m_streams; }
     /// From now on each start of music replaces "nowplaying.txt" and "nowplaying.json" in the
     /// station folder (the station that drives the decks; never a trial or the preview).
     void WriteNowPlayingFiles() { m_nowPlayingOn = true; }
@@ -234,6 +237,7 @@ private:
     LibraryDesk m_desk;
     WeekCheckJob m_weekCheck;
     AirWatch m_airWatch;
+    StreamSettings m_streams;
     QString m_emergencyList;  // the list the air watch put on, while it plays round
     bool m_nowPlayingOn = false;
     bool m_nowPlayingFailed = false;  // told once until a write succeeds again

@@ -11,11 +11,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/options_state.h"
 #include "app/station_client.h"
 #include "ui/operator_messages.h"
+#include "ui/streams_page.h"
 
 namespace {
 
@@ -58,6 +60,7 @@ OptionsDialog::OptionsDialog(StationClient& client, QWidget* parent)
     QGroupBox* avi = BuildAviGroup();
     BuildIntroAndSpotEvery();
     BuildAirEdits();
+    m_streams = new StreamsPage(m_client, this);
     m_wavForTime = Check(QStringLiteral("CheckBox1"), QStringLiteral("Wav/Mp3 for time"));
     m_wavForTime->setVisible(false);
     QPushButton* ok = BuildOkButton();
@@ -272,7 +275,20 @@ QPushButton* OptionsDialog::BuildOkButton() {
 
 void OptionsDialog::LayOut(QHBoxLayout* pathRow, QGroupBox* spots, QGroupBox* shutDown,
                            QGroupBox* avi, QPushButton* ok) {
-    auto* grid = new QGridLayout(this);
+    // The general settings on their page, the streams on theirs, OK under both.
+    auto* general = new QWidget(this);
+    general->setObjectName(QStringLiteral("TabSheetGeneral"));
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("PageControlOptions"));
+    pages->addTab(general, QStringLiteral("General"));
+    pages->addTab(m_streams, QStringLiteral("Streams"));
+    auto* okRow = new QHBoxLayout;
+    okRow->addStretch();
+    okRow->addWidget(ok);
+    auto* whole = new QVBoxLayout(this);
+    whole->addWidget(pages);
+    whole->addLayout(okRow);
+    auto* grid = new QGridLayout(general);
     int row = 0;
     grid->addWidget(Caption(QStringLiteral("LabelWinAmpPath"), QStringLiteral("WinAmp Path"), this),
                     row, 0);
@@ -287,7 +303,6 @@ void OptionsDialog::LayOut(QHBoxLayout* pathRow, QGroupBox* spots, QGroupBox* sh
     row = LayOutIntroAndSpotRows(grid, row);
     row = LayOutAirRows(grid, row);
     grid->addWidget(m_wavForTime, row, 0);
-    grid->addWidget(ok, row, 3);
     grid->setColumnStretch(1, 1);
 }
 
@@ -351,6 +366,7 @@ void OptionsDialog::Load(const OptionsState& state) {
     SetIfOther(m_silenceThreshold, value("SilenceThreshold"));
     SetIfOther(m_emergencyList, value("EmergencyList"));
     SetIfOther(m_monitorSource, value("MonitorSource"));
+    m_streams->Load(state);
     m_drawing = false;
     Redraw(state);
 }

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class StationClient;
+class StreamsPage;
 struct OptionsState;
 
 /// The options dialog `TFormOptions1` ("Options", a tool window, shown modally): each
@@ -78,4 +79,5 @@ private:
     QLineEdit* m_silenceThreshold = nullptr;
     QLineEdit* m_emergencyList = nullptr;
     QLineEdit* m_monitorSource = nullptr;
+    StreamsPage* m_streams = nullptr;
 };

@@ -87,6 +87,9 @@ TEST(WindowLifecycle, StartsInAnEmptyFolderAndClosesOnSignalsWritingEverythingIt
         EXPECT_EQ(
             stored.status() == QSettings::NoError && stored.contains("colors/ScrollBoxSpots1"),
             written);
+        // It holds the streams' passwords: its user's alone.
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        EXPECT_TRUE(!written || !(QFile(conf).permissions() & others));
         QByteArray expected = ReadBytes(STAVOX_APP_TEST_DATA "/defaults.conf");
         if (!c.settings.isEmpty()) expected.replace("MixingTime=20", "MixingTime=7");
         EXPECT_EQ(written ? ReadBytes(conf) : expected, expected);
