@@ -10,7 +10,9 @@
 /// second, and the recording taken up again when it comes back.
 class PulseAirListener final : public AirListener {
 public:
-    PulseAirListener();
+    static constexpr int kDefaultRate = 8'000;
+    /// rate: frames a second; a stream of the air asks for the full sound (44100).
+    explicit PulseAirListener(int rate = kDefaultRate);
     ~PulseAirListener() override;
     PulseAirListener(const PulseAirListener&) = delete;
     PulseAirListener& operator=(const PulseAirListener&) = delete;
