@@ -33,7 +33,6 @@ quint16 FreePort() {
 class IcecastServer {
 public:
     IcecastServer() : m_port(FreePort()) {
-        RunEventsUntil([] { return true; }, 0);  // makes the application the network needs
         // Icecast will not run as root; it then hands itself to nobody, who writes the logs.
         const QString owner = ::getuid() == 0
                                   ? "<changeowner><user>nobody</user><group>nogroup</group>"
@@ -90,6 +89,7 @@ public:
     }
 
 private:
+    bool m_application = RunEventsUntil([] { return true; }, 0);  // which the network needs
     QTemporaryDir m_dir;
     quint16 m_port;
     QProcess m_process;
