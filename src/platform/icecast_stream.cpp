@@ -21,6 +21,9 @@ using namespace std::chrono_literals;
 
 constexpr auto kFirstWait = 1s;
 constexpr auto kLongestWait = 30s;
+constexpr auto kConnectTime = 10s;
+constexpr auto kLookEvery = 20ms;
+constexpr auto kStalled = 10s;
 // What the queue holds before it drops the oldest: longer than any hiccup of the network a
 // listener would forgive, short enough that the stream stays near the air.
 constexpr qint64 kQueueFrames = 5 * IcecastStream::kRate;
@@ -60,6 +63,7 @@ struct IcecastStream::Worker {
     shout_t* shout = nullptr;
     std::unique_ptr<StreamEncoder> encoder;
     QString toldReason;  // told since the last connection, not told again
+    bool stalled = false;
 
     void Run();
     bool Connect(std::chrono::seconds& wait);
@@ -67,6 +71,7 @@ struct IcecastStream::Worker {
     bool Send(const QByteArray& bytes);
     bool SendTitle(const QString& text);
     void Fail(const QString& reason);
+    void FailSending();
     bool Rest(std::chrono::seconds wait);
 };
 
@@ -165,8 +170,7 @@ void IcecastStream::Worker::Run() {
             if (ok) ok = Send(encoder->Encode(block.data(), int(block.size() / 2)));
         if (ok && retitle) ok = SendTitle(newTitle);
         if (!ok) {
-            Fail(QStringLiteral("the connection to the server was lost (%1)")
-                     .arg(QString::fromUtf8(shout_get_error(shout))));
+            FailSending();
             Disconnect();
             wait = kFirstWait;
             if (!Rest(wait)) break;
@@ -203,7 +207,22 @@ bool IcecastStream::Worker::Connect(std::chrono::seconds& wait) {
     for (const auto& [key, value] : metas)
         if (!value->isEmpty()) shout_set_meta(shout, key, value->toUtf8().constData());
 
-    const int opened = shout_open(shout);
+    // Without blocking, so that a server that never answers neither holds Stop nor the stream
+    // for ever: the connection is looked at until it is made, fails or takes too long.
+    shout_set_nonblocking(shout, 1);
+    int opened = shout_open(shout);
+    const auto giveUp = std::chrono::steady_clock::now() + kConnectTime;
+    while (opened == SHOUTERR_BUSY) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            opened = SHOUTERR_NOCONNECT;
+            break;
+        }
+        std::unique_lock guard(lock);
+        if (wake.wait_for(guard, kLookEvery, [&] { return stopping; })) break;
+        guard.unlock();
+        opened = shout_get_connected(shout);
+        if (opened == SHOUTERR_CONNECTED) opened = SHOUTERR_SUCCESS;
+    }
     if (opened == SHOUTERR_SUCCESS) {
         QString currentTitle;
         {
@@ -225,13 +244,13 @@ bool IcecastStream::Worker::Connect(std::chrono::seconds& wait) {
         if (begun && !currentTitle.isEmpty() && encoder->TitleThroughServer())
             SendTitle(currentTitle);
         if (begun) return true;
-        Fail(QStringLiteral("the connection to the server was lost (%1)")
-                 .arg(QString::fromUtf8(shout_get_error(shout))));
+        FailSending();
         Disconnect();
         return false;
     }
     const QString where = QStringLiteral("%1:%2").arg(config.server).arg(config.port);
-    if (opened == SHOUTERR_NOCONNECT) {
+    // Without blocking, a refused connection comes back as a socket's error.
+    if (opened == SHOUTERR_NOCONNECT || opened == SHOUTERR_SOCKET) {
         Fail(QStringLiteral("the server %1 cannot be reached").arg(where));
     } else if (opened == SHOUTERR_NOLOGIN && MountLive(config, mount)) {
         Fail(QStringLiteral("the mount %1 on %2 is in use by another source")
@@ -263,6 +282,12 @@ bool IcecastStream::Worker::Send(const QByteArray& bytes) {
     if (shout_send(shout, reinterpret_cast<const unsigned char*>(bytes.constData()),
                    size_t(bytes.size())) != SHOUTERR_SUCCESS)
         return false;
+    // What the server has not taken yet waits in libshout; a server that takes nothing for
+    // kStalled of sound is as good as gone.
+    if (shout_queuelen(shout) > qint64(config.bitrate) * 1000 / 8 * kStalled.count()) {
+        stalled = true;
+        return false;
+    }
     std::lock_guard guard(lock);
     state.bytesSent += bytes.size();
     return true;
@@ -287,6 +312,13 @@ bool IcecastStream::Worker::SendTitle(const QString& text) {
     }
     Q_EMIT self->TitleSent(QString::fromUtf8(mount), text);
     return true;
+}
+
+void IcecastStream::Worker::FailSending() {
+    Fail(std::exchange(stalled, false)
+             ? QStringLiteral("the server stopped taking the stream")
+             : QStringLiteral("the connection to the server was lost (%1)")
+                   .arg(QString::fromUtf8(shout_get_error(shout))));
 }
 
 void IcecastStream::Worker::Fail(const QString& reason) {
