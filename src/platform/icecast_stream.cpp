@@ -172,8 +172,8 @@ void IcecastStream::Worker::Run() {
         if (!ok) {
             FailSending();
             Disconnect();
-            wait = kFirstWait;
-            if (!Rest(wait)) break;
+            if (!Rest(kFirstWait)) break;
+            wait = kFirstWait * 2;
         }
     }
     Disconnect();
@@ -279,9 +279,9 @@ void IcecastStream::Worker::Disconnect() {
 
 bool IcecastStream::Worker::Send(const QByteArray& bytes) {
     if (bytes.isEmpty()) return true;
-    if (shout_send(shout, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                   size_t(bytes.size())) != SHOUTERR_SUCCESS)
-        return false;
+    const int sent = shout_send(shout, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                size_t(bytes.size()));
+    if (sent != SHOUTERR_SUCCESS && sent != SHOUTERR_BUSY) return false;
     // What the server has not taken yet waits in libshout; a server that takes nothing for
     // kStalled of sound is as good as gone.
     if (shout_queuelen(shout) > qint64(config.bitrate) * 1000 / 8 * kStalled.count()) {
