@@ -183,7 +183,12 @@ TEST(IcecastStream, ListenersHearTheToneWithItsTitleAndAgainAfterTheServerRestar
         EXPECT_TRUE(RunEventsUntil([&] { return stream.State().connected; }, 5000));
         EXPECT_LT(back.elapsed(), 5000);
         EXPECT_TRUE(RunEventsUntil([&] { return server.Title(mount) == title; }, 3000));
-        EXPECT_GT(stream.State().bytesSent, 0);
+        // The listener hears the tone again, and the next track's title comes through.
+        const auto [pitchAgain, levelAgain] = PitchAndLevel(server.Get(mount, 2000));
+        EXPECT_NEAR(pitchAgain, kTone, 5);
+        EXPECT_GT(levelAgain, kAmplitude / 2);
+        stream.SetTitle("Next - Track");
+        EXPECT_TRUE(RunEventsUntil([&] { return server.Title(mount) == "Next - Track"; }, 3000));
         EXPECT_EQ(told, QStringList({"connected " + mount, "connected " + mount}));
     }
 }
