@@ -1,6 +1,7 @@
 #include "platform/icecast_stream.h"
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
+#include <csignal>
 #include <numbers>
 
 #include "support/run_events.h"
@@ -59,6 +61,8 @@ public:
     ~IcecastServer() { Stop(); }
 
     void Start() {
+        // Gone with a killed test (as a normal user; root's Icecast changes its owner first).
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.start("icecast2", {"-c", m_dir.filePath("icecast.xml")});
         ASSERT_TRUE(RunEventsUntil([&] { return !Get("/status-json.xsl", 500).isEmpty(); }, 5000));
     }
