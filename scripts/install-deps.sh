@@ -14,6 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   mpv ffmpeg espeak-ng libtag1-dev libpulse-dev libsqlite3-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libebur128-dev
+  libshout3-dev libmp3lame-dev libvorbis-dev
   fonts-dejavu-core
 )
 # The package's own checks run among the tests too.
@@ -23,6 +24,8 @@ case "${1:-}" in
     packages+=(pulseaudio-utils clang-format dbus-daemon "${package_tools[@]}")
     # The stalled-display test runs the window on an X server of its own.
     packages+=(xvfb)
+    # The stream tests feed a real Icecast server of their own.
+    packages+=(icecast2)
     # The fuzz harnesses: clang with its libFuzzer and sanitizer runtimes.
     packages+=(clang libclang-rt-dev)
     # The on-air tests record a private pulseaudio server. Debian's PipeWire desktop

@@ -12,11 +12,10 @@
 
 namespace {
 
-// 8 kHz: the meters and the silence need levels, not the sound, and at this rate a window
-// of 10 ms is 80 whole frames and the meter reads a sixth of what 48 kHz would bring. The
+// 8 kHz by default: the meters and the silence need levels, not the sound, and at this rate a
+// window of 10 ms is 80 whole frames and the meter reads a sixth of what 48 kHz would bring. The
 // server's resampler cuts what lies above 4 kHz: the RMS of programme hardly feels it, the
 // peaks of cymbals read a little low.
-constexpr int kRate = 8'000;
 constexpr size_t kFrameBytes = 2 * sizeof(float);
 // Blocks of 40 ms, asked as the source's latency too: the meters are about that late (25
 // readings a second), and the output the decks play to renders no further ahead than that.
@@ -47,6 +46,7 @@ struct PulseAirListener::Server {
     pa_time_event* timer = nullptr;  // the start's time limit, later the next look for the server
     QByteArray source;               // empty: the default output's monitor
     Take take;
+    int rate = 0;
     bool starting = false;   // Start waits for the first answer
     bool answered = false;   // the recording runs, or error tells why not
     bool listening = false;  // started: a loss is looked after
@@ -155,7 +155,7 @@ void PulseAirListener::Server::Connect() {
 }
 
 void PulseAirListener::Server::Record() {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 2};
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, uint32_t(rate), 2};
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
     pa_proplist* props = pa_proplist_new();
@@ -228,7 +228,7 @@ void PulseAirListener::Server::Read() {
         latestBoundMs = HUGE_VAL;
         boundsTurnMs = nowMs + kBoundsMs;
     }
-    latestBoundMs = std::min(latestBoundMs, nowMs - double(frames + waiting) * 1000.0 / kRate);
+    latestBoundMs = std::min(latestBoundMs, nowMs - double(frames + waiting) * 1000.0 / rate);
     const double firstMs = std::min(earlierBoundMs, latestBoundMs);
     for (;;) {
         const void* data = nullptr;
@@ -238,13 +238,15 @@ void PulseAirListener::Server::Read() {
         // A hole (no data) is what the server lost: its time passes unheard.
         if (data && count > 0)
             take(static_cast<const float*>(data), count,
-                 std::llround(firstMs + double(frames) * 1000.0 / kRate));
+                 std::llround(firstMs + double(frames) * 1000.0 / rate));
         frames += count;
         pa_stream_drop(stream);
     }
 }
 
-PulseAirListener::PulseAirListener() : m_server(std::make_unique<Server>()) {}
+PulseAirListener::PulseAirListener(int rate) : m_server(std::make_unique<Server>()) {
+    m_server->rate = rate;
+}
 
 PulseAirListener::~PulseAirListener() { Stop(); }
 
@@ -297,4 +299,4 @@ void PulseAirListener::Stop() {
     s.take = nullptr;
 }
 
-int PulseAirListener::Rate() const { return kRate; }
+int PulseAirListener::Rate() const { return m_server->rate; }
