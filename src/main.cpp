@@ -36,6 +36,7 @@
 #include "base/thread_handoff.h"
 #include "platform/control_socket.h"
 #include "platform/ffmpeg_sound_analyzer.h"
+#include "platform/icecast_stream.h"
 #include "platform/library_output.h"
 #include "platform/qt_timer_host.h"
 #include "platform/sqlite_analysis_cache.h"
@@ -213,6 +214,8 @@ public:
     // to the meter before the meter goes.
     ~CoreSide() {
         if (m_platform.air) m_platform.air->Stop();
+        if (m_platform.streamAir) m_platform.streamAir->Stop();
+        for (const auto& stream : m_streams) stream->Stop();
     }
     CoreSide(const CoreSide&) = delete;
     CoreSide& operator=(const CoreSide&) = delete;
@@ -237,6 +240,7 @@ public:
         if (!m_analyses->Problem().isEmpty()) messages << m_analyses->Problem();
         LogProblems(messages, m_log, m_clock);
         ListenToAir();
+        StartStreams();
         return messages;
     }
 
@@ -287,6 +291,50 @@ private:
             m_station->CannotListenToAir(started.message());
     }
 
+    // Each enabled stream output gets the air at full quality, and the title at each start of
+    // music; what becomes of it is an as-run line.
+    void StartStreams() {
+        for (const StreamConfig& c : m_station->Streams().Streams) {
+            if (!c.Enabled || !m_platform.streamAir) continue;
+            auto stream = std::make_unique<IcecastStream>(
+                IcecastStreamConfig{c.Server, c.Port, c.Mount, c.User, c.Password,
+                                    c.Format == u"ogg" ? IcecastStreamConfig::Format::Ogg
+                                                       : IcecastStreamConfig::Format::Mp3,
+                                    c.Bitrate, c.Name, c.Genre, c.Description});
+            LogStream(*stream);
+            QObject::connect(m_station.get(), &Station::StreamTitle, stream.get(),
+                             &IcecastStream::SetTitle, Qt::DirectConnection);
+            stream->Start();
+            m_streams.push_back(std::move(stream));
+        }
+        if (m_streams.empty()) return;
+        const Result started = m_platform.streamAir->Start(
+            m_station->Air().MonitorSource, [this](const float* frames, int count, qint64) {
+                for (const auto& stream : m_streams) stream->Push(frames, count);
+            });
+        if (!started.ok()) LogProblems({started.message()}, m_log, m_clock);
+    }
+
+    // A stream's news comes on its own thread; the station's thread writes it.
+    void LogStream(IcecastStream& stream) {
+        const auto write = [this](const QStringList& fields) {
+            m_log.Write(m_clock.Now(), QStringLiteral("stream"), fields.first(), fields.mid(1));
+        };
+        Station* station = m_station.get();
+        QObject::connect(&stream, &IcecastStream::Connected, station,
+                         [write](const QString& mount) {
+                             write({QStringLiteral("connected"), mount});
+                         });
+        QObject::connect(&stream, &IcecastStream::Lost, station,
+                         [write](const QString& mount, const QString& reason) {
+                             write({QStringLiteral("lost"), mount, reason});
+                         });
+        QObject::connect(&stream, &IcecastStream::TitleSent, station,
+                         [write](const QString& mount, const QString& text) {
+                             write({QStringLiteral("title"), mount, text});
+                         });
+    }
+
     StationPlatform& m_platform;
     SystemClock m_clock;
     QtTimerHost m_timers;
@@ -298,6 +346,7 @@ private:
     const FfmpegSoundAnalyzer m_analyzer;
     std::unique_ptr<SqliteAnalysisCache> m_analyses;  // outlives the station that reads it
     std::unique_ptr<AirMeter> m_airMeter;             // outlives the station that watches it
+    std::vector<std::unique_ptr<IcecastStream>> m_streams;
     std::unique_ptr<Station> m_station;
     std::unique_ptr<StationCore> m_core;
     std::unique_ptr<ControlServer> m_control;

@@ -29,6 +29,7 @@ AirWatch::~AirWatch() = default;
 
 void AirWatch::Listen(const AirMeter& meter) {
     m_meter = &meter;
+    m_listeningSinceMs = m_clock.Now().toMSecsSinceEpoch();
     m_offReason.clear();
     m_timer->SetEnabled(true);
 }
@@ -60,7 +61,9 @@ void AirWatch::Look() {
 }
 
 bool AirWatch::WatchHearing(qint64 nowMs) {
-    const bool deaf = m_meter->HeardUntilMs() < nowMs - kDeafMs;
+    // Before its first sound the meter is given its seconds from the start of listening.
+    const qint64 heardMs = std::max(m_meter->HeardUntilMs(), m_listeningSinceMs);
+    const bool deaf = heardMs < nowMs - kDeafMs;
     if (deaf == m_deaf) return !deaf;
     m_deaf = deaf;
     if (deaf) {

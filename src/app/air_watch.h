@@ -95,6 +95,7 @@ private:
     const AirMeter* m_meter = nullptr;
     QString m_offReason;
     bool m_deaf = false;
+    qint64 m_listeningSinceMs = 0;
     qint64 m_believedSinceMs = -1;  // when the station last began to expect sound
     QDateTime m_silentSince;        // the alarm's silence; invalid when no alarm
     qint64 m_stepAtMs = 0;

@@ -66,6 +66,12 @@ Station::Station(const QString& startFolder, Clock& clock, TimerHost& timers, Pl
     m_engine.AddTickPart(m_spots);
     connect(&m_engine, &PlaybackEngine::QueueHeadTaken, this, [this] { m_spots.CountQueueHead(); });
     connect(&m_engine, &PlaybackEngine::EntryStarted, this, &Station::TellNowPlaying);
+    // Spots and jingles name the stream only when the operator wants them to.
+    const auto spotTitle = [this](const QString& path) {
+        if (m_streams.StreamSpotTitles) Q_EMIT StreamTitle(NowPlayingText(path));
+    };
+    connect(&m_spots, &SpotRunner::SpotStarted, this, spotTitle);
+    connect(&m_jingles, &JingleWall::JingleStarted, this, spotTitle);
     connect(&m_spots, &SpotRunner::Problem, this, &Station::Problem);
     connect(&m_engine, &PlaybackEngine::Problem, this, &Station::Problem);
     connect(&m_lineIn, &LineIn::Problem, this, &Station::Problem);
@@ -232,8 +238,9 @@ void Station::AnalyseInBackground(const SoundAnalyzer& analyzer, AnalysisStore& 
 }
 
 void Station::TellNowPlaying(const QString& entry) {
-    if (!m_nowPlayingOn) return;
     const QString file = SplitTrackEntry(entry).path;
+    Q_EMIT StreamTitle(NowPlayingText(file));
+    if (!m_nowPlayingOn) return;
     const std::optional<std::uint32_t> length = m_engine.Queue().KnownLengthSec(file);
     const Result written =
         WriteNowPlaying(m_folders.StartFolder,

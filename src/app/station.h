@@ -179,6 +179,9 @@ public:
     bool LastDeadEntriesRemovable() const { return m_deadEntriesRemovable; }
 
 Q_SIGNALS:
+    /// The title the streams carry now ("Artist - Title"): at each start of music, and of a
+    /// spot or a jingle when StreamSpotTitles is on.
+    void StreamTitle(const QString& text);
     /// A problem met while the station runs on its own (a day file or list that could not
     /// be read when a program was due); the music goes on with what it has.
     void Problem(const QString& message);
@@ -209,7 +212,8 @@ private:
     /// The emergency list, once on, comes round again before it runs out, until the next
     /// program loads.
     void KeepEmergencyListGoing();
-    /// Writes the now-playing files for the entry that just started.
+    /// Writes the now-playing files for the entry that just started, and gives the streams
+    /// its title.
     void TellNowPlaying(const QString& entry);
     /// Looks up the file's analysis for the operator (LoudnessShown).
     void ShowLoudness(const QString& path);

@@ -50,5 +50,6 @@ void MakePlatform(StationPlatform& platform, const Clock& clock, TimerHost& time
     platform.lineIn = std::make_unique<PulseLineInControl>();
     platform.shutdown = std::make_unique<LoginManagerShutdown>();
     platform.air = std::make_unique<PulseAirListener>();
+    platform.streamAir = std::make_unique<PulseAirListener>(44'100);
 #endif
 }

@@ -26,6 +26,8 @@ struct StationPlatform {
     /// without the sound server's library), and airMissing says why.
     std::unique_ptr<AirListener> air;
     QString airMissing;
+    /// The same air at full quality for the streams; null when there is none.
+    std::unique_ptr<AirListener> streamAir;
     /// The file beside the control socket that keeps what the libraries print.
     QString libraryLogName;
 };
