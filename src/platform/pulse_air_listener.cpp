@@ -155,12 +155,12 @@ void PulseAirListener::Server::Connect() {
 }
 
 void PulseAirListener::Server::Record() {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, uint32_t(rate), 2};
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, uint32_t(rate), 2};
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
     pa_proplist* props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_NAME, kName);
-    stream = pa_stream_new_with_proplist(context, kName, &spec, &map, props);
+    stream = pa_stream_new_with_proplist(context, kName, &format, &map, props);
     frames = 0;
     latestBoundMs = earlierBoundMs = HUGE_VAL;
     boundsTurnMs = 0;
@@ -207,7 +207,7 @@ void PulseAirListener::Server::Record() {
         this);
     pa_buffer_attr attr;
     attr.maxlength = attr.tlength = attr.prebuf = attr.minreq = uint32_t(-1);
-    attr.fragsize = uint32_t(pa_usec_to_bytes(kFragmentUsec, &spec));
+    attr.fragsize = uint32_t(pa_usec_to_bytes(kFragmentUsec, &format));
     if (pa_stream_connect_record(stream, source.constData(), &attr, PA_STREAM_ADJUST_LATENCY) < 0)
         Failed(QStringLiteral("The air cannot be heard: %1").arg(Reason()));
 }
