@@ -308,11 +308,24 @@ private:
             m_streams.push_back(std::move(stream));
         }
         if (m_streams.empty()) return;
+        m_station->WatchStreams([this] { return StreamStatuses(); });
         const Result started = m_platform.streamAir->Start(
             m_station->Air().MonitorSource, [this](const float* frames, int count, qint64) {
                 for (const auto& stream : m_streams) stream->Push(frames, count);
             });
         if (!started.ok()) LogProblems({started.message()}, m_log, m_clock);
+    }
+
+    std::vector<StreamStatus> StreamStatuses() const {
+        std::vector<StreamStatus> statuses;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (const auto& stream : m_streams) {
+            const IcecastStream::Snapshot s = stream->State();
+            statuses.push_back({stream->Mount(), s.connected,
+                                s.connected ? s.connectedSince.secsTo(now) : 0, s.bytesSent,
+                                s.lastError});
+        }
+        return statuses;
     }
 
     // A stream's news comes on its own thread; the station's thread writes it.

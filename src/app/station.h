@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 
+#include "app/air_state.h"
 #include "app/air_watch.h"
 #include "app/analysis_job.h"
 #include "app/data_folders.h"
@@ -121,6 +123,13 @@ public:
     const AirWatch& Air() const { return m_airWatch; }
     /// The stream outputs as the operator set them.
     const StreamSettings& Streams() const { return m_streams; }
+    /// Where the enabled streams' states are read from (on the station's thread; the
+    /// source may be asked on any thread). None: nothing streams.
+    using StreamStatusSource = std::function<std::vector<StreamStatus>()>;
+    void WatchStreams(StreamStatusSource source) { m_streamStatus = std::move(source); }
+    std::vector<StreamStatus> StreamStatuses() const {
+        return m_streamStatus ? m_streamStatus() : std::vector<StreamStatus>{};
+    }
     /// From now on each start of music replaces "nowplaying.txt" and "nowplaying.json" in the
     /// station folder (the station that drives the decks; never a trial or the preview).
     void WriteNowPlayingFiles() { m_nowPlayingOn = true; }
@@ -242,6 +251,7 @@ private:
     WeekCheckJob m_weekCheck;
     AirWatch m_airWatch;
     StreamSettings m_streams;
+    StreamStatusSource m_streamStatus;
     QString m_emergencyList;  // the list the air watch put on, while it plays round
     bool m_nowPlayingOn = false;
     bool m_nowPlayingFailed = false;  // told once until a write succeeds again
