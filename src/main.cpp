@@ -191,7 +191,10 @@ public:
         m_station->ReadLengthsInBackground();  // odd files never hold the tick
         m_station->SetWeekCheck(&week_check::WeekFromNow);
         // What is on air is told by the station that airs it, not by a trial beside it.
-        if (!platform.trialRun) m_station->WriteNowPlayingFiles();
+        if (!platform.trialRun) {
+            m_station->WriteNowPlayingFiles();
+            m_station->KeepJournal();
+        }
         m_analyses = std::make_unique<SqliteAnalysisCache>(SqliteAnalysisCache::DefaultFile());
         // Two workers at the lowest priority: a library is measured in hours, not days, and
         // the decks and the tick still come first.
