@@ -74,7 +74,7 @@ int RunSendCommand(const QString& message, QTextStream& out, QTextStream& err) {
         return reply.kind == ControlReply::Kind::NoStation ? 3 : 1;
     }
     out << reply.text << Qt::endl;
-    return reply.text == QLatin1String("ok") ? 0 : 1;
+    return reply.text.startsWith(QLatin1String("error:")) ? 1 : 0;
 }
 
 // The analyses the user's station keeps, for the tools that only read them: none when there

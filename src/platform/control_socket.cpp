@@ -149,14 +149,16 @@ ControlReply SendControlMessage(const QString& path, const QString& message, int
         return {Failed, QStringLiteral("%1: %2").arg(path, socket.errorString())};
     }
     socket.write(message.toUtf8() + '\n');
-    while (!socket.canReadLine() && socket.waitForReadyRead(int(deadline.remainingTime()))) {
-    }
-    if (!socket.canReadLine())
+    // The answer is whole when the station closes the connection: one line, or a line an
+    // item for "status".
+    QByteArray answer;
+    while (socket.waitForReadyRead(int(deadline.remainingTime()))) answer += socket.readAll();
+    answer += socket.readAll();
+    if (!answer.endsWith('\n'))
         return {Failed,
                 deadline.hasExpired()
                     ? QStringLiteral("No answer from the station within %1 s").arg(timeoutMs / 1000)
                     : QStringLiteral("The station closed without an answer")};
-    QByteArray answer = socket.readLine();
     answer.chop(answer.endsWith("\r\n") ? 2 : 1);
     return {Answered, QString::fromUtf8(answer)};
 }

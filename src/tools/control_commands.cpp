@@ -6,6 +6,7 @@
 
 #include "app/operator_actions.h"
 #include "base/clock.h"
+#include "tools/station_status.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ ControlCommand ParseControlMessage(const QByteArray& message) {
 
 QString AnswerControlMessage(Station& station, const QByteArray& message, const AsRunLog& log,
                              const Clock& clock) {
+    // The one question among the commands: how the station stands, a line an item.
+    if (message.trimmed() == "status") return StationStatusLines(station).join(u'\n');
     const ControlCommand command = ParseControlMessage(message);
     if (!command.verb) return QStringLiteral("error: ") + command.error;
     const QString refusal =

@@ -130,6 +130,15 @@ TEST(ControlSocket, TheStationDoesWhatItIsSentAsTheOperatorAndRefusesTheRest) {
         EXPECT_EQ(exitCode, c.exitCode) << output.toStdString();
         EXPECT_TRUE(output.startsWith(c.answer)) << output.toStdString();
     }
+    // How it stands: a line an item.
+    const auto [statusCode, status] = send({"status"});
+    EXPECT_EQ(statusCode, 0);
+    QStringList items;
+    for (const QString& line : status.trimmed().split('\n')) items << line.section(": ", 0, 0);
+    EXPECT_EQ(items,
+              QStringList({"on air", "next", "program", "mode", "spots", "decks", "monitor"}))
+        << status.toStdString();
+    EXPECT_TRUE(status.contains("\nnext: day - Track ")) << status.toStdString();
 
     // The station goes; its socket with it. Only the commands done are in its log.
     first.terminate();
