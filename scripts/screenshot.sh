@@ -13,6 +13,9 @@
 # Spots" beside the clock lists too. STAVOX_SCREENSHOT_SEARCH is typed into the library's
 # search box, with the Greek and Latin search on.
 #
+# STAVOX_SCREENSHOT_SETTINGS holds more lines for the run's settings file, e.g. a [Stream1]
+# group that streams the air to an Icecast server of your own.
+#
 # STAVOX_SCREENSHOT_AIR=sound plays the demo on real mpv decks into a sound server of the
 # script's own (a PulseAudio daemon with a null sink), so the air's meters beside the clock
 # move; STAVOX_SCREENSHOT_AIR=silence then mutes that sink and waits out the dead-air alarm.
@@ -57,7 +60,8 @@ station="${STAVOX_DEMO_STATION:-$work/station}"
 # Settings of this run only: a short start wait, everything else at its default.
 mkdir -p "$work/config/Kelmar" "$work/run"
 chmod 700 "$work/run"
-printf '[General]\nWaitSecInBeggining=1\nGreeklishSearch=1\n' >"$work/config/Kelmar/Stavox.conf"
+printf '[General]\nWaitSecInBeggining=1\nGreeklishSearch=1\n%s\n' "${STAVOX_SCREENSHOT_SETTINGS:-}" \
+  >"$work/config/Kelmar/Stavox.conf"
 
 # A free display number.
 display=90

@@ -383,8 +383,8 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
     m_airMeters = new AirMeters(m_client, centre);
     m_airMeters->setMaximumWidth(72);
     m_streams = new StreamsPanel(centre);
-    m_streams->setMinimumWidth(150);
-    m_streams->setMaximumWidth(230);
+    m_streams->setMinimumWidth(210);
+    m_streams->setMaximumWidth(260);
     auto* clockRow = new QHBoxLayout;
     clockRow->addWidget(m_time);
     clockRow->addWidget(m_nextSpots);

@@ -15,13 +15,13 @@ QString Duration(qint64 seconds) {
 
 QString StreamLine(const StreamStatus& stream) {
     if (stream.connected)
-        return QStringLiteral("%1 %2 %3")
+        return QStringLiteral("%1: %2, %3 sent")
             .arg(stream.mount, Duration(stream.connectedForSec),
                  QLocale::c().formattedDataSize(stream.bytesSent, 1,
                                                 QLocale::DataSizeTraditionalFormat));
     const QString why =
         stream.lastError.isEmpty() ? QStringLiteral("connecting") : stream.lastError;
-    return QStringLiteral("%1 %2").arg(stream.mount, why);
+    return QStringLiteral("%1: %2").arg(stream.mount, why);
 }
 
 StreamsPanel::StreamsPanel(QWidget* parent) : QLabel(parent) {
@@ -30,7 +30,7 @@ StreamsPanel::StreamsPanel(QWidget* parent) : QLabel(parent) {
     setFrameShadow(QFrame::Sunken);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::RichText);
-    setWordWrap(false);
+    setWordWrap(true);  // a refusal takes two lines
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("background: black; font-size: 9pt;"));
     // A long error is cut in the panel and read whole in the tooltip.

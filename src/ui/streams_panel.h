@@ -14,5 +14,5 @@ public:
     void Redraw(const std::vector<StreamStatus>& streams);
 };
 
-/// One stream's line as the panel shows it, e.g. "/air 01:02:03 12.4 MB".
+/// One stream's line as the panel shows it, e.g. "/air: 01:02:03, 12.4 MB sent".
 QString StreamLine(const StreamStatus& stream);
