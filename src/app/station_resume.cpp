@@ -143,6 +143,8 @@ QString Station::WhyNotGoOn(const ResumePoint& p) {
     if (silent && p.spots.runActive && p.written.secsTo(now) <= kSilentSpotRunSec) return {};
     if (decks.PlayState(deck) != PlayerLink::kPlaying)
         return QStringLiteral("deck %1 no longer plays %2").arg(deck + 1).arg(p.onAirFile);
+    if (decks.File(deck).isEmpty())
+        return QStringLiteral("deck %1 cannot tell which file it plays").arg(deck + 1);
     return QStringLiteral("deck %1 plays %2, not %3")
         .arg(deck + 1)
         .arg(decks.File(deck), p.onAirFile);
