@@ -219,6 +219,7 @@ QStringList Station::Close(QSettings* store) {
     m_closed = true;
     Q_EMIT Closing();
     m_lineIn.Close();
+    EndJournal();
     if (store) AddIfAny(messages, SaveSettings(*store, StoredSettings()));
     if (m_calendar.CalendarDayIndex() >= 0)
         AddIfAny(messages, m_calendar.SaveCalendarDay(m_calendar.CalendarDayIndex()));

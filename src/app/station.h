@@ -247,6 +247,8 @@ private:
     /// Empty when the journal fits what is on air now; else why not.
     QString WhyNotGoOn(const ResumePoint& point);
     void GoOn(const ResumePoint& point);
+    /// A station that closes quits its decks: there is nothing to go on with.
+    void EndJournal();
 
     Clock& m_clock;
     DataFolders m_folders;

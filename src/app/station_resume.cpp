@@ -109,6 +109,12 @@ void Station::WriteJournalIfChanged() {
     m_journalFingerprint = std::move(fingerprint);
 }
 
+void Station::EndJournal() {
+    if (!m_journalKept) return;
+    m_journalWriting = false;
+    QFile::remove(JournalPath());
+}
+
 void Station::GoOnWhereItWas() {
     m_journalWriting = true;
     if (!QFile::exists(JournalPath())) return;

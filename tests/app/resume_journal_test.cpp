@@ -88,6 +88,10 @@ TEST_F(KilledAndStarted, TheTrackOnAirPlaysOnTheNextFollowsAndASpotRunGoesOnWith
     EXPECT_EQ(problems, QStringList());
     EXPECT_TRUE(SplitTrackEntry(OnAir()).path.startsWith(folder.MusicPath() + "pop - "))
         << OnAir().toStdString();
+    // A close quits the decks: the next start has nothing to go on with.
+    EXPECT_TRUE(QFile::exists(Journal()));
+    station->Close(nullptr);
+    EXPECT_FALSE(QFile::exists(Journal()));
 }
 
 TEST_F(KilledAndStarted, AJournalThatDoesNotFitIsSetAsideAndTheProgramBeginsAfresh) {
