@@ -240,7 +240,7 @@ TEST(SpotRunnerTest, AnAcceptanceHoldsOnlyInTheManualModeItWasGivenIn) {
 TEST(SpotRunnerTest, AQuarterRunsOnEveryDateThatHoldsSpots) {
     const QSet<int> week{0, 1, 2, 3, 4, 5, 6};
     for (const auto& [weekdays, time, hours] : {std::tuple{week, QTime(10, 15), 72},
-                                                {QSet{1}, QTime(10, 15), 15 * 24},
+                                                {QSet{1}, QTime(10, 15), 7 * 24 + 2},
                                                 {week, QTime(0, 0), 25},
                                                 {QSet{1, 2}, QTime(10, 15), 25}}) {
         StationFolder folder;
