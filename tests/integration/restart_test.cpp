@@ -22,7 +22,7 @@ namespace {
 constexpr int kGapWindowMs = 20, kQuietWindows = 3;
 constexpr int kKillAfterMs = 12'000, kDownMs = 7'000;
 // Spots long enough for a restarted station to be up before the first one ends.
-constexpr int kSpotSeconds = 7;
+constexpr int kSpotSeconds = 8;
 // Monday 10:15: the run of the quarter's spots.
 const QDateTime kQuarter(QDate(2026, 12, 7), QTime(10, 15));
 
@@ -223,14 +223,14 @@ TEST_F(RestartTest, KilledBetweenTwoSpotsTheRunGoesOnWithItsNextSpot) {
     ASSERT_EQ(PrepareAir({{330, 30}, {520, 8}}), "");
     // Both runs of the program read a clock a few seconds before the run is due.
     const qint64 offset =
-        QDateTime::currentDateTime().secsTo(spot_timing::RunDueAt(kQuarter).addSecs(-6));
+        QDateTime::currentDateTime().secsTo(spot_timing::RunDueAt(kQuarter).addSecs(-5));
     m_fakeTime = (offset >= 0 ? "+" : "") + QString::number(offset);
     Start();
     const qint64 spotMs = WhenLogged("spot", "Spot 880 Hz.mp3", 20'000);
     ASSERT_GE(spotMs, 0) << Told();
-    RunUntil(spotMs + 2'000);
+    RunUntil(spotMs + 1'500);
     Kill();
-    RunUntil(spotMs + 4'000);
+    RunUntil(spotMs + 3'500);
     Start();
     const qint64 musicMs = WhenLogged("load", "Tone 520 Hz.mp3", 25'000);
     RunUntil(musicMs + 2'000);
