@@ -14,7 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   mpv ffmpeg espeak-ng libtag1-dev libpulse-dev libsqlite3-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libebur128-dev
-  libshout3-dev libmp3lame-dev libvorbis-dev
+  libshout3-dev libmp3lame-dev libvorbis-dev libsystemd-dev
   fonts-dejavu-core
 )
 # The package's own checks run among the tests too.

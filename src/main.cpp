@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "app/core_thread.h"
 #include "app/data_folders.h"
 #include "app/dead_entries_command.h"
+#include "app/now_playing.h"
 #include "app/operator_actions.h"
 #include "app/search_command.h"
 #include "app/settings.h"
@@ -43,8 +45,10 @@
 #include "platform/station_lock.h"
 #include "platform/station_platform.h"
 #include "platform/system_clock.h"
+#include "platform/systemd_notifier.h"
 #include "platform/unix_signals.h"
 #include "player/logging_player_link.h"
+#include "schedule/list_file.h"
 #include "tools/air_report.h"
 #include "tools/check_command.h"
 #include "tools/control_commands.h"
@@ -177,7 +181,7 @@ public:
         if (!platform.trialRun)
             m_asRunFile.emplace(QDir::currentPath());
         else
-            station_error::Print(kAsRunOnStandardOutput);
+            station_error::Print(kAsRunOnStandardOutput, station_error::Severity::Info);
         m_link = std::make_unique<LoggingPlayerLink>(*platform.decks);
         QObject::connect(m_link.get(), &LoggingPlayerLink::DeckEvent,
                          [this](int deck, const QString& event, const QString& detail) {
@@ -191,7 +195,10 @@ public:
         m_station->ReadLengthsInBackground();  // odd files never hold the tick
         m_station->SetWeekCheck(&week_check::WeekFromNow);
         // What is on air is told by the station that airs it, not by a trial beside it.
-        if (!platform.trialRun) m_station->WriteNowPlayingFiles();
+        if (!platform.trialRun) {
+            m_station->WriteNowPlayingFiles();
+            m_station->KeepJournal();
+        }
         m_analyses = std::make_unique<SqliteAnalysisCache>(SqliteAnalysisCache::DefaultFile());
         // Two workers at the lowest priority: a library is measured in hours, not days, and
         // the decks and the tick still come first.
@@ -241,6 +248,8 @@ public:
         LogProblems(messages, m_log, m_clock);
         ListenToAir();
         StartStreams();
+        TellServiceManager(messages);
+        HangThreadWhenAsked(&m_keepAlive);
         return messages;
     }
 
@@ -253,6 +262,7 @@ public:
     void Close() {
         if (m_closed) return;
         m_closed = true;
+        m_service.Stopping();
         for (const QString& p : m_station->Close(m_store.get())) station_error::Print(p);
     }
 
@@ -267,11 +277,37 @@ public:
                              QObject::disconnect(m_station.get(), &Station::Problem, m_core.get(),
                                                  &StationCore::Problem);
                              m_closed = true;
+                             m_service.Stopping();
                              then(m_station->CloseAndPowerOff(m_store.get(), *m_platform.shutdown));
                          });
     }
 
 private:
+    // Under a service manager: ready once started, what is on air as the status, and the
+    // watchdog's keep-alive from this thread, so that a core that hangs is restarted as one
+    // that dies is.
+    void TellServiceManager(const QStringList& messages) {
+        if (!m_service.Listening()) return;
+        const auto onAir = [this](const QString& file) {
+            m_service.Status(QStringLiteral("On air: %1").arg(NowPlayingText(file)));
+        };
+        Station* station = m_station.get();
+        QObject::connect(&station->Engine(), &PlaybackEngine::EntryStarted, station,
+                         [onAir](const QString& entry) { onAir(SplitTrackEntry(entry).path); });
+        QObject::connect(&station->Spots(), &SpotRunner::SpotStarted, station,
+                         [onAir](const QString& path, const QString&) { onAir(path); });
+        QObject::connect(&station->Jingles(), &JingleWall::JingleStarted, station, onAir);
+        if (const int intervalMs = m_service.WatchdogIntervalMs(); intervalMs > 0) {
+            m_keepAlive.callOnTimeout([this] { m_service.KeepAlive(); });
+            m_keepAlive.start(intervalMs / 2);
+        }
+        QString status = QStringLiteral("Started in %1").arg(QDir::currentPath());
+        if (!messages.isEmpty())
+            status +=
+                QStringLiteral("; %1 problem(s) at start-up, in the journal").arg(messages.size());
+        m_service.Ready(status);
+    }
+
     // The air the decks play, as the sound server's monitor hands it to the meter on the
     // listener's own thread; the station watches the meter.
     void ListenToAir() {
@@ -308,11 +344,24 @@ private:
             m_streams.push_back(std::move(stream));
         }
         if (m_streams.empty()) return;
+        m_station->WatchStreams([this] { return StreamStatuses(); });
         const Result started = m_platform.streamAir->Start(
             m_station->Air().MonitorSource, [this](const float* frames, int count, qint64) {
                 for (const auto& stream : m_streams) stream->Push(frames, count);
             });
         if (!started.ok()) LogProblems({started.message()}, m_log, m_clock);
+    }
+
+    std::vector<StreamStatus> StreamStatuses() const {
+        std::vector<StreamStatus> statuses;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (const auto& stream : m_streams) {
+            const IcecastStream::Snapshot s = stream->State();
+            statuses.push_back({stream->Mount(), s.connected,
+                                s.connected ? s.connectedSince.secsTo(now) : 0, s.bytesSent,
+                                s.lastError});
+        }
+        return statuses;
     }
 
     // A stream's news comes on its own thread; the station's thread writes it.
@@ -350,6 +399,8 @@ private:
     std::unique_ptr<Station> m_station;
     std::unique_ptr<StationCore> m_core;
     std::unique_ptr<ControlServer> m_control;
+    const SystemdNotifier m_service;
+    QTimer m_keepAlive;  // made on the core's thread: it stops when that thread hangs
     bool m_closed = false;
 };
 
@@ -365,7 +416,7 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     if (!platform.trialRun) {
         stationLock = TakeStationLock();
         if (!stationLock.refusal.isEmpty()) {
-            station_error::Print(stationLock.refusal);
+            station_error::Print(stationLock.refusal, station_error::Severity::Error);
             if (!headless)
                 QMessageBox::critical(nullptr, app.applicationName(), stationLock.refusal);
             return 1;
@@ -387,7 +438,8 @@ int RunWindow(int argc, char** argv, const CommandLine& cl) {
     if (!core->HasDecks()) {
         endCore();
         station_error::Print(
-            QStringLiteral("This system has no player of kind %1").arg(platform.kind));
+            QStringLiteral("This system has no player of kind %1").arg(platform.kind),
+            station_error::Severity::Error);
         return 1;
     }
 

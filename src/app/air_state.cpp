@@ -8,5 +8,6 @@ AirState AirStateOf(const Station& station) {
             .offReason = air.OffReason(),
             .alarmed = air.Alarmed(),
             .silentSince =
-                air.Alarmed() ? air.SilentSince().toString(QStringLiteral("HH:mm:ss")) : QString()};
+                air.Alarmed() ? air.SilentSince().toString(QStringLiteral("HH:mm:ss")) : QString(),
+            .streams = station.StreamStatuses()};
 }

@@ -1,8 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class Station;
+
+/// How one stream output is doing, as its sender tells it.
+struct StreamStatus {
+    QString mount;
+    bool connected = false;
+    qint64 connectedForSec = 0;  // 0 while not connected
+    qint64 bytesSent = 0;        // since the station started
+    QString lastError;           // empty until something failed
+};
 
 /// What the window shows of the station's own air, as plain values read off the core (the
 /// meters are read apart, many times a second: StationClient::AirMeters).
@@ -15,6 +25,8 @@ struct AirState {
     QString silentSince;
     /// SilenceThreshold: at or below it the air counts as silent.
     int silenceThresholdDb = -45;
+    /// The enabled stream outputs, in their order; none when nothing streams.
+    std::vector<StreamStatus> streams;
 };
 
 /// Read on the core's thread.

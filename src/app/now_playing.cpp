@@ -3,7 +3,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include "base/text_file.h"
 
 namespace {
 
@@ -15,14 +16,6 @@ QJsonObject TrackObject(const QString& file) {
     return {{QStringLiteral("artist"), dash < 0 ? QString() : text.left(dash).trimmed()},
             {QStringLiteral("title"), dash < 0 ? text : text.mid(dash + 3).trimmed()},
             {QStringLiteral("file"), file}};
-}
-
-// Written beside the file and renamed over it: a reader sees the old one or the new one.
-Result ReplaceWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return Result::Ok();
-    return Result::Error(QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
 }
 
 }  // namespace
@@ -43,9 +36,9 @@ QByteArray NowPlayingJson(const NowPlaying& now) {
 }
 
 Result WriteNowPlaying(const QString& folder, const NowPlaying& now) {
-    if (Result text = ReplaceWhole(folder + QStringLiteral("nowplaying.txt"),
-                                   NowPlayingText(now.file).toUtf8() + '\n');
+    if (Result text = text_file::WriteBytes(folder + QStringLiteral("nowplaying.txt"),
+                                            NowPlayingText(now.file).toUtf8() + '\n');
         !text.ok())
         return text;
-    return ReplaceWhole(folder + QStringLiteral("nowplaying.json"), NowPlayingJson(now));
+    return text_file::WriteBytes(folder + QStringLiteral("nowplaying.json"), NowPlayingJson(now));
 }

@@ -2,10 +2,13 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 
+#include "app/air_state.h"
 #include "app/air_watch.h"
 #include "app/analysis_job.h"
 #include "app/data_folders.h"
+#include "app/resume_journal.h"
 #include "app/settings.h"
 #include "app/station_options.h"
 #include "app/stream_settings.h"
@@ -121,9 +124,21 @@ public:
     const AirWatch& Air() const { return m_airWatch; }
     /// The stream outputs as the operator set them.
     const StreamSettings& Streams() const { return m_streams; }
+    /// Where the enabled streams' states are read from (on the station's thread; the
+    /// source may be asked on any thread). None: nothing streams.
+    using StreamStatusSource = std::function<std::vector<StreamStatus>()>;
+    void WatchStreams(StreamStatusSource source) { m_streamStatus = std::move(source); }
+    std::vector<StreamStatus> StreamStatuses() const {
+        return m_streamStatus ? m_streamStatus() : std::vector<StreamStatus>{};
+    }
     /// From now on each start of music replaces "nowplaying.txt" and "nowplaying.json" in the
     /// station folder (the station that drives the decks; never a trial or the preview).
     void WriteNowPlayingFiles() { m_nowPlayingOn = true; }
+    /// The station that drives the decks keeps "journal.json" from now on: when its main
+    /// loop starts and its decks still play what the journal names (a station killed and
+    /// started again), it goes on where it was; a journal that does not fit is set aside
+    /// with a Problem. From then on each change of what plays replaces the journal.
+    void KeepJournal();
     /// How far the background analysis is: nothing before it starts.
     AnalysisJob::Progress AnalysisProgress() const;
     /// The loudness of the track the operator asked for last, told with each serial.
@@ -185,6 +200,9 @@ Q_SIGNALS:
     /// A problem met while the station runs on its own (a day file or list that could not
     /// be read when a program was due); the music goes on with what it has.
     void Problem(const QString& message);
+    /// The station went on where its journal left it: "deckN<TAB>file", and the spot run's
+    /// next spot when one was under way.
+    void WentOn(const QString& detail);
     /// The close sequence begins (it runs once).
     void Closing();
     /// What the window shows changed outside a command (a read of the library came in).
@@ -218,6 +236,17 @@ private:
     /// Looks up the file's analysis for the operator (LoudnessShown).
     void ShowLoudness(const QString& path);
     void SelectToday(QStringList& messages);
+    // The journal (station_resume.cpp).
+    QString JournalPath() const;
+    /// The first half-hour slot of the program on air now.
+    int ProgramSlotNow() const;
+    ResumePoint ResumePointNow() const;
+    QByteArray JournalFingerprint() const;
+    void WriteJournalIfChanged();
+    void GoOnWhereItWas();
+    /// Empty when the journal fits what is on air now; else why not.
+    QString WhyNotGoOn(const ResumePoint& point);
+    void GoOn(const ResumePoint& point);
 
     Clock& m_clock;
     DataFolders m_folders;
@@ -242,9 +271,14 @@ private:
     WeekCheckJob m_weekCheck;
     AirWatch m_airWatch;
     StreamSettings m_streams;
+    StreamStatusSource m_streamStatus;
     QString m_emergencyList;  // the list the air watch put on, while it plays round
     bool m_nowPlayingOn = false;
     bool m_nowPlayingFailed = false;  // told once until a write succeeds again
+    bool m_journalKept = false;
+    bool m_journalWriting = false;  // from the main loop's start: the old journal is read first
+    bool m_journalFailed = false;   // told once until a write succeeds again
+    QByteArray m_journalFingerprint;
     std::unique_ptr<AnalysisJob> m_analysisJob;
     std::unique_ptr<Timer> m_analysisFeed;  // hands the job what comes next
     int m_feedsToWalk = 1;  // feeds left before the folders are walked (again): first the queue

@@ -80,6 +80,7 @@ void LogStationEvents(const Station& station, const AsRunLog& log, const Clock& 
                                    entry, QString::number(TracksLeft(station.Engine().Queue())));
                      });
     QObject::connect(&station.Engine(), &PlaybackEngine::TrackMissing, line("missing"));
+    QObject::connect(&station, &Station::WentOn, line("resumed"));
     // A spot line of the schedule carries its place after the file: "YYYY-MM-DD HH:MM #N".
     const auto placedLine = [&log, &clock](const QString& event) {
         return [&log, &clock, event](const QString& detail, const QString& place) {

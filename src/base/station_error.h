@@ -8,8 +8,13 @@
 /// platform/library_output.h); these lines always reach the real standard error.
 namespace station_error {
 
-/// Writes the line and a line end, and flushes.
-void Print(const QString& line);
+/// How grave a line is, for a reader that sorts lines by it (the system's journal).
+enum class Severity { Error, Warning, Info };
+
+/// Writes the line and a line end, and flushes. When the stream is the system's journal
+/// (the station runs as a service), each line starts with its priority as the journal
+/// reads it ("<4>"); elsewhere the line is written as it is.
+void Print(const QString& line, Severity severity = Severity::Warning);
 /// Where Print writes: standard error until SetStream names another.
 std::FILE* Stream();
 void SetStream(std::FILE* stream);

@@ -226,6 +226,8 @@ Result WriteLines(const QString& path, const QStringList& lines) {
     return Replace(path, bytes);
 }
 
+Result WriteBytes(const QString& path, const QByteArray& bytes) { return Replace(path, bytes); }
+
 int RemoveSaveLeftovers(const QString& folder) {
     const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-kSaveLeftoverAgeSeconds);
     int removed = 0;

@@ -21,6 +21,8 @@ ReadResult<QString> ReadText(const QString& path);
 
 /// On failure, an error naming the file and the system's reason; the old file stays whole.
 Result WriteLines(const QString& path, const QStringList& lines);
+/// The same for bytes as they are: a reader finds the old file or the new one, whole.
+Result WriteBytes(const QString& path, const QByteArray& bytes);
 
 /// A save in progress writes a hidden file ".<name>.<random>.saving" beside its file, which
 /// a kill or a power cut can leave behind. This removes such files older than a minute from

@@ -24,7 +24,7 @@ QtMessageHandler g_qtHandler = nullptr;
 // Qt's own handler writes to the log; a fatal message is the last word before the program
 // ends, so it is told where the operator looks too.
 void TellFatalMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtFatalMsg) station_error::Print(text);
+    if (type == QtFatalMsg) station_error::Print(text, station_error::Severity::Error);
     if (g_qtHandler) g_qtHandler(type, context, text);
 }
 #endif

@@ -646,6 +646,11 @@ int MpvPlayerLink::LengthSec(int deck) {
     return d ? d->mirror.LengthSec() : -1;
 }
 
+QString MpvPlayerLink::File(int deck) const {
+    const Deck* d = Ready(deck);
+    return d ? d->mirror.File() : QString();
+}
+
 void MpvPlayerLink::JumpTo(int deck, int ms) {
     Deck* d = Ready(deck);
     if (!d || d->mirror.PlayState() == kStopped) return;

@@ -56,6 +56,7 @@ public:
     int PlayState(int deck) override;
     int PositionMs(int deck) override;
     int LengthSec(int deck) override;
+    QString File(int deck) const override;
     void JumpTo(int deck, int ms) override;
     void SetVolume(int deck, int volume) override;
     void TogglePause(int deck) override;

@@ -148,6 +148,12 @@ void DeckMirror::Apply(const Message& message) {
         m_audioOutput = message.data.toString();
         return;
     }
+    // Always about the file mpv has now, even before a hand-over's start.
+    if (message.event == QLatin1String("property-change") &&
+        message.name == QLatin1String("path")) {
+        m_path = message.data.toString();
+        return;
+    }
     // Until the new file starts, what mpv says (a pause toggled a moment ago, the old
     // file's last position, the old file ending) is about the file before.
     if (m_pendingHandOver != 0) return;

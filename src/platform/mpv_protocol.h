@@ -69,7 +69,8 @@ struct Observed {
     const char* name;
 };
 inline constexpr Observed kObserved[] = {
-    {1, "idle-active"}, {2, "pause"}, {3, "time-pos"}, {4, "duration"}, {5, "current-ao"},
+    {1, "idle-active"}, {2, "pause"},      {3, "time-pos"},
+    {4, "duration"},    {5, "current-ao"}, {6, "path"},
 };
 
 /// What one mpv deck is doing, as its events tell. Commands are applied as soon as
@@ -106,6 +107,8 @@ public:
     bool AwaitingFile() const { return m_pendingHandOver != 0 || m_awaitingStart; }
     /// The audio output mpv opened ("pulse", "null", ...); empty until it opened one.
     QString AudioOutput() const { return m_audioOutput; }
+    /// The file mpv has (playing, paused or held ready); empty while it has none.
+    QString File() const { return m_path; }
 
 private:
     void Ended(const QString& reason);
@@ -117,6 +120,7 @@ private:
     std::optional<double> m_timePos;
     std::optional<double> m_duration;
     QString m_audioOutput;
+    QString m_path;
     int m_pendingHandOver = 0;
     bool m_awaitingStart = false;  // mpv took the hand-over; its start-file is still to come
     bool m_running = false;        // the file's playback began (or began again after a jump)

@@ -37,6 +37,15 @@ void PlayQueue::SetProgram(const QStringList& names, const QList<QStringList>& l
     m_labeltracksToPlay1 = m_tracksToPlay;
 }
 
+void PlayQueue::Restore(const QStringList& names, const QList<QStringList>& pools,
+                        const QStringList& entries, int tracksToPlay) {
+    SetProgram(names, pools);
+    m_entries = entries;
+    m_tracksToPlay = m_labeltracksToPlay1 = std::max(tracksToPlay, 0);
+    m_markedSlot = 0;
+    ShowNextTracks();
+}
+
 void PlayQueue::AskStartNow(bool inListOrder) {
     if (inListOrder)
         m_startNow = StartNow::HeadInListOrder;

@@ -73,6 +73,10 @@ public:
     void SetProgram(const QStringList& names, const QList<QStringList>& lists);
 
     const QStringList& Entries() const { return m_entries; }
+    /// Going on after a restart: the program's pools, the queue and the tracks still to
+    /// play as they were, shown.
+    void Restore(const QStringList& names, const QList<QStringList>& pools,
+                 const QStringList& entries, int tracksToPlay);
     int Count() const { return static_cast<int>(m_entries.size()); }
     /// Entry i, or "" beyond the end.
     QString At(int i) const;

@@ -138,6 +138,7 @@ void PlaybackEngine::TimerBeggin3Timer() {
     }
     m_beggin3->SetEnabled(false);
     m_startClock->SetEnabled(false);
+    Q_EMIT LoopStarting();
     m_program1->SetEnabled(true);
 }
 
@@ -309,6 +310,22 @@ void PlaybackEngine::StartProgram(const QStringList& names, const QList<QStringL
 
 void PlaybackEngine::ShowTrackName(const QString& title) { m_panel->ShowTrackName(title); }
 
+void PlaybackEngine::GoOnWith(int deck, const QString& path) {
+    m_decks.CurrentDeck = deck & 1;
+    m_decks.NextDeck = 1 - (deck & 1);
+    m_onDeck[deck & 1] = m_levelling.AnalysisOf(path);
+    m_handed[deck & 1] = path;
+    m_cued = {};
+    // What the other deck held ready for the hand-over reads as paused to a new station.
+    if (m_decks.PlayState(m_decks.NextDeck) != PlayerLink::kPlaying) m_decks.Stop(m_decks.NextDeck);
+}
+
+void PlaybackEngine::RestorePlayed(const QStringList& titles, const QStringList& paths) {
+    m_played.Clear();
+    for (qsizetype i = 0; i < std::min(titles.size(), paths.size()); ++i)
+        m_played.Append(titles[i], paths[i]);
+}
+
 // --- main loop --------------------------------------------------------------------------
 
 void PlaybackEngine::TimerProgram1Timer() {
@@ -335,6 +352,7 @@ void PlaybackEngine::Tick() {
     RunTickParts(moment);
     m_ticking = false;
     CueWhatComesNext(moment);
+    Q_EMIT Ticked();
 }
 
 void PlaybackEngine::RunTickParts(TickMoment& moment) {
@@ -409,6 +427,7 @@ std::optional<SoundAnalysis> PlaybackEngine::LevelDeck(int deck, const QString& 
 
 void PlaybackEngine::HandingOver(int deck, const QString& path) {
     m_onDeck[deck & 1] = LevelDeck(deck, path);
+    m_handed[deck & 1] = path;
     m_cued[deck & 1].clear();  // whatever was readied there plays now, or is replaced
 }
 

@@ -141,6 +141,13 @@ public:
     /// Puts a title into LabelTrackName1 and restarts its swing (tracks, spots).
     void ShowTrackName(const QString& title);
 
+    // Going on after a restart, before the first tick.
+    /// The deck plays path as the current one; the other deck, unless it plays a sound of
+    /// its own, is stopped to be readied afresh.
+    void GoOnWith(int deck, const QString& path);
+    /// The played list as it was.
+    void RestorePlayed(const QStringList& titles, const QStringList& paths);
+
     // The pieces, for the view and the other rooms to read.
     const Decks& Players() const { return m_decks; }
     const VolumeBars& Bars() const { return *m_bars; }
@@ -159,6 +166,8 @@ public:
     std::optional<SoundAnalysis> LevelDeck(int deck, const QString& path);
     /// The same for the file it is about to play, whose end of sound the tick then mixes by.
     void HandingOver(int deck, const QString& path);
+    /// The file last handed to the deck (a track, a spot, a jingle), empty before any.
+    const QString& HandedTo(int deck) const { return m_handed[deck & 1]; }
 
     // Mutable pieces for the core rooms that truly drive them; never for a view.
     /// The window's pixel widths and the knob's drag reach the panel through the commands.
@@ -174,6 +183,10 @@ public:
     LoopState& LoopForTickParts() { return m_loop; }
 
 Q_SIGNALS:
+    /// The decks answer and the main loop is about to tick for the first time.
+    void LoopStarting();
+    /// A tick of the main loop ended (the station's state may have moved on).
+    void Ticked();
     /// PlayNextFromQueue started a track from the queue (counted by the every-few-songs
     /// spot); a filler, which starts nothing, is not told.
     void QueueHeadTaken();
@@ -221,6 +234,7 @@ private:
     std::vector<TickPart*> m_tickParts;  // in the order they are asked
     bool m_ticking = false;              // news told during a tick waits for the next one
     std::array<QString, 2> m_cued;       // what each deck was last readied with
+    std::array<QString, 2> m_handed;     // what each deck was last handed
     std::array<std::optional<SoundAnalysis>, 2> m_onDeck;  // the analysis of what each plays
     SettingsTable m_settings;
 };

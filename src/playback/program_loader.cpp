@@ -46,6 +46,13 @@ void ProgramLoader::LoadOnTick(const TickMoment& moment) {
 
 void ProgramLoader::SetLastProgramSlot(int slot) { m_lastProgramSlot = slot; }
 
+void ProgramLoader::GoOnWith(const QString& programName, bool byHand) {
+    m_programName = programName;
+    m_told.value = programName;
+    HandProgramPlaying = byHand;
+    m_reloadDue = false;  // the start-up's second look would draw the queue afresh
+}
+
 QString ProgramLoader::LabeltracksToPlay1() const {
     return QString::number(m_engine.Queue().LabeltracksToPlay1());
 }

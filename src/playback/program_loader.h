@@ -43,6 +43,9 @@ public:
 
     /// Set while a list started by hand keeps playing.
     bool HandProgramPlaying = false;
+    /// Going on after a restart: the program on air, started by hand or not, is the one
+    /// loaded and is not told again.
+    void GoOnWith(const QString& programName, bool byHand);
     /// `CheckBoxDontClearAutomaticallyPrevTracks`: keep the played list over a program change.
     bool DontClearPrevTracks = false;
     /// The operator ticks or clears that box.

@@ -37,6 +37,8 @@ void Decks::Exchange() { std::swap(CurrentDeck, NextDeck); }
 
 int Decks::PlayState(int deck) { return Found(deck) ? m_link.PlayState(deck & 1) : 0; }
 int Decks::PositionMs(int deck) { return Found(deck) ? m_link.PositionMs(deck & 1) : 0; }
+QString Decks::File(int deck) const { return m_link.File(deck); }
+
 int Decks::LengthSec(int deck) { return Found(deck) ? m_link.LengthSec(deck & 1) : 0; }
 
 void Decks::JumpTo(int deck, long long ms) {

@@ -38,6 +38,8 @@ public:
     int PlayState(int deck);
     int PositionMs(int deck);
     int LengthSec(int deck);
+    /// The file the deck has, as its player tells (empty when it cannot).
+    QString File(int deck) const;
     /// Jumps within the track: a target below 0 goes to 0, one past the known end to the end.
     void JumpTo(int deck, long long ms);
     /// Sends percent p (kept within 0..100) as the player volume p × 255 div 100.

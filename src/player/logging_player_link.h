@@ -29,6 +29,7 @@ public:
     int PlayState(int deck) override;
     int PositionMs(int deck) override { return m_inner.PositionMs(deck); }
     int LengthSec(int deck) override { return m_inner.LengthSec(deck); }
+    QString File(int deck) const override { return m_inner.File(deck); }
     void JumpTo(int deck, int ms) override;
     void SetVolume(int deck, int volume) override;
     void TogglePause(int deck) override;

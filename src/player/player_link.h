@@ -46,6 +46,9 @@ public:
     virtual int PositionMs(int deck) = 0;
     /// Length of the current file in seconds; negative when no file is loaded.
     virtual int LengthSec(int deck) = 0;
+    /// The file the deck has (playing, paused or held ready); empty when it has none or
+    /// the backend cannot tell.
+    virtual QString File(int /*deck*/) const { return {}; }
     virtual void JumpTo(int deck, int ms) = 0;
     /// Output volume 0..255.
     virtual void SetVolume(int deck, int volume) = 0;

@@ -43,7 +43,7 @@ public:
     void SetPlayback(int deck, double gainDb, double startSec) override;
 
     int Volume(int deck) const;
-    QString File(int deck) const;
+    QString File(int deck) const override;
     /// Whether the deck is audible: playing at a volume above 0.
     bool Audible(int deck);
     /// A deck that does not answer (yet): it is not found and ignores everything until

@@ -180,6 +180,22 @@ bool SpotRunner::RunStep(const TickMoment& moment) {
     return true;
 }
 
+SpotRunner::Saved SpotRunner::Save() const {
+    return {m_runActive,       m_nextIndex,          m_triggeredSlot, m_everySpotPending,
+            m_everySpotCursor, TracksSinceEverySpot, SpotsAccepted};
+}
+
+void SpotRunner::Restore(const Saved& saved) {
+    m_runActive = saved.runActive;
+    m_nextIndex = std::max(saved.nextIndex, 0);
+    m_triggeredSlot = saved.triggeredSlot;
+    m_everySpotPending = saved.everySpotPending;
+    m_everySpotCursor = std::max(saved.everySpotCursor, 0);
+    TracksSinceEverySpot = saved.tracksSinceEverySpot;
+    SpotsAccepted = saved.spotsAccepted;
+    m_startSpotsNow = false;
+}
+
 QString SpotRunner::SpotPlace(int index) const {
     return m_schedule.NextSpotsSlot() + QStringLiteral(" #%1").arg(index + 1);
 }

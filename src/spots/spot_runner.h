@@ -96,6 +96,19 @@ public:
     /// quarter's start and its row (1 for the first).
     QString SpotPlace(int index) const;
 
+    /// Where the runs stand, to go on with after a restart.
+    struct Saved {
+        bool runActive = false;
+        int nextIndex = 0;
+        QString triggeredSlot;
+        bool everySpotPending = false;
+        int everySpotCursor = 0;
+        int tracksSinceEverySpot = 0;
+        bool spotsAccepted = false;
+    };
+    Saved Save() const;
+    void Restore(const Saved& saved);
+
 Q_SIGNALS:
     /// A spot is about to be handed to a deck. place is SpotPlace for a spot of the
     /// schedule, empty for one sent by the operator or a jingle played as a spot.

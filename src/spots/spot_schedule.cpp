@@ -36,6 +36,23 @@ void SpotSchedule::SetNextSpotChecked(int index, bool checked) {
     if (index >= 0 && index < int(m_nextChecked.size())) m_nextChecked[index] = checked;
 }
 
+SpotSchedule::Saved SpotSchedule::Save() const {
+    return {m_nextPaths,   m_nextChecked, m_nextDay,  m_nextHour,
+            m_nextQuarter, m_nextSlot,    m_lastHour, m_lastMinute};
+}
+
+void SpotSchedule::Restore(const Saved& saved) {
+    m_nextPaths = saved.paths;
+    m_nextChecked = saved.checked;
+    m_nextChecked.resize(m_nextPaths.size(), true);
+    m_nextDay = saved.day;
+    m_nextHour = saved.hour;
+    m_nextQuarter = saved.quarter;
+    m_nextSlot = saved.slot;
+    m_lastHour = saved.lastHour;
+    m_lastMinute = saved.lastMinute;
+}
+
 bool SpotSchedule::TakeRefreshNextSpots() {
     const bool saved = m_editor.TakeSpotsSaved();
     const bool was = m_refreshNextSpots || saved;

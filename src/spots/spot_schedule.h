@@ -48,6 +48,17 @@ public:
     /// Clears the request an edit (or a rewrite) made and says whether there was one.
     bool TakeRefreshNextSpots();
 
+    /// "Next Spots" as it stands, to go on with after a restart.
+    struct Saved {
+        QStringList paths;
+        std::vector<bool> checked;
+        int day = -1, hour = -1, quarter = -1;
+        QString slot;
+        int lastHour = -1, lastMinute = -1;
+    };
+    Saved Save() const;
+    void Restore(const Saved& saved);
+
 Q_SIGNALS:
     /// Something the station met on its own that the operator should hear.
     void Problem(const QString& message);

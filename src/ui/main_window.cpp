@@ -47,6 +47,7 @@
 #include "ui/shutdown_panel.h"
 #include "ui/spots_page.h"
 #include "ui/stats_window.h"
+#include "ui/streams_panel.h"
 #include "ui/time_panel.h"
 #include "ui/video_panel.h"
 #include "ui/week_check_dialog.h"
@@ -381,10 +382,14 @@ QHBoxLayout* MainWindow::BuildClockRow(QWidget* centre) {
     }
     m_airMeters = new AirMeters(m_client, centre);
     m_airMeters->setMaximumWidth(72);
+    m_streams = new StreamsPanel(centre);
+    m_streams->setMinimumWidth(150);
+    m_streams->setMaximumWidth(230);
     auto* clockRow = new QHBoxLayout;
     clockRow->addWidget(m_time);
     clockRow->addWidget(m_nextSpots);
     clockRow->addWidget(m_airMeters);
+    clockRow->addWidget(m_streams, 1);
     clockRow->addWidget(m_video, 1);
     clockRow->addWidget(m_messages, 1);
     return clockRow;
@@ -439,6 +444,7 @@ void MainWindow::StationStarted() {
 void MainWindow::ShowAirAlarm() {
     const AirState& air = m_client.State().air;
     if (m_airMeters) m_airMeters->Redraw(air);  // states come while the window is built
+    if (m_streams) m_streams->Redraw(air.streams);
     const QString title =
         air.alarmed ? QStringLiteral("DEAD AIR since %1 - %2").arg(air.silentSince, m_caption)
                     : m_caption;

@@ -17,6 +17,7 @@ class LibraryPages;
 class ListsPage;
 class MovingLabelPanel;
 class AirMeters;
+class StreamsPanel;
 class NextSpotsPanel;
 class OptionsDialog;
 class PlayedPage;
@@ -124,6 +125,7 @@ private:
     SpotsPage* m_spots = nullptr;
     NextSpotsPanel* m_nextSpots = nullptr;
     AirMeters* m_airMeters = nullptr;
+    StreamsPanel* m_streams = nullptr;
     QString m_caption;  // the window's own title, which the dead-air alarm stands before
     ListsPage* m_lists = nullptr;
     QTabWidget* m_programPages = nullptr;
