@@ -9,7 +9,6 @@
 #include <QLocalSocket>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <optional>
 
 #include "on_air_rig.h"
@@ -123,23 +122,30 @@ protected:
         const bool found = RunEventsUntil(
             [&] {
                 return std::ranges::any_of(AsRun(), [&](const AsRunLine& l) {
-                    return (l.event == event || (event == "load" && l.IsLoad())) &&
-                           l.Title() == title;
+                    return l.event == event && l.Title() == title;
                 });
             },
             timeoutMs);
         return found ? RecordingMs() : -1;
     }
-    /// The first deck load of the restarted station.
-    std::optional<AsRunLine> RestartedLoad() const {
-        const std::vector<AsRunLine> lines = AsRun();
-        const auto load = std::find_if(lines.begin() + std::min<int>(m_linesAtKill, lines.size()),
-                                       lines.end(), std::mem_fn(&AsRunLine::IsLoad));
-        if (load == lines.end()) return std::nullopt;
-        return *load;
+    /// The lines of the restarted station.
+    std::vector<AsRunLine> Restarted() const {
+        std::vector<AsRunLine> lines = AsRun();
+        lines.erase(lines.begin(), lines.begin() + std::min<int>(m_linesAtKill, lines.size()));
+        return lines;
     }
-
-    void ExpectFirstLoadAfterRestart(const QString& title) const {
+    /// Its first deck load.
+    std::optional<AsRunLine> RestartedLoad() const {
+        const std::vector<AsRunLine> lines = Restarted();
+        const auto load = std::ranges::find_if(lines, &AsRunLine::IsLoad);
+        return load == lines.end() ? std::nullopt : std::optional(*load);
+    }
+    /// It told that it went on where it was, and first loaded this file.
+    void ExpectResumedWith(const QString& title) const {
+        EXPECT_TRUE(std::ranges::any_of(Restarted(),
+                                        [](const AsRunLine& l) { return l.event == "resumed"; }))
+            << "the restarted station did not go on where it was\n"
+            << Told(m_linesAtKill);
         const std::optional<AsRunLine> load = RestartedLoad();
         if (!load)
             ADD_FAILURE() << "the restarted station loaded nothing\n" << Told(m_linesAtKill);
@@ -196,7 +202,7 @@ TEST_F(RestartTest, KilledMidTrackTheTrackPlaysToItsEndAndTheNextOneFollows) {
     const qint64 endMs = Stop();
     const std::vector<float> samples = GoOffAir();
 
-    ExpectFirstLoadAfterRestart("Tone 520 Hz.mp3");
+    ExpectResumedWith("Tone 520 Hz.mp3");
     const std::vector<AsRunLine> lines = AsRun();
     const auto first = std::ranges::find_if(lines, &AsRunLine::IsLoad);
     const std::optional<AsRunLine> load = RestartedLoad();
@@ -251,7 +257,7 @@ TEST_F(RestartTest, KilledBetweenTwoSpotsTheRunGoesOnWithItsNextSpot) {
         if (l.event == "spot") aired << l.Title();
     EXPECT_EQ(aired.join(", ").toStdString(), "Spot 880 Hz.mp3, Spot 1320 Hz.mp3, Spot 1760 Hz.mp3")
         << Told();
-    ExpectFirstLoadAfterRestart("Spot 1320 Hz.mp3");
+    ExpectResumedWith("Spot 1320 Hz.mp3");
 
     // Each spot heard once, for its length, in turn, and the music back after them.
     m_tones = {
