@@ -63,7 +63,10 @@ protected:
         if (!m_fakeTime.isEmpty()) {
             env.insert("LD_PRELOAD", STAVOX_FAKETIME_LIBRARY);
             env.insert("FAKETIME", m_fakeTime);
+            // Only the calendar moves: timers and the decks keep real time.
             env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+            // A build under AddressSanitizer wants its runtime first of all libraries.
+            env.insert("ASAN_OPTIONS", "verify_asan_link_order=0:" + env.value("ASAN_OPTIONS"));
         }
         m_program.setProcessEnvironment(env);
         m_program.setWorkingDirectory(Folder().StartFolder());
