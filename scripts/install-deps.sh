@@ -24,6 +24,8 @@ case "${1:-}" in
     packages+=(pulseaudio-utils clang-format dbus-daemon "${package_tools[@]}")
     # The stalled-display test runs the window on an X server of its own.
     packages+=(xvfb)
+    # The restart tests run the built station on a clock moved to a chosen moment.
+    packages+=(faketime)
     # The stream tests feed a real Icecast server of their own.
     packages+=(icecast2)
     # The fuzz harnesses: clang with its libFuzzer and sanitizer runtimes.

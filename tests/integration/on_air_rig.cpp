@@ -135,7 +135,7 @@ QString OnAirTest::StartRecorder(const QString& file) {
     return error;
 }
 
-QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
+QString OnAirTest::PrepareAir(const std::vector<Tone>& tones) {
     if (QString error = StartPulse(); !error.isEmpty()) return error;
     if (QString error = PrepareServer(); !error.isEmpty()) return error;
     if (QString error = OpenStationSocket(); !error.isEmpty()) return error;
@@ -152,7 +152,11 @@ QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
     QList<StationFolder::Program> week;
     for (int day = 0; day < 7; ++day) week.append({day, "00:00", "24:00", "tones"});
     m_folder.WriteDays(week);
-    if (QString error = StartRecorder("mix.raw"); !error.isEmpty()) return error;
+    return StartRecorder("mix.raw");
+}
+
+QString OnAirTest::GoOnAir(const std::vector<Tone>& tones) {
+    if (QString error = PrepareAir(tones); !error.isEmpty()) return error;
     MpvPlayerLink::Options options;
     options.socketFolder = m_pulseDir.path();
     options.extraArguments = m_playerArguments;

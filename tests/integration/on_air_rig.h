@@ -63,6 +63,9 @@ protected:
     /// Writes the tones and their week, starts the sink and its recorder, and starts the
     /// station up. An error text, empty on success.
     QString GoOnAir(const std::vector<Tone>& tones);
+    /// The same without the station: the air for a station of another process, which
+    /// reaches the server through this process's environment.
+    QString PrepareAir(const std::vector<Tone>& tones);
     /// Runs until every tone was started and both decks stopped; false when that takes
     /// much longer than the program.
     bool RunToTheEnd();
