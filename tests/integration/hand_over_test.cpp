@@ -25,7 +25,7 @@
 namespace {
 
 // Silence is measured in windows of 20 ms; up to three in a row pass as a dropout.
-constexpr int kGapWindowMs = 20, kGapWindow = 44100 * kGapWindowMs / 1000, kQuietWindows = 3;
+constexpr int kGapWindow = 44100 * kGapWindowMs / 1000;
 // A hand-over's silence lies within this of the moment the station reports it.
 constexpr int kNearMs = 1500;
 // Monday 10:15: the station starts this long before the spots of the quarter are due.

@@ -18,6 +18,10 @@
 
 class QCoreApplication;
 
+/// Holes in the air are measured in windows of this many ms; a hole of more than kQuietWindows
+/// of them (60 ms) is one a listener hears.
+inline constexpr int kGapWindowMs = 20, kQuietWindows = 3;
+
 /// The computer's clock moved by a fixed offset: a station that starts at a chosen moment
 /// and runs on in real time from there.
 class ShiftedClock final : public Clock {

@@ -18,13 +18,11 @@
 
 namespace {
 
-// A hole is a silence of more than three windows of 20 ms.
-constexpr int kGapWindowMs = 20, kQuietWindows = 3;
 constexpr int kKillAfterMs = 12'000, kDownMs = 7'000;
 // Spots long enough for a restarted station to be up before the first one ends.
 constexpr int kSpotSeconds = 8;
 // Monday 10:15: the run of the quarter's spots.
-const QDateTime kQuarter(QDate(2026, 12, 7), QTime(10, 15));
+const QDateTime kRunQuarter(QDate(2026, 12, 7), QTime(10, 15));
 
 struct AsRunLine {
     QDateTime at;
@@ -236,12 +234,12 @@ TEST_F(RestartTest, KilledBetweenTwoSpotsTheRunGoesOnWithItsNextSpot) {
         spots << Folder().MusicPath() + QStringLiteral("Spot %1 Hz.mp3").arg(hz);
         ASSERT_EQ(WriteToneMp3(spots.last(), hz, kSpotSeconds), "");
     }
-    Folder().WriteSpots(kQuarter.date().dayOfWeek() % 7, kQuarter.time().minute() / 15,
-                        kQuarter.time().hour(), spots);
+    Folder().WriteSpots(kRunQuarter.date().dayOfWeek() % 7, kRunQuarter.time().minute() / 15,
+                        kRunQuarter.time().hour(), spots);
     ASSERT_EQ(PrepareAir({{330, 30}, {520, 8}}), "");
     // Both runs of the program read a clock a few seconds before the run is due.
     const qint64 offset =
-        QDateTime::currentDateTime().secsTo(spot_timing::RunDueAt(kQuarter).addSecs(-5));
+        QDateTime::currentDateTime().secsTo(spot_timing::RunDueAt(kRunQuarter).addSecs(-5));
     m_fakeTime = (offset >= 0 ? "+" : "") + QString::number(offset);
     Start();
     const qint64 spotMs = WhenLogged("spot", "Spot 880 Hz.mp3", 20'000);
