@@ -63,6 +63,9 @@ protected:
     /// Writes the tones and their week, starts the sink and its recorder, and starts the
     /// station up. An error text, empty on success.
     QString GoOnAir(const std::vector<Tone>& tones);
+    /// The private sound server alone, for a test that airs the built program on it: this
+    /// process's environment points at it, and so does every program started from here.
+    QString StartSoundServer();
     /// Runs until every tone was started and both decks stopped; false when that takes
     /// much longer than the program.
     bool RunToTheEnd();
