@@ -26,20 +26,22 @@ for program in pulseaudio icecast2 mpv curl; do
 done
 
 work="$(mktemp -d)"
+iceroot="$(mktemp -d)"  # root's Icecast runs as nobody, who cannot enter the work folder
 daemon= icecast= station=
 cleanup() {
   for pid in $station $icecast $daemon; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
+  rm -rf "$work" "$iceroot"
 }
 trap cleanup EXIT
-mkdir -p "$work/home/.config/Kelmar" "$work/home/run" "$work/icecast"
+mkdir -p "$work/home/.config/Kelmar" "$work/home/run"
 chmod 700 "$work/home/run"
 "$here/scripts/make-demo-station.sh" "$work/station" >"$work/demo.log" 2>&1 ||
   { cat "$work/demo.log" >&2; exit 1; }
 
 XDG_RUNTIME_DIR="$work" HOME="$work" PULSE_SERVER= pulseaudio -n \
   --load="module-native-protocol-unix auth-anonymous=1 socket=$work/native" \
-  --load="module-null-sink sink_name=mix" --daemonize=no --exit-idle-time=-1 \
+  --load="module-null-sink sink_name=mix rate=48000" --load="module-null-sink sink_name=line" \
+  --daemonize=no --exit-idle-time=-1 \
   --use-pid-file=no --log-target=stderr --log-level=error &
 daemon=$!
 
@@ -48,19 +50,19 @@ port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0))
 owner=
 if [ "$(id -u)" = 0 ]; then
   owner="<changeowner><user>nobody</user><group>nogroup</group></changeowner>"
-  chmod 777 "$work/icecast"
+  chmod 777 "$iceroot"
 fi
-cat >"$work/icecast/icecast.xml" <<XML
+cat >"$iceroot/icecast.xml" <<XML
 <icecast><limits><sources>2</sources></limits>
 <authentication><source-password>bench</source-password><admin-user>admin</admin-user>
 <admin-password>bench</admin-password></authentication><hostname>127.0.0.1</hostname>
 <listen-socket><port>$port</port><bind-address>127.0.0.1</bind-address></listen-socket>
-<paths><basedir>/usr/share/icecast2</basedir><logdir>$work/icecast</logdir>
+<paths><basedir>/usr/share/icecast2</basedir><logdir>$iceroot</logdir>
 <webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot></paths>
 <logging><accesslog>access.log</accesslog><errorlog>error.log</errorlog><loglevel>2</loglevel></logging>
 <security><chroot>0</chroot>$owner</security></icecast>
 XML
-icecast2 -c "$work/icecast/icecast.xml" >/dev/null 2>&1 &
+icecast2 -c "$iceroot/icecast.xml" >/dev/null 2>&1 &
 icecast=$!
 for _ in $(seq 50); do
   [ -S "$work/native" ] && curl -sf "http://127.0.0.1:$port/status-json.xsl" >/dev/null && break
@@ -68,6 +70,12 @@ for _ in $(seq 50); do
 done
 [ -S "$work/native" ] || { echo "pulseaudio did not come up" >&2; exit 1; }
 curl -sf "http://127.0.0.1:$port/status-json.xsl" >/dev/null || { echo "icecast2 did not come up" >&2; exit 1; }
+# The decks play to "mix", at 48 kHz as most sound cards run, so that the server resamples
+# the stream's capture to 44.1 kHz as it would on air. The line input listens to the other
+# output's monitor: with the air's monitor as the only input, its loopback would feed the
+# air back into itself, and the output would render in steps of a few frames (every
+# listener would wake thousands of times a second).
+pactl -s "unix:$work/native" set-default-sink mix
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
   XDG_RUNTIME_DIR="$work/home/run" QT_QPA_PLATFORM=offscreen PULSE_SERVER="unix:$work/native"
@@ -90,14 +98,14 @@ ticks() {
 # the listeners' and the server's over the measured seconds, in `took`.
 measure() {
   local streaming="$1"
-  printf '[General]\nWaitSecInBeggining=1\n[Stream1]\nEnabled=%s\nServer=127.0.0.1\nPort=%s\nMount=/air.mp3\nPassword=bench\nFormat=mp3\nBitrate=128\n' \
+  printf '[General]\nWaitSecInBeggining=1\nLineInSource=line.monitor\n[Stream1]\nEnabled=%s\nServer=127.0.0.1\nPort=%s\nMount=/air.mp3\nPassword=bench\nFormat=mp3\nBitrate=128\n' \
     "$streaming" "$port" >"$XDG_CONFIG_HOME/Kelmar/Stavox.conf"
   "$binary" --ao=pulse >"$work/as-run.log" 2>&1 &
   station=$!
   sleep "$warmup"
   if [ "$streaming" = 1 ] && ! grep -q $'stream\tconnected' "$work/as-run.log"; then
     echo "the stream did not connect:" >&2
-    cat "$work/as-run.log" >&2
+    cat "$work/as-run.log" "$iceroot/error.log" >&2
     exit 1
   fi
   local before=("$(ticks $station)" "$(ticks $station 'stavox-stream|stavox-title')" \
