@@ -58,28 +58,22 @@ void IcecastServer::Stop() {
     m_process.waitForFinished();
 }
 
-IcecastServer::Listener::Listener(QNetworkAccessManager& network, const QUrl& url)
-    : m_reply(network.get(QNetworkRequest(url))) {
-    QObject::connect(m_reply, &QIODevice::readyRead, [this] { m_body += m_reply->readAll(); });
-}
-
-IcecastServer::Listener::~Listener() {
-    m_reply->disconnect();
-    m_reply->abort();
-    m_reply->deleteLater();
-}
-
-bool IcecastServer::Listener::Finished() const { return m_reply->isFinished(); }
-
-std::unique_ptr<IcecastServer::Listener> IcecastServer::Listen(const QString& path) {
-    return std::make_unique<Listener>(m_network,
-                                      QUrl(QString("http://127.0.0.1:%1%2").arg(m_port).arg(path)));
-}
-
-QByteArray IcecastServer::Get(const QString& path, int ms) {
-    const auto listener = Listen(path);
-    RunEventsUntil([&] { return listener->Finished(); }, ms);
-    return listener->Heard();
+QByteArray IcecastServer::Get(const QString& path, int ms, const std::function<void()>& meanwhile) {
+    QNetworkReply* reply = m_network.get(
+        QNetworkRequest(QUrl(QString("http://127.0.0.1:%1%2").arg(m_port).arg(path))));
+    QByteArray body;
+    QObject::connect(reply, &QIODevice::readyRead, [&] { body += reply->readAll(); });
+    RunEventsUntil(
+        [&] {
+            if (meanwhile) meanwhile();
+            return reply->isFinished();
+        },
+        ms);
+    body += reply->readAll();
+    reply->disconnect();
+    reply->abort();
+    reply->deleteLater();
+    return body;
 }
 
 QString IcecastServer::Title(const QString& mount) {

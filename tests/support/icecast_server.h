@@ -5,16 +5,14 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <memory>
+#include <functional>
 #include <vector>
-
-class QNetworkReply;
 
 /// A port nobody listens on at the moment of asking.
 quint16 FreePort();
 
-/// A private Icecast on 127.0.0.1 and a free port, its configuration (which the source and
-/// admin password is kPassword) and logs in a folder of its own. It starts at once and ends
+/// A private Icecast on 127.0.0.1 and a free port, whose source and admin password is
+/// kPassword, its configuration and logs in a folder of its own. It starts at once and ends
 /// with the test.
 class IcecastServer {
 public:
@@ -31,23 +29,9 @@ public:
     void Stop();
     quint16 Port() const { return m_port; }
 
-    /// A listener of a mount: what it has received so far, taken as the event loop runs.
-    class Listener {
-    public:
-        Listener(QNetworkAccessManager& network, const QUrl& url);
-        ~Listener();
-        Listener(const Listener&) = delete;
-        Listener& operator=(const Listener&) = delete;
-        const QByteArray& Heard() const { return m_body; }
-        bool Finished() const;
-
-    private:
-        QNetworkReply* m_reply;
-        QByteArray m_body;
-    };
-    std::unique_ptr<Listener> Listen(const QString& path);
-    /// What the server answers to a listener of path within ms.
-    QByteArray Get(const QString& path, int ms);
+    /// What the server sends a listener of path within ms; meanwhile, when given, runs at
+    /// each look.
+    QByteArray Get(const QString& path, int ms, const std::function<void()>& meanwhile = {});
     /// The title Icecast's status shows for the mount; empty when the mount is not live.
     QString Title(const QString& mount);
 
