@@ -89,7 +89,8 @@ ticks() {
     awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$pid/stat"
   else
     for task in /proc/"$pid"/task/*; do
-      grep -Eq "^($pattern)\$" "$task/comm" 2>/dev/null && awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "$task/stat"
+      grep -Eq "^($pattern)\$" "$task/comm" 2>/dev/null || continue
+      awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "$task/stat"
     done | awk '{ sum += $1 } END { print sum + 0 }'
   fi
 }
