@@ -4,11 +4,13 @@
 #include <shout/shout.h>
 
 #include <QTcpSocket>
+#include <QUrl>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -24,6 +26,8 @@ constexpr auto kLongestWait = 30s;
 constexpr auto kConnectTime = 10s;
 constexpr auto kLookEvery = 20ms;
 constexpr auto kStalled = 10s;
+// A title the server has not taken by then is given up; the next one is tried afresh.
+constexpr auto kTitleTime = 5s;
 // What the queue holds before it drops the oldest: longer than any hiccup of the network a
 // listener would forgive, short enough that the stream stays near the air.
 constexpr qint64 kQueueFrames = 5 * IcecastStream::kRate;
@@ -42,6 +46,55 @@ bool MountLive(const IcecastStreamConfig& c, const QByteArray& mount) {
     return status.contains(" 200 ");
 }
 
+// Waits on the socket in short looks, so that a stop is heard, until ready() holds; false
+// once the socket failed, the deadline passed or the stream stops.
+bool WaitOn(QTcpSocket& socket, const std::function<bool()>& ready,
+            bool (QAbstractSocket::*look)(int), std::chrono::steady_clock::time_point deadline,
+            const std::function<bool()>& stopping) {
+    while (!ready()) {
+        if (stopping() || std::chrono::steady_clock::now() > deadline ||
+            socket.state() == QAbstractSocket::UnconnectedState)
+            return false;
+        (socket.*look)(int(std::chrono::milliseconds(kLookEvery).count()));
+    }
+    return true;
+}
+
+// The server's answer to a new title for the mount, by Icecast's admin request: its status
+// line, or why there is none. Never longer than kTitleTime, and over at a stop.
+QString PostTitle(const IcecastStreamConfig& c, const QByteArray& mount, const QString& text,
+                  const std::function<bool()>& stopping) {
+    const auto deadline = std::chrono::steady_clock::now() + kTitleTime;
+    QTcpSocket socket;
+    socket.connectToHost(c.server, quint16(c.port));
+    if (!WaitOn(
+            socket, [&] { return socket.state() == QAbstractSocket::ConnectedState; },
+            &QAbstractSocket::waitForConnected, deadline, stopping))
+        return socket.errorString();
+    const QByteArray query = "/admin/metadata?mode=updinfo&charset=UTF-8&mount=" +
+                             QUrl::toPercentEncoding(QString::fromUtf8(mount)) +
+                             "&song=" + QUrl::toPercentEncoding(text);
+    socket.write("GET " + query + " HTTP/1.0\r\nHost: " + c.server.toUtf8() + ':' +
+                 QByteArray::number(c.port) + "\r\nAuthorization: Basic " +
+                 (c.user + u':' + c.password).toUtf8().toBase64() +
+                 "\r\nUser-Agent: stavox-mixer\r\n\r\n");
+    if (!WaitOn(
+            socket, [&] { return socket.canReadLine(); }, &QAbstractSocket::waitForReadyRead,
+            deadline, stopping))
+        return QStringLiteral("no answer");
+    return QString::fromUtf8(socket.readLine()).trimmed();
+}
+
+// Named for top and the benchmark; and a server gone away would raise SIGPIPE on the thread's
+// writes: they fail instead.
+void BeginThread(const char* name) {
+    pthread_setname_np(pthread_self(), name);
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+}
+
 }  // namespace
 
 struct IcecastStream::Worker {
@@ -58,6 +111,12 @@ struct IcecastStream::Worker {
     bool stopping = false;
     Snapshot state;
     std::thread thread;
+    // The titles the server takes apart from the sound, on a thread of their own: a server
+    // that stalls on one holds neither the sound nor a stop for long.
+    std::condition_variable titleWake;
+    QString titleToPost;
+    bool titleDue = false;
+    std::thread titleThread;
 
     // The thread's own.
     shout_t* shout = nullptr;
@@ -70,6 +129,7 @@ struct IcecastStream::Worker {
     void Disconnect();
     bool Send(const QByteArray& bytes);
     bool SendTitle(const QString& text);
+    void PostTitles();
     void Fail(const QString& reason);
     void FailSending();
     bool Rest(std::chrono::seconds wait);
@@ -92,12 +152,12 @@ void IcecastStream::Start() {
     std::call_once(g_shoutInit, [] { shout_init(); });
     w.stopping = false;
     w.thread = std::thread([&w] {
-        // A server gone away would raise SIGPIPE on this thread's writes: they fail instead.
-        sigset_t pipe;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+        BeginThread("stavox-stream");
         w.Run();
+    });
+    w.titleThread = std::thread([&w] {
+        BeginThread("stavox-title");
+        w.PostTitles();
     });
 }
 
@@ -109,7 +169,9 @@ void IcecastStream::Stop() {
         w.stopping = true;
     }
     w.wake.notify_all();
+    w.titleWake.notify_all();
     w.thread.join();
+    w.titleThread.join();
 }
 
 void IcecastStream::Push(const float* frames, int count) {
@@ -241,8 +303,13 @@ bool IcecastStream::Worker::Connect(std::chrono::seconds& wait) {
                       : StreamEncoder::Vorbis(kRate, config.bitrate);
         Q_EMIT self->Connected(QString::fromUtf8(mount));
         const bool begun = Send(encoder->Begin(currentTitle));
-        if (begun && !currentTitle.isEmpty() && encoder->TitleThroughServer())
-            SendTitle(currentTitle);
+        if (begun && !currentTitle.isEmpty()) {
+            // Ogg's first logical stream carries the title in its comments.
+            if (encoder->TitleThroughServer())
+                SendTitle(currentTitle);
+            else
+                Q_EMIT self->TitleSent(QString::fromUtf8(mount), currentTitle);
+        }
         if (begun) return true;
         FailSending();
         Disconnect();
@@ -273,6 +340,7 @@ void IcecastStream::Worker::Disconnect() {
     shout = nullptr;
     encoder.reset();
     std::lock_guard guard(lock);
+    titleDue = false;
     state.connected = false;
     state.connectedSince = {};
 }
@@ -294,24 +362,45 @@ bool IcecastStream::Worker::Send(const QByteArray& bytes) {
 }
 
 bool IcecastStream::Worker::SendTitle(const QString& text) {
-    if (encoder->TitleThroughServer()) {
-        shout_metadata_t* metadata = shout_metadata_new();
-        const bool added =
-            shout_metadata_add(metadata, "song", text.toUtf8().constData()) == SHOUTERR_SUCCESS;
-        const bool set = added && shout_set_metadata_utf8(shout, metadata) == SHOUTERR_SUCCESS;
-        shout_metadata_free(metadata);
-        // The sound goes on when only the title failed: it is told, and tried at the next one.
-        if (!set) {
-            std::lock_guard guard(lock);
-            state.lastError = QStringLiteral("the server did not take the title (%1)")
-                                  .arg(QString::fromUtf8(shout_get_error(shout)));
-            return true;
-        }
-    } else if (!Send(encoder->Retitle(text))) {
-        return false;
+    if (!encoder->TitleThroughServer()) {
+        if (!Send(encoder->Retitle(text))) return false;
+        Q_EMIT self->TitleSent(QString::fromUtf8(mount), text);
+        return true;
     }
-    Q_EMIT self->TitleSent(QString::fromUtf8(mount), text);
+    {
+        std::lock_guard guard(lock);
+        titleToPost = text;
+        titleDue = true;
+    }
+    titleWake.notify_one();
     return true;
+}
+
+// The newest title due goes to the server; the sound goes on when only the title failed: it
+// is told, and tried at the next one.
+void IcecastStream::Worker::PostTitles() {
+    const auto stop = [this] {
+        std::lock_guard guard(lock);
+        return stopping;
+    };
+    for (;;) {
+        QString text;
+        {
+            std::unique_lock guard(lock);
+            titleWake.wait(guard, [&] { return stopping || titleDue; });
+            if (stopping) return;
+            titleDue = false;
+            text = titleToPost;
+        }
+        const QString answer = PostTitle(config, mount, text, stop);
+        if (answer.contains(QLatin1String(" 200 "))) {
+            Q_EMIT self->TitleSent(QString::fromUtf8(mount), text);
+            continue;
+        }
+        std::lock_guard guard(lock);
+        if (state.connected && !stopping)
+            state.lastError = QStringLiteral("the server did not take the title (%1)").arg(answer);
+    }
 }
 
 void IcecastStream::Worker::FailSending() {

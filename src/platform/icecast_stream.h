@@ -23,7 +23,7 @@ struct IcecastStreamConfig {
 /// the stream's own thread; Push never waits on the network. A server that refuses or goes
 /// away is tried again after 1 s, doubling up to 30 s; a refused password waits 30 s at once.
 /// Each reason for a failure is told once, until the stream connects again. The signals come
-/// on the stream's thread.
+/// on the stream's threads.
 class IcecastStream final : public QObject {
     Q_OBJECT
 public:
@@ -48,8 +48,9 @@ public:
     void Stop();
     /// count stereo frames; with a full queue (5 s) the oldest are dropped.
     void Push(const float* frames, int count);
-    /// The stream's title ("Artist - Title"): MP3 through the server's metadata, Ogg by a new
-    /// logical stream whose comments carry it. Kept and sent again after a reconnection.
+    /// The stream's title ("Artist - Title"): MP3 through the server's metadata request, on a
+    /// thread of its own (a server that stalls on it holds up no sound), Ogg by a new logical
+    /// stream whose comments carry it. Kept and sent again after a reconnection.
     void SetTitle(const QString& text);
     Snapshot State() const;
     QString Mount() const;

@@ -135,10 +135,14 @@ QString OnAirTest::StartRecorder(const QString& file) {
     return error;
 }
 
-QString OnAirTest::PrepareAir(const std::vector<Tone>& tones) {
+QString OnAirTest::StartSoundServer() {
     if (QString error = StartPulse(); !error.isEmpty()) return error;
     if (QString error = PrepareServer(); !error.isEmpty()) return error;
-    if (QString error = OpenStationSocket(); !error.isEmpty()) return error;
+    return OpenStationSocket();
+}
+
+QString OnAirTest::PrepareAir(const std::vector<Tone>& tones) {
+    if (QString error = StartSoundServer(); !error.isEmpty()) return error;
     m_tones = tones;
     QStringList paths;
     for (const Tone& tone : tones) {

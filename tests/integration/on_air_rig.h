@@ -70,6 +70,9 @@ protected:
     /// The same without the station: the air for a station of another process, which
     /// reaches the server through this process's environment.
     QString PrepareAir(const std::vector<Tone>& tones);
+    /// The private sound server alone, for a test that airs the built program on it: this
+    /// process's environment points at it, and so does every program started from here.
+    QString StartSoundServer();
     /// Runs until every tone was started and both decks stopped; false when that takes
     /// much longer than the program.
     bool RunToTheEnd();
