@@ -60,8 +60,11 @@ station="${STAVOX_DEMO_STATION:-$work/station}"
 # Settings of this run only: a short start wait, everything else at its default.
 mkdir -p "$work/config/Kelmar" "$work/run"
 chmod 700 "$work/run"
-printf '[General]\nWaitSecInBeggining=1\nGreeklishSearch=1\n%s\n' "${STAVOX_SCREENSHOT_SETTINGS:-}" \
-  >"$work/config/Kelmar/Stavox.conf"
+# With sound, the line input takes the monitor of an output of its own, never the air's.
+line_in=""
+[ -n "$air" ] && line_in="LineInSource=line.monitor"
+printf '[General]\nWaitSecInBeggining=1\nGreeklishSearch=1\n%s\n%s\n' "$line_in" \
+  "${STAVOX_SCREENSHOT_SETTINGS:-}" >"$work/config/Kelmar/Stavox.conf"
 
 # A free display number.
 display=90
@@ -87,7 +90,8 @@ if [ -n "$air" ]; then
   chmod 700 "$work/pulse"
   HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse" pulseaudio -n --daemonize=no \
     --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
-    --load="module-null-sink sink_name=air" --exit-idle-time=-1 --use-pid-file=no \
+    --load="module-null-sink sink_name=air" --load="module-null-sink sink_name=line" \
+    --exit-idle-time=-1 --use-pid-file=no \
     --realtime=no --high-priority=no --log-target=stderr --log-level=error \
     >"$work/pulse.log" 2>&1 &
   pulse_pid=$!
@@ -96,6 +100,7 @@ if [ -n "$air" ]; then
     pactl info >/dev/null 2>&1 && break
     sleep 0.1
   done
+  pactl set-default-sink air
   player=mpv
 fi
 (cd "$station" && XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" XDG_CACHE_HOME="$work/cache" \

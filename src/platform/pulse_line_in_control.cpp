@@ -211,6 +211,16 @@ void PulseLineInControl::Server::CheckSource(const char* name) {
                     QStringLiteral("The sound server has no input \"%1\" (LineInSource). The deck "
                                    "fades work without it.")
                         .arg(QString::fromUtf8(self->source)));
+            // On a machine without a capture device the default input is the monitor of
+            // the output: routed, the air would loop back into itself and keep the server
+            // rendering in tiny steps.
+            if (!eol && self->source.isEmpty() && info->monitor_of_sink != PA_INVALID_INDEX)
+                return self->Fail(
+                    QStringLiteral("The sound server's default input is the monitor of an output "
+                                   "(%1), which would feed the air back into itself: the line "
+                                   "input is not routed. Name an input in LineInSource. The deck "
+                                   "fades work without it.")
+                        .arg(QString::fromUtf8(info->name)));
             if (!eol) self->Load(info->name);
         },
         this));
