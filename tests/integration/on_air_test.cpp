@@ -27,7 +27,7 @@ namespace {
 // deck takes its turns in the crossfades after that. Every other hand-over of the run is a
 // crossfade without silence. The pitches are far apart in the analysis' bins and in no
 // simple ratio to one another.
-const std::vector<Tone> kTones = {{330, 8}, {520, 11}, {740, 8}, {960, 8}, {1180, 7}};
+const std::vector<Tone> kTones = {{330, 8}, {520, 11}, {740, 8}, {960, 8}};
 // The tone on air when its deck is killed, 5 s into it: past the quiet ticks after its
 // start, seconds before its mixing point. The station's tick, how late a timer may fire
 // and how long a deck may take to open a file and be heard on a busy machine.
