@@ -81,6 +81,7 @@ QByteArray JournalJson(const ResumePoint& p) {
                            {"currentDeck", p.currentDeck},
                            {"onAirFile", p.onAirFile},
                            {"onAirTitle", p.onAirTitle},
+                           {"currentBar", p.currentBar},
                            {"poolNames", Strings(p.poolNames)},
                            {"pools", pools},
                            {"queue", Strings(p.queue)},
@@ -114,6 +115,7 @@ ReadResult<ResumePoint> ParseJournal(const QByteArray& bytes) {
     p.currentDeck = o["currentDeck"].toInt(-1);
     p.onAirFile = o["onAirFile"].toString();
     p.onAirTitle = o["onAirTitle"].toString();
+    p.currentBar = o["currentBar"].toInt(-1);
     p.poolNames = StringsOf(o["poolNames"]);
     for (const QJsonValue& pool : o["pools"].toArray()) p.pools << StringsOf(pool);
     p.queue = StringsOf(o["queue"]);

@@ -24,6 +24,8 @@ struct ResumePoint {
     int currentDeck = 0;
     QString onAirFile;
     QString onAirTitle;
+    /// The current deck's volume bar once its fades were over; -1 while one ran.
+    int currentBar = -1;
     QStringList poolNames;
     QList<QStringList> pools;
     QStringList queue;

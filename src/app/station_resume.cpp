@@ -16,6 +16,15 @@ namespace {
 // spot when the journal is this recent.
 constexpr int kSilentSpotRunSec = 120;
 
+// The current deck's bar where its fades left it; -1 while one runs, for a restart to keep
+// the volume the deck plays at rather than jump to the stored bar.
+int SettledBar(const VolumeBars& bars) {
+    using enum VolumeBars::Fade;
+    for (const VolumeBars::Fade fade : {Timer1, Timer2, TimerFadeOut1, TimerFadeIn1})
+        if (bars.Running(fade)) return -1;
+    return bars.Position(0);
+}
+
 bool SameFile(const QString& a, const QString& b) {
     return !a.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
@@ -52,6 +61,7 @@ ResumePoint Station::ResumePointNow() const {
     p.currentDeck = m_engine.Players().CurrentDeck & 1;
     p.onAirFile = m_engine.HandedTo(p.currentDeck);
     p.onAirTitle = m_engine.Panel().TrackName();
+    p.currentBar = SettledBar(m_engine.Bars());
     for (int k = 0; k < queue.ProgramListCount(); ++k) {
         p.poolNames << queue.ProgramListName(k);
         p.pools << queue.ProgramList(k);
@@ -87,7 +97,8 @@ QByteArray Station::JournalFingerprint() const {
                       QString::number(spots.everySpotCursor),
                       QString::number(spots.tracksSinceEverySpot),
                       QString::number(m_engine.Controls().ManualMode),
-                      QString::number(m_lock.LockPrograms)};
+                      QString::number(m_lock.LockPrograms),
+                      QString::number(SettledBar(m_engine.Bars()))};
     for (int i = 0; i < m_spotSchedule.NextSpotPaths().size(); ++i)
         parts << QString::number(m_spotSchedule.NextSpotChecked(i));
     parts << queue.Entries();
@@ -159,6 +170,7 @@ QString Station::WhyNotGoOn(const ResumePoint& p) {
 void Station::GoOn(const ResumePoint& p) {
     m_engine.GoOnWith(p.currentDeck, p.onAirFile);
     if (!p.onAirTitle.isEmpty()) m_engine.ShowTrackName(p.onAirTitle);
+    if (p.currentBar >= 0) m_engine.MoveBarByHand(0, p.currentBar);
     m_engine.QueueForLoader().Restore(p.poolNames, p.pools, p.queue, p.tracksToPlay);
     m_engine.RestorePlayed(p.playedTitles, p.playedPaths);
     m_loader.GoOnWith(p.programName, p.programByHand);

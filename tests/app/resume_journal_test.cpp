@@ -11,6 +11,7 @@
 #include "base/virtual_timer_host.h"
 #include "player/simulated_player_link.h"
 #include "support/station_folder.h"
+#include "support/station_rooms.h"
 
 namespace {
 
@@ -51,6 +52,9 @@ TEST_F(KilledAndStarted, ItGoesOnWithWhatWasOnAirAndWhatWasPlayedAndAClosePutsAn
     host.Advance(kStartWaitMs + 12'000);
     const QString first = OnAir(), next = station->Engine().Queue().At(0);
     const QString deck = QString::number(station->Engine().Players().CurrentDeck);
+    StationRooms::Engine(*station).MoveBarByHand(0,
+                                                 37);  // the operator's level, not the stored one
+    host.Advance(400);
     Kill();
     host.Advance(7'000);
     started.clear();
@@ -58,6 +62,7 @@ TEST_F(KilledAndStarted, ItGoesOnWithWhatWasOnAirAndWhatWasPlayedAndAClosePutsAn
     host.Advance(kStartWaitMs + 10'000);
     ASSERT_EQ(wentOn, QStringList{"deck" + deck + "\t" + first});
     EXPECT_EQ(OnAir(), first);
+    EXPECT_EQ(station->Engine().Bars().Position(0), 37);
     EXPECT_EQ(station->Engine().Played().Paths(), QStringList{first});
     host.Advance(30'000);
     EXPECT_EQ(started, QStringList{next});
