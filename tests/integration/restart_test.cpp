@@ -107,14 +107,12 @@ protected:
             }
         return lines;
     }
-    /// The log from line `from` on, and what the program printed, for a failure's message.
-    std::string Told(int from = 0) const {
-        QString text;
-        const std::vector<AsRunLine> lines = AsRun();
-        for (int i = from; i < int(lines.size()); ++i)
-            text += QStringLiteral("%1 %2 %3 %4\n")
-                        .arg(lines[i].at.toString("HH:mm:ss.zzz"), lines[i].source, lines[i].event,
-                             lines[i].Title());
+    /// The log and what the program printed, for a failure's message.
+    std::string Told() const {
+        QByteArray text;
+        const QDir folder(m_asRunFolder);
+        for (const QString& name : folder.entryList({"*.log"}, QDir::Files, QDir::Name))
+            text += ReadBytes(folder.filePath(name));
         return (text + ReadBytes(m_home.filePath("errors"))).toStdString();
     }
     /// The recording's time when the log first had a line of this event and file; -1 when
@@ -129,31 +127,23 @@ protected:
             timeoutMs);
         return found ? RecordingMs() : -1;
     }
-    /// The lines of the restarted station.
-    std::vector<AsRunLine> Restarted() const {
-        std::vector<AsRunLine> lines = AsRun();
-        lines.erase(lines.begin(), lines.begin() + std::min<int>(m_linesAtKill, lines.size()));
-        return lines;
-    }
-    /// Its first deck load.
-    std::optional<AsRunLine> RestartedLoad() const {
-        const std::vector<AsRunLine> lines = Restarted();
-        const auto load = std::ranges::find_if(lines, &AsRunLine::IsLoad);
-        return load == lines.end() ? std::nullopt : std::optional(*load);
-    }
-    /// It told that it went on where it was, and first loaded this file.
-    void ExpectResumedWith(const QString& title) const {
-        EXPECT_TRUE(std::ranges::any_of(Restarted(),
-                                        [](const AsRunLine& l) { return l.event == "resumed"; }))
+    /// The restarted station told that it went on where it was, and its first deck load
+    /// was of this file; that load.
+    std::optional<AsRunLine> ExpectResumedWith(const QString& title) const {
+        const std::vector<AsRunLine> all = AsRun();
+        const std::vector<AsRunLine> lines(all.begin() + std::min<int>(m_linesAtKill, all.size()),
+                                           all.end());
+        EXPECT_TRUE(
+            std::ranges::any_of(lines, [](const AsRunLine& l) { return l.event == "resumed"; }))
             << "the restarted station did not go on where it was\n"
-            << Told(m_linesAtKill);
-        const std::optional<AsRunLine> load = RestartedLoad();
-        if (!load)
-            ADD_FAILURE() << "the restarted station loaded nothing\n" << Told(m_linesAtKill);
-        else
-            EXPECT_EQ(load->Title().toStdString(), title.toStdString())
-                << "the restarted station's first load\n"
-                << Told();
+            << Told();
+        const auto load = std::ranges::find_if(lines, &AsRunLine::IsLoad);
+        if (load == lines.end()) {
+            ADD_FAILURE() << "the restarted station loaded nothing\n" << Told();
+            return std::nullopt;
+        }
+        EXPECT_EQ(load->Title().toStdString(), title.toStdString()) << Told();
+        return *load;
     }
 
     /// No silence longer than a hole from the first tone heard to toMs of the recording;
@@ -203,10 +193,9 @@ TEST_F(RestartTest, KilledMidTrackTheTrackPlaysToItsEndAndTheNextOneFollows) {
     const qint64 endMs = Stop();
     const std::vector<float> samples = GoOffAir();
 
-    ExpectResumedWith("Tone 520 Hz.mp3");
+    const std::optional<AsRunLine> load = ExpectResumedWith("Tone 520 Hz.mp3");
     const std::vector<AsRunLine> lines = AsRun();
     const auto first = std::ranges::find_if(lines, &AsRunLine::IsLoad);
-    const std::optional<AsRunLine> load = RestartedLoad();
     if (load && first != lines.end()) {
         EXPECT_NEAR(first->at.msecsTo(load->at) / 1000.0, dueSec, 1.0)
             << "the restarted station's first load came so long after the first track's";
